@@ -1,0 +1,109 @@
+# Shared by tools/wine-run, tools/screenshot and scripts/*: a project-local
+# 32-bit Wine prefix with one shared virtual desktop, CJK fonts substituted
+# for the main window's "宋体"/"SimSun", and an X server when none is given.
+# Source it; it defines functions only.
+
+quirn_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
+
+# quirn_start_xvfb: starts Xvfb on a free display when DISPLAY is unset and
+# exports DISPLAY; QUIRN_XVFB_PID is set so the caller can stop it.
+quirn_start_xvfb() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    QUIRN_XVFB_PID=$!
+    local i
+    for i in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X${n}" ] && { export DISPLAY=":$n"; return 0; }
+      kill -0 "$QUIRN_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  echo "wine-env: could not start Xvfb" >&2
+  return 1
+}
+
+quirn_stop_xvfb() {
+  if [ -n "${QUIRN_XVFB_PID:-}" ]; then
+    kill "$QUIRN_XVFB_PID" 2>/dev/null
+    wait "$QUIRN_XVFB_PID" 2>/dev/null
+    unset QUIRN_XVFB_PID
+  fi
+}
+
+# quirn_wine_env PREFIX: exports the Wine variables for PREFIX.
+quirn_wine_env() {
+  export WINEPREFIX="$1" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" 
+}
+
+# quirn_ensure_prefix PREFIX: creates and configures the prefix once (safe
+# when several test programs start at the same time).
+quirn_ensure_prefix() {
+  local prefix="$1"
+  quirn_wine_env "$prefix"
+  [ -f "$prefix/.quirn-ready" ] && return 0
+  mkdir -p "$(dirname "$prefix")"
+  (
+    flock 9
+    [ -f "$prefix/.quirn-ready" ] && exit 0
+    rm -rf "$prefix"
+    wineboot --init >/dev/null 2>&1 || { echo "wine-env: wineboot failed" >&2; exit 1; }
+    # Wine's own fonts (Tahoma, Marlett for the caption-button glyphs, ...)
+    # are not always found in its data folder; the Fonts folder always is.
+    local fonts
+    for fonts in /usr/share/wine/fonts /usr/lib/wine/fonts /usr/lib/i386-linux-gnu/wine/fonts; do
+      [ -d "$fonts" ] && cp -n "$fonts"/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null
+    done
+    local reg="$prefix/quirn.reg"
+    # regedit reads Unicode .reg files as UTF-16LE with a byte-order mark.
+    {
+      printf '\xff\xfe'
+      iconv -f UTF-8 -t UTF-16LE <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1024x768"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
+"宋体"="WenQuanYi Zen Hei"
+"SimSun"="WenQuanYi Zen Hei"
+"新宋体"="WenQuanYi Zen Hei"
+"NSimSun"="WenQuanYi Zen Hei"
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"宋体"="WenQuanYi Zen Hei"
+"SimSun"="WenQuanYi Zen Hei"
+REG
+    } | sed 's/\x0a\x00/\x0d\x00\x0a\x00/g' > "$reg"
+    wine regedit /S "$reg" >/dev/null 2>&1 || { echo "wine-env: regedit failed" >&2; exit 1; }
+    # Caption and dialog fonts fall back to the CJK font for glyphs they lack.
+    local face
+    for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI" Arial; do
+      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v "$face" /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f >/dev/null 2>&1 ||
+        { echo "wine-env: reg add failed" >&2; exit 1; }
+    done
+    wineserver -w
+    touch "$prefix/.quirn-ready"
+  ) 9>"$prefix.lock"
+}
+
+# quirn_start_wine_session: keeps one wineserver, its services and the shared
+# desktop alive for a run of many programs. They are started here with their
+# output detached, so none of them holds a test runner's output pipe open.
+quirn_start_wine_session() {
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine wineboot </dev/null >/dev/null 2>&1
+  (wine explorer.exe /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &)
+  sleep 1
+}
+
+quirn_stop_wine_session() {
+  wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null
+}
