@@ -31,7 +31,7 @@ struct TMethodCode {
 struct TMethod {
     using TErasedInvoker = void (*)();
 
-    TObject* Data = nullptr;
+    void* Data = nullptr;
     TErasedInvoker Invoker = nullptr;
     TMethodCode Code;
     const std::type_info* Signature = nullptr;
@@ -42,26 +42,65 @@ struct TMethod {
     }
 };
 
+namespace delegate_detail {
+template <class M>
+struct MemberTraits;
+template <class C, class R, class... A>
+struct MemberTraits<R (C::*)(A...)> {
+    using Class = C;
+};
+template <class C, class R, class... A>
+struct MemberTraits<R (C::*)(A...) const> {
+    using Class = const C;
+};
+}  // namespace delegate_detail
+
 template <class Signature>
 class TDelegate;
 
-// TDelegate<R(A...)>: a typed method pointer bound to an object derived from TObject.
+// TDelegate<R(A...)>: a typed method pointer. Three ways to bind, each
+// comparable with itself (bind the same way where identity matters):
+//   TDelegate(object, &C::Member)        member chosen at run time;
+//   TDelegate::Of<&C::Member>(object)    member fixed at compile time;
+//   TDelegate::FromFunction(fn, data)    a plain function taking data first.
+// The object is kept as a pointer to the class that declares the member, so
+// binding through a derived pointer gives the same delegate.
 template <class R, class... A>
 class TDelegate<R(A...)> {
 public:
     using TSignature = R(A...);
+    using Code = R (*)(void*, A...);
 
     TDelegate() = default;
     TDelegate(std::nullptr_t) {}
 
-    template <class C>
-        requires std::is_base_of_v<TObject, C>
-    TDelegate(C* object, R (C::*member)(A...)) {
+    template <class D, class C>
+        requires std::is_base_of_v<C, D>
+    TDelegate(D* object, R (C::*member)(A...)) {
         static_assert(sizeof(member) <= TMethodCode::Capacity, "member pointer does not fit");
         if (object == nullptr || member == nullptr) return;
-        FObject = object;
+        FData = static_cast<C*>(object);
         std::memcpy(FCode.Bytes, &member, sizeof(member));
         FInvoke = &InvokeMember<C>;
+    }
+
+    template <auto Member>
+    static TDelegate Of(typename delegate_detail::MemberTraits<decltype(Member)>::Class* object) {
+        using C = typename delegate_detail::MemberTraits<decltype(Member)>::Class;
+        TDelegate delegate;
+        if (object == nullptr) return delegate;
+        delegate.FData = const_cast<std::remove_const_t<C>*>(object);
+        delegate.FInvoke = &InvokeFixed<Member, C>;
+        return delegate;
+    }
+
+    static TDelegate FromFunction(Code code, void* data) {
+        TDelegate delegate;
+        if (code == nullptr) return delegate;
+        delegate.FData = data;
+        std::memcpy(delegate.FCode.Bytes, &code, sizeof(code));
+        delegate.FInvoke = &InvokeFunction;
+        return delegate;
     }
 
     // A typed view of an erased method; EInvalidCast when the signature differs.
@@ -70,7 +109,7 @@ public:
         if (!method.Assigned()) return delegate;
         if (method.Signature == nullptr || *method.Signature != typeid(TSignature))
             throw EInvalidCast("Method signature does not match the event type");
-        delegate.FObject = method.Data;
+        delegate.FData = method.Data;
         delegate.FCode = method.Code;
         delegate.FInvoke = reinterpret_cast<TInvoke>(method.Invoker);
         return delegate;
@@ -79,7 +118,7 @@ public:
     TMethod ToMethod() const {
         TMethod method;
         if (!Assigned()) return method;
-        method.Data = FObject;
+        method.Data = FData;
         method.Invoker = reinterpret_cast<TMethod::TErasedInvoker>(FInvoke);
         method.Code = FCode;
         method.Signature = &typeid(TSignature);
@@ -88,29 +127,39 @@ public:
 
     bool Assigned() const { return FInvoke != nullptr; }
     explicit operator bool() const { return Assigned(); }
-    TObject* Object() const { return FObject; }
+    // The bound object (as the declaring class, converted to void*).
+    void* Data() const { return FData; }
 
     // Calls the member; EInvalidOperation when nothing is assigned.
     R operator()(A... args) const {
         if (FInvoke == nullptr) throw EInvalidOperation("Method pointer is not assigned");
-        return FInvoke(FObject, FCode, std::forward<A>(args)...);
+        return FInvoke(FData, FCode, std::forward<A>(args)...);
     }
 
     friend bool operator==(const TDelegate& a, const TDelegate& b) {
-        return a.FObject == b.FObject && a.FInvoke == b.FInvoke && a.FCode == b.FCode;
+        return a.FData == b.FData && a.FInvoke == b.FInvoke && a.FCode == b.FCode;
     }
 
 private:
-    using TInvoke = R (*)(TObject*, const TMethodCode&, A...);
+    using TInvoke = R (*)(void*, const TMethodCode&, A...);
 
     template <class C>
-    static R InvokeMember(TObject* object, const TMethodCode& code, A... args) {
+    static R InvokeMember(void* data, const TMethodCode& code, A... args) {
         R (C::*member)(A...);
         std::memcpy(&member, code.Bytes, sizeof(member));
-        return (static_cast<C*>(object)->*member)(std::forward<A>(args)...);
+        return (static_cast<C*>(data)->*member)(std::forward<A>(args)...);
+    }
+    template <auto Member, class C>
+    static R InvokeFixed(void* data, const TMethodCode&, A... args) {
+        return (static_cast<C*>(data)->*Member)(std::forward<A>(args)...);
+    }
+    static R InvokeFunction(void* data, const TMethodCode& code, A... args) {
+        Code function;
+        std::memcpy(&function, code.Bytes, sizeof(function));
+        return function(data, std::forward<A>(args)...);
     }
 
-    TObject* FObject = nullptr;
+    void* FData = nullptr;
     TInvoke FInvoke = nullptr;
     TMethodCode FCode;
 };

@@ -29,7 +29,29 @@ TEST(Delegate, InvokesTheBoundMember) {
     ASSERT_TRUE(event);
     event(&r);
     EXPECT_EQ(r.Log, "first:s");
-    EXPECT_EQ(event.Object(), &r);
+    EXPECT_EQ(event.Data(), &r);
+}
+
+TEST(Delegate, BindingThroughADerivedPointerGivesTheSameDelegate) {
+    TOverrider o;
+    TReceiver* base = &o;
+    EXPECT_EQ(TNotifyEvent(&o, &TReceiver::First), TNotifyEvent(base, &TReceiver::First));
+    EXPECT_EQ(TNotifyEvent::Of<&TReceiver::Second>(&o), TNotifyEvent::Of<&TReceiver::Second>(base));
+    EXPECT_NE(TNotifyEvent::Of<&TReceiver::Second>(&o), TNotifyEvent::Of<&TReceiver::First>(&o));
+}
+
+TEST(Delegate, CompileTimeMembersAndPlainFunctionsBindToo) {
+    TReceiver r;
+    TNotifyEvent::Of<&TReceiver::Second>(&r)(nullptr);
+    EXPECT_EQ(r.Log, "second");
+    const auto function = [](void* data, int x) { return *static_cast<int*>(data) + x; };
+    int base = 40;
+    const auto delegate = TDelegate<int(int)>::FromFunction(function, &base);
+    EXPECT_EQ(delegate(2), 42);
+    EXPECT_EQ(delegate, TDelegate<int(int)>::FromFunction(function, &base));
+    int other = 0;
+    EXPECT_NE(delegate, TDelegate<int(int)>::FromFunction(function, &other));
+    EXPECT_FALSE(TDelegate<int(int)>::FromFunction(nullptr, &base));
 }
 
 TEST(Delegate, ComparesByObjectAndMember) {
