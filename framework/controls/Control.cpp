@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "framework/controls/Application.h"
 #include "framework/controls/Menu.h"
 #include "framework/controls/TextConvert.h"
 #include "framework/controls/WinControl.h"
@@ -43,6 +44,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
 
 TControl::~TControl() {
     if (gCaptureControl == this) SetCaptureControl(nullptr);
+    if (Application) Application->ControlDestroyed(this);
     if (FParent) FParent->RemoveControl(this);
 }
 
