@@ -94,6 +94,7 @@ protected:
     void DrawTo(TCanvas& canvas, const RECT& rect) override;
     void Changed() override;
 
+public:
     // A DIB section with its description (an implementation detail of the pixel conversions).
     struct TDib;
 

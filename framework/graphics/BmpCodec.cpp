@@ -171,16 +171,20 @@ void SetNibble(uint8_t* row, int64_t x, uint8_t value) {
         byte = uint8_t((byte & 0xF0) | (value & 0x0F));
 }
 
-// Expands RLE8 or RLE4 data into an uncompressed bottom-up image. Runs, absolute blocks and
-// deltas must stay inside the bitmap; the data must end with end-of-bitmap or fill every row.
+// Expands RLE8 or RLE4 data into an uncompressed bottom-up image. Encoders commonly encode the
+// padding of each row too, so runs may reach into the stored row's padding (those pixels are
+// dropped) but not past it; deltas must stay inside the bitmap; the data must end with
+// end-of-bitmap or fill every row.
 TBmpResult DecodeRle(std::span<const uint8_t> data, bool rle4, TBmpImage& image) {
     const int64_t width = image.Width;
     const int64_t height = image.Height;
     const size_t stride = image.Stride();
+    const int64_t paddedWidth = int64_t(stride) * (rle4 ? 2 : 1);
     int64_t x = 0;
     int64_t y = 0;
     size_t p = 0;
     auto put = [&](int64_t px, uint8_t value) {
+        if (px >= width) return;
         uint8_t* row = image.Bits.data() + size_t(y) * stride;
         if (rle4)
             SetNibble(row, px, value);
@@ -192,7 +196,7 @@ TBmpResult DecodeRle(std::span<const uint8_t> data, bool rle4, TBmpImage& image)
         const uint8_t code = data[p + 1];
         p += 2;
         if (count > 0) {
-            if (y >= height || x + count > width) return TBmpResult::BadRle;
+            if (y >= height || x + count > paddedWidth) return TBmpResult::BadRle;
             for (int i = 0; i < count; ++i) {
                 // RLE4 alternates the two nibbles of the code byte.
                 const uint8_t value = rle4 ? uint8_t(i % 2 == 0 ? code >> 4 : code & 0x0F) : code;
@@ -220,7 +224,7 @@ TBmpResult DecodeRle(std::span<const uint8_t> data, bool rle4, TBmpImage& image)
             const size_t bytes = rle4 ? (size_t(code) + 1) / 2 : size_t(code);
             const size_t padded = (bytes + 1) & ~size_t(1);
             if (p + padded > data.size()) return TBmpResult::Truncated;
-            if (y >= height || x + code > width) return TBmpResult::BadRle;
+            if (y >= height || x + code > paddedWidth) return TBmpResult::BadRle;
             for (int i = 0; i < code; ++i) {
                 const uint8_t byte = data[p + size_t(rle4 ? i / 2 : i)];
                 const uint8_t value = rle4 ? uint8_t(i % 2 == 0 ? byte >> 4 : byte & 0x0F) : byte;

@@ -4,6 +4,10 @@ QUIRN_DEFINE_CLASS(TPen)
 
 namespace {
 constexpr int kPenStyleOf[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
+constexpr int kRasterOperationOf[] = {R2_BLACK,       R2_WHITE,       R2_NOP,        R2_NOT,
+                                      R2_COPYPEN,     R2_NOTCOPYPEN,  R2_MERGEPENNOT, R2_MASKPENNOT,
+                                      R2_MERGENOTPEN, R2_MASKNOTPEN,  R2_MERGEPEN,   R2_NOTMERGEPEN,
+                                      R2_MASKPEN,     R2_NOTMASKPEN,  R2_XORPEN,     R2_NOTXORPEN};
 }
 
 TPen::TPen() = default;
@@ -46,7 +50,7 @@ void TPen::SetMode(TPenMode value) {
     NotifyChange();
 }
 
-int TPen::RasterOperation() const { return R2_BLACK + int(FMode); }
+int TPen::RasterOperation() const { return kRasterOperationOf[FMode]; }
 
 HPEN TPen::Handle() {
     if (!FHandle) FHandle.reset(::CreatePen(kPenStyleOf[FStyle], FWidth, COLORREF(ColorToRGB(FColor))));

@@ -12,7 +12,7 @@
 
 enum TPenStyle : uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 
-// Mix modes, in the order of the binary raster operations R2_BLACK .. R2_WHITE they map to.
+// Mix modes: how the pen combines with the destination (each maps to one binary raster operation).
 enum TPenMode : uint8_t {
     pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
     pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
