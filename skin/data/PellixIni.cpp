@@ -43,19 +43,30 @@ TQuickIni::~TQuickIni() = default;
 
 void TQuickIni::LoadFromStream(TMemoryStream* Stream) {
   if (Stream == nullptr) return;
+  FLines->BeginUpdate();
+  FSections->BeginUpdate();
   FLines->Clear();
   FSections->Clear();
   FSectionBlocks.clear();
-
-  const int64_t Start = Stream->Position();
-  const int64_t Size = Stream->Size();
-  if (Start < 0 || Start >= Size) {
-    Stream->Seek(0, TSeekOrigin::soEnd);
-    return;
+  try {
+    ParseText(*Stream);
+  } catch (...) {
+    FLines->EndUpdate();
+    FSections->EndUpdate();
+    throw;
   }
-  const std::string_view Text(reinterpret_cast<const char*>(Stream->Memory()) + Start,
+  FLines->EndUpdate();
+  FSections->EndUpdate();
+}
+
+void TQuickIni::ParseText(TMemoryStream& Stream) {
+
+  const int64_t Start = Stream.Position();
+  const int64_t Size = Stream.Size();
+  Stream.Seek(0, TSeekOrigin::soEnd);
+  if (Start < 0 || Start >= Size) return;
+  const std::string_view Text(reinterpret_cast<const char*>(Stream.Memory()) + Start,
                               static_cast<size_t>(Size - Start));
-  Stream->Seek(0, TSeekOrigin::soEnd);
 
   size_t Pos = 0;
   while (Pos < Text.size()) {
@@ -71,9 +82,9 @@ void TQuickIni::LoadFromStream(TMemoryStream* Stream) {
 void TQuickIni::AddLine(std::string_view Raw) {
   const std::string_view Line = TrimView(Raw);
   if (Line.empty() || Line.front() == CommentMark) return;
-  const int32_t Index = FLines->Add(std::string(Line));
+  const int32_t Index = FLines->Add(Line);
   if (IsSectionHeader(Line)) {
-    FSections->Add(std::string(Line));
+    FSections->Add(Line);
     FSectionBlocks.push_back(TSectionBlock{Index, {}});
     return;
   }
@@ -113,7 +124,7 @@ void TQuickIni::ReadString(std::string_view Section, std::string_view Key, std::
   const auto& Keys = FSectionBlocks[static_cast<size_t>(Found)].FirstKeys;
   const auto Hit = Keys.find(LowerCase(Key));
   if (Hit == Keys.end()) return;
-  const std::string& Line = FLines->Strings(Hit->second.LineIndex);
+  const std::string Line = FLines->Strings(Hit->second.LineIndex);
   const std::string_view Text = TrimView(std::string_view(Line).substr(Hit->second.ValueStart));
   if (!Text.empty()) Value.assign(Text);
 }
@@ -140,7 +151,7 @@ void TQuickIni::ReadSections(TStringList* Strings) const {
                            ", line " + std::to_string(AssertionLine) + ")");
   Strings->Clear();
   for (int32_t I = 0; I < FSections->Count(); ++I) {
-    const std::string_view Header = FSections->Strings(I);
-    Strings->Add(std::string(TrimView(Header.substr(1, Header.size() - 2))));
+    const std::string Header = FSections->Strings(I);
+    Strings->Add(TrimView(std::string_view(Header).substr(1, Header.size() - 2)));
   }
 }

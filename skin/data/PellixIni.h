@@ -61,6 +61,7 @@ private:
     std::unordered_map<std::string, TKeyLine> FirstKeys;
   };
 
+  void ParseText(TMemoryStream& Stream);
   void AddLine(std::string_view Raw);
 
   std::unique_ptr<TStringList> FLines;

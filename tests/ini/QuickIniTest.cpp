@@ -162,10 +162,10 @@ TEST(QuickIniKeys, MissingSectionOrEmptyFileGivesTheDefault) {
 TEST(QuickIniIntegers, HexadecimalDecimalAndEverythingElse) {
   TQuickIni Ini;
   LoadText(Ini,
-           "[T]\nHex0x=0x10\nHex0X=0X1f\nHexDollar=$10\nEmpty=\nWord=abc\nNeg=-5\nPos=+7\n"
+           "[T]\nHex0x=0x10\nHexUpper=0X1f\nHexDollar=$10\nEmpty=\nWord=abc\nNeg=-5\nPos=+7\n"
            "BareX=0x\nTrailing=12abc\nSpaced= 42 \nOnlyZero=0\nHexWord=0xZZ\n");
   EXPECT_EQ(Ini.ReadInteger("T", "Hex0x", -1), 16);
-  EXPECT_EQ(Ini.ReadInteger("T", "Hex0X", -1), 31);
+  EXPECT_EQ(Ini.ReadInteger("T", "HexUpper", -1), 31);
   EXPECT_EQ(Ini.ReadInteger("T", "HexDollar", -1), 16);
   EXPECT_EQ(Ini.ReadInteger("T", "Empty", -1), -1);
   EXPECT_EQ(Ini.ReadInteger("T", "Word", -1), -1);
