@@ -4,7 +4,7 @@
 // handling of exceptions (shown, and the program goes on).
 #pragma once
 
-#include <windows.h>
+#include "framework/controls/WinApi.h"
 
 #include <exception>
 #include <memory>

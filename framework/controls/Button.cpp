@@ -1,8 +1,14 @@
 #include "framework/controls/Button.h"
 
+#include "framework/controls/ControlAtom.h"
+
 #include <cwctype>
 
-QUIRN_DEFINE_CLASS(TButton)
+QUIRN_PUBLISH(TButton, p) {
+    p.Property("Default", &TButton::Default, &TButton::SetDefault).Default(false);
+    p.Property("Cancel", &TButton::Cancel, &TButton::SetCancel).Default(false);
+    p.Property("ModalResult", &TButton::ModalResult, &TButton::SetModalResult).Default(0);
+}
 
 namespace {
 constexpr int32_t kDefaultWidth = 75;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/controls/Application.h"
+#include "framework/controls/ControlAtom.h"
 #include "framework/controls/Menu.h"
 #include "framework/controls/TextConvert.h"
 #include "framework/controls/WinControl.h"
@@ -12,6 +13,42 @@
 namespace {
 TControl* gCaptureControl = nullptr;
 }  // namespace
+
+// The properties every control offers by name (streaming reads them; the
+// skin engine reads and writes them without knowing the control's class).
+QUIRN_PUBLISH(TControl, p) {
+    p.Property("Left", &TControl::Left, &TControl::SetLeft).Default(0);
+    p.Property("Top", &TControl::Top, &TControl::SetTop).Default(0);
+    p.Property("Width", &TControl::Width, &TControl::SetWidth).NoDefault();
+    p.Property("Height", &TControl::Height, &TControl::SetHeight).NoDefault();
+    p.Property("Align", &TControl::Align, &TControl::SetAlign).Default(alNone);
+    p.Property("Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
+    p.Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
+    p.Property("Color", &TControl::Color, &TControl::SetColor).Stored(&TControl::IsColorStored).NoDefault();
+    p.Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).NoDefault();
+    p.Property("Font", &TControl::Font, &TControl::SetFont).Stored(&TControl::IsFontStored);
+    p.Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).NoDefault();
+    p.Property("Caption", &TControl::WideText, &TControl::SetWideText);
+    p.Property("Cursor", &TControl::Cursor, &TControl::SetCursor).Default(crDefault);
+    p.Property("Hint", &TControl::Hint, &TControl::SetHint);
+    p.Property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Stored(&TControl::IsShowHintStored).NoDefault();
+    p.Property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true);
+    p.Property("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode).Stored(&TControl::IsBiDiModeStored).NoDefault();
+    p.Property("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode).Default(true);
+    p.Property("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
+    p.Property("OnClick", &TControl::OnClick, &TControl::SetOnClick);
+    p.Property("OnDblClick", &TControl::OnDblClick, &TControl::SetOnDblClick);
+    p.Property("OnMouseDown", &TControl::OnMouseDown, &TControl::SetOnMouseDown);
+    p.Property("OnMouseUp", &TControl::OnMouseUp, &TControl::SetOnMouseUp);
+    p.Property("OnMouseMove", &TControl::OnMouseMove, &TControl::SetOnMouseMove);
+    p.Property("OnMouseEnter", &TControl::OnMouseEnter, &TControl::SetOnMouseEnter);
+    p.Property("OnMouseLeave", &TControl::OnMouseLeave, &TControl::SetOnMouseLeave);
+}
+
+bool TControl::IsColorStored() const { return !FParentColor; }
+bool TControl::IsFontStored() const { return !FParentFont; }
+bool TControl::IsShowHintStored() const { return !FParentShowHint; }
+bool TControl::IsBiDiModeStored() const { return !FParentBiDiMode; }
 
 TControl* GetCaptureControl() { return gCaptureControl; }
 
@@ -116,7 +153,7 @@ void TControl::SetAlign(TAlign value) {
 }
 
 void TControl::RequestAlign() {
-    if (FParent && !ComponentState().Contains(csLoading)) FParent->Realign();
+    if (FParent && !ComponentState().Contains(csLoading)) FParent->Realign(this);
 }
 
 void TControl::SetVisible(bool value) {
@@ -382,11 +419,11 @@ void TControl::Repaint() {
 }
 
 void TControl::BringToFront() {
-    if (FParent) FParent->SetChildOrder(this, true);
+    if (FParent) FParent->SetZOrderOf(this, true);
 }
 
 void TControl::SendToBack() {
-    if (FParent) FParent->SetChildOrder(this, false);
+    if (FParent) FParent->SetZOrderOf(this, false);
 }
 
 void TControl::Click() {

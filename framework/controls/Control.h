@@ -3,7 +3,7 @@
 // cursor, mouse events and the replaceable WindowProc every message passes.
 #pragma once
 
-#include <windows.h>
+#include "framework/controls/WinApi.h"
 
 #include <cstdint>
 #include <memory>
@@ -154,6 +154,7 @@ public:
     void SetParentComponent(TComponent* value) override;
 
 protected:
+    friend class TWinControl;
     // Message handling by concern; each returns true when it handled the message.
     virtual bool Dispatch(TMessage& message);
     void Loaded() override;
@@ -198,6 +199,10 @@ protected:
 
 private:
     void FontChanged(TObject* sender);
+    bool IsColorStored() const;
+    bool IsFontStored() const;
+    bool IsShowHintStored() const;
+    bool IsBiDiModeStored() const;
     void HandleMouseButton(TMessage& message, TMouseButton button, bool down, bool doubleClick);
 
     TNotifyEvent FOnClick;

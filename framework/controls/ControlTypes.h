@@ -5,7 +5,9 @@
 
 #include <cstdint>
 
+#include "framework/controls/AlignLayout.h"
 #include "framework/controls/Messages.h"
+#include "framework/core/TypInfo.h"
 #include "framework/rtl/Delegate.h"
 #include "framework/rtl/Sets.h"
 
@@ -13,13 +15,21 @@
 using TWndMethod = TDelegate<void(TMessage&)>;
 
 enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
+QUIRN_ENUM(TMouseButton, mbLeft, mbRight, mbMiddle)
 enum TShiftStateItem : uint8_t { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+QUIRN_ENUM(TShiftStateItem, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble)
 using TShiftState = TSet<TShiftStateItem>;
 
 using TMouseEvent = TDelegate<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y)>;
 using TMouseMoveEvent = TDelegate<void(TObject* Sender, TShiftState Shift, int32_t X, int32_t Y)>;
 using TKeyEvent = TDelegate<void(TObject* Sender, uint16_t& Key, TShiftState Shift)>;
 using TKeyPressEvent = TDelegate<void(TObject* Sender, char& Key)>;
+QUIRN_EVENT_TYPE(TMouseEvent)
+QUIRN_EVENT_TYPE(TMouseMoveEvent)
+QUIRN_EVENT_TYPE(TKeyEvent)
+QUIRN_EVENT_TYPE(TKeyPressEvent)
+
+QUIRN_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom)
 
 // Cursor numbers: 0 and below are the framework's standard cursors (mapped to
 // the system's), positive numbers are an application's own (TScreen::SetCursors).
@@ -42,6 +52,7 @@ constexpr TCursor crHandPoint = -21;
 constexpr TCursor crSizeAll = -22;
 
 enum TBiDiMode : uint8_t { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+QUIRN_ENUM(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly)
 
 enum TControlStyleItem : uint8_t {
     csAcceptsControls,  // may be the parent of other controls
@@ -74,7 +85,12 @@ enum TControlStateItem : uint8_t {
 using TControlState = TSet<TControlStateItem>;
 
 enum TBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+QUIRN_ENUM(TBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
 enum TBevelKind : uint8_t { bkNone, bkTile, bkSoft, bkFlat };
+QUIRN_ENUM(TBevelKind, bkNone, bkTile, bkSoft, bkFlat)
 enum TBevelCut : uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
+QUIRN_ENUM(TBevelCut, bvNone, bvLowered, bvRaised, bvSpace)
 enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+QUIRN_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
+QUIRN_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)

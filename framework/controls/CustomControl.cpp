@@ -1,6 +1,6 @@
 #include "framework/controls/CustomControl.h"
 
-QUIRN_DEFINE_CLASS(TCustomControl)
+QUIRN_PUBLISH(TCustomControl, p) {}
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {}
 
@@ -12,8 +12,8 @@ TCustomControl::~TCustomControl() {
 void TCustomControl::PaintWindow(HDC dc) {
     FCanvas->SetHandle(dc);
     try {
-        FCanvas->Font()->Assign(FFont.get());
-        FCanvas->Brush()->SetColor(FColor);
+        FCanvas->Font().Assign(FFont.get());
+        FCanvas->Brush().SetColor(FColor);
         Paint();
     } catch (...) {
         FCanvas->SetHandle(nullptr);

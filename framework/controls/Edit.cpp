@@ -1,7 +1,17 @@
 #include "framework/controls/Edit.h"
 
-QUIRN_DEFINE_CLASS(TCustomEdit)
-QUIRN_DEFINE_CLASS(TEdit)
+QUIRN_PUBLISH(TCustomEdit, p) {
+    p.Property("Text", &TCustomEdit::WideText, &TCustomEdit::SetWideText).Stored(false);
+    p.Property("BorderStyle", &TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle).Default(bsSingle);
+    p.Property("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly).Default(false);
+    p.Property("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength).Default(0);
+    p.Property("CharCase", &TCustomEdit::CharCase, &TCustomEdit::SetCharCase).Default(ecNormal);
+    p.Property("AutoSelect", &TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect).Default(true);
+    p.Property("HideSelection", &TCustomEdit::HideSelection, &TCustomEdit::SetHideSelection).Default(true);
+    p.Property("OnChange", &TCustomEdit::OnChange, &TCustomEdit::SetOnChange);
+}
+
+QUIRN_PUBLISH(TEdit, p) {}
 
 namespace {
 constexpr int32_t kDefaultWidth = 121;

@@ -5,6 +5,7 @@
 #include "framework/controls/WinControl.h"
 
 enum TEditCharCase : uint8_t { ecNormal, ecUpperCase, ecLowerCase };
+QUIRN_ENUM(TEditCharCase, ecNormal, ecUpperCase, ecLowerCase)
 
 class TCustomEdit : public TWinControl {
     QUIRN_CLASS(TCustomEdit, TWinControl)

@@ -6,9 +6,42 @@
 #include "framework/controls/FormResource.h"
 #include "framework/controls/Menu.h"
 #include "framework/controls/Screen.h"
-#include "framework/graphics/Icon.h"
 
-QUIRN_DEFINE_CLASS(TForm)
+QUIRN_PUBLISH(TSizeConstraints, p) {
+    p.Property("MinWidth", &TSizeConstraints::MinWidth, &TSizeConstraints::SetMinWidth).Default(0);
+    p.Property("MaxWidth", &TSizeConstraints::MaxWidth, &TSizeConstraints::SetMaxWidth).Default(0);
+    p.Property("MinHeight", &TSizeConstraints::MinHeight, &TSizeConstraints::SetMinHeight).Default(0);
+    p.Property("MaxHeight", &TSizeConstraints::MaxHeight, &TSizeConstraints::SetMaxHeight).Default(0);
+}
+
+QUIRN_PUBLISH(TCustomForm, p) {
+    p.Property("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle).Default(bsSizeable);
+    p.Property("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons)
+        .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
+    p.Property("Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDesigned);
+    p.Property("Constraints", &TCustomForm::Constraints, &TCustomForm::SetConstraints);
+    p.Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
+    p.Property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal);
+    p.Property("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState).Default(wsNormal);
+    p.Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false);
+    p.Property("AutoScroll", &TCustomForm::AutoScroll, &TCustomForm::SetAutoScroll).Default(false);
+    p.Property("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder).Default(false);
+    p.Property("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
+    p.Property("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth).Stored(false);
+    p.Property("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight).Stored(false);
+    p.Property("OnCreate", &TCustomForm::OnCreate, &TCustomForm::SetOnCreate);
+    p.Property("OnDestroy", &TCustomForm::OnDestroy, &TCustomForm::SetOnDestroy);
+    p.Property("OnClose", &TCustomForm::OnClose, &TCustomForm::SetOnClose);
+    p.Property("OnCloseQuery", &TCustomForm::OnCloseQuery, &TCustomForm::SetOnCloseQuery);
+    p.Property("OnShow", &TCustomForm::OnShow, &TCustomForm::SetOnShow);
+    p.Property("OnHide", &TCustomForm::OnHide, &TCustomForm::SetOnHide);
+    p.Property("OnActivate", &TCustomForm::OnActivate, &TCustomForm::SetOnActivate);
+    p.Property("OnDeactivate", &TCustomForm::OnDeactivate, &TCustomForm::SetOnDeactivate);
+    p.Property("OnPaint", &TCustomForm::OnPaint, &TCustomForm::SetOnPaint);
+    p.Property("OnResize", &TCustomForm::OnResize, &TCustomForm::SetOnResize);
+}
+
+QUIRN_PUBLISH(TForm, p) {}
 
 // ---- TSizeConstraints ------------------------------------------------------
 
@@ -64,7 +97,6 @@ void TSizeConstraints::Changed() {
 TCustomForm::TCustomForm(TComponent* AOwner)
     : TWinControl(AOwner),
       FConstraints(std::make_unique<TSizeConstraints>()),
-      FIcon(std::make_unique<TIcon>()),
       FCanvas(std::make_unique<TCanvas>()) {
     FVisible = false;
     FParentColor = false;
@@ -74,7 +106,6 @@ TCustomForm::TCustomForm(TComponent* AOwner)
     FHeight = 240;
     FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     FConstraints->SetOnChange(TNotifyEvent(this, &TCustomForm::ConstraintsChanged));
-    FIcon->SetOnChange(TNotifyEvent(this, &TCustomForm::IconChanged));
     if (Screen) Screen->AddForm(this);
 }
 
@@ -108,15 +139,14 @@ void TCustomForm::SetBorderIcons(TBorderIcons value) {
     RecreateWnd();
 }
 
-void TCustomForm::SetIcon(TIcon* value) {
-    if (value) FIcon->Assign(value);
+void TCustomForm::SetIconHandle(HICON value) {
+    FIconHandle = value;
+    UpdateIcon();
 }
-
-void TCustomForm::IconChanged(TObject*) { UpdateIcon(); }
 
 void TCustomForm::UpdateIcon() {
     if (!FHandle) return;
-    HICON icon = FIcon->Empty() ? (Application ? Application->IconHandle() : nullptr) : FIcon->Handle();
+    HICON icon = FIconHandle ? FIconHandle : (Application ? Application->IconHandle() : nullptr);
     SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
@@ -284,8 +314,8 @@ void TCustomForm::PaintWindow(HDC dc) {
     if (!FOnPaint) return;
     FCanvas->SetHandle(dc);
     try {
-        FCanvas->Font()->Assign(FFont.get());
-        FCanvas->Brush()->SetColor(FColor);
+        FCanvas->Font().Assign(FFont.get());
+        FCanvas->Brush().SetColor(FColor);
         FOnPaint(this);
     } catch (...) {
         FCanvas->SetHandle(nullptr);

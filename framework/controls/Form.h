@@ -10,9 +10,9 @@
 #include "framework/graphics/Canvas.h"
 
 class TMainMenu;
-class TIcon;
 
 enum TBorderIcon : uint8_t { biSystemMenu, biMinimize, biMaximize, biHelp };
+QUIRN_ENUM(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
 using TBorderIcons = TSet<TBorderIcon>;
 enum TPosition : uint8_t {
     poDesigned,
@@ -24,12 +24,19 @@ enum TPosition : uint8_t {
     poMainFormCenter,
     poOwnerFormCenter
 };
+QUIRN_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+           poMainFormCenter, poOwnerFormCenter)
 enum TFormStyle : uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+QUIRN_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
 enum TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };
+QUIRN_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
 enum TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
+QUIRN_ENUM(TCloseAction, caNone, caHide, caFree, caMinimize)
 
 using TCloseEvent = TDelegate<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = TDelegate<void(TObject* Sender, bool& CanClose)>;
+QUIRN_EVENT_TYPE(TCloseEvent)
+QUIRN_EVENT_TYPE(TCloseQueryEvent)
 
 // TSizeConstraints: the smallest and largest outer size of a form (0 = no limit).
 class TSizeConstraints : public TPersistent {
@@ -83,8 +90,9 @@ public:
     void SetPosition(TPosition value) { FPosition = value; }
     TSizeConstraints* Constraints() const { return FConstraints.get(); }
     void SetConstraints(TSizeConstraints* value) { FConstraints->Assign(value); }
-    TIcon* Icon() const { return FIcon.get(); }
-    void SetIcon(TIcon* value);
+    // The caption icon; nullptr gives the application's icon (MAINICON).
+    HICON IconHandle() const { return FIconHandle; }
+    void SetIconHandle(HICON value);
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* value);
     TFormStyle FormStyle() const { return FFormStyle; }
@@ -168,13 +176,12 @@ private:
     void PlaceOnFirstShow();
     void UpdateIcon();
     void ConstraintsChanged(TObject* sender);
-    void IconChanged(TObject* sender);
 
     TBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
     TPosition FPosition = poDesigned;
     std::unique_ptr<TSizeConstraints> FConstraints;
-    std::unique_ptr<TIcon> FIcon;
+    HICON FIconHandle = nullptr;
     std::unique_ptr<TCanvas> FCanvas;
     TMainMenu* FMenu = nullptr;
     TFormStyle FFormStyle = fsNormal;

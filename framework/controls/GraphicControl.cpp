@@ -1,6 +1,6 @@
 #include "framework/controls/GraphicControl.h"
 
-QUIRN_DEFINE_CLASS(TGraphicControl)
+QUIRN_PUBLISH(TGraphicControl, p) {}
 
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {}
 
@@ -13,7 +13,7 @@ bool TGraphicControl::Dispatch(TMessage& message) {
         if (!dc) return true;
         FCanvas->SetHandle(dc);
         try {
-            FCanvas->Font()->Assign(FFont.get());
+            FCanvas->Font().Assign(FFont.get());
             Paint();
         } catch (...) {
             FCanvas->SetHandle(nullptr);

@@ -2,8 +2,8 @@
 
 #include "framework/controls/TextConvert.h"
 
-QUIRN_DEFINE_CLASS(TCustomGroupBox)
-QUIRN_DEFINE_CLASS(TGroupBox)
+QUIRN_PUBLISH(TCustomGroupBox, p) {}
+QUIRN_PUBLISH(TGroupBox, p) {}
 
 namespace {
 constexpr int32_t kFrameInset = 2;      // the etched frame and a pixel of air inside it
@@ -24,15 +24,15 @@ void TCustomGroupBox::CreateParams(TCreateParams& params) {
 }
 
 int32_t TCustomGroupBox::CaptionHeight() {
+    // The character height: the layout follows the font's size, not the line
+    // spacing of whichever face the system substitutes for it.
+    if (FFont->Height() < 0) return -FFont->Height();
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, FFont->Handle());
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    // The character height (cell less internal leading): the layout follows
-    // the font's size, not the line spacing of whichever face the system
-    // substitutes for it.
     return metrics.tmHeight - metrics.tmInternalLeading;
 }
 

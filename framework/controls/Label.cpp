@@ -3,8 +3,17 @@
 #include "framework/controls/Button.h"
 #include "framework/controls/WinControl.h"
 
-QUIRN_DEFINE_CLASS(TCustomLabel)
-QUIRN_DEFINE_CLASS(TLabel)
+QUIRN_PUBLISH(TCustomLabel, p) {
+    p.Property("AutoSize", &TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize).Default(true);
+    p.Property("Alignment", &TCustomLabel::Alignment, &TCustomLabel::SetAlignment).Default(taLeftJustify);
+    p.Property("Layout", &TCustomLabel::Layout, &TCustomLabel::SetLayout).Default(tlTop);
+    p.Property("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent).Default(false);
+    p.Property("WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap).Default(false);
+    p.Property("ShowAccelChar", &TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar).Default(true);
+    p.Property("FocusControl", &TCustomLabel::FocusControl, &TCustomLabel::SetFocusControl);
+}
+
+QUIRN_PUBLISH(TLabel, p) {}
 
 namespace {
 constexpr int32_t kDefaultWidth = 65;

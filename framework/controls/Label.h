@@ -5,6 +5,7 @@
 #include "framework/controls/GraphicControl.h"
 
 enum TTextLayout : uint8_t { tlTop, tlCenter, tlBottom };
+QUIRN_ENUM(TTextLayout, tlTop, tlCenter, tlBottom)
 
 class TCustomLabel : public TGraphicControl {
     QUIRN_CLASS(TCustomLabel, TGraphicControl)

@@ -5,8 +5,16 @@
 #include "framework/controls/TextConvert.h"
 
 QUIRN_DEFINE_CLASS(TMemoStrings)
-QUIRN_DEFINE_CLASS(TCustomMemo)
-QUIRN_DEFINE_CLASS(TMemo)
+QUIRN_PUBLISH(TCustomMemo, p) {
+    p.Property("Lines", &TCustomMemo::Lines, &TCustomMemo::SetLines);
+    p.Property("ScrollBars", &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars).Default(ssNone);
+    p.Property("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap).Default(true);
+    p.Property("WantReturns", &TCustomMemo::WantReturns, &TCustomMemo::SetWantReturns).Default(true);
+    p.Property("WantTabs", &TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs).Default(false);
+    p.Property("Alignment", &TCustomMemo::Alignment, &TCustomMemo::SetAlignment).Default(taLeftJustify);
+}
+
+QUIRN_PUBLISH(TMemo, p) {}
 
 namespace {
 
@@ -77,9 +85,12 @@ void TMemoStrings::Insert(int32_t index, std::string_view s) {
     if (index < 0 || index > count) Error("List index out of bounds (%d)", index);
     const std::wstring line = AnsiToWideText(s);
     if (index == count) {
-        // Appending: the new line follows the last one after a line break.
-        if (!text.empty() && !EndsWithLineBreak(text)) text += kLineBreak;
-        text += line;
+        // Appending ends the new line with a line break, as typed lines are
+        // ended; after an unended last line the break goes in front instead.
+        if (text.empty() || EndsWithLineBreak(text))
+            text += line + kLineBreak;
+        else
+            text += kLineBreak + line;
     } else {
         text.insert(map.Starts[static_cast<size_t>(index)], line + kLineBreak);
     }

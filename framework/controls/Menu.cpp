@@ -4,13 +4,21 @@
 #include <set>
 
 #include "framework/controls/Application.h"
+#include "framework/controls/ControlAtom.h"
 #include "framework/controls/Form.h"
 #include "framework/controls/TextConvert.h"
 #include "framework/controls/UtilWindow.h"
 
-QUIRN_DEFINE_CLASS(TMenu)
-QUIRN_DEFINE_CLASS(TMainMenu)
-QUIRN_DEFINE_CLASS(TPopupMenu)
+QUIRN_PUBLISH(TMenu, p) {
+    p.Property("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw).Default(false);
+}
+
+QUIRN_PUBLISH(TMainMenu, p) {}
+
+QUIRN_PUBLISH(TPopupMenu, p) {
+    p.Property("AutoPopup", &TPopupMenu::AutoPopup, &TPopupMenu::SetAutoPopup).Default(true);
+    p.Property("OnPopup", &TPopupMenu::OnPopup, &TPopupMenu::SetOnPopup);
+}
 
 namespace {
 
@@ -193,7 +201,21 @@ TMenuItem::~TMenuItem() {
     }
 }
 
-QUIRN_DEFINE_CLASS(TMenuItem)
+QUIRN_PUBLISH(TMenuItem, p) {
+    p.Property("Caption", &TMenuItem::Caption, &TMenuItem::SetCaption);
+    p.Property("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut).Default(scNone);
+    p.Property("Checked", &TMenuItem::Checked, &TMenuItem::SetChecked).Default(false);
+    p.Property("Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled).Default(true);
+    p.Property("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible).Default(true);
+    p.Property("Default", &TMenuItem::Default, &TMenuItem::SetDefault).Default(false);
+    p.Property("RadioItem", &TMenuItem::RadioItem, &TMenuItem::SetRadioItem).Default(false);
+    p.Property("GroupIndex", &TMenuItem::GroupIndex, &TMenuItem::SetGroupIndex).Default(0);
+    p.Property("Hint", &TMenuItem::Hint, &TMenuItem::SetHint);
+    p.Property("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex).Default(-1);
+    p.Property("OnClick", &TMenuItem::OnClick, &TMenuItem::SetOnClick);
+    p.Property("OnDrawItem", &TMenuItem::OnDrawItem, &TMenuItem::SetOnDrawItem);
+    p.Property("OnMeasureItem", &TMenuItem::OnMeasureItem, &TMenuItem::SetOnMeasureItem);
+}
 
 void TMenuItem::SetCaption(const std::string& value) {
     if (FCaption == value) return;

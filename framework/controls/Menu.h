@@ -4,7 +4,7 @@
 // TPopupMenu a context menu shown at a point.
 #pragma once
 
-#include <windows.h>
+#include "framework/controls/WinApi.h"
 
 #include <string>
 #include <vector>
@@ -28,6 +28,8 @@ std::string ShortCutToText(TShortCut shortCut);
 
 using TMenuDrawItemEvent = TDelegate<void(TObject* Sender, TCanvas* ACanvas, RECT ARect, bool Selected)>;
 using TMenuMeasureItemEvent = TDelegate<void(TObject* Sender, TCanvas* ACanvas, int32_t& Width, int32_t& Height)>;
+QUIRN_EVENT_TYPE(TMenuDrawItemEvent)
+QUIRN_EVENT_TYPE(TMenuMeasureItemEvent)
 
 class TMenuItem : public TComponent {
     QUIRN_CLASS(TMenuItem, TComponent)

@@ -3,7 +3,7 @@
 // and the screen and desktop sizes.
 #pragma once
 
-#include <windows.h>
+#include "framework/controls/WinApi.h"
 
 #include <map>
 #include <vector>

@@ -7,8 +7,13 @@
 
 QUIRN_DEFINE_CLASS(TStatusPanel)
 QUIRN_DEFINE_CLASS(TStatusPanels)
-QUIRN_DEFINE_CLASS(TCustomStatusBar)
-QUIRN_DEFINE_CLASS(TStatusBar)
+QUIRN_PUBLISH(TCustomStatusBar, p) {
+    p.Property("SimplePanel", &TCustomStatusBar::SimplePanel, &TCustomStatusBar::SetSimplePanel).Default(false);
+    p.Property("SimpleText", &TCustomStatusBar::SimpleText, &TCustomStatusBar::SetSimpleText);
+    p.Property("SizeGrip", &TCustomStatusBar::SizeGrip, &TCustomStatusBar::SetSizeGrip).Default(true);
+}
+
+QUIRN_PUBLISH(TStatusBar, p) {}
 
 namespace {
 constexpr int32_t kDefaultHeight = 19;
@@ -41,7 +46,14 @@ void TStatusPanels::Assign(const TPersistent* source) {
         return;
     }
     FItems.clear();
-    for (const auto& panel : other->FItems) FItems.push_back(std::make_unique<TStatusPanel>(*panel));
+    for (const auto& panel : other->FItems) {
+        auto copy = std::make_unique<TStatusPanel>();
+        copy->Text = panel->Text;
+        copy->Width = panel->Width;
+        copy->Alignment = panel->Alignment;
+        copy->Bevel = panel->Bevel;
+        FItems.push_back(std::move(copy));
+    }
     Update();
 }
 

@@ -9,6 +9,7 @@
 #include "framework/controls/WinControl.h"
 
 enum TStatusPanelBevel : uint8_t { pbNone, pbLowered, pbRaised };
+QUIRN_ENUM(TStatusPanelBevel, pbNone, pbLowered, pbRaised)
 
 // TStatusPanel: one part of a status bar (text, width, bevel, alignment).
 class TStatusPanel : public TPersistent {

@@ -1,6 +1,6 @@
 #include "framework/controls/TextConvert.h"
 
-#include <windows.h>
+#include "framework/controls/WinApi.h"
 
 #include <climits>
 

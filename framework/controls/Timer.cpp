@@ -3,6 +3,12 @@
 #include "framework/controls/Application.h"
 #include "framework/controls/UtilWindow.h"
 
+QUIRN_PUBLISH(TTimer, p) {
+    p.Property("Enabled", &TTimer::Enabled, &TTimer::SetEnabled).Default(true);
+    p.Property("Interval", &TTimer::Interval, &TTimer::SetInterval).Default(TTimer::kDefaultInterval);
+    p.Property("OnTimer", &TTimer::OnTimer, &TTimer::SetOnTimer);
+}
+
 namespace {
 constexpr UINT_PTR kTimerId = 1;
 }  // namespace

@@ -2,7 +2,7 @@
 // milliseconds while Enabled, through the thread's message loop.
 #pragma once
 
-#include <windows.h>
+#include "framework/controls/WinApi.h"
 
 #include "framework/controls/ObjectInstance.h"
 #include "framework/core/Component.h"

@@ -2,7 +2,7 @@
 // (timers, the popup-menu list, the application's hint timer).
 #pragma once
 
-#include <windows.h>
+#include "framework/controls/WinApi.h"
 
 #include "framework/controls/ObjectInstance.h"
 

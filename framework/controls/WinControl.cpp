@@ -28,6 +28,21 @@ bool IsMouseMessage(UINT msg) {
 
 }  // namespace
 
+QUIRN_PUBLISH(TWinControl, p) {
+    p.Property("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).NoDefault();
+    p.Property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).NoDefault();
+    p.Property("ParentBackground", &TWinControl::ParentBackground, &TWinControl::SetParentBackground).NoDefault();
+    p.Property("BevelKind", &TWinControl::BevelKind, &TWinControl::SetBevelKind).Default(bkNone);
+    p.Property("BevelInner", &TWinControl::BevelInner, &TWinControl::SetBevelInner).Default(bvRaised);
+    p.Property("BevelOuter", &TWinControl::BevelOuter, &TWinControl::SetBevelOuter).Default(bvLowered);
+    p.Property("BevelWidth", &TWinControl::BevelWidth, &TWinControl::SetBevelWidth).Default(1);
+    p.Property("OnEnter", &TWinControl::OnEnter, &TWinControl::SetOnEnter);
+    p.Property("OnExit", &TWinControl::OnExit, &TWinControl::SetOnExit);
+    p.Property("OnKeyDown", &TWinControl::OnKeyDown, &TWinControl::SetOnKeyDown);
+    p.Property("OnKeyUp", &TWinControl::OnKeyUp, &TWinControl::SetOnKeyUp);
+    p.Property("OnKeyPress", &TWinControl::OnKeyPress, &TWinControl::SetOnKeyPress);
+}
+
 LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     TWinControl* control = gCreationControl;
     if (!control) return DefWindowProcW(window, msg, wParam, lParam);
@@ -140,7 +155,7 @@ void TWinControl::CreateWindowHandle(const TCreateParams& params) {
 }
 
 void TWinControl::CreateHandle() {
-    SetWindowFont();
+    ApplyWindowFont();
     // Children's windows, then the tab order of this level as the z-order.
     for (TControl* child : std::vector<TControl*>(FControls))
         if (auto* windowed = ObjectAs<TWinControl>(child)) windowed->HandleNeeded();
@@ -208,7 +223,7 @@ bool TWinControl::ContainsControl(const TControl* control) const {
     return std::find(FControls.begin(), FControls.end(), control) != FControls.end();
 }
 
-void TWinControl::SetChildOrder(TControl* control, bool toFront) {
+void TWinControl::SetZOrderOf(TControl* control, bool toFront) {
     auto found = std::find(FControls.begin(), FControls.end(), control);
     if (found == FControls.end()) return;
     FControls.erase(found);
@@ -322,22 +337,94 @@ void TWinControl::SetParentBackground(bool value) {
     Invalidate();
 }
 
-void TWinControl::Realign() {
+void TWinControl::SetBevelKind(TBevelKind value) {
+    if (FBevelKind == value) return;
+    FBevelKind = value;
+    BevelChanged();
+}
+
+void TWinControl::SetBevelInner(TBevelCut value) {
+    if (FBevelInner == value) return;
+    FBevelInner = value;
+    BevelChanged();
+}
+
+void TWinControl::SetBevelOuter(TBevelCut value) {
+    if (FBevelOuter == value) return;
+    FBevelOuter = value;
+    BevelChanged();
+}
+
+void TWinControl::SetBevelWidth(int32_t value) {
+    if (value < 1) value = 1;
+    if (FBevelWidth == value) return;
+    FBevelWidth = value;
+    BevelChanged();
+}
+
+void TWinControl::BevelChanged() {
+    if (FHandle)
+        SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int32_t TWinControl::BevelEdgeSize() const {
+    if (FBevelKind == bkNone) return 0;
+    int32_t size = 0;
+    if (FBevelInner != bvNone) size += FBevelWidth;
+    if (FBevelOuter != bvNone) size += FBevelWidth;
+    return size;
+}
+
+void TWinControl::WMNCCalcSize(TMessage& message) {
+    // The bevel takes its edges off the window first; the system's own
+    // frame and scroll bars come inside it.
+    const int32_t edge = BevelEdgeSize();
+    if (edge > 0) {
+        RECT* rect = reinterpret_cast<RECT*>(message.LParam);  // the first rectangle of both forms
+        InflateRect(rect, -edge, -edge);
+    }
+    DefaultHandler(message);
+}
+
+void TWinControl::WMNCPaint(TMessage& message) {
+    DefaultHandler(message);
+    if (BevelEdgeSize() == 0) return;
+    HDC dc = GetWindowDC(FHandle);
+    if (!dc) return;
+    RECT rect;
+    GetWindowRect(FHandle, &rect);
+    OffsetRect(&rect, -rect.left, -rect.top);
+    UINT edge = 0;
+    if (FBevelInner == bvRaised) edge |= BDR_RAISEDINNER;
+    if (FBevelInner == bvLowered) edge |= BDR_SUNKENINNER;
+    if (FBevelOuter == bvRaised) edge |= BDR_RAISEDOUTER;
+    if (FBevelOuter == bvLowered) edge |= BDR_SUNKENOUTER;
+    UINT flags = BF_RECT;
+    if (FBevelKind == bkSoft) flags |= BF_SOFT;
+    if (FBevelKind == bkFlat) flags |= BF_FLAT;
+    for (int32_t i = 0; i < FBevelWidth; ++i) {
+        DrawEdge(dc, &rect, edge, flags | BF_ADJUST);
+    }
+    ReleaseDC(FHandle, dc);
+}
+
+void TWinControl::Realign(TControl* moving) {
     if (FAlignLevel > 0 || ComponentState().Contains(csLoading) || ComponentState().Contains(csDestroying)) return;
     RECT rect = ClientRect();
-    AlignControls(nullptr, rect);
+    AlignControls(moving, rect);
 }
 
 void TWinControl::AdjustClientRect(RECT&) {}
 
-void TWinControl::AlignControls(TControl*, RECT& rect) {
+void TWinControl::AlignControls(TControl* moving, RECT& rect) {
     AdjustClientRect(rect);
     std::vector<TControl*> aligned;
     std::vector<TAlignItem> items;
     for (TControl* child : FControls) {
         if (!child->Visible() || child->Align() == alNone) continue;
         aligned.push_back(child);
-        items.push_back({child->Align(), {child->Left(), child->Top(), child->Width(), child->Height()}});
+        items.push_back({child->Align(), {child->Left(), child->Top(), child->Width(), child->Height()}, child == moving});
     }
     if (aligned.empty()) return;
     const TLayoutBounds area{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
@@ -415,7 +502,7 @@ HBRUSH TWinControl::ColorBrush() {
     return FBrush.get();
 }
 
-void TWinControl::SetWindowFont() {
+void TWinControl::ApplyWindowFont() {
     if (FHandle) Perform(WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), TRUE);
 }
 
@@ -589,7 +676,7 @@ void TWinControl::CMColorChanged(TMessage&) {
 }
 
 void TWinControl::CMFontChanged(TMessage&) {
-    SetWindowFont();
+    ApplyWindowFont();
     for (TControl* child : std::vector<TControl*>(FControls)) child->Perform(CM_PARENTFONTCHANGED);
     AdjustSize();
     Invalidate();
@@ -681,6 +768,8 @@ bool TWinControl::Dispatch(TMessage& message) {
     case WM_SETCURSOR: WMSetCursor(message); return true;
     case WM_CONTEXTMENU: WMContextMenu(message); return true;
     case WM_NCDESTROY: WMNCDestroy(message); return true;
+    case WM_NCCALCSIZE: WMNCCalcSize(message); return true;
+    case WM_NCPAINT: WMNCPaint(message); return true;
     case WM_SETFOCUS:
         DefaultHandler(message);
         if (TCustomForm* form = GetParentForm(this); form && form != this) form->SetActiveControlFromFocus(this);

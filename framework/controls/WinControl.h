@@ -52,7 +52,7 @@ public:
     void RemoveControl(TControl* control);
     bool ContainsControl(const TControl* control) const;
     // Moves a child to the top (painted last, above its siblings) or the bottom.
-    void SetChildOrder(TControl* control, bool toFront);
+    void SetZOrderOf(TControl* control, bool toFront);
     // The enabled, visible child (windowless ones included) at a client point.
     TControl* ControlAtPos(POINT point, bool allowDisabled = false, bool allowWinControls = false);
 
@@ -70,11 +70,22 @@ public:
     bool Focused() const;
     virtual void SetFocus();
 
+    // A bevel drawn in the non-client area around the window's own frame.
+    TBevelKind BevelKind() const { return FBevelKind; }
+    void SetBevelKind(TBevelKind value);
+    TBevelCut BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TBevelCut value);
+    TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TBevelCut value);
+    int32_t BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(int32_t value);
+
     bool ParentBackground() const { return FControlStyle.Contains(csParentBackground); }
     void SetParentBackground(bool value);
 
     // Realigns the aligned children inside the client area (AdjustClientRect).
-    void Realign();
+    // moving: the child whose change asks for it (it wins ties of position).
+    void Realign(TControl* moving = nullptr);
     virtual void AlignControls(TControl* control, RECT& rect);
     virtual void AdjustClientRect(RECT& rect);
     RECT ClientRect() override;
@@ -134,7 +145,7 @@ protected:
     virtual void DoExit();
     void UpdateControlState();
     void UpdateBounds();
-    void SetWindowFont();
+    void ApplyWindowFont();
     void ReflectMessage(TMessage& message, HWND child);
 
     HWND FHandle = nullptr;
@@ -144,6 +155,10 @@ protected:
     std::vector<TControl*> FControls;
     std::vector<TWinControl*> FTabList;
     bool FTabStop = false;
+    TBevelKind FBevelKind = bkNone;
+    TBevelCut FBevelInner = bvRaised;
+    TBevelCut FBevelOuter = bvLowered;
+    int32_t FBevelWidth = 1;
     int32_t FAlignLevel = 0;
     win::BrushHandle FBrush;  // background brush of Color
     TColor FBrushColor = clNone;
@@ -165,6 +180,10 @@ private:
     void WMSetCursor(TMessage& message);
     void WMContextMenu(TMessage& message);
     void WMNCDestroy(TMessage& message);
+    void WMNCCalcSize(TMessage& message);
+    void WMNCPaint(TMessage& message);
+    int32_t BevelEdgeSize() const;
+    void BevelChanged();
     bool RouteMouseToChild(TMessage& message);
     void CtlColor(TMessage& message);
 
