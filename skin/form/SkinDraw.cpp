@@ -253,18 +253,29 @@ public:
         header->rcBound = FBounds;
         win::RegionHandle batch(::ExtCreateRegion(nullptr, DWORD(kRegionHeaderSize + size_t(FCount) * sizeof(RECT)),
                                                   reinterpret_cast<const RGNDATA*>(FBuffer.data())));
-        if (!FResult)
-            FResult = std::move(batch);
-        else if (batch)
-            ::CombineRgn(FResult.get(), FResult.get(), batch.get(), RGN_OR);
         FCount = 0;
         FBounds = RECT{kBoundsStart, kBoundsStart, 0, 0};
+        if (!batch) return;
+        // Batches are merged like a binary counter: two partial results of the same size are joined
+        // into one of the next size. The union is the same as merging each batch into one growing
+        // region, but costs n log n instead of n squared for bitmaps of very many rectangles.
+        FPending.push_back({std::move(batch), 0});
+        while (FPending.size() >= 2 && FPending[FPending.size() - 1].Level == FPending[FPending.size() - 2].Level) {
+            TPartial top = std::move(FPending.back());
+            FPending.pop_back();
+            ::CombineRgn(FPending.back().Region.get(), FPending.back().Region.get(), top.Region.get(), RGN_OR);
+            ++FPending.back().Level;
+        }
     }
 
     win::RegionHandle Finish() {
         Flush();
-        if (!FResult) FResult.reset(::CreateRectRgn(0, 0, 0, 0));
-        return std::move(FResult);
+        if (FPending.empty()) return win::RegionHandle(::CreateRectRgn(0, 0, 0, 0));
+        win::RegionHandle result = std::move(FPending.front().Region);
+        for (size_t i = 1; i < FPending.size(); ++i)
+            ::CombineRgn(result.get(), result.get(), FPending[i].Region.get(), RGN_OR);
+        FPending.clear();
+        return result;
     }
 
 private:
@@ -282,8 +293,12 @@ private:
     std::vector<uint8_t> FBuffer;
     int32_t FCapacity = 0;
     int32_t FCount = 0;
+    struct TPartial {
+        win::RegionHandle Region;
+        int Level;
+    };
     RECT FBounds{};
-    win::RegionHandle FResult;
+    std::vector<TPartial> FPending;
 };
 
 }  // namespace
