@@ -1,0 +1,47 @@
+#include "framework/controls/WindowClass.h"
+
+#include <map>
+#include <string>
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace {
+
+// Class name -> the procedure unhandled messages of its windows go to.
+std::map<std::wstring, WNDPROC>& DefaultProcs() {
+    static std::map<std::wstring, WNDPROC> procs;
+    return procs;
+}
+
+}  // namespace
+
+HINSTANCE FrameworkInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+WNDPROC RegisterFrameworkClass(const TWindowClassSpec& spec, WNDPROC initialProc) {
+    auto& procs = DefaultProcs();
+    if (auto found = procs.find(spec.ClassName); found != procs.end()) return found->second;
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    WNDPROC defaultProc = DefWindowProcW;
+    if (spec.SystemClass) {
+        if (!GetClassInfoExW(nullptr, spec.SystemClass, &wc)) return nullptr;
+        defaultProc = wc.lpfnWndProc;
+        wc.style &= ~CS_GLOBALCLASS;
+    } else {
+        wc.style = spec.Style;
+        wc.hCursor = spec.Cursor ? spec.Cursor : LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = spec.Background;
+    }
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = initialProc;
+    wc.hInstance = FrameworkInstance();
+    wc.lpszClassName = spec.ClassName;
+    wc.lpszMenuName = nullptr;
+
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (!GetClassInfoExW(FrameworkInstance(), spec.ClassName, &existing) && !RegisterClassExW(&wc)) return nullptr;
+    procs.emplace(spec.ClassName, defaultProc);
+    return defaultProc;
+}

@@ -1,0 +1,69 @@
+// SysUtils: the framework's exception hierarchy and its text and number conversions.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <string_view>
+
+// Exception: base of every framework and engine error; carries a message text.
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message);
+    const std::string& Message() const noexcept { return FMessage; }
+    const char* what() const noexcept override { return FMessage.c_str(); }
+
+private:
+    std::string FMessage;
+};
+
+// Error classes, one per failure family; callers catch the family they can handle.
+class EConvertError : public Exception { using Exception::Exception; };
+class EStreamError : public Exception { using Exception::Exception; };
+class EReadError : public EStreamError { using EStreamError::EStreamError; };
+class EWriteError : public EStreamError { using EStreamError::EStreamError; };
+class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
+class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
+class EAssertionFailed : public Exception { using Exception::Exception; };
+class EInvalidOperation : public Exception { using Exception::Exception; };
+class EListError : public Exception { using Exception::Exception; };
+class EInvalidCast : public Exception { using Exception::Exception; };
+class EClassNotFound : public Exception { using Exception::Exception; };
+class EComponentError : public Exception { using Exception::Exception; };
+class EPropertyError : public Exception { using Exception::Exception; };
+class EOutOfMemory : public Exception { using Exception::Exception; };
+
+// Decimal, or hexadecimal after "$" / "0x" (read as a bit pattern of the
+// result's width); optional sign; leading blanks are skipped, trailing ones
+// are errors. Values outside the range are errors.
+int32_t StrToInt(std::string_view text);
+int32_t StrToIntDef(std::string_view text, int32_t def);
+bool TryStrToInt(std::string_view text, int32_t& value);
+// The same for 64-bit values.
+int64_t StrToInt64(std::string_view text);
+bool TryStrToInt64(std::string_view text, int64_t& value);
+std::string IntToStr(int64_t value);
+std::string IntToHex(uint64_t value, int digits);
+
+// Letter case of ASCII A-Z only; other bytes (ANSI code page) pass unchanged.
+std::string LowerCase(std::string_view text);
+std::string UpperCase(std::string_view text);
+// Case-insensitive (ASCII) comparison: < 0, 0 or > 0.
+int AnsiCompareText(std::string_view a, std::string_view b);
+int CompareText(std::string_view a, std::string_view b);
+bool SameText(std::string_view a, std::string_view b);
+// Case-sensitive byte comparison: < 0, 0 or > 0.
+int AnsiCompareStr(std::string_view a, std::string_view b);
+
+// Drop the characters <= ' ' from both ends / the start / the end.
+std::string Trim(std::string_view text);
+std::string TrimLeft(std::string_view text);
+std::string TrimRight(std::string_view text);
+
+// "True"/"False" and back (case-insensitive; numbers: 0 false, other true).
+std::string BoolToStr(bool value);
+bool StrToBool(std::string_view text);
+bool TryStrToBool(std::string_view text, bool& value);
+
+// Replaces %s, %d (and %%) in order by the given texts; used for messages.
+std::string FormatMessage(std::string_view pattern, std::initializer_list<std::string_view> args);
