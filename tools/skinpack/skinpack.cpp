@@ -53,10 +53,12 @@ int Pack(const fs::path& dir, const fs::path& out) {
     }
     if (names.empty()) throw TToolError(dir.string() + " holds no files");
     // The INI first (the engine takes the first name containing ".ini"),
-    // then the rest in name order.
+    // then the rest in case-insensitive name order.
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         const bool iniA = IsIniName(a), iniB = IsIniName(b);
-        return iniA != iniB ? iniA : a < b;
+        if (iniA != iniB) return iniA;
+        const std::string lowerA = LowerCase(a), lowerB = LowerCase(b);
+        return lowerA != lowerB ? lowerA < lowerB : a < b;
     });
     const auto inis = std::count_if(names.begin(), names.end(), IsIniName);
     if (inis == 0) std::fprintf(stderr, "skinpack: warning: %s holds no .ini file\n", dir.string().c_str());
