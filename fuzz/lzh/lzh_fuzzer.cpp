@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The input as data to pack: it must come back byte for byte.
     const std::vector<uint8_t> framed = LzhCompressFramed({data, size});
     std::vector<uint8_t> roundTrip;
-    if (!LzhExpandFramed(framed.data(), framed.size(), roundTrip, MaxUnpacked)) std::abort();
+    if (!LzhExpandFramed(framed.data(), framed.size(), roundTrip, size)) std::abort();
     if (roundTrip != std::vector<uint8_t>(data, data + size)) std::abort();
     return 0;
 }
