@@ -51,6 +51,11 @@ void TLzhEncoder::InsertNode(int r) {
     int cmp = 1;
     FLeft[r] = FRight[r] = NIL;
     FMatchLength = 0;
+    // The tree is in lexicographic order, so every node below the current
+    // one shares with the key at least the shorter of the prefixes the key
+    // shares with the nearest smaller and the nearest larger node passed so
+    // far; comparisons start there. All strings in one tree share byte 0.
+    int prefixBelow = 1, prefixAbove = 1;
     for (;;) {
         if (cmp >= 0) {
             if (FRight[p] == NIL) {
@@ -67,10 +72,16 @@ void TLzhEncoder::InsertNode(int r) {
             }
             p = FLeft[p];
         }
-        int i = 1;
+        int i = std::min(prefixBelow, prefixAbove);
+        const uint8_t* candidate = &FText[p];
         for (; i < F; ++i) {
-            cmp = key[i] - FText[p + i];
+            cmp = key[i] - candidate[i];
             if (cmp != 0) break;
+        }
+        if (cmp >= 0) {
+            prefixBelow = i;
+        } else {
+            prefixAbove = i;
         }
         if (i > THRESHOLD) {
             const int distance = ((r - p) & WindowMask) - 1;
