@@ -24,6 +24,10 @@ inline constexpr uint32_t SkinCurrentVersion = SkinVersion60000;  // what the pa
 // low enough that a hostile size field cannot exhaust memory.
 inline constexpr uint32_t SkinMaxUnpackedSize = 64u * 1024 * 1024;
 
+// Most files a package may hold: far above any real skin (a few dozen),
+// low enough that a hostile name list cannot make a huge directory.
+inline constexpr int32_t SkinMaxFiles = 65536;
+
 // Length of the extra block after the header for a format version, or -1
 // for a version the reader does not know.
 constexpr int32_t SkinExtraBlockLength(uint32_t version) {

@@ -22,6 +22,9 @@ std::vector<uint8_t> BuildSkinArchive(const std::vector<TSkinPackageFile>& files
     const int32_t extraLength = SkinExtraBlockLength(version);
     if (extraLength < 0) throw std::invalid_argument("unknown skin package version " + std::to_string(version));
 
+    if (files.size() > static_cast<size_t>(SkinMaxFiles)) {
+        throw std::invalid_argument("a skin package holds at most " + std::to_string(SkinMaxFiles) + " files");
+    }
     std::string nameList;
     uint64_t dataSize = 0;
     for (const TSkinPackageFile& file : files) {

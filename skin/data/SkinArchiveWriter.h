@@ -15,8 +15,9 @@ struct TSkinPackageFile {
 
 // The unpacked archive: header, zeroed extra block of the version's length,
 // names joined by CR LF, the sizes, the data. Throws std::invalid_argument
-// for an unknown version, an empty name, a name with CR or LF, a file of
-// 2 GiB or more, or an archive above SkinMaxUnpackedSize.
+// for an unknown version, more than SkinMaxFiles files, an empty name, a
+// name with CR or LF, a file of 2 GiB or more, or an archive above
+// SkinMaxUnpackedSize.
 std::vector<uint8_t> BuildSkinArchive(const std::vector<TSkinPackageFile>& files,
                                       uint32_t version = SkinCurrentVersion);
 

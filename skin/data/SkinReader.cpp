@@ -24,6 +24,22 @@ void ShowReaderMessage(const std::string& text) {
     }
 }
 
+// The number of lines the string-list rules make of text: a line ends at
+// CR LF, CR or LF, and text after the last break is one more line.
+int64_t CountLines(std::string_view text) {
+    int64_t lines = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            ++lines;
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else if (text[i] == '\n') {
+            ++lines;
+        }
+    }
+    if (!text.empty() && text.back() != '\r' && text.back() != '\n') ++lines;
+    return lines;
+}
+
 }  // namespace
 
 TSkinReader::TSkinReader() : FNames(std::make_unique<TStringList>()), FData(std::make_unique<TMemoryStream>()) {}
@@ -98,12 +114,16 @@ bool TSkinReader::IndexArchive(TMemoryStream& Archive) {
     if (nameListLength < 0 || nameListStart + nameListLength > archiveSize) return false;
     const std::string_view nameList(reinterpret_cast<const char*>(bytes + nameListStart),
                                     static_cast<size_t>(nameListLength));
+    // Count the names before splitting, so a list of millions of empty
+    // lines is refused without building it.
+    const int64_t sizesStart = nameListStart + nameListLength;
+    const int64_t lines = CountLines(nameList);
+    if (lines > SkinMaxFiles || sizesStart + int64_t{SkinSizeEntryBytes} * lines > archiveSize) return false;
     FNames->SetText(LowerCase(nameList));
 
     const int32_t count = FNames->Count();
-    const int64_t sizesStart = nameListStart + nameListLength;
     const int64_t dataStart = sizesStart + int64_t{SkinSizeEntryBytes} * count;
-    if (dataStart > archiveSize) return false;
+    if (count > SkinMaxFiles || dataStart > archiveSize) return false;
 
     FSizes.resize(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {

@@ -26,7 +26,8 @@ public:
     TSkinReader& operator=(const TSkinReader&) = delete;
 
     // Expands and indexes Package. True when the version is known and the
-    // directory is readable; an unknown version shows OlderSkinFileMessage.
+    // directory is readable (at most SkinMaxFiles names, each with its
+    // size); an unknown version shows OlderSkinFileMessage.
     // On false the reader is empty. Members whose sizes are negative or run
     // past the data area (and all after them) extract as empty streams.
     bool ReadPackage(TMemoryStream& Package);

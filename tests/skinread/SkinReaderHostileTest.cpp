@@ -98,6 +98,16 @@ TEST_F(SkinReaderHostileTest, RefusesSizeTablesPastTheArchive) {
     EXPECT_FALSE(Read(PackageOf(Archive(names, {1, 1}, "ab"))));
 }
 
+TEST_F(SkinReaderHostileTest, RefusesMoreFilesThanTheLimit) {
+    // Names and sizes all present: only the count is too large.
+    std::string names;
+    for (int i = 0; i <= SkinMaxFiles; ++i) names += "\n";
+    EXPECT_FALSE(Read(PackageOf(Archive(names, std::vector<int32_t>(SkinMaxFiles + 1, 0), ""))));
+    names.pop_back();
+    EXPECT_TRUE(Read(PackageOf(Archive(names, std::vector<int32_t>(SkinMaxFiles, 0), ""))));
+    EXPECT_EQ(reader_.Count(), SkinMaxFiles);
+}
+
 TEST_F(SkinReaderHostileTest, NegativeSizeKeepsOnlyTheFilesBeforeIt) {
     ASSERT_TRUE(Read(PackageOf(Archive("a\r\nb\r\nc\r\n", {2, -1, 1}, "AAB"))));
     EXPECT_EQ(reader_.Count(), 3);
