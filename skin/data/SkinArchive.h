@@ -1,4 +1,4 @@
-// SkinArchive: layout of the unpacked skin archive (header, version-specific
+// SkinArchive: layout of the unpacked skin archive (header, per-version
 // extra block, name list, size table, data area) shared by the reader and
 // the packer.
 #pragma once
