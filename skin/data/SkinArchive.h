@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "skin/data/LittleEndian.h"
+
 // The header: version, name-list length, then 8 bytes nobody interprets.
 inline constexpr int32_t SkinHeaderSize = 16;
 inline constexpr int32_t SkinHeaderUnusedOffset = 8;  // bytes 8..15 are skipped unread
@@ -40,15 +42,4 @@ constexpr int32_t SkinExtraBlockLength(uint32_t version) {
         case SkinVersion70000: return 69;
         default: return -1;
     }
-}
-
-inline constexpr uint32_t ReadLE32(const uint8_t* bytes) {
-    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
-}
-
-inline void WriteLE32(uint8_t* bytes, uint32_t value) {
-    bytes[0] = static_cast<uint8_t>(value);
-    bytes[1] = static_cast<uint8_t>(value >> 8);
-    bytes[2] = static_cast<uint8_t>(value >> 16);
-    bytes[3] = static_cast<uint8_t>(value >> 24);
 }
