@@ -58,8 +58,18 @@ Image ReferenceWindow(const Theme& theme, bool active) {
 // ---- Common looks --------------------------------------------------------------------------
 
 Gloss Normal(const Theme& theme, Rgb base) { return MakeGloss(base, theme.gloss); }
-Gloss Hot(const Theme& theme, Rgb base) { return MakeGloss(Lighter(Mix(base, theme.accent, 0.3), 0.15), theme.gloss); }
-Gloss Pressed(const Theme& theme, Rgb base) { return MakeGloss(Darker(Mix(base, theme.accent, 0.45), 0.12), theme.gloss); }
+// Hot: a little lighter and drawn towards the accent, with an accent border. Pressed: sunk into
+// the accent.
+Gloss Hot(const Theme& theme, Rgb base) {
+  Gloss look = MakeGloss(Lighter(Mix(base, theme.accent, 0.18 * theme.hotTint), 0.12), theme.gloss);
+  look.border = Mix(look.border, theme.accent, 0.55);
+  return look;
+}
+Gloss Pressed(const Theme& theme, Rgb base) {
+  Gloss look = MakeGloss(Darker(Mix(base, theme.accent, 0.35), 0.1), theme.gloss);
+  look.border = Darker(theme.accent, 0.35);
+  return look;
+}
 Gloss Disabled(const Theme& theme, Rgb base) {
   Gloss look = MakeGloss(Mix(base, theme.face, 0.6), theme.gloss * 0.4);
   look.border = Mix(look.border, theme.face, 0.5);
@@ -340,11 +350,15 @@ Image CaptionButton(const Theme& theme, CaptionSymbol symbol) {
                                                theme.buttonHeight / 4));
 }
 
-// Three buttons of four frames: minimize, restore, close of a maximized MDI child.
+// Three buttons of four frames: minimize, restore, close of a maximized MDI child. These buttons
+// show frame 4 (not 3) under the mouse, so both carry the hot look.
 Image MdiControls(const Theme& theme) {
+  constexpr int kHotFrame = 2;
+  constexpr int kMdiHotFrame = 3;
   std::vector<Image> frames;
   for (CaptionSymbol symbol : {CaptionSymbol::Minimize, CaptionSymbol::Restore, CaptionSymbol::Close}) {
     auto group = CaptionButtonFrames(theme, symbol, kMdiCellWidth, kMdiCellHeight, 2, 3);
+    group[kMdiHotFrame] = group[kHotFrame];
     frames.insert(frames.end(), group.begin(), group.end());
   }
   return Image::SideBySide(frames);
@@ -446,7 +460,7 @@ Image ProgressChunk(const Theme& theme) {
 
 Image TabStrip(const Theme& theme) {
   return Image::SideBySide({TabCell(theme, false, theme.face, false), TabCell(theme, true, theme.face, false),
-                            TabCell(theme, false, theme.accent, false), TabCell(theme, false, theme.face, true),
+                            TabCell(theme, false, Mix(theme.face, theme.accent, theme.hotTint), false), TabCell(theme, false, theme.face, true),
                             TabCell(theme, true, theme.accent, false)});
 }
 
@@ -534,7 +548,8 @@ Image MenuBackground(const Theme& theme) {
 // sorted).
 Image HeaderBar(const Theme& theme) {
   const int count = theme.headerFrames > 0 ? theme.headerFrames : kEngineHeaderFrames;
-  const Rgb bases[] = {theme.face, Mix(theme.face, theme.accent, 0.25), Darker(Mix(theme.face, theme.accent, 0.15), 0.1),
+  const Rgb bases[] = {theme.face, Lighter(Mix(theme.face, theme.accent, 0.25 * theme.hotTint), 0.1 * (1 - theme.hotTint)),
+                       Darker(Mix(theme.face, theme.accent, 0.15 * theme.hotTint), 0.1),
                        theme.face, theme.face};
   std::vector<Image> frames;
   for (int state = 0; state < count; ++state) {

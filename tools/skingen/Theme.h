@@ -41,6 +41,7 @@ struct Theme {
   Rgb progress;
   Rgb statusText;
   double gloss = 1.0;  // 1 glassy highlights, lower values flatter
+  double hotTint = 1.0;  // how strongly hot states take on the accent (1 full, lower subtler)
 
   // Frame. Side widths, caption strip height and bottom height in pixels; corner radii of the
   // window shape (the corners are cut out in magenta, so the window region is rounded).

@@ -105,6 +105,7 @@ const Theme& GraphiteTheme() {
     t.progress = {232, 158, 56};
     t.statusText = {214, 217, 222};
     t.gloss = 0.3;
+    t.hotTint = 0.35;
     t.left = 6;
     t.right = 6;
     t.caption = 28;
