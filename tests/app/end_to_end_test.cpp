@@ -10,7 +10,7 @@
 namespace {
 
 constexpr wchar_t kCaption[] = L"Quirn编码查询器";
-constexpr DWORD kPatienceMs = 30000;
+constexpr DWORD kPatienceMs = 90000;  // generous: Wine starts processes slowly on a loaded machine
 
 std::wstring ProgramPath() {
     // build/tests/app/<test>.exe -> build/app/Quirn.exe
