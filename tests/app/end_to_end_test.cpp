@@ -104,10 +104,19 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
+// Clicks the middle of window with the mouse, once its top-level window is in
+// front and nothing else covers that point.
 void ClickCenter(HWND window) {
+    HWND top = GetAncestor(window, GA_ROOT);
     RECT rect;
     GetWindowRect(window, &rect);
-    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    const POINT center{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    EXPECT_TRUE(WaitFor([&] {
+        SetWindowPos(top, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(top);
+        return WindowFromPoint(center) == window;
+    })) << "something covers the target";
+    SetCursorPos(center.x, center.y);
     INPUT inputs[2]{};
     inputs[0].type = INPUT_MOUSE;
     inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
