@@ -1,10 +1,13 @@
 // Loading a skin: from the stored package or a package file, through the
 // package reader and the INI reader, into the skin elements (ParseSkin).
+#include <algorithm>
 #include <new>
 
 #include "framework/rtl/SysUtils.h"
 #include "skin/data/PellixIni.h"
 #include "skin/data/SkinData.h"
+#include "skin/data/ImgUtil.h"
+#include "skin/data/SkinArchive.h"
 #include "skin/data/SkinReader.h"
 #include "skin/form/SkinManage.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "framework/graphics/Color.h"
-#include "framework/graphics/Graphics.h"
+#include "framework/graphics/Bitmap.h"
 #include "framework/rtl/Object.h"
 
 // A text colour field that the skin left unset.

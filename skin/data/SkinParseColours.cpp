@@ -3,6 +3,7 @@
 #include "framework/rtl/SysUtils.h"
 #include "skin/data/PellixIni.h"
 #include "skin/data/SkinData.h"
+#include "framework/graphics/Canvas.h"
 
 namespace {
 

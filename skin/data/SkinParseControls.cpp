@@ -4,6 +4,7 @@
 
 #include "skin/data/PellixIni.h"
 #include "skin/data/SkinData.h"
+#include "skin/data/SkinServices.h"
 
 namespace {
 
