@@ -30,6 +30,8 @@ class TObject;
 class TComponent;
 class TFiler;
 class TPublished;  // published properties and methods of one class (framework/core/TypInfo.h)
+template <class C>
+class TPublisher;  // builds a TPublished (framework/core/TypInfo.h)
 
 // TClass: run-time description of one class. One immutable instance per class,
 // reached through T::StaticClass() or obj.ClassType().
@@ -96,15 +98,19 @@ public:
 };
 
 // Declares the metaclass members; put it first in the class body. Gives
-// `inherited`, `StaticClass()` and the `ClassType()` override; the body
-// continues with private access, as a class body starts.
+// `inherited`, `StaticClass()` and the `ClassType()` override, and declares
+// the class's publishing function (defined by QUIRN_PUBLISH, which may name
+// private members); the body continues with private access.
 #define QUIRN_CLASS(Self, Parent)                                      \
 public:                                                               \
     using inherited = Parent;                                         \
     static const TClass& StaticClass();                               \
     const TClass& ClassType() const override { return StaticClass(); } \
                                                                       \
-private:
+private:                                                              \
+    template <class>                                                  \
+    friend class TPublisher;                                          \
+    static void QuirnPublish(TPublisher<Self>& publisher);
 
 // Defines Self::StaticClass() for a class without published members.
 #define QUIRN_DEFINE_CLASS(Self)                                                                          \

@@ -67,3 +67,14 @@ bool TryStrToBool(std::string_view text, bool& value);
 
 // Replaces %s, %d (and %%) in order by the given texts; used for messages.
 std::string FormatMessage(std::string_view pattern, std::initializer_list<std::string_view> args);
+
+// Text in the system's ANSI code page <-> wide text. On Windows the active
+// code page (CP_ACP); elsewhere the ANSI code page is taken as Latin-1.
+// Characters without an ANSI form become '?'.
+std::wstring StringToWideString(std::string_view ansi);
+std::string WideStringToString(std::wstring_view wide);
+// Portable Unicode conversions; malformed input becomes U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+std::u16string WideToUtf16(std::wstring_view wide);
+std::wstring Utf16ToWide(std::u16string_view utf16);

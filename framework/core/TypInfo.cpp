@@ -1,0 +1,502 @@
+#include "framework/core/TypInfo.h"
+
+#include <algorithm>
+
+#include "framework/core/Component.h"
+
+namespace {
+
+constexpr int64_t CharMax = 0xFF;
+
+[[noreturn]] void WrongKind(const TPropInfo& prop, const char* expected) {
+    throw EPropertyError("Property " + prop.Name() + " is not " + expected);
+}
+
+void CheckKind(const TPropInfo& prop, std::initializer_list<TTypeKind> kinds, const char* expected) {
+    if (std::find(kinds.begin(), kinds.end(), prop.Kind()) == kinds.end()) WrongKind(prop, expected);
+}
+
+[[noreturn]] void InvalidValue(const TPropInfo& prop, std::string_view detail) {
+    throw EPropertyError("Invalid value for property " + prop.Name() + ": " + std::string(detail));
+}
+
+uint64_t SetMask(const TTypeInfo& setType) {
+    const int64_t count = setType.CompType != nullptr ? setType.CompType->MaxValue + 1 : 0;
+    return count >= 64 ? ~uint64_t{0} : (uint64_t{1} << count) - 1;
+}
+
+// Looks a component or a published method up along the owner chain.
+TComponent* FindOwnedByName(TObject* instance, std::string_view name) {
+    auto* component = ObjectAs<TComponent>(instance);
+    for (TComponent* owner = component != nullptr ? component->Owner() : nullptr; owner != nullptr; owner = owner->Owner())
+        if (TComponent* found = owner->FindComponent(name)) return found;
+    if (component != nullptr && SameText(component->Name(), name)) return component;
+    return nullptr;
+}
+
+TMethod FindMethodOnOwners(TObject* instance, std::string_view name) {
+    auto* component = ObjectAs<TComponent>(instance);
+    for (TComponent* owner = component != nullptr ? component->Owner() : nullptr; owner != nullptr; owner = owner->Owner()) {
+        const TMethod method = MethodAddress(owner, name);
+        if (method.Assigned()) return method;
+    }
+    return MethodAddress(instance, name);
+}
+
+std::string MethodNameOnOwners(TObject* instance, const TMethod& method) {
+    auto* component = ObjectAs<TComponent>(instance);
+    for (TComponent* owner = component != nullptr ? component->Owner() : nullptr; owner != nullptr; owner = owner->Owner()) {
+        std::string name = MethodName(owner, method);
+        if (!name.empty()) return name;
+    }
+    return MethodName(instance, method);
+}
+
+}  // namespace
+
+// --- TTypeInfo -------------------------------------------------------------------
+
+std::string TTypeInfo::EnumName(int64_t value) const {
+    if (value < MinValue || value > MaxValue || value - MinValue >= static_cast<int64_t>(EnumNames.size())) return {};
+    return EnumNames[static_cast<size_t>(value - MinValue)];
+}
+
+int64_t TTypeInfo::EnumValue(std::string_view name) const {
+    for (size_t i = 0; i < EnumNames.size(); ++i)
+        if (SameText(EnumNames[i], name)) return MinValue + static_cast<int64_t>(i);
+    return -1;
+}
+
+TTypeInfo TTypeInfo::Integer(std::string name, int64_t minValue, int64_t maxValue, TTypeKind kind) {
+    TTypeInfo info;
+    info.Kind = kind;
+    info.Name = std::move(name);
+    info.MinValue = minValue;
+    info.MaxValue = maxValue;
+    return info;
+}
+
+TTypeInfo TTypeInfo::Enumeration(std::string name, std::string_view names) {
+    TTypeInfo info;
+    info.Kind = tkEnumeration;
+    info.Name = std::move(name);
+    size_t start = 0;
+    while (start <= names.size()) {
+        size_t end = names.find(',', start);
+        if (end == std::string_view::npos) end = names.size();
+        const std::string item = Trim(names.substr(start, end - start));
+        if (!item.empty()) info.EnumNames.emplace_back(typinfo_detail::NameAfterQualifier(item));
+        start = end + 1;
+    }
+    info.MinValue = 0;
+    info.MaxValue = static_cast<int64_t>(info.EnumNames.size()) - 1;
+    return info;
+}
+
+TTypeInfo TTypeInfo::SetOf(const TTypeInfo& element) {
+    TTypeInfo info;
+    info.Kind = tkSet;
+    info.Name = "set of " + element.Name;
+    info.CompType = &element;
+    info.MinValue = element.MinValue;
+    info.MaxValue = element.MaxValue;
+    return info;
+}
+
+namespace typinfo_detail {
+
+const TTypeInfo& BooleanTypeInfo() {
+    static const TTypeInfo info = TTypeInfo::Enumeration("Boolean", "False, True");
+    return info;
+}
+
+const TTypeInfo& CharTypeInfo() {
+    static const TTypeInfo info = TTypeInfo::Integer("Char", 0, CharMax, tkChar);
+    return info;
+}
+
+const TTypeInfo& StringTypeInfo() {
+    static const TTypeInfo info = [] {
+        TTypeInfo t;
+        t.Kind = tkString;
+        t.Name = "String";
+        return t;
+    }();
+    return info;
+}
+
+const TTypeInfo& WideStringTypeInfo() {
+    static const TTypeInfo info = [] {
+        TTypeInfo t;
+        t.Kind = tkWString;
+        t.Name = "WideString";
+        return t;
+    }();
+    return info;
+}
+
+void InvalidPropertyValue(const std::string& detail) { throw EPropertyError("Invalid property value: " + detail); }
+
+}  // namespace typinfo_detail
+
+// --- TPropInfo -------------------------------------------------------------------
+
+TPropInfo::TPropInfo(std::string name, const TTypeInfo& type, TGetter getter, TSetter setter)
+    : FName(std::move(name)), FType(&type), FGetter(std::move(getter)), FSetter(std::move(setter)) {}
+
+TPropValue TPropInfo::GetValue(TObject* instance) const { return FGetter(instance); }
+
+void TPropInfo::SetValue(TObject* instance, const TPropValue& value) const {
+    if (!FSetter) throw EPropertyError("Property " + FName + " is read-only");
+    FSetter(instance, value);
+}
+
+// --- lookup ----------------------------------------------------------------------
+
+const TPropInfo* GetPropInfo(const TClass& cls, std::string_view name) {
+    for (const TClass* c = &cls; c != nullptr; c = c->ClassParent()) {
+        if (const TPublished* table = c->Published())
+            for (const auto& prop : table->Properties)
+                if (SameText(prop->Name(), name)) return prop.get();
+    }
+    return nullptr;
+}
+
+const TPropInfo* GetPropInfo(const TObject* instance, std::string_view name) {
+    return instance == nullptr ? nullptr : GetPropInfo(instance->ClassType(), name);
+}
+
+bool IsPublishedProp(const TObject* instance, std::string_view name) { return GetPropInfo(instance, name) != nullptr; }
+
+std::vector<const TPropInfo*> GetPropList(const TClass& cls) {
+    std::vector<const TClass*> chain;
+    for (const TClass* c = &cls; c != nullptr; c = c->ClassParent()) chain.push_back(c);
+    std::vector<const TPropInfo*> list;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        const TPublished* table = (*it)->Published();
+        if (table == nullptr) continue;
+        for (const auto& prop : table->Properties) {
+            auto same = std::find_if(list.begin(), list.end(), [&](const TPropInfo* p) { return SameText(p->Name(), prop->Name()); });
+            if (same != list.end())
+                *same = prop.get();
+            else
+                list.push_back(prop.get());
+        }
+    }
+    return list;
+}
+
+TTypeKind PropKind(const TObject* instance, std::string_view name) {
+    const TPropInfo* prop = GetPropInfo(instance, name);
+    return prop == nullptr ? tkUnknown : prop->Kind();
+}
+
+const TMethodInfo* FindPublishedMethod(const TClass& cls, std::string_view name) {
+    for (const TClass* c = &cls; c != nullptr; c = c->ClassParent()) {
+        if (const TPublished* table = c->Published())
+            for (const auto& method : table->Methods)
+                if (SameText(method.Name, name)) return &method;
+    }
+    return nullptr;
+}
+
+TMethod MethodAddress(TObject* instance, std::string_view name) {
+    if (instance == nullptr) return {};
+    const TMethodInfo* info = FindPublishedMethod(instance->ClassType(), name);
+    return info == nullptr ? TMethod{} : info->Bind(instance);
+}
+
+std::string MethodName(TObject* instance, const TMethod& method) {
+    if (instance == nullptr || !method.Assigned()) return {};
+    for (const TClass* c = &instance->ClassType(); c != nullptr; c = c->ClassParent()) {
+        if (const TPublished* table = c->Published())
+            for (const auto& info : table->Methods)
+                if (info.Bind(instance) == method) return info.Name;
+    }
+    return {};
+}
+
+const TFieldInfo* FindPublishedField(const TClass& cls, std::string_view name) {
+    for (const TClass* c = &cls; c != nullptr; c = c->ClassParent()) {
+        if (const TPublished* table = c->Published())
+            for (const auto& field : table->Fields)
+                if (SameText(field.Name, name)) return &field;
+    }
+    return nullptr;
+}
+
+// --- typed access ------------------------------------------------------------------
+
+int64_t GetOrdProp(TObject* instance, const TPropInfo& prop) {
+    if (!prop.PropType().IsOrdinal()) WrongKind(prop, "an ordinal property");
+    return std::get<int64_t>(prop.GetValue(instance));
+}
+
+void SetOrdProp(TObject* instance, const TPropInfo& prop, int64_t value) {
+    const TTypeInfo& type = prop.PropType();
+    if (!type.IsOrdinal()) WrongKind(prop, "an ordinal property");
+    if (type.Kind == tkSet) {
+        if ((static_cast<uint64_t>(value) & ~SetMask(type)) != 0) InvalidValue(prop, "set element out of range");
+    } else if (value < type.MinValue || value > type.MaxValue) {
+        InvalidValue(prop, IntToStr(value) + " is out of range");
+    }
+    prop.SetValue(instance, value);
+}
+
+std::string GetStrProp(TObject* instance, const TPropInfo& prop) {
+    CheckKind(prop, {tkString, tkWString}, "a string property");
+    const TPropValue value = prop.GetValue(instance);
+    if (const auto* wide = std::get_if<std::wstring>(&value)) return WideStringToString(*wide);
+    return std::get<std::string>(value);
+}
+
+void SetStrProp(TObject* instance, const TPropInfo& prop, std::string_view value) {
+    CheckKind(prop, {tkString, tkWString}, "a string property");
+    if (prop.Kind() == tkWString)
+        prop.SetValue(instance, StringToWideString(value));
+    else
+        prop.SetValue(instance, std::string(value));
+}
+
+std::wstring GetWideStrProp(TObject* instance, const TPropInfo& prop) {
+    CheckKind(prop, {tkString, tkWString}, "a string property");
+    const TPropValue value = prop.GetValue(instance);
+    if (const auto* ansi = std::get_if<std::string>(&value)) return StringToWideString(*ansi);
+    return std::get<std::wstring>(value);
+}
+
+void SetWideStrProp(TObject* instance, const TPropInfo& prop, std::wstring_view value) {
+    CheckKind(prop, {tkString, tkWString}, "a string property");
+    if (prop.Kind() == tkString)
+        prop.SetValue(instance, WideStringToString(value));
+    else
+        prop.SetValue(instance, std::wstring(value));
+}
+
+TObject* GetObjectProp(TObject* instance, const TPropInfo& prop) {
+    CheckKind(prop, {tkClass}, "a class property");
+    return std::get<TObject*>(prop.GetValue(instance));
+}
+
+void SetObjectProp(TObject* instance, const TPropInfo& prop, TObject* value) {
+    CheckKind(prop, {tkClass}, "a class property");
+    if (value != nullptr && !value->InheritsFrom(*prop.PropType().ClassType))
+        InvalidValue(prop, "a " + prop.PropType().ClassType->ClassName() + " is expected, not a " + value->ClassName());
+    prop.SetValue(instance, value);
+}
+
+TMethod GetMethodProp(TObject* instance, const TPropInfo& prop) {
+    CheckKind(prop, {tkMethod}, "an event");
+    return std::get<TMethod>(prop.GetValue(instance));
+}
+
+void SetMethodProp(TObject* instance, const TPropInfo& prop, const TMethod& value) {
+    CheckKind(prop, {tkMethod}, "an event");
+    if (value.Assigned() && (value.Signature == nullptr || *value.Signature != *prop.PropType().Signature))
+        InvalidValue(prop, "the method does not match the event type");
+    prop.SetValue(instance, value);
+}
+
+std::string GetEnumProp(TObject* instance, const TPropInfo& prop) {
+    CheckKind(prop, {tkEnumeration}, "an enumeration property");
+    return prop.PropType().EnumName(std::get<int64_t>(prop.GetValue(instance)));
+}
+
+void SetEnumProp(TObject* instance, const TPropInfo& prop, std::string_view valueName) {
+    CheckKind(prop, {tkEnumeration}, "an enumeration property");
+    const int64_t value = prop.PropType().EnumValue(Trim(valueName));
+    if (value < 0) InvalidValue(prop, "'" + std::string(valueName) + "' is not a value of " + prop.PropType().Name);
+    prop.SetValue(instance, value);
+}
+
+std::string SetToString(const TTypeInfo& setType, uint64_t bits, bool brackets) {
+    std::string text;
+    const TTypeInfo* element = setType.CompType;
+    for (int64_t v = 0; element != nullptr && v <= element->MaxValue && v < 64; ++v) {
+        if ((bits & (uint64_t{1} << v)) == 0) continue;
+        if (!text.empty()) text += ',';
+        text += element->EnumName(v);
+    }
+    return brackets ? "[" + text + "]" : text;
+}
+
+uint64_t StringToSet(const TTypeInfo& setType, std::string_view text) {
+    std::string body = Trim(text);
+    if (!body.empty() && body.front() == '[') {
+        if (body.back() != ']') throw EPropertyError("Invalid set text: " + std::string(text));
+        body = body.substr(1, body.size() - 2);
+    }
+    uint64_t bits = 0;
+    size_t start = 0;
+    while (start <= body.size()) {
+        size_t end = body.find(',', start);
+        if (end == std::string::npos) end = body.size();
+        const std::string name = Trim(std::string_view(body).substr(start, end - start));
+        if (!name.empty()) {
+            const int64_t v = setType.CompType != nullptr ? setType.CompType->EnumValue(name) : -1;
+            if (v < 0 || v >= 64) throw EPropertyError("'" + name + "' is not a value of " + setType.Name);
+            bits |= uint64_t{1} << v;
+        } else if (end != body.size() || start != 0) {
+            throw EPropertyError("Invalid set text: " + std::string(text));
+        }
+        start = end + 1;
+    }
+    return bits;
+}
+
+std::string GetSetProp(TObject* instance, const TPropInfo& prop, bool brackets) {
+    CheckKind(prop, {tkSet}, "a set property");
+    return SetToString(prop.PropType(), static_cast<uint64_t>(std::get<int64_t>(prop.GetValue(instance))), brackets);
+}
+
+void SetSetProp(TObject* instance, const TPropInfo& prop, std::string_view text) {
+    CheckKind(prop, {tkSet}, "a set property");
+    prop.SetValue(instance, static_cast<int64_t>(StringToSet(prop.PropType(), text)));
+}
+
+TPropValue GetPropValue(TObject* instance, const TPropInfo& prop) { return prop.GetValue(instance); }
+
+void SetPropValue(TObject* instance, const TPropInfo& prop, const TPropValue& value) {
+    switch (prop.Kind()) {
+        case tkInteger:
+        case tkInt64:
+        case tkChar:
+        case tkEnumeration:
+        case tkSet:
+            if (!std::holds_alternative<int64_t>(value)) InvalidValue(prop, "an ordinal value is expected");
+            SetOrdProp(instance, prop, std::get<int64_t>(value));
+            return;
+        case tkString:
+        case tkWString:
+            if (const auto* ansi = std::get_if<std::string>(&value))
+                SetStrProp(instance, prop, *ansi);
+            else if (const auto* wide = std::get_if<std::wstring>(&value))
+                SetWideStrProp(instance, prop, *wide);
+            else
+                InvalidValue(prop, "a text value is expected");
+            return;
+        case tkClass:
+            if (!std::holds_alternative<TObject*>(value)) InvalidValue(prop, "an object is expected");
+            SetObjectProp(instance, prop, std::get<TObject*>(value));
+            return;
+        case tkMethod:
+            if (!std::holds_alternative<TMethod>(value)) InvalidValue(prop, "a method is expected");
+            SetMethodProp(instance, prop, std::get<TMethod>(value));
+            return;
+        case tkUnknown:
+            break;
+    }
+    InvalidValue(prop, "unsupported property type");
+}
+
+std::string GetPropAsText(TObject* instance, const TPropInfo& prop) {
+    switch (prop.Kind()) {
+        case tkInteger:
+        case tkInt64:
+            return IntToStr(GetOrdProp(instance, prop));
+        case tkChar:
+            return std::string(1, static_cast<char>(GetOrdProp(instance, prop)));
+        case tkEnumeration:
+            return GetEnumProp(instance, prop);
+        case tkSet:
+            return GetSetProp(instance, prop);
+        case tkString:
+        case tkWString:
+            return GetStrProp(instance, prop);
+        case tkClass: {
+            TObject* object = GetObjectProp(instance, prop);
+            if (object == nullptr) return {};
+            if (const auto* component = ObjectAs<TComponent>(object)) return component->Name();
+            return "(" + object->ClassName() + ")";
+        }
+        case tkMethod:
+            return MethodNameOnOwners(instance, GetMethodProp(instance, prop));
+        case tkUnknown:
+            break;
+    }
+    return {};
+}
+
+void SetPropAsText(TObject* instance, const TPropInfo& prop, std::string_view text) {
+    switch (prop.Kind()) {
+        case tkInteger:
+            SetOrdProp(instance, prop, StrToInt(text));
+            return;
+        case tkInt64:
+            SetOrdProp(instance, prop, StrToInt64(text));
+            return;
+        case tkChar:
+            if (text.size() != 1) throw EConvertError("'" + std::string(text) + "' is not a single character");
+            SetOrdProp(instance, prop, static_cast<unsigned char>(text[0]));
+            return;
+        case tkEnumeration:
+            SetEnumProp(instance, prop, text);
+            return;
+        case tkSet:
+            SetSetProp(instance, prop, text);
+            return;
+        case tkString:
+        case tkWString:
+            SetStrProp(instance, prop, text);
+            return;
+        case tkClass: {
+            if (Trim(text).empty()) {
+                SetObjectProp(instance, prop, nullptr);
+                return;
+            }
+            TComponent* component = FindOwnedByName(instance, Trim(text));
+            if (component == nullptr) InvalidValue(prop, "no component named '" + std::string(text) + "'");
+            SetObjectProp(instance, prop, component);
+            return;
+        }
+        case tkMethod: {
+            if (Trim(text).empty()) {
+                SetMethodProp(instance, prop, TMethod{});
+                return;
+            }
+            const TMethod method = FindMethodOnOwners(instance, Trim(text));
+            if (!method.Assigned()) InvalidValue(prop, "no method named '" + std::string(text) + "'");
+            SetMethodProp(instance, prop, method);
+            return;
+        }
+        case tkUnknown:
+            break;
+    }
+    InvalidValue(prop, "unsupported property type");
+}
+
+std::optional<TPropValue> GetPropValue(TObject* instance, std::string_view name) {
+    const TPropInfo* prop = GetPropInfo(instance, name);
+    if (prop == nullptr) return std::nullopt;
+    return prop->GetValue(instance);
+}
+
+std::optional<std::string> GetPropAsText(TObject* instance, std::string_view name) {
+    const TPropInfo* prop = GetPropInfo(instance, name);
+    if (prop == nullptr) return std::nullopt;
+    return GetPropAsText(instance, *prop);
+}
+
+bool SetPropValue(TObject* instance, std::string_view name, const TPropValue& value) {
+    const TPropInfo* prop = GetPropInfo(instance, name);
+    if (prop == nullptr) return false;
+    SetPropValue(instance, *prop, value);
+    return true;
+}
+
+bool SetPropAsText(TObject* instance, std::string_view name, std::string_view text) {
+    const TPropInfo* prop = GetPropInfo(instance, name);
+    if (prop == nullptr) return false;
+    SetPropAsText(instance, *prop, text);
+    return true;
+}
+
+bool IsDefaultPropValue(TObject* instance, const TPropInfo& prop) {
+    const TPropValue value = prop.GetValue(instance);
+    if (const auto* ordinal = std::get_if<int64_t>(&value)) return prop.Default().has_value() && *prop.Default() == *ordinal;
+    if (const auto* ansi = std::get_if<std::string>(&value)) return ansi->empty();
+    if (const auto* wide = std::get_if<std::wstring>(&value)) return wide->empty();
+    if (const auto* object = std::get_if<TObject*>(&value)) return *object == nullptr;
+    if (const auto* method = std::get_if<TMethod>(&value)) return !method->Assigned();
+    return true;
+}

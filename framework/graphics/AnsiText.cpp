@@ -1,0 +1,21 @@
+#include "framework/graphics/AnsiText.h"
+
+#include <windows.h>
+
+std::wstring AnsiToWideText(std::string_view text) {
+    if (text.empty()) return {};
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring result(size_t(length > 0 ? length : 0), L'\0');
+    if (length > 0) ::MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), result.data(), length);
+    return result;
+}
+
+std::string WideToAnsiText(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int length =
+        ::WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(size_t(length > 0 ? length : 0), '\0');
+    if (length > 0)
+        ::WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), result.data(), length, nullptr, nullptr);
+    return result;
+}

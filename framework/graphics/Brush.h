@@ -1,0 +1,47 @@
+// TBrush: the fill of shapes and backgrounds (colour, hatch style or pattern bitmap); owns the HBRUSH
+// made from those properties.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "framework/graphics/Color.h"
+#include "framework/graphics/GraphicsObject.h"
+#include "framework/win/GdiObject.h"
+
+class TBitmap;
+
+enum TBrushStyle : uint8_t { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+
+class TBrush : public TGraphicsObject {
+    QUIRN_CLASS(TBrush, TGraphicsObject)
+public:
+    TBrush();
+    ~TBrush() override;
+
+    void Assign(const TPersistent* source) override;
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
+    TBrushStyle Style() const { return FStyle; }
+    void SetStyle(TBrushStyle value);
+    // Pattern bitmap (not owned; the brush copies it when its handle is made). Overrides the style.
+    TBitmap* Bitmap() const { return FBitmap; }
+    void SetBitmap(TBitmap* value);
+
+    // The HBRUSH for the current properties, made on first use; owned by the brush.
+    HBRUSH Handle();
+    // Takes ownership of a brush handle and reads colour and style back from it.
+    void SetHandle(HBRUSH handle);
+    bool HandleAllocated() const override { return static_cast<bool>(FHandle); }
+
+protected:
+    HGDIOBJ DetachHandle() override { return FHandle.release(); }
+
+private:
+    TColor FColor = clWhite;
+    TBrushStyle FStyle = bsSolid;
+    TBitmap* FBitmap = nullptr;
+    win::BrushHandle FHandle;
+};

@@ -1,0 +1,83 @@
+#include "TestClasses.h"
+
+#include <algorithm>
+
+QUIRN_PUBLISH(TTestFont, p) {
+    p.Property("Name", &TTestFont::Name, &TTestFont::SetName);
+    p.Property("Size", &TTestFont::Size, &TTestFont::SetSize).Default(8);
+}
+
+void TTestFont::Assign(const TPersistent* source) {
+    if (const auto* font = ObjectAs<TTestFont>(source)) {
+        FName = font->FName;
+        FSize = font->FSize;
+        return;
+    }
+    TPersistent::Assign(source);
+}
+
+QUIRN_PUBLISH(TTestWidget, p) {
+    p.Property("Count", &TTestWidget::Count, &TTestWidget::SetCount).Default(0);
+    p.Property("Letter", &TTestWidget::Letter, &TTestWidget::SetLetter).Default('a');
+    p.Property("Align", &TTestWidget::Align, &TTestWidget::SetAlign).Default(taNone);
+    p.Property("Anchors", &TTestWidget::Anchors, &TTestWidget::SetAnchors)
+        .Default(TTestAnchors{TTestAnchor::akLeft, TTestAnchor::akTop});
+    p.Property("Visible", &TTestWidget::Visible, &TTestWidget::SetVisible).Default(true);
+    p.Property("Caption", &TTestWidget::Caption, &TTestWidget::SetCaption);
+    p.Property("Hint", &TTestWidget::Hint, &TTestWidget::SetHint);
+    p.Property("Big", &TTestWidget::Big, &TTestWidget::SetBig).Default(0);
+    p.Property("Small", &TTestWidget::Small, &TTestWidget::SetSmall).Default(0);
+    p.Property("Font", &TTestWidget::Font, &TTestWidget::SetFont);
+    p.Property("Lines", &TTestWidget::Lines, &TTestWidget::SetLines);
+    p.Property("Buddy", &TTestWidget::Buddy, &TTestWidget::SetBuddy);
+    p.Property("Computed", &TTestWidget::Computed);
+    p.Property("OnChange", &TTestWidget::OnChange, &TTestWidget::SetOnChange);
+    p.Property("OnClick", &TTestWidget::OnClick, &TTestWidget::OnClick);
+}
+
+TTestWidget::TTestWidget(TComponent* AOwner) : TComponent(AOwner) {}
+
+TTestWidget::~TTestWidget() = default;
+
+void TTestWidget::SetBuddy(TTestWidget* value) {
+    if (FBuddy == value) return;
+    if (FBuddy != nullptr) FBuddy->RemoveFreeNotification(this);
+    FBuddy = value;
+    if (FBuddy != nullptr) FBuddy->FreeNotification(this);
+}
+
+void TTestWidget::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FBuddy) FBuddy = nullptr;
+}
+
+void TTestWidget::Loaded() {
+    LoadingSeenInLoaded = ComponentState().Contains(csLoading);
+    ++LoadedCalls;
+    TComponent::Loaded();
+}
+
+QUIRN_DEFINE_CLASS(TTestPanel)
+QUIRN_REGISTER_CLASS(TTestPanel)
+
+TTestPanel::~TTestPanel() {
+    for (TTestChild* child : Children) child->FParent = nullptr;
+}
+
+QUIRN_DEFINE_CLASS(TTestChild)
+QUIRN_REGISTER_CLASS(TTestChild)
+
+TTestChild::~TTestChild() { SetParentComponent(nullptr); }
+
+void TTestChild::SetParentComponent(TComponent* value) {
+    if (FParent != nullptr) std::erase(FParent->Children, this);
+    FParent = ObjectAs<TTestPanel>(value);
+    if (FParent != nullptr) FParent->Children.push_back(this);
+}
+
+QUIRN_PUBLISH(TTestForm, p) {
+    p.Method("ButtonChange", &TTestForm::ButtonChange);
+    p.Method("ButtonClick", &TTestForm::ButtonClick);
+    p.Field("Button1", &TTestForm::Button1);
+    p.Field("Panel1", &TTestForm::Panel1);
+}
