@@ -2,10 +2,9 @@
 // Loaded and the requests to the skin manager.
 #include "skin/data/SkinData.h"
 
-#include "framework/controls/Forms.h"
+#include "framework/controls/Application.h"
 #include "framework/controls/HintWindow.h"
-#include "framework/controls/ImageList.h"
-#include "framework/core/Streaming.h"
+#include "framework/graphics/Canvas.h"
 #include "skin/data/PellixIni.h"
 #include "skin/data/SkinReader.h"
 #include "skin/data/SkinServices.h"
@@ -72,9 +71,7 @@ TSkinData::TSkinData(TComponent* AOwner)
   for (std::string_view Line : DefaultSkin3rd) FSkin3rd->Add(Line);
   FMaxWidth = GetSystemMetrics(SM_CXMAXIMIZED);
   FMaxHeight = GetSystemMetrics(SM_CYMAXIMIZED);
-  FMenuImages = new TImageList(this);
-  FMenuImages->SetWidth(MenuGlyphSize);
-  FMenuImages->SetHeight(MenuGlyphSize);
+  FMenuImages = std::make_unique<TImageList>(MenuGlyphSize, MenuGlyphSize);
   try {
     TBitmap Glyphs;
     Glyphs.LoadFromResourceName(SkinResourceInstance(), MenuGlyphResource);
@@ -105,8 +102,9 @@ void TSkinData::SetVersion(std::string) {}
 
 void TSkinData::DefineProperties(TFiler& Filer) {
   inherited::DefineProperties(Filer);
-  Filer.DefineBinaryProperty("SkinStream", TStreamProc(this, &TSkinData::ReadSkinStream),
-                             TStreamProc(this, &TSkinData::WriteSkinStream), true);
+  Filer.DefineBinaryProperty(
+      "SkinStream", [this](TStream& Stream) { ReadSkinStream(Stream); },
+      [this](TStream& Stream) { WriteSkinStream(Stream); }, true);
 }
 
 void TSkinData::WriteSkinStream(TStream& Stream) {
@@ -237,7 +235,7 @@ void TSkinData::DoSkinChanged() {
 
 void TSkinData::ShowButtonHint(const RECT& Rect, const std::string& Text) {
   if (!FOptions.Contains(xoCaptionButtonHint) || FHintShown) return;
-  RECT HintRect = FHintWindow->CalcHintRect(HintMaxWidth, Text, nullptr);
+  RECT HintRect = FHintWindow->CalcHintRect(HintMaxWidth, Text);
   OffsetRect(&HintRect, Rect.left, Rect.top);
   FHintWindow->ActivateHint(HintRect, Text);
   FHintShown = true;

@@ -14,9 +14,11 @@
 #include <vector>
 
 #include "framework/core/Component.h"
+#include "framework/rtl/Filer.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Color.h"
 #include "framework/graphics/Font.h"
+#include "framework/graphics/ImageList.h"
 #include "framework/rtl/Strings.h"
 #include "framework/win/GdiObject.h"
 #include "skin/data/SkinColours.h"
@@ -27,7 +29,6 @@ class TQuickIni;
 class TSkinReader;
 class TMemoryStream;
 class THintWindow;
-class TImageList;
 
 class TSkinData : public TComponent {
   QUIRN_CLASS(TSkinData, TComponent)
@@ -109,7 +110,7 @@ public:
   HWND FLastWindow = nullptr;
   win::BrushHandle FFaceBrush;
   THintWindow* FHintWindow = nullptr;  // owned (a component of this one)
-  TImageList* FMenuImages = nullptr;   // owned (a component of this one)
+  std::unique_ptr<TImageList> FMenuImages;  // 16 x 16 menu glyphs
 
   // Elements that always exist.
   std::unique_ptr<TDataSkinTitle> FTitle;
