@@ -4,7 +4,7 @@
 // switches skinning on and off through the skin manager.
 #pragma once
 
-#include <windows.h>
+#include "framework/controls/WinApi.h"
 
 #include <array>
 #include <cstdint>

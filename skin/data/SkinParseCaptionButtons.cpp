@@ -23,9 +23,11 @@ constexpr int32_t ActionWindowIconAlt = 11;
 constexpr int32_t VisibilityWhenMaximizable = 2;
 constexpr int32_t VisibilityUnset = -1;
 
-// A frame count of 0 is derived from the image: up to this width-to-height
-// ratio the image holds 3 frames, above it 6.
-constexpr double ThreeFrameMaxRatio = 3.8;
+// A frame count of 0 is derived from the image: up to a width-to-height
+// ratio of 3.8 the image holds 3 frames, above it 6. Compared in integers
+// (width x 10 against height x 38) so the limit is exact.
+constexpr int64_t RatioScale = 10;
+constexpr int64_t ThreeFrameMaxRatioScaled = 38;
 constexpr int32_t ThreeFrames = 3;
 constexpr int32_t SixFrames = 6;
 
@@ -96,8 +98,8 @@ void TSkinData::ReadCaptionButtons() {
       Button->Frame = SixFrames;
       const TBitmap& Image = *Button->Bitmap;
       if (!Image.Empty() && Image.Height() > 0) {
-        const double Ratio = static_cast<double>(Image.Width()) / Image.Height();
-        Button->Frame = Ratio <= ThreeFrameMaxRatio ? ThreeFrames : SixFrames;
+        const bool Narrow = int64_t{Image.Width()} * RatioScale <= int64_t{Image.Height()} * ThreeFrameMaxRatioScaled;
+        Button->Frame = Narrow ? ThreeFrames : SixFrames;
       }
       if (Button->Action < 0) Button->Frame = SixFrames;
       if (Button->Action == ActionWindowIcon || Button->Action == ActionWindowIconAlt)

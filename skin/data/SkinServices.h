@@ -4,7 +4,7 @@
 // of a window.
 #pragma once
 
-#include <windows.h>
+#include "framework/controls/WinApi.h"
 
 #include <cstdint>
 #include <string>

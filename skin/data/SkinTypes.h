@@ -3,7 +3,7 @@
 // component skins, and the events applications may handle.
 #pragma once
 
-#include <windows.h>
+#include "framework/controls/WinApi.h"
 
 #include <cstdint>
 #include <string>

@@ -4,7 +4,7 @@
 // skin-off and skin-changed requests through a one-shot action timer.
 #pragma once
 
-#include <windows.h>
+#include "framework/controls/WinApi.h"
 
 #include <cstdint>
 #include <memory>

@@ -8,11 +8,23 @@
 #include "SkinFixtures.h"
 #include "framework/core/Streaming.h"
 #include "framework/core/TextForm.h"
+#include "framework/controls/HintWindow.h"
 #include "framework/controls/Timer.h"
+#include "framework/win/DeviceContext.h"
 #include "skin/data/SkinThirdParty.h"
 #include "skin/form/SkinManage.h"
 
 using namespace skintest;
+
+// (At namespace scope: publishing befriends the framework's publisher.)
+// A component with a skin data on it, as a form holds one.
+class TSkinHolder : public TComponent {
+  QUIRN_CLASS(TSkinHolder, TComponent)
+public:
+  explicit TSkinHolder(TComponent* AOwner) : TComponent(AOwner) {}
+  TSkinData* SkinData1 = nullptr;
+};
+QUIRN_PUBLISH(TSkinHolder, p) { p.Field("SkinData1", &TSkinHolder::SkinData1); }
 
 namespace {
 
@@ -85,15 +97,6 @@ TEST_F(SkinComponent, DisplayOnlyPropertiesIgnoreWrites) {
   Data.SetDesigning(true);
   EXPECT_EQ(Data.SkinStore(), "(Good)");
 }
-
-// A component with a skin data on it, as a form holds one.
-class TSkinHolder : public TComponent {
-  QUIRN_CLASS(TSkinHolder, TComponent)
-public:
-  explicit TSkinHolder(TComponent* AOwner) : TComponent(AOwner) {}
-  TSkinData* SkinData1 = nullptr;
-};
-QUIRN_PUBLISH(TSkinHolder, p) { p.Field("SkinData1", &TSkinHolder::SkinData1); }
 
 TEST_F(SkinComponent, StoredPackageRoundTripsThroughAFormStreamAndIsParsedOnRead) {
   const std::vector<uint8_t> Package = SmallSkin().Package();
@@ -195,12 +198,15 @@ TEST_F(SkinComponent, ActiveTalksToTheManagerOnceLoaded) {
   Data.Loaded();
   Data.SetActive(true);
   EXPECT_EQ(SkinManager->FAction, SkinActionOn);
-  EXPECT_EQ(SkinManager->FState, SkinManagerRunning);
-  EXPECT_TRUE(SkinManager->FTimer->Enabled());
   EXPECT_EQ(SkinManager->FTimer->Interval(), SkinActionDelay);
+  // Requested before the manager ran: it only switched on, then runs.
+  EXPECT_TRUE(SkinManager->FActive);
+  EXPECT_FALSE(SkinManager->FTimer->Enabled());
+  EXPECT_EQ(SkinManager->FState, SkinManagerRunning);
   Data.SetActive(false);
   EXPECT_EQ(SkinManager->FAction, SkinActionOff);
   EXPECT_EQ(SkinManager->FActionData, &Data);
+  EXPECT_TRUE(SkinManager->FTimer->Enabled());
 
   TSkinData Dialog(nullptr);
   Dialog.SetSkinFormtype(sfDialog);

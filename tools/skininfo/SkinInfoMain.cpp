@@ -1,6 +1,6 @@
 // skininfo PACKAGE: loads a skin package file through TSkinData and prints
 // every element, the colour table and the caption buttons.
-#include <windows.h>
+#include "framework/controls/WinApi.h"
 
 #include <cstdio>
 #include <string>
