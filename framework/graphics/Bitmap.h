@@ -23,11 +23,6 @@ enum TPixelFormat : uint8_t { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit
 // tmAuto takes the transparent colour from the bottom-left pixel, tmFixed from TransparentColor.
 enum TTransparentMode : uint8_t { tmAuto, tmFixed };
 
-// Raised when a named bitmap resource does not exist.
-class EResNotFound : public Exception {
-    using Exception::Exception;
-};
-
 class TBitmap : public TGraphic {
     QUIRN_CLASS(TBitmap, TGraphic)
 public:

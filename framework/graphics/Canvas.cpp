@@ -25,6 +25,12 @@ void TCanvas::SetHandle(HDC dc) {
     if (FHandle) DeselectHandles();
     FHandle = dc;
     FState = 0;
+    if (FHandle && FStretchMode) ::SetStretchBltMode(FHandle, FStretchMode);
+}
+
+void TCanvas::SetStretchMode(int value) {
+    FStretchMode = value;
+    if (FHandle && FStretchMode) ::SetStretchBltMode(FHandle, FStretchMode);
 }
 
 void TCanvas::DeselectHandles() {

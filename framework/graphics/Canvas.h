@@ -41,6 +41,11 @@ public:
     DWORD CopyMode() const { return FCopyMode; }
     void SetCopyMode(DWORD value) { FCopyMode = value; }
 
+    // Stretch mode of StretchBlt (COLORONCOLOR, HALFTONE, ...); kept across DC changes of the canvas.
+    // 0 leaves the DC's own mode.
+    int StretchMode() const { return FStretchMode; }
+    void SetStretchMode(int value);
+
     POINT PenPos();
     void SetPenPos(POINT value);
 
@@ -110,6 +115,7 @@ private:
     TPen FPen;
     TBrush FBrush;
     DWORD FCopyMode = SRCCOPY;
+    int FStretchMode = 0;
     HGDIOBJ FOriginalFont = nullptr;
     HGDIOBJ FOriginalPen = nullptr;
     HGDIOBJ FOriginalBrush = nullptr;

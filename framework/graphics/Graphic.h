@@ -27,6 +27,11 @@ class EOutOfResources : public Exception {
     using Exception::Exception;
 };
 
+// Raised when a named bitmap or icon resource does not exist ("Resource NAME not found").
+class EResNotFound : public Exception {
+    using Exception::Exception;
+};
+
 class TGraphic : public TPersistent {
     QUIRN_CLASS(TGraphic, TPersistent)
 public:

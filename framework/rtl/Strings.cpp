@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/rtl/Filer.h"
 #include "framework/rtl/Streams.h"
 #include "framework/rtl/SysUtils.h"
 
@@ -217,6 +218,33 @@ void TStrings::LoadFromFile(const std::string& fileName) {
 void TStrings::SaveToFile(const std::string& fileName) const {
     TFileStream file(fileName, fmCreate);
     SaveToStream(file);
+}
+
+void TStrings::DefineProperties(TFiler& filer) {
+    TPersistent::DefineProperties(filer);
+    filer.DefineProperty(
+        "Strings", [this](TReader& reader) { ReadData(reader); }, [this](TWriter& writer) { WriteData(writer); },
+        Count() > 0);
+}
+
+void TStrings::ReadData(TReader& reader) {
+    reader.ReadListBegin();
+    BeginUpdate();
+    try {
+        Clear();
+        while (!reader.EndOfList()) Add(reader.ReadString());
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    reader.ReadListEnd();
+}
+
+void TStrings::WriteData(TWriter& writer) const {
+    writer.WriteListBegin();
+    for (int32_t i = 0; i < Count(); ++i) writer.WriteString(Get(i));
+    writer.WriteListEnd();
 }
 
 // --- TStringList -------------------------------------------------------------

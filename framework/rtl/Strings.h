@@ -11,6 +11,8 @@
 #include "framework/rtl/Object.h"
 
 class TStream;
+class TReader;
+class TWriter;
 
 // TStrings: the list interface every string list shares (memo lines, list
 // items, string lists). Derived classes store the strings; TStrings gives
@@ -71,6 +73,9 @@ public:
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName) const;
 
+    // Stores the lines as the list property "Strings" of component streaming.
+    void DefineProperties(TFiler& filer) override;
+
 protected:
     virtual std::string Get(int32_t index) const = 0;
     virtual void Put(int32_t index, std::string_view s);
@@ -81,6 +86,9 @@ protected:
     [[noreturn]] void Error(std::string_view message, int32_t index) const;
 
 private:
+    void ReadData(TReader& reader);
+    void WriteData(TWriter& writer) const;
+
     int32_t FUpdateCount = 0;
 };
 

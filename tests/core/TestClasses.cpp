@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "framework/rtl/Filer.h"
+
 QUIRN_PUBLISH(TTestFont, p) {
-    p.Property("Name", &TTestFont::Name, &TTestFont::SetName);
+    p.Property("Name", &TTestFont::Name, &TTestFont::SetName).Stored(&TTestFont::IsNameStored);
     p.Property("Size", &TTestFont::Size, &TTestFont::SetSize).Default(8);
 }
 
@@ -14,6 +16,20 @@ void TTestFont::Assign(const TPersistent* source) {
         return;
     }
     TPersistent::Assign(source);
+}
+
+QUIRN_PUBLISH(TTestItem, p) {
+    p.Property("Text", &TTestItem::Text, &TTestItem::SetText);
+    p.Property("Width", &TTestItem::Width, &TTestItem::SetWidth).Default(50);
+}
+
+void TTestItem::Assign(const TPersistent* source) {
+    if (const auto* item = ObjectAs<TTestItem>(source)) {
+        FText = item->FText;
+        FWidth = item->FWidth;
+        return;
+    }
+    TCollectionItem::Assign(source);
 }
 
 QUIRN_PUBLISH(TTestWidget, p) {
@@ -29,6 +45,7 @@ QUIRN_PUBLISH(TTestWidget, p) {
     p.Property("Small", &TTestWidget::Small, &TTestWidget::SetSmall).Default(0);
     p.Property("Font", &TTestWidget::Font, &TTestWidget::SetFont);
     p.Property("Lines", &TTestWidget::Lines, &TTestWidget::SetLines);
+    p.Property("Items", &TTestWidget::Items, &TTestWidget::SetItems);
     p.Property("Buddy", &TTestWidget::Buddy, &TTestWidget::SetBuddy);
     p.Property("Computed", &TTestWidget::Computed);
     p.Property("OnChange", &TTestWidget::OnChange, &TTestWidget::SetOnChange);
@@ -38,6 +55,17 @@ QUIRN_PUBLISH(TTestWidget, p) {
 TTestWidget::TTestWidget(TComponent* AOwner) : TComponent(AOwner) {}
 
 TTestWidget::~TTestWidget() = default;
+
+void TTestWidget::DefineProperties(TFiler& filer) {
+    TComponent::DefineProperties(filer);
+    filer.DefineBinaryProperty(
+        "Blob",
+        [this](TStream& stream) {
+            Blob.resize(static_cast<size_t>(stream.Size()));
+            stream.ReadBuffer(Blob.data(), static_cast<int32_t>(Blob.size()));
+        },
+        [this](TStream& stream) { stream.WriteBuffer(Blob.data(), static_cast<int32_t>(Blob.size())); }, !Blob.empty());
+}
 
 void TTestWidget::SetBuddy(TTestWidget* value) {
     if (FBuddy == value) return;

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "framework/core/Collection.h"
 #include "framework/core/Component.h"
 #include "framework/rtl/Strings.h"
 
@@ -21,7 +22,8 @@ class TTestFont : public TPersistent {
     QUIRN_CLASS(TTestFont, TPersistent)
 public:
     const std::string& Name() const { return FName; }
-    void SetName(std::string_view value) { FName = value; }
+    void SetName(std::string_view value) { FName = std::string(value); }
+    bool IsNameStored() const { return FName != "Tahoma"; }
     int32_t Size() const { return FSize; }
     void SetSize(int32_t value) { FSize = value; }
     void Assign(const TPersistent* source) override;
@@ -29,6 +31,21 @@ public:
 private:
     std::string FName = "Tahoma";
     int32_t FSize = 8;
+};
+
+// TTestItem: a collection item (as a status-bar panel).
+class TTestItem : public TCollectionItem {
+    QUIRN_CLASS(TTestItem, TCollectionItem)
+public:
+    const std::string& Text() const { return FText; }
+    void SetText(std::string_view value) { FText = std::string(value); }
+    int32_t Width() const { return FWidth; }
+    void SetWidth(int32_t value) { FWidth = value; }
+    void Assign(const TPersistent* source) override;
+
+private:
+    std::string FText;
+    int32_t FWidth = 50;
 };
 
 // TTestWidget: a component with one published property of each kind.
@@ -49,7 +66,7 @@ public:
     bool Visible() const { return FVisible; }
     void SetVisible(bool value) { FVisible = value; }
     const std::string& Caption() const { return FCaption; }
-    void SetCaption(std::string_view value) { FCaption = value; }
+    void SetCaption(std::string_view value) { FCaption = std::string(value); }
     const std::wstring& Hint() const { return FHint; }
     void SetHint(const std::wstring& value) { FHint = value; }
     int64_t Big() const { return FBig; }
@@ -60,6 +77,11 @@ public:
     void SetFont(TTestFont* value) { FFont->Assign(value); }
     TStrings* Lines() const { return FLines.get(); }
     void SetLines(TStrings* value) { FLines->Assign(value); }
+    TCollection* Items() const { return FItems.get(); }
+    void SetItems(TCollection* value) { FItems->Assign(value); }
+    // Stored through DefineBinaryProperty as "Blob" when not empty.
+    std::vector<uint8_t> Blob;
+    void DefineProperties(TFiler& filer) override;
     TTestWidget* Buddy() const { return FBuddy; }
     void SetBuddy(TTestWidget* value);
     int32_t Computed() const { return FCount * 2; }
@@ -85,6 +107,7 @@ private:
     uint8_t FSmall = 0;
     std::unique_ptr<TTestFont> FFont = std::make_unique<TTestFont>();
     std::unique_ptr<TStringList> FLines = std::make_unique<TStringList>();
+    std::unique_ptr<TOwnedCollection> FItems = std::make_unique<TOwnedCollection>(this, TTestItem::StaticClass());
     TTestWidget* FBuddy = nullptr;
     TNotifyEvent FOnChange;
 };

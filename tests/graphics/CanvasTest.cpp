@@ -118,6 +118,11 @@ TEST(Canvas, CopyRectStretchesWithTheCopyMode) {
     target.Canvas().CopyRect(RECT{0, 0, 8, 8}, source.Canvas(), RECT{0, 0, 2, 2});
     EXPECT_TRUE(gfxtest::PixelsAre(target, [](int x, int y) { return (x < 4) == (y < 4) ? kRed : kBlue; }));
 
+    // The stretch mode survives the DC being made again.
+    target.Canvas().SetStretchMode(COLORONCOLOR);
+    (void)target.Handle();
+    EXPECT_EQ(::GetStretchBltMode(target.Canvas().Handle()), COLORONCOLOR);
+
     Cleared(target, 8, 8);
     target.Canvas().SetCopyMode(NOTSRCCOPY);
     target.Canvas().CopyRect(RECT{0, 0, 2, 2}, source.Canvas(), RECT{0, 0, 2, 2});

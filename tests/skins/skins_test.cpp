@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "bmp_reader.h"
+#include "framework/graphics/BmpCodec.h"
 #include "ini_reader.h"
 #include "tools/skingen/SkinBuilder.h"
 #include "tools/skingen/Theme.h"
@@ -148,6 +149,24 @@ TEST_P(EachSkin, NamesOnlyBitmapsItCarriesAndCarriesOnlyBitmapsItNames) {
   }
   for (const auto& [name, picture] : Skin().pictures) EXPECT_EQ(named.count(name), 1u) << name << " is never used";
   EXPECT_EQ(Skin().pictures.size() + 1, Skin().files.size()) << "one definition file, everything else decodable bitmaps";
+}
+
+TEST_P(EachSkin, EveryBitmapLoadsThroughTheFrameworkCodecUnchanged) {
+  const fs::path dir = fs::path(QUIRN_SOURCE_DIR) / "skins" / Skin().name;
+  for (const auto& [name, picture] : Skin().pictures) {
+    const auto bytes = ReadFileBytes((dir / name).string());
+    TBmpImage image;
+    ASSERT_EQ(DecodeBmpFile(bytes, image), TBmpResult::Ok) << name;
+    EXPECT_EQ(image.BitCount, 24) << name;
+    ASSERT_EQ(image.Width, picture.Width()) << name;
+    ASSERT_EQ(image.Height, picture.Height()) << name;
+    // Rows bottom-up, blue-green-red: the pixel the framework sees is the pixel we drew.
+    const size_t topRow = image.Stride() * static_cast<size_t>(image.Height - 1);
+    const Rgb topLeft = picture.At(0, 0);
+    EXPECT_EQ((std::vector<uint8_t>{image.Bits[topRow], image.Bits[topRow + 1], image.Bits[topRow + 2]}),
+              (std::vector<uint8_t>{topLeft.b, topLeft.g, topLeft.r}))
+        << name;
+  }
 }
 
 TEST_P(EachSkin, FrameSidesFitTheFramePainter) {

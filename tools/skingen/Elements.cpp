@@ -350,11 +350,15 @@ Image CaptionButton(const Theme& theme, CaptionSymbol symbol) {
                                                theme.buttonHeight / 4));
 }
 
-// Three buttons of four frames: minimize, restore, close of a maximized MDI child.
+// Three buttons of four frames: minimize, restore, close of a maximized MDI child. These buttons
+// show frame 4 (not 3) under the mouse, so both carry the hot look.
 Image MdiControls(const Theme& theme) {
+  constexpr int kHotFrame = 2;
+  constexpr int kMdiHotFrame = 3;
   std::vector<Image> frames;
   for (CaptionSymbol symbol : {CaptionSymbol::Minimize, CaptionSymbol::Restore, CaptionSymbol::Close}) {
     auto group = CaptionButtonFrames(theme, symbol, kMdiCellWidth, kMdiCellHeight, 2, 3);
+    group[kMdiHotFrame] = group[kHotFrame];
     frames.insert(frames.end(), group.begin(), group.end());
   }
   return Image::SideBySide(frames);

@@ -34,4 +34,4 @@ half=$(( (${#files[@]} + 1) / 2 ))
 convert -background '#f4f4f4' "${files[@]:0:$half}" -gravity west -append "$work/left.png"
 convert -background '#f4f4f4' "${files[@]:$half}" -gravity west -append "$work/right.png"
 convert -background '#f4f4f4' "$work/left.png" "$work/right.png" -gravity north +append "$work/body.png"
-convert -background '#f4f4f4' "$work/title.png" "$work/body.png" -gravity west -append +repage -depth 8 "$out"
+convert -background '#f4f4f4' "$work/title.png" "$work/body.png" -gravity west -append +repage -depth 8 -strip "$out"

@@ -1,0 +1,17 @@
+// The package reader's default message display.
+#include "skin/data/SkinReader.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cstdio>
+#endif
+
+void ShowSkinReaderMessage(const std::string& Text) {
+#ifdef _WIN32
+    // The text is ANSI; the box is modal to the thread's active window.
+    MessageBoxA(GetActiveWindow(), Text.c_str(), nullptr, MB_OK);
+#else
+    std::fprintf(stderr, "%s\n", Text.c_str());
+#endif
+}

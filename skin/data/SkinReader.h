@@ -1,0 +1,78 @@
+// TSkinReader: expands a skin package (LZH archive of the skin's INI file
+// and bitmaps), indexes its directory and hands out member files by name.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TMemoryStream;
+class TStringList;
+
+// The one message the package reader shows the user.
+inline constexpr std::string_view OlderSkinFileMessage = "This is Older Skin File\rPlease update to new version !";
+
+class TSkinReader {
+public:
+    // Shows a message modally (a Win32 message box in the program).
+    using TMessageProc = std::function<void(const std::string& Text)>;
+
+    TSkinReader();
+    ~TSkinReader();
+    TSkinReader(const TSkinReader&) = delete;
+    TSkinReader& operator=(const TSkinReader&) = delete;
+
+    // Expands and indexes Package. True when the version is known and the
+    // directory is readable (at most SkinMaxFiles names, each with its
+    // size); an unknown version shows OlderSkinFileMessage.
+    // On false the reader is empty. Members whose sizes are negative or run
+    // past the data area (and all after them) extract as empty streams.
+    bool ReadPackage(TMemoryStream& Package);
+
+    // Copies the file whose name equals Name (case-insensitively) into
+    // Target, rewound; Target is left empty without a match.
+    void ExtractFile(std::string_view Name, TMemoryStream& Target) const;
+
+    // Copies the first file whose lower-case name contains Text into Target,
+    // rewound, and sets FoundName; without a match Target is left empty and
+    // FoundName unchanged.
+    void ExtractFirstMatch(std::string_view Text, TMemoryStream& Target, std::string& FoundName) const;
+
+    // The directory as read: lower-cased names, their sizes, the header.
+    const TStringList& Names() const { return *FNames; }
+    int32_t Count() const { return FCount; }
+    int32_t Sizes(int32_t Index) const { return FSizes.at(static_cast<size_t>(Index)); }
+    bool Intact(int32_t Index) const { return Index >= 0 && Index < FIntactCount; }
+    uint32_t Version() const { return FVersion; }
+    int32_t NameListLength() const { return FNameListLength; }
+
+    // Expands Package's LZH stream into Archive (cleared first). False when
+    // the package is too short or states an unpacked size above
+    // SkinMaxUnpackedSize or beyond what its bytes can produce.
+    static bool ExpandPackage(TMemoryStream& Package, TMemoryStream& Archive);
+
+    // Replaces the process's message display (tests, tools); returns the
+    // previous one. An empty proc restores the default.
+    static TMessageProc SetMessageProc(TMessageProc Proc);
+
+private:
+    void Clear();
+    bool IndexArchive(TMemoryStream& Archive);
+    void CopyMember(int32_t Index, TMemoryStream& Target) const;
+
+    std::unique_ptr<TStringList> FNames;
+    std::unique_ptr<TMemoryStream> FData;
+    std::vector<int32_t> FSizes;
+    std::vector<int64_t> FOffsets;  // of each intact member in FData
+    int32_t FCount = 0;
+    int32_t FIntactCount = 0;       // leading members that lie wholly inside the data area
+    uint32_t FVersion = 0;
+    int32_t FNameListLength = 0;
+};
+
+// The default display: a modal Win32 message box in the Windows build,
+// standard error elsewhere.
+void ShowSkinReaderMessage(const std::string& Text);

@@ -1,0 +1,3 @@
+object MainForm: TForm1
+  Left = = 1
+end
