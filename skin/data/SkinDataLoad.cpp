@@ -20,6 +20,10 @@ constexpr std::string_view TitlebarSection = "TitlebarSkin";
 // A package file is LZH-coded, so it is never much larger than the largest
 // archive the reader accepts; anything larger is refused unread.
 constexpr int64_t SkinFileMaxSize = int64_t{2} * SkinMaxUnpackedSize;
+// A skin's INI is a few kilobytes; one beyond this is damaged and read as
+// missing (the skin then takes its defaults), so that a hostile package
+// cannot make the line lists take many times its size.
+constexpr int64_t SkinIniMaxSize = 1024 * 1024;
 // Pixel memory the bitmaps of one skin may take; a skin asking for more
 // gets its remaining bitmaps empty. Real skins take well under 1 MB.
 constexpr uint64_t SkinBitmapBudget = 256u * 1024u * 1024u;
@@ -85,6 +89,7 @@ bool TSkinData::LoadSkinPackage() {
     FIni = std::make_unique<TQuickIni>();
     std::string IniName;
     FReader->ExtractFirstMatch(IniFileText, *FExtractStream, IniName);
+    if (FExtractStream->Size() > SkinIniMaxSize) FExtractStream->Clear();
     FExtractStream->SetPosition(0);
     FIni->LoadFromStream(FExtractStream.get());
     ParseSkin();
@@ -99,7 +104,8 @@ bool TSkinData::LoadSkinPackage() {
 }
 
 void TSkinData::ApplySkinFile() {
-  if (ComponentState().Contains(csDesigning) || ComponentState().Contains(csReading)) return;
+  const TComponentState State = ComponentState();
+  if (State.Contains(csDesigning) || State.Contains(csReading) || State.Contains(csLoading)) return;
   if (SkinManager == nullptr) Loaded();
   if (SkinManager == nullptr) return;
   SkinManager->FActionData = this;

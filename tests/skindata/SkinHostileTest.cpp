@@ -261,6 +261,20 @@ TEST_F(SkinHostileCorpus, PackageWithoutIniLoadsTheDefaults) {
   EXPECT_EQ(Data.FColors[SkinColour::ButtonFace], clBtnFace);
 }
 
+TEST_F(SkinHostileCorpus, OversizedIniIsReadAsMissing) {
+  TTestSkin Skin;
+  Skin.Ini = "[Colours]\nButtonFace=1 2 3\n[Filler]\n";
+  Skin.Ini.append(2 * 1024 * 1024, 'x');
+  TSkinData Data(nullptr);
+  ASSERT_TRUE(LoadPackageBytes(Data, Skin.Package()));
+  EXPECT_FALSE(Data.FSkinLoading);
+  EXPECT_EQ(Data.FColors[SkinColour::ButtonFace], clBtnFace);
+
+  Skin.Ini.resize(Skin.Ini.size() - 1100 * 1024);  // under the limit: read
+  ASSERT_TRUE(LoadPackageBytes(Data, Skin.Package()));
+  EXPECT_EQ(Data.FColors[SkinColour::ButtonFace], RGBColor(1, 2, 3));
+}
+
 TEST_F(SkinHostileCorpus, AbsurdFrameCountsAndMarginsStayAsSafeValues) {
   TTestSkin Skin = RichSkin();
   Skin.Ini +=
