@@ -208,3 +208,34 @@ std::string FormatMessage(std::string_view pattern, std::initializer_list<std::s
     }
     return result;
 }
+
+void Abort() { throw EAbort("Operation aborted"); }
+
+void Assert(bool condition, std::string_view message) {
+    if (!condition) throw EAssertionFailed(std::string(message));
+}
+
+namespace {
+
+size_t NameStart(std::string_view fileName) {
+    const size_t pos = fileName.find_last_of("\\/:");
+    return pos == std::string_view::npos ? 0 : pos + 1;
+}
+
+size_t ExtensionStart(std::string_view fileName) {
+    const size_t start = NameStart(fileName);
+    const size_t dot = fileName.rfind('.');
+    return dot == std::string_view::npos || dot < start ? fileName.size() : dot;
+}
+
+}  // namespace
+
+std::string ExtractFilePath(std::string_view fileName) { return std::string(fileName.substr(0, NameStart(fileName))); }
+
+std::string ExtractFileName(std::string_view fileName) { return std::string(fileName.substr(NameStart(fileName))); }
+
+std::string ExtractFileExt(std::string_view fileName) { return std::string(fileName.substr(ExtensionStart(fileName))); }
+
+std::string ChangeFileExt(std::string_view fileName, std::string_view extension) {
+    return std::string(fileName.substr(0, ExtensionStart(fileName))) + std::string(extension);
+}

@@ -32,6 +32,14 @@ class EClassNotFound : public Exception { using Exception::Exception; };
 class EComponentError : public Exception { using Exception::Exception; };
 class EPropertyError : public Exception { using Exception::Exception; };
 class EOutOfMemory : public Exception { using Exception::Exception; };
+// EAbort: a silent exception; it unwinds an operation without a message to the user.
+class EAbort : public Exception { using Exception::Exception; };
+
+// Raises EAbort ("Operation aborted").
+[[noreturn]] void Abort();
+// Raises EAssertionFailed with the message when condition is false (a
+// programming error, not a data error).
+void Assert(bool condition, std::string_view message = "Assertion failed");
 
 // Decimal, or hexadecimal after "$" / "0x" (read as a bit pattern of the
 // result's width); optional sign; leading blanks are skipped, trailing ones
@@ -78,3 +86,9 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 std::u16string WideToUtf16(std::wstring_view wide);
 std::wstring Utf16ToWide(std::u16string_view utf16);
+
+// File name parts; backslash and '/' separate folders, ':' ends a drive.
+std::string ExtractFilePath(std::string_view fileName);  // up to and including the last separator
+std::string ExtractFileName(std::string_view fileName);  // after the last separator
+std::string ExtractFileExt(std::string_view fileName);   // from the last '.' of the name, "" if none
+std::string ChangeFileExt(std::string_view fileName, std::string_view extension);

@@ -387,3 +387,64 @@ TEST(MalformedForms, DeepNestingIsRefused) {
         EXPECT_NE(e.Message().find("nested too deeply"), std::string::npos) << e.Message();
     }
 }
+
+namespace {
+
+// A component that keeps a package the way the skin data component does: a
+// 32-bit length S, then S bytes, wrapped by the filer as one binary value.
+class TPackageHolder : public TComponent {
+    QUIRN_CLASS(TPackageHolder, TComponent)
+public:
+    using TComponent::TComponent;
+    TMemoryStream Package;
+    void DefineProperties(TFiler& filer) override {
+        TComponent::DefineProperties(filer);
+        filer.DefineBinaryProperty(
+            "SkinStream", [this](TStream& s) { ReadPackage(s); }, [this](TStream& s) { WritePackage(s); }, true);
+    }
+
+private:
+    void ReadPackage(TStream& stream) {
+        int32_t size = 0;
+        stream.ReadBuffer(&size, sizeof size);
+        if (size <= 0) return;
+        Package.SetSize(size);
+        stream.ReadBuffer(Package.Memory(), size);
+    }
+    void WritePackage(TStream& stream) {
+        const auto size = static_cast<int32_t>(Package.Size());
+        stream.WriteBuffer(&size, sizeof size);
+        if (size > 0) stream.WriteBuffer(Package.Memory(), size);
+    }
+};
+
+}  // namespace
+
+QUIRN_DEFINE_CLASS(TPackageHolder)
+QUIRN_REGISTER_CLASS(TPackageHolder)
+
+TEST(Streaming, LengthPrefixedPackageTravelsAsOneBinaryValue) {
+    TTestForm form(nullptr);
+    form.SetName("Form1");
+    auto* holder = new TPackageHolder(&form);
+    holder->SetName("SkinData1");
+    holder->Package.WriteBuffer("PKG!", 4);
+    TMemoryStream stream;
+    WriteComponent(stream, &form);
+    EXPECT_NE(ToText(stream).find("SkinStream = {\n      04000000504B4721}"), std::string::npos) << ToText(stream);
+
+    stream.SetPosition(0);
+    TTestForm copy(nullptr);
+    ReadComponentRes(stream, &copy);
+    auto* read = static_cast<TPackageHolder*>(copy.FindComponent("SkinData1"));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(read->Package.Memory()), 4), "PKG!");
+
+    // A length that lies about the block cannot read past the binary value.
+    const std::string message = ReadError(
+        "object Form1: TTestForm\n  object SkinData1: TPackageHolder\n    SkinStream = {\n      1000000050}\n  end\n"
+        "  object After: TTestWidget\n  end\nend");
+    EXPECT_NE(message.find("Error reading SkinData1.SkinStream: Stream read error"), std::string::npos) << message;
+    // An empty package (S = 0) is fine.
+    EXPECT_EQ(ReadError("object Form1: TTestForm\n  object SkinData1: TPackageHolder\n    SkinStream = {00000000}\n  end\nend"), "");
+}

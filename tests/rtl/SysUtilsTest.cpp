@@ -93,3 +93,24 @@ TEST(FormatMessage, SubstitutesInOrder) {
     EXPECT_EQ(FormatMessage("%s of %s, 100%%", {"a", "b"}), "a of b, 100%");
     EXPECT_EQ(FormatMessage("%s %s", {"only"}), "only ");
 }
+
+TEST(FileNames, SplitIntoFolderNameAndExtension) {
+    EXPECT_EQ(ExtractFilePath("C:\\skins\\blue.skn"), "C:\\skins\\");
+    EXPECT_EQ(ExtractFileName("C:\\skins\\blue.skn"), "blue.skn");
+    EXPECT_EQ(ExtractFileExt("C:\\skins\\blue.skn"), ".skn");
+    EXPECT_EQ(ExtractFileExt("/a.b/name"), "");
+    EXPECT_EQ(ExtractFileName("C:name.ini"), "name.ini");
+    EXPECT_EQ(ChangeFileExt("dir/form.frm", ".bin"), "dir/form.bin");
+    EXPECT_EQ(ChangeFileExt("dir.x/form", ".bin"), "dir.x/form.bin");
+}
+
+TEST(AbortAndAssert, RaiseTheirOwnClasses) {
+    EXPECT_THROW(Abort(), EAbort);
+    EXPECT_NO_THROW(Assert(true, "fine"));
+    try {
+        Assert(false, "Bitmap is empty");
+        FAIL();
+    } catch (const EAssertionFailed& e) {
+        EXPECT_EQ(e.Message(), "Bitmap is empty");
+    }
+}
