@@ -46,12 +46,12 @@ const TClass& TObject::StaticClass() {
     return objectClass;
 }
 
-bool RegisterClass(const TClass& cls) {
+bool RegisterClassType(const TClass& cls) {
     auto [it, inserted] = ClassRegistry().emplace(cls.ClassName(), &cls);
     return inserted || it->second == &cls;
 }
 
-void UnRegisterClass(const TClass& cls) {
+void UnRegisterClassType(const TClass& cls) {
     auto& registry = ClassRegistry();
     auto it = registry.find(cls.ClassName());
     if (it != registry.end() && it->second == &cls) registry.erase(it);

@@ -109,7 +109,7 @@ public:                                                               \
                                                                       \
 private:                                                              \
     template <class>                                                  \
-    friend class TPublisher;                                          \
+    friend class ::TPublisher;                                        \
     static void QuirnPublish(TPublisher<Self>& publisher);
 
 // Defines Self::StaticClass() for a class without published members.
@@ -122,15 +122,15 @@ private:                                                              \
 // Class registry: classes that component streaming can create by name.
 // Registering a second class under a taken name leaves the first in place
 // and returns false.
-bool RegisterClass(const TClass& cls);
-void UnRegisterClass(const TClass& cls);
+bool RegisterClassType(const TClass& cls);
+void UnRegisterClassType(const TClass& cls);
 const TClass* GetClass(std::string_view className);
 // As GetClass, but EClassNotFound ("Class TFoo not found") when unknown.
 const TClass& FindClass(std::string_view className);
 
 // Registers a class while the program starts (place in the class's .cpp file).
 struct TClassRegistration {
-    explicit TClassRegistration(const TClass& cls) { RegisterClass(cls); }
+    explicit TClassRegistration(const TClass& cls) { RegisterClassType(cls); }
 };
 #define QUIRN_REGISTER_CLASS(Self) \
     static const TClassRegistration quirnRegistration_##Self(Self::StaticClass());

@@ -18,20 +18,20 @@ constexpr std::string_view LineBreak = "\r\n";
 QUIRN_DEFINE_CLASS(TStrings)
 
 void TStrings::Error(std::string_view message, int32_t index) const {
-    throw EListError(FormatMessage(message, {IntToStr(index)}));
+    throw EListError(FormatString(message, {IntToStr(index)}));
 }
 
 void TStrings::Put(int32_t index, std::string_view s) {
-    TObject* object = GetObject(index);
+    TObject* object = GetItemObject(index);
     BeginUpdate();
     Delete(index);
     InsertObject(index, s, object);
     EndUpdate();
 }
 
-TObject* TStrings::GetObject(int32_t) const { return nullptr; }
+TObject* TStrings::GetItemObject(int32_t) const { return nullptr; }
 
-void TStrings::PutObject(int32_t, TObject*) {}
+void TStrings::PutItemObject(int32_t, TObject*) {}
 
 void TStrings::SetUpdateState(bool) {}
 
@@ -43,23 +43,23 @@ int32_t TStrings::Add(std::string_view s) {
 
 int32_t TStrings::AddObject(std::string_view s, TObject* object) {
     const int32_t index = Add(s);
-    PutObject(index, object);
+    PutItemObject(index, object);
     return index;
 }
 
 void TStrings::InsertObject(int32_t index, std::string_view s, TObject* object) {
     Insert(index, s);
-    PutObject(index, object);
+    PutItemObject(index, object);
 }
 
 void TStrings::Exchange(int32_t index1, int32_t index2) {
     BeginUpdate();
     const std::string s1 = Get(index1);
-    TObject* o1 = GetObject(index1);
+    TObject* o1 = GetItemObject(index1);
     Put(index1, Get(index2));
-    PutObject(index1, GetObject(index2));
+    PutItemObject(index1, GetItemObject(index2));
     Put(index2, s1);
-    PutObject(index2, o1);
+    PutItemObject(index2, o1);
     EndUpdate();
 }
 
@@ -67,7 +67,7 @@ void TStrings::Move(int32_t curIndex, int32_t newIndex) {
     if (curIndex == newIndex) return;
     BeginUpdate();
     const std::string s = Get(curIndex);
-    TObject* object = GetObject(curIndex);
+    TObject* object = GetItemObject(curIndex);
     Delete(curIndex);
     InsertObject(newIndex, s, object);
     EndUpdate();
@@ -75,7 +75,7 @@ void TStrings::Move(int32_t curIndex, int32_t newIndex) {
 
 void TStrings::AddStrings(const TStrings& strings) {
     BeginUpdate();
-    for (int32_t i = 0; i < strings.Count(); ++i) AddObject(strings.Get(i), strings.GetObject(i));
+    for (int32_t i = 0; i < strings.Count(); ++i) AddObject(strings.Get(i), strings.GetItemObject(i));
     EndUpdate();
 }
 
@@ -87,7 +87,7 @@ int32_t TStrings::IndexOf(std::string_view s) const {
 
 int32_t TStrings::IndexOfObject(const TObject* object) const {
     for (int32_t i = 0; i < Count(); ++i)
-        if (GetObject(i) == object) return i;
+        if (GetItemObject(i) == object) return i;
     return -1;
 }
 
@@ -264,7 +264,7 @@ std::string TStringList::Get(int32_t index) const {
     return FItems[static_cast<size_t>(index)].FString;
 }
 
-TObject* TStringList::GetObject(int32_t index) const {
+TObject* TStringList::GetItemObject(int32_t index) const {
     CheckIndex(index);
     return FItems[static_cast<size_t>(index)].FObject;
 }
@@ -277,7 +277,7 @@ void TStringList::Put(int32_t index, std::string_view s) {
     Changed();
 }
 
-void TStringList::PutObject(int32_t index, TObject* object) {
+void TStringList::PutItemObject(int32_t index, TObject* object) {
     CheckIndex(index);
     Changing();
     FItems[static_cast<size_t>(index)].FObject = object;

@@ -25,8 +25,8 @@ public:
     std::string Strings(int32_t index) const { return Get(index); }
     std::string operator[](int32_t index) const { return Get(index); }
     void SetString(int32_t index, std::string_view value) { Put(index, value); }
-    TObject* Objects(int32_t index) const { return GetObject(index); }
-    void SetObject(int32_t index, TObject* object) { PutObject(index, object); }
+    TObject* Objects(int32_t index) const { return GetItemObject(index); }
+    void SetObject(int32_t index, TObject* object) { PutItemObject(index, object); }
 
     // Appends (or, in a sorted list, inserts in order); the new index.
     virtual int32_t Add(std::string_view s);
@@ -79,8 +79,8 @@ public:
 protected:
     virtual std::string Get(int32_t index) const = 0;
     virtual void Put(int32_t index, std::string_view s);
-    virtual TObject* GetObject(int32_t index) const;
-    virtual void PutObject(int32_t index, TObject* object);
+    virtual TObject* GetItemObject(int32_t index) const;
+    virtual void PutItemObject(int32_t index, TObject* object);
     // Called with true when the first BeginUpdate starts and false when the last EndUpdate ends.
     virtual void SetUpdateState(bool updating);
     [[noreturn]] void Error(std::string_view message, int32_t index) const;
@@ -133,8 +133,8 @@ public:
 protected:
     std::string Get(int32_t index) const override;
     void Put(int32_t index, std::string_view s) override;
-    TObject* GetObject(int32_t index) const override;
-    void PutObject(int32_t index, TObject* object) override;
+    TObject* GetItemObject(int32_t index) const override;
+    void PutItemObject(int32_t index, TObject* object) override;
     void SetUpdateState(bool updating) override;
     virtual void Changed();
     virtual void Changing();

@@ -187,7 +187,7 @@ bool StrToBool(std::string_view text) {
     return value;
 }
 
-std::string FormatMessage(std::string_view pattern, std::initializer_list<std::string_view> args) {
+std::string FormatString(std::string_view pattern, std::initializer_list<std::string_view> args) {
     std::string result;
     auto next = args.begin();
     for (size_t i = 0; i < pattern.size(); ++i) {

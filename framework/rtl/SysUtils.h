@@ -74,7 +74,7 @@ bool StrToBool(std::string_view text);
 bool TryStrToBool(std::string_view text, bool& value);
 
 // Replaces %s, %d (and %%) in order by the given texts; used for messages.
-std::string FormatMessage(std::string_view pattern, std::initializer_list<std::string_view> args);
+std::string FormatString(std::string_view pattern, std::initializer_list<std::string_view> args);
 
 // Text in the system's ANSI code page <-> wide text. On Windows the active
 // code page (CP_ACP); elsewhere the ANSI code page is taken as Latin-1.

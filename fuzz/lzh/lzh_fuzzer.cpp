@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "skin/data/LittleEndian.h"
 #include "skin/data/Lzh.h"
 #include "skin/data/LzhEncoder.h"
 
@@ -18,9 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The input as a framed stream.
     std::vector<uint8_t> expanded;
     if (LzhExpandFramed(data, size, expanded, MaxUnpacked)) {
-        const uint64_t stated = uint64_t{data[0]} | uint64_t{data[1]} << 8 | uint64_t{data[2]} << 16 |
-                                uint64_t{data[3]} << 24;
-        if (expanded.size() != stated) std::abort();
+        if (expanded.size() != ReadLE32(data)) std::abort();
     }
 
     // The input as data to pack: it must come back byte for byte.

@@ -5,8 +5,18 @@
 #include <new>
 
 #include "framework/rtl/Streams.h"
+#include "skin/data/LittleEndian.h"
 
 using namespace lzh;
+
+namespace {
+
+constexpr int ByteBits = 8;
+constexpr int BitBufferBits = 16;                 // the bit buffer is unsigned 16-bit
+constexpr int TopBitShift = BitBufferBits - 1;
+constexpr int TopByteShift = BitBufferBits - ByteBits;
+
+}  // namespace
 
 // Everything the decoder allocates per run: the ring buffer and the tree.
 struct TLZH::TTables {
@@ -18,19 +28,19 @@ TLZH::TLZH() = default;
 TLZH::~TLZH() = default;
 
 void TLZH::FillBitBuffer() {
-    while (FBitCount <= 8) {
+    while (FBitCount <= ByteBits) {
         uint8_t byte = 0;
         int32_t actual = 0;
         (*FReadBytes)(&byte, 1, actual);
         if (actual != 1) byte = 0;  // input ending early reads as zero bits
-        FBitBuf = static_cast<uint16_t>(FBitBuf | (byte << (8 - FBitCount)));
-        FBitCount = static_cast<uint8_t>(FBitCount + 8);
+        FBitBuf = static_cast<uint16_t>(FBitBuf | (byte << (ByteBits - FBitCount)));
+        FBitCount = static_cast<uint8_t>(FBitCount + ByteBits);
     }
 }
 
 int TLZH::GetBit() {
     FillBitBuffer();
-    const int bit = FBitBuf >> 15;
+    const int bit = FBitBuf >> TopBitShift;
     FBitBuf = static_cast<uint16_t>(FBitBuf << 1);
     --FBitCount;
     return bit;
@@ -38,9 +48,9 @@ int TLZH::GetBit() {
 
 int TLZH::GetByte() {
     FillBitBuffer();
-    const int byte = FBitBuf >> 8;
-    FBitBuf = static_cast<uint16_t>(FBitBuf << 8);
-    FBitCount = static_cast<uint8_t>(FBitCount - 8);
+    const int byte = FBitBuf >> TopByteShift;
+    FBitBuf = static_cast<uint16_t>(FBitBuf << ByteBits);
+    FBitCount = static_cast<uint8_t>(FBitCount - ByteBits);
     return byte;
 }
 
@@ -137,10 +147,9 @@ void TLZH::ExpandStreams(int64_t TextSize) {
 
 bool LzhExpandFramed(const uint8_t* data, size_t size, std::vector<uint8_t>& output, uint64_t maxUnpacked) {
     output.clear();
-    constexpr size_t frameHeader = 4;
+    constexpr size_t frameHeader = LE32Bytes;
     if (size < frameHeader) return false;
-    const uint64_t unpacked = uint64_t{data[0]} | uint64_t{data[1]} << 8 | uint64_t{data[2]} << 16 |
-                              uint64_t{data[3]} << 24;
+    const uint64_t unpacked = ReadLE32(data);
     if (unpacked > maxUnpacked || !LzhSizePlausible(unpacked, size - frameHeader)) return false;
 
     output.reserve(static_cast<size_t>(unpacked) + F);

@@ -5,6 +5,8 @@
 #include <limits>
 #include <stdexcept>
 
+#include "skin/data/LittleEndian.h"
+
 using namespace lzh;
 
 namespace {
@@ -149,7 +151,8 @@ void TLzhEncoder::PutBits(uint32_t value, int count) {
 }
 
 void TLzhEncoder::FlushBits() {
-    if (FBitCount > 0) PutBits(0, 8 - FBitCount);  // pad the last byte with zero bits
+    constexpr int byteBits = 8;
+    if (FBitCount > 0) PutBits(0, byteBits - FBitCount);  // pad the last byte with zero bits
 }
 
 void TLzhEncoder::EncodeChar(int symbol) {
@@ -233,8 +236,8 @@ std::vector<uint8_t> LzhCompressFramed(std::span<const uint8_t> data) {
         throw std::length_error("LZH: input larger than 4 GiB - 1 bytes cannot be framed");
     }
     const auto size = static_cast<uint32_t>(data.size());
-    std::vector<uint8_t> framed = {static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8),
-                                   static_cast<uint8_t>(size >> 16), static_cast<uint8_t>(size >> 24)};
+    std::vector<uint8_t> framed(LE32Bytes);
+    WriteLE32(framed.data(), size);
     TLzhEncoder encoder;
     const std::vector<uint8_t> bits = encoder.Encode(data);
     framed.insert(framed.end(), bits.begin(), bits.end());

@@ -1,10 +1,12 @@
-// SkinArchive: layout of the unpacked skin archive (header, version-specific
+// SkinArchive: layout of the unpacked skin archive (header, per-version
 // extra block, name list, size table, data area) shared by the reader and
 // the packer.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
+
+#include "skin/data/LittleEndian.h"
 
 // The header: version, name-list length, then 8 bytes nobody interprets.
 inline constexpr int32_t SkinHeaderSize = 16;
@@ -40,15 +42,4 @@ constexpr int32_t SkinExtraBlockLength(uint32_t version) {
         case SkinVersion70000: return 69;
         default: return -1;
     }
-}
-
-inline constexpr uint32_t ReadLE32(const uint8_t* bytes) {
-    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
-}
-
-inline void WriteLE32(uint8_t* bytes, uint32_t value) {
-    bytes[0] = static_cast<uint8_t>(value);
-    bytes[1] = static_cast<uint8_t>(value >> 8);
-    bytes[2] = static_cast<uint8_t>(value >> 16);
-    bytes[3] = static_cast<uint8_t>(value >> 24);
 }

@@ -98,14 +98,14 @@ TEST(ClassRegistry, AbstractOrUnconstructibleClassesCannotBeCreated) {
 
 TEST(ClassRegistry, FirstRegistrationOfANameWins) {
     static const TClass impostor("TDog", &TObject::StaticClass(), nullptr);
-    EXPECT_FALSE(RegisterClass(impostor));
+    EXPECT_FALSE(RegisterClassType(impostor));
     EXPECT_EQ(GetClass("TDog"), &TDog::StaticClass());
-    EXPECT_TRUE(RegisterClass(TDog::StaticClass()));  // again: harmless
-    UnRegisterClass(impostor);                        // not the registered one: no effect
+    EXPECT_TRUE(RegisterClassType(TDog::StaticClass()));  // again: harmless
+    UnRegisterClassType(impostor);                        // not the registered one: no effect
     EXPECT_EQ(GetClass("TDog"), &TDog::StaticClass());
-    UnRegisterClass(TDog::StaticClass());
+    UnRegisterClassType(TDog::StaticClass());
     EXPECT_EQ(GetClass("TDog"), nullptr);
-    RegisterClass(TDog::StaticClass());
+    RegisterClassType(TDog::StaticClass());
 }
 
 TEST(Persistent, AssignCopiesKnownSourcesAndRejectsOthers) {

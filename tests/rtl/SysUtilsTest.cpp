@@ -88,10 +88,10 @@ TEST(ExceptionHierarchy, FamiliesDeriveFromException) {
     EXPECT_THROW(throw EInvalidOperation("i"), std::exception);
 }
 
-TEST(FormatMessage, SubstitutesInOrder) {
-    EXPECT_EQ(FormatMessage("List index out of bounds (%d)", {"5"}), "List index out of bounds (5)");
-    EXPECT_EQ(FormatMessage("%s of %s, 100%%", {"a", "b"}), "a of b, 100%");
-    EXPECT_EQ(FormatMessage("%s %s", {"only"}), "only ");
+TEST(FormatString, SubstitutesInOrder) {
+    EXPECT_EQ(FormatString("List index out of bounds (%d)", {"5"}), "List index out of bounds (5)");
+    EXPECT_EQ(FormatString("%s of %s, 100%%", {"a", "b"}), "a of b, 100%");
+    EXPECT_EQ(FormatString("%s %s", {"only"}), "only ");
 }
 
 TEST(FileNames, SplitIntoFolderNameAndExtension) {
