@@ -1,7 +1,7 @@
 // bench_skindata: time to load and parse the default skin (the package
 // alone, and the whole component read from a form stream as the program's
 // form resource gives it) and the memory a loaded skin holds.
-#include "framework/controls/WinApi.h"
+#include <windows.h>
 
 #include <psapi.h>
 

@@ -4,7 +4,7 @@
 // switches skinning on and off through the skin manager.
 #pragma once
 
-#include "framework/controls/WinApi.h"
+#include <windows.h>
 
 #include <array>
 #include <cstdint>

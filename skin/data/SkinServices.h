@@ -4,7 +4,7 @@
 // of a window.
 #pragma once
 
-#include "framework/controls/WinApi.h"
+#include <windows.h>
 
 #include <cstdint>
 #include <string>

@@ -3,7 +3,7 @@
 // component skins, and the events applications may handle.
 #pragma once
 
-#include "framework/controls/WinApi.h"
+#include <windows.h>
 
 #include <cstdint>
 #include <string>

@@ -4,7 +4,7 @@
 // skin-off and skin-changed requests through a one-shot action timer.
 #pragma once
 
-#include "framework/controls/WinApi.h"
+#include <windows.h>
 
 #include <cstdint>
 #include <memory>

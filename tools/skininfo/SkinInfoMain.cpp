@@ -1,6 +1,6 @@
 // skininfo PACKAGE: loads a skin package file through TSkinData and prints
 // every element, the colour table and the caption buttons.
-#include "framework/controls/WinApi.h"
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
