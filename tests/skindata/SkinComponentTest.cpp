@@ -290,6 +290,25 @@ TEST_F(SkinComponent, StartActionBeforeActivationOnlySwitchesTheManager) {
   EXPECT_EQ(Manager.FAction, SkinActionChanged);
 }
 
+TEST_F(SkinComponent, FirstActivationMarksTheManagerRunning) {
+  TSkinData Data(nullptr);
+  Data.Loaded();  // installs the hook
+  ASSERT_NE(SkinHookHandle(), nullptr);
+  ASSERT_EQ(SkinManager->FState, SkinManagerIdle);
+  const HWND Window = CreateWindowExW(0, L"STATIC", L"activation probe", WS_OVERLAPPEDWINDOW, 10, 10, 120, 80,
+                                      nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(Window, nullptr);
+  ShowWindow(Window, SW_SHOWNORMAL);  // activates the new top-level window
+  SetActiveWindow(Window);
+  MSG Message;
+  while (PeekMessageW(&Message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&Message);
+  EXPECT_EQ(SkinManager->FState, SkinManagerRunning);
+  DestroyWindow(Window);
+  FreeSkinManager();
+  EXPECT_EQ(SkinHookHandle(), nullptr);
+  EXPECT_TRUE(SkinHookDisabled());
+}
+
 TEST_F(SkinComponent, FormSkinDecision) {
   TSkinData Data(nullptr);
   const HWND Window = GetDesktopWindow();
