@@ -20,6 +20,25 @@ std::string Describe(const TComponent* component) {
 
 bool IsBooleanType(const TTypeInfo& type) { return type.Kind == tkEnumeration && type.Name == "Boolean"; }
 
+// Follows the components being told Loaded, so that one freed by another's
+// Loaded is not called.
+class TLoadedWatcher : public TComponent {
+public:
+    TLoadedWatcher() : TComponent(nullptr) {}
+    void Watch(TComponent* component) {
+        Components.push_back(component);
+        component->FreeNotification(this);
+    }
+    bool IsAlive(TComponent* component) const {
+        return std::find(Components.begin(), Components.end(), component) != Components.end();
+    }
+    void Notification(TComponent* component, TOperation operation) override {
+        TComponent::Notification(component, operation);
+        if (operation == opRemove) std::erase(Components, component);
+    }
+    std::vector<TComponent*> Components;
+};
+
 void SetRootName(TComponent* root, const std::string& name) {
     try {
         root->SetName(name);
@@ -71,12 +90,16 @@ TComponent* TComponentReader::ReadRootComponent(TComponent* root, TComponent* ow
         throw;
     }
     // Every component is complete: each learns it has been loaded, root first.
-    std::vector<TComponent*> loaded;
-    loaded.swap(FLoaded);
+    // A Loaded may free other components; the watcher drops them from the list.
+    TLoadedWatcher watcher;
+    for (TComponent* component : FLoaded) watcher.Watch(component);
+    FLoaded.clear();
+    const std::vector<TComponent*> order = watcher.Components;
     try {
-        for (TComponent* component : loaded) component->Loaded();
+        for (TComponent* component : order)
+            if (watcher.IsAlive(component)) component->Loaded();
     } catch (...) {
-        for (TComponent* component : loaded) component->SetState(csLoading, false);
+        for (TComponent* component : watcher.Components) component->SetState(csLoading, false);
         throw;
     }
     return root;

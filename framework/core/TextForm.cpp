@@ -15,6 +15,10 @@ constexpr char32_t LastByteCode = 0xFF;
 constexpr char32_t FirstNonAscii = 0x80;
 constexpr char32_t Delete = 0x7F;
 constexpr char32_t Space = 0x20;
+constexpr char32_t SurrogateFirst = 0xD800;
+constexpr char32_t LowSurrogateFirst = 0xDC00;
+constexpr char32_t SurrogateLast = 0xDFFF;
+constexpr char32_t SupplementaryFirst = 0x10000;
 
 // --- text -> binary --------------------------------------------------------------
 
@@ -152,20 +156,23 @@ private:
         FToken = TToken::String;
     }
 
+    // One character of a quoted part; overlong forms and surrogates are errors,
+    // so that every string has exactly one spelling.
     void DecodeUtf8(char first) {
         const auto lead = static_cast<unsigned char>(first);
         if (lead < FirstNonAscii) {
             FString.push_back(lead);
             return;
         }
-        int extra = (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
+        const int extra = (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
         if (extra < 0) Error("Invalid UTF-8 in string");
+        static constexpr char32_t Minimum[] = {0, 0x80, 0x800, 0x10000};
         char32_t c = lead & (0x3F >> extra);
         for (int i = 0; i < extra; ++i) {
             if (FPos >= FText.size() || (static_cast<unsigned char>(FText[FPos]) & 0xC0) != 0x80) Error("Invalid UTF-8 in string");
             c = (c << 6) | (static_cast<unsigned char>(FText[FPos++]) & 0x3F);
         }
-        if (c > MaxCodePoint) Error("Invalid UTF-8 in string");
+        if (c < Minimum[extra] || c > MaxCodePoint || (c >= SurrogateFirst && c <= SurrogateLast)) Error("Invalid UTF-8 in string");
         FString.push_back(c);
         FWide = true;
     }
@@ -174,11 +181,11 @@ private:
         if (FWide) {
             std::u16string units;
             for (char32_t c : FString) {
-                if (c >= 0x10000) {
-                    const char32_t v = c - 0x10000;
-                    units.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
-                    units.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
-                } else {
+                if (c >= SupplementaryFirst) {
+                    const char32_t v = c - SupplementaryFirst;
+                    units.push_back(static_cast<char16_t>(SurrogateFirst + (v >> 10)));
+                    units.push_back(static_cast<char16_t>(LowSurrogateFirst + (v & 0x3FF)));
+                } else {  // #codes of surrogates stand for single UTF-16 units
                     units.push_back(static_cast<char16_t>(c));
                 }
             }
@@ -356,17 +363,33 @@ std::string QuoteBytes(std::string_view bytes) {
     return out.empty() ? "''" : out;
 }
 
+// Wide text: printable characters as UTF-8 inside quotes; control
+// characters, and surrogates that do not pair up, as #codes.
 std::string QuoteWide(std::u16string_view units) {
-    const std::string utf8 = Utf16ToUtf8(units);
     std::string out;
     bool quoted = false;
-    for (char ch : utf8) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= Space && c != Delete) {
+    size_t i = 0;
+    while (i < units.size()) {
+        char32_t c = units[i++];
+        bool lone = false;
+        if (c >= SurrogateFirst && c <= SurrogateLast) {
+            if (c < LowSurrogateFirst && i < units.size() && units[i] >= LowSurrogateFirst && units[i] <= SurrogateLast)
+                c = SupplementaryFirst + ((c - SurrogateFirst) << 10) + (units[i++] - LowSurrogateFirst);
+            else
+                lone = true;
+        }
+        if (!lone && c >= Space && c != Delete) {
             if (!quoted) out += '\'';
             quoted = true;
-            out += ch;
-            if (ch == '\'') out += '\'';
+            if (c == '\'') out += '\'';
+            std::u16string one;
+            if (c >= SupplementaryFirst) {
+                one += static_cast<char16_t>(SurrogateFirst + ((c - SupplementaryFirst) >> 10));
+                one += static_cast<char16_t>(LowSurrogateFirst + ((c - SupplementaryFirst) & 0x3FF));
+            } else {
+                one += static_cast<char16_t>(c);
+            }
+            out += Utf16ToUtf8(one);
         } else {
             if (quoted) out += '\'';
             quoted = false;

@@ -1,6 +1,7 @@
 #include "framework/core/TypInfo.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "framework/core/Component.h"
 
@@ -420,7 +421,8 @@ std::string GetPropAsText(TObject* instance, const TPropInfo& prop) {
 void SetPropAsText(TObject* instance, const TPropInfo& prop, std::string_view text) {
     switch (prop.Kind()) {
         case tkInteger:
-            SetOrdProp(instance, prop, StrToInt(text));
+            // Unsigned 32-bit types reach beyond StrToInt; the range check follows.
+            SetOrdProp(instance, prop, prop.PropType().MaxValue > INT32_MAX ? StrToInt64(text) : StrToInt(text));
             return;
         case tkInt64:
             SetOrdProp(instance, prop, StrToInt64(text));

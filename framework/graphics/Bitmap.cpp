@@ -468,11 +468,19 @@ std::unique_ptr<TBitmap> TBitmap::CreateMask(TColor transparentColor) {
     TDib dib = MakeDib(FWidth, FHeight, 1, false, DefaultPalette(1));
     const TPixels pixels{FBits, FWidth, FHeight, FBitCount, FRgb565, &FPalette};
     const size_t stride = TBmpImage::BmpStride(FWidth, 1);
+    const uint8_t keyBlue = GetBValue(key), keyGreen = GetGValue(key), keyRed = GetRValue(key);
+    const size_t bytesPerPixel = size_t(FBitCount / 8);
     for (int32_t y = 0; y < FHeight; ++y) {
         const uint8_t* in = pixels.Row(y);
         uint8_t* out = dib.Bits + size_t(FHeight - 1 - y) * stride;
-        for (int32_t x = 0; x < FWidth; ++x)
-            if (pixels.Pixel(in, x) == key) out[x / 8] |= uint8_t(0x80 >> (x % 8));
+        if (FBitCount == 24 || FBitCount == 32) {
+            // Direct colour: compare the bytes (the common case of skin bitmaps).
+            for (int32_t x = 0; x < FWidth; ++x, in += bytesPerPixel)
+                if (in[0] == keyBlue && in[1] == keyGreen && in[2] == keyRed) out[x / 8] |= uint8_t(0x80 >> (x % 8));
+        } else {
+            for (int32_t x = 0; x < FWidth; ++x)
+                if (pixels.Pixel(in, x) == key) out[x / 8] |= uint8_t(0x80 >> (x % 8));
+        }
     }
     mask->Adopt(std::move(dib));
     return mask;

@@ -1,8 +1,12 @@
 #include "framework/graphics/Brush.h"
 
+#include "framework/core/TypInfo.h"
 #include "framework/graphics/Bitmap.h"
 
-QUIRN_DEFINE_CLASS(TBrush)
+QUIRN_PUBLISH(TBrush, p) {
+    p.Property("Color", &TBrush::Color, &TBrush::SetColor).Default(clWhite);
+    p.Property("Style", &TBrush::Style, &TBrush::SetStyle).Default(bsSolid);
+}
 
 namespace {
 constexpr int kHatchOf[] = {0, 0, HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL, HS_BDIAGONAL, HS_CROSS, HS_DIAGCROSS};

@@ -1,5 +1,5 @@
 // TBrush: the fill of shapes and backgrounds (colour, hatch style or pattern bitmap); owns the HBRUSH
-// made from those properties.
+// made from those properties. Publishes Color and Style.
 #pragma once
 
 #include <windows.h>
@@ -7,12 +7,14 @@
 #include <cstdint>
 
 #include "framework/graphics/Color.h"
+#include "framework/core/TypeInfo.h"
 #include "framework/graphics/GraphicsObject.h"
 #include "framework/win/GdiObject.h"
 
 class TBitmap;
 
 enum TBrushStyle : uint8_t { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+QUIRN_ENUM(TBrushStyle, bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross)
 
 class TBrush : public TGraphicsObject {
     QUIRN_CLASS(TBrush, TGraphicsObject)

@@ -2,10 +2,20 @@
 
 #include <cwchar>
 
+#include "framework/core/TypInfo.h"
 #include "framework/graphics/AnsiText.h"
 #include "framework/win/DeviceContext.h"
 
-QUIRN_DEFINE_CLASS(TFont)
+QUIRN_PUBLISH(TFont, p) {
+    p.Property("Charset", &TFont::Charset, &TFont::SetCharset).Default(DEFAULT_CHARSET);
+    p.Property("Color", &TFont::Color, &TFont::SetColor).Default(clWindowText);
+    p.Property("Height", &TFont::Height, &TFont::SetHeight);
+    p.Property("Name", &TFont::Name, &TFont::SetName);
+    p.Property("Pitch", &TFont::Pitch, &TFont::SetPitch).Default(fpDefault);
+    // Size follows Height, which is stored.
+    p.Property("Size", &TFont::Size, &TFont::SetSize).Stored(false);
+    p.Property("Style", &TFont::Style, &TFont::SetStyle);
+}
 
 namespace {
 constexpr int32_t kPointsPerInch = 72;

@@ -1,5 +1,6 @@
 // TFont: a text font described by name, height, colour, style and character set; owns the HFONT made
-// from those properties and tells its user (a canvas, a control) about every change.
+// from those properties and tells its user (a canvas, a control) about every change. Publishes Charset,
+// Color, Height, Name, Pitch, Size and Style.
 #pragma once
 
 #include <windows.h>
@@ -8,14 +9,17 @@
 #include <string>
 
 #include "framework/graphics/Color.h"
+#include "framework/core/TypeInfo.h"
 #include "framework/graphics/GraphicsObject.h"
 #include "framework/rtl/Sets.h"
 #include "framework/win/GdiObject.h"
 
 enum TFontStyle : uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+QUIRN_ENUM(TFontStyle, fsBold, fsItalic, fsUnderline, fsStrikeOut)
 using TFontStyles = TSet<TFontStyle>;
 
 enum TFontPitch : uint8_t { fpDefault, fpVariable, fpFixed };
+QUIRN_ENUM(TFontPitch, fpDefault, fpVariable, fpFixed)
 
 using TFontCharset = uint8_t;
 

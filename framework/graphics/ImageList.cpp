@@ -1,19 +1,25 @@
 #include "framework/graphics/ImageList.h"
 
+#include "framework/core/TypInfo.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/Icon.h"
 
-QUIRN_DEFINE_CLASS(TImageList)
+QUIRN_PUBLISH(TImageList, p) {
+    p.Property("BkColor", &TImageList::BkColor, &TImageList::SetBkColor).Default(clNone);
+    p.Property("Height", &TImageList::Height, &TImageList::SetHeight).Default(TImageList::kDefaultSize);
+    p.Property("Width", &TImageList::Width, &TImageList::SetWidth).Default(TImageList::kDefaultSize);
+}
 
 namespace {
 constexpr int kInitialCapacity = 4;
 constexpr int kGrowBy = 4;
 }
 
-TImageList::TImageList(TComponent*) {}
+TImageList::TImageList(TComponent* owner) : TComponent(owner) {}
 
-TImageList::TImageList(int32_t width, int32_t height) : FWidth(width), FHeight(height) {}
+TImageList::TImageList(TComponent* owner, int32_t width, int32_t height)
+    : TComponent(owner), FWidth(width), FHeight(height) {}
 
 TImageList::~TImageList() = default;
 

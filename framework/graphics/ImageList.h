@@ -1,5 +1,6 @@
-// TImageList: a list of equally sized images with masks over a comctl32 image list; images are added
-// from bitmaps (split into cells of the list's width) or icons and drawn on canvases.
+// TImageList: a component holding equally sized images with masks over a comctl32 image list; images
+// are added from bitmaps (split into cells of the list's width) or icons and drawn on canvases.
+// Publishes BkColor, Height and Width.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 
 #include <cstdint>
 
+#include "framework/core/Component.h"
 #include "framework/graphics/Color.h"
 #include "framework/rtl/Delegate.h"
 #include "framework/rtl/Object.h"
@@ -16,13 +18,13 @@ class TBitmap;
 class TCanvas;
 class TIcon;
 
-class TImageList : public TPersistent {
-    QUIRN_CLASS(TImageList, TPersistent)
+class TImageList : public TComponent {
+    QUIRN_CLASS(TImageList, TComponent)
 public:
     static constexpr int32_t kDefaultSize = 16;
 
     explicit TImageList(TComponent* owner = nullptr);
-    TImageList(int32_t width, int32_t height);
+    TImageList(TComponent* owner, int32_t width, int32_t height);
     ~TImageList() override;
 
     void Assign(const TPersistent* source) override;

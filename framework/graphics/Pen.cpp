@@ -1,6 +1,13 @@
 #include "framework/graphics/Pen.h"
 
-QUIRN_DEFINE_CLASS(TPen)
+#include "framework/core/TypInfo.h"
+
+QUIRN_PUBLISH(TPen, p) {
+    p.Property("Color", &TPen::Color, &TPen::SetColor).Default(clBlack);
+    p.Property("Mode", &TPen::Mode, &TPen::SetMode).Default(pmCopy);
+    p.Property("Style", &TPen::Style, &TPen::SetStyle).Default(psSolid);
+    p.Property("Width", &TPen::Width, &TPen::SetWidth).Default(1);
+}
 
 namespace {
 constexpr int kPenStyleOf[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};

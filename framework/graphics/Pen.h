@@ -1,5 +1,5 @@
 // TPen: the lines and outlines of shapes (colour, width, dash style, mix mode); owns the HPEN made from
-// those properties.
+// those properties. Publishes Color, Mode, Style and Width.
 #pragma once
 
 #include <windows.h>
@@ -7,16 +7,20 @@
 #include <cstdint>
 
 #include "framework/graphics/Color.h"
+#include "framework/core/TypeInfo.h"
 #include "framework/graphics/GraphicsObject.h"
 #include "framework/win/GdiObject.h"
 
 enum TPenStyle : uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+QUIRN_ENUM(TPenStyle, psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame)
 
 // Mix modes: how the pen combines with the destination (each maps to one binary raster operation).
 enum TPenMode : uint8_t {
     pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
     pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
 };
+QUIRN_ENUM(TPenMode, pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot, pmMergeNotPen,
+           pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor)
 
 class TPen : public TGraphicsObject {
     QUIRN_CLASS(TPen, TGraphicsObject)

@@ -448,3 +448,38 @@ TEST(Streaming, LengthPrefixedPackageTravelsAsOneBinaryValue) {
     // An empty package (S = 0) is fine.
     EXPECT_EQ(ReadError("object Form1: TTestForm\n  object SkinData1: TPackageHolder\n    SkinStream = {00000000}\n  end\nend"), "");
 }
+
+namespace {
+
+// Frees the component named in its Caption when it is loaded.
+class TLoadedKiller : public TTestWidget {
+    QUIRN_CLASS(TLoadedKiller, TTestWidget)
+public:
+    using TTestWidget::TTestWidget;
+    void Loaded() override {
+        TTestWidget::Loaded();
+        delete Owner()->FindComponent(Caption());
+    }
+};
+
+}  // namespace
+
+QUIRN_DEFINE_CLASS(TLoadedKiller)
+QUIRN_REGISTER_CLASS(TLoadedKiller)
+
+TEST(Streaming, AComponentFreedByAnotherOnesLoadedIsNotCalled) {
+    auto stream = Compile(R"(
+object Form1: TTestForm
+  object Killer: TLoadedKiller
+    Caption = 'Victim'
+  end
+  object Victim: TTestWidget
+  end
+  object Survivor: TTestWidget
+  end
+end)");
+    TTestForm form(nullptr);
+    ReadComponentRes(*stream, &form);  // would call Loaded on freed memory otherwise
+    EXPECT_EQ(form.FindComponent("Victim"), nullptr);
+    EXPECT_EQ(static_cast<TTestWidget*>(form.FindComponent("Survivor"))->LoadedCalls, 1);
+}

@@ -43,6 +43,7 @@ QUIRN_PUBLISH(TTestWidget, p) {
     p.Property("Hint", &TTestWidget::Hint, &TTestWidget::SetHint);
     p.Property("Big", &TTestWidget::Big, &TTestWidget::SetBig).Default(0);
     p.Property("Small", &TTestWidget::Small, &TTestWidget::SetSmall).Default(0);
+    p.Property("Mask", &TTestWidget::Mask, &TTestWidget::SetMask).Default(0);
     p.Property("Font", &TTestWidget::Font, &TTestWidget::SetFont);
     p.Property("Lines", &TTestWidget::Lines, &TTestWidget::SetLines);
     p.Property("Items", &TTestWidget::Items, &TTestWidget::SetItems);

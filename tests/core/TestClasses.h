@@ -71,6 +71,8 @@ public:
     void SetHint(const std::wstring& value) { FHint = value; }
     int64_t Big() const { return FBig; }
     void SetBig(int64_t value) { FBig = value; }
+    uint32_t Mask() const { return FMask; }
+    void SetMask(uint32_t value) { FMask = value; }
     uint8_t Small() const { return FSmall; }
     void SetSmall(uint8_t value) { FSmall = value; }
     TTestFont* Font() const { return FFont.get(); }
@@ -105,6 +107,7 @@ private:
     std::wstring FHint;
     int64_t FBig = 0;
     uint8_t FSmall = 0;
+    uint32_t FMask = 0;
     std::unique_ptr<TTestFont> FFont = std::make_unique<TTestFont>();
     std::unique_ptr<TStringList> FLines = std::make_unique<TStringList>();
     std::unique_ptr<TOwnedCollection> FItems = std::make_unique<TOwnedCollection>(this, TTestItem::StaticClass());

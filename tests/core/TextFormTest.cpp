@@ -91,6 +91,15 @@ TEST(TextForm, StringsAreAnsiUnlessTheyNeedUnicode) {
     EXPECT_NE(bytes.find(std::string("\x0C\x00\x01\x00\x00", 5)), std::string::npos);
 }
 
+TEST(TextForm, EveryStringHasOneSpelling) {
+    // Overlong UTF-8 and encoded surrogates are refused rather than read as another text.
+    EXPECT_EQ(ParseError("object F: TF\n  S = '\xC1\x89'\nend"), "Line 2: Invalid UTF-8 in string");
+    EXPECT_EQ(ParseError("object F: TF\n  S = '\xED\xA0\x80'\nend"), "Line 2: Invalid UTF-8 in string");
+    // A surrogate that does not pair up survives as a code; a pair becomes its character.
+    EXPECT_EQ(RoundTrip("object F: TF\n  S = 'a'#55357'b'\nend\n"), "object F: TF\n  S = 'a'#55357'b'\nend\n");
+    EXPECT_EQ(RoundTrip("object F: TF\n  S = #55357#56832\nend\n"), "object F: TF\n  S = '\xF0\x9F\x98\x80'\nend\n");
+}
+
 TEST(TextForm, StringPartsJoinAdjacentOrWithPlus) {
     EXPECT_EQ(RoundTrip("object F: TF\n  S = 'ab' +\n    'cd'#10 + 'e'\nend"), "object F: TF\n  S = 'abcd'#10'e'\nend\n");
     // Separate strings in a list stay separate.

@@ -95,6 +95,10 @@ TEST_F(TypInfoTest, OrdinalsGetAndSetAsValuesAndText) {
     EXPECT_EQ(widget->Big(), -9000000000);
     SetPropAsText(widget, "Small", "255");
     EXPECT_EQ(widget->Small(), 255);
+    SetPropAsText(widget, "Mask", "4294967295");
+    EXPECT_EQ(widget->Mask(), 0xFFFFFFFFu);
+    EXPECT_EQ(*GetPropAsText(widget, "Mask"), "4294967295");
+    EXPECT_THROW(SetPropAsText(widget, "Mask", "-1"), EPropertyError);
 }
 
 TEST_F(TypInfoTest, NonNumericTextOnAnIntegerIsAConvertError) {

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "GraphicsTestUtil.h"
+#include "framework/core/TypInfo.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
+#include "framework/graphics/ImageList.h"
 #include "framework/win/DeviceContext.h"
 
 namespace {
@@ -241,6 +243,46 @@ TEST(Canvas, FontBrushAndPenHandlesFollowTheirProperties) {
     EXPECT_EQ(logBrush.lbHatch, ULONG_PTR(HS_CROSS));
     brush.SetColor(clRed);  // a hatch keeps its style
     EXPECT_EQ(brush.Style(), bsCross);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PublishedProperties, FontBrushPenAndImageListReadAndWriteByName) {
+    TFont font;
+    EXPECT_EQ(font.ClassName(), "TFont");
+    EXPECT_TRUE(font.InheritsFrom("TPersistent"));
+    EXPECT_TRUE(SetPropAsText(&font, "Name", "Arial"));
+    EXPECT_TRUE(SetPropAsText(&font, "Style", "[fsBold,fsUnderline]"));
+    EXPECT_TRUE(SetPropAsText(&font, "Height", "-17"));
+    EXPECT_EQ(font.Name(), "Arial");
+    EXPECT_EQ(font.Height(), -17);
+    EXPECT_TRUE(font.Style().Contains(fsBold));
+    EXPECT_FALSE(font.Style().Contains(fsItalic));
+    EXPECT_EQ(GetPropAsText(&font, "Style").value_or(""), "fsBold,fsUnderline");
+    EXPECT_EQ(GetPropAsText(&font, "Pitch").value_or(""), "fpDefault");
+    EXPECT_EQ(PropKind(&font, "Color"), tkInteger);
+    EXPECT_FALSE(GetPropAsText(&font, "NoSuchProperty").has_value());
+    EXPECT_THROW(SetPropAsText(&font, "Height", "tall"), EConvertError);
+
+    TBrush brush;
+    EXPECT_TRUE(SetPropAsText(&brush, "Style", "bsDiagCross"));
+    EXPECT_EQ(brush.Style(), bsDiagCross);
+    TPen pen;
+    EXPECT_TRUE(SetPropAsText(&pen, "Width", "4"));
+    EXPECT_TRUE(SetPropAsText(&pen, "Mode", "pmNotXor"));
+    EXPECT_EQ(pen.Width(), 4);
+    EXPECT_EQ(pen.RasterOperation(), R2_NOTXORPEN);
+    EXPECT_EQ(GetPropAsText(&pen, "Style").value_or(""), "psSolid");
+
+    // An image list is a component: created by name and freed by its owner.
+    TComponent owner(nullptr);
+    TObject* created = FindClass("TImageList").Create(&owner);
+    ASSERT_NE(ObjectAs<TImageList>(created), nullptr);
+    EXPECT_EQ(owner.ComponentCount(), 1);
+    EXPECT_TRUE(SetPropAsText(created, "Width", "24"));
+    EXPECT_EQ(static_cast<TImageList*>(created)->Width(), 24);
 }
 
 }  // namespace

@@ -165,7 +165,7 @@ TEST(ImageList, MaskedBitmapsAreSplitIntoCellsAndDrawnWithoutTheMaskColour) {
         strip.Canvas().Brush().SetColor(clBlack);
         strip.Canvas().FillRect(RECT{cell * 16 + cell * 4, 0, cell * 16 + cell * 4 + 2, 16});
     }
-    TImageList images(16, 16);
+    TImageList images(nullptr, 16, 16);
     EXPECT_EQ(images.AddMasked(strip, clWhite), 0);
     EXPECT_EQ(images.Count(), 4);
     EXPECT_EQ(COLORREF(strip.Canvas().Pixels(3, 0)), kWhite);  // the caller's bitmap is untouched
@@ -210,7 +210,7 @@ TEST(GdiObjects, IconsAndImageListsReleaseEverything) {
         TIcon copy;
         copy.SetHandle(::CopyIcon(icon.Handle()));
         (void)gfxtest::SaveBytes(copy);
-        TImageList list(16, 16);
+        TImageList list(nullptr, 16, 16);
         list.AddMasked(strip, clWhite);
         list.AddIcon(icon);
         list.Draw(target.Canvas(), 0, 0, 1, i % 2 == 0);

@@ -19,7 +19,7 @@ public:
     int Twice(int x) override { return 3 * x; }
 };
 
-enum TColourKind { ckRed, ckGreen, ckBlue, ckLast = 40 };
+enum TColourKind : int { ckRed, ckGreen, ckBlue, ckLast = 40 };
 
 }  // namespace
 
