@@ -71,7 +71,7 @@ TSkinData::TSkinData(TComponent* AOwner)
   for (std::string_view Line : DefaultSkin3rd) FSkin3rd->Add(Line);
   FMaxWidth = GetSystemMetrics(SM_CXMAXIMIZED);
   FMaxHeight = GetSystemMetrics(SM_CYMAXIMIZED);
-  FMenuImages = std::make_unique<TImageList>(MenuGlyphSize, MenuGlyphSize);
+  FMenuImages = new TImageList(this, MenuGlyphSize, MenuGlyphSize);
   try {
     TBitmap Glyphs;
     Glyphs.LoadFromResourceName(SkinResourceInstance(), MenuGlyphResource);

@@ -110,7 +110,7 @@ public:
   HWND FLastWindow = nullptr;
   win::BrushHandle FFaceBrush;
   THintWindow* FHintWindow = nullptr;  // owned (a component of this one)
-  std::unique_ptr<TImageList> FMenuImages;  // 16 x 16 menu glyphs
+  TImageList* FMenuImages = nullptr;   // owned (a component of this one): 16 x 16 menu glyphs
 
   // Elements that always exist.
   std::unique_ptr<TDataSkinTitle> FTitle;

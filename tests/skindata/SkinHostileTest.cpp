@@ -187,7 +187,9 @@ void ExpectUsable(const TSkinData& Data, int Index) {
     EXPECT_GE((*Border)->LeftWidth, 0);
   }
   for (const auto* Element : {&Data.FTabs, &Data.FComboButton, &Data.FUpDownHorz})
-    if (*Element) EXPECT_GE((*Element)->LeftWidth, 0);
+    if (*Element) {
+      EXPECT_GE((*Element)->LeftWidth, 0);
+    }
   for (const auto* Element : {&Data.FSunkEdge, &Data.FMenuItem, &Data.FScrollbar, &Data.FHorzScrollThumb})
     if (*Element) {
       EXPECT_GE((*Element)->RightWidth, 0);
