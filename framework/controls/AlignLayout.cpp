@@ -23,7 +23,10 @@ std::vector<size_t> OrderedIndexes(const std::vector<TAlignItem>& items, TAlign 
         default: return 0;
         }
     };
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return key(a) < key(b); });
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        if (key(a) != key(b)) return key(a) < key(b);
+        return items[a].Moving && !items[b].Moving;
+    });
     return order;
 }
 

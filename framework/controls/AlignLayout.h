@@ -20,13 +20,15 @@ struct TLayoutBounds {
 struct TAlignItem {
     TAlign Align = alNone;
     TLayoutBounds Bounds;  // current bounds, relative to the parent's client origin
+    bool Moving = false;   // the control just placed or realigned: it wins ties
 };
 
 // Lays the items out in the client area (Left/Top/Width/Height of the area).
 // alTop controls stack downward in the order of their current Top, alBottom
 // controls upward from the one lowest placed, alLeft rightward by Left,
 // alRight leftward from the one placed furthest right, and alClient takes what
-// is left. Ties keep the items' order (their creation order). Each aligned item
+// is left. Ties go to the Moving item (a control just given its Align or
+// bounds goes where it was put), then keep the items' order (creation order). Each aligned item
 // keeps its own extent across the stacking direction's axis (height for
 // alTop/alBottom, width for alLeft/alRight); the remaining area never inverts.
 // alNone and alCustom items keep their bounds. Returns one result per item.

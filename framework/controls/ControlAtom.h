@@ -5,7 +5,7 @@
 // can find the control of a window by the same name.
 #pragma once
 
-#include <windows.h>
+#include "framework/controls/WinApi.h"
 
 #include <string>
 

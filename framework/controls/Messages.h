@@ -2,7 +2,7 @@
 // The numbers are fixed: other code (the skin engine, applications) compares them.
 #pragma once
 
-#include <windows.h>
+#include "framework/controls/WinApi.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 // TWndMethod, so each control (or skinner) gets a window procedure of its own.
 #pragma once
 
-#include "framework/controls/Delegate.h"
+#include "framework/rtl/Delegate.h"
 #include "framework/controls/Messages.h"
 
 using TWndMethod = TDelegate<void(TMessage&)>;

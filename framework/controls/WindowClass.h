@@ -5,7 +5,7 @@
 // still tells what it is.
 #pragma once
 
-#include <windows.h>
+#include "framework/controls/WinApi.h"
 
 struct TWindowClassSpec {
     const wchar_t* ClassName = nullptr;    // the framework class name, e.g. L"TButton"

@@ -10,6 +10,7 @@
 
 // The header: version, name-list length, then 8 bytes nobody interprets.
 inline constexpr int32_t SkinHeaderSize = 16;
+inline constexpr int32_t SkinHeaderNameListOffset = 4;  // after the 4-byte version
 inline constexpr int32_t SkinHeaderUnusedOffset = 8;  // bytes 8..15 are skipped unread
 inline constexpr int32_t SkinSizeEntryBytes = 4;  // one signed 32-bit size per file
 inline constexpr uint32_t SkinPackageFramingBytes = 4;  // unpacked size before the LZH stream

@@ -102,7 +102,7 @@ bool TSkinReader::IndexArchive(TMemoryStream& Archive) {
     const uint8_t* bytes = Archive.Memory();
 
     const uint32_t version = ReadLE32(bytes);
-    const auto nameListLength = static_cast<int32_t>(ReadLE32(bytes + 4));
+    const auto nameListLength = static_cast<int32_t>(ReadLE32(bytes + SkinHeaderNameListOffset));
     const int32_t extraLength = SkinExtraBlockLength(version);
     if (extraLength < 0) {
         ShowReaderMessage(std::string(OlderSkinFileMessage));

@@ -11,7 +11,7 @@
 
 namespace {
 
-struct Recorder {
+struct Recorder : TObject {
     int Id = 0;
     std::vector<UINT> Seen;
     void Handle(TMessage& message) {

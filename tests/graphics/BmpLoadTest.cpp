@@ -47,14 +47,14 @@ std::vector<std::vector<uint32_t>> DirectPattern(uint32_t (*pack)(const Rgb&)) {
 
 uint32_t PackBgr(const Rgb& c) { return uint32_t(c[2]) | (uint32_t(c[1]) << 8) | (uint32_t(c[0]) << 16); }
 
-BmpSpec Palettized(uint16_t bits, bool topDown = false) {
-    BmpSpec spec;
-    spec.Width = kWidth;
-    spec.Height = topDown ? -kHeight : kHeight;
-    spec.BitCount = bits;
-    spec.Palette = DistinctPalette(size_t(1) << bits);
-    spec.Pixels = PackRows(IndexPattern(1u << bits), bits, topDown);
-    return spec;
+BmpLayout Palettized(uint16_t bits, bool topDown = false) {
+    BmpLayout layout;
+    layout.Width = kWidth;
+    layout.Height = topDown ? -kHeight : kHeight;
+    layout.BitCount = bits;
+    layout.Palette = DistinctPalette(size_t(1) << bits);
+    layout.Pixels = PackRows(IndexPattern(1u << bits), bits, topDown);
+    return layout;
 }
 
 std::function<COLORREF(int, int)> ExpectIndexed(const std::vector<Rgb>& palette, uint32_t count) {
@@ -72,59 +72,59 @@ TEST(BmpLoad, PalettizedBitmapsOfEveryDepthLoadPixelExactly) {
     for (const auto& c : cases) {
         for (bool topDown : {false, true}) {
             SCOPED_TRACE(testing::Message() << c.Bits << " bits, top-down " << topDown);
-            const BmpSpec spec = Palettized(c.Bits, topDown);
+            const BmpLayout layout = Palettized(c.Bits, topDown);
             TBitmap bitmap;
-            LoadBytes(bitmap, WriteBmp(spec));
+            LoadBytes(bitmap, WriteBmp(layout));
             ASSERT_EQ(bitmap.Width(), kWidth);
             ASSERT_EQ(bitmap.Height(), kHeight);
             EXPECT_EQ(bitmap.PixelFormat(), c.Format);
-            EXPECT_TRUE(PixelsAre(bitmap, ExpectIndexed(spec.Palette, 1u << c.Bits)));
+            EXPECT_TRUE(PixelsAre(bitmap, ExpectIndexed(layout.Palette, 1u << c.Bits)));
         }
     }
 }
 
 TEST(BmpLoad, ShortColourTableFollowsColorsUsedAndOffsetZeroMeansAfterTheTable) {
-    BmpSpec spec = Palettized(8);
-    spec.ColorsUsed = 5;
-    spec.Palette = DistinctPalette(5);
-    spec.Pixels = PackRows(IndexPattern(5), 8, false);
+    BmpLayout layout = Palettized(8);
+    layout.ColorsUsed = 5;
+    layout.Palette = DistinctPalette(5);
+    layout.Pixels = PackRows(IndexPattern(5), 8, false);
     TBitmap bitmap;
-    LoadBytes(bitmap, WriteBmp(spec));
-    EXPECT_TRUE(PixelsAre(bitmap, ExpectIndexed(spec.Palette, 5)));
+    LoadBytes(bitmap, WriteBmp(layout));
+    EXPECT_TRUE(PixelsAre(bitmap, ExpectIndexed(layout.Palette, 5)));
 
-    spec.BitsOffset = 0;
+    layout.BitsOffset = 0;
     TBitmap second;
-    LoadBytes(second, WriteBmp(spec));
-    EXPECT_TRUE(PixelsAre(second, ExpectIndexed(spec.Palette, 5)));
+    LoadBytes(second, WriteBmp(layout));
+    EXPECT_TRUE(PixelsAre(second, ExpectIndexed(layout.Palette, 5)));
 }
 
 TEST(BmpLoad, PixelsAfterAGapUseTheStatedOffset) {
-    BmpSpec spec = Palettized(4);
+    BmpLayout layout = Palettized(4);
     std::vector<uint8_t> gap(9, 0xEE);
-    spec.Pixels.insert(spec.Pixels.begin(), gap.begin(), gap.end());
-    spec.BitsOffset = uint32_t(14 + 40 + 16 * 4 + gap.size());
+    layout.Pixels.insert(layout.Pixels.begin(), gap.begin(), gap.end());
+    layout.BitsOffset = uint32_t(14 + 40 + 16 * 4 + gap.size());
     TBitmap bitmap;
-    LoadBytes(bitmap, WriteBmp(spec));
-    EXPECT_TRUE(PixelsAre(bitmap, ExpectIndexed(spec.Palette, 16)));
+    LoadBytes(bitmap, WriteBmp(layout));
+    EXPECT_TRUE(PixelsAre(bitmap, ExpectIndexed(layout.Palette, 16)));
 }
 
 TEST(BmpLoad, DirectColour24And32BitsBothRowOrders) {
     for (bool topDown : {false, true}) {
         SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
-        BmpSpec spec;
-        spec.Width = kWidth;
-        spec.Height = topDown ? -kHeight : kHeight;
-        spec.BitCount = 24;
-        spec.Pixels = PackRows(DirectPattern(PackBgr), 24, topDown);
+        BmpLayout layout;
+        layout.Width = kWidth;
+        layout.Height = topDown ? -kHeight : kHeight;
+        layout.BitCount = 24;
+        layout.Pixels = PackRows(DirectPattern(PackBgr), 24, topDown);
         TBitmap bitmap24;
-        LoadBytes(bitmap24, WriteBmp(spec));
+        LoadBytes(bitmap24, WriteBmp(layout));
         EXPECT_EQ(bitmap24.PixelFormat(), pf24bit);
         EXPECT_TRUE(PixelsAre(bitmap24, ExpectDirect));
 
-        spec.BitCount = 32;
-        spec.Pixels = PackRows(DirectPattern(PackBgr), 32, topDown);
+        layout.BitCount = 32;
+        layout.Pixels = PackRows(DirectPattern(PackBgr), 32, topDown);
         TBitmap bitmap32;
-        LoadBytes(bitmap32, WriteBmp(spec));
+        LoadBytes(bitmap32, WriteBmp(layout));
         EXPECT_EQ(bitmap32.PixelFormat(), pf32bit);
         EXPECT_TRUE(PixelsAre(bitmap32, ExpectDirect));
     }
@@ -144,26 +144,26 @@ TEST(BmpLoad, SixteenBitFiveFiveFiveAndFiveSixFiveKeepTheirBits) {
             rows555[y][x] = Pack555(channel(x, y, 31), channel(y, x, 31), 31 - channel(x, y, 31));
             rows565[y][x] = Pack565(channel(x, y, 31), channel(y, x, 63), 31 - channel(x, y, 31));
         }
-    BmpSpec spec;
-    spec.Width = kWidth;
-    spec.Height = kHeight;
-    spec.BitCount = 16;
-    spec.Pixels = PackRows(rows555, 16, false);
+    BmpLayout layout;
+    layout.Width = kWidth;
+    layout.Height = kHeight;
+    layout.BitCount = 16;
+    layout.Pixels = PackRows(rows555, 16, false);
     TBitmap plain;
-    LoadBytes(plain, WriteBmp(spec));
+    LoadBytes(plain, WriteBmp(layout));
     EXPECT_EQ(plain.PixelFormat(), pf15bit);
 
     // The same 5-5-5 layout stated as bit fields.
-    spec.Compression = 3;
-    spec.Masks = {0x7C00, 0x03E0, 0x001F};
+    layout.Compression = 3;
+    layout.Masks = {0x7C00, 0x03E0, 0x001F};
     TBitmap fields555;
-    LoadBytes(fields555, WriteBmp(spec));
+    LoadBytes(fields555, WriteBmp(layout));
     EXPECT_EQ(fields555.PixelFormat(), pf15bit);
 
-    spec.Masks = {0xF800, 0x07E0, 0x001F};
-    spec.Pixels = PackRows(rows565, 16, false);
+    layout.Masks = {0xF800, 0x07E0, 0x001F};
+    layout.Pixels = PackRows(rows565, 16, false);
     TBitmap fields565;
-    LoadBytes(fields565, WriteBmp(spec));
+    LoadBytes(fields565, WriteBmp(layout));
     EXPECT_EQ(fields565.PixelFormat(), pf16bit);
 
     for (int y = 0; y < kHeight; ++y) {
@@ -186,15 +186,15 @@ TEST(BmpLoad, UnusualBitFieldMasksAreExpandedToThirtyTwoBits) {
     std::vector<std::vector<uint32_t>> rows(kHeight, std::vector<uint32_t>(kWidth));
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x) rows[y][x] = uint32_t(((x * 2) << 8) | ((y * 3) << 4) | (15 - x));
-    BmpSpec spec;
-    spec.Width = kWidth;
-    spec.Height = kHeight;
-    spec.BitCount = 16;
-    spec.Compression = 3;
-    spec.Masks = {0x0F00, 0x00F0, 0x000F};
-    spec.Pixels = PackRows(rows, 16, false);
+    BmpLayout layout;
+    layout.Width = kWidth;
+    layout.Height = kHeight;
+    layout.BitCount = 16;
+    layout.Compression = 3;
+    layout.Masks = {0x0F00, 0x00F0, 0x000F};
+    layout.Pixels = PackRows(rows, 16, false);
     TBitmap bitmap;
-    LoadBytes(bitmap, WriteBmp(spec));
+    LoadBytes(bitmap, WriteBmp(layout));
     EXPECT_EQ(bitmap.PixelFormat(), pf32bit);
     EXPECT_TRUE(PixelsAre(bitmap, [](int x, int y) {
         return RGB(Expand(x * 2, 15), Expand(y * 3, 15), Expand(15 - x, 15));
@@ -207,7 +207,7 @@ TEST(BmpLoad, UnusualBitFieldMasksAreExpandedToThirtyTwoBits) {
             const Rgb c = DirectColor(x, y);
             rgba[y][x] = uint32_t(c[0]) | (uint32_t(c[1]) << 8) | (uint32_t(c[2]) << 16) | 0x80000000u;
         }
-    BmpSpec v4;
+    BmpLayout v4;
     v4.HeaderSize = 108;
     v4.Width = kWidth;
     v4.Height = -kHeight;
@@ -222,7 +222,7 @@ TEST(BmpLoad, UnusualBitFieldMasksAreExpandedToThirtyTwoBits) {
     EXPECT_EQ(static_cast<const uint8_t*>(swapped.ScanLine(0))[3], 0x80);  // alpha kept
 
     // The same with the masks after a plain info header (BI_ALPHABITFIELDS, four masks).
-    BmpSpec alpha = v4;
+    BmpLayout alpha = v4;
     alpha.HeaderSize = 40;
     alpha.Compression = 6;
     TBitmap afterHeader;
@@ -250,31 +250,31 @@ TEST(BmpLoad, RunLengthEightBitRunsAbsoluteBlocksAndDeltas) {
         {5, 6, 7, 8, 8, 9, 9},
         {1, 1, 1, 2, 2, 2, 2},
     };
-    BmpSpec spec;
-    spec.Width = kWidth;
-    spec.Height = kHeight;
-    spec.BitCount = 8;
-    spec.Compression = 1;
-    spec.ColorsUsed = 10;
-    spec.Palette = DistinctPalette(10);
-    spec.Pixels = rle;
+    BmpLayout layout;
+    layout.Width = kWidth;
+    layout.Height = kHeight;
+    layout.BitCount = 8;
+    layout.Compression = 1;
+    layout.ColorsUsed = 10;
+    layout.Palette = DistinctPalette(10);
+    layout.Pixels = rle;
     TBitmap bitmap;
-    LoadBytes(bitmap, WriteBmp(spec));
+    LoadBytes(bitmap, WriteBmp(layout));
     EXPECT_EQ(bitmap.PixelFormat(), pf8bit);
-    EXPECT_TRUE(PixelsAre(bitmap, [&](int x, int y) { return ToColor(spec.Palette[expected[y][x]]); }));
+    EXPECT_TRUE(PixelsAre(bitmap, [&](int x, int y) { return ToColor(layout.Palette[expected[y][x]]); }));
 }
 
 TEST(BmpLoad, RunLengthRunsIntoTheRowPaddingAreClipped) {
-    BmpSpec spec;
-    spec.Width = kWidth;
-    spec.Height = 1;
-    spec.BitCount = 8;
-    spec.Compression = 1;
-    spec.Palette = DistinctPalette(256);
-    spec.Pixels = {6, 3, 2, 9, 0, 1};  // 8 pixels in a row of 7
+    BmpLayout layout;
+    layout.Width = kWidth;
+    layout.Height = 1;
+    layout.BitCount = 8;
+    layout.Compression = 1;
+    layout.Palette = DistinctPalette(256);
+    layout.Pixels = {6, 3, 2, 9, 0, 1};  // 8 pixels in a row of 7
     TBitmap bitmap;
-    LoadBytes(bitmap, WriteBmp(spec));
-    EXPECT_TRUE(PixelsAre(bitmap, [&](int x, int) { return ToColor(spec.Palette[x < 6 ? 3 : 9]); }));
+    LoadBytes(bitmap, WriteBmp(layout));
+    EXPECT_TRUE(PixelsAre(bitmap, [&](int x, int) { return ToColor(layout.Palette[x < 6 ? 3 : 9]); }));
 }
 
 TEST(BmpLoad, RunLengthFourBitAlternatesNibbles) {
@@ -297,29 +297,29 @@ TEST(BmpLoad, RunLengthFourBitAlternatesNibbles) {
         {3, 4, 5, 6, 7, 10, 11},
         {1, 2, 1, 2, 1, 2, 1},
     };
-    BmpSpec spec;
-    spec.Width = kWidth;
-    spec.Height = kHeight;
-    spec.BitCount = 4;
-    spec.Compression = 2;
-    spec.Palette = DistinctPalette(16);
-    spec.Pixels = rle;
+    BmpLayout layout;
+    layout.Width = kWidth;
+    layout.Height = kHeight;
+    layout.BitCount = 4;
+    layout.Compression = 2;
+    layout.Palette = DistinctPalette(16);
+    layout.Pixels = rle;
     TBitmap bitmap;
-    LoadBytes(bitmap, WriteBmp(spec));
+    LoadBytes(bitmap, WriteBmp(layout));
     EXPECT_EQ(bitmap.PixelFormat(), pf4bit);
-    EXPECT_TRUE(PixelsAre(bitmap, [&](int x, int y) { return ToColor(spec.Palette[expected[y][x]]); }));
+    EXPECT_TRUE(PixelsAre(bitmap, [&](int x, int y) { return ToColor(layout.Palette[expected[y][x]]); }));
 }
 
 TEST(BmpLoad, Os2HeadersCoreAndVersionTwo) {
     for (uint16_t bits : {uint16_t(1), uint16_t(4), uint16_t(8)}) {
         SCOPED_TRACE(testing::Message() << "core header, " << bits << " bits");
-        BmpSpec spec = Palettized(bits);
-        spec.HeaderSize = 12;
+        BmpLayout layout = Palettized(bits);
+        layout.HeaderSize = 12;
         TBitmap bitmap;
-        LoadBytes(bitmap, WriteBmp(spec));
-        EXPECT_TRUE(PixelsAre(bitmap, ExpectIndexed(spec.Palette, 1u << bits)));
+        LoadBytes(bitmap, WriteBmp(layout));
+        EXPECT_TRUE(PixelsAre(bitmap, ExpectIndexed(layout.Palette, 1u << bits)));
     }
-    BmpSpec core24;
+    BmpLayout core24;
     core24.HeaderSize = 12;
     core24.Width = kWidth;
     core24.Height = kHeight;
@@ -331,11 +331,11 @@ TEST(BmpLoad, Os2HeadersCoreAndVersionTwo) {
 
     for (uint32_t size : {16u, 64u}) {
         SCOPED_TRACE(testing::Message() << "OS/2 2.x header of " << size << " bytes");
-        BmpSpec spec = Palettized(8);
-        spec.HeaderSize = size;
+        BmpLayout layout = Palettized(8);
+        layout.HeaderSize = size;
         TBitmap bitmap;
-        LoadBytes(bitmap, WriteBmp(spec));
-        EXPECT_TRUE(PixelsAre(bitmap, ExpectIndexed(spec.Palette, 256)));
+        LoadBytes(bitmap, WriteBmp(layout));
+        EXPECT_TRUE(PixelsAre(bitmap, ExpectIndexed(layout.Palette, 256)));
     }
 }
 
@@ -428,39 +428,39 @@ TEST(BmpHostile, EveryTruncationLeavesTheBitmapEmpty) {
 
 TEST(BmpHostile, HeadersThatLieAboutSizesAreRejectedWithoutAllocating) {
     auto with = [](auto change) {
-        BmpSpec spec = Palettized(8);
-        change(spec);
-        return WriteBmp(spec);
+        BmpLayout layout = Palettized(8);
+        change(layout);
+        return WriteBmp(layout);
     };
-    ExpectRejected(with([](BmpSpec& s) { s.Width = 0x7FFFFFFF; }), "huge width");
-    ExpectRejected(with([](BmpSpec& s) { s.Height = 0x7FFFFFFF; }), "huge height");
-    ExpectRejected(with([](BmpSpec& s) { s.Height = int32_t(0x80000000u); }), "most negative height");
-    ExpectRejected(with([](BmpSpec& s) { s.Width = 20000, s.Height = 20000, s.BitCount = 32; }), "pixels over the limit");
-    ExpectRejected(with([](BmpSpec& s) { s.Width = -7; }), "negative width");
-    ExpectRejected(with([](BmpSpec& s) { s.Height = 0; }), "zero height");
-    ExpectRejected(with([](BmpSpec& s) { s.BitsOffset = 100000; }), "pixel offset past the end");
-    ExpectRejected(with([](BmpSpec& s) { s.BitsOffset = 20; }), "pixel offset inside the header");
-    ExpectRejected(with([](BmpSpec& s) { s.ColorsUsed = 257; }), "more colours than 8 bits allow");
-    ExpectRejected(with([](BmpSpec& s) { s.BitCount = 1, s.ColorsUsed = 3; }), "more colours than 1 bit allows");
+    ExpectRejected(with([](BmpLayout& s) { s.Width = 0x7FFFFFFF; }), "huge width");
+    ExpectRejected(with([](BmpLayout& s) { s.Height = 0x7FFFFFFF; }), "huge height");
+    ExpectRejected(with([](BmpLayout& s) { s.Height = int32_t(0x80000000u); }), "most negative height");
+    ExpectRejected(with([](BmpLayout& s) { s.Width = 20000, s.Height = 20000, s.BitCount = 32; }), "pixels over the limit");
+    ExpectRejected(with([](BmpLayout& s) { s.Width = -7; }), "negative width");
+    ExpectRejected(with([](BmpLayout& s) { s.Height = 0; }), "zero height");
+    ExpectRejected(with([](BmpLayout& s) { s.BitsOffset = 100000; }), "pixel offset past the end");
+    ExpectRejected(with([](BmpLayout& s) { s.BitsOffset = 20; }), "pixel offset inside the header");
+    ExpectRejected(with([](BmpLayout& s) { s.ColorsUsed = 257; }), "more colours than 8 bits allow");
+    ExpectRejected(with([](BmpLayout& s) { s.BitCount = 1, s.ColorsUsed = 3; }), "more colours than 1 bit allows");
     std::vector<uint8_t> longHeader = WriteBmp(Palettized(1));
     longHeader[14 + 1] = 0x03;  // states a 0x328-byte header in an 82-byte file
     ExpectRejected(longHeader, "header larger than the file");
-    ExpectRejected(with([](BmpSpec& s) { s.HeaderSize = 5000; }), "header larger than any known");
-    ExpectRejected(with([](BmpSpec& s) { s.HeaderSize = 8; }), "header too small");
-    ExpectRejected(with([](BmpSpec& s) { s.BitCount = 2; }), "2 bits per pixel");
-    ExpectRejected(with([](BmpSpec& s) { s.BitCount = 0; }), "0 bits per pixel");
-    ExpectRejected(with([](BmpSpec& s) { s.Compression = 4; }), "JPEG");
-    ExpectRejected(with([](BmpSpec& s) { s.Compression = 5; }), "PNG");
-    ExpectRejected(with([](BmpSpec& s) { s.Compression = 2; }), "RLE4 on 8 bits");
-    ExpectRejected(with([](BmpSpec& s) { s.Compression = 3; }), "bit fields on 8 bits");
-    ExpectRejected(with([](BmpSpec& s) { s.Compression = 1, s.Height = -kHeight; }), "top-down RLE");
-    ExpectRejected(with([](BmpSpec& s) { s.HeaderSize = 64, s.BitCount = 16, s.Compression = 3; }),
+    ExpectRejected(with([](BmpLayout& s) { s.HeaderSize = 5000; }), "header larger than any known");
+    ExpectRejected(with([](BmpLayout& s) { s.HeaderSize = 8; }), "header too small");
+    ExpectRejected(with([](BmpLayout& s) { s.BitCount = 2; }), "2 bits per pixel");
+    ExpectRejected(with([](BmpLayout& s) { s.BitCount = 0; }), "0 bits per pixel");
+    ExpectRejected(with([](BmpLayout& s) { s.Compression = 4; }), "JPEG");
+    ExpectRejected(with([](BmpLayout& s) { s.Compression = 5; }), "PNG");
+    ExpectRejected(with([](BmpLayout& s) { s.Compression = 2; }), "RLE4 on 8 bits");
+    ExpectRejected(with([](BmpLayout& s) { s.Compression = 3; }), "bit fields on 8 bits");
+    ExpectRejected(with([](BmpLayout& s) { s.Compression = 1, s.Height = -kHeight; }), "top-down RLE");
+    ExpectRejected(with([](BmpLayout& s) { s.HeaderSize = 64, s.BitCount = 16, s.Compression = 3; }),
                    "OS/2 Huffman");
     std::vector<uint8_t> badSignature = WriteBmp(Palettized(8));
     badSignature[1] = 'A';
     ExpectRejected(badSignature, "signature");
     // A palette that runs past the end of the data.
-    BmpSpec shortPalette = Palettized(8);
+    BmpLayout shortPalette = Palettized(8);
     shortPalette.Palette.resize(10);
     shortPalette.Pixels.clear();
     ExpectRejected(WriteBmp(shortPalette), "colour table past the end");
@@ -468,14 +468,14 @@ TEST(BmpHostile, HeadersThatLieAboutSizesAreRejectedWithoutAllocating) {
 
 TEST(BmpHostile, RunLengthDataThatRunsPastTheBitmapIsRejected) {
     auto rle8 = [](std::vector<uint8_t> data) {
-        BmpSpec spec;
-        spec.Width = kWidth;
-        spec.Height = kHeight;
-        spec.BitCount = 8;
-        spec.Compression = 1;
-        spec.Palette = DistinctPalette(256);
-        spec.Pixels = std::move(data);
-        return WriteBmp(spec);
+        BmpLayout layout;
+        layout.Width = kWidth;
+        layout.Height = kHeight;
+        layout.BitCount = 8;
+        layout.Compression = 1;
+        layout.Palette = DistinctPalette(256);
+        layout.Pixels = std::move(data);
+        return WriteBmp(layout);
     };
     // Rows of 7 pixels are stored in 8 bytes: runs may fill the padding, never go past it.
     ExpectRejected(rle8({9, 1, 0, 1}), "run longer than the stored row");
@@ -487,7 +487,7 @@ TEST(BmpHostile, RunLengthDataThatRunsPastTheBitmapIsRejected) {
     ExpectRejected(rle8({0, 2, 0}), "delta cut short");
     ExpectRejected(rle8({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1}), "run after the last row");
     ExpectRejected(rle8({1, 1, 0, 0}), "no end of bitmap, rows unfinished");
-    BmpSpec rle4;
+    BmpLayout rle4;
     rle4.Width = kWidth;
     rle4.Height = kHeight;
     rle4.BitCount = 4;

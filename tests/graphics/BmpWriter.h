@@ -12,7 +12,7 @@ namespace bmptest {
 
 using Rgb = std::array<uint8_t, 3>;  // red, green, blue
 
-struct BmpSpec {
+struct BmpLayout {
     uint32_t HeaderSize = 40;  // 12 (OS/2 1.x), 16..64 (OS/2 2.x), 40, 52, 56, 108, 124
     int32_t Width = 0;
     int32_t Height = 0;  // negative: top-down rows
@@ -35,46 +35,46 @@ inline void Put32(std::vector<uint8_t>& out, uint32_t v) {
     Put16(out, v >> 16);
 }
 
-inline std::vector<uint8_t> WriteBmp(const BmpSpec& spec) {
+inline std::vector<uint8_t> WriteBmp(const BmpLayout& layout) {
     std::vector<uint8_t> dib;
-    Put32(dib, spec.HeaderSize);
-    if (spec.HeaderSize == 12) {
-        Put16(dib, uint32_t(spec.Width));
-        Put16(dib, uint32_t(spec.Height));
+    Put32(dib, layout.HeaderSize);
+    if (layout.HeaderSize == 12) {
+        Put16(dib, uint32_t(layout.Width));
+        Put16(dib, uint32_t(layout.Height));
         Put16(dib, 1);
-        Put16(dib, spec.BitCount);
+        Put16(dib, layout.BitCount);
     } else {
-        Put32(dib, uint32_t(spec.Width));
-        Put32(dib, uint32_t(spec.Height));
+        Put32(dib, uint32_t(layout.Width));
+        Put32(dib, uint32_t(layout.Height));
         Put16(dib, 1);
-        Put16(dib, spec.BitCount);
+        Put16(dib, layout.BitCount);
         std::vector<uint8_t> rest;
-        Put32(rest, spec.Compression);
-        Put32(rest, spec.SizeImage);
+        Put32(rest, layout.Compression);
+        Put32(rest, layout.SizeImage);
         Put32(rest, 2835);
         Put32(rest, 2835);
-        Put32(rest, spec.ColorsUsed);
+        Put32(rest, layout.ColorsUsed);
         Put32(rest, 0);
-        const bool masksInside = spec.HeaderSize >= 52;
-        for (size_t i = 0; masksInside && i < 4; ++i) Put32(rest, i < spec.Masks.size() ? spec.Masks[i] : 0);
-        if (spec.HeaderSize >= 16) rest.resize(spec.HeaderSize - 16, 0);
+        const bool masksInside = layout.HeaderSize >= 52;
+        for (size_t i = 0; masksInside && i < 4; ++i) Put32(rest, i < layout.Masks.size() ? layout.Masks[i] : 0);
+        if (layout.HeaderSize >= 16) rest.resize(layout.HeaderSize - 16, 0);
         dib.insert(dib.end(), rest.begin(), rest.end());
         if (!masksInside)
-            for (uint32_t mask : spec.Masks) Put32(dib, mask);
+            for (uint32_t mask : layout.Masks) Put32(dib, mask);
     }
-    for (const Rgb& c : spec.Palette) {
+    for (const Rgb& c : layout.Palette) {
         dib.insert(dib.end(), {c[2], c[1], c[0]});
-        if (spec.HeaderSize != 12) dib.push_back(0);
+        if (layout.HeaderSize != 12) dib.push_back(0);
     }
     std::vector<uint8_t> file;
-    const uint32_t offset = spec.BitsOffset.value_or(uint32_t(14 + dib.size()));
+    const uint32_t offset = layout.BitsOffset.value_or(uint32_t(14 + dib.size()));
     file.push_back('B');
     file.push_back('M');
-    Put32(file, uint32_t(14 + dib.size() + spec.Pixels.size()));
+    Put32(file, uint32_t(14 + dib.size() + layout.Pixels.size()));
     Put32(file, 0);
     Put32(file, offset);
     file.insert(file.end(), dib.begin(), dib.end());
-    file.insert(file.end(), spec.Pixels.begin(), spec.Pixels.end());
+    file.insert(file.end(), layout.Pixels.begin(), layout.Pixels.end());
     return file;
 }
 

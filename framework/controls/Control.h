@@ -1,0 +1,223 @@
+// Control.h: TControl, the base of everything placed on a form: bounds and
+// alignment inside a parent, visibility, enabled state, colour, font, caption,
+// cursor, mouse events and the replaceable WindowProc every message passes.
+#pragma once
+
+#include "framework/controls/WinApi.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "framework/controls/AlignLayout.h"
+#include "framework/controls/ControlTypes.h"
+#include "framework/controls/Messages.h"
+#include "framework/core/Component.h"
+#include "framework/graphics/Color.h"
+#include "framework/graphics/Font.h"
+#include "framework/rtl/Delegate.h"
+
+class TWinControl;
+class TPopupMenu;
+
+class TControl : public TComponent {
+    QUIRN_CLASS(TControl, TComponent)
+public:
+    explicit TControl(TComponent* AOwner);
+    ~TControl() override;
+
+    // The windowed control this control sits in; nullptr for a top-level form
+    // or a control not placed yet. Setting it moves the control there.
+    TWinControl* Parent() const { return FParent; }
+    virtual void SetParent(TWinControl* AParent);
+
+    // Bounds relative to the parent's client area.
+    int32_t Left() const { return FLeft; }
+    int32_t Top() const { return FTop; }
+    int32_t Width() const { return FWidth; }
+    int32_t Height() const { return FHeight; }
+    void SetLeft(int32_t value) { SetBounds(value, FTop, FWidth, FHeight); }
+    void SetTop(int32_t value) { SetBounds(FLeft, value, FWidth, FHeight); }
+    void SetWidth(int32_t value) { SetBounds(FLeft, FTop, value, FHeight); }
+    void SetHeight(int32_t value) { SetBounds(FLeft, FTop, FWidth, value); }
+    virtual void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight);
+    RECT BoundsRect() const { return RECT{FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
+
+    // The client area: the whole control for windowless controls, the
+    // window's client rectangle for windowed ones.
+    virtual RECT ClientRect();
+    int32_t ClientWidth() { return ClientRect().right; }
+    int32_t ClientHeight() { return ClientRect().bottom; }
+    virtual void SetClientWidth(int32_t value);
+    virtual void SetClientHeight(int32_t value);
+    POINT ClientOrigin();
+    POINT ClientToScreen(POINT point);
+    POINT ScreenToClient(POINT point);
+
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign value);
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    // Visible and every parent up to a top-level window visible.
+    bool Showing() const;
+    bool Enabled() const { return FEnabled; }
+    virtual void SetEnabled(bool value);
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool value);
+    // The control's font; changes of it reach the control (CM_FONTCHANGED).
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(TFont* value);
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool value);
+
+    // Caption and Text are one string, the window text (UTF-16 inside; the
+    // ANSI forms convert with the system code page).
+    std::wstring WideText() const;
+    void SetWideText(const std::wstring& value);
+    std::string Caption() const;
+    void SetCaption(const std::string& value);
+    std::string Text() const { return Caption(); }
+    void SetText(const std::string& value) { SetCaption(value); }
+
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor value);
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& value) { FHint = value; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool value);
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool value);
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode value);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool value);
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* value);
+
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle value) { FControlStyle = value; }
+    TControlState ControlState() const { return FControlState; }
+    void SetControlState(TControlState value) { FControlState = value; }
+
+    // Every message of the control passes WindowProc; others replace it
+    // (saving the previous one) to see the messages first, and put the saved
+    // one back when done. Restoring in any order is safe as each holder keeps
+    // and calls its own predecessor.
+    const TWndMethod& WindowProc() const { return FWindowProc; }
+    void SetWindowProc(const TWndMethod& value) { FWindowProc = value; }
+    // Sends a message straight through WindowProc; returns its Result.
+    LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // The control's own message handling (the default WindowProc).
+    virtual void WndProc(TMessage& message);
+    // Unhandled messages end here (the window's default procedure for
+    // windowed controls).
+    virtual void DefaultHandler(TMessage& message);
+
+    virtual void Invalidate();
+    virtual void Update();
+    void Repaint();
+    void Refresh() { Repaint(); }
+    void BringToFront();
+    void SendToBack();
+
+    // Mouse actions, also raised by skinners that take the mouse from the control.
+    virtual void Click();
+    virtual void DblClick();
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    virtual void MouseMove(TShiftState shift, int32_t x, int32_t y);
+
+    TNotifyEvent OnClick() const { return FOnClick; }
+    void SetOnClick(TNotifyEvent value) { FOnClick = value; }
+    TNotifyEvent OnDblClick() const { return FOnDblClick; }
+    void SetOnDblClick(TNotifyEvent value) { FOnDblClick = value; }
+    TMouseEvent OnMouseDown() const { return FOnMouseDown; }
+    void SetOnMouseDown(TMouseEvent value) { FOnMouseDown = value; }
+    TMouseEvent OnMouseUp() const { return FOnMouseUp; }
+    void SetOnMouseUp(TMouseEvent value) { FOnMouseUp = value; }
+    TMouseMoveEvent OnMouseMove() const { return FOnMouseMove; }
+    void SetOnMouseMove(TMouseMoveEvent value) { FOnMouseMove = value; }
+    TNotifyEvent OnMouseEnter() const { return FOnMouseEnter; }
+    void SetOnMouseEnter(TNotifyEvent value) { FOnMouseEnter = value; }
+    TNotifyEvent OnMouseLeave() const { return FOnMouseLeave; }
+    void SetOnMouseLeave(TNotifyEvent value) { FOnMouseLeave = value; }
+
+    // Component streaming: a control's parent component is its Parent.
+    bool HasParent() const override { return true; }
+    TComponent* GetParentComponent() const override;
+    void SetParentComponent(TComponent* value) override;
+
+protected:
+    friend class TWinControl;
+    // Message handling by concern; each returns true when it handled the message.
+    virtual bool Dispatch(TMessage& message);
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation operation) override;
+
+    virtual void Changed() {}
+    virtual void VisibleChanging() {}
+    // Called when the bounds were set, before the parent realigns.
+    virtual void BoundsChanged() {}
+    void RequestAlign();
+    virtual void AdjustSize() {}
+    // The colour and font to inherit from the parent.
+    void ParentColorChanged();
+    void ParentFontChanged();
+    void InvalidateControl(bool isVisible, bool isOpaque);
+
+    TShiftState KeysToShiftState(WPARAM keys) const;
+
+    TWinControl* FParent = nullptr;
+    int32_t FLeft = 0;
+    int32_t FTop = 0;
+    int32_t FWidth = 0;
+    int32_t FHeight = 0;
+    TAlign FAlign = alNone;
+    bool FVisible = true;
+    bool FEnabled = true;
+    TColor FColor = clWindow;
+    bool FParentColor = true;
+    std::unique_ptr<TFont> FFont;
+    bool FParentFont = true;
+    std::wstring FText;
+    TCursor FCursor = crDefault;
+    std::string FHint;
+    bool FShowHint = false;
+    bool FParentShowHint = true;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
+    TPopupMenu* FPopupMenu = nullptr;
+    TControlStyle FControlStyle;
+    TControlState FControlState;
+    TWndMethod FWindowProc;
+
+private:
+    void FontChanged(TObject* sender);
+    bool IsColorStored() const;
+    bool IsFontStored() const;
+    bool IsShowHintStored() const;
+    bool IsBiDiModeStored() const;
+    void HandleMouseButton(TMessage& message, TMouseButton button, bool down, bool doubleClick);
+
+    TNotifyEvent FOnClick;
+    TNotifyEvent FOnDblClick;
+    TMouseEvent FOnMouseDown;
+    TMouseEvent FOnMouseUp;
+    TMouseMoveEvent FOnMouseMove;
+    TNotifyEvent FOnMouseEnter;
+    TNotifyEvent FOnMouseLeave;
+};
+
+// The control that has the mouse captured (a windowless control pressed by
+// the left button), or nullptr.
+TControl* GetCaptureControl();
+void SetCaptureControl(TControl* control);
+
+// The framework control of a window handle, or nullptr.
+TWinControl* FindVCLWindow(POINT screenPoint);

@@ -1,0 +1,23 @@
+#include "framework/controls/CustomControl.h"
+
+QUIRN_PUBLISH(TCustomControl, p) {}
+
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {}
+
+TCustomControl::~TCustomControl() {
+    // The window goes while the canvas still exists (paint messages may come).
+    DestroyWindowHandle();
+}
+
+void TCustomControl::PaintWindow(HDC dc) {
+    FCanvas->SetHandle(dc);
+    try {
+        FCanvas->Font().Assign(FFont.get());
+        FCanvas->Brush().SetColor(FColor);
+        Paint();
+    } catch (...) {
+        FCanvas->SetHandle(nullptr);
+        throw;
+    }
+    FCanvas->SetHandle(nullptr);
+}

@@ -1,0 +1,215 @@
+// Form.h: TCustomForm and TForm, the top-level windows of an application:
+// border and caption icons, placement, size constraints, icon, main menu,
+// closing, keyboard navigation between the controls, and the form's
+// creation from its form resource.
+#pragma once
+
+#include <memory>
+
+#include "framework/controls/WinControl.h"
+#include "framework/graphics/Canvas.h"
+
+class TMainMenu;
+
+enum TBorderIcon : uint8_t { biSystemMenu, biMinimize, biMaximize, biHelp };
+QUIRN_ENUM(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
+using TBorderIcons = TSet<TBorderIcon>;
+enum TPosition : uint8_t {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
+QUIRN_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+           poMainFormCenter, poOwnerFormCenter)
+enum TFormStyle : uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+QUIRN_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
+enum TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };
+QUIRN_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
+enum TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
+QUIRN_ENUM(TCloseAction, caNone, caHide, caFree, caMinimize)
+
+using TCloseEvent = TDelegate<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = TDelegate<void(TObject* Sender, bool& CanClose)>;
+QUIRN_EVENT_TYPE(TCloseEvent)
+QUIRN_EVENT_TYPE(TCloseQueryEvent)
+
+// TSizeConstraints: the smallest and largest outer size of a form (0 = no limit).
+class TSizeConstraints : public TPersistent {
+    QUIRN_CLASS(TSizeConstraints, TPersistent)
+public:
+    TSizeConstraints() = default;
+    int32_t MinWidth() const { return FMinWidth; }
+    int32_t MaxWidth() const { return FMaxWidth; }
+    int32_t MinHeight() const { return FMinHeight; }
+    int32_t MaxHeight() const { return FMaxHeight; }
+    void SetMinWidth(int32_t value);
+    void SetMaxWidth(int32_t value);
+    void SetMinHeight(int32_t value);
+    void SetMaxHeight(int32_t value);
+    void Assign(const TPersistent* source) override;
+    // Clamps an outer size to the limits.
+    void Constrain(int32_t& width, int32_t& height) const;
+
+    TNotifyEvent OnChange() const { return FOnChange; }
+    void SetOnChange(TNotifyEvent value) { FOnChange = value; }
+
+private:
+    void Changed();
+    int32_t FMinWidth = 0;
+    int32_t FMaxWidth = 0;
+    int32_t FMinHeight = 0;
+    int32_t FMaxHeight = 0;
+    TNotifyEvent FOnChange;
+};
+
+class TCustomForm : public TWinControl {
+    QUIRN_CLASS(TCustomForm, TWinControl)
+public:
+    explicit TCustomForm(TComponent* AOwner);
+    ~TCustomForm() override;
+
+    // Reads the form resource of this form's class (an RCDATA resource named
+    // after the class) into the form, then raises OnCreate. Called by
+    // TApplication::CreateForm and by code that creates forms itself, once
+    // the form object is fully constructed.
+    void InitializeForm();
+    // Raises OnDestroy; called by whoever frees the form, before deleting it
+    // (a destructor can no longer reach the handlers of the derived form).
+    void BeforeDestruction();
+
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle value);
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons value);
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition value) { FPosition = value; }
+    TSizeConstraints* Constraints() const { return FConstraints.get(); }
+    void SetConstraints(TSizeConstraints* value) { FConstraints->Assign(value); }
+    // The caption icon; nullptr gives the application's icon (MAINICON).
+    HICON IconHandle() const { return FIconHandle; }
+    void SetIconHandle(HICON value);
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* value);
+    TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle value);
+    TWindowState WindowState() const;
+    void SetWindowState(TWindowState value);
+    bool KeyPreview() const { return FKeyPreview; }
+    void SetKeyPreview(bool value) { FKeyPreview = value; }
+    // Forms of this framework do not scroll; AutoScroll is kept so that form
+    // files and code that set it (to switch scrolling off) work unchanged.
+    bool AutoScroll() const { return FAutoScroll; }
+    void SetAutoScroll(bool value) { FAutoScroll = value; }
+    bool OldCreateOrder() const { return FOldCreateOrder; }
+    void SetOldCreateOrder(bool value) { FOldCreateOrder = value; }
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* control);
+    TCanvas* Canvas() const { return FCanvas.get(); }
+
+    RECT ClientRect() override;
+    void SetClientWidth(int32_t value) override;
+    void SetClientHeight(int32_t value) override;
+    void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override;
+
+    // Shows the form (and brings it to the front); Hide hides it.
+    void Show();
+    // Asks OnCloseQuery, then OnClose; closing the main form ends the application.
+    void Close();
+    virtual bool CloseQuery();
+    // Frees the form once the messages now pending have been handled.
+    void Release();
+    void FocusControl(TWinControl* control);
+    void SetActiveControlFromFocus(TWinControl* control);
+    bool IsShortCut(uint16_t key);
+
+    bool DoKeyDown(TMessage& message) override;
+    bool DoKeyUp(TMessage& message) override;
+    bool DoKeyPress(TMessage& message) override;
+
+    TNotifyEvent OnCreate() const { return FOnCreate; }
+    void SetOnCreate(TNotifyEvent value) { FOnCreate = value; }
+    TNotifyEvent OnDestroy() const { return FOnDestroy; }
+    void SetOnDestroy(TNotifyEvent value) { FOnDestroy = value; }
+    TCloseEvent OnClose() const { return FOnClose; }
+    void SetOnClose(TCloseEvent value) { FOnClose = value; }
+    TCloseQueryEvent OnCloseQuery() const { return FOnCloseQuery; }
+    void SetOnCloseQuery(TCloseQueryEvent value) { FOnCloseQuery = value; }
+    TNotifyEvent OnShow() const { return FOnShow; }
+    void SetOnShow(TNotifyEvent value) { FOnShow = value; }
+    TNotifyEvent OnHide() const { return FOnHide; }
+    void SetOnHide(TNotifyEvent value) { FOnHide = value; }
+    TNotifyEvent OnActivate() const { return FOnActivate; }
+    void SetOnActivate(TNotifyEvent value) { FOnActivate = value; }
+    TNotifyEvent OnDeactivate() const { return FOnDeactivate; }
+    void SetOnDeactivate(TNotifyEvent value) { FOnDeactivate = value; }
+    TNotifyEvent OnPaint() const { return FOnPaint; }
+    void SetOnPaint(TNotifyEvent value) { FOnPaint = value; }
+    TNotifyEvent OnResize() const { return FOnResize; }
+    void SetOnResize(TNotifyEvent value) { FOnResize = value; }
+
+    bool HasParent() const override { return false; }
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateHandle() override;
+    void PaintWindow(HDC dc) override;
+    bool Dispatch(TMessage& message) override;
+    void Notification(TComponent* AComponent, TOperation operation) override;
+    void Loaded() override;
+    void BoundsChanged() override;
+    void DoClose(TCloseAction& action);
+    // Outer size from a client size with this form's frame.
+    SIZE FrameSize() const;
+
+private:
+    void CMVisibleChanged(TMessage& message);
+    void CMDialogKey(TMessage& message);
+    void WMClose(TMessage& message);
+    void WMActivate(TMessage& message);
+    void WMGetMinMaxInfo(TMessage& message);
+    void WMCommand(TMessage& message);
+    void PlaceOnFirstShow();
+    void UpdateIcon();
+    void ConstraintsChanged(TObject* sender);
+
+    TBorderStyle FBorderStyle = bsSizeable;
+    TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
+    TPosition FPosition = poDesigned;
+    std::unique_ptr<TSizeConstraints> FConstraints;
+    HICON FIconHandle = nullptr;
+    std::unique_ptr<TCanvas> FCanvas;
+    TMainMenu* FMenu = nullptr;
+    TFormStyle FFormStyle = fsNormal;
+    TWindowState FWindowState = wsNormal;
+    bool FKeyPreview = false;
+    bool FOldCreateOrder = false;
+    bool FAutoScroll = false;
+    bool FPlaced = false;
+    bool FDestroyingRaised = false;
+    TWinControl* FActiveControl = nullptr;
+    int32_t FClientWidthRequest = -1;
+    int32_t FClientHeightRequest = -1;
+
+    TNotifyEvent FOnCreate;
+    TNotifyEvent FOnDestroy;
+    TCloseEvent FOnClose;
+    TCloseQueryEvent FOnCloseQuery;
+    TNotifyEvent FOnShow;
+    TNotifyEvent FOnHide;
+    TNotifyEvent FOnActivate;
+    TNotifyEvent FOnDeactivate;
+    TNotifyEvent FOnPaint;
+    TNotifyEvent FOnResize;
+};
+
+// TForm: the form class applications derive their forms from.
+class TForm : public TCustomForm {
+    QUIRN_CLASS(TForm, TCustomForm)
+public:
+    explicit TForm(TComponent* AOwner);
+};

@@ -1,0 +1,26 @@
+#include "framework/controls/GraphicControl.h"
+
+QUIRN_PUBLISH(TGraphicControl, p) {}
+
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {}
+
+TGraphicControl::~TGraphicControl() = default;
+
+bool TGraphicControl::Dispatch(TMessage& message) {
+    if (message.Msg == WM_PAINT) {
+        // The parent passes its DC with the origin moved to this control.
+        HDC dc = reinterpret_cast<HDC>(message.WParam);
+        if (!dc) return true;
+        FCanvas->SetHandle(dc);
+        try {
+            FCanvas->Font().Assign(FFont.get());
+            Paint();
+        } catch (...) {
+            FCanvas->SetHandle(nullptr);
+            throw;
+        }
+        FCanvas->SetHandle(nullptr);
+        return true;
+    }
+    return TControl::Dispatch(message);
+}

@@ -1,0 +1,26 @@
+// GroupBox.h: TCustomGroupBox and TGroupBox, a framed container with an
+// optional caption in its top edge; its children sit inside the frame.
+#pragma once
+
+#include "framework/controls/CustomControl.h"
+
+class TCustomGroupBox : public TCustomControl {
+    QUIRN_CLASS(TCustomGroupBox, TCustomControl)
+public:
+    explicit TCustomGroupBox(TComponent* AOwner);
+
+    // The client area less the frame and the caption's height.
+    void AdjustClientRect(RECT& rect) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void Paint() override;
+    bool Dispatch(TMessage& message) override;
+    int32_t CaptionHeight();
+};
+
+class TGroupBox : public TCustomGroupBox {
+    QUIRN_CLASS(TGroupBox, TCustomGroupBox)
+public:
+    explicit TGroupBox(TComponent* AOwner);
+};

@@ -1,0 +1,589 @@
+#include "framework/controls/Menu.h"
+
+#include <algorithm>
+#include <set>
+
+#include "framework/controls/Application.h"
+#include "framework/controls/ControlAtom.h"
+#include "framework/controls/Form.h"
+#include "framework/controls/TextConvert.h"
+#include "framework/controls/UtilWindow.h"
+
+QUIRN_PUBLISH(TMenu, p) {
+    p.Property("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw).Default(false);
+}
+
+QUIRN_PUBLISH(TMainMenu, p) {}
+
+QUIRN_PUBLISH(TPopupMenu, p) {
+    p.Property("AutoPopup", &TPopupMenu::AutoPopup, &TPopupMenu::SetAutoPopup).Default(true);
+    p.Property("OnPopup", &TPopupMenu::OnPopup, &TPopupMenu::SetOnPopup);
+}
+
+namespace {
+
+constexpr UINT kFirstCommand = 1;
+constexpr UINT kLastCommand = 0x7FFF;
+constexpr int32_t kSeparatorHeight = 8;
+constexpr int32_t kTextGap = 4;       // between the check area, the text and the shortcut
+constexpr int32_t kItemPadding = 4;   // added to the text height
+
+std::set<const TMenuItem*>& LiveItems() {
+    static std::set<const TMenuItem*> items;
+    return items;
+}
+
+std::set<UINT>& UsedCommands() {
+    static std::set<UINT> used;
+    return used;
+}
+
+std::set<TPopupMenu*>& LivePopups() {
+    static std::set<TPopupMenu*> popups;
+    return popups;
+}
+
+UINT AllocateCommand() {
+    static UINT next = kFirstCommand;
+    auto& used = UsedCommands();
+    for (UINT tries = 0; tries <= kLastCommand; ++tries) {
+        const UINT candidate = next;
+        next = next >= kLastCommand ? kFirstCommand : next + 1;
+        if (used.insert(candidate).second) return candidate;
+    }
+    throw EOutOfMemory("Too many menu items");
+}
+
+TMenuItem* LiveItem(ULONG_PTR data) {
+    auto* item = reinterpret_cast<TMenuItem*>(data);
+    return LiveItems().count(item) ? item : nullptr;
+}
+
+// The hidden window that receives the commands and owner-draw requests of
+// popup menus while they are tracked.
+class TPopupList {
+public:
+    HWND Window() {
+        if (!FWindow) FWindow = AllocateHWnd(TWndMethod::FromFunction(&TPopupList::Handle, this));
+        return FWindow;
+    }
+    ~TPopupList() { DeallocateHWnd(FWindow); }
+
+private:
+    static void Handle(void* data, TMessage& message) {
+        auto* self = static_cast<TPopupList*>(data);
+        try {
+            switch (message.Msg) {
+            case WM_COMMAND:
+                for (TPopupMenu* popup : std::vector<TPopupMenu*>(LivePopups().begin(), LivePopups().end()))
+                    if (popup->DispatchCommand(LOWORD(message.WParam))) return;
+                break;
+            case WM_INITMENUPOPUP:
+                for (TPopupMenu* popup : std::vector<TPopupMenu*>(LivePopups().begin(), LivePopups().end()))
+                    if (popup->DispatchPopup(reinterpret_cast<HMENU>(message.WParam))) return;
+                break;
+            case WM_DRAWITEM:
+                if (DrawMenuItemMessage(*reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam))) {
+                    message.Result = TRUE;
+                    return;
+                }
+                break;
+            case WM_MEASUREITEM:
+                if (MeasureMenuItemMessage(*reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam))) {
+                    message.Result = TRUE;
+                    return;
+                }
+                break;
+            default: break;
+            }
+        } catch (...) {
+            ApplicationHandleException(nullptr);
+            return;
+        }
+        message.Result = DefWindowProcW(self->FWindow, message.Msg, message.WParam, message.LParam);
+    }
+
+    HWND FWindow = nullptr;
+};
+
+TPopupList& PopupList() {
+    static TPopupList list;
+    return list;
+}
+
+HFONT MenuFont(LOGFONTW& font) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return nullptr;
+    font = metrics.lfMenuFont;
+    return CreateFontIndirectW(&font);
+}
+
+std::wstring DisplayText(const TMenuItem& item) {
+    std::wstring text = AnsiToWideText(item.Caption());
+    if (item.ShortCut() != scNone) text += L"\t" + AnsiToWideText(ShortCutToText(item.ShortCut()));
+    return text;
+}
+
+}  // namespace
+
+// ---- shortcuts -------------------------------------------------------------
+
+TShortCut ShortCut(uint16_t key, TShiftState shift) {
+    if ((key & 0xFF00) != 0) return scNone;
+    TShortCut result = key;
+    if (shift.Contains(ssShift)) result |= scShift;
+    if (shift.Contains(ssCtrl)) result |= scCtrl;
+    if (shift.Contains(ssAlt)) result |= scAlt;
+    return result;
+}
+
+void ShortCutToKey(TShortCut shortCut, uint16_t& key, TShiftState& shift) {
+    key = shortCut & 0xFF;
+    shift = {};
+    if (shortCut & scShift) shift.Include(ssShift);
+    if (shortCut & scCtrl) shift.Include(ssCtrl);
+    if (shortCut & scAlt) shift.Include(ssAlt);
+}
+
+std::string ShortCutToText(TShortCut shortCut) {
+    if (shortCut == scNone) return {};
+    std::string text;
+    if (shortCut & scShift) text += "Shift+";
+    if (shortCut & scCtrl) text += "Ctrl+";
+    if (shortCut & scAlt) text += "Alt+";
+    const UINT key = shortCut & 0xFF;
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return text + static_cast<char>(key);
+    if (key >= VK_F1 && key <= VK_F24) return text + "F" + std::to_string(key - VK_F1 + 1);
+    switch (key) {
+    case VK_BACK: return text + "BkSp";
+    case VK_TAB: return text + "Tab";
+    case VK_RETURN: return text + "Enter";
+    case VK_ESCAPE: return text + "Esc";
+    case VK_SPACE: return text + "Space";
+    case VK_PRIOR: return text + "PgUp";
+    case VK_NEXT: return text + "PgDn";
+    case VK_END: return text + "End";
+    case VK_HOME: return text + "Home";
+    case VK_LEFT: return text + "Left";
+    case VK_UP: return text + "Up";
+    case VK_RIGHT: return text + "Right";
+    case VK_DOWN: return text + "Down";
+    case VK_INSERT: return text + "Ins";
+    case VK_DELETE: return text + "Del";
+    default: break;
+    }
+    wchar_t name[64]{};
+    const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+    if (GetKeyNameTextW(static_cast<LONG>(scan << 16), name, 64) > 0) return text + WideToAnsiText(name);
+    return {};
+}
+
+// ---- TMenuItem -------------------------------------------------------------
+
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FCommand(AllocateCommand()) {
+    LiveItems().insert(this);
+}
+
+TMenuItem::~TMenuItem() {
+    LiveItems().erase(this);
+    UsedCommands().erase(FCommand);
+    // Sub-items go with their parent item unless another component owns them.
+    while (!FItems.empty()) {
+        TMenuItem* child = FItems.back();
+        FItems.pop_back();
+        child->FParent = nullptr;
+        if (!child->Owner() || child->Owner() == this) delete child;
+    }
+    if (FParent) {
+        std::erase(FParent->FItems, this);
+        FParent->MenuChanged();
+    }
+}
+
+QUIRN_PUBLISH(TMenuItem, p) {
+    p.Property("Caption", &TMenuItem::Caption, &TMenuItem::SetCaption);
+    p.Property("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut).Default(scNone);
+    p.Property("Checked", &TMenuItem::Checked, &TMenuItem::SetChecked).Default(false);
+    p.Property("Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled).Default(true);
+    p.Property("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible).Default(true);
+    p.Property("Default", &TMenuItem::Default, &TMenuItem::SetDefault).Default(false);
+    p.Property("RadioItem", &TMenuItem::RadioItem, &TMenuItem::SetRadioItem).Default(false);
+    p.Property("GroupIndex", &TMenuItem::GroupIndex, &TMenuItem::SetGroupIndex).Default(0);
+    p.Property("Hint", &TMenuItem::Hint, &TMenuItem::SetHint);
+    p.Property("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex).Default(-1);
+    p.Property("OnClick", &TMenuItem::OnClick, &TMenuItem::SetOnClick);
+    p.Property("OnDrawItem", &TMenuItem::OnDrawItem, &TMenuItem::SetOnDrawItem);
+    p.Property("OnMeasureItem", &TMenuItem::OnMeasureItem, &TMenuItem::SetOnMeasureItem);
+}
+
+void TMenuItem::SetCaption(const std::string& value) {
+    if (FCaption == value) return;
+    FCaption = value;
+    MenuChanged();
+}
+
+void TMenuItem::SetShortCut(TShortCut value) {
+    if (FShortCut == value) return;
+    FShortCut = value;
+    MenuChanged();
+}
+
+void TMenuItem::SetChecked(bool value) {
+    if (FChecked == value) return;
+    FChecked = value;
+    if (value && FRadioItem && FParent) {
+        for (TMenuItem* sibling : FParent->FItems)
+            if (sibling != this && sibling->FRadioItem && sibling->FGroupIndex == FGroupIndex) sibling->FChecked = false;
+    }
+    MenuChanged();
+}
+
+void TMenuItem::SetEnabled(bool value) {
+    if (FEnabled == value) return;
+    FEnabled = value;
+    MenuChanged();
+}
+
+void TMenuItem::SetVisible(bool value) {
+    if (FVisible == value) return;
+    FVisible = value;
+    MenuChanged();
+}
+
+void TMenuItem::SetDefault(bool value) {
+    if (FDefault == value) return;
+    if (value && FParent)
+        for (TMenuItem* sibling : FParent->FItems) sibling->FDefault = false;
+    FDefault = value;
+    MenuChanged();
+}
+
+void TMenuItem::SetRadioItem(bool value) {
+    if (FRadioItem == value) return;
+    FRadioItem = value;
+    MenuChanged();
+}
+
+void TMenuItem::SetImageIndex(int32_t value) {
+    if (FImageIndex == value) return;
+    FImageIndex = value;
+    MenuChanged();
+}
+
+void TMenuItem::SetOnDrawItem(TMenuDrawItemEvent value) { FOnDrawItem = value; }
+
+void TMenuItem::SetOnMeasureItem(TMenuMeasureItemEvent value) { FOnMeasureItem = value; }
+
+void TMenuItem::Add(TMenuItem* item) { Insert(Count(), item); }
+
+void TMenuItem::Insert(int32_t index, TMenuItem* item) {
+    if (!item) return;
+    if (item->FParent) throw EInvalidOperation("Menu item '" + item->Name() + "' is already in a menu");
+    if (item == this) throw EInvalidOperation("A menu item cannot hold itself");
+    index = std::clamp(index, 0, Count());
+    FItems.insert(FItems.begin() + index, item);
+    item->FParent = this;
+    MenuChanged();
+}
+
+void TMenuItem::Delete(int32_t index) {
+    if (index < 0 || index >= Count()) throw EListError("Menu index out of bounds");
+    TMenuItem* item = FItems[static_cast<size_t>(index)];
+    FItems.erase(FItems.begin() + index);
+    item->FParent = nullptr;
+    MenuChanged();
+}
+
+void TMenuItem::Remove(TMenuItem* item) {
+    const int32_t index = IndexOf(item);
+    if (index < 0) throw EListError("Menu item not found");
+    Delete(index);
+}
+
+void TMenuItem::Clear() {
+    while (!FItems.empty()) {
+        TMenuItem* item = FItems.back();
+        FItems.pop_back();
+        item->FParent = nullptr;
+        delete item;
+    }
+    MenuChanged();
+}
+
+int32_t TMenuItem::IndexOf(const TMenuItem* item) const {
+    const auto found = std::find(FItems.begin(), FItems.end(), item);
+    return found == FItems.end() ? -1 : static_cast<int32_t>(found - FItems.begin());
+}
+
+TMenu* TMenuItem::GetParentMenu() const {
+    const TMenuItem* item = this;
+    while (item->FParent) item = item->FParent;
+    return item->FMenu;
+}
+
+TComponent* TMenuItem::GetParentComponent() const {
+    if (FParent && FParent->FMenu) return FParent->FMenu;
+    return FParent;
+}
+
+void TMenuItem::SetParentComponent(TComponent* value) {
+    if (FParent) FParent->Remove(this);
+    if (auto* menu = ObjectAs<TMenu>(value))
+        menu->Items()->Add(this);
+    else if (auto* item = ObjectAs<TMenuItem>(value))
+        item->Add(this);
+}
+
+void TMenuItem::MenuChanged() {
+    if (TMenu* menu = GetParentMenu()) menu->MenuChanged();
+}
+
+void TMenuItem::Click() {
+    if (FEnabled && FOnClick) FOnClick(this);
+}
+
+void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
+    if (!FVisible) return;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_DATA;
+    info.wID = FCommand;
+    info.dwItemData = reinterpret_cast<ULONG_PTR>(this);
+    if (IsLine()) info.fType |= MFT_SEPARATOR;
+    if (ownerDraw) info.fType |= MFT_OWNERDRAW;
+    if (FRadioItem) info.fType |= MFT_RADIOCHECK;
+    if (FChecked) info.fState |= MFS_CHECKED;
+    if (!FEnabled) info.fState |= MFS_DISABLED | MFS_GRAYED;
+    if (FDefault) info.fState |= MFS_DEFAULT;
+    std::wstring text = DisplayText(*this);
+    if (!IsLine()) {
+        info.fMask |= MIIM_STRING;
+        info.dwTypeData = text.data();
+    }
+    FHandle = nullptr;
+    if (!FItems.empty()) {
+        FHandle = CreatePopupMenu();
+        for (TMenuItem* child : FItems) child->AppendTo(FHandle, ownerDraw);
+        info.fMask |= MIIM_SUBMENU;
+        info.hSubMenu = FHandle;
+    }
+    InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
+}
+
+void TMenuItem::DrawItem(TCanvas* canvas, RECT rect, bool selected) {
+    if (FOnDrawItem) {
+        FOnDrawItem(this, canvas, rect, selected);
+        return;
+    }
+    HDC dc = canvas->Handle();
+    const TColor back = selected ? clHighlight : clMenu;
+    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(back)));
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+    if (IsLine()) {
+        RECT line = rect;
+        line.top += (rect.bottom - rect.top) / 2 - 1;
+        DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+        return;
+    }
+    const int32_t checkWidth = GetSystemMetrics(SM_CXMENUCHECK);
+    if (FChecked) {
+        RECT check{rect.left, rect.top, rect.left + checkWidth, rect.bottom};
+        DrawFrameControl(dc, &check, DFC_MENU, FRadioItem ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+    }
+    LOGFONTW logFont{};
+    HFONT font = MenuFont(logFont);
+    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    SetBkMode(dc, TRANSPARENT);
+    const TColor textColor = !FEnabled ? clGrayText : selected ? clHighlightText : clMenuText;
+    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(textColor)));
+    RECT textRect{rect.left + checkWidth + kTextGap, rect.top, rect.right - kTextGap, rect.bottom};
+    const std::wstring caption = AnsiToWideText(FCaption);
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    if (FShortCut != scNone) {
+        const std::wstring keys = AnsiToWideText(ShortCutToText(FShortCut));
+        DrawTextW(dc, keys.c_str(), static_cast<int>(keys.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    }
+    if (old) SelectObject(dc, old);
+    if (font) DeleteObject(font);
+}
+
+void TMenuItem::MeasureItem(TCanvas* canvas, int32_t& width, int32_t& height) {
+    if (IsLine()) {
+        width = 0;
+        height = kSeparatorHeight;
+    } else {
+        HDC dc = canvas->Handle();
+        LOGFONTW logFont{};
+        HFONT font = MenuFont(logFont);
+        HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+        const std::wstring text = DisplayText(*this);
+        RECT rect{0, 0, 0, 0};
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_SINGLELINE | DT_CALCRECT | DT_EXPANDTABS);
+        if (old) SelectObject(dc, old);
+        if (font) DeleteObject(font);
+        width = rect.right + GetSystemMetrics(SM_CXMENUCHECK) * 2 + kTextGap * 2;
+        height = std::max<int32_t>(rect.bottom + kItemPadding, GetSystemMetrics(SM_CYMENU));
+    }
+    if (FOnMeasureItem) FOnMeasureItem(this, canvas, width, height);
+}
+
+bool DrawMenuItemMessage(const DRAWITEMSTRUCT& draw) {
+    if (draw.CtlType != ODT_MENU) return false;
+    TMenuItem* item = LiveItem(draw.itemData);
+    if (!item) return false;
+    TCanvas canvas;
+    canvas.SetHandle(draw.hDC);
+    const int saved = SaveDC(draw.hDC);
+    try {
+        item->DrawItem(&canvas, draw.rcItem, (draw.itemState & ODS_SELECTED) != 0);
+    } catch (...) {
+        RestoreDC(draw.hDC, saved);
+        canvas.SetHandle(nullptr);
+        throw;
+    }
+    RestoreDC(draw.hDC, saved);
+    canvas.SetHandle(nullptr);
+    return true;
+}
+
+bool MeasureMenuItemMessage(MEASUREITEMSTRUCT& measure) {
+    if (measure.CtlType != ODT_MENU) return false;
+    TMenuItem* item = LiveItem(measure.itemData);
+    if (!item) return false;
+    HDC dc = GetDC(nullptr);
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    int32_t width = 0;
+    int32_t height = 0;
+    try {
+        item->MeasureItem(&canvas, width, height);
+    } catch (...) {
+        canvas.SetHandle(nullptr);
+        ReleaseDC(nullptr, dc);
+        throw;
+    }
+    canvas.SetHandle(nullptr);
+    ReleaseDC(nullptr, dc);
+    measure.itemWidth = static_cast<UINT>(std::max(width, 0));
+    measure.itemHeight = static_cast<UINT>(std::max(height, 0));
+    return true;
+}
+
+// ---- TMenu -----------------------------------------------------------------
+
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr)) { FItems->FMenu = this; }
+
+TMenu::~TMenu() {
+    FItems->FMenu = nullptr;
+    delete FItems;
+    if (FHandle) DestroyMenu(FHandle);
+}
+
+HMENU TMenu::Handle() {
+    if (!FHandle) RebuildHandle();
+    return FHandle;
+}
+
+void TMenu::SetOwnerDraw(bool value) {
+    if (FOwnerDraw == value) return;
+    FOwnerDraw = value;
+    MenuChanged();
+}
+
+void TMenu::SetWindowHandle(HWND value) { FWindowHandle = value; }
+
+void TMenu::RebuildHandle() {
+    HMENU old = FHandle;
+    FHandle = CreateMenuHandle();
+    if (!FHandle) throw EOutOfMemory("Cannot create a menu");
+    for (TMenuItem* item : FItems->FItems) item->AppendTo(FHandle, FOwnerDraw);
+    FItems->FHandle = FHandle;
+    if (old) DestroyMenu(old);
+}
+
+void TMenu::MenuChanged() {
+    if (ComponentState().Contains(csLoading)) return;
+    if (FHandle) RebuildHandle();
+}
+
+void TMenu::Loaded() {
+    TComponent::Loaded();
+    MenuChanged();
+}
+
+TMenuItem* TMenu::FindItem(UINT_PTR value, TFindItemKind kind) const {
+    std::vector<TMenuItem*> pending{FItems};
+    while (!pending.empty()) {
+        TMenuItem* item = pending.back();
+        pending.pop_back();
+        if (item != FItems) {
+            if (kind == fkCommand && item->Command() == value) return item;
+            if (kind == fkHandle && item->Handle() && reinterpret_cast<UINT_PTR>(item->Handle()) == value) return item;
+            if (kind == fkShortCut && item->ShortCut() != scNone && item->ShortCut() == value) return item;
+        }
+        for (int32_t i = item->Count() - 1; i >= 0; --i) pending.push_back(item->Items(i));
+    }
+    return nullptr;
+}
+
+bool TMenu::DispatchCommand(UINT command) {
+    TMenuItem* item = FindItem(command, fkCommand);
+    if (!item) return false;
+    item->Click();
+    return true;
+}
+
+bool TMenu::DispatchPopup(HMENU submenu) {
+    TMenuItem* item = FindItem(reinterpret_cast<UINT_PTR>(submenu), fkHandle);
+    if (!item) return false;
+    item->Click();
+    return true;
+}
+
+bool TMenu::IsShortCut(TShortCut shortCut) {
+    if (shortCut == scNone) return false;
+    TMenuItem* item = FindItem(shortCut, fkShortCut);
+    if (!item || !item->Enabled()) return false;
+    for (TMenuItem* parent = item->Parent(); parent && parent != FItems; parent = parent->Parent())
+        if (!parent->Enabled()) return false;
+    item->Click();
+    return true;
+}
+
+// ---- TMainMenu -------------------------------------------------------------
+
+TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
+
+HMENU TMainMenu::CreateMenuHandle() { return CreateMenu(); }
+
+void TMainMenu::SetWindowHandle(HWND value) {
+    TMenu::SetWindowHandle(value);
+    if (value) ::SetMenu(value, Handle());
+}
+
+void TMainMenu::MenuChanged() {
+    if (ComponentState().Contains(csLoading)) return;
+    TMenu::MenuChanged();
+    if (FWindowHandle && FHandle) {
+        ::SetMenu(FWindowHandle, FHandle);
+        if (TWinControl* form = FindControl(FWindowHandle)) form->Perform(CM_MENUCHANGED);
+    }
+}
+
+// ---- TPopupMenu ------------------------------------------------------------
+
+TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) { LivePopups().insert(this); }
+
+TPopupMenu::~TPopupMenu() { LivePopups().erase(this); }
+
+HMENU TPopupMenu::CreateMenuHandle() { return CreatePopupMenu(); }
+
+void TPopupMenu::Popup(int32_t x, int32_t y) {
+    if (FOnPopup) FOnPopup(this);
+    HMENU menu = Handle();
+    HWND owner = PopupList().Window();
+    SetWindowHandle(owner);
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+}

@@ -1,0 +1,63 @@
+// Screen.h: TScreen, the application's view of the display: the list of its
+// forms (most recently active first), the active form and control, cursors,
+// and the screen and desktop sizes.
+#pragma once
+
+#include "framework/controls/WinApi.h"
+
+#include <map>
+#include <vector>
+
+#include "framework/controls/ControlTypes.h"
+#include "framework/core/Component.h"
+
+class TCustomForm;
+class TWinControl;
+
+class TScreen : public TComponent {
+    QUIRN_CLASS(TScreen, TComponent)
+public:
+    explicit TScreen(TComponent* AOwner);
+    ~TScreen() override;
+
+    int32_t FormCount() const { return static_cast<int32_t>(FForms.size()); }
+    TCustomForm* Forms(int32_t index) const { return FForms.at(static_cast<size_t>(index)); }
+    int32_t CustomFormCount() const { return FormCount(); }
+    TCustomForm* CustomForms(int32_t index) const { return Forms(index); }
+
+    TCustomForm* ActiveForm() const { return FActiveForm; }
+    TWinControl* ActiveControl() const { return FActiveControl; }
+
+    // The cursor shown over every control while not crDefault.
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor value);
+    // The cursor handle of a cursor number; unknown numbers give the arrow.
+    HCURSOR Cursors(TCursor index) const;
+    // Registers an application cursor (the screen destroys it later).
+    void SetCursors(TCursor index, HCURSOR cursor);
+
+    int32_t Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+    int32_t Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+    int32_t DesktopLeft() const { return GetSystemMetrics(SM_XVIRTUALSCREEN); }
+    int32_t DesktopTop() const { return GetSystemMetrics(SM_YVIRTUALSCREEN); }
+    int32_t DesktopWidth() const { return GetSystemMetrics(SM_CXVIRTUALSCREEN); }
+    int32_t DesktopHeight() const { return GetSystemMetrics(SM_CYVIRTUALSCREEN); }
+    RECT WorkAreaRect() const;
+    int32_t PixelsPerInch() const;
+
+    // Called by forms as they are created, destroyed and activated.
+    void AddForm(TCustomForm* form);
+    void RemoveForm(TCustomForm* form);
+    void SetActiveForm(TCustomForm* form);
+    void SetActiveControl(TWinControl* control);
+
+private:
+    std::vector<TCustomForm*> FForms;
+    TCustomForm* FActiveForm = nullptr;
+    TWinControl* FActiveControl = nullptr;
+    TCursor FCursor = crDefault;
+    std::map<TCursor, HCURSOR> FCustomCursors;
+};
+
+// The application's screen (created with the application object).
+extern TScreen* Screen;

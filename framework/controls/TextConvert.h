@@ -1,0 +1,11 @@
+// TextConvert.h: conversion between the ANSI strings of the framework's
+// properties (bytes of the system code page) and the UTF-16 text of windows.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+std::wstring AnsiToWideText(std::string_view text);
+std::string WideToAnsiText(std::wstring_view text);
+// The text of a window as UTF-16 (any length).
+std::wstring WindowTextOf(void* window);

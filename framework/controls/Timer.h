@@ -1,0 +1,37 @@
+// Timer.h: TTimer, a component that raises OnTimer every Interval
+// milliseconds while Enabled, through the thread's message loop.
+#pragma once
+
+#include "framework/controls/WinApi.h"
+
+#include "framework/controls/ObjectInstance.h"
+#include "framework/core/Component.h"
+
+class TTimer : public TComponent {
+    QUIRN_CLASS(TTimer, TComponent)
+public:
+    static constexpr uint32_t kDefaultInterval = 1000;
+
+    explicit TTimer(TComponent* AOwner);
+    ~TTimer() override;
+
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool value);
+    uint32_t Interval() const { return FInterval; }
+    void SetInterval(uint32_t value);
+    TNotifyEvent OnTimer() const { return FOnTimer; }
+    void SetOnTimer(TNotifyEvent value);
+
+protected:
+    void Loaded() override;
+    virtual void Timer();
+
+private:
+    void UpdateTimer();
+    void WndProc(TMessage& message);
+
+    bool FEnabled = true;
+    uint32_t FInterval = kDefaultInterval;
+    TNotifyEvent FOnTimer;
+    HWND FWindowHandle = nullptr;
+};

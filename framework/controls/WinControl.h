@@ -1,0 +1,201 @@
+// WinControl.h: TWinControl, a control with a window of its own: the window's
+// creation (a class registered under the control's class name, superclassing
+// a system control where one does the work), its child controls and their
+// alignment, tab order and focus, and the reflection of child notifications.
+#pragma once
+
+#include <vector>
+
+#include "framework/controls/Control.h"
+#include "framework/controls/WindowClass.h"
+
+// What CreateParams fills in for the window's creation.
+struct TCreateParams {
+    std::wstring Caption;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    int32_t X = 0;
+    int32_t Y = 0;
+    int32_t Width = 0;
+    int32_t Height = 0;
+    HWND WndParent = nullptr;
+    void* Param = nullptr;
+    std::wstring WinClassName;      // the framework class name of the window class
+    std::wstring SystemClassName;   // superclassed system class, empty for none
+    UINT ClassStyle = CS_DBLCLKS;
+    HBRUSH ClassBackground = nullptr;
+};
+
+class TWinControl : public TControl {
+    QUIRN_CLASS(TWinControl, TControl)
+public:
+    explicit TWinControl(TComponent* AOwner);
+    ~TWinControl() override;
+
+    // The window handle, created on first request (with the parents' windows).
+    HWND Handle();
+    bool HandleAllocated() const { return FHandle != nullptr; }
+    void HandleNeeded();
+    // Destroys the window (children first); the control keeps its state and
+    // makes a new window on the next request.
+    void DestroyHandle();
+    void RecreateWnd();
+    // For a control without a parent control: the window to create the
+    // window in (or the owner of a top-level window).
+    HWND ParentWindow() const { return FParentWindow; }
+    void SetParentWindow(HWND value);
+
+    // Child controls in insertion order.
+    int32_t ControlCount() const { return static_cast<int32_t>(FControls.size()); }
+    TControl* Controls(int32_t index) const { return FControls.at(static_cast<size_t>(index)); }
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+    bool ContainsControl(const TControl* control) const;
+    // Moves a child to the top (painted last, above its siblings) or the bottom.
+    void SetZOrderOf(TControl* control, bool toFront);
+    // The enabled, visible child (windowless ones included) at a client point.
+    TControl* ControlAtPos(POINT point, bool allowDisabled = false, bool allowWinControls = false);
+
+    // Tab order: TabOrder is the index among the parent's windowed children.
+    int32_t TabOrder() const;
+    void SetTabOrder(int32_t value);
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool value);
+    // Every windowed child, nested, in tab order (a child is followed by its own list).
+    void GetTabOrderList(std::vector<TWinControl*>& list) const;
+    TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent);
+    void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
+
+    bool CanFocus() const;
+    bool Focused() const;
+    virtual void SetFocus();
+
+    // A bevel drawn in the non-client area around the window's own frame.
+    TBevelKind BevelKind() const { return FBevelKind; }
+    void SetBevelKind(TBevelKind value);
+    TBevelCut BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TBevelCut value);
+    TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TBevelCut value);
+    int32_t BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(int32_t value);
+
+    bool ParentBackground() const { return FControlStyle.Contains(csParentBackground); }
+    void SetParentBackground(bool value);
+
+    // Realigns the aligned children inside the client area (AdjustClientRect).
+    // moving: the child whose change asks for it (it wins ties of position).
+    void Realign(TControl* moving = nullptr);
+    virtual void AlignControls(TControl* control, RECT& rect);
+    virtual void AdjustClientRect(RECT& rect);
+    RECT ClientRect() override;
+    void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override;
+    void SetEnabled(bool value) override;
+    void Invalidate() override;
+    void Update() override;
+    void DefaultHandler(TMessage& message) override;
+
+    TNotifyEvent OnEnter() const { return FOnEnter; }
+    void SetOnEnter(TNotifyEvent value) { FOnEnter = value; }
+    TNotifyEvent OnExit() const { return FOnExit; }
+    void SetOnExit(TNotifyEvent value) { FOnExit = value; }
+    TKeyEvent OnKeyDown() const { return FOnKeyDown; }
+    void SetOnKeyDown(TKeyEvent value) { FOnKeyDown = value; }
+    TKeyEvent OnKeyUp() const { return FOnKeyUp; }
+    void SetOnKeyUp(TKeyEvent value) { FOnKeyUp = value; }
+    TKeyPressEvent OnKeyPress() const { return FOnKeyPress; }
+    void SetOnKeyPress(TKeyPressEvent value) { FOnKeyPress = value; }
+
+    // Paints the windowless children into dc (the client area of this window).
+    void PaintControls(HDC dc, TControl* first = nullptr);
+    // Broadcasts a message to every child until one sets a non-zero Result.
+    void Broadcast(TMessage& message);
+
+protected:
+    virtual void CreateParams(TCreateParams& params);
+    // Makes params a superclass of a system control (e.g. L"BUTTON").
+    static void CreateSubClass(TCreateParams& params, const wchar_t* systemClassName);
+    virtual void CreateWnd();
+    virtual void CreateWindowHandle(const TCreateParams& params);
+    // Called once the window exists (font, texts, children's windows).
+    virtual void CreateHandle();
+    virtual void DestroyWnd();
+    virtual void DestroyWindowHandle();
+
+    bool Dispatch(TMessage& message) override;
+    void Loaded() override;
+    void BoundsChanged() override;
+
+    // Painting: with windowless children the control paints its window
+    // (PaintWindow) and then the children into the same DC.
+    virtual void PaintWindow(HDC dc);
+    void PaintHandler(TMessage& message);
+
+    // Key handling; true when the key was consumed.
+    virtual bool DoKeyDown(TMessage& message);
+    virtual bool DoKeyPress(TMessage& message);
+    virtual bool DoKeyUp(TMessage& message);
+    virtual void KeyDown(uint16_t& key, TShiftState shift);
+    virtual void KeyPress(char& key);
+    virtual void KeyUp(uint16_t& key, TShiftState shift);
+    // Whether the control wants the key itself (WM_GETDLGCODE of its window).
+    virtual bool WantsKey(uint16_t key);
+
+    virtual void DoEnter();
+    virtual void DoExit();
+    void UpdateControlState();
+    void UpdateBounds();
+    void ApplyWindowFont();
+    void ReflectMessage(TMessage& message, HWND child);
+
+    HWND FHandle = nullptr;
+    WNDPROC FDefWndProc = nullptr;
+    WNDPROC FObjectInstance = nullptr;
+    HWND FParentWindow = nullptr;
+    std::vector<TControl*> FControls;
+    std::vector<TWinControl*> FTabList;
+    bool FTabStop = false;
+    TBevelKind FBevelKind = bkNone;
+    TBevelCut FBevelInner = bvRaised;
+    TBevelCut FBevelOuter = bvLowered;
+    int32_t FBevelWidth = 1;
+    int32_t FAlignLevel = 0;
+    win::BrushHandle FBrush;  // background brush of Color
+    TColor FBrushColor = clNone;
+
+    HBRUSH ColorBrush();
+
+private:
+    friend LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    void MainWndProc(TMessage& message);
+    void CMEnabledChanged(TMessage& message);
+    void CMColorChanged(TMessage& message);
+    void CMFontChanged(TMessage& message);
+    void CMTextChanged(TMessage& message);
+    void CMVisibleChanged(TMessage& message);
+    void CMDialogChar(TMessage& message);
+    void CMDialogKey(TMessage& message);
+    void WMSize(TMessage& message);
+    void WMEraseBkgnd(TMessage& message);
+    void WMSetCursor(TMessage& message);
+    void WMContextMenu(TMessage& message);
+    void WMNCDestroy(TMessage& message);
+    void WMNCCalcSize(TMessage& message);
+    void WMNCPaint(TMessage& message);
+    int32_t BevelEdgeSize() const;
+    void BevelChanged();
+    bool RouteMouseToChild(TMessage& message);
+    void CtlColor(TMessage& message);
+
+    TNotifyEvent FOnEnter;
+    TNotifyEvent FOnExit;
+    TKeyEvent FOnKeyDown;
+    TKeyEvent FOnKeyUp;
+    TKeyPressEvent FOnKeyPress;
+};
+
+LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// The form (top-level control) a control sits on, or nullptr.
+class TCustomForm;
+TCustomForm* GetParentForm(TControl* control);
