@@ -1,0 +1,193 @@
+// Quirn.exe driven as a user drives it: real keyboard and mouse input
+// (SendInput) into the real program, and the single-instance guard.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kCaption[] = L"Quirn编码查询器";
+constexpr DWORD kPatienceMs = 30000;
+
+std::wstring ProgramPath() {
+    // build/tests/app/<test>.exe -> build/app/Quirn.exe
+    wchar_t path[MAX_PATH]{};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring text = path;
+    for (int i = 0; i < 3; ++i) text = text.substr(0, text.find_last_of(L"\\/"));
+    return text + L"\\app\\Quirn.exe";
+}
+
+PROCESS_INFORMATION Start() {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring command = L"\"" + ProgramPath() + L"\"";
+    EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process))
+        << GetLastError();
+    return process;
+}
+
+void Finish(PROCESS_INFORMATION& process) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+BOOL CALLBACK CountIfMain(HWND window, LPARAM data) {
+    wchar_t text[64]{};
+    GetWindowTextW(window, text, 64);
+    if (IsWindowVisible(window) && std::wstring(text) == kCaption) ++*reinterpret_cast<int*>(data);
+    return TRUE;
+}
+
+int CountMainWindows() {
+    int count = 0;
+    EnumWindows(CountIfMain, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// Waits (without sleeping blindly: each wait ends on a message or a timeout
+// step) for the condition.
+template <class Condition>
+bool WaitFor(Condition condition, DWORD limitMs = kPatienceMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > limitMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+HWND FindMainWindow() { return FindWindowW(nullptr, kCaption); }
+
+struct ClassSearch {
+    const wchar_t* Name;
+    std::vector<HWND> Found;
+};
+
+BOOL CALLBACK CollectOfClass(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<ClassSearch*>(data);
+    wchar_t name[100]{};
+    GetClassNameW(window, name, 100);
+    if (std::wstring(name) == search->Name) search->Found.push_back(window);
+    return TRUE;
+}
+
+// Children of a class in z-order (the order the program created them in).
+std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* className) {
+    ClassSearch search{className, {}};
+    EnumChildWindows(parent, CollectOfClass, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+HWND ChildWithText(HWND parent, const wchar_t* className, const wchar_t* text) {
+    for (HWND window : ChildrenOfClass(parent, className)) {
+        wchar_t caption[64]{};
+        GetWindowTextW(window, caption, 64);
+        if (std::wstring(caption) == text) return window;
+    }
+    return nullptr;
+}
+
+std::wstring TextOf(HWND window) {
+    // The program is another process: WM_GETTEXT is marshalled by the system.
+    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+void ClickCenter(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    INPUT inputs[2]{};
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+void TypeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        INPUT inputs[2]{};
+        inputs[0].type = INPUT_KEYBOARD;
+        inputs[0].ki.wScan = c;
+        inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        inputs[1] = inputs[0];
+        inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        SendInput(2, inputs, sizeof(INPUT));
+    }
+}
+
+TEST(EndToEnd, TypeLookUpAndQuitWithRealInput) {
+    PROCESS_INFORMATION process = Start();
+    ASSERT_TRUE(WaitFor([] { return FindMainWindow() && IsWindowVisible(FindMainWindow()); }));
+    HWND main = FindMainWindow();
+    SetForegroundWindow(main);
+    const std::vector<HWND> memos = ChildrenOfClass(main, L"TMemo");
+    ASSERT_EQ(memos.size(), 2u);
+    HWND memo1 = memos[0];
+    HWND memo2 = memos[1];
+    HWND lookup = ChildWithText(main, L"TButton", L"查询↓");
+    HWND quit = ChildWithText(main, L"TButton", L"退出");
+    ASSERT_TRUE(lookup && quit);
+
+    ClickCenter(memo1);
+    // The click gives memo1 the focus (it belongs to the program's thread).
+    ASSERT_TRUE(WaitFor([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) && info.hwndFocus == memo1;
+    }));
+    TypeText(L"AB");
+    ASSERT_TRUE(WaitFor([&] { return TextOf(memo1) == L"AB"; })) << "memo1 holds: " << TextOf(memo1).size();
+    ClickCenter(lookup);
+    EXPECT_TRUE(WaitFor([&] { return TextOf(memo2) == L"65,66\r\n"; }));
+
+    ClickCenter(quit);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, kPatienceMs), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    Finish(process);
+}
+
+TEST(EndToEnd, SecondStartLeavesSilentlyAndTheFirstRunsOn) {
+    PROCESS_INFORMATION first = Start();
+    ASSERT_TRUE(WaitFor([] { return FindMainWindow() && IsWindowVisible(FindMainWindow()); }));
+    HWND firstWindow = FindMainWindow();
+
+    PROCESS_INFORMATION second = Start();
+    ASSERT_EQ(WaitForSingleObject(second.hProcess, kPatienceMs), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(second.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    Finish(second);
+    EXPECT_EQ(CountMainWindows(), 1);
+    EXPECT_EQ(FindMainWindow(), firstWindow);
+    EXPECT_EQ(WaitForSingleObject(first.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+
+    // The close box ends the first; a new start then shows the window again.
+    PostMessageW(firstWindow, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(first.hProcess, kPatienceMs), WAIT_OBJECT_0);
+    GetExitCodeProcess(first.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    Finish(first);
+
+    PROCESS_INFORMATION third = Start();
+    EXPECT_TRUE(WaitFor([] { return FindMainWindow() && IsWindowVisible(FindMainWindow()); }));
+    PostMessageW(FindMainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(third.hProcess, kPatienceMs), WAIT_OBJECT_0);
+    Finish(third);
+}
+
+}  // namespace
