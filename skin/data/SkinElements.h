@@ -8,7 +8,7 @@
 #include <string>
 
 #include "framework/graphics/Color.h"
-#include "framework/graphics/Graphics.h"
+#include "framework/graphics/Bitmap.h"
 #include "framework/rtl/Object.h"
 
 // A text colour field that the skin left unset.
@@ -17,6 +17,7 @@ constexpr int32_t SkinColourNotSet = -1;
 // TDataSkinObject: a generic element: bitmap, margins of the nine-slice cut,
 // transparency and tiling flags, state-frame count, style and text colours.
 class TDataSkinObject : public TObject {
+  QUIRN_CLASS(TDataSkinObject, TObject)
 public:
   explicit TDataSkinObject(std::string AName);
   ~TDataSkinObject() override;
@@ -44,6 +45,7 @@ public:
 // TDataSkinBorder: an element with a second image (window frame sides,
 // tabs, combo button, up-down glyphs).
 class TDataSkinBorder : public TDataSkinObject {
+  QUIRN_CLASS(TDataSkinBorder, TDataSkinObject)
 public:
   explicit TDataSkinBorder(std::string AName);
   ~TDataSkinBorder() override;
@@ -55,6 +57,7 @@ public:
 // RightWidth carry "TextShift", "TextShiftVert" and "TextRightClip"; its
 // Bitmap is the caption text background (frames: active, inactive).
 class TDataSkinTitle : public TDataSkinObject {
+  QUIRN_CLASS(TDataSkinTitle, TDataSkinObject)
 public:
   explicit TDataSkinTitle(std::string AName);
   ~TDataSkinTitle() override;
@@ -71,6 +74,7 @@ public:
 // TDataSkinButton: the push-button element with the check-box and
 // radio-button images.
 class TDataSkinButton : public TDataSkinObject {
+  QUIRN_CLASS(TDataSkinButton, TDataSkinObject)
 public:
   explicit TDataSkinButton(std::string AName);
   ~TDataSkinButton() override;
@@ -87,6 +91,7 @@ public:
 // TDataSkinSysButton: one caption button: its action, alignment, position,
 // how it combines with others and when it is visible.
 class TDataSkinSysButton : public TDataSkinObject {
+  QUIRN_CLASS(TDataSkinSysButton, TDataSkinObject)
 public:
   explicit TDataSkinSysButton(std::string AName);
   ~TDataSkinSysButton() override;
@@ -102,6 +107,7 @@ public:
 
 // TDataSkinBoxLabel: the group-box label element with its background shifts.
 class TDataSkinBoxLabel : public TDataSkinObject {
+  QUIRN_CLASS(TDataSkinBoxLabel, TDataSkinObject)
 public:
   explicit TDataSkinBoxLabel(std::string AName);
   ~TDataSkinBoxLabel() override;

@@ -1,0 +1,37 @@
+// Text and window services of the skin data unit used across the engine:
+// the optional user32 entry points, scroll-bar information, mouse-leave
+// tracking, ANSI to wide text, wide text drawing and the framework control
+// of a window.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class TWinControl;
+
+// Optional user32 entry points, resolved once at start-up; null on systems
+// without them. The combo-box skinner reads GetComboBoxInfoEntry directly.
+using TGetScrollBarInfoProc = BOOL(WINAPI*)(HWND, LONG, PSCROLLBARINFO);
+using TTrackMouseEventProc = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
+using TGetComboBoxInfoProc = BOOL(WINAPI*)(HWND, PCOMBOBOXINFO);
+extern TGetScrollBarInfoProc GetScrollBarInfoEntry;
+extern TTrackMouseEventProc TrackMouseEventEntry;
+extern TGetComboBoxInfoProc GetComboBoxInfoEntry;
+
+// GetScrollBarInfo through the loaded entry point; false without it.
+bool SafeGetScrollBarInfo(HWND Window, LONG ObjectId, SCROLLBARINFO& Info);
+// Asks for WM_MOUSELEAVE on Window; nothing on systems without the entry.
+void TrackMouseLeave(HWND Window);
+// ANSI text of the system code page as wide text.
+std::wstring AnsiToWide(std::string_view Text);
+// The zero-terminated text at Chars (Count -1), else its first Count characters.
+std::wstring WideFromBuffer(const wchar_t* Chars, int32_t Count);
+// Draws wide text (DrawTextW on the NT family, the ANSI text elsewhere).
+int DrawTextWide(HDC DC, std::wstring_view Text, RECT& Rect, UINT Format);
+// The framework control of a window handle; nullptr for none or a null window.
+TWinControl* WindowControl(HWND Window);
+// The module whose bitmap resources the skin falls back to.
+HINSTANCE SkinResourceInstance();
