@@ -159,11 +159,21 @@ TEST(EndToEnd, TypeLookUpAndQuitWithRealInput) {
     }));
     TypeText(L"AB");
     ASSERT_TRUE(WaitFor([&] { return TextOf(memo1) == L"AB"; })) << "memo1 holds: " << TextOf(memo1).size();
-    ClickCenter(lookup);
-    EXPECT_TRUE(WaitFor([&] { return TextOf(memo2) == L"65,66\r\n"; }));
+    // A click the loaded machine loses (as a user would) is repeated.
+    constexpr DWORD kClickPatienceMs = 10000;
+    bool looked = false;
+    for (int attempt = 0; attempt < 3 && !looked; ++attempt) {
+        ClickCenter(lookup);
+        looked = WaitFor([&] { return TextOf(memo2) == L"65,66\r\n"; }, kClickPatienceMs);
+    }
+    EXPECT_TRUE(looked) << "memo2 holds " << TextOf(memo2).size() << " characters";
 
-    ClickCenter(quit);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, kPatienceMs), WAIT_OBJECT_0);
+    bool ended = false;
+    for (int attempt = 0; attempt < 3 && !ended; ++attempt) {
+        ClickCenter(quit);
+        ended = WaitForSingleObject(process.hProcess, kClickPatienceMs) == WAIT_OBJECT_0;
+    }
+    EXPECT_TRUE(ended);
     DWORD exitCode = 1;
     GetExitCodeProcess(process.hProcess, &exitCode);
     EXPECT_EQ(exitCode, 0u);
