@@ -17,6 +17,7 @@ QUIRN_PUBLISH(TForm1, p) {
     p.Field("Button1", &TForm1::Button1);
     p.Field("Button2", &TForm1::Button2);
     p.Field("StatusBar1", &TForm1::StatusBar1);
+    p.Field("SkinData1", &TForm1::SkinData1);
     p.Method("Button1Click", &TForm1::Button1Click);
     p.Method("Button2Click", &TForm1::Button2Click);
     p.Method("Label1Click", &TForm1::Label1Click);

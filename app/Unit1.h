@@ -10,6 +10,7 @@
 #include "framework/controls/Label.h"
 #include "framework/controls/Memo.h"
 #include "framework/controls/StatusBar.h"
+#include "skin/data/PellixData.h"
 
 class TForm1 : public TForm {
     QUIRN_CLASS(TForm1, TForm)
@@ -26,6 +27,7 @@ public:
     TButton* Button1 = nullptr;
     TButton* Button2 = nullptr;
     TStatusBar* StatusBar1 = nullptr;
+    TSkinData* SkinData1 = nullptr;
 
     // The code lookup: Memo1's text in the ANSI code page -> Memo2.
     void Button1Click(TObject* Sender);

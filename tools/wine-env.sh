@@ -1,6 +1,7 @@
 # Shared by tools/wine-run, tools/screenshot and scripts/*: a project-local
 # 32-bit Wine prefix with one shared virtual desktop, CJK fonts substituted
-# for the main window's "宋体"/"SimSun", and an X server when none is given.
+# for the main window's "宋体"/"SimSun" (an outline face: it stays legible at
+# the window's 12-pixel size), and an X server when none is given.
 # Source it; it defines functions only.
 
 quirn_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
@@ -38,16 +39,19 @@ quirn_wine_env() {
   export WINEPREFIX="$1" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" 
 }
 
+# Bump when the prefix's configuration below changes: older prefixes are rebuilt.
+QUIRN_PREFIX_VERSION=2
+
 # quirn_ensure_prefix PREFIX: creates and configures the prefix once (safe
 # when several test programs start at the same time).
 quirn_ensure_prefix() {
   local prefix="$1"
   quirn_wine_env "$prefix"
-  [ -f "$prefix/.quirn-ready" ] && return 0
+  [ "$(cat "$prefix/.quirn-ready" 2>/dev/null)" = "$QUIRN_PREFIX_VERSION" ] && return 0
   mkdir -p "$(dirname "$prefix")"
   (
     flock 9
-    [ -f "$prefix/.quirn-ready" ] && exit 0
+    [ "$(cat "$prefix/.quirn-ready" 2>/dev/null)" = "$QUIRN_PREFIX_VERSION" ] && exit 0
     rm -rf "$prefix"
     wineboot --init >/dev/null 2>&1 || { echo "wine-env: wineboot failed" >&2; exit 1; }
     # Wine's own fonts (Tahoma, Marlett for the caption-button glyphs, ...)
@@ -70,14 +74,14 @@ Windows Registry Editor Version 5.00
 "Default"="1024x768"
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
-"宋体"="WenQuanYi Zen Hei"
-"SimSun"="WenQuanYi Zen Hei"
-"新宋体"="WenQuanYi Zen Hei"
-"NSimSun"="WenQuanYi Zen Hei"
+"宋体"="WenQuanYi Micro Hei"
+"SimSun"="WenQuanYi Micro Hei"
+"新宋体"="WenQuanYi Micro Hei"
+"NSimSun"="WenQuanYi Micro Hei"
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
-"宋体"="WenQuanYi Zen Hei"
-"SimSun"="WenQuanYi Zen Hei"
+"宋体"="WenQuanYi Micro Hei"
+"SimSun"="WenQuanYi Micro Hei"
 REG
     } | sed 's/\x0a\x00/\x0d\x00\x0a\x00/g' > "$reg"
     wine regedit /S "$reg" >/dev/null 2>&1 || { echo "wine-env: regedit failed" >&2; exit 1; }
@@ -85,11 +89,11 @@ REG
     local face
     for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI" Arial; do
       wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-        /v "$face" /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f >/dev/null 2>&1 ||
+        /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 ||
         { echo "wine-env: reg add failed" >&2; exit 1; }
     done
     wineserver -w
-    touch "$prefix/.quirn-ready"
+    echo "$QUIRN_PREFIX_VERSION" > "$prefix/.quirn-ready"
   ) 9>"$prefix.lock"
 }
 
