@@ -1,12 +1,7 @@
-// WinApi.h: the Win32 headers as the framework's controls use them. The
-// framework's portable names RegisterClass (class registry) and GetObject
-// (TStrings) collide with windows.h macros of the same names; they are
-// dropped here so that every translation unit of the controls sees the
-// framework's names (the macros' Win32 functions stay reachable by their
-// explicit W names).
+// WinApi.h: the Win32 headers as the framework's controls use them, included
+// in one place so every translation unit of the controls sees the same
+// macro state. (The framework's own names avoid windows.h's renaming macros:
+// RegisterClassType, GetItemObject, FormatString.)
 #pragma once
 
 #include <windows.h>
-
-#undef RegisterClass
-#undef GetObject
