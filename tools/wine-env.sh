@@ -58,7 +58,7 @@ quirn_ensure_prefix() {
     # are not always found in its data folder; the Fonts folder always is.
     local fonts
     for fonts in /usr/share/wine/fonts /usr/lib/wine/fonts /usr/lib/i386-linux-gnu/wine/fonts; do
-      [ -d "$fonts" ] && cp -n "$fonts"/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null
+      [ -d "$fonts" ] && cp -n "$fonts"/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
     done
     local reg="$prefix/quirn.reg"
     # regedit reads Unicode .reg files as UTF-16LE with a byte-order mark.
