@@ -83,10 +83,10 @@ void TApplication::Initialize() {
 
 void TApplication::CreateHandle() {
     if (FHandle) return;
-    TWindowClassSpec spec;
-    spec.ClassName = kApplicationClassName;
-    spec.Style = 0;
-    if (!RegisterFrameworkClass(spec, DefWindowProcW)) return;
+    TWindowClassSpec classSpec;
+    classSpec.ClassName = kApplicationClassName;
+    classSpec.Style = 0;
+    if (!RegisterFrameworkClass(classSpec, DefWindowProcW)) return;
     const std::wstring title = AnsiToWideText(FTitle);
     FHandle = CreateWindowExW(0, kApplicationClassName, title.c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,

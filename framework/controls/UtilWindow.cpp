@@ -7,10 +7,10 @@ constexpr wchar_t kUtilClassName[] = L"TPUtilWindow";
 }  // namespace
 
 HWND AllocateHWnd(TWndMethod method) {
-    TWindowClassSpec spec;
-    spec.ClassName = kUtilClassName;
-    spec.Style = 0;
-    if (!RegisterFrameworkClass(spec, DefWindowProcW)) return nullptr;
+    TWindowClassSpec classSpec;
+    classSpec.ClassName = kUtilClassName;
+    classSpec.Style = 0;
+    if (!RegisterFrameworkClass(classSpec, DefWindowProcW)) return nullptr;
     HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, kUtilClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                   FrameworkInstance(), nullptr);
     if (!window) return nullptr;

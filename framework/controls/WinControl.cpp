@@ -134,12 +134,12 @@ void TWinControl::CreateWnd() {
     CreateParams(params);
     if ((params.Style & WS_CHILD) && !params.WndParent)
         throw EInvalidOperation("Control '" + Name() + "' has no parent window");
-    TWindowClassSpec spec;
-    spec.ClassName = params.WinClassName.c_str();
-    spec.SystemClass = params.SystemClassName.empty() ? nullptr : params.SystemClassName.c_str();
-    spec.Style = params.ClassStyle;
-    spec.Background = params.ClassBackground;
-    FDefWndProc = RegisterFrameworkClass(spec, InitWndProc);
+    TWindowClassSpec classSpec;
+    classSpec.ClassName = params.WinClassName.c_str();
+    classSpec.SystemClass = params.SystemClassName.empty() ? nullptr : params.SystemClassName.c_str();
+    classSpec.Style = params.ClassStyle;
+    classSpec.Background = params.ClassBackground;
+    FDefWndProc = RegisterFrameworkClass(classSpec, InitWndProc);
     if (!FDefWndProc) throw EInvalidOperation("Cannot register the window class of " + ClassName());
     CreateWindowHandle(params);
     if (!FHandle) throw EInvalidOperation("Error creating window of " + ClassName());

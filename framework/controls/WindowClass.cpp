@@ -17,31 +17,31 @@ std::map<std::wstring, WNDPROC>& DefaultProcs() {
 
 HINSTANCE FrameworkInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
-WNDPROC RegisterFrameworkClass(const TWindowClassSpec& spec, WNDPROC initialProc) {
+WNDPROC RegisterFrameworkClass(const TWindowClassSpec& classSpec, WNDPROC initialProc) {
     auto& procs = DefaultProcs();
-    if (auto found = procs.find(spec.ClassName); found != procs.end()) return found->second;
+    if (auto found = procs.find(classSpec.ClassName); found != procs.end()) return found->second;
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     WNDPROC defaultProc = DefWindowProcW;
-    if (spec.SystemClass) {
-        if (!GetClassInfoExW(nullptr, spec.SystemClass, &wc)) return nullptr;
+    if (classSpec.SystemClass) {
+        if (!GetClassInfoExW(nullptr, classSpec.SystemClass, &wc)) return nullptr;
         defaultProc = wc.lpfnWndProc;
         wc.style &= ~CS_GLOBALCLASS;
     } else {
-        wc.style = spec.Style;
-        wc.hCursor = spec.Cursor ? spec.Cursor : LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = spec.Background;
+        wc.style = classSpec.Style;
+        wc.hCursor = classSpec.Cursor ? classSpec.Cursor : LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = classSpec.Background;
     }
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = initialProc;
     wc.hInstance = FrameworkInstance();
-    wc.lpszClassName = spec.ClassName;
+    wc.lpszClassName = classSpec.ClassName;
     wc.lpszMenuName = nullptr;
 
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (!GetClassInfoExW(FrameworkInstance(), spec.ClassName, &existing) && !RegisterClassExW(&wc)) return nullptr;
-    procs.emplace(spec.ClassName, defaultProc);
+    if (!GetClassInfoExW(FrameworkInstance(), classSpec.ClassName, &existing) && !RegisterClassExW(&wc)) return nullptr;
+    procs.emplace(classSpec.ClassName, defaultProc);
     return defaultProc;
 }

@@ -20,7 +20,7 @@ struct TWindowClassSpec {
 // unhandled messages go to: the system class's procedure for a superclass,
 // DefWindowProcW otherwise; nullptr when registration failed (unknown system
 // class, or the system refused).
-WNDPROC RegisterFrameworkClass(const TWindowClassSpec& spec, WNDPROC initialProc);
+WNDPROC RegisterFrameworkClass(const TWindowClassSpec& classSpec, WNDPROC initialProc);
 
 // The module instance the classes are registered for.
 HINSTANCE FrameworkInstance();

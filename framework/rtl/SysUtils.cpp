@@ -192,13 +192,13 @@ std::string FormatString(std::string_view pattern, std::initializer_list<std::st
     auto next = args.begin();
     for (size_t i = 0; i < pattern.size(); ++i) {
         if (pattern[i] == '%' && i + 1 < pattern.size()) {
-            const char spec = pattern[i + 1];
-            if (spec == '%') {
+            const char conversion = pattern[i + 1];
+            if (conversion == '%') {
                 result += '%';
                 ++i;
                 continue;
             }
-            if (spec == 's' || spec == 'd') {
+            if (conversion == 's' || conversion == 'd') {
                 if (next != args.end()) result += *next++;
                 ++i;
                 continue;

@@ -204,16 +204,16 @@ TEST_F(Alignment, TopGroupBoxesStackByStoredTopAndMemoFillsTheFrame) {
     form->SetClientHeight(278);
     ASSERT_EQ(form->ClientWidth(), 347);
     ASSERT_EQ(form->ClientHeight(), 278);
-    struct Spec {
+    struct TBoxBounds {
         int32_t top, height;
     };
-    const Spec specs[] = {{0, 109}, {150, 105}, {109, 41}};
+    const TBoxBounds bounds[] = {{0, 109}, {150, 105}, {109, 41}};
     std::vector<TGroupBox*> boxes;
-    for (const Spec& spec : specs) {
+    for (const TBoxBounds& entry : bounds) {
         auto* box = new TGroupBox(form);
         box->SetParent(form);
         box->Font()->SetHeight(-12);
-        box->SetBounds(0, spec.top, 347, spec.height);
+        box->SetBounds(0, entry.top, 347, entry.height);
         box->SetAlign(alTop);
         boxes.push_back(box);
     }
