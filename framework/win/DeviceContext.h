@@ -8,15 +8,16 @@
 
 namespace win {
 
-// WindowDC: the client-area DC of a window (GetDC), or of the screen for a null window.
-class WindowDC {
+// ReleasedDC: a window's DC taken with GetDC or GetWindowDC and given back
+// with ReleaseDC when the owner goes.
+template <HDC(WINAPI* Acquire)(HWND)>
+class ReleasedDC {
 public:
-    explicit WindowDC(HWND window) noexcept : FWindow(window), FDC(::GetDC(window)) {}
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    WindowDC(WindowDC&& other) noexcept
-        : FWindow(other.FWindow), FDC(std::exchange(other.FDC, nullptr)) {}
-    ~WindowDC() {
+    explicit ReleasedDC(HWND window) noexcept : FWindow(window), FDC(Acquire(window)) {}
+    ReleasedDC(const ReleasedDC&) = delete;
+    ReleasedDC& operator=(const ReleasedDC&) = delete;
+    ReleasedDC(ReleasedDC&& other) noexcept : FWindow(other.FWindow), FDC(std::exchange(other.FDC, nullptr)) {}
+    ~ReleasedDC() {
         if (FDC) ::ReleaseDC(FWindow, FDC);
     }
 
@@ -27,6 +28,9 @@ private:
     HWND FWindow;
     HDC FDC;
 };
+
+// WindowDC: the client-area DC of a window (GetDC), or of the screen for a null window.
+using WindowDC = ReleasedDC<::GetDC>;
 
 // ScreenDC: the screen's DC, for compatible bitmaps and device capabilities.
 class ScreenDC : public WindowDC {
@@ -35,24 +39,7 @@ public:
 };
 
 // WindowFrameDC: the whole-window DC including the non-client area (GetWindowDC).
-class WindowFrameDC {
-public:
-    explicit WindowFrameDC(HWND window) noexcept : FWindow(window), FDC(::GetWindowDC(window)) {}
-    WindowFrameDC(const WindowFrameDC&) = delete;
-    WindowFrameDC& operator=(const WindowFrameDC&) = delete;
-    WindowFrameDC(WindowFrameDC&& other) noexcept
-        : FWindow(other.FWindow), FDC(std::exchange(other.FDC, nullptr)) {}
-    ~WindowFrameDC() {
-        if (FDC) ::ReleaseDC(FWindow, FDC);
-    }
-
-    [[nodiscard]] HDC get() const noexcept { return FDC; }
-    explicit operator bool() const noexcept { return FDC != nullptr; }
-
-private:
-    HWND FWindow;
-    HDC FDC;
-};
+using WindowFrameDC = ReleasedDC<::GetWindowDC>;
 
 // MemoryDC: a memory DC compatible with another DC (the screen when null), deleted at the end.
 class MemoryDC {

@@ -42,9 +42,13 @@ constexpr int32_t SmallGlyphCell = 13;
 constexpr int32_t LargeGlyphCell = 16;
 constexpr int32_t MinGlyphFrames = 4;
 
-// Reads the integer keys every reader shares. Margins are pixel counts, so a
-// negative one is read as 0.
-void ReadMargins(const TQuickIni& Ini, std::string_view Section, TDataSkinObject& Element) {
+// Reads the integer keys every reader shares: style, margins, transparency and
+// tiling (each reader then settles the tiling values it accepts). Margins are
+// pixel counts, so a negative one is read as 0.
+void ReadSharedKeys(const TQuickIni& Ini, std::string_view Section, TDataSkinObject& Element) {
+  Element.Style = Ini.ReadInteger(Section, "Style", 0);
+  Element.Trans = Ini.ReadInteger(Section, "Trans", 0);
+  Element.Tile = Ini.ReadInteger(Section, "Tile", 0);
   Element.LeftWidth = std::max(0, Ini.ReadInteger(Section, "LeftWidth", 0));
   Element.RightWidth = std::max(0, Ini.ReadInteger(Section, "RightWidth", 0));
   Element.TopHeight = std::max(0, Ini.ReadInteger(Section, "TopHeight", 0));
@@ -79,11 +83,8 @@ std::unique_ptr<TDataSkinObject> TSkinData::ReadElement(std::string_view Section
   if (Image.empty()) return nullptr;
   auto Element = std::make_unique<TDataSkinObject>(std::string(Section));
   LoadSkinBitmap(*Element->Bitmap, Image);
-  Element->Style = FIni->ReadInteger(Section, "Style", 0);
-  ReadMargins(*FIni, Section, *Element);
+  ReadSharedKeys(*FIni, Section, *Element);
   Element->Frame = FIni->ReadInteger(Section, "Frame", 0);
-  Element->Trans = FIni->ReadInteger(Section, "Trans", 0);
-  Element->Tile = FIni->ReadInteger(Section, "Tile", 0);
   ReadElementColours(Section, *Element);
   if (Element->Tile > 1) Element->Tile = 0;
   return Element;
@@ -97,10 +98,7 @@ std::unique_ptr<TDataSkinBorder> TSkinData::ReadBorderElement(std::string_view S
   LoadSkinBitmap(*Element->Bitmap, Image);
   const std::string Second = FIni->ReadString(Section, SecondKey, "");
   if (!Second.empty()) LoadSkinBitmap(*Element->Bitmap2, Second);
-  Element->Style = FIni->ReadInteger(Section, "Style", 0);
-  ReadMargins(*FIni, Section, *Element);
-  Element->Trans = FIni->ReadInteger(Section, "Trans", 0);
-  Element->Tile = FIni->ReadInteger(Section, "Tile", 0);
+  ReadSharedKeys(*FIni, Section, *Element);
   ReadElementColours(Section, *Element);
   if (Element->Tile > 1) Element->Tile = 0;
   return Element;
@@ -111,10 +109,8 @@ std::unique_ptr<TDataSkinBorder> TSkinData::ReadProgressElement(std::string_view
   if (Image.empty()) return nullptr;
   auto Element = std::make_unique<TDataSkinBorder>(std::string(Section));
   LoadSkinBitmap(*Element->Bitmap, Image);
-  Element->Style = FIni->ReadInteger(Section, "Style", 0);
-  ReadMargins(*FIni, Section, *Element);
-  Element->Trans = FIni->ReadInteger(Section, "Trans", 0);
-  Element->Tile = std::min(1, FIni->ReadInteger(Section, "Tile", 0));
+  ReadSharedKeys(*FIni, Section, *Element);
+  Element->Tile = std::min(1, Element->Tile);
   return Element;
 }
 
@@ -123,10 +119,7 @@ std::unique_ptr<TDataSkinBoxLabel> TSkinData::ReadBoxLabelElement(std::string_vi
   if (Image.empty()) return nullptr;
   auto Element = std::make_unique<TDataSkinBoxLabel>(std::string(Section));
   LoadSkinBitmap(*Element->Bitmap, Image);
-  Element->Style = FIni->ReadInteger(Section, "Style", 0);
-  ReadMargins(*FIni, Section, *Element);
-  Element->Trans = FIni->ReadInteger(Section, "Trans", 0);
-  Element->Tile = FIni->ReadInteger(Section, "Tile", 0);
+  ReadSharedKeys(*FIni, Section, *Element);
   ReadElementColours(Section, *Element);
   if (Element->Tile > 1) Element->Tile = 0;
   Element->BackgroundAlignment = FIni->ReadInteger(Section, "BackgroundAlignment", 0);
