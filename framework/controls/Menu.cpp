@@ -16,7 +16,9 @@ QUIRN_PUBLISH(TMenu, p) {
 QUIRN_PUBLISH(TMainMenu, p) {}
 
 QUIRN_PUBLISH(TPopupMenu, p) {
+    p.Property("Alignment", &TPopupMenu::Alignment, &TPopupMenu::SetAlignment).Default(paLeft);
     p.Property("AutoPopup", &TPopupMenu::AutoPopup, &TPopupMenu::SetAutoPopup).Default(true);
+    p.Property("TrackButton", &TPopupMenu::TrackButton, &TPopupMenu::SetTrackButton).Default(tbRightButton);
     p.Property("OnPopup", &TPopupMenu::OnPopup, &TPopupMenu::SetOnPopup);
 }
 
@@ -27,6 +29,16 @@ constexpr UINT kLastCommand = 0x7FFF;
 constexpr int32_t kSeparatorHeight = 8;
 constexpr int32_t kTextGap = 4;       // between the check area, the text and the shortcut
 constexpr int32_t kItemPadding = 4;   // added to the text height
+constexpr UINT kAlignmentFlags[] = {TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALIGN};  // by TPopupAlignment
+constexpr UINT kTrackButtonFlags[] = {TPM_RIGHTBUTTON, TPM_LEFTBUTTON};             // by TTrackButton
+constexpr UINT kBreakTypes[] = {0, MFT_MENUBREAK, MFT_MENUBARBREAK};                // by TMenuBreak
+
+// Takes every entry out of a system menu without destroying its submenus:
+// each submenu belongs to the item that holds its entries.
+void DetachEntries(HMENU menu) {
+    while (GetMenuItemCount(menu) > 0)
+        if (!RemoveMenu(menu, 0, MF_BYPOSITION)) break;
+}
 
 std::set<const TMenuItem*>& LiveItems() {
     static std::set<const TMenuItem*> items;
@@ -188,6 +200,19 @@ TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FCommand(Allocate
 TMenuItem::~TMenuItem() {
     LiveItems().erase(this);
     UsedCommands().erase(FCommand);
+    // Out of the parent's system menu first, so that no entry there names
+    // this item's submenu once it is destroyed.
+    if (FParent) {
+        TMenuItem* parent = FParent;
+        if (parent->FHandle) {
+            const int position = parent->EntryPosition(this);
+            if (position >= 0) RemoveMenu(parent->FHandle, static_cast<UINT>(position), MF_BYPOSITION);
+        }
+        std::erase(parent->FItems, this);
+        FParent = nullptr;
+        parent->ItemsChanged();
+    }
+    if (FHandle) DetachEntries(FHandle);
     // Sub-items go with their parent item unless another component owns them.
     while (!FItems.empty()) {
         TMenuItem* child = FItems.back();
@@ -195,10 +220,7 @@ TMenuItem::~TMenuItem() {
         child->FParent = nullptr;
         if (!child->Owner() || child->Owner() == this) delete child;
     }
-    if (FParent) {
-        std::erase(FParent->FItems, this);
-        FParent->MenuChanged();
-    }
+    DestroyHandle();
 }
 
 QUIRN_PUBLISH(TMenuItem, p) {
@@ -210,6 +232,8 @@ QUIRN_PUBLISH(TMenuItem, p) {
     p.Property("Default", &TMenuItem::Default, &TMenuItem::SetDefault).Default(false);
     p.Property("RadioItem", &TMenuItem::RadioItem, &TMenuItem::SetRadioItem).Default(false);
     p.Property("GroupIndex", &TMenuItem::GroupIndex, &TMenuItem::SetGroupIndex).Default(0);
+    p.Property("AutoCheck", &TMenuItem::AutoCheck, &TMenuItem::SetAutoCheck).Default(false);
+    p.Property("Break", &TMenuItem::Break, &TMenuItem::SetBreak).Default(mbNone);
     p.Property("Hint", &TMenuItem::Hint, &TMenuItem::SetHint);
     p.Property("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex).Default(-1);
     p.Property("OnClick", &TMenuItem::OnClick, &TMenuItem::SetOnClick);
@@ -220,13 +244,13 @@ QUIRN_PUBLISH(TMenuItem, p) {
 void TMenuItem::SetCaption(const std::string& value) {
     if (FCaption == value) return;
     FCaption = value;
-    MenuChanged();
+    EntryChanged();
 }
 
 void TMenuItem::SetShortCut(TShortCut value) {
     if (FShortCut == value) return;
     FShortCut = value;
-    MenuChanged();
+    EntryChanged();
 }
 
 void TMenuItem::SetChecked(bool value) {
@@ -234,41 +258,54 @@ void TMenuItem::SetChecked(bool value) {
     FChecked = value;
     if (value && FRadioItem && FParent) {
         for (TMenuItem* sibling : FParent->FItems)
-            if (sibling != this && sibling->FRadioItem && sibling->FGroupIndex == FGroupIndex) sibling->FChecked = false;
+            if (sibling != this && sibling->FRadioItem && sibling->FGroupIndex == FGroupIndex && sibling->FChecked) {
+                sibling->FChecked = false;
+                sibling->EntryChanged();
+            }
     }
-    MenuChanged();
+    EntryChanged();
 }
 
 void TMenuItem::SetEnabled(bool value) {
     if (FEnabled == value) return;
     FEnabled = value;
-    MenuChanged();
+    EntryChanged();
 }
 
 void TMenuItem::SetVisible(bool value) {
     if (FVisible == value) return;
     FVisible = value;
-    MenuChanged();
+    if (FParent) FParent->ItemsChanged();
 }
 
 void TMenuItem::SetDefault(bool value) {
     if (FDefault == value) return;
     if (value && FParent)
-        for (TMenuItem* sibling : FParent->FItems) sibling->FDefault = false;
+        for (TMenuItem* sibling : FParent->FItems)
+            if (sibling != this && sibling->FDefault) {
+                sibling->FDefault = false;
+                sibling->EntryChanged();
+            }
     FDefault = value;
-    MenuChanged();
+    EntryChanged();
 }
 
 void TMenuItem::SetRadioItem(bool value) {
     if (FRadioItem == value) return;
     FRadioItem = value;
-    MenuChanged();
+    EntryChanged();
+}
+
+void TMenuItem::SetBreak(TMenuBreak value) {
+    if (FBreak == value) return;
+    FBreak = value;
+    EntryChanged();
 }
 
 void TMenuItem::SetImageIndex(int32_t value) {
     if (FImageIndex == value) return;
     FImageIndex = value;
-    MenuChanged();
+    EntryChanged();
 }
 
 void TMenuItem::SetOnDrawItem(TMenuDrawItemEvent value) { FOnDrawItem = value; }
@@ -284,7 +321,9 @@ void TMenuItem::Insert(int32_t index, TMenuItem* item) {
     index = std::clamp(index, 0, Count());
     FItems.insert(FItems.begin() + index, item);
     item->FParent = this;
-    MenuChanged();
+    // The item may come with a submenu built for another menu (or none).
+    if (TMenu* menu = BuiltMenu()) item->RebuildEntries(menu->OwnerDraw(), true);
+    ItemsChanged();
 }
 
 void TMenuItem::Delete(int32_t index) {
@@ -292,7 +331,7 @@ void TMenuItem::Delete(int32_t index) {
     TMenuItem* item = FItems[static_cast<size_t>(index)];
     FItems.erase(FItems.begin() + index);
     item->FParent = nullptr;
-    MenuChanged();
+    ItemsChanged();
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
@@ -302,13 +341,14 @@ void TMenuItem::Remove(TMenuItem* item) {
 }
 
 void TMenuItem::Clear() {
+    if (FHandle) DetachEntries(FHandle);
     while (!FItems.empty()) {
         TMenuItem* item = FItems.back();
         FItems.pop_back();
         item->FParent = nullptr;
         delete item;
     }
-    MenuChanged();
+    ItemsChanged();
 }
 
 int32_t TMenuItem::IndexOf(const TMenuItem* item) const {
@@ -335,40 +375,113 @@ void TMenuItem::SetParentComponent(TComponent* value) {
         item->Add(this);
 }
 
-void TMenuItem::MenuChanged() {
-    if (TMenu* menu = GetParentMenu()) menu->MenuChanged();
-}
-
 void TMenuItem::Click() {
-    if (FEnabled && FOnClick) FOnClick(this);
+    if (!FEnabled) return;
+    // A checked radio item stays checked: one item of its group always is.
+    if (FAutoCheck && !(FRadioItem && FChecked)) SetChecked(!FChecked);
+    if (FOnClick) FOnClick(this);
 }
 
-void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
-    if (!FVisible) return;
-    MENUITEMINFOW info{};
+TMenu* TMenuItem::BuiltMenu() const {
+    TMenu* menu = GetParentMenu();
+    if (!menu || !menu->FHandle) return nullptr;
+    if (menu->ComponentState().Contains(csLoading) || menu->ComponentState().Contains(csDestroying)) return nullptr;
+    return menu;
+}
+
+void TMenuItem::FillEntry(MENUITEMINFOW& info, std::wstring& text, bool ownerDraw) const {
+    info = MENUITEMINFOW{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_DATA;
+    info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_DATA | MIIM_SUBMENU;
     info.wID = FCommand;
     info.dwItemData = reinterpret_cast<ULONG_PTR>(this);
+    info.fType = kBreakTypes[FBreak];
     if (IsLine()) info.fType |= MFT_SEPARATOR;
     if (ownerDraw) info.fType |= MFT_OWNERDRAW;
     if (FRadioItem) info.fType |= MFT_RADIOCHECK;
     if (FChecked) info.fState |= MFS_CHECKED;
     if (!FEnabled) info.fState |= MFS_DISABLED | MFS_GRAYED;
     if (FDefault) info.fState |= MFS_DEFAULT;
-    std::wstring text = DisplayText(*this);
+    info.hSubMenu = FItems.empty() ? nullptr : FHandle;
+    text = DisplayText(*this);
     if (!IsLine()) {
         info.fMask |= MIIM_STRING;
         info.dwTypeData = text.data();
     }
-    FHandle = nullptr;
-    if (!FItems.empty()) {
-        FHandle = CreatePopupMenu();
-        for (TMenuItem* child : FItems) child->AppendTo(FHandle, ownerDraw);
-        info.fMask |= MIIM_SUBMENU;
-        info.hSubMenu = FHandle;
+}
+
+int TMenuItem::EntryPosition(const TMenuItem* child) const {
+    if (!FHandle) return -1;
+    const int count = GetMenuItemCount(FHandle);
+    for (int position = 0; position < count; ++position) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA;
+        if (GetMenuItemInfoW(FHandle, static_cast<UINT>(position), TRUE, &info) &&
+            info.dwItemData == reinterpret_cast<ULONG_PTR>(child))
+            return position;
     }
-    InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
+    return -1;
+}
+
+void TMenuItem::RebuildEntries(bool ownerDraw, bool deep) {
+    if (!FHandle) return;
+    DetachEntries(FHandle);
+    for (TMenuItem* child : FItems) {
+        if (child->FItems.empty()) {
+            child->DestroyHandle();
+        } else if (!child->FHandle) {
+            child->FHandle = CreatePopupMenu();
+            if (!child->FHandle) throw EOutOfMemory("Cannot create a menu");
+            child->RebuildEntries(ownerDraw, true);
+        } else if (deep) {
+            child->RebuildEntries(ownerDraw, true);
+        }
+        if (!child->FVisible) continue;
+        MENUITEMINFOW info;
+        std::wstring text;
+        child->FillEntry(info, text, ownerDraw);
+        InsertMenuItemW(FHandle, static_cast<UINT>(GetMenuItemCount(FHandle)), TRUE, &info);
+    }
+}
+
+void TMenuItem::DestroyHandle() {
+    // The root item shows its menu's handle, which the menu owns.
+    if (!FHandle || FMenu) return;
+    DetachEntries(FHandle);
+    DestroyMenu(FHandle);
+    FHandle = nullptr;
+}
+
+void TMenuItem::EntryChanged() {
+    TMenu* menu = BuiltMenu();
+    if (!menu || !FParent) return;
+    const int position = FParent->EntryPosition(this);
+    if (position < 0) return;  // hidden
+    MENUITEMINFOW info;
+    std::wstring text;
+    FillEntry(info, text, menu->OwnerDraw());
+    // Keep the highlight the system shows while it tracks this menu.
+    MENUITEMINFOW shown{};
+    shown.cbSize = sizeof shown;
+    shown.fMask = MIIM_STATE;
+    if (GetMenuItemInfoW(FParent->FHandle, static_cast<UINT>(position), TRUE, &shown))
+        info.fState |= shown.fState & MFS_HILITE;
+    SetMenuItemInfoW(FParent->FHandle, static_cast<UINT>(position), TRUE, &info);
+    menu->Changed();
+}
+
+void TMenuItem::ItemsChanged() {
+    TMenu* menu = BuiltMenu();
+    if (!menu) return;
+    // An item that gains its first sub-item or loses its last one changes
+    // its own entry (submenu or not): its parent's entries are rebuilt.
+    const bool showsSubmenu = FHandle != nullptr;
+    if (FParent && showsSubmenu == FItems.empty())
+        FParent->RebuildEntries(menu->OwnerDraw(), false);
+    else
+        RebuildEntries(menu->OwnerDraw(), false);
+    menu->Changed();
 }
 
 void TMenuItem::DrawItem(TCanvas* canvas, RECT rect, bool selected) {
@@ -476,13 +589,21 @@ bool MeasureMenuItemMessage(MEASUREITEMSTRUCT& measure) {
 TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr)) { FItems->FMenu = this; }
 
 TMenu::~TMenu() {
+    // The submenus belong to their items, which go (or stay) on their own.
+    if (FHandle) DetachEntries(FHandle);
+    FItems->FHandle = nullptr;
     FItems->FMenu = nullptr;
     delete FItems;
     if (FHandle) DestroyMenu(FHandle);
 }
 
 HMENU TMenu::Handle() {
-    if (!FHandle) RebuildHandle();
+    if (!FHandle) {
+        FHandle = CreateMenuHandle();
+        if (!FHandle) throw EOutOfMemory("Cannot create a menu");
+        FItems->FHandle = FHandle;
+        FItems->RebuildEntries(FOwnerDraw, true);
+    }
     return FHandle;
 }
 
@@ -494,18 +615,10 @@ void TMenu::SetOwnerDraw(bool value) {
 
 void TMenu::SetWindowHandle(HWND value) { FWindowHandle = value; }
 
-void TMenu::RebuildHandle() {
-    HMENU old = FHandle;
-    FHandle = CreateMenuHandle();
-    if (!FHandle) throw EOutOfMemory("Cannot create a menu");
-    for (TMenuItem* item : FItems->FItems) item->AppendTo(FHandle, FOwnerDraw);
-    FItems->FHandle = FHandle;
-    if (old) DestroyMenu(old);
-}
-
 void TMenu::MenuChanged() {
-    if (ComponentState().Contains(csLoading)) return;
-    if (FHandle) RebuildHandle();
+    if (ComponentState().Contains(csLoading) || !FHandle) return;
+    FItems->RebuildEntries(FOwnerDraw, true);
+    Changed();
 }
 
 void TMenu::Loaded() {
@@ -556,20 +669,25 @@ bool TMenu::IsShortCut(TShortCut shortCut) {
 
 TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
 
+TMainMenu::~TMainMenu() {
+    // A window must not keep showing a destroyed menu.
+    if (FHandle && FWindowHandle && IsWindow(FWindowHandle) && GetMenu(FWindowHandle) == FHandle)
+        ::SetMenu(FWindowHandle, nullptr);
+}
+
 HMENU TMainMenu::CreateMenuHandle() { return CreateMenu(); }
 
 void TMainMenu::SetWindowHandle(HWND value) {
     TMenu::SetWindowHandle(value);
-    if (value) ::SetMenu(value, Handle());
+    if (value && GetMenu(value) != Handle()) ::SetMenu(value, Handle());
 }
 
-void TMainMenu::MenuChanged() {
-    if (ComponentState().Contains(csLoading)) return;
-    TMenu::MenuChanged();
-    if (FWindowHandle && FHandle) {
-        ::SetMenu(FWindowHandle, FHandle);
-        if (TWinControl* form = FindControl(FWindowHandle)) form->Perform(CM_MENUCHANGED);
-    }
+void TMainMenu::Changed() {
+    if (!FWindowHandle || !FHandle) return;
+    if (TWinControl* form = FindControl(FWindowHandle))
+        form->Perform(CM_MENUCHANGED);
+    else
+        DrawMenuBar(FWindowHandle);
 }
 
 // ---- TPopupMenu ------------------------------------------------------------
@@ -580,10 +698,26 @@ TPopupMenu::~TPopupMenu() { LivePopups().erase(this); }
 
 HMENU TPopupMenu::CreateMenuHandle() { return CreatePopupMenu(); }
 
-void TPopupMenu::Popup(int32_t x, int32_t y) {
+void TPopupMenu::SetPopupComponent(TComponent* value) {
+    if (FPopupComponent == value) return;
+    if (FPopupComponent) FPopupComponent->RemoveFreeNotification(this);
+    FPopupComponent = value;
+    if (value) value->FreeNotification(this);
+}
+
+void TPopupMenu::Notification(TComponent* AComponent, TOperation operation) {
+    TMenu::Notification(AComponent, operation);
+    if (operation == opRemove && AComponent == FPopupComponent) FPopupComponent = nullptr;
+}
+
+void TPopupMenu::DoPopup() {
     if (FOnPopup) FOnPopup(this);
+}
+
+void TPopupMenu::Popup(int32_t x, int32_t y) {
+    DoPopup();
     HMENU menu = Handle();
     HWND owner = PopupList().Window();
     SetWindowHandle(owner);
-    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+    TrackPopupMenu(menu, kAlignmentFlags[FAlignment] | kTrackButtonFlags[FTrackButton], x, y, 0, owner, nullptr);
 }

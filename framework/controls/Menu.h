@@ -1,6 +1,7 @@
 // Menu.h: menus. TMenuItem is one entry (caption, shortcut, check mark,
-// state, click and owner-draw events) holding its sub-items; TMenu builds the
-// system menu from its item tree; TMainMenu is a form's menu bar and
+// state, click and owner-draw events) holding its sub-items; TMenu keeps the
+// system menu in step with its item tree (in place: the menu handles stay the
+// same while the system tracks them); TMainMenu is a form's menu bar and
 // TPopupMenu a context menu shown at a point.
 #pragma once
 
@@ -31,6 +32,17 @@ using TMenuMeasureItemEvent = TDelegate<void(TObject* Sender, TCanvas* ACanvas, 
 QUIRN_EVENT_TYPE(TMenuDrawItemEvent)
 QUIRN_EVENT_TYPE(TMenuMeasureItemEvent)
 
+// Where an item starts: in the same column, or a new column (with a bar line
+// between the columns for mbBarBreak).
+enum TMenuBreak : uint8_t { mbNone, mbBreak, mbBarBreak };
+QUIRN_ENUM(TMenuBreak, mbNone, mbBreak, mbBarBreak)
+// Which side of a popup menu lies at the point it is shown at.
+enum TPopupAlignment : uint8_t { paLeft, paRight, paCenter };
+QUIRN_ENUM(TPopupAlignment, paLeft, paRight, paCenter)
+// The mouse button that chooses the items of a popup menu.
+enum TTrackButton : uint8_t { tbRightButton, tbLeftButton };
+QUIRN_ENUM(TTrackButton, tbRightButton, tbLeftButton)
+
 class TMenuItem : public TComponent {
     QUIRN_CLASS(TMenuItem, TComponent)
 public:
@@ -50,12 +62,20 @@ public:
     void SetVisible(bool value);
     bool Default() const { return FDefault; }
     void SetDefault(bool value);
+    // A radio item shows a bullet when checked; checking it unchecks the
+    // radio items of the same GroupIndex beside it.
     bool RadioItem() const { return FRadioItem; }
     void SetRadioItem(bool value);
     uint8_t GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(uint8_t value) { FGroupIndex = value; }
+    // A click toggles Checked before OnClick runs (a radio item is checked).
+    bool AutoCheck() const { return FAutoCheck; }
+    void SetAutoCheck(bool value) { FAutoCheck = value; }
+    TMenuBreak Break() const { return FBreak; }
+    void SetBreak(TMenuBreak value);
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& value) { FHint = value; }
+    // The item's picture in an image list, for those who draw the items.
     int32_t ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int32_t value);
     bool IsLine() const { return FCaption == "-"; }
@@ -85,6 +105,8 @@ public:
     UINT Command() const { return FCommand; }
     HMENU Handle() const { return FHandle; }
 
+    // Runs the item as a user's choice: AutoCheck, then OnClick (nothing
+    // when disabled).
     virtual void Click();
     // Draws the item (OnDrawItem when assigned, else the default look).
     virtual void DrawItem(TCanvas* canvas, RECT rect, bool selected);
@@ -96,8 +118,18 @@ public:
 
 private:
     friend class TMenu;
-    void MenuChanged();
-    void AppendTo(HMENU menu, bool ownerDraw);
+    // The menu whose built system menu shows this item (nullptr while it is
+    // not built, or read from a stream).
+    TMenu* BuiltMenu() const;
+    // The item's own look or state changed: its entry is updated in place.
+    void EntryChanged();
+    // The sub-items (or whether one shows) changed: the entries are rebuilt.
+    void ItemsChanged();
+    void FillEntry(MENUITEMINFOW& info, std::wstring& text, bool ownerDraw) const;
+    // Refills this item's system menu from its sub-items; deep refills theirs too.
+    void RebuildEntries(bool ownerDraw, bool deep);
+    int EntryPosition(const TMenuItem* child) const;
+    void DestroyHandle();
 
     std::string FCaption;
     TShortCut FShortCut = scNone;
@@ -107,6 +139,8 @@ private:
     bool FDefault = false;
     bool FRadioItem = false;
     uint8_t FGroupIndex = 0;
+    bool FAutoCheck = false;
+    TMenuBreak FBreak = mbNone;
     std::string FHint;
     int32_t FImageIndex = -1;
     TNotifyEvent FOnClick;
@@ -129,7 +163,8 @@ public:
 
     // The root item; its sub-items are the menu's entries.
     TMenuItem* Items() const { return FItems; }
-    // The system menu, built on first use and rebuilt after every change.
+    // The system menu, built on first use and kept up to date in place after
+    // every change (the handles of the menu and its submenus stay the same).
     HMENU Handle();
     bool OwnerDraw() const { return FOwnerDraw; }
     void SetOwnerDraw(bool value);
@@ -142,13 +177,15 @@ public:
     bool DispatchPopup(HMENU submenu);
     bool IsShortCut(TShortCut shortCut);
 
-    // The items change: the system menu is rebuilt.
+    // Refills the whole system menu from the items (its handles kept).
     virtual void MenuChanged();
 
 protected:
+    friend class TMenuItem;
     virtual HMENU CreateMenuHandle() = 0;
+    // Called after every change that reached the system menu.
+    virtual void Changed() {}
     void Loaded() override;
-    void RebuildHandle();
 
     TMenuItem* FItems;
     HMENU FHandle = nullptr;
@@ -160,11 +197,13 @@ class TMainMenu : public TMenu {
     QUIRN_CLASS(TMainMenu, TMenu)
 public:
     explicit TMainMenu(TComponent* AOwner);
+    ~TMainMenu() override;
     void SetWindowHandle(HWND value) override;
-    void MenuChanged() override;
 
 protected:
     HMENU CreateMenuHandle() override;
+    // The window's menu bar is shown again (its size may have changed).
+    void Changed() override;
 };
 
 class TPopupMenu : public TMenu {
@@ -173,20 +212,32 @@ public:
     explicit TPopupMenu(TComponent* AOwner);
     ~TPopupMenu() override;
 
-    // Shows the menu at a screen point and runs it until it closes.
+    // Runs OnPopup, then shows the menu at a screen point (placed there as
+    // Alignment says) and tracks it until it closes; the chosen item's
+    // OnClick runs from the message queue after that.
     virtual void Popup(int32_t x, int32_t y);
+    // A right click on a control whose PopupMenu this is shows it.
     bool AutoPopup() const { return FAutoPopup; }
     void SetAutoPopup(bool value) { FAutoPopup = value; }
+    TPopupAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TPopupAlignment value) { FAlignment = value; }
+    TTrackButton TrackButton() const { return FTrackButton; }
+    void SetTrackButton(TTrackButton value) { FTrackButton = value; }
+    // The control the menu was last shown for.
     TComponent* PopupComponent() const { return FPopupComponent; }
-    void SetPopupComponent(TComponent* value) { FPopupComponent = value; }
+    void SetPopupComponent(TComponent* value);
     TNotifyEvent OnPopup() const { return FOnPopup; }
     void SetOnPopup(TNotifyEvent value) { FOnPopup = value; }
 
 protected:
     HMENU CreateMenuHandle() override;
+    void Notification(TComponent* AComponent, TOperation operation) override;
+    virtual void DoPopup();
 
 private:
     bool FAutoPopup = true;
+    TPopupAlignment FAlignment = paLeft;
+    TTrackButton FTrackButton = tbRightButton;
     TComponent* FPopupComponent = nullptr;
     TNotifyEvent FOnPopup;
 };
