@@ -511,6 +511,12 @@ bool TCustomForm::Dispatch(TMessage& message) {
         if (FMenu) FMenu->DispatchPopup(reinterpret_cast<HMENU>(message.WParam));
         DefaultHandler(message);
         return true;
+    case WM_MENUCHAR:
+        // Owner-drawn items of the menu bar: their accelerators are found here.
+        if (!FMenu || !FMenu->ProcessMenuChar(reinterpret_cast<HMENU>(message.LParam), LOWORD(message.WParam),
+                                              message.Result))
+            DefaultHandler(message);
+        return true;
     case CM_MENUCHANGED:
         if (FHandle && FMenu) FMenu->SetWindowHandle(FHandle);
         if (FHandle) DrawMenuBar(FHandle);

@@ -94,6 +94,12 @@ private:
                 for (TPopupMenu* popup : std::vector<TPopupMenu*>(LivePopups().begin(), LivePopups().end()))
                     if (popup->DispatchPopup(reinterpret_cast<HMENU>(message.WParam))) return;
                 break;
+            case WM_MENUCHAR:
+                for (TPopupMenu* popup : std::vector<TPopupMenu*>(LivePopups().begin(), LivePopups().end()))
+                    if (popup->ProcessMenuChar(reinterpret_cast<HMENU>(message.LParam), LOWORD(message.WParam),
+                                               message.Result))
+                        return;
+                break;
             case WM_DRAWITEM:
                 if (DrawMenuItemMessage(*reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam))) {
                     message.Result = TRUE;
@@ -129,6 +135,25 @@ HFONT MenuFont(LOGFONTW& font) {
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return nullptr;
     font = metrics.lfMenuFont;
     return CreateFontIndirectW(&font);
+}
+
+wchar_t UpperChar(wchar_t ch) {
+    // CharUpperW takes a single character in the low word of its argument.
+    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(ch))));
+}
+
+// The character a caption marks with "&" ("&&" is a plain ampersand), upper-cased; 0 when none.
+wchar_t AcceleratorOf(const std::string& caption) {
+    const std::wstring text = AnsiToWideText(caption);
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != L'&') continue;
+        if (text[i + 1] == L'&') {
+            ++i;
+            continue;
+        }
+        return UpperChar(text[i + 1]);
+    }
+    return 0;
 }
 
 std::wstring DisplayText(const TMenuItem& item) {
@@ -652,6 +677,30 @@ bool TMenu::DispatchPopup(HMENU submenu) {
     TMenuItem* item = FindItem(reinterpret_cast<UINT_PTR>(submenu), fkHandle);
     if (!item) return false;
     item->Click();
+    return true;
+}
+
+bool TMenu::ProcessMenuChar(HMENU menu, wchar_t ch, LRESULT& result) {
+    TMenuItem* parent = FHandle && menu == FHandle ? FItems : FindItem(reinterpret_cast<UINT_PTR>(menu), fkHandle);
+    if (!parent || !menu) return false;
+    const wchar_t key = UpperChar(ch);
+    std::vector<int> matches;
+    for (TMenuItem* item : parent->FItems)
+        if (item->Visible() && !item->IsLine() && AcceleratorOf(item->Caption()) == key)
+            if (const int position = parent->EntryPosition(item); position >= 0) matches.push_back(position);
+    result = MAKELRESULT(0, MNC_IGNORE);
+    if (matches.empty()) return true;
+    if (matches.size() == 1) {
+        result = MAKELRESULT(matches.front(), MNC_EXECUTE);
+        return true;
+    }
+    // Several share the key: each press selects the next of them.
+    int hilited = -1;
+    const int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count && hilited < 0; ++position)
+        if (GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & MF_HILITE) hilited = position;
+    const auto next = std::find_if(matches.begin(), matches.end(), [&](int position) { return position > hilited; });
+    result = MAKELRESULT(next == matches.end() ? matches.front() : *next, MNC_SELECT);
     return true;
 }
 

@@ -176,6 +176,11 @@ public:
     bool DispatchCommand(UINT command);
     bool DispatchPopup(HMENU submenu);
     bool IsShortCut(TShortCut shortCut);
+    // WM_MENUCHAR for one of this menu's system menus: the system finds no
+    // accelerator in owner-drawn items (their text is not theirs to draw), so
+    // the item whose caption marks ch with "&" is chosen here (selected when
+    // several share it). False when menu is not one of this menu's.
+    bool ProcessMenuChar(HMENU menu, wchar_t ch, LRESULT& result);
 
     // Refills the whole system menu from the items (its handles kept).
     virtual void MenuChanged();
