@@ -8,8 +8,10 @@
 #include "framework/controls/Form.h"
 #include "framework/controls/TextConvert.h"
 #include "framework/controls/UtilWindow.h"
+#include "framework/graphics/ImageList.h"
 
 QUIRN_PUBLISH(TMenu, p) {
+    p.Property("Images", &TMenu::Images, &TMenu::SetImages);
     p.Property("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw).Default(false);
 }
 
@@ -29,6 +31,7 @@ constexpr UINT kLastCommand = 0x7FFF;
 constexpr int32_t kSeparatorHeight = 8;
 constexpr int32_t kTextGap = 4;       // between the check area, the text and the shortcut
 constexpr int32_t kItemPadding = 4;   // added to the text height
+constexpr int32_t kImageMargin = 2;   // around an item's picture
 constexpr UINT kAlignmentFlags[] = {TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALIGN};  // by TPopupAlignment
 constexpr UINT kTrackButtonFlags[] = {TPM_RIGHTBUTTON, TPM_LEFTBUTTON};             // by TTrackButton
 constexpr UINT kBreakTypes[] = {0, MFT_MENUBREAK, MFT_MENUBARBREAK};                // by TMenuBreak
@@ -154,6 +157,22 @@ wchar_t AcceleratorOf(const std::string& caption) {
         return UpperChar(text[i + 1]);
     }
     return 0;
+}
+
+// The images of the item's menu when it has a picture there, else nullptr.
+TImageList* ImagesFor(const TMenuItem& item) {
+    const TMenu* menu = item.GetParentMenu();
+    TImageList* images = menu ? menu->Images() : nullptr;
+    if (!images || item.ImageIndex() < 0 || item.ImageIndex() >= images->Count()) return nullptr;
+    return images;
+}
+
+// The column left of the text, for the check mark or the picture.
+int32_t CheckColumnWidth(const TMenuItem& item) {
+    const TMenu* menu = item.GetParentMenu();
+    const int32_t check = GetSystemMetrics(SM_CXMENUCHECK);
+    if (!menu || !menu->Images()) return check;
+    return std::max(check, menu->Images()->Width() + kImageMargin * 2);
 }
 
 std::wstring DisplayText(const TMenuItem& item) {
@@ -347,7 +366,7 @@ void TMenuItem::Insert(int32_t index, TMenuItem* item) {
     FItems.insert(FItems.begin() + index, item);
     item->FParent = this;
     // The item may come with a submenu built for another menu (or none).
-    if (TMenu* menu = BuiltMenu()) item->RebuildEntries(menu->OwnerDraw(), true);
+    if (TMenu* menu = BuiltMenu()) item->RebuildEntries(menu->IsOwnerDraw(), true);
     ItemsChanged();
 }
 
@@ -485,7 +504,7 @@ void TMenuItem::EntryChanged() {
     if (position < 0) return;  // hidden
     MENUITEMINFOW info;
     std::wstring text;
-    FillEntry(info, text, menu->OwnerDraw());
+    FillEntry(info, text, menu->IsOwnerDraw());
     // Keep the highlight the system shows while it tracks this menu.
     MENUITEMINFOW shown{};
     shown.cbSize = sizeof shown;
@@ -503,9 +522,9 @@ void TMenuItem::ItemsChanged() {
     // its own entry (submenu or not): its parent's entries are rebuilt.
     const bool showsSubmenu = FHandle != nullptr;
     if (FParent && showsSubmenu == FItems.empty())
-        FParent->RebuildEntries(menu->OwnerDraw(), false);
+        FParent->RebuildEntries(menu->IsOwnerDraw(), false);
     else
-        RebuildEntries(menu->OwnerDraw(), false);
+        RebuildEntries(menu->IsOwnerDraw(), false);
     menu->Changed();
 }
 
@@ -525,9 +544,18 @@ void TMenuItem::DrawItem(TCanvas* canvas, RECT rect, bool selected) {
         DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
         return;
     }
-    const int32_t checkWidth = GetSystemMetrics(SM_CXMENUCHECK);
-    if (FChecked) {
-        RECT check{rect.left, rect.top, rect.left + checkWidth, rect.bottom};
+    const int32_t checkWidth = CheckColumnWidth(*this);
+    RECT check{rect.left, rect.top, rect.left + checkWidth, rect.bottom};
+    if (TImageList* images = ImagesFor(*this)) {
+        // The picture stands for the check mark; a checked one is framed.
+        const int x = check.left + (checkWidth - images->Width()) / 2;
+        const int y = check.top + (check.bottom - check.top - images->Height()) / 2;
+        images->Draw(*canvas, x, y, FImageIndex, FEnabled);
+        if (FChecked) {
+            RECT frame{x - 1, y - 1, x + images->Width() + 1, y + images->Height() + 1};
+            DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT);
+        }
+    } else if (FChecked) {
         DrawFrameControl(dc, &check, DFC_MENU, FRadioItem ? DFCS_MENUBULLET : DFCS_MENUCHECK);
     }
     LOGFONTW logFont{};
@@ -561,8 +589,10 @@ void TMenuItem::MeasureItem(TCanvas* canvas, int32_t& width, int32_t& height) {
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_SINGLELINE | DT_CALCRECT | DT_EXPANDTABS);
         if (old) SelectObject(dc, old);
         if (font) DeleteObject(font);
-        width = rect.right + GetSystemMetrics(SM_CXMENUCHECK) * 2 + kTextGap * 2;
+        width = rect.right + CheckColumnWidth(*this) * 2 + kTextGap * 2;
         height = std::max<int32_t>(rect.bottom + kItemPadding, GetSystemMetrics(SM_CYMENU));
+        if (const TMenu* menu = GetParentMenu(); menu && menu->Images())
+            height = std::max(height, menu->Images()->Height() + kImageMargin * 2);
     }
     if (FOnMeasureItem) FOnMeasureItem(this, canvas, width, height);
 }
@@ -627,7 +657,7 @@ HMENU TMenu::Handle() {
         FHandle = CreateMenuHandle();
         if (!FHandle) throw EOutOfMemory("Cannot create a menu");
         FItems->FHandle = FHandle;
-        FItems->RebuildEntries(FOwnerDraw, true);
+        FItems->RebuildEntries(IsOwnerDraw(), true);
     }
     return FHandle;
 }
@@ -638,11 +668,27 @@ void TMenu::SetOwnerDraw(bool value) {
     MenuChanged();
 }
 
+void TMenu::SetImages(TImageList* value) {
+    if (FImages == value) return;
+    if (FImages) FImages->RemoveFreeNotification(this);
+    FImages = value;
+    if (value) value->FreeNotification(this);
+    MenuChanged();
+}
+
+void TMenu::Notification(TComponent* AComponent, TOperation operation) {
+    TComponent::Notification(AComponent, operation);
+    if (operation == opRemove && AComponent == FImages) {
+        FImages = nullptr;
+        MenuChanged();
+    }
+}
+
 void TMenu::SetWindowHandle(HWND value) { FWindowHandle = value; }
 
 void TMenu::MenuChanged() {
     if (ComponentState().Contains(csLoading) || !FHandle) return;
-    FItems->RebuildEntries(FOwnerDraw, true);
+    FItems->RebuildEntries(IsOwnerDraw(), true);
     Changed();
 }
 

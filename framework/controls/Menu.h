@@ -14,6 +14,7 @@
 #include "framework/core/Component.h"
 #include "framework/graphics/Canvas.h"
 
+class TImageList;
 class TMenu;
 
 // A shortcut: the virtual key in the low byte plus the modifier flags.
@@ -168,6 +169,12 @@ public:
     HMENU Handle();
     bool OwnerDraw() const { return FOwnerDraw; }
     void SetOwnerDraw(bool value);
+    // Pictures for the items' ImageIndex. A menu with images is drawn by the
+    // framework: its items become owner-drawn.
+    TImageList* Images() const { return FImages; }
+    void SetImages(TImageList* value);
+    // Whether the items are owner-drawn: OwnerDraw, or images to show.
+    bool IsOwnerDraw() const { return FOwnerDraw || FImages; }
     // The window the menu belongs to (a form's window for a menu bar).
     HWND WindowHandle() const { return FWindowHandle; }
     virtual void SetWindowHandle(HWND value);
@@ -191,10 +198,12 @@ protected:
     // Called after every change that reached the system menu.
     virtual void Changed() {}
     void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation operation) override;
 
     TMenuItem* FItems;
     HMENU FHandle = nullptr;
     bool FOwnerDraw = false;
+    TImageList* FImages = nullptr;
     HWND FWindowHandle = nullptr;
 };
 

@@ -17,6 +17,8 @@
 #include "framework/controls/Button.h"
 #include "framework/controls/Form.h"
 #include "framework/controls/Menu.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/ImageList.h"
 #include "framework/core/TypInfo.h"
 
 namespace {
@@ -30,6 +32,8 @@ constexpr COLORREF kSelectedColour = RGB(0, 160, 0);
 constexpr COLORREF kNormalColour = RGB(0, 0, 200);
 constexpr int32_t kOwnerDrawnWidth = 160;
 constexpr int32_t kOwnerDrawnHeight = 30;
+constexpr COLORREF kImageColour = RGB(10, 200, 30);
+constexpr int32_t kImageSize = 16;
 
 // Set by the forms' thread whenever it records something, so that the driver
 // wakes at once instead of at its next look.
@@ -149,6 +153,28 @@ COLORREF ScreenPixel(POINT point) {
     const COLORREF colour = GetPixel(screen, point.x, point.y);
     ReleaseDC(nullptr, screen);
     return colour;
+}
+
+// How many pixels of the rectangle of the screen have colour.
+int CountScreenPixels(const RECT& rect, COLORREF colour) {
+    HDC screen = GetDC(nullptr);
+    int count = 0;
+    for (LONG y = rect.top; y < rect.bottom; ++y)
+        for (LONG x = rect.left; x < rect.right; ++x) count += GetPixel(screen, x, y) == colour;
+    ReleaseDC(nullptr, screen);
+    return count;
+}
+
+// True when the rectangle of the screen holds more than one colour (text was
+// drawn there).
+bool HoldsText(const RECT& rect) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF background = GetPixel(screen, rect.left + 1, rect.top + 1);
+    bool found = false;
+    for (LONG y = rect.top + 1; y < rect.bottom - 1 && !found; ++y)
+        for (LONG x = rect.left + 1; x < rect.right - 1 && !found; ++x) found = GetPixel(screen, x, y) != background;
+    ReleaseDC(nullptr, screen);
+    return found;
 }
 
 // ---- real input ----------------------------------------------------------------
@@ -583,6 +609,38 @@ TEST_F(MenuBar, OwnerDrawnItemsAreMeasuredThenDrawnSelectedUnderTheMouse) {
     });
 }
 
+TEST_F(MenuBar, AMenuWithImagesDrawsEachItemsPicture) {
+    auto* images = new TImageList(form, kImageSize, kImageSize);
+    TBitmap picture(kImageSize, kImageSize, pf24bit);
+    picture.Canvas().Brush().SetColor(static_cast<TColor>(kImageColour));
+    picture.Canvas().FillRect(RECT{0, 0, kImageSize, kImageSize});
+    ASSERT_EQ(images->Add(picture, nullptr), 0);
+    open->SetImageIndex(0);
+    save->SetImageIndex(images->Count());  // no such picture: none is drawn
+    menu->SetImages(images);
+    menu->Handle();  // builds the system menus
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoW(file->Handle(), kOpenPosition, TRUE, &info);
+    EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << "the framework draws a menu with images";
+    ShowInFront();
+    Drive([&] {
+        ASSERT_NE(OpenFromBar(0, file->Handle()), nullptr);
+        const RECT openRect = ItemRect(nullptr, file->Handle(), kOpenPosition);
+        EXPECT_GE(openRect.bottom - openRect.top, kImageSize);
+        EXPECT_TRUE(Await([&] { return CountScreenPixels(openRect, kImageColour) == kImageSize * kImageSize; }))
+            << CountScreenPixels(openRect, kImageColour);
+        EXPECT_EQ(CountScreenPixels(ItemRect(nullptr, file->Handle(), kSavePosition), kImageColour), 0);
+        EXPECT_TRUE(CloseMenus());
+    });
+    // Without its images the menu is drawn by the system again.
+    delete images;
+    EXPECT_EQ(menu->Images(), nullptr);
+    GetMenuItemInfoW(file->Handle(), kOpenPosition, TRUE, &info);
+    EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
+}
+
 TEST_F(MenuBar, OwnerDrawnItemsKeepTheirAcceleratorKeys) {
     // The system need not read the "&" of an item it does not draw: the
     // framework answers WM_MENUCHAR for it.
@@ -758,18 +816,6 @@ TEST_F(PopupTracking, OwnerDrawnSubmenuOpensUnderTheMouseAndRunsItsItem) {
 
 // ---- changes while the form shows ---------------------------------------------------
 
-// True when the rectangle of the screen holds more than one colour (text was
-// drawn there).
-bool HoldsText(const RECT& rect) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF background = GetPixel(screen, rect.left + 1, rect.top + 1);
-    bool found = false;
-    for (LONG y = rect.top + 1; y < rect.bottom - 1 && !found; ++y)
-        for (LONG x = rect.left + 1; x < rect.right - 1 && !found; ++x) found = GetPixel(screen, x, y) != background;
-    ReleaseDC(nullptr, screen);
-    return found;
-}
-
 using LiveChanges = MenuTracking;
 
 TEST_F(LiveChanges, AddingRenamingDisablingAndDeletingUpdateTheShownBar) {
@@ -848,7 +894,7 @@ TEST(MenuProperties, ItemAndPopupPropertiesArePublishedAndReachTheSystemMenu) {
                              "GroupIndex", "Hint", "ImageIndex", "AutoCheck", "Break", "OnClick", "OnDrawItem",
                              "OnMeasureItem"})
         EXPECT_NE(GetPropInfo(item, name), nullptr) << name;
-    for (const char* name : {"Alignment", "TrackButton", "AutoPopup", "OnPopup", "OwnerDraw"})
+    for (const char* name : {"Alignment", "TrackButton", "AutoPopup", "OnPopup", "OwnerDraw", "Images"})
         EXPECT_NE(GetPropInfo(&popup, name), nullptr) << name;
 
     EXPECT_TRUE(SetPropAsText(next, "Break", "mbBarBreak"));
