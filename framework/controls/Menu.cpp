@@ -142,7 +142,8 @@ HFONT MenuFont(LOGFONTW& font) {
 
 wchar_t UpperChar(wchar_t ch) {
     // CharUpperW takes a single character in the low word of its argument.
-    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(ch))));
+    const auto upper = CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(ch)));
+    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(upper));
 }
 
 // The character a caption marks with "&" ("&&" is a plain ampersand), upper-cased; 0 when none.

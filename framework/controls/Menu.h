@@ -44,6 +44,7 @@ QUIRN_ENUM(TPopupAlignment, paLeft, paRight, paCenter)
 enum TTrackButton : uint8_t { tbRightButton, tbLeftButton };
 QUIRN_ENUM(TTrackButton, tbRightButton, tbLeftButton)
 
+// One entry of a menu, holding the entries of its submenu.
 class TMenuItem : public TComponent {
     QUIRN_CLASS(TMenuItem, TComponent)
 public:
@@ -156,6 +157,7 @@ private:
 
 enum TFindItemKind : uint8_t { fkCommand, fkHandle, fkShortCut };
 
+// A tree of items shown as a system menu.
 class TMenu : public TComponent {
     QUIRN_CLASS(TMenu, TComponent)
 public:
@@ -207,6 +209,7 @@ protected:
     HWND FWindowHandle = nullptr;
 };
 
+// The menu bar of a form.
 class TMainMenu : public TMenu {
     QUIRN_CLASS(TMainMenu, TMenu)
 public:
@@ -220,6 +223,7 @@ protected:
     void Changed() override;
 };
 
+// A context menu, shown at a point or by a right click on its control.
 class TPopupMenu : public TMenu {
     QUIRN_CLASS(TPopupMenu, TMenu)
 public:

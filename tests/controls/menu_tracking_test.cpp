@@ -189,19 +189,25 @@ INPUT MouseMoveTo(POINT point) {
 }
 
 // Moves the mouse to point by way of a point beside it, so that the move is
-// seen even when the mouse rests there already.
+// seen even when the mouse rests there already. SetCursorPos moves the
+// display's own pointer too: without it Wine takes the position back from
+// the display the next time it asks.
 void MoveMouse(POINT point) {
-    INPUT moves[2]{MouseMoveTo(POINT{point.x - 1, point.y}), MouseMoveTo(point)};
-    SendInput(2, moves, sizeof(INPUT));
+    INPUT beside = MouseMoveTo(POINT{point.x - 1, point.y});
+    SendInput(1, &beside, sizeof(INPUT));
+    SetCursorPos(point.x, point.y);
+    INPUT onto = MouseMoveTo(point);
+    SendInput(1, &onto, sizeof(INPUT));
 }
 
+// Clicks at point. The button events carry the point too: Wine may take the
+// mouse position back from a display whose pointer it cannot move (a second
+// screen) between a move and a click.
 void Click(POINT point, bool right = false) {
     MoveMouse(point);
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    INPUT inputs[2]{MouseMoveTo(point), MouseMoveTo(point)};
+    inputs[0].mi.dwFlags |= right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags |= right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
     SendInput(2, inputs, sizeof(INPUT));
 }
 
@@ -472,6 +478,23 @@ TEST_F(MenuBar, AltFDownEnterRunsTheSecondItem) {
     });
     EXPECT_EQ(clicks.Of(save), 1);
     EXPECT_EQ(clicks.Of(open), 0);
+}
+
+TEST_F(MenuBar, ArrowKeysMoveAlongTheBarToTheNextDropDown) {
+    ShowInFront();
+    Drive([&] {
+        PressKey('F', VK_MENU);
+        ASSERT_TRUE(Await([&] { return PopupShowing(file->Handle()) != nullptr; }));
+        PressKey(VK_RIGHT);
+        ASSERT_TRUE(Await([&] { return PopupShowing(view->Handle()) != nullptr; })) << "View's drop-down stayed shut";
+        EXPECT_EQ(PopupShowing(file->Handle()), nullptr);
+        EXPECT_EQ(clicks.Of(view), 1);
+        ASSERT_TRUE(Await([&] { return Hilited(view->Handle(), 0); }));
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(Await([&] { return clicks.Of(status) == 1; }));
+        EXPECT_TRUE(Await([] { return VisibleMenuWindows().empty(); }));
+    });
+    EXPECT_EQ(clicks.Total.load(), 3) << "File's and View's openings, then Status";
 }
 
 TEST_F(MenuBar, ADisabledItemDoesNothingByMouseOrShortcut) {
