@@ -342,6 +342,35 @@ TEST_F(MouseRouting, ParentPassesClicksToTheWindowlessLabelUnderTheMouse) {
     EXPECT_EQ(form->ControlAtPos(POINT{60, 45}), label);
 }
 
+// Client coordinates of windowed and windowless controls map to the screen
+// through the form's real client area (inside its frame and caption), both ways.
+TEST_F(MouseRouting, ClientToScreenAccountsForTheFormsFrameAndCaption) {
+    auto* button = new TButton(form);
+    button->SetParent(form);
+    button->SetBounds(10, 20, 75, 25);
+    auto* label = new TLabel(form);
+    label->SetParent(form);
+    label->SetAutoSize(false);
+    label->SetBounds(30, 60, 80, 20);
+    form->HandleNeeded();
+    POINT formClient{0, 0};
+    ::ClientToScreen(form->Handle(), &formClient);
+    POINT buttonClient{0, 0};
+    ::ClientToScreen(button->Handle(), &buttonClient);
+    const POINT formOrigin = form->ClientOrigin();
+    EXPECT_EQ(formOrigin.x, formClient.x);
+    EXPECT_EQ(formOrigin.y, formClient.y);
+    const POINT buttonPoint = button->ClientToScreen(POINT{5, 6});
+    EXPECT_EQ(buttonPoint.x, buttonClient.x + 5);
+    EXPECT_EQ(buttonPoint.y, buttonClient.y + 6);
+    const POINT labelPoint = label->ClientToScreen(POINT{1, 2});
+    EXPECT_EQ(labelPoint.x, formClient.x + 31);
+    EXPECT_EQ(labelPoint.y, formClient.y + 62);
+    const POINT back = label->ScreenToClient(labelPoint);
+    EXPECT_EQ(back.x, 1);
+    EXPECT_EQ(back.y, 2);
+}
+
 TEST_F(MouseRouting, ButtonClickRaisesOnClickThroughReflectedNotification) {
     auto* button = new TButton(form);
     button->SetParent(form);
