@@ -6,6 +6,8 @@
 
 #include "SampleForm.h"
 #include "framework/controls/Application.h"
+#include "framework/controls/FormResource.h"
+#include "framework/graphics/Bitmap.h"
 
 namespace {
 
@@ -31,6 +33,16 @@ TEST(SampleForm, IsBuiltFromItsFormResource) {
     EXPECT_EQ(form->Applied, 3);
     EXPECT_EQ(form->StatusBar1->SimpleText(), "Applied: Quirn");
     Application->DestroyForms();
+}
+
+// A missing form resource and a missing bitmap resource raise one and the same
+// EResNotFound (both headers in one unit), and the root is left untouched.
+TEST(SampleForm, MissingResourcesRaiseOneErrorClass) {
+    TComponent root(nullptr);
+    EXPECT_THROW(LoadFormResource(root, "TNoSuchForm"), EResNotFound);
+    EXPECT_EQ(root.ComponentCount(), 0);
+    TBitmap bitmap;
+    EXPECT_THROW(bitmap.LoadFromResourceName(GetModuleHandleW(nullptr), "NOSUCHBITMAP"), EResNotFound);
 }
 
 }  // namespace
