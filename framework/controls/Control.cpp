@@ -24,12 +24,12 @@ QUIRN_PUBLISH(TControl, p) {
     p.Property("Align", &TControl::Align, &TControl::SetAlign).Default(alNone);
     p.Property("Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
     p.Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
-    p.Property("Color", &TControl::Color, &TControl::SetColor).Stored(&TControl::IsColorStored).NoDefault();
+    p.Property("Color", &TControl::Color, &TControl::SetColor).Identifiers(ColorIdents).Stored(&TControl::IsColorStored).NoDefault();
     p.Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).NoDefault();
     p.Property("Font", &TControl::Font, &TControl::SetFont).Stored(&TControl::IsFontStored);
     p.Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).NoDefault();
     p.Property("Caption", &TControl::WideText, &TControl::SetWideText);
-    p.Property("Cursor", &TControl::Cursor, &TControl::SetCursor).Default(crDefault);
+    p.Property("Cursor", &TControl::Cursor, &TControl::SetCursor).Identifiers(CursorIdents).Default(crDefault);
     p.Property("Hint", &TControl::Hint, &TControl::SetHint);
     p.Property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Stored(&TControl::IsShowHintStored).NoDefault();
     p.Property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true);

@@ -1,11 +1,12 @@
 // ControlTypes.h: the small types controls share: mouse buttons and shift
-// states, cursors, bidirectional modes, control style and state flags, the
-// WindowProc and mouse event signatures.
+// states, cursors (from framework/controls/Cursors.h), bidirectional modes,
+// control style and state flags, the WindowProc and mouse event signatures.
 #pragma once
 
 #include <cstdint>
 
 #include "framework/controls/AlignLayout.h"
+#include "framework/controls/Cursors.h"
 #include "framework/controls/Messages.h"
 #include "framework/core/TypInfo.h"
 #include "framework/rtl/Delegate.h"
@@ -30,26 +31,6 @@ QUIRN_EVENT_TYPE(TKeyEvent)
 QUIRN_EVENT_TYPE(TKeyPressEvent)
 
 QUIRN_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom)
-
-// Cursor numbers: 0 and below are the framework's standard cursors (mapped to
-// the system's), positive numbers are an application's own (TScreen::SetCursors).
-using TCursor = int16_t;
-constexpr TCursor crDefault = 0;
-constexpr TCursor crNone = -1;
-constexpr TCursor crArrow = -2;
-constexpr TCursor crCross = -3;
-constexpr TCursor crIBeam = -4;
-constexpr TCursor crSizeNESW = -6;
-constexpr TCursor crSizeNS = -7;
-constexpr TCursor crSizeNWSE = -8;
-constexpr TCursor crSizeWE = -9;
-constexpr TCursor crUpArrow = -10;
-constexpr TCursor crHourGlass = -11;
-constexpr TCursor crNo = -18;
-constexpr TCursor crAppStart = -19;
-constexpr TCursor crHelp = -20;
-constexpr TCursor crHandPoint = -21;
-constexpr TCursor crSizeAll = -22;
 
 enum TBiDiMode : uint8_t { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 QUIRN_ENUM(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly)

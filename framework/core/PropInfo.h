@@ -15,6 +15,7 @@
 #include <variant>
 #include <vector>
 
+#include "framework/core/IdentMap.h"
 #include "framework/core/TypeInfo.h"
 
 // TPropInfo: one published property of a class.
@@ -31,6 +32,9 @@ public:
     TTypeKind Kind() const { return FType->Kind; }
     bool IsWritable() const { return static_cast<bool>(FSetter); }
     const std::optional<int64_t>& Default() const { return FDefault; }
+    // Identifiers of the values of an integer property (colours, cursors);
+    // nullptr when its values are plain numbers.
+    const TIdentMap* Identifiers() const { return FIdentifiers; }
 
     // Raw access; the value must have the property's alternative (checked).
     TPropValue GetValue(TObject* instance) const;
@@ -45,6 +49,7 @@ private:
     TSetter FSetter;
     std::optional<int64_t> FDefault;
     TStoredFunc FStored;
+    const TIdentMap* FIdentifiers = nullptr;
 };
 
 // TMethodInfo: a published method (an event handler a form offers by name).

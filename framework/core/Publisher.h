@@ -14,6 +14,7 @@
 #include <variant>
 #include <vector>
 
+#include "framework/core/IdentMap.h"
 #include "framework/core/PropInfo.h"
 #include "framework/core/TypeInfo.h"
 
@@ -116,6 +117,15 @@ public:
     }
     TPropertyBuilder& NoDefault() {
         FInfo.FDefault.reset();
+        return *this;
+    }
+    // Integer properties: values are streamed and shown as text by their
+    // identifier in map where they have one, by number otherwise. The map
+    // must outlive the class (a constexpr table does).
+    TPropertyBuilder& Identifiers(const TIdentMap& map) {
+        if (FInfo.Kind() != tkInteger && FInfo.Kind() != tkInt64)
+            typinfo_detail::InvalidPropertyValue("identifiers need an integer property, which " + FInfo.Name() + " is not");
+        FInfo.FIdentifiers = &map;
         return *this;
     }
     TPropertyBuilder& Stored(bool stored) {

@@ -211,7 +211,8 @@ void TComponentReader::ReadPropValue(TComponent* component, TObject* instance, c
     switch (prop.Kind()) {
         case tkInteger:
         case tkInt64:
-            SetOrdProp(instance, prop, ReadInt64());
+            // A colour or cursor may come as its identifier ("clBtnFace").
+            SetOrdProp(instance, prop, type == TValueType::vaIdent ? IdentToPropValue(prop, ReadIdent()) : ReadInt64());
             return;
         case tkChar:
             if (type == TValueType::vaString || type == TValueType::vaLString || type == TValueType::vaWString)
@@ -418,6 +419,9 @@ void TComponentWriter::WriteProperty(TObject* instance, const TPropInfo& prop, c
                 for (int64_t v = 0; type.CompType != nullptr && v <= type.CompType->MaxValue && v < 64; ++v)
                     if ((static_cast<uint64_t>(value) >> v) & 1) names.push_back(type.CompType->EnumName(v));
                 WriteSet(names);
+            } else if (const std::optional<std::string_view> ident =
+                           prop.Identifiers() != nullptr ? IntToIdent(value, *prop.Identifiers()) : std::nullopt) {
+                WriteIdent(*ident);
             } else {
                 WriteInteger(value);
             }

@@ -53,6 +53,22 @@ std::string MethodNameOnOwners(TObject* instance, const TMethod& method) {
     return MethodName(instance, method);
 }
 
+// Integer text of a property: its identifier where its map has one, a number
+// otherwise (unsigned 32-bit types reach beyond StrToInt; the range check follows).
+int64_t IntegerFromText(const TPropInfo& prop, std::string_view text) {
+    std::string number(text);
+    if (const TIdentMap* idents = prop.Identifiers()) {
+        number = Trim(text);
+        if (const std::optional<int64_t> value = IdentToInt(number, *idents)) return *value;
+        int64_t parsed = 0;
+        if (!TryStrToInt64(number, parsed))
+            throw EConvertError("'" + number + "' is neither a number nor an identifier of " + std::string(idents->TypeName) +
+                                " (property " + prop.Name() + ")");
+    }
+    if (prop.Kind() == tkInt64 || prop.PropType().MaxValue > INT32_MAX) return StrToInt64(number);
+    return StrToInt(number);
+}
+
 }  // namespace
 
 // --- TTypeInfo -------------------------------------------------------------------
@@ -390,11 +406,27 @@ void SetPropValue(TObject* instance, const TPropInfo& prop, const TPropValue& va
     InvalidValue(prop, "unsupported property type");
 }
 
+std::string IntegerToText(const TPropInfo& prop, int64_t value) {
+    if (const TIdentMap* idents = prop.Identifiers())
+        if (const std::optional<std::string_view> ident = IntToIdent(value, *idents)) return std::string(*ident);
+    return IntToStr(value);
+}
+
+int64_t IdentToPropValue(const TPropInfo& prop, std::string_view ident) {
+    const TIdentMap* idents = prop.Identifiers();
+    if (idents == nullptr) throw EConvertError("Property " + prop.Name() + " takes no identifiers (found " + std::string(ident) + ")");
+    const std::optional<int64_t> value = IdentToInt(ident, *idents);
+    if (!value.has_value())
+        throw EConvertError("Unknown identifier " + std::string(ident) + " for property " + prop.Name() + " (not a " +
+                            std::string(idents->TypeName) + ")");
+    return *value;
+}
+
 std::string GetPropAsText(TObject* instance, const TPropInfo& prop) {
     switch (prop.Kind()) {
         case tkInteger:
         case tkInt64:
-            return IntToStr(GetOrdProp(instance, prop));
+            return IntegerToText(prop, GetOrdProp(instance, prop));
         case tkChar:
             return std::string(1, static_cast<char>(GetOrdProp(instance, prop)));
         case tkEnumeration:
@@ -421,11 +453,8 @@ std::string GetPropAsText(TObject* instance, const TPropInfo& prop) {
 void SetPropAsText(TObject* instance, const TPropInfo& prop, std::string_view text) {
     switch (prop.Kind()) {
         case tkInteger:
-            // Unsigned 32-bit types reach beyond StrToInt; the range check follows.
-            SetOrdProp(instance, prop, prop.PropType().MaxValue > INT32_MAX ? StrToInt64(text) : StrToInt(text));
-            return;
         case tkInt64:
-            SetOrdProp(instance, prop, StrToInt64(text));
+            SetOrdProp(instance, prop, IntegerFromText(prop, text));
             return;
         case tkChar:
             if (text.size() != 1) throw EConvertError("'" + std::string(text) + "' is not a single character");

@@ -92,13 +92,21 @@ uint64_t StringToSet(const TTypeInfo& setType, std::string_view text);
 TPropValue GetPropValue(TObject* instance, const TPropInfo& prop);
 void SetPropValue(TObject* instance, const TPropInfo& prop, const TPropValue& value);
 
-// Value as text: integers in decimal, chars as the character, enumerations
+// Integers with identifiers (colours, cursors, see TPropertyBuilder::Identifiers):
+// the identifier of value in the property's map, else the number in decimal.
+std::string IntegerToText(const TPropInfo& prop, int64_t value);
+// The value of ident in the property's map; EConvertError naming the property
+// and the identifier when the map lacks it or the property has none.
+int64_t IdentToPropValue(const TPropInfo& prop, std::string_view ident);
+
+// Value as text: integers in decimal (by identifier where the property has
+// one for the value), chars as the character, enumerations
 // and sets by name, strings as they are (wide strings in the ANSI code page),
 // components by Name (empty for none; a non-component object as "(TClass)"),
 // methods by published method name. Setting from text: integers through
-// StrToInt (EConvertError), enumerations, sets, components and methods by name
-// (EPropertyError when unknown); components and methods are looked up on the
-// instance's owner chain.
+// StrToInt or by identifier (EConvertError when neither), enumerations, sets,
+// components and methods by name (EPropertyError when unknown); components and
+// methods are looked up on the instance's owner chain.
 std::string GetPropAsText(TObject* instance, const TPropInfo& prop);
 void SetPropAsText(TObject* instance, const TPropInfo& prop, std::string_view text);
 

@@ -4,7 +4,7 @@
 #include "framework/graphics/Bitmap.h"
 
 QUIRN_PUBLISH(TBrush, p) {
-    p.Property("Color", &TBrush::Color, &TBrush::SetColor).Default(clWhite);
+    p.Property("Color", &TBrush::Color, &TBrush::SetColor).Identifiers(ColorIdents).Default(clWhite);
     p.Property("Style", &TBrush::Style, &TBrush::SetStyle).Default(bsSolid);
 }
 

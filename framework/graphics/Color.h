@@ -1,9 +1,12 @@
 // TColor: a 32-bit colour in COLORREF layout (red in the low byte); a top byte of 0xFF marks a
-// system colour whose low byte is the system colour index. Portable: the constants are usable
-// everywhere, ColorToRGB needs the Windows side.
+// system colour whose low byte is the system colour index. ColorIdents names the colours for
+// forms and property text. Portable: the constants and the map are usable everywhere,
+// ColorToRGB needs the Windows side.
 #pragma once
 
 #include <cstdint>
+
+#include "framework/core/IdentMap.h"
 
 using TColor = int32_t;
 
@@ -40,11 +43,19 @@ constexpr TColor clBlue = 0xFF0000;
 constexpr TColor clFuchsia = 0xFF00FF;
 constexpr TColor clAqua = 0xFFFF00;
 constexpr TColor clWhite = 0xFFFFFF;
+// The four extra colours of the system's static palette.
+constexpr TColor clMoneyGreen = 0xC0DCC0;
+constexpr TColor clSkyBlue = 0xF0CAA6;
+constexpr TColor clCream = 0xF0FBFF;
+constexpr TColor clMedGray = 0xA4A0A0;
+// Other names of the two greys.
+constexpr TColor clLtGray = clSilver;
+constexpr TColor clDkGray = clGray;
 // "No colour" and "the default colour of the context": never drawn as such.
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 
-// System colours (low byte = the system colour index of GetSysColor).
+// System colours (low byte = the system colour index of GetSysColor; index 25 is unused).
 constexpr TColor clScrollBar = SystemColor(0);
 constexpr TColor clBackground = SystemColor(1);
 constexpr TColor clActiveCaption = SystemColor(2);
@@ -75,3 +86,64 @@ constexpr TColor clGradientActiveCaption = SystemColor(27);
 constexpr TColor clGradientInactiveCaption = SystemColor(28);
 constexpr TColor clMenuHighlight = SystemColor(29);
 constexpr TColor clMenuBar = SystemColor(30);
+
+// Identifiers of the colours above, as forms store them ("Color = clBtnFace"). The aliases
+// clLtGray and clDkGray come after the names they share a value with, so values are written
+// as clSilver and clGray.
+inline constexpr TIdentMapEntry ColorIdentEntries[] = {
+    {clBlack, "clBlack"},
+    {clMaroon, "clMaroon"},
+    {clGreen, "clGreen"},
+    {clOlive, "clOlive"},
+    {clNavy, "clNavy"},
+    {clPurple, "clPurple"},
+    {clTeal, "clTeal"},
+    {clGray, "clGray"},
+    {clSilver, "clSilver"},
+    {clRed, "clRed"},
+    {clLime, "clLime"},
+    {clYellow, "clYellow"},
+    {clBlue, "clBlue"},
+    {clFuchsia, "clFuchsia"},
+    {clAqua, "clAqua"},
+    {clWhite, "clWhite"},
+    {clMoneyGreen, "clMoneyGreen"},
+    {clSkyBlue, "clSkyBlue"},
+    {clCream, "clCream"},
+    {clMedGray, "clMedGray"},
+    {clLtGray, "clLtGray"},
+    {clDkGray, "clDkGray"},
+    {clNone, "clNone"},
+    {clDefault, "clDefault"},
+    {clScrollBar, "clScrollBar"},
+    {clBackground, "clBackground"},
+    {clActiveCaption, "clActiveCaption"},
+    {clInactiveCaption, "clInactiveCaption"},
+    {clMenu, "clMenu"},
+    {clWindow, "clWindow"},
+    {clWindowFrame, "clWindowFrame"},
+    {clMenuText, "clMenuText"},
+    {clWindowText, "clWindowText"},
+    {clCaptionText, "clCaptionText"},
+    {clActiveBorder, "clActiveBorder"},
+    {clInactiveBorder, "clInactiveBorder"},
+    {clAppWorkSpace, "clAppWorkSpace"},
+    {clHighlight, "clHighlight"},
+    {clHighlightText, "clHighlightText"},
+    {clBtnFace, "clBtnFace"},
+    {clBtnShadow, "clBtnShadow"},
+    {clGrayText, "clGrayText"},
+    {clBtnText, "clBtnText"},
+    {clInactiveCaptionText, "clInactiveCaptionText"},
+    {clBtnHighlight, "clBtnHighlight"},
+    {cl3DDkShadow, "cl3DDkShadow"},
+    {cl3DLight, "cl3DLight"},
+    {clInfoText, "clInfoText"},
+    {clInfoBk, "clInfoBk"},
+    {clHotLight, "clHotLight"},
+    {clGradientActiveCaption, "clGradientActiveCaption"},
+    {clGradientInactiveCaption, "clGradientInactiveCaption"},
+    {clMenuHighlight, "clMenuHighlight"},
+    {clMenuBar, "clMenuBar"},
+};
+inline constexpr TIdentMap ColorIdents{"TColor", ColorIdentEntries};

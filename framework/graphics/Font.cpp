@@ -1,14 +1,17 @@
 #include "framework/graphics/Font.h"
 
 #include <cwchar>
+#include <iterator>
+#include <optional>
+#include <string_view>
 
 #include "framework/core/TypInfo.h"
 #include "framework/graphics/AnsiText.h"
 #include "framework/win/DeviceContext.h"
 
 QUIRN_PUBLISH(TFont, p) {
-    p.Property("Charset", &TFont::Charset, &TFont::SetCharset).Default(DEFAULT_CHARSET);
-    p.Property("Color", &TFont::Color, &TFont::SetColor).Default(clWindowText);
+    p.Property("Charset", &TFont::Charset, &TFont::SetCharset).Identifiers(CharsetIdents).Default(DEFAULT_CHARSET);
+    p.Property("Color", &TFont::Color, &TFont::SetColor).Identifiers(ColorIdents).Default(clWindowText);
     p.Property("Height", &TFont::Height, &TFont::SetHeight);
     p.Property("Name", &TFont::Name, &TFont::SetName);
     p.Property("Pitch", &TFont::Pitch, &TFont::SetPitch).Default(fpDefault);
@@ -19,7 +22,37 @@ QUIRN_PUBLISH(TFont, p) {
 
 namespace {
 constexpr int32_t kPointsPerInch = 72;
+
+// The portable charset table (FontCharset.h) must name exactly the system's values.
+constexpr bool CharsetIdentIs(std::string_view name, int value) {
+    const std::optional<int64_t> found = IdentToInt(name, CharsetIdents);
+    return found.has_value() && *found == value;
 }
+#define QUIRN_CHECK_CHARSET(charset) static_assert(CharsetIdentIs(#charset, charset), #charset " differs from the system's value")
+QUIRN_CHECK_CHARSET(ANSI_CHARSET);
+QUIRN_CHECK_CHARSET(DEFAULT_CHARSET);
+QUIRN_CHECK_CHARSET(SYMBOL_CHARSET);
+QUIRN_CHECK_CHARSET(MAC_CHARSET);
+QUIRN_CHECK_CHARSET(SHIFTJIS_CHARSET);
+QUIRN_CHECK_CHARSET(HANGEUL_CHARSET);
+QUIRN_CHECK_CHARSET(HANGUL_CHARSET);
+QUIRN_CHECK_CHARSET(JOHAB_CHARSET);
+QUIRN_CHECK_CHARSET(GB2312_CHARSET);
+QUIRN_CHECK_CHARSET(CHINESEBIG5_CHARSET);
+QUIRN_CHECK_CHARSET(GREEK_CHARSET);
+QUIRN_CHECK_CHARSET(TURKISH_CHARSET);
+QUIRN_CHECK_CHARSET(VIETNAMESE_CHARSET);
+QUIRN_CHECK_CHARSET(HEBREW_CHARSET);
+QUIRN_CHECK_CHARSET(ARABIC_CHARSET);
+QUIRN_CHECK_CHARSET(BALTIC_CHARSET);
+QUIRN_CHECK_CHARSET(RUSSIAN_CHARSET);
+QUIRN_CHECK_CHARSET(THAI_CHARSET);
+QUIRN_CHECK_CHARSET(EASTEUROPE_CHARSET);
+QUIRN_CHECK_CHARSET(OEM_CHARSET);
+#undef QUIRN_CHECK_CHARSET
+constexpr size_t kSystemCharsetNames = 20;
+static_assert(std::size(CharsetIdentEntries) == kSystemCharsetNames, "every charset name is checked above");
+}  // namespace
 
 int32_t ScreenPixelsPerInch() {
     static const int32_t pixelsPerInch = [] {

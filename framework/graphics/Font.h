@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/graphics/Color.h"
+#include "framework/graphics/FontCharset.h"
 #include "framework/core/TypeInfo.h"
 #include "framework/graphics/GraphicsObject.h"
 #include "framework/rtl/Sets.h"
@@ -20,8 +21,6 @@ using TFontStyles = TSet<TFontStyle>;
 
 enum TFontPitch : uint8_t { fpDefault, fpVariable, fpFixed };
 QUIRN_ENUM(TFontPitch, fpDefault, fpVariable, fpFixed)
-
-using TFontCharset = uint8_t;
 
 class TFont : public TGraphicsObject {
     QUIRN_CLASS(TFont, TGraphicsObject)

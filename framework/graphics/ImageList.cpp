@@ -6,7 +6,7 @@
 #include "framework/graphics/Icon.h"
 
 QUIRN_PUBLISH(TImageList, p) {
-    p.Property("BkColor", &TImageList::BkColor, &TImageList::SetBkColor).Default(clNone);
+    p.Property("BkColor", &TImageList::BkColor, &TImageList::SetBkColor).Identifiers(ColorIdents).Default(clNone);
     p.Property("Height", &TImageList::Height, &TImageList::SetHeight).Default(TImageList::kDefaultSize);
     p.Property("Width", &TImageList::Width, &TImageList::SetWidth).Default(TImageList::kDefaultSize);
 }

@@ -3,7 +3,7 @@
 #include "framework/core/TypInfo.h"
 
 QUIRN_PUBLISH(TPen, p) {
-    p.Property("Color", &TPen::Color, &TPen::SetColor).Default(clBlack);
+    p.Property("Color", &TPen::Color, &TPen::SetColor).Identifiers(ColorIdents).Default(clBlack);
     p.Property("Mode", &TPen::Mode, &TPen::SetMode).Default(pmCopy);
     p.Property("Style", &TPen::Style, &TPen::SetStyle).Default(psSolid);
     p.Property("Width", &TPen::Width, &TPen::SetWidth).Default(1);

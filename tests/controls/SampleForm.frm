@@ -5,7 +5,7 @@ object SampleForm: TSampleForm
   Caption = 'Framework sample – 示例'
   ClientHeight = 220
   ClientWidth = 320
-  Color = -16777201
+  Color = clBtnFace
   Font.Height = -12
   Font.Name = 'Tahoma'
   KeyPreview = True

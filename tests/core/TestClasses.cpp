@@ -7,12 +7,14 @@
 QUIRN_PUBLISH(TTestFont, p) {
     p.Property("Name", &TTestFont::Name, &TTestFont::SetName).Stored(&TTestFont::IsNameStored);
     p.Property("Size", &TTestFont::Size, &TTestFont::SetSize).Default(8);
+    p.Property("Charset", &TTestFont::Charset, &TTestFont::SetCharset).Identifiers(CharsetIdents).Default(kDefaultCharset);
 }
 
 void TTestFont::Assign(const TPersistent* source) {
     if (const auto* font = ObjectAs<TTestFont>(source)) {
         FName = font->FName;
         FSize = font->FSize;
+        FCharset = font->FCharset;
         return;
     }
     TPersistent::Assign(source);
@@ -49,6 +51,8 @@ QUIRN_PUBLISH(TTestWidget, p) {
     p.Property("Items", &TTestWidget::Items, &TTestWidget::SetItems);
     p.Property("Buddy", &TTestWidget::Buddy, &TTestWidget::SetBuddy);
     p.Property("Computed", &TTestWidget::Computed);
+    p.Property("Color", &TTestWidget::Color, &TTestWidget::SetColor).Identifiers(ColorIdents).Default(clWindow);
+    p.Property("Cursor", &TTestWidget::Cursor, &TTestWidget::SetCursor).Identifiers(CursorIdents).Default(crDefault);
     p.Property("OnChange", &TTestWidget::OnChange, &TTestWidget::SetOnChange);
     p.Property("OnClick", &TTestWidget::OnClick, &TTestWidget::OnClick);
 }

@@ -3,8 +3,11 @@
 
 #include <string>
 
+#include "framework/controls/Cursors.h"
 #include "framework/core/Collection.h"
 #include "framework/core/Component.h"
+#include "framework/graphics/Color.h"
+#include "framework/graphics/FontCharset.h"
 #include "framework/rtl/Strings.h"
 
 enum TTestAlign { taNone, taTop, taBottom, taClient };
@@ -26,11 +29,17 @@ public:
     bool IsNameStored() const { return FName != "Tahoma"; }
     int32_t Size() const { return FSize; }
     void SetSize(int32_t value) { FSize = value; }
+    // Published with CharsetIdents.
+    TFontCharset Charset() const { return FCharset; }
+    void SetCharset(TFontCharset value) { FCharset = value; }
     void Assign(const TPersistent* source) override;
+
+    static constexpr TFontCharset kDefaultCharset = *IdentToInt("DEFAULT_CHARSET", CharsetIdents);
 
 private:
     std::string FName = "Tahoma";
     int32_t FSize = 8;
+    TFontCharset FCharset = kDefaultCharset;
 };
 
 // TTestItem: a collection item (as a status-bar panel).
@@ -87,6 +96,11 @@ public:
     TTestWidget* Buddy() const { return FBuddy; }
     void SetBuddy(TTestWidget* value);
     int32_t Computed() const { return FCount * 2; }
+    // Published with identifiers: ColorIdents and CursorIdents.
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value) { FColor = value; }
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor value) { FCursor = value; }
 
     TNotifyEvent OnChange() const { return FOnChange; }
     void SetOnChange(TNotifyEvent value) { FOnChange = value; }
@@ -113,6 +127,8 @@ private:
     std::unique_ptr<TOwnedCollection> FItems = std::make_unique<TOwnedCollection>(this, TTestItem::StaticClass());
     TTestWidget* FBuddy = nullptr;
     TNotifyEvent FOnChange;
+    TColor FColor = clWindow;
+    TCursor FCursor = crDefault;
 };
 
 // TTestPanel: a widget with children of its own (parent/child streaming).

@@ -9,8 +9,11 @@ object Form1: TTestForm
   Hint = '提示'
   Big = 1099511627776
   Small = 200
+  Color = clBtnFace
+  Cursor = crHandPoint
   Font.Name = 'SimSun'
   Font.Size = 12
+  Font.Charset = GB2312_CHARSET
   Lines.Strings = (
     'first'
     ''

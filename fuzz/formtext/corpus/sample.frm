@@ -4,6 +4,9 @@ object MainForm: TForm1
   BorderStyle = bsSingle
   Caption = 'Quirn — 查询'
   ClientHeight = 300
+  Color = clBtnFace
+  Font.Charset = GB2312_CHARSET
+  Font.Color = clWindowText
   Font.Name = 'SimSun'
   Font.Style = [fsBold]
   OnCreate = FormCreate
