@@ -124,7 +124,7 @@ public:
     // must outlive the class (a constexpr table does).
     TPropertyBuilder& Identifiers(const TIdentMap& map) {
         if (FInfo.Kind() != tkInteger && FInfo.Kind() != tkInt64)
-            typinfo_detail::InvalidPropertyValue("identifiers need an integer property, which " + FInfo.Name() + " is not");
+            throw EPropertyError("Property " + FInfo.Name() + " is not an integer property and cannot take identifiers");
         FInfo.FIdentifiers = &map;
         return *this;
     }
