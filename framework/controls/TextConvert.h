@@ -3,9 +3,8 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
-std::wstring AnsiToWideText(std::string_view text);
-std::string WideToAnsiText(std::wstring_view text);
+#include "framework/graphics/AnsiText.h"
+
 // The text of a window as UTF-16 (any length).
 std::wstring WindowTextOf(void* window);
