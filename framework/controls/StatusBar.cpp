@@ -7,6 +7,7 @@
 
 #include "framework/controls/Form.h"
 #include "framework/controls/TextConvert.h"
+#include "framework/win/DeviceContext.h"
 
 QUIRN_PUBLISH(TStatusPanel, p) {
     p.Property("Alignment", &TStatusPanel::Alignment, &TStatusPanel::SetAlignment).Default(taLeftJustify);
@@ -255,8 +256,8 @@ void TCustomStatusBar::CNDrawItem(TMessage& message) {
     message.Result = TRUE;
     const auto index = static_cast<int32_t>(draw.itemID);
     if (index < 0 || index >= FPanels->Count()) return;
-    // The canvas borrows the bar's DC; the DC gets its own objects back on every path.
-    const int saved = SaveDC(draw.hDC);
+    // The canvas borrows the bar's DC, which gets its own objects back on every path.
+    const win::SavedDC saved(draw.hDC);
     FCanvas->SetHandle(draw.hDC);
     try {
         FCanvas->Font().Assign(FFont.get());
@@ -264,11 +265,9 @@ void TCustomStatusBar::CNDrawItem(TMessage& message) {
         DrawPanel(FPanels->Items(index), draw.rcItem);
     } catch (...) {
         FCanvas->SetHandle(nullptr);
-        RestoreDC(draw.hDC, saved);
         throw;
     }
     FCanvas->SetHandle(nullptr);
-    RestoreDC(draw.hDC, saved);
 }
 
 bool TCustomStatusBar::Dispatch(TMessage& message) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "MessagePump.h"
+#include "TextFormReader.h"
 #include "framework/controls/Form.h"
 #include "framework/controls/StatusBar.h"
 #include "framework/core/Streaming.h"
@@ -95,23 +96,9 @@ TPartText PartText(HWND bar, int part) {
 
 bool IsSimple(HWND bar) { return SendMessageW(bar, SB_ISSIMPLE, 0, 0) != 0; }
 
-TPanelsForm* ReadPanelsForm(const std::string& text) {
-    TMemoryStream stream;
-    ObjectTextToBinary(text, stream);
-    stream.SetPosition(0);
-    auto* form = new TPanelsForm(nullptr);
-    try {
-        ReadComponentRes(stream, form);
-    } catch (...) {
-        delete form;
-        throw;
-    }
-    return form;
-}
-
 struct StatusPanels : ::testing::Test {
     void SetUp() override {
-        form = ReadPanelsForm(kPanelsForm);
+        form = ReadTextForm<TPanelsForm>(kPanelsForm);
         form->Show();
         PumpPendingMessages();
         bar = form->StatusBar1->Handle();
@@ -327,7 +314,7 @@ TEST(StatusPanelsStreaming, UnknownPanelPropertyIsNamed) {
   end
 end)";
     try {
-        delete ReadPanelsForm(text);
+        delete ReadTextForm<TPanelsForm>(text);
         FAIL() << "no error";
     } catch (const EReadError& e) {
         EXPECT_NE(std::string(e.Message()).find("Colour"), std::string::npos) << e.Message();
