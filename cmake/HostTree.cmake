@@ -1,6 +1,12 @@
 # Builds the host tree (native compiler) inside a cross-built target tree.
 # The host tree gives the build-time tools and runs the portable tests and
 # fuzzers; its tests are included in this tree's CTest run.
+# A tree built by another target tree (the x86_64 one) is given that tree's
+# host tools in QUIRN_HOST_BIN and builds no host tree of its own.
+if(QUIRN_HOST_BIN)
+  set(QUIRN_HOST_TREE_TARGET "")
+  return()
+endif()
 include(ExternalProject)
 
 find_program(QUIRN_HOST_CLANGXX clang++)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cwchar>
 #include <vector>
 
@@ -66,6 +67,73 @@ TEST(ObjectInstance, SubclassesARealWindowWithTheThunk) {
     EXPECT_EQ(recorder.Seen.front(), static_cast<UINT>(WM_APP + 7));
 }
 
+// WPARAM, LPARAM and LRESULT are pointer-sized: on x86_64 the thunk must carry
+// all 64 bits each way, whether called directly, through CallWindowProcW or
+// by the system for a real window. The values set bits above the low 32.
+struct WideRecorder : TObject {
+    WPARAM LastWParam = 0;
+    LPARAM LastLParam = 0;
+    void Handle(TMessage& message) {
+        LastWParam = message.WParam;
+        LastLParam = message.LParam;
+        message.Result = static_cast<LRESULT>(message.WParam ^ static_cast<WPARAM>(message.LParam));
+    }
+};
+
+TEST(ObjectInstance, CarriesPointerSizedParametersAndResultWhole) {
+    const auto wide = static_cast<WPARAM>(UINT64_C(0xFEDCBA9876543210));
+    const auto negative = static_cast<LPARAM>(INT64_C(-0x123456789ABC));
+    const auto expected = static_cast<LRESULT>(wide ^ static_cast<WPARAM>(negative));
+    WideRecorder recorder;
+    WNDPROC thunk = MakeObjectInstance(TWndMethod::Of<&WideRecorder::Handle>(&recorder));
+    ASSERT_NE(thunk, nullptr);
+
+    EXPECT_EQ(thunk(nullptr, WM_USER, wide, negative), expected);
+    EXPECT_EQ(recorder.LastWParam, wide);
+    EXPECT_EQ(recorder.LastLParam, negative);
+    EXPECT_EQ(CallWindowProcW(thunk, nullptr, WM_USER, wide, negative), expected);
+
+    HWND window = CreateWindowExW(0, L"STATIC", L"x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    LONG_PTR old = SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(thunk));
+    EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(thunk));
+    recorder.LastWParam = 0;
+    EXPECT_EQ(SendMessageW(window, WM_APP, wide, negative), expected);
+    EXPECT_EQ(recorder.LastWParam, wide);
+    EXPECT_EQ(recorder.LastLParam, negative);
+    SetWindowLongPtrW(window, GWLP_WNDPROC, old);
+    DestroyWindow(window);
+    FreeObjectInstance(thunk);
+}
+
+// An exception that escapes the method is stopped at the thunk (the system's
+// frames above it are never unwound) and the window keeps working.
+struct ThrowingRecorder : TObject {
+    int Calls = 0;
+    void Handle(TMessage& message) {
+        ++Calls;
+        message.Result = 55;
+        if (message.Msg == WM_APP + 1) throw EInvalidOperation("method failed");
+    }
+};
+
+TEST(ObjectInstance, ExceptionsStopAtTheThunk) {
+    ThrowingRecorder recorder;
+    WNDPROC thunk = MakeObjectInstance(TWndMethod::Of<&ThrowingRecorder::Handle>(&recorder));
+    ASSERT_NE(thunk, nullptr);
+    HWND window = CreateWindowExW(0, L"STATIC", L"x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    LONG_PTR old = SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(thunk));
+    // The result set before the throw is what the caller gets.
+    EXPECT_EQ(SendMessageW(window, WM_APP + 1, 0, 0), 55);
+    EXPECT_EQ(SendMessageW(window, WM_APP + 2, 0, 0), 55);
+    EXPECT_EQ(thunk(window, WM_APP + 1, 0, 0), 55);
+    EXPECT_EQ(recorder.Calls, 3);
+    SetWindowLongPtrW(window, GWLP_WNDPROC, old);
+    DestroyWindow(window);
+    FreeObjectInstance(thunk);
+}
+
 TEST(Delegate, ComparesByObjectAndMember) {
     Recorder a, b;
     EXPECT_EQ(TWndMethod::Of<&Recorder::Handle>(&a), TWndMethod::Of<&Recorder::Handle>(&a));
@@ -90,6 +158,18 @@ TEST(ControlAtom, NameCarriesModuleAndThreadAsHex) {
     EXPECT_EQ(name, atomName);
 }
 
+// The module part of the name is the whole module address: an x86_64 image
+// usually loads above 4 GB, and a truncated address would name another
+// module's property.
+TEST(ControlAtom, NameCarriesTheWholeModuleAddress) {
+    const std::wstring& name = ControlAtomString();
+    const std::wstring module = name.substr(10, name.size() - 10 - 8);
+    EXPECT_GE(module.size(), 8u);
+    EXPECT_EQ(std::wcstoull(module.c_str(), nullptr, 16),
+              static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetModuleHandleW(nullptr))))
+        << name.c_str();
+}
+
 TEST(ControlAtom, PlainWindowsAndBadHandlesHaveNoControl) {
     EXPECT_EQ(FindControl(nullptr), nullptr);
     EXPECT_EQ(FindControl(reinterpret_cast<HWND>(static_cast<intptr_t>(0x7777))), nullptr);
@@ -100,6 +180,10 @@ TEST(ControlAtom, PlainWindowsAndBadHandlesHaveNoControl) {
     EXPECT_EQ(FindControl(window), marker);
     // The property is found by its name as well as by its atom.
     EXPECT_EQ(GetPropW(window, ControlAtomString().c_str()), reinterpret_cast<HANDLE>(marker));
+    // The property holds a pointer whole (bits above the low 32 on x86_64).
+    auto* wide = reinterpret_cast<TWinControl*>(static_cast<uintptr_t>(UINT64_C(0x7EDCBA9876543210)));
+    SetWindowControl(window, wide);
+    EXPECT_EQ(FindControl(window), wide);
     SetWindowControl(window, nullptr);
     EXPECT_EQ(FindControl(window), nullptr);
     DestroyWindow(window);
