@@ -112,6 +112,9 @@ public:
     void Broadcast(TMessage& message);
 
 protected:
+    // Streaming writes the child controls the root owns, in child order, then (for the root itself)
+    // its owned components that have no parent, such as menus and timers.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override;
     virtual void CreateParams(TCreateParams& params);
     // Makes params a superclass of a system control (e.g. L"BUTTON").
     static void CreateSubClass(TCreateParams& params, const wchar_t* systemClassName);
