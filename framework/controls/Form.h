@@ -8,6 +8,8 @@
 
 #include "framework/controls/WinControl.h"
 #include "framework/graphics/Canvas.h"
+#include "framework/graphics/Icon.h"
+#include "framework/win/GdiObject.h"
 
 class TMainMenu;
 
@@ -90,9 +92,10 @@ public:
     void SetPosition(TPosition value) { FPosition = value; }
     TSizeConstraints* Constraints() const { return FConstraints.get(); }
     void SetConstraints(TSizeConstraints* value) { FConstraints->Assign(value); }
-    // The caption icon; nullptr gives the application's icon (MAINICON).
-    HICON IconHandle() const { return FIconHandle; }
-    void SetIconHandle(HICON value);
+    // The window's icon (caption, task switcher), stored in the form as Icon.Data; while it is
+    // empty the window shows the application's icon (MAINICON).
+    TIcon* Icon() const { return FIcon.get(); }
+    void SetIcon(TIcon* value) { FIcon->Assign(value); }
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* value);
     TFormStyle FormStyle() const { return FFormStyle; }
@@ -175,13 +178,17 @@ private:
     void WMCommand(TMessage& message);
     void PlaceOnFirstShow();
     void UpdateIcon();
+    void IconChanged(TObject* sender);
     void ConstraintsChanged(TObject* sender);
 
     TBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
     TPosition FPosition = poDesigned;
     std::unique_ptr<TSizeConstraints> FConstraints;
-    HICON FIconHandle = nullptr;
+    std::unique_ptr<TIcon> FIcon;
+    // The window's big and small icons made from FIcon; the window refers to them until it goes.
+    win::IconHandle FBigIcon;
+    win::IconHandle FSmallIcon;
     std::unique_ptr<TCanvas> FCanvas;
     TMainMenu* FMenu = nullptr;
     TFormStyle FFormStyle = fsNormal;

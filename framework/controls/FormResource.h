@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "framework/graphics/Graphic.h"  // EResNotFound, shared with the bitmap and icon loaders
+#include "framework/graphics/Graphic.h"  // EResNotFound, shared with pictures loaded from resources
 
 class TComponent;
 

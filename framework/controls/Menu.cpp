@@ -587,3 +587,11 @@ void TPopupMenu::Popup(int32_t x, int32_t y) {
     SetWindowHandle(owner);
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
 }
+
+void TMenuItem::GetChildren(const TGetChildProc& proc, TComponent* root) {
+    for (TMenuItem* item : FItems)
+        if (item->Owner() == root) proc(item);
+}
+
+void TMenu::GetChildren(const TGetChildProc& proc, TComponent* root) { FItems->GetChildren(proc, root); }
+

@@ -93,6 +93,8 @@ public:
     bool HasParent() const override { return true; }
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* value) override;
+    // Streaming writes the sub-items the root owns, in order.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 
 private:
     friend class TMenu;
@@ -147,6 +149,8 @@ public:
 
 protected:
     virtual HMENU CreateMenuHandle() = 0;
+    // Streaming writes the menu's entries (the root item's sub-items) the root owns.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override;
     void Loaded() override;
     void RebuildHandle();
 

@@ -129,6 +129,9 @@ public:
     void Broadcast(TMessage& message);
 
 protected:
+    // Streaming writes the child controls the root owns, in child order, then (for the root itself)
+    // its owned components that have no parent, such as menus and timers.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override;
     // Window creation in steps a descendant may override: CreateParams fills
     // in styles and class, CreateWnd registers the class and makes the window
     // (CreateWindowHandle), CreateHandle finishes it.

@@ -60,6 +60,10 @@ public:
     const TNotifyEvent& OnChange() const { return FOnChange; }
     void SetOnChange(const TNotifyEvent& handler) { FOnChange = handler; }
 
+    // A picture property of a component is streamed as the binary property "Data": the bytes
+    // SaveToStream writes (a .bmp or .ico file), read back through LoadFromStream.
+    void DefineProperties(TFiler& filer) override;
+
 protected:
     friend class TCanvas;
     // Draws the picture into rect of the canvas (stretched to it).

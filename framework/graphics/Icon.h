@@ -45,6 +45,9 @@ public:
 
     // The icon at Width x Height, made on first use; owned by the icon.
     HICON Handle();
+    // A new icon at width x height, made from the image that fits that size best (an icon given only
+    // as a handle is scaled); the caller owns it. Empty when the icon is empty or cannot be made.
+    win::IconHandle NewHandle(int32_t width, int32_t height) const;
     // Takes ownership of an icon handle; the stored images are dropped.
     void SetHandle(HICON handle);
     HICON ReleaseHandle();
