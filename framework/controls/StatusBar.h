@@ -10,8 +10,10 @@
 #include "framework/core/Collection.h"
 #include "framework/graphics/Canvas.h"
 
+// The edge drawn around a panel.
 enum TStatusPanelBevel : uint8_t { pbNone, pbLowered, pbRaised };
 QUIRN_ENUM(TStatusPanelBevel, pbNone, pbLowered, pbRaised)
+// A panel shows its Text, or is painted by OnDrawPanel.
 enum TStatusPanelStyle : uint8_t { psText, psOwnerDraw };
 QUIRN_ENUM(TStatusPanelStyle, psText, psOwnerDraw)
 
@@ -87,6 +89,9 @@ private:
     TCustomStatusBar& FStatusBar;
 };
 
+// The status bar's behaviour, for TStatusBar to publish: on the common controls' status bar, it
+// shows SimpleText while SimplePanel is on or there are no panels, else its Panels (owned by the
+// bar). The size grip shows only at the bottom of a sizeable form.
 class TCustomStatusBar : public TWinControl {
     QUIRN_CLASS(TCustomStatusBar, TWinControl)
 public:
@@ -102,6 +107,7 @@ public:
     void SetSimplePanel(bool value);
     const std::string& SimpleText() const { return FSimpleText; }
     void SetSimpleText(const std::string& value);
+    // Asks for the size grip; it shows only where it can resize something.
     bool SizeGrip() const { return FSizeGrip; }
     void SetSizeGrip(bool value);
     // Attached to the device context of the panel being drawn while OnDrawPanel runs.
@@ -137,6 +143,7 @@ private:
     TDrawPanelEvent FOnDrawPanel;
 };
 
+// A status line at a form's edge (aligned to the bottom by default), with simple text or panels.
 class TStatusBar : public TCustomStatusBar {
     QUIRN_CLASS(TStatusBar, TCustomStatusBar)
 public:

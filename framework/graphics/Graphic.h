@@ -32,6 +32,8 @@ class EResNotFound : public Exception {
     using Exception::Exception;
 };
 
+// Base of pictures (TBitmap, TIcon): what a canvas can Draw and what a picture property of a
+// component stores. Each picture owns its handles and raises OnChange when its content changes.
 class TGraphic : public TPersistent {
     QUIRN_CLASS(TGraphic, TPersistent)
 public:
