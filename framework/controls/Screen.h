@@ -35,7 +35,8 @@ public:
     // The cursor shown over every control while not crDefault.
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor value);
-    // The cursor handle of a cursor number; unknown numbers give the arrow.
+    // The cursor handle of a cursor number (shared, never destroy it); crNone gives nullptr,
+    // unknown numbers the arrow.
     HCURSOR Cursors(TCursor index) const;
     // Registers an application cursor under index, taking ownership: the
     // screen destroys it when replaced or at exit; nullptr removes the entry.

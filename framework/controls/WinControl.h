@@ -28,8 +28,9 @@ struct TCreateParams {
     HBRUSH ClassBackground = nullptr;
 };
 
-// A control with a window of its own, made on first use of Handle and bound
-// to the control (window property, object-instance window procedure). The
+// A control with a window of its own, made when first needed (Handle, or on
+// joining a parent whose window exists) and bound to the control (window
+// property, object-instance window procedure). The
 // control owns the window and destroys it with itself; it keeps its state
 // (text, bounds) across DestroyHandle/RecreateWnd. It holds its child
 // controls, aligns them and paints the windowless ones.
@@ -63,10 +64,12 @@ public:
     bool ContainsControl(const TControl* control) const;
     // Moves a child to the top (painted last, above its siblings) or the bottom.
     void SetZOrderOf(TControl* control, bool toFront);
-    // The enabled, visible child (windowless ones included) at a client point.
+    // The topmost visible child at a client point: windowless and enabled ones unless the flags
+    // also admit windowed or disabled children; nullptr when none is there.
     TControl* ControlAtPos(POINT point, bool allowDisabled = false, bool allowWinControls = false);
 
-    // Tab order: TabOrder is the index among the parent's windowed children.
+    // Tab order: TabOrder is the index among the parent's windowed children (-1 without a
+    // parent); setting a value out of range moves the control to the end.
     int32_t TabOrder() const;
     void SetTabOrder(int32_t value);
     bool TabStop() const { return FTabStop; }
