@@ -412,7 +412,9 @@ void TCustomForm::Close() {
 }
 
 void TCustomForm::Release() {
-    if (FHandle) PostMessageW(FHandle, CM_RELEASE, 0, 0);
+    // The request travels through the form's own queue, so a form that never showed gets its
+    // window now rather than living on unreleased.
+    PostMessageW(Handle(), CM_RELEASE, 0, 0);
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation operation) {

@@ -136,7 +136,7 @@ public:
     void Close();
     virtual bool CloseQuery();
     // Frees the form (BeforeDestruction, then delete) once the messages now pending have been
-    // handled, so a handler of the form may call it; does nothing while the form has no window.
+    // handled, so a handler of the form may call it; a form without a window gets one for this.
     void Release();
     // Makes control ActiveControl and focuses it once the form has a window; ignored when the
     // control cannot take the focus.

@@ -676,4 +676,31 @@ TEST(Painting, FormBackgroundAndLabelTextReachTheScreen) {
     delete form;
 }
 
+// Records that a component it watches was freed.
+class FreeWatcher : public TComponent {
+public:
+    FreeWatcher() : TComponent(nullptr) {}
+    TComponent* Freed = nullptr;
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override {
+        TComponent::Notification(component, operation);
+        if (operation == opRemove) Freed = component;
+    }
+};
+
+TEST(FormRelease, FreesTheFormOnceQueuedMessagesRanEvenIfItNeverShowed) {
+    FreeWatcher watcher;
+    for (const bool shown : {false, true}) {
+        watcher.Freed = nullptr;
+        auto* form = new TForm(nullptr);
+        form->FreeNotification(&watcher);
+        if (shown) form->Show();
+        form->Release();
+        EXPECT_EQ(watcher.Freed, nullptr) << "freed before the queue ran, shown=" << shown;
+        PumpPendingMessages();
+        EXPECT_EQ(watcher.Freed, form) << "shown=" << shown;
+    }
+}
+
 }  // namespace
