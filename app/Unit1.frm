@@ -16,6 +16,7 @@ object Form1: TForm1
   Font.Height = -12
   Font.Name = '宋体'
   Font.Style = []
+  Icon.Data = @ICONDATA@
   OldCreateOrder = False
   Position = poDesktopCenter
   object GroupBox1: TGroupBox

@@ -6,9 +6,12 @@
 #include <cstdint>
 #include <vector>
 
+// Where a control goes inside its parent: stacked against an edge, filling
+// what is left (alClient), or where its bounds say (alNone, alCustom).
 enum class TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 using enum TAlign;
 
+// A rectangle as left, top and size, in pixels.
 struct TLayoutBounds {
     int32_t Left = 0;
     int32_t Top = 0;
@@ -17,6 +20,7 @@ struct TLayoutBounds {
     friend bool operator==(const TLayoutBounds&, const TLayoutBounds&) = default;
 };
 
+// One child as the layout sees it.
 struct TAlignItem {
     TAlign Align = alNone;
     TLayoutBounds Bounds;  // current bounds, relative to the parent's client origin

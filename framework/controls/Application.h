@@ -17,9 +17,15 @@
 class THintWindow;
 class TControl;
 
+// OnException receives every exception a handler let escape; OnIdle runs
+// when the queue is empty (leave Done true to wait for the next message).
 using TExceptionEvent = TDelegate<void(TObject* Sender, const std::exception& E)>;
 using TIdleEvent = TDelegate<void(TObject* Sender, bool& Done)>;
 
+// The process's one application object (the global Application, made at
+// start-up and freed at exit). It owns the forms CreateForm makes and frees
+// them newest first at exit; its own hidden top-level window owns the forms'
+// windows and carries the task-bar button.
 class TApplication : public TComponent {
     QUIRN_CLASS(TApplication, TComponent)
 public:
@@ -29,7 +35,8 @@ public:
     explicit TApplication(TComponent* AOwner);
     ~TApplication() override;
 
-    // Prepares the common controls and the application window.
+    // Prepares the common controls and the application window; call once
+    // before creating forms.
     void Initialize();
     const std::string& Title() const { return FTitle; }
     void SetTitle(const std::string& value);
@@ -62,6 +69,7 @@ public:
     // Shows the main form and handles messages until Terminate or the end of
     // the main form.
     void Run();
+    // Posts the quit message; Run returns once the loop sees it.
     void Terminate();
     bool Terminated() const { return FTerminated; }
     // Handles every message now waiting, then returns.
@@ -78,7 +86,8 @@ public:
     TIdleEvent OnIdle() const { return FOnIdle; }
     void SetOnIdle(TIdleEvent value) { FOnIdle = value; }
 
-    // Hints.
+    // Hints: a control's Hint appears HintPause ms after the mouse rests on
+    // it and goes after HintHidePause ms, a click or a key.
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool value);
     uint32_t HintPause() const { return FHintPause; }
@@ -86,12 +95,13 @@ public:
     uint32_t HintHidePause() const { return FHintHidePause; }
     void SetHintHidePause(uint32_t value) { FHintHidePause = value; }
     void CancelHint();
+    // Shows the pending control's hint below cursorPos (screen coordinates).
     void ActivateHint(POINT cursorPos);
     THintWindow* HintWindow() const { return FHintWindow.get(); }
     // The control under the mouse as last seen (mouse enter/leave tracking).
     TControl* MouseControl() const { return FMouseControl; }
 
-    // Form bookkeeping.
+    // Called by forms and controls as they go, so no stale pointer is kept.
     void FormDestroyed(TCustomForm* form);
     void ControlDestroyed(TControl* control);
     // Frees the application's forms (each told first); runs once, at exit.

@@ -4,6 +4,9 @@
 
 #include "framework/controls/WinControl.h"
 
+// A push button. OnClick fires on BN_CLICKED (mouse, space bar, Click),
+// Enter when it is Default or focused, Escape when it is Cancel, and its
+// caption's accelerator key (Alt+S for "&Save").
 class TButton : public TWinControl {
     QUIRN_CLASS(TButton, TWinControl)
 public:
@@ -13,6 +16,7 @@ public:
     void SetDefault(bool value);
     bool Cancel() const { return FCancel; }
     void SetCancel(bool value) { FCancel = value; }
+    // Stored and published; nothing in the framework acts on it (no modal forms).
     int32_t ModalResult() const { return FModalResult; }
     void SetModalResult(int32_t value) { FModalResult = value; }
 
@@ -31,5 +35,6 @@ private:
     int32_t FModalResult = 0;
 };
 
-// True when the caption marks key as its accelerator ("&Save" and 'S').
+// True when the caption marks key as its accelerator ("&Save" and 'S', either
+// letter case; "&&" is a literal ampersand).
 bool IsAccel(wchar_t key, const std::wstring& caption);

@@ -129,6 +129,13 @@ void TControl::SetClientHeight(int32_t value) {
 }
 
 POINT TControl::ClientOrigin() {
+    // A window's client area starts inside its frame, caption and menu bar:
+    // only the window itself knows where.
+    if (auto* windowed = ObjectAs<TWinControl>(this); windowed && windowed->HandleAllocated()) {
+        POINT origin{0, 0};
+        ::ClientToScreen(windowed->Handle(), &origin);
+        return origin;
+    }
     if (!FParent) return POINT{FLeft, FTop};
     POINT origin = FParent->ClientOrigin();
     origin.x += FLeft;

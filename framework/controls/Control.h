@@ -20,6 +20,10 @@
 class TWinControl;
 class TPopupMenu;
 
+// Base of every control, with or without a window. The Owner frees the
+// control; the Parent (a TWinControl) places, paints and aligns it and, when
+// it is also the owner or there is none, frees it with itself. Property
+// changes reach the control as CM_* messages through WindowProc.
 class TControl : public TComponent {
     QUIRN_CLASS(TControl, TComponent)
 public:
@@ -31,7 +35,8 @@ public:
     TWinControl* Parent() const { return FParent; }
     virtual void SetParent(TWinControl* AParent);
 
-    // Bounds relative to the parent's client area.
+    // Bounds in pixels relative to the parent's client area (a top-level
+    // form: the screen). Negative sizes become 0; the parent realigns after.
     int32_t Left() const { return FLeft; }
     int32_t Top() const { return FTop; }
     int32_t Width() const { return FWidth; }
@@ -50,6 +55,8 @@ public:
     int32_t ClientHeight() { return ClientRect().bottom; }
     virtual void SetClientWidth(int32_t value);
     virtual void SetClientHeight(int32_t value);
+    // The screen position of the client area's top-left corner (past a
+    // window's frame and caption once the window exists).
     POINT ClientOrigin();
     POINT ClientToScreen(POINT point);
     POINT ScreenToClient(POINT point);
@@ -66,11 +73,14 @@ public:
     bool Enabled() const { return FEnabled; }
     virtual void SetEnabled(bool value);
 
+    // Setting Color or Font turns ParentColor / ParentFont off; setting those
+    // back on takes the parent's colour or font again.
     TColor Color() const { return FColor; }
     void SetColor(TColor value);
     bool ParentColor() const { return FParentColor; }
     void SetParentColor(bool value);
-    // The control's font; changes of it reach the control (CM_FONTCHANGED).
+    // The control's font, owned by the control; changes of it reach the control
+    // (CM_FONTCHANGED). SetFont copies value's attributes, never takes value.
     TFont* Font() const { return FFont.get(); }
     void SetFont(TFont* value);
     bool ParentFont() const { return FParentFont; }
@@ -85,8 +95,12 @@ public:
     std::string Text() const { return Caption(); }
     void SetText(const std::string& value) { SetCaption(value); }
 
+    // The cursor over the control (crDefault: the parent's), shown while
+    // Screen->Cursor is crDefault.
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor value);
+    // The hint text the application shows after a pause over the control
+    // when ShowHint (and Application->ShowHint) are on.
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& value) { FHint = value; }
     bool ShowHint() const { return FShowHint; }
@@ -97,9 +111,13 @@ public:
     void SetBiDiMode(TBiDiMode value);
     bool ParentBiDiMode() const { return FParentBiDiMode; }
     void SetParentBiDiMode(bool value);
+    // Shown on a right click (WM_CONTEXTMENU) when its AutoPopup is on; not
+    // owned, and cleared when the menu is freed.
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopupMenu* value);
 
+    // What the control is (csAcceptsControls, csOpaque, ...) and what it is
+    // doing (csLButtonDown, ...); classes set these, users rarely do.
     TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(TControlStyle value) { FControlStyle = value; }
     TControlState ControlState() const { return FControlState; }
@@ -111,7 +129,8 @@ public:
     // and calls its own predecessor.
     const TWndMethod& WindowProc() const { return FWindowProc; }
     void SetWindowProc(const TWndMethod& value) { FWindowProc = value; }
-    // Sends a message straight through WindowProc; returns its Result.
+    // Sends a message straight through WindowProc (not through the window, so
+    // no handle is needed or made); returns its Result.
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
     // The control's own message handling (the default WindowProc).
     virtual void WndProc(TMessage& message);
@@ -119,14 +138,20 @@ public:
     // windowed controls).
     virtual void DefaultHandler(TMessage& message);
 
+    // Invalidate marks the control for painting at the next WM_PAINT (a
+    // windowless control: its rectangle in the parent's window); Update paints
+    // what is pending now; Repaint does both. No window, no painting.
     virtual void Invalidate();
     virtual void Update();
     void Repaint();
     void Refresh() { Repaint(); }
+    // Moves the control above (painted last) or below its siblings.
     void BringToFront();
     void SendToBack();
 
-    // Mouse actions, also raised by skinners that take the mouse from the control.
+    // Mouse actions, also raised by skinners that take the mouse from the
+    // control. Click fires when the left button goes down and comes up inside
+    // the control (csClickEvents); each raises the matching On* event.
     virtual void Click();
     virtual void DblClick();
     virtual void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
@@ -143,6 +168,8 @@ public:
     void SetOnMouseUp(TMouseEvent value) { FOnMouseUp = value; }
     TMouseMoveEvent OnMouseMove() const { return FOnMouseMove; }
     void SetOnMouseMove(TMouseMoveEvent value) { FOnMouseMove = value; }
+    // Fired when the application's idle tracking sees the mouse come onto or
+    // leave the control (CM_MOUSEENTER / CM_MOUSELEAVE).
     TNotifyEvent OnMouseEnter() const { return FOnMouseEnter; }
     void SetOnMouseEnter(TNotifyEvent value) { FOnMouseEnter = value; }
     TNotifyEvent OnMouseLeave() const { return FOnMouseLeave; }
@@ -160,13 +187,17 @@ protected:
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation operation) override;
 
+    // Hooks for descendants (both do nothing here): Changed for a descendant
+    // to announce a change of its own, VisibleChanging just before Visible changes.
     virtual void Changed() {}
     virtual void VisibleChanging() {}
     // Called when the bounds were set, before the parent realigns.
     virtual void BoundsChanged() {}
+    // Asks the parent to realign its children (not while loading).
     void RequestAlign();
+    // Sizes the control to its content (AutoSize); called when the font or text changes.
     virtual void AdjustSize() {}
-    // The colour and font to inherit from the parent.
+    // Take the parent's colour and font when ParentColor / ParentFont are on.
     void ParentColorChanged();
     void ParentFontChanged();
     void InvalidateControl(bool isVisible, bool isOpaque);
@@ -215,9 +246,11 @@ private:
 };
 
 // The control that has the mouse captured (a windowless control pressed by
-// the left button), or nullptr.
+// the left button), or nullptr. Setting one captures the mouse for its
+// window (or its parent's); nullptr releases the capture.
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* control);
 
-// The framework control of a window handle, or nullptr.
+// The framework control whose window lies under a screen point (the window
+// there, or its nearest ancestor that belongs to a control), or nullptr.
 TWinControl* FindVCLWindow(POINT screenPoint);

@@ -7,6 +7,9 @@
 #include "framework/controls/WinControl.h"
 #include "framework/graphics/Canvas.h"
 
+// Base of windowed controls that draw themselves: override Paint and draw on
+// Canvas, which is bound to the paint DC (with the control's font and colour)
+// only while Paint runs.
 class TCustomControl : public TWinControl {
     QUIRN_CLASS(TCustomControl, TWinControl)
 public:

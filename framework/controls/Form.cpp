@@ -20,6 +20,7 @@ QUIRN_PUBLISH(TCustomForm, p) {
         .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
     p.Property("Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDesigned);
     p.Property("Constraints", &TCustomForm::Constraints, &TCustomForm::SetConstraints);
+    p.Property("Icon", &TCustomForm::Icon, &TCustomForm::SetIcon);
     p.Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
     p.Property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal);
     p.Property("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState).Default(wsNormal);
@@ -97,6 +98,7 @@ void TSizeConstraints::Changed() {
 TCustomForm::TCustomForm(TComponent* AOwner)
     : TWinControl(AOwner),
       FConstraints(std::make_unique<TSizeConstraints>()),
+      FIcon(std::make_unique<TIcon>()),
       FCanvas(std::make_unique<TCanvas>()) {
     FVisible = false;
     FParentColor = false;
@@ -106,6 +108,7 @@ TCustomForm::TCustomForm(TComponent* AOwner)
     FHeight = 240;
     FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     FConstraints->SetOnChange(TNotifyEvent(this, &TCustomForm::ConstraintsChanged));
+    FIcon->SetOnChange(TNotifyEvent(this, &TCustomForm::IconChanged));
     if (Screen) Screen->AddForm(this);
 }
 
@@ -139,16 +142,20 @@ void TCustomForm::SetBorderIcons(TBorderIcons value) {
     RecreateWnd();
 }
 
-void TCustomForm::SetIconHandle(HICON value) {
-    FIconHandle = value;
-    UpdateIcon();
-}
+void TCustomForm::IconChanged(TObject*) { UpdateIcon(); }
 
 void TCustomForm::UpdateIcon() {
     if (!FHandle) return;
-    HICON icon = FIconHandle ? FIconHandle : (Application ? Application->IconHandle() : nullptr);
-    SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    // Each size is made from the image that fits it best; the application's icon stands in for a
+    // form icon that is empty or cannot be made.
+    win::IconHandle bigIcon = FIcon->NewHandle(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    win::IconHandle smallIcon = FIcon->NewHandle(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+    HICON fallback = Application ? Application->IconHandle() : nullptr;
+    SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon ? bigIcon.get() : fallback));
+    SendMessageW(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon ? smallIcon.get() : fallback));
+    // The previous icons go once the window no longer shows them.
+    FBigIcon = std::move(bigIcon);
+    FSmallIcon = std::move(smallIcon);
 }
 
 void TCustomForm::SetMenu(TMainMenu* value) {
@@ -405,7 +412,9 @@ void TCustomForm::Close() {
 }
 
 void TCustomForm::Release() {
-    if (FHandle) PostMessageW(FHandle, CM_RELEASE, 0, 0);
+    // The request travels through the form's own queue, so a form that never showed gets its
+    // window now rather than living on unreleased.
+    PostMessageW(Handle(), CM_RELEASE, 0, 0);
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation operation) {

@@ -8,12 +8,18 @@
 
 #include "framework/controls/WinControl.h"
 #include "framework/graphics/Canvas.h"
+#include "framework/graphics/Icon.h"
+#include "framework/win/GdiObject.h"
 
 class TMainMenu;
 
+// The caption buttons a form asks for (biHelp only where there is no minimise/maximise box).
 enum TBorderIcon : uint8_t { biSystemMenu, biMinimize, biMaximize, biHelp };
 QUIRN_ENUM(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
 using TBorderIcons = TSet<TBorderIcon>;
+// Where a form goes when first shown: as designed, centred on the screen, the desktop (all
+// monitors), the main form or the owner form; poDefault and poDefaultPosOnly let the system pick
+// the position (the designed size stays, also for poDefaultSizeOnly).
 enum TPosition : uint8_t {
     poDesigned,
     poDefault,
@@ -26,10 +32,14 @@ enum TPosition : uint8_t {
 };
 QUIRN_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
            poMainFormCenter, poOwnerFormCenter)
+// fsStayOnTop keeps the form above other windows; the MDI styles raise EInvalidOperation.
 enum TFormStyle : uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 QUIRN_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
+// Whether the form's window is restored, minimised or maximised.
 enum TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };
 QUIRN_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
+// What Close does after OnClose (which may change it; the default is caHide): nothing, hide,
+// free the form (Release), or minimise. Closing the main form ends the application instead.
 enum TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
 QUIRN_ENUM(TCloseAction, caNone, caHide, caFree, caMinimize)
 
@@ -67,6 +77,9 @@ private:
     TNotifyEvent FOnChange;
 };
 
+// A top-level window holding controls, read from its form resource. Owned (and freed) by its owner
+// (the application for CreateForm); registered with Screen while it exists. Its window is owned by
+// the application's window, so it has no task-bar button of its own.
 class TCustomForm : public TWinControl {
     QUIRN_CLASS(TCustomForm, TWinControl)
 public:
@@ -90,9 +103,10 @@ public:
     void SetPosition(TPosition value) { FPosition = value; }
     TSizeConstraints* Constraints() const { return FConstraints.get(); }
     void SetConstraints(TSizeConstraints* value) { FConstraints->Assign(value); }
-    // The caption icon; nullptr gives the application's icon (MAINICON).
-    HICON IconHandle() const { return FIconHandle; }
-    void SetIconHandle(HICON value);
+    // The window's icon (caption, task switcher), stored in the form as Icon.Data; while it is
+    // empty the window shows the application's icon (MAINICON).
+    TIcon* Icon() const { return FIcon.get(); }
+    void SetIcon(TIcon* value) { FIcon->Assign(value); }
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* value);
     TFormStyle FormStyle() const { return FFormStyle; }
@@ -121,10 +135,15 @@ public:
     // Asks OnCloseQuery, then OnClose; closing the main form ends the application.
     void Close();
     virtual bool CloseQuery();
-    // Frees the form once the messages now pending have been handled.
+    // Frees the form (BeforeDestruction, then delete) once the messages now pending have been
+    // handled, so a handler of the form may call it; a form without a window gets one for this.
     void Release();
+    // Makes control ActiveControl and focuses it once the form has a window; ignored when the
+    // control cannot take the focus.
     void FocusControl(TWinControl* control);
+    // Keeps ActiveControl and Screen in step when a control gains the focus by itself.
     void SetActiveControlFromFocus(TWinControl* control);
+    // True when key, with the shift keys held now, is a shortcut of the form's menu (and was run).
     bool IsShortCut(uint16_t key);
 
     bool DoKeyDown(TMessage& message) override;
@@ -147,6 +166,7 @@ public:
     void SetOnActivate(TNotifyEvent value) { FOnActivate = value; }
     TNotifyEvent OnDeactivate() const { return FOnDeactivate; }
     void SetOnDeactivate(TNotifyEvent value) { FOnDeactivate = value; }
+    // OnPaint draws on Canvas, which is bound to the paint DC only while it runs.
     TNotifyEvent OnPaint() const { return FOnPaint; }
     void SetOnPaint(TNotifyEvent value) { FOnPaint = value; }
     TNotifyEvent OnResize() const { return FOnResize; }
@@ -175,13 +195,17 @@ private:
     void WMCommand(TMessage& message);
     void PlaceOnFirstShow();
     void UpdateIcon();
+    void IconChanged(TObject* sender);
     void ConstraintsChanged(TObject* sender);
 
     TBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
     TPosition FPosition = poDesigned;
     std::unique_ptr<TSizeConstraints> FConstraints;
-    HICON FIconHandle = nullptr;
+    std::unique_ptr<TIcon> FIcon;
+    // The window's big and small icons made from FIcon; the window refers to them until it goes.
+    win::IconHandle FBigIcon;
+    win::IconHandle FSmallIcon;
     std::unique_ptr<TCanvas> FCanvas;
     TMainMenu* FMenu = nullptr;
     TFormStyle FFormStyle = fsNormal;
@@ -207,7 +231,7 @@ private:
     TNotifyEvent FOnResize;
 };
 
-// TForm: the form class applications derive their forms from.
+// TForm: the form class applications derive their forms from (publishing their fields and handlers).
 class TForm : public TCustomForm {
     QUIRN_CLASS(TForm, TCustomForm)
 public:

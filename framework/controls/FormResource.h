@@ -4,14 +4,9 @@
 
 #include <string>
 
-#include "framework/rtl/SysUtils.h"
+#include "framework/graphics/Graphic.h"  // EResNotFound, shared with pictures loaded from resources
 
 class TComponent;
-
-// A resource the module does not have.
-class EResNotFound : public Exception {
-    using Exception::Exception;
-};
 
 // Reads the RCDATA resource named className (as resource names go, letter
 // case ignored) into root. EResNotFound when the module has no such

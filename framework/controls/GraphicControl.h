@@ -8,6 +8,9 @@
 #include "framework/controls/Control.h"
 #include "framework/graphics/Canvas.h"
 
+// Base of windowless controls: override Paint and draw on Canvas. The parent
+// window paints it (with the origin moved to its top-left and clipped to it)
+// and passes it the mouse messages over it.
 class TGraphicControl : public TControl {
     QUIRN_CLASS(TGraphicControl, TControl)
 public:

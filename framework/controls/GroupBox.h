@@ -4,6 +4,8 @@
 
 #include "framework/controls/CustomControl.h"
 
+// The group box's behaviour, for TGroupBox to publish: a frame with the
+// caption set into its top edge; aligned children stay inside the frame.
 class TCustomGroupBox : public TCustomControl {
     QUIRN_CLASS(TCustomGroupBox, TCustomControl)
 public:
@@ -19,6 +21,7 @@ protected:
     int32_t CaptionHeight();
 };
 
+// A framed, captioned container for other controls.
 class TGroupBox : public TCustomGroupBox {
     QUIRN_CLASS(TGroupBox, TCustomGroupBox)
 public:

@@ -6,6 +6,9 @@
 
 #include "framework/controls/CustomControl.h"
 
+// The pop-up that shows a hint: a top-most tool window without a parent that
+// never takes the focus or the mouse (clicks go to what lies below).
+// TApplication keeps one; a program may make its own for its own hints.
 class THintWindow : public TCustomControl {
     QUIRN_CLASS(THintWindow, TCustomControl)
 public:

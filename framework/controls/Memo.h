@@ -31,18 +31,23 @@ private:
     TCustomMemo& FMemo;
 };
 
+// The memo's behaviour, for TMemo to publish: a multi-line edit. Changing
+// ScrollBars, WordWrap or Alignment recreates the window (text kept).
 class TCustomMemo : public TCustomEdit {
     QUIRN_CLASS(TCustomMemo, TCustomEdit)
 public:
     explicit TCustomMemo(TComponent* AOwner);
     ~TCustomMemo() override;
 
+    // The text as lines, owned by the memo; SetLines copies value's lines.
     TStrings* Lines() const { return FLines.get(); }
     void SetLines(TStrings* value);
     TScrollStyle ScrollBars() const { return FScrollBars; }
     void SetScrollBars(TScrollStyle value);
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool value);
+    // Whether Enter and Tab go into the text or to the form (default
+    // button, next control).
     bool WantReturns() const { return FWantReturns; }
     void SetWantReturns(bool value) { FWantReturns = value; }
     bool WantTabs() const { return FWantTabs; }
@@ -63,6 +68,7 @@ private:
     TAlignment FAlignment = taLeftJustify;
 };
 
+// A multi-line text box on the system's "EDIT" control.
 class TMemo : public TCustomMemo {
     QUIRN_CLASS(TMemo, TCustomMemo)
 public:

@@ -817,3 +817,11 @@ void TPopupMenu::Popup(int32_t x, int32_t y) {
     SetWindowHandle(owner);
     TrackPopupMenu(menu, kAlignmentFlags[FAlignment] | kTrackButtonFlags[FTrackButton], x, y, 0, owner, nullptr);
 }
+
+void TMenuItem::GetChildren(const TGetChildProc& proc, TComponent* root) {
+    for (TMenuItem* item : FItems)
+        if (item->Owner() == root) proc(item);
+}
+
+void TMenu::GetChildren(const TGetChildProc& proc, TComponent* root) { FItems->GetChildren(proc, root); }
+

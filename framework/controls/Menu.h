@@ -117,6 +117,8 @@ public:
     bool HasParent() const override { return true; }
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* value) override;
+    // Streaming writes the sub-items the root owns, in order.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 
 private:
     friend class TMenu;
@@ -199,6 +201,8 @@ protected:
     virtual HMENU CreateMenuHandle() = 0;
     // Called after every change that reached the system menu.
     virtual void Changed() {}
+    // Streaming writes the menu's entries (the root item's sub-items) the root owns.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override;
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation operation) override;
 

@@ -14,12 +14,16 @@
 class TCustomForm;
 class TWinControl;
 
+// The one screen object (the global Screen, made and freed with Application):
+// the forms that exist, which is active, the cursor table and display sizes.
+// Forms register themselves; it owns nothing but the cursors given to SetCursors.
 class TScreen : public TComponent {
     QUIRN_CLASS(TScreen, TComponent)
 public:
     explicit TScreen(TComponent* AOwner);
     ~TScreen() override;
 
+    // Every existing form, most recently activated first.
     int32_t FormCount() const { return static_cast<int32_t>(FForms.size()); }
     TCustomForm* Forms(int32_t index) const { return FForms.at(static_cast<size_t>(index)); }
     int32_t CustomFormCount() const { return FormCount(); }
@@ -31,11 +35,15 @@ public:
     // The cursor shown over every control while not crDefault.
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor value);
-    // The cursor handle of a cursor number; unknown numbers give the arrow.
+    // The cursor handle of a cursor number (shared, never destroy it); crNone gives nullptr,
+    // unknown numbers the arrow.
     HCURSOR Cursors(TCursor index) const;
-    // Registers an application cursor (the screen destroys it later).
+    // Registers an application cursor under index, taking ownership: the
+    // screen destroys it when replaced or at exit; nullptr removes the entry.
     void SetCursors(TCursor index, HCURSOR cursor);
 
+    // Sizes in pixels: Width/Height of the primary monitor, Desktop* of the
+    // virtual desktop spanning all monitors, WorkAreaRect without the task bar.
     int32_t Width() const { return GetSystemMetrics(SM_CXSCREEN); }
     int32_t Height() const { return GetSystemMetrics(SM_CYSCREEN); }
     int32_t DesktopLeft() const { return GetSystemMetrics(SM_XVIRTUALSCREEN); }

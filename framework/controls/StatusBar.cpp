@@ -2,15 +2,33 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "framework/controls/Form.h"
 #include "framework/controls/TextConvert.h"
+#include "framework/win/DeviceContext.h"
 
-QUIRN_DEFINE_CLASS(TStatusPanel)
+QUIRN_PUBLISH(TStatusPanel, p) {
+    p.Property("Alignment", &TStatusPanel::Alignment, &TStatusPanel::SetAlignment).Default(taLeftJustify);
+    p.Property("Bevel", &TStatusPanel::Bevel, &TStatusPanel::SetBevel).Default(pbLowered);
+    p.Property("BiDiMode", &TStatusPanel::BiDiMode, &TStatusPanel::SetBiDiMode)
+        .Stored(&TStatusPanel::IsBiDiModeStored)
+        .NoDefault();
+    p.Property("ParentBiDiMode", &TStatusPanel::ParentBiDiMode, &TStatusPanel::SetParentBiDiMode).Default(true);
+    p.Property("Style", &TStatusPanel::Style, &TStatusPanel::SetStyle).Default(psText);
+    p.Property("Text", &TStatusPanel::Text, &TStatusPanel::SetText);
+    p.Property("Width", &TStatusPanel::Width, &TStatusPanel::SetWidth).Default(TStatusPanel::kDefaultWidth);
+}
+
 QUIRN_DEFINE_CLASS(TStatusPanels)
+
 QUIRN_PUBLISH(TCustomStatusBar, p) {
+    p.Property("Panels", &TCustomStatusBar::Panels, &TCustomStatusBar::SetPanels);
     p.Property("SimplePanel", &TCustomStatusBar::SimplePanel, &TCustomStatusBar::SetSimplePanel).Default(false);
     p.Property("SimpleText", &TCustomStatusBar::SimpleText, &TCustomStatusBar::SetSimpleText);
     p.Property("SizeGrip", &TCustomStatusBar::SizeGrip, &TCustomStatusBar::SetSizeGrip).Default(true);
+    p.Property("OnDrawPanel", &TCustomStatusBar::OnDrawPanel, &TCustomStatusBar::SetOnDrawPanel);
 }
 
 QUIRN_PUBLISH(TStatusBar, p) {}
@@ -18,47 +36,111 @@ QUIRN_PUBLISH(TStatusBar, p) {}
 namespace {
 constexpr int32_t kDefaultHeight = 19;
 constexpr WPARAM kSimplePartId = SB_SIMPLEID;
+// A part's text is aligned by the tabs before it: one centres, two right-align.
+constexpr const wchar_t* kCentreTabs = L"\t";
+constexpr const wchar_t* kRightTabs = L"\t\t";
+// The last part reaches the right edge of the bar.
+constexpr int kToRightEdge = -1;
 }  // namespace
 
-TStatusPanel* TStatusPanels::Add() {
-    FItems.push_back(std::make_unique<TStatusPanel>());
-    Update();
-    return FItems.back().get();
+// ---- TStatusPanel ------------------------------------------------------------
+
+void TStatusPanel::SetText(const std::string& value) {
+    if (FText == value) return;
+    FText = value;
+    Changed(false);
 }
 
-void TStatusPanels::Delete(int32_t index) {
-    if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
-    FItems.erase(FItems.begin() + index);
-    Update();
+void TStatusPanel::SetWidth(int32_t value) {
+    value = std::max(value, 0);
+    if (FWidth == value) return;
+    FWidth = value;
+    Changed(false);
 }
 
-void TStatusPanels::Clear() {
-    FItems.clear();
-    Update();
+void TStatusPanel::SetAlignment(TAlignment value) {
+    if (FAlignment == value) return;
+    FAlignment = value;
+    Changed(false);
 }
 
-void TStatusPanels::Update() { FOwner.UpdatePanels(); }
+void TStatusPanel::SetBevel(TStatusPanelBevel value) {
+    if (FBevel == value) return;
+    FBevel = value;
+    Changed(false);
+}
 
-void TStatusPanels::Assign(const TPersistent* source) {
-    const auto* other = ObjectAs<TStatusPanels>(source);
+void TStatusPanel::SetStyle(TStatusPanelStyle value) {
+    if (FStyle == value) return;
+    FStyle = value;
+    Changed(false);
+}
+
+TCustomStatusBar* TStatusPanel::StatusBar() const {
+    const auto* panels = ObjectAs<TStatusPanels>(Collection());
+    return panels ? &panels->StatusBar() : nullptr;
+}
+
+TBiDiMode TStatusPanel::BiDiMode() const {
+    if (FParentBiDiMode)
+        if (const TCustomStatusBar* bar = StatusBar()) return bar->BiDiMode();
+    return FBiDiMode;
+}
+
+void TStatusPanel::SetBiDiMode(TBiDiMode value) {
+    const bool changed = value != BiDiMode();
+    FBiDiMode = value;
+    FParentBiDiMode = false;
+    if (changed) Changed(false);
+}
+
+void TStatusPanel::SetParentBiDiMode(bool value) {
+    if (FParentBiDiMode == value) return;
+    const TBiDiMode before = BiDiMode();
+    FParentBiDiMode = value;
+    // Cutting the link keeps the mode the panel showed.
+    if (!value) FBiDiMode = before;
+    if (BiDiMode() != before) Changed(false);
+}
+
+bool TStatusPanel::UseRightToLeftAlignment() const { return BiDiMode() == bdRightToLeft; }
+
+std::string TStatusPanel::DisplayName() const { return FText.empty() ? inherited::DisplayName() : FText; }
+
+void TStatusPanel::Assign(const TPersistent* source) {
+    const auto* other = ObjectAs<TStatusPanel>(source);
     if (!other) {
-        TPersistent::Assign(source);
+        inherited::Assign(source);
         return;
     }
-    FItems.clear();
-    for (const auto& panel : other->FItems) {
-        auto copy = std::make_unique<TStatusPanel>();
-        copy->Text = panel->Text;
-        copy->Width = panel->Width;
-        copy->Alignment = panel->Alignment;
-        copy->Bevel = panel->Bevel;
-        FItems.push_back(std::move(copy));
-    }
-    Update();
+    FText = other->FText;
+    FWidth = other->FWidth;
+    FAlignment = other->FAlignment;
+    FBevel = other->FBevel;
+    FStyle = other->FStyle;
+    FBiDiMode = other->FBiDiMode;
+    FParentBiDiMode = other->FParentBiDiMode;
+    Changed(false);
 }
 
+// ---- TStatusPanels -----------------------------------------------------------
+
+TStatusPanels::TStatusPanels(TCustomStatusBar& statusBar)
+    : TCollection(TStatusPanel::StaticClass()), FStatusBar(statusBar) {}
+
+TPersistent* TStatusPanels::GetOwner() const { return &FStatusBar; }
+
+void TStatusPanels::Update(TCollectionItem* item) {
+    if (item)
+        FStatusBar.UpdatePanel(item->Index());
+    else
+        FStatusBar.UpdatePanels();
+}
+
+// ---- TCustomStatusBar --------------------------------------------------------
+
 TCustomStatusBar::TCustomStatusBar(TComponent* AOwner)
-    : TWinControl(AOwner), FPanels(std::make_unique<TStatusPanels>(*this)) {
+    : TWinControl(AOwner), FPanels(std::make_unique<TStatusPanels>(*this)), FCanvas(std::make_unique<TCanvas>()) {
     FAlign = alBottom;
     FHeight = kDefaultHeight;
     FParentColor = false;
@@ -72,6 +154,11 @@ bool TCustomStatusBar::ShowsGrip() {
     // A grip only where it can resize something: at the bottom of a sizeable form.
     TCustomForm* form = ObjectAs<TCustomForm>(FParent);
     return FSizeGrip && form && (form->BorderStyle() == bsSizeable || form->BorderStyle() == bsSizeToolWin);
+}
+
+bool TCustomStatusBar::ShowsSimpleText() const {
+    // Without panels the bar shows its simple text.
+    return FSimplePanel || FPanels->Count() == 0;
 }
 
 void TCustomStatusBar::CreateParams(TCreateParams& params) {
@@ -110,33 +197,77 @@ void TCustomStatusBar::SetSizeGrip(bool value) {
     RecreateWnd();
 }
 
+void TCustomStatusBar::SetParts() {
+    const int32_t count = std::min(FPanels->Count(), kMaxParts);
+    std::vector<int> edges;
+    int right = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        right += FPanels->Items(i)->Width();
+        edges.push_back(i + 1 == count ? kToRightEdge : right);
+    }
+    Perform(SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+void TCustomStatusBar::SetPartText(int32_t index) {
+    const TStatusPanel* panel = FPanels->Items(index);
+    WPARAM part = static_cast<WPARAM>(index);
+    if (panel->Bevel() == pbNone) part |= SBT_NOBORDERS;
+    if (panel->Bevel() == pbRaised) part |= SBT_POPOUT;
+    if (panel->BiDiMode() != bdLeftToRight) part |= SBT_RTLREADING;
+    if (panel->Style() == psOwnerDraw) {
+        // The bar keeps the value as the item data of its WM_DRAWITEM; the part's index says the panel.
+        Perform(SB_SETTEXTW, part | SBT_OWNERDRAW, 0);
+        return;
+    }
+    TAlignment alignment = panel->Alignment();
+    if (panel->UseRightToLeftAlignment() && alignment != taCenter)
+        alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
+    std::wstring text = AnsiToWideText(panel->Text());
+    if (alignment == taCenter) text.insert(0, kCentreTabs);
+    if (alignment == taRightJustify) text.insert(0, kRightTabs);
+    Perform(SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 void TCustomStatusBar::UpdatePanels() {
     if (!FHandle) return;
-    // Without panels the bar shows its simple text.
-    const bool simple = FSimplePanel || FPanels->Count() == 0;
+    const bool simple = ShowsSimpleText();
     Perform(SB_SIMPLE, simple ? TRUE : FALSE);
     if (simple) {
         const std::wstring text = AnsiToWideText(FSimpleText);
         Perform(SB_SETTEXTW, kSimplePartId, reinterpret_cast<LPARAM>(text.c_str()));
         return;
     }
-    std::vector<int> edges;
-    int right = 0;
-    for (int32_t i = 0; i < FPanels->Count(); ++i) {
-        right += FPanels->Items(i)->Width;
-        edges.push_back(i + 1 == FPanels->Count() ? -1 : right);
+    SetParts();
+    for (int32_t i = 0; i < std::min(FPanels->Count(), kMaxParts); ++i) SetPartText(i);
+}
+
+void TCustomStatusBar::UpdatePanel(int32_t index) {
+    if (!FHandle || ShowsSimpleText() || index < 0 || index >= std::min(FPanels->Count(), kMaxParts)) return;
+    SetParts();
+    SetPartText(index);
+}
+
+void TCustomStatusBar::DrawPanel(TStatusPanel* panel, const RECT& rect) {
+    if (FOnDrawPanel) FOnDrawPanel(this, panel, rect);
+}
+
+void TCustomStatusBar::CNDrawItem(TMessage& message) {
+    const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam);
+    message.Result = TRUE;
+    const auto index = static_cast<int32_t>(draw.itemID);
+    if (index < 0 || index >= FPanels->Count()) return;
+    // The canvas borrows the bar's DC, which gets its own objects back on every path.
+    const win::SavedDC saved(draw.hDC);
+    FCanvas->SetHandle(draw.hDC);
+    try {
+        FCanvas->Font().Assign(FFont.get());
+        FCanvas->Brush().SetColor(FColor);
+        DrawPanel(FPanels->Items(index), draw.rcItem);
+    } catch (...) {
+        FCanvas->SetHandle(nullptr);
+        throw;
     }
-    Perform(SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-    for (int32_t i = 0; i < FPanels->Count(); ++i) {
-        const TStatusPanel* panel = FPanels->Items(i);
-        std::wstring text = AnsiToWideText(panel->Text);
-        if (panel->Alignment == taCenter) text = L"\t" + text;
-        if (panel->Alignment == taRightJustify) text = L"\t\t" + text;
-        WPARAM part = static_cast<WPARAM>(i);
-        if (panel->Bevel == pbNone) part |= SBT_NOBORDERS;
-        if (panel->Bevel == pbRaised) part |= SBT_POPOUT;
-        Perform(SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text.c_str()));
-    }
+    FCanvas->SetHandle(nullptr);
 }
 
 bool TCustomStatusBar::Dispatch(TMessage& message) {
@@ -144,6 +275,14 @@ bool TCustomStatusBar::Dispatch(TMessage& message) {
     case CM_COLORCHANGED:
         if (FHandle) Perform(SB_SETBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(FColor)));
         Invalidate();
+        return true;
+    case CM_BIDIMODECHANGED:
+        // Panels that follow the bar's reading order change with it.
+        TWinControl::Dispatch(message);
+        UpdatePanels();
+        return true;
+    case CN_DRAWITEM:
+        CNDrawItem(message);
         return true;
     case WM_SIZE:
         // The bar keeps the size it is given (CCS_NORESIZE); the parts follow it.

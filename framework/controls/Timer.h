@@ -7,6 +7,11 @@
 #include "framework/controls/ObjectInstance.h"
 #include "framework/core/Component.h"
 
+// Raises OnTimer every Interval milliseconds while Enabled, Interval > 0 and
+// OnTimer is assigned, from the message loop of the thread that made it (on a
+// hidden window of its own). Nothing runs while loading; an exception from
+// OnTimer goes to Application->HandleException. EOutOfMemory when the system
+// has no timer left.
 class TTimer : public TComponent {
     QUIRN_CLASS(TTimer, TComponent)
 public:

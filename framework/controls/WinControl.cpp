@@ -874,3 +874,9 @@ bool TWinControl::Dispatch(TMessage& message) {
     if (TControl::Dispatch(message)) return true;
     return false;
 }
+
+void TWinControl::GetChildren(const TGetChildProc& proc, TComponent* root) {
+    for (TControl* control : FControls)
+        if (control->Owner() == root) proc(control);
+    TComponent::GetChildren(proc, root);
+}

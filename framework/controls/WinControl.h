@@ -9,7 +9,9 @@
 #include "framework/controls/Control.h"
 #include "framework/controls/WindowClass.h"
 
-// What CreateParams fills in for the window's creation.
+// What CreateParams fills in for the window's creation: the arguments of
+// CreateWindowExW plus the class to register (sizes in pixels, position in
+// the parent's client coordinates).
 struct TCreateParams {
     std::wstring Caption;
     DWORD Style = 0;
@@ -26,13 +28,21 @@ struct TCreateParams {
     HBRUSH ClassBackground = nullptr;
 };
 
+// A control with a window of its own, made when first needed (Handle, or on
+// joining a parent whose window exists) and bound to the control (window
+// property, object-instance window procedure). The
+// control owns the window and destroys it with itself; it keeps its state
+// (text, bounds) across DestroyHandle/RecreateWnd. It holds its child
+// controls, aligns them and paints the windowless ones.
 class TWinControl : public TControl {
     QUIRN_CLASS(TWinControl, TControl)
 public:
     explicit TWinControl(TComponent* AOwner);
     ~TWinControl() override;
 
-    // The window handle, created on first request (with the parents' windows).
+    // The window handle, created on first request (with the parents' windows);
+    // EInvalidOperation when a child has no parent window to be created in.
+    // Never destroy it yourself: DestroyHandle does, and the control's destructor.
     HWND Handle();
     bool HandleAllocated() const { return FHandle != nullptr; }
     void HandleNeeded();
@@ -45,7 +55,8 @@ public:
     HWND ParentWindow() const { return FParentWindow; }
     void SetParentWindow(HWND value);
 
-    // Child controls in insertion order.
+    // Child controls in insertion order (also the paint order of the
+    // windowless ones). InsertControl/RemoveControl are what SetParent uses.
     int32_t ControlCount() const { return static_cast<int32_t>(FControls.size()); }
     TControl* Controls(int32_t index) const { return FControls.at(static_cast<size_t>(index)); }
     void InsertControl(TControl* control);
@@ -53,10 +64,12 @@ public:
     bool ContainsControl(const TControl* control) const;
     // Moves a child to the top (painted last, above its siblings) or the bottom.
     void SetZOrderOf(TControl* control, bool toFront);
-    // The enabled, visible child (windowless ones included) at a client point.
+    // The topmost visible child at a client point: windowless and enabled ones unless the flags
+    // also admit windowed or disabled children; nullptr when none is there.
     TControl* ControlAtPos(POINT point, bool allowDisabled = false, bool allowWinControls = false);
 
-    // Tab order: TabOrder is the index among the parent's windowed children.
+    // Tab order: TabOrder is the index among the parent's windowed children (-1 without a
+    // parent); setting a value out of range moves the control to the end.
     int32_t TabOrder() const;
     void SetTabOrder(int32_t value);
     bool TabStop() const { return FTabStop; }
@@ -66,8 +79,10 @@ public:
     TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent);
     void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
 
+    // CanFocus: this control and all its parents visible and enabled.
     bool CanFocus() const;
     bool Focused() const;
+    // Focuses the window; inside a form, through the form (ActiveControl).
     virtual void SetFocus();
 
     // A bevel drawn in the non-client area around the window's own frame.
@@ -80,6 +95,7 @@ public:
     int32_t BevelWidth() const { return FBevelWidth; }
     void SetBevelWidth(int32_t value);
 
+    // The parent's background shows behind the control (csParentBackground).
     bool ParentBackground() const { return FControlStyle.Contains(csParentBackground); }
     void SetParentBackground(bool value);
 
@@ -87,6 +103,7 @@ public:
     // moving: the child whose change asks for it (it wins ties of position).
     void Realign(TControl* moving = nullptr);
     virtual void AlignControls(TControl* control, RECT& rect);
+    // Shrinks rect to the part children are aligned in (a group box's frame).
     virtual void AdjustClientRect(RECT& rect);
     RECT ClientRect() override;
     void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override;
@@ -95,6 +112,9 @@ public:
     void Update() override;
     void DefaultHandler(TMessage& message) override;
 
+    // OnEnter/OnExit fire as the window gains and loses the focus. Key events
+    // go to the form first when its KeyPreview is on; a handler that sets Key
+    // to 0 consumes the key.
     TNotifyEvent OnEnter() const { return FOnEnter; }
     void SetOnEnter(TNotifyEvent value) { FOnEnter = value; }
     TNotifyEvent OnExit() const { return FOnExit; }
@@ -112,6 +132,12 @@ public:
     void Broadcast(TMessage& message);
 
 protected:
+    // Streaming writes the child controls the root owns, in child order, then (for the root itself)
+    // its owned components that have no parent, such as menus and timers.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+    // Window creation in steps a descendant may override: CreateParams fills
+    // in styles and class, CreateWnd registers the class and makes the window
+    // (CreateWindowHandle), CreateHandle finishes it.
     virtual void CreateParams(TCreateParams& params);
     // Makes params a superclass of a system control (e.g. L"BUTTON").
     static void CreateSubClass(TCreateParams& params, const wchar_t* systemClassName);
@@ -143,9 +169,11 @@ protected:
 
     virtual void DoEnter();
     virtual void DoExit();
-    void UpdateControlState();
+    // Reads the bounds back from the window after the system moved it.
     void UpdateBounds();
     void ApplyWindowFont();
+    // Sends a child window's notification to its control as CN_BASE + Msg;
+    // notifications of windows without a control go to DefaultHandler.
     void ReflectMessage(TMessage& message, HWND child);
 
     HWND FHandle = nullptr;
@@ -163,6 +191,7 @@ protected:
     win::BrushHandle FBrush;  // background brush of Color
     TColor FBrushColor = clNone;
 
+    // A solid brush of Color, owned by the control and remade when Color changes.
     HBRUSH ColorBrush();
 
 private:
@@ -194,8 +223,12 @@ private:
     TKeyPressEvent FOnKeyPress;
 };
 
+// The window procedure of every framework window class: the window's first
+// message binds it to the control being created and switches the window to
+// the control's own procedure.
 LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// The form (top-level control) a control sits on, or nullptr.
+// The form at the top of a control's parent chain (the control itself when it
+// is a form), or nullptr when the chain ends in something else.
 class TCustomForm;
 TCustomForm* GetParentForm(TControl* control);

@@ -7,6 +7,7 @@
 
 #include "framework/controls/WinApi.h"
 
+// What to register a framework window class with.
 struct TWindowClassSpec {
     const wchar_t* ClassName = nullptr;    // the framework class name, e.g. L"TButton"
     const wchar_t* SystemClass = nullptr;  // the superclassed system class, or nullptr

@@ -11,6 +11,8 @@
 
 class TCollection;
 
+// What Notify reports: an item was added, is leaving the collection, or is
+// about to be deleted (a deleted item then reports cnExtracting as it leaves).
 enum TCollectionNotification { cnAdded, cnExtracting, cnDeleting };
 
 // TCollectionItem: one item; belongs to at most one collection, which frees it.

@@ -14,9 +14,13 @@
 #include "framework/rtl/Object.h"
 #include "framework/rtl/Sets.h"
 
+// What Notification reports: a component joined a tree, or is going.
 enum TOperation { opInsert, opRemove };
 QUIRN_ENUM(TOperation, opInsert, opRemove)
 
+// What a component is going through; the framework sets these, a component
+// reads them (e.g. to skip work while csLoading). Unmarked items are kept for
+// descendants; the framework sets none of them except csFreeNotification.
 enum TComponentStateItem {
     csLoading,      // being read by component streaming; Loaded not yet called
     csReading,      // its own properties are being read
@@ -26,7 +30,7 @@ enum TComponentStateItem {
     csAncestor,
     csUpdating,
     csFixups,       // streaming still has references of it to resolve
-    csFreeNotification,
+    csFreeNotification,  // it has free-notification links to other components
     csInline,
     csDesignInstance
 };

@@ -23,6 +23,9 @@ enum TPixelFormat : uint8_t { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit
 // tmAuto takes the transparent colour from the bottom-left pixel, tmFixed from TransparentColor.
 enum TTransparentMode : uint8_t { tmAuto, tmFixed };
 
+// A picture in memory that GDI and the program both reach: a DIB section the bitmap owns and frees,
+// pixels readable through ScanLine, drawable through Canvas. Loading bad BMP data leaves it empty
+// and raises EInvalidGraphic; it never reads past the data.
 class TBitmap : public TGraphic {
     QUIRN_CLASS(TBitmap, TGraphic)
 public:
@@ -53,6 +56,7 @@ public:
     // Gives the DIB section to the caller; the bitmap becomes empty.
     HBITMAP ReleaseHandle();
 
+    // A canvas drawing on the bitmap, owned by the bitmap, its DC made on first use.
     TCanvas& Canvas();
 
     // Row y counted from the top (bottom-up storage is hidden); EInvalidGraphicOperation out of range.

@@ -35,6 +35,7 @@ struct TBmpImage {
     }
 };
 
+// Why a BMP could not be decoded (Ok when it could).
 enum class TBmpResult {
     Ok,
     Truncated,      // the data ends before the header, colour table or pixels it declares

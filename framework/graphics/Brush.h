@@ -13,9 +13,12 @@
 
 class TBitmap;
 
+// A solid fill, no fill (bsClear), or one of the system's hatch patterns.
 enum TBrushStyle : uint8_t { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
 QUIRN_ENUM(TBrushStyle, bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross)
 
+// The fill a canvas or control paints with. Owns its HBRUSH, remade after each change; a handle
+// taken from Handle() stays valid only until the next change.
 class TBrush : public TGraphicsObject {
     QUIRN_CLASS(TBrush, TGraphicsObject)
 public:

@@ -18,6 +18,9 @@
 
 class TGraphic;
 
+// Draws on a device context with its own font, brush and pen, which it selects into the DC as each
+// operation needs them and deselects before the DC is let go. A plain TCanvas draws on a DC someone
+// else owns (SetHandle); drawing without a DC raises EInvalidOperation. Coordinates are the DC's.
 class TCanvas : public TPersistent {
     QUIRN_CLASS(TCanvas, TPersistent)
 public:

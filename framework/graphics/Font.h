@@ -15,13 +15,17 @@
 #include "framework/rtl/Sets.h"
 #include "framework/win/GdiObject.h"
 
+// Emphasis a font may combine (TFontStyles is the set).
 enum TFontStyle : uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 QUIRN_ENUM(TFontStyle, fsBold, fsItalic, fsUnderline, fsStrikeOut)
 using TFontStyles = TSet<TFontStyle>;
 
+// Whether the font is chosen proportional, fixed-width, or as the face has it.
 enum TFontPitch : uint8_t { fpDefault, fpVariable, fpFixed };
 QUIRN_ENUM(TFontPitch, fpDefault, fpVariable, fpFixed)
 
+// The font of a control or canvas. Owns its HFONT, remade after each change (OnChange tells the
+// user, which reselects it); copy fonts with Assign, never share the handle beyond the next change.
 class TFont : public TGraphicsObject {
     QUIRN_CLASS(TFont, TGraphicsObject)
 public:

@@ -1,5 +1,7 @@
 #include "framework/graphics/Graphic.h"
 
+#include "framework/rtl/Filer.h"
+
 QUIRN_DEFINE_CLASS(TGraphic)
 
 void TGraphic::SetTransparent(bool value) {
@@ -28,4 +30,11 @@ void TGraphic::SetModified(bool value) {
 void TGraphic::Changed() {
     FModified = true;
     if (FOnChange) FOnChange(this);
+}
+
+void TGraphic::DefineProperties(TFiler& filer) {
+    inherited::DefineProperties(filer);
+    filer.DefineBinaryProperty(
+        "Data", [this](TStream& stream) { LoadFromStream(stream); }, [this](TStream& stream) { SaveToStream(stream); },
+        !Empty());
 }

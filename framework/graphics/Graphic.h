@@ -32,6 +32,8 @@ class EResNotFound : public Exception {
     using Exception::Exception;
 };
 
+// Base of pictures (TBitmap, TIcon): what a canvas can Draw and what a picture property of a
+// component stores. Each picture owns its handles and raises OnChange when its content changes.
 class TGraphic : public TPersistent {
     QUIRN_CLASS(TGraphic, TPersistent)
 public:
@@ -59,6 +61,10 @@ public:
 
     const TNotifyEvent& OnChange() const { return FOnChange; }
     void SetOnChange(const TNotifyEvent& handler) { FOnChange = handler; }
+
+    // A picture property of a component is streamed as the binary property "Data": the bytes
+    // SaveToStream writes (a .bmp or .ico file), read back through LoadFromStream.
+    void DefineProperties(TFiler& filer) override;
 
 protected:
     friend class TCanvas;

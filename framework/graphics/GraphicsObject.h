@@ -8,6 +8,7 @@
 #include "framework/rtl/Object.h"
 #include "framework/win/GdiObject.h"
 
+// Base of TFont, TBrush and TPen: a description that owns the GDI handle made from it on demand.
 class TGraphicsObject : public TPersistent {
     QUIRN_CLASS(TGraphicsObject, TPersistent)
 public:

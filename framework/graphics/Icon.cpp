@@ -128,15 +128,22 @@ void TIcon::SetSize(int32_t width, int32_t height) {
 
 HICON TIcon::Handle() {
     if (!FHandle && !FData.empty()) {
-        const int32_t width = Width();
-        const int32_t height = Height();
-        const int best = BestImage(width, height);
-        const TImageInfo& image = FImages[size_t(best)];
-        FHandle.reset(::CreateIconFromResourceEx(FData.data() + image.Offset, DWORD(image.Size), TRUE,
-                                                 kIconFormatVersion, width, height, LR_DEFAULTCOLOR));
+        FHandle = NewHandle(Width(), Height());
         if (!FHandle) throw EInvalidGraphic(kInvalidIcon);
     }
     return FHandle.get();
+}
+
+win::IconHandle TIcon::NewHandle(int32_t width, int32_t height) const {
+    if (width <= 0 || height <= 0) return {};
+    if (FData.empty()) {
+        if (!FHandle) return {};
+        return win::IconHandle(static_cast<HICON>(::CopyImage(FHandle.get(), IMAGE_ICON, width, height, 0)));
+    }
+    const TImageInfo& image = FImages[size_t(BestImage(width, height))];
+    return win::IconHandle(::CreateIconFromResourceEx(const_cast<uint8_t*>(FData.data() + image.Offset),
+                                                      DWORD(image.Size), TRUE, kIconFormatVersion, width, height,
+                                                      LR_DEFAULTCOLOR));
 }
 
 void TIcon::SetHandle(HICON handle) {

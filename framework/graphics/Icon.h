@@ -11,6 +11,8 @@
 #include "framework/graphics/Graphic.h"
 #include "framework/win/GdiObject.h"
 
+// An icon as a picture: keeps the .ico data it was loaded from (all images) and makes the HICON for
+// the wanted size on demand, owning it. Bad or oversized .ico data leaves it empty (EInvalidGraphic).
 class TIcon : public TGraphic {
     QUIRN_CLASS(TIcon, TGraphic)
 public:
@@ -18,6 +20,7 @@ public:
     static constexpr size_t kMaxImages = 64;
     static constexpr size_t kMaxBytes = 16 * 1024 * 1024;
 
+    // One image listed in the .ico directory.
     struct TImageInfo {
         int32_t Width = 0;
         int32_t Height = 0;
@@ -45,6 +48,9 @@ public:
 
     // The icon at Width x Height, made on first use; owned by the icon.
     HICON Handle();
+    // A new icon at width x height, made from the image that fits that size best (an icon given only
+    // as a handle is scaled); the caller owns it. Empty when the icon is empty or cannot be made.
+    win::IconHandle NewHandle(int32_t width, int32_t height) const;
     // Takes ownership of an icon handle; the stored images are dropped.
     void SetHandle(HICON handle);
     HICON ReleaseHandle();

@@ -18,6 +18,8 @@ class TBitmap;
 class TCanvas;
 class TIcon;
 
+// A component holding images of one size for menus and controls to draw; owns its HIMAGELIST.
+// Images are copied in (the bitmaps and icons given stay the caller's).
 class TImageList : public TComponent {
     QUIRN_CLASS(TImageList, TComponent)
 public:

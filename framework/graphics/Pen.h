@@ -11,6 +11,7 @@
 #include "framework/graphics/GraphicsObject.h"
 #include "framework/win/GdiObject.h"
 
+// Solid, dashed or dotted lines, no line (psClear), or a solid line kept inside a shape's bounds.
 enum TPenStyle : uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 QUIRN_ENUM(TPenStyle, psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame)
 
@@ -22,6 +23,7 @@ enum TPenMode : uint8_t {
 QUIRN_ENUM(TPenMode, pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot, pmMergeNotPen,
            pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor)
 
+// The lines and outlines a canvas draws. Owns its HPEN, remade after each change. Width in pixels.
 class TPen : public TGraphicsObject {
     QUIRN_CLASS(TPen, TGraphicsObject)
 public:

@@ -33,6 +33,7 @@ class TComponent;
 class TReader;
 class TWriter;
 
+// The type byte in front of every value of a binary form (table above).
 enum class TValueType : uint8_t {
     vaNull = 0x00,
     vaList = 0x01,

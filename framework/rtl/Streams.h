@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+// What a Seek offset counts from.
 enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
 
 // TStream: abstract sequence of bytes with a position; derived classes supply

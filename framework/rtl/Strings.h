@@ -92,6 +92,8 @@ private:
     int32_t FUpdateCount = 0;
 };
 
+// What a sorted TStringList does with a string it already holds: drop it,
+// add it again, or raise EListError.
 enum class TDuplicates { dupIgnore, dupAccept, dupError };
 
 // TStringList: strings and objects stored in order; optionally kept sorted.

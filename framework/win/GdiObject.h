@@ -43,6 +43,7 @@ private:
     Handle FHandle = nullptr;
 };
 
+// How UniqueHandle frees a GDI object (DeleteObject) and an icon or cursor (DestroyIcon).
 template <typename H>
 struct GdiObjectTraits {
     using Handle = H;

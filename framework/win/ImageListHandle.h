@@ -8,6 +8,7 @@
 
 namespace win {
 
+// How UniqueHandle frees an image list.
 struct ImageListTraits {
     using Handle = HIMAGELIST;
     static void Release(HIMAGELIST handle) noexcept { ::ImageList_Destroy(handle); }

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/CodeLookup.h"
@@ -97,6 +99,37 @@ std::vector<std::string> OutputLines() {
     std::vector<std::string> lines;
     for (int32_t i = 0; i < Form1->Memo2->Lines()->Count(); ++i) lines.push_back(Form1->Memo2->Lines()->Strings(i));
     return lines;
+}
+
+TEST_F(MainForm, CarriesTheProgramIconAndShowsIt) {
+    // Thirteen images: 48, 32, 24 and 16 pixels in 16 colours, 256 colours and 32-bit colour, and
+    // 128 pixels in 32-bit colour.
+    using TImage = std::tuple<int32_t, int32_t, int>;
+    std::vector<TImage> expected{{128, 128, 32}};
+    for (int32_t side : {48, 32, 24, 16})
+        for (int bits : {4, 8, 32}) expected.emplace_back(side, side, bits);
+    auto imagesOf = [](const TIcon& icon) {
+        std::vector<TImage> images;
+        for (const TIcon::TImageInfo& image : icon.Images()) images.emplace_back(image.Width, image.Height, image.BitCount);
+        std::sort(images.begin(), images.end());
+        return images;
+    };
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(imagesOf(*Form1->Icon()), expected);
+    // The same images as the program's icon resource.
+    TIcon program;
+    program.LoadFromResourceName(GetModuleHandleW(nullptr), "MAINICON");
+    EXPECT_EQ(imagesOf(program), expected);
+
+    // The window shows the form's icon at the big and small sizes.
+    const auto bigIcon = reinterpret_cast<HICON>(SendMessageW(Form1->Handle(), WM_GETICON, ICON_BIG, 0));
+    const auto smallIcon = reinterpret_cast<HICON>(SendMessageW(Form1->Handle(), WM_GETICON, ICON_SMALL, 0));
+    ASSERT_NE(bigIcon, nullptr);
+    ASSERT_NE(smallIcon, nullptr);
+    EXPECT_NE(bigIcon, Application->IconHandle());
+    EXPECT_NE(smallIcon, bigIcon);
+    // The status bar shows its simple text: no panels.
+    EXPECT_EQ(Form1->StatusBar1->Panels()->Count(), 0);
 }
 
 TEST_F(MainForm, LookupReplacesTheOutputWithOneLine) {

@@ -342,6 +342,35 @@ TEST_F(MouseRouting, ParentPassesClicksToTheWindowlessLabelUnderTheMouse) {
     EXPECT_EQ(form->ControlAtPos(POINT{60, 45}), label);
 }
 
+// Client coordinates of windowed and windowless controls map to the screen
+// through the form's real client area (inside its frame and caption), both ways.
+TEST_F(MouseRouting, ClientToScreenAccountsForTheFormsFrameAndCaption) {
+    auto* button = new TButton(form);
+    button->SetParent(form);
+    button->SetBounds(10, 20, 75, 25);
+    auto* label = new TLabel(form);
+    label->SetParent(form);
+    label->SetAutoSize(false);
+    label->SetBounds(30, 60, 80, 20);
+    form->HandleNeeded();
+    POINT formClient{0, 0};
+    ::ClientToScreen(form->Handle(), &formClient);
+    POINT buttonClient{0, 0};
+    ::ClientToScreen(button->Handle(), &buttonClient);
+    const POINT formOrigin = form->ClientOrigin();
+    EXPECT_EQ(formOrigin.x, formClient.x);
+    EXPECT_EQ(formOrigin.y, formClient.y);
+    const POINT buttonPoint = button->ClientToScreen(POINT{5, 6});
+    EXPECT_EQ(buttonPoint.x, buttonClient.x + 5);
+    EXPECT_EQ(buttonPoint.y, buttonClient.y + 6);
+    const POINT labelPoint = label->ClientToScreen(POINT{1, 2});
+    EXPECT_EQ(labelPoint.x, formClient.x + 31);
+    EXPECT_EQ(labelPoint.y, formClient.y + 62);
+    const POINT back = label->ScreenToClient(labelPoint);
+    EXPECT_EQ(back.x, 1);
+    EXPECT_EQ(back.y, 2);
+}
+
 TEST_F(MouseRouting, ButtonClickRaisesOnClickThroughReflectedNotification) {
     auto* button = new TButton(form);
     button->SetParent(form);
@@ -645,6 +674,33 @@ TEST(Painting, FormBackgroundAndLabelTextReachTheScreen) {
     EXPECT_GT(label->Width(), 40);  // sized to its text
     form->BeforeDestruction();
     delete form;
+}
+
+// Records that a component it watches was freed.
+class FreeWatcher : public TComponent {
+public:
+    FreeWatcher() : TComponent(nullptr) {}
+    TComponent* Freed = nullptr;
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override {
+        TComponent::Notification(component, operation);
+        if (operation == opRemove) Freed = component;
+    }
+};
+
+TEST(FormRelease, FreesTheFormOnceQueuedMessagesRanEvenIfItNeverShowed) {
+    FreeWatcher watcher;
+    for (const bool shown : {false, true}) {
+        watcher.Freed = nullptr;
+        auto* form = new TForm(nullptr);
+        form->FreeNotification(&watcher);
+        if (shown) form->Show();
+        form->Release();
+        EXPECT_EQ(watcher.Freed, nullptr) << "freed before the queue ran, shown=" << shown;
+        PumpPendingMessages();
+        EXPECT_EQ(watcher.Freed, form) << "shown=" << shown;
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "BmpWriter.h"
 #include "GdiObjectCounter.h"
 #include "GraphicsTestUtil.h"
+#include "IcoWriter.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/Icon.h"
@@ -50,23 +51,9 @@ std::vector<uint8_t> IconImage(int n) {
 }
 
 std::vector<uint8_t> IcoFile(const std::vector<int>& sizes) {
-    std::vector<uint8_t> file;
-    bmptest::Put16(file, 0);
-    bmptest::Put16(file, 1);
-    bmptest::Put16(file, uint32_t(sizes.size()));
-    std::vector<std::vector<uint8_t>> images;
-    size_t offset = 6 + 16 * sizes.size();
-    for (int n : sizes) {
-        images.push_back(IconImage(n));
-        file.insert(file.end(), {uint8_t(n), uint8_t(n), 0, 0});
-        bmptest::Put16(file, 1);
-        bmptest::Put16(file, 24);
-        bmptest::Put32(file, uint32_t(images.back().size()));
-        bmptest::Put32(file, uint32_t(offset));
-        offset += images.back().size();
-    }
-    for (const auto& image : images) file.insert(file.end(), image.begin(), image.end());
-    return file;
+    std::vector<icotest::IconEntry> entries;
+    for (int n : sizes) entries.push_back({n, 24, IconImage(n)});
+    return icotest::IcoFileOf(entries);
 }
 
 TBitmap& DrawOnWhite(TBitmap& target, TGraphic& graphic, int size) {
@@ -126,6 +113,35 @@ TEST(Icon, AdoptedHandlesDrawAndSaveAsAnIconFile) {
         if (x == 15 && y == 15) return kWhite;
         return x == 0 && y == 0 ? kRed : kBlue;
     }));
+}
+
+TEST(Icon, NewHandlesAreMadeFromTheImageThatFitsTheirSize) {
+    TIcon icon;
+    icon.LoadFromResourceName(::GetModuleHandleW(nullptr), "QUIRNICON");  // 16 red, 32 lime
+    auto drawn = [](HICON handle, int size) {
+        TIcon adopted;
+        adopted.SetHandle(handle);
+        TBitmap target;
+        DrawOnWhite(target, adopted, size);
+        return COLORREF(target.Canvas().Pixels(size / 2, size / 2));
+    };
+    win::IconHandle small16 = icon.NewHandle(16, 16);
+    win::IconHandle big32 = icon.NewHandle(32, 32);
+    ASSERT_TRUE(small16 && big32);
+    EXPECT_EQ(drawn(small16.release(), 16), kRed);
+    EXPECT_EQ(drawn(big32.release(), 32), kLime);
+    // Another size is scaled from an image; the icon's own handle and size are left alone.
+    win::IconHandle scaled = icon.NewHandle(48, 48);
+    TIcon adopted;
+    adopted.SetHandle(scaled.release());
+    EXPECT_EQ(adopted.Width(), 48);
+    EXPECT_EQ(icon.Width(), ::GetSystemMetrics(SM_CXICON));
+    // An icon given only as a handle is scaled; an empty icon or an empty size gives nothing.
+    win::IconHandle fromHandle = adopted.NewHandle(16, 16);
+    ASSERT_TRUE(fromHandle);
+    EXPECT_EQ(drawn(fromHandle.release(), 16), kLime);
+    EXPECT_FALSE(TIcon().NewHandle(16, 16));
+    EXPECT_FALSE(icon.NewHandle(0, 16));
 }
 
 TEST(Icon, HostileIconDataLeavesTheIconEmpty) {
