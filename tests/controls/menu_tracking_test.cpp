@@ -19,6 +19,8 @@
 #include "framework/controls/Menu.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/ImageList.h"
+#include "framework/core/Streaming.h"
+#include "framework/core/TextForm.h"
 #include "framework/core/TypInfo.h"
 
 namespace {
@@ -934,6 +936,64 @@ TEST(MenuProperties, ItemAndPopupPropertiesArePublishedAndReachTheSystemMenu) {
     EXPECT_EQ(popup.Alignment(), paCenter);
     EXPECT_TRUE(SetPropAsText(&popup, "TrackButton", "tbLeftButton"));
     EXPECT_EQ(popup.TrackButton(), tbLeftButton);
+}
+
+TEST(MenuProperties, AMenuReadFromAFormStreamBuildsItsSystemMenuOnceLoaded) {
+    struct FormOwner {
+        TForm* Form = new TForm(nullptr);
+        ~FormOwner() {
+            Form->BeforeDestruction();
+            delete Form;
+        }
+    } owner;
+    TMemoryStream binary;
+    ObjectTextToBinary("object Popup1: TPopupMenu\n"
+                       "  Alignment = paRight\n"
+                       "  object Small1: TMenuItem\n    Caption = '&Small'\n    RadioItem = True\n"
+                       "    GroupIndex = 2\n    AutoCheck = True\n  end\n"
+                       "  object Large1: TMenuItem\n    Caption = '&Large'\n    RadioItem = True\n"
+                       "    GroupIndex = 2\n    Checked = True\n    Default = True\n  end\n"
+                       "  object More1: TMenuItem\n    Caption = '&More'\n    Break = mbBreak\n"
+                       "    Hint = 'Further sizes'\n    ImageIndex = 3\n"
+                       "    object Huge1: TMenuItem\n      Caption = '&Huge'\n    end\n  end\n"
+                       "end\n",
+                       binary);
+    binary.SetPosition(0);
+    auto* popup = ObjectAs<TPopupMenu>(ReadComponent(binary, owner.Form));
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->Alignment(), paRight);
+    ASSERT_EQ(popup->Items()->Count(), 3);
+    TMenuItem* small = popup->Items()->Items(0);
+    TMenuItem* more = popup->Items()->Items(2);
+    EXPECT_TRUE(small->AutoCheck());
+    EXPECT_EQ(more->Hint(), "Further sizes");
+    EXPECT_EQ(more->ImageIndex(), 3);
+    ASSERT_EQ(more->Count(), 1);
+
+    HMENU menu = popup->Handle();
+    ASSERT_EQ(GetMenuItemCount(menu), 3);
+    EXPECT_EQ(GetSubMenu(menu, 2), more->Handle());
+    EXPECT_EQ(MenuText(more->Handle(), 0), L"&Huge");
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE;
+    GetMenuItemInfoW(menu, 1, TRUE, &info);
+    EXPECT_TRUE(info.fType & MFT_RADIOCHECK);
+    EXPECT_TRUE(info.fState & MFS_CHECKED);
+    EXPECT_TRUE(info.fState & MFS_DEFAULT);
+    GetMenuItemInfoW(menu, 2, TRUE, &info);
+    EXPECT_TRUE(info.fType & MFT_MENUBREAK);
+
+    // A click on the unchecked radio item moves the check within the group.
+    small->Click();
+    EXPECT_TRUE(small->Checked());
+    EXPECT_FALSE(popup->Items()->Items(1)->Checked());
+    EXPECT_EQ(GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    EXPECT_EQ(GetMenuState(menu, 1, MF_BYPOSITION) & MF_CHECKED, 0u);
+    // Its submenu goes when its last item does, and the handle with it.
+    delete more->Items(0);
+    EXPECT_EQ(more->Handle(), nullptr);
+    EXPECT_EQ(GetSubMenu(menu, 2), nullptr);
 }
 
 }  // namespace
