@@ -36,6 +36,14 @@ constexpr UINT kAlignmentFlags[] = {TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALI
 constexpr UINT kTrackButtonFlags[] = {TPM_RIGHTBUTTON, TPM_LEFTBUTTON};             // by TTrackButton
 constexpr UINT kBreakTypes[] = {0, MFT_MENUBREAK, MFT_MENUBARBREAK};                // by TMenuBreak
 
+// The entry of a table indexed by an enumeration; the first for a value out
+// of range (a cast integer), never a read past the table.
+template <size_t N, class E>
+UINT FlagsFor(const UINT (&table)[N], E value) {
+    const auto index = static_cast<size_t>(value);
+    return index < N ? table[index] : table[0];
+}
+
 // Takes every entry out of a system menu without destroying its submenus:
 // each submenu belongs to the item that holds its entries.
 void DetachEntries(HMENU menu) {
@@ -440,7 +448,7 @@ void TMenuItem::FillEntry(MENUITEMINFOW& info, std::wstring& text, bool ownerDra
     info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_DATA | MIIM_SUBMENU;
     info.wID = FCommand;
     info.dwItemData = reinterpret_cast<ULONG_PTR>(this);
-    info.fType = kBreakTypes[FBreak];
+    info.fType = FlagsFor(kBreakTypes, FBreak);
     if (IsLine()) info.fType |= MFT_SEPARATOR;
     if (ownerDraw) info.fType |= MFT_OWNERDRAW;
     if (FRadioItem) info.fType |= MFT_RADIOCHECK;
@@ -815,7 +823,8 @@ void TPopupMenu::Popup(int32_t x, int32_t y) {
     HMENU menu = Handle();
     HWND owner = PopupList().Window();
     SetWindowHandle(owner);
-    TrackPopupMenu(menu, kAlignmentFlags[FAlignment] | kTrackButtonFlags[FTrackButton], x, y, 0, owner, nullptr);
+    const UINT flags = FlagsFor(kAlignmentFlags, FAlignment) | FlagsFor(kTrackButtonFlags, FTrackButton);
+    TrackPopupMenu(menu, flags, x, y, 0, owner, nullptr);
 }
 
 void TMenuItem::GetChildren(const TGetChildProc& proc, TComponent* root) {

@@ -932,6 +932,11 @@ TEST(MenuProperties, ItemAndPopupPropertiesArePublishedAndReachTheSystemMenu) {
     EXPECT_TRUE(info.fType & MFT_MENUBARBREAK);
     GetMenuItemInfoW(popup.Handle(), 0, TRUE, &info);
     EXPECT_TRUE(info.fState & MFS_DEFAULT);
+    // A value cast from an integer out of range reads no flags from beyond the table.
+    next->SetBreak(static_cast<TMenuBreak>(200));
+    GetMenuItemInfoW(popup.Handle(), 1, TRUE, &info);
+    EXPECT_FALSE(info.fType & (MFT_MENUBREAK | MFT_MENUBARBREAK));
+    EXPECT_ANY_THROW(SetPropAsText(next, "Break", "mbSideways"));
     EXPECT_TRUE(SetPropAsText(&popup, "Alignment", "paCenter"));
     EXPECT_EQ(popup.Alignment(), paCenter);
     EXPECT_TRUE(SetPropAsText(&popup, "TrackButton", "tbLeftButton"));
