@@ -16,6 +16,13 @@ std::unique_ptr<TMemoryStream> Compile(std::string_view text) {
     return stream;
 }
 
+// The start of a hand-made form stream: signature, then the test form's class and name.
+void WriteTestFormHeader(TWriter& writer) {
+    writer.WriteSignature();
+    writer.WriteStr("TTestForm");
+    writer.WriteStr("F");
+}
+
 std::string ToText(TMemoryStream& stream) {
     stream.SetPosition(0);
     return ObjectBinaryToText(stream);
@@ -316,9 +323,7 @@ TEST(MalformedForms, SignatureAndValueTypesAreChecked) {
     // A property value with an undefined type byte.
     TMemoryStream stream;
     TWriter writer(stream);
-    writer.WriteSignature();
-    writer.WriteStr("TTestForm");
-    writer.WriteStr("F");
+    WriteTestFormHeader(writer);
     writer.WriteStr("Count");
     const uint8_t undefined = 0x42;
     stream.WriteBuffer(&undefined, 1);
@@ -336,9 +341,7 @@ TEST(MalformedForms, AbsurdCountsAreRejectedBeforeAllocating) {
     for (uint8_t type : {uint8_t{0x0A}, uint8_t{0x0C}, uint8_t{0x12}}) {
         TMemoryStream stream;
         TWriter writer(stream);
-        writer.WriteSignature();
-        writer.WriteStr("TTestForm");
-        writer.WriteStr("F");
+        WriteTestFormHeader(writer);
         writer.WriteStr(type == 0x0A ? "Blob" : "Caption");
         const uint8_t bytes[] = {type, 0xFF, 0xFF, 0xFF, 0x7F, 'a', 'b'};
         stream.WriteBuffer(bytes, sizeof bytes);
@@ -354,9 +357,7 @@ TEST(MalformedForms, AbsurdCountsAreRejectedBeforeAllocating) {
     // Negative counts too.
     TMemoryStream stream;
     TWriter writer(stream);
-    writer.WriteSignature();
-    writer.WriteStr("TTestForm");
-    writer.WriteStr("F");
+    WriteTestFormHeader(writer);
     writer.WriteStr("Blob");
     const uint8_t bytes[] = {0x0A, 0xFE, 0xFF, 0xFF, 0xFF};
     stream.WriteBuffer(bytes, sizeof bytes);
@@ -368,9 +369,7 @@ TEST(MalformedForms, AbsurdCountsAreRejectedBeforeAllocating) {
 TEST(MalformedForms, DeepNestingIsRefused) {
     TMemoryStream stream;
     TWriter writer(stream);
-    writer.WriteSignature();
-    writer.WriteStr("TTestForm");
-    writer.WriteStr("F");
+    WriteTestFormHeader(writer);
     writer.WriteStr("");
     for (int i = 0; i < 100; ++i) {
         writer.WriteStr("TTestWidget");
