@@ -83,33 +83,33 @@ int main() {
     HDC dc = screen.Canvas().Handle();
 
     std::printf("bitmap utilities, %d x %d destination, median of %d rounds\n", kWidth, kHeight, kRounds);
-    std::printf("  nine-slice composition, stretched centre: %8.2f ms\n", Median(10, [&] {
-        CreateSkinElementBitmap(full, *element, margins, false, false, 3, 2);
-    }));
-    std::printf("  nine-slice composition, tiled centre:     %8.2f ms\n", Median(5, [&] {
-        CreateSkinElementBitmap(full, *element, margins, false, true, 3, 2);
-    }));
+    std::printf("  nine-slice composition, stretched centre: %8.2f ms\n",
+                Median(10, [&] { CreateSkinElementBitmap(full, *element, margins, false, false, 3, 2); }));
+    std::printf("  nine-slice composition, tiled centre:     %8.2f ms\n",
+                Median(5, [&] { CreateSkinElementBitmap(full, *element, margins, false, true, 3, 2); }));
     auto picture = Painted(kWidth, kHeight, FramePixel);
     std::printf("  DrawTransparent, MaskBlt:                 %8.2f ms\n", Median(5, [&] {
-        DrawTransparent(dc, full, *picture, SkinTransparentColor, TTransparentMethod::MaskBlt);
-    }));
+                    DrawTransparent(dc, full, *picture, SkinTransparentColor, TTransparentMethod::MaskBlt);
+                }));
     std::printf("  DrawTransparent, three passes:            %8.2f ms\n", Median(5, [&] {
-        DrawTransparent(dc, full, *picture, SkinTransparentColor, TTransparentMethod::ThreePass);
-    }));
+                    DrawTransparent(dc, full, *picture, SkinTransparentColor, TTransparentMethod::ThreePass);
+                }));
     std::printf("  CreateRegionFromBitmap, frame corners:    %8.2f ms\n", Median(5, [&] {
-        win::RegionHandle region = CreateRegionFromBitmap(*picture, 0, 0, 1, 1, 1, SkinTransparentColor);
-    }));
+                    win::RegionHandle region = CreateRegionFromBitmap(*picture, 0, 0, 1, 1, 1, SkinTransparentColor);
+                }));
     auto checker = Painted(kWidth, kHeight, CheckerPixel);
     win::RegionHandle worst = CreateRegionFromBitmap(*checker, 0, 0, 1, 1, 1, SkinTransparentColor);
     const DWORD bytes = ::GetRegionData(worst.get(), 0, nullptr);
-    std::printf("  CreateRegionFromBitmap, checkerboard:     %8.2f ms  (%lu rectangles)\n", Median(1, [&] {
-        win::RegionHandle region = CreateRegionFromBitmap(*checker, 0, 0, 1, 1, 1, SkinTransparentColor);
-    }, 3), (unsigned long)((bytes - sizeof(RGNDATAHEADER)) / sizeof(RECT)));
-    std::printf("  GradientFillRect, left to right:          %8.2f ms\n", Median(5, [&] {
-        GradientFillRect(dc, full, clNavy, 0, clAqua);
-    }));
-    std::printf("  GradientFillRect, top to bottom:          %8.2f ms\n", Median(5, [&] {
-        GradientFillRect(dc, full, clNavy, 1, clAqua);
-    }));
+    std::printf(
+        "  CreateRegionFromBitmap, checkerboard:     %8.2f ms  (%lu rectangles)\n",
+        Median(
+            1,
+            [&] { win::RegionHandle region = CreateRegionFromBitmap(*checker, 0, 0, 1, 1, 1, SkinTransparentColor); },
+            3),
+        (unsigned long)((bytes - sizeof(RGNDATAHEADER)) / sizeof(RECT)));
+    std::printf("  GradientFillRect, left to right:          %8.2f ms\n",
+                Median(5, [&] { GradientFillRect(dc, full, clNavy, 0, clAqua); }));
+    std::printf("  GradientFillRect, top to bottom:          %8.2f ms\n",
+                Median(5, [&] { GradientFillRect(dc, full, clNavy, 1, clAqua); }));
     return 0;
 }

@@ -62,12 +62,15 @@ void Measure(const std::string& label, const std::vector<TSkinPackageFile>& file
         return;
     }
     std::vector<uint8_t> raw;
-    const double rawSeconds = BestSeconds([&] { LzhExpandFramed(package.data(), package.size(), raw, archive.size()); });
+    const double rawSeconds =
+        BestSeconds([&] { LzhExpandFramed(package.data(), package.size(), raw, archive.size()); });
 
     const double mb = static_cast<double>(archive.size()) / BytesPerMB;
-    std::printf("%-8s %10zu -> %9zu bytes (%5.1f %%)  encode %6.2f MB/s  decode %6.2f MB/s (streams)  %6.2f MB/s (buffers)\n",
-                label.c_str(), archive.size(), package.size(), 100.0 * static_cast<double>(package.size()) / static_cast<double>(archive.size()),
-                mb / encodeSeconds, mb / decodeSeconds, mb / rawSeconds);
+    std::printf(
+        "%-8s %10zu -> %9zu bytes (%5.1f %%)  encode %6.2f MB/s  decode %6.2f MB/s (streams)  %6.2f MB/s (buffers)\n",
+        label.c_str(), archive.size(), package.size(),
+        100.0 * static_cast<double>(package.size()) / static_cast<double>(archive.size()), mb / encodeSeconds,
+        mb / decodeSeconds, mb / rawSeconds);
 }
 
 }  // namespace

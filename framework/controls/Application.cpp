@@ -183,9 +183,7 @@ bool TApplication::IsHintMsg(const MSG& message) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_NCLBUTTONDOWN:
-    case WM_ACTIVATEAPP:
-        CancelHint();
-        return false;
+    case WM_ACTIVATEAPP: CancelHint(); return false;
     default: return false;
     }
 }

@@ -24,7 +24,10 @@ QUIRN_PUBLISH(TControl, p) {
     p.Property("Align", &TControl::Align, &TControl::SetAlign).Default(alNone);
     p.Property("Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
     p.Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
-    p.Property("Color", &TControl::Color, &TControl::SetColor).Identifiers(ColorIdents).Stored(&TControl::IsColorStored).NoDefault();
+    p.Property("Color", &TControl::Color, &TControl::SetColor)
+        .Identifiers(ColorIdents)
+        .Stored(&TControl::IsColorStored)
+        .NoDefault();
     p.Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).NoDefault();
     p.Property("Font", &TControl::Font, &TControl::SetFont).Stored(&TControl::IsFontStored);
     p.Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).NoDefault();
@@ -389,16 +392,12 @@ bool TControl::Dispatch(TMessage& message) {
     case CM_HITTEST: message.Result = HTCLIENT; return true;
     case CM_ENABLEDCHANGED:
     case CM_COLORCHANGED:
-    case CM_TEXTCHANGED:
-        Invalidate();
-        return true;
+    case CM_TEXTCHANGED: Invalidate(); return true;
     case CM_FONTCHANGED:
         AdjustSize();
         Invalidate();
         return true;
-    case CM_VISIBLECHANGED:
-        InvalidateControl(true, false);
-        return true;
+    case CM_VISIBLECHANGED: InvalidateControl(true, false); return true;
     case WM_CANCELMODE:
         if (gCaptureControl == this) SetCaptureControl(nullptr);
         FControlState.Exclude(csClicked);

@@ -44,26 +44,26 @@ QUIRN_ENUM(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRigh
 // the framework (mouse capture, click events, painting) and by skinners.
 // "A mark only": kept for skinners and descendants, the framework does not act on it.
 enum TControlStyleItem : uint8_t {
-    csAcceptsControls,  // holds child controls (its window clips them)
-    csCaptureMouse,     // a left press captures the mouse
-    csClickEvents,      // a press and release inside raises Click
-    csFramed,           // a mark only
-    csSetCaption,       // a mark only (the caption does not follow Name)
-    csOpaque,           // fills its whole client area itself (no erase below it)
-    csDoubleClicks,     // double clicks raise DblClick
-    csFixedWidth,       // a mark only
-    csFixedHeight,      // a mark only (set on one-line edits)
-    csReplicatable,     // a mark only
-    csNoStdEvents,      // a mark only
+    csAcceptsControls,   // holds child controls (its window clips them)
+    csCaptureMouse,      // a left press captures the mouse
+    csClickEvents,       // a press and release inside raises Click
+    csFramed,            // a mark only
+    csSetCaption,        // a mark only (the caption does not follow Name)
+    csOpaque,            // fills its whole client area itself (no erase below it)
+    csDoubleClicks,      // double clicks raise DblClick
+    csFixedWidth,        // a mark only
+    csFixedHeight,       // a mark only (set on one-line edits)
+    csReplicatable,      // a mark only
+    csNoStdEvents,       // a mark only
     csParentBackground,  // draws the parent's background behind itself
 };
 using TControlStyle = TSet<TControlStyleItem>;
 
 // What a control is doing right now; the framework sets and clears these.
 enum TControlStateItem : uint8_t {
-    csLButtonDown,       // the left button went down on it and is not yet up
-    csClicked,           // a press that becomes a Click if released inside
-    csPalette,           // csPalette .. csCustomPaint: for descendants; the framework sets none
+    csLButtonDown,  // the left button went down on it and is not yet up
+    csClicked,      // a press that becomes a Click if released inside
+    csPalette,      // csPalette .. csCustomPaint: for descendants; the framework sets none
     csReadingState,
     csAlignmentNeeded,
     csFocusing,

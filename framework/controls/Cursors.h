@@ -29,11 +29,9 @@ constexpr TCursor crSizeAll = -22;
 
 // Identifiers of the standard cursors, as forms store them ("Cursor = crHandPoint").
 inline constexpr TIdentMapEntry CursorIdentEntries[] = {
-    {crDefault, "crDefault"},   {crNone, "crNone"},           {crArrow, "crArrow"},
-    {crCross, "crCross"},       {crIBeam, "crIBeam"},         {crSizeNESW, "crSizeNESW"},
-    {crSizeNS, "crSizeNS"},     {crSizeNWSE, "crSizeNWSE"},   {crSizeWE, "crSizeWE"},
-    {crUpArrow, "crUpArrow"},   {crHourGlass, "crHourGlass"}, {crNo, "crNo"},
-    {crAppStart, "crAppStart"}, {crHelp, "crHelp"},           {crHandPoint, "crHandPoint"},
-    {crSizeAll, "crSizeAll"},
+    {crDefault, "crDefault"},   {crNone, "crNone"},         {crArrow, "crArrow"},         {crCross, "crCross"},
+    {crIBeam, "crIBeam"},       {crSizeNESW, "crSizeNESW"}, {crSizeNS, "crSizeNS"},       {crSizeNWSE, "crSizeNWSE"},
+    {crSizeWE, "crSizeWE"},     {crUpArrow, "crUpArrow"},   {crHourGlass, "crHourGlass"}, {crNo, "crNo"},
+    {crAppStart, "crAppStart"}, {crHelp, "crHelp"},         {crHandPoint, "crHandPoint"}, {crSizeAll, "crSizeAll"},
 };
 inline constexpr TIdentMap CursorIdents{"TCursor", CursorIdentEntries};

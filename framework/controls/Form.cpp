@@ -348,7 +348,8 @@ void TCustomForm::PlaceOnFirstShow() {
     case poMainFormCenter:
     case poOwnerFormCenter: {
         TCustomForm* center = Application ? Application->MainForm() : nullptr;
-        if (FPosition == poOwnerFormCenter) center = ObjectAs<TCustomForm>(Owner()) ? ObjectAs<TCustomForm>(Owner()) : center;
+        if (FPosition == poOwnerFormCenter)
+            center = ObjectAs<TCustomForm>(Owner()) ? ObjectAs<TCustomForm>(Owner()) : center;
         if (center && center != this) {
             left = center->Left() + (center->Width() - FWidth) / 2;
             top = center->Top() + (center->Height() - FHeight) / 2;
@@ -522,8 +523,8 @@ bool TCustomForm::Dispatch(TMessage& message) {
         return true;
     case WM_MENUCHAR:
         // Owner-drawn items of the menu bar: their accelerators are found here.
-        if (!FMenu || !FMenu->ProcessMenuChar(reinterpret_cast<HMENU>(message.LParam), LOWORD(message.WParam),
-                                              message.Result))
+        if (!FMenu ||
+            !FMenu->ProcessMenuChar(reinterpret_cast<HMENU>(message.LParam), LOWORD(message.WParam), message.Result))
             DefaultHandler(message);
         return true;
     case CM_MENUCHANGED:

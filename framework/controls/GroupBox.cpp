@@ -12,8 +12,8 @@ constexpr int32_t kCaptionPadding = 2;  // blank around the caption text
 }  // namespace
 
 TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
-    FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks,
-                     csReplicatable, csParentBackground};
+    FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents,     csSetCaption,
+                     csDoubleClicks,    csReplicatable, csParentBackground};
     FWidth = 185;
     FHeight = 105;
 }

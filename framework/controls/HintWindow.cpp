@@ -7,9 +7,9 @@
 QUIRN_PUBLISH(THintWindow, p) {}
 
 namespace {
-constexpr int32_t kTextMargin = 2;       // between the border and the text
-constexpr int32_t kExtraWidth = 6;       // border and margins across
-constexpr int32_t kExtraHeight = 2;      // border and margins down
+constexpr int32_t kTextMargin = 2;   // between the border and the text
+constexpr int32_t kExtraWidth = 6;   // border and margins across
+constexpr int32_t kExtraHeight = 2;  // border and margins down
 constexpr UINT kHintTextFormat = DT_LEFT | DT_WORDBREAK | DT_NOPREFIX;
 }  // namespace
 
@@ -54,8 +54,10 @@ void THintWindow::ActivateHint(RECT rect, const std::string& hint) {
     const int32_t height = rect.bottom - rect.top;
     const int32_t screenRight = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int32_t screenBottom = GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    const int32_t left = std::max<int32_t>(GetSystemMetrics(SM_XVIRTUALSCREEN), std::min<int32_t>(rect.left, screenRight - width));
-    const int32_t top = std::max<int32_t>(GetSystemMetrics(SM_YVIRTUALSCREEN), std::min<int32_t>(rect.top, screenBottom - height));
+    const int32_t left =
+        std::max<int32_t>(GetSystemMetrics(SM_XVIRTUALSCREEN), std::min<int32_t>(rect.left, screenRight - width));
+    const int32_t top =
+        std::max<int32_t>(GetSystemMetrics(SM_YVIRTUALSCREEN), std::min<int32_t>(rect.top, screenBottom - height));
     HandleNeeded();
     SetBounds(left, top, width, height);
     SetWindowPos(FHandle, HWND_TOPMOST, left, top, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);

@@ -57,9 +57,7 @@ bool EndsWithLineBreak(const std::wstring& text) {
 
 }  // namespace
 
-int32_t TMemoStrings::Count() const {
-    return static_cast<int32_t>(MapLines(FMemo.WideText()).Starts.size());
-}
+int32_t TMemoStrings::Count() const { return static_cast<int32_t>(MapLines(FMemo.WideText()).Starts.size()); }
 
 std::string TMemoStrings::Get(int32_t index) const {
     const std::wstring text = FMemo.WideText();

@@ -29,12 +29,12 @@ namespace {
 constexpr UINT kFirstCommand = 1;
 constexpr UINT kLastCommand = 0x7FFF;
 constexpr int32_t kSeparatorHeight = 8;
-constexpr int32_t kTextGap = 4;       // between the check area, the text and the shortcut
-constexpr int32_t kItemPadding = 4;   // added to the text height
-constexpr int32_t kImageMargin = 2;   // around an item's picture
+constexpr int32_t kTextGap = 4;      // between the check area, the text and the shortcut
+constexpr int32_t kItemPadding = 4;  // added to the text height
+constexpr int32_t kImageMargin = 2;  // around an item's picture
 constexpr UINT kAlignmentFlags[] = {TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALIGN};  // by TPopupAlignment
-constexpr UINT kTrackButtonFlags[] = {TPM_RIGHTBUTTON, TPM_LEFTBUTTON};             // by TTrackButton
-constexpr UINT kBreakTypes[] = {0, MFT_MENUBREAK, MFT_MENUBARBREAK};                // by TMenuBreak
+constexpr UINT kTrackButtonFlags[] = {TPM_RIGHTBUTTON, TPM_LEFTBUTTON};               // by TTrackButton
+constexpr UINT kBreakTypes[] = {0, MFT_MENUBREAK, MFT_MENUBARBREAK};                  // by TMenuBreak
 
 // The entry of a table indexed by an enumeration; the first for a value out
 // of range (a cast integer), never a read past the table.
@@ -246,9 +246,7 @@ std::string ShortCutToText(TShortCut shortCut) {
 
 // ---- TMenuItem -------------------------------------------------------------
 
-TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FCommand(AllocateCommand()) {
-    LiveItems().insert(this);
-}
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FCommand(AllocateCommand()) { LiveItems().insert(this); }
 
 TMenuItem::~TMenuItem() {
     LiveItems().erase(this);
@@ -833,4 +831,3 @@ void TMenuItem::GetChildren(const TGetChildProc& proc, TComponent* root) {
 }
 
 void TMenu::GetChildren(const TGetChildProc& proc, TComponent* root) { FItems->GetChildren(proc, root); }
-

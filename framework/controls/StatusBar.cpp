@@ -281,9 +281,7 @@ bool TCustomStatusBar::Dispatch(TMessage& message) {
         TWinControl::Dispatch(message);
         UpdatePanels();
         return true;
-    case CN_DRAWITEM:
-        CNDrawItem(message);
-        return true;
+    case CN_DRAWITEM: CNDrawItem(message); return true;
     case WM_SIZE:
         // The bar keeps the size it is given (CCS_NORESIZE); the parts follow it.
         TWinControl::Dispatch(message);

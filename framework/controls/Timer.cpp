@@ -50,8 +50,7 @@ void TTimer::UpdateTimer() {
     KillTimer(FWindowHandle, kTimerId);
     if (ComponentState().Contains(csLoading)) return;
     if (FEnabled && FInterval > 0 && FOnTimer) {
-        if (!SetTimer(FWindowHandle, kTimerId, FInterval, nullptr))
-            throw EOutOfMemory("Not enough timers available");
+        if (!SetTimer(FWindowHandle, kTimerId, FInterval, nullptr)) throw EOutOfMemory("Not enough timers available");
     }
 }
 

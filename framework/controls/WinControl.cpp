@@ -22,9 +22,7 @@ std::wstring WidenClassName(const std::string& name) {
     return std::wstring(name.begin(), name.end());  // class names are ASCII identifiers
 }
 
-bool IsMouseMessage(UINT msg) {
-    return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK && msg != WM_MOUSEWHEEL;
-}
+bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK && msg != WM_MOUSEWHEEL; }
 
 }  // namespace
 
@@ -301,8 +299,7 @@ void TWinControl::SetFocus() {
     if (FHandle) ::SetFocus(FHandle);
 }
 
-TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop,
-                                          bool checkParent) {
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) {
     std::vector<TWinControl*> list;
     GetTabOrderList(list);
     if (list.empty()) return nullptr;
@@ -424,7 +421,8 @@ void TWinControl::AlignControls(TControl* moving, RECT& rect) {
     for (TControl* child : FControls) {
         if (!child->Visible() || child->Align() == alNone) continue;
         aligned.push_back(child);
-        items.push_back({child->Align(), {child->Left(), child->Top(), child->Width(), child->Height()}, child == moving});
+        items.push_back(
+            {child->Align(), {child->Left(), child->Top(), child->Width(), child->Height()}, child == moving});
     }
     if (aligned.empty()) return;
     const TLayoutBounds area{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
@@ -689,9 +687,9 @@ void TWinControl::CMVisibleChanged(TMessage&) {
         if (FVisible && FParent && FParent->HandleAllocated()) HandleNeeded();
         return;
     }
-    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                     (FVisible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    SetWindowPos(
+        FHandle, nullptr, 0, 0, 0, 0,
+        SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | (FVisible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
 void TWinControl::CMDialogChar(TMessage& message) { Broadcast(message); }
@@ -816,9 +814,7 @@ bool TWinControl::Dispatch(TMessage& message) {
             return true;
         }
         return false;
-    case WM_NOTIFY:
-        ReflectMessage(message, reinterpret_cast<NMHDR*>(message.LParam)->hwndFrom);
-        return true;
+    case WM_NOTIFY: ReflectMessage(message, reinterpret_cast<NMHDR*>(message.LParam)->hwndFrom); return true;
     case WM_HSCROLL:
     case WM_VSCROLL:
     case WM_CTLCOLORMSGBOX:
@@ -829,9 +825,7 @@ bool TWinControl::Dispatch(TMessage& message) {
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
     case WM_CHARTOITEM:
-    case WM_VKEYTOITEM:
-        ReflectMessage(message, reinterpret_cast<HWND>(message.LParam));
-        return true;
+    case WM_VKEYTOITEM: ReflectMessage(message, reinterpret_cast<HWND>(message.LParam)); return true;
     case WM_DRAWITEM: {
         auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
         if (draw->CtlType == ODT_MENU) {
@@ -866,9 +860,7 @@ bool TWinControl::Dispatch(TMessage& message) {
     case CM_VISIBLECHANGED: CMVisibleChanged(message); return true;
     case CM_DIALOGCHAR: CMDialogChar(message); return true;
     case CM_DIALOGKEY: CMDialogKey(message); return true;
-    case CM_PARENTCOLORCHANGED:
-        ParentColorChanged();
-        return true;
+    case CM_PARENTCOLORCHANGED: ParentColorChanged(); return true;
     default: break;
     }
     if (TControl::Dispatch(message)) return true;

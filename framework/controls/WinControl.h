@@ -22,8 +22,8 @@ struct TCreateParams {
     int32_t Height = 0;
     HWND WndParent = nullptr;
     void* Param = nullptr;
-    std::wstring WinClassName;      // the framework class name of the window class
-    std::wstring SystemClassName;   // superclassed system class, empty for none
+    std::wstring WinClassName;     // the framework class name of the window class
+    std::wstring SystemClassName;  // superclassed system class, empty for none
     UINT ClassStyle = CS_DBLCLKS;
     HBRUSH ClassBackground = nullptr;
 };

@@ -45,8 +45,7 @@ bool TComponent::IsValidIdent(std::string_view name) {
 }
 
 TComponent* TComponent::Components(int32_t index) const {
-    if (index < 0 || index >= ComponentCount())
-        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    if (index < 0 || index >= ComponentCount()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
     return FComponents[static_cast<size_t>(index)];
 }
 
@@ -149,7 +148,8 @@ void TComponent::FreeNotification(TComponent* component) {
     if (component == nullptr || component == this) return;
     if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), component) == FFreeNotifies.end())
         FFreeNotifies.push_back(component);
-    if (std::find(component->FFreeNotifies.begin(), component->FFreeNotifies.end(), this) == component->FFreeNotifies.end())
+    if (std::find(component->FFreeNotifies.begin(), component->FFreeNotifies.end(), this) ==
+        component->FFreeNotifies.end())
         component->FFreeNotifies.push_back(this);
     FComponentState.Include(csFreeNotification);
     component->FComponentState.Include(csFreeNotification);

@@ -22,14 +22,14 @@ QUIRN_ENUM(TOperation, opInsert, opRemove)
 // reads them (e.g. to skip work while csLoading). Unmarked items are kept for
 // descendants; the framework sets none of them except csFreeNotification.
 enum TComponentStateItem {
-    csLoading,      // being read by component streaming; Loaded not yet called
-    csReading,      // its own properties are being read
-    csWriting,      // being written by component streaming
-    csDestroying,   // being destroyed (set on it and everything it owns)
-    csDesigning,    // edited in a designer rather than running
+    csLoading,     // being read by component streaming; Loaded not yet called
+    csReading,     // its own properties are being read
+    csWriting,     // being written by component streaming
+    csDestroying,  // being destroyed (set on it and everything it owns)
+    csDesigning,   // edited in a designer rather than running
     csAncestor,
     csUpdating,
-    csFixups,       // streaming still has references of it to resolve
+    csFixups,            // streaming still has references of it to resolve
     csFreeNotification,  // it has free-notification links to other components
     csInline,
     csDesignInstance

@@ -124,7 +124,8 @@ public:
     // must outlive the class (a constexpr table does).
     TPropertyBuilder& Identifiers(const TIdentMap& map) {
         if (FInfo.Kind() != tkInteger && FInfo.Kind() != tkInt64)
-            throw EPropertyError("Property " + FInfo.Name() + " is not an integer property and cannot take identifiers");
+            throw EPropertyError("Property " + FInfo.Name() +
+                                 " is not an integer property and cannot take identifiers");
         FInfo.FIdentifiers = &map;
         return *this;
     }
@@ -204,7 +205,8 @@ private:
             else
                 return typinfo_detail::ToPropValue<T>((object->*getter)());
         };
-        FTable.Properties.push_back(std::make_unique<TPropInfo>(std::string(name), TypeInfo<T>(), std::move(get), std::move(set)));
+        FTable.Properties.push_back(
+            std::make_unique<TPropInfo>(std::string(name), TypeInfo<T>(), std::move(get), std::move(set)));
         return TPropertyBuilder(*FTable.Properties.back());
     }
 
@@ -213,11 +215,11 @@ private:
 
 // Defines Self::StaticClass() with a published table and registers the class
 // by name; the braces that follow are the publishing function's body.
-#define QUIRN_PUBLISH(Self, publisher)                                                                      \
-    const TClass& Self::StaticClass() {                                                                     \
-        static const TClass quirnClass(#Self, &Self::inherited::StaticClass(), TClass::CreatorFor<Self>(),  \
-                                       &TPublisher<Self>::Build);                                           \
-        return quirnClass;                                                                                  \
-    }                                                                                                       \
-    QUIRN_REGISTER_CLASS(Self)                                                                              \
+#define QUIRN_PUBLISH(Self, publisher)                                                                     \
+    const TClass& Self::StaticClass() {                                                                    \
+        static const TClass quirnClass(#Self, &Self::inherited::StaticClass(), TClass::CreatorFor<Self>(), \
+                                       &TPublisher<Self>::Build);                                          \
+        return quirnClass;                                                                                 \
+    }                                                                                                      \
+    QUIRN_REGISTER_CLASS(Self)                                                                             \
     void Self::QuirnPublish([[maybe_unused]] TPublisher<Self>& publisher)

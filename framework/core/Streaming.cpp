@@ -70,7 +70,8 @@ TComponent* TComponentReader::ReadRootComponent(TComponent* root, TComponent* ow
     if (root == nullptr) {
         const TClass* cls = GetClass(className);
         if (cls == nullptr) ReadError("Class " + className + " not found");
-        if (!cls->InheritsFrom(TComponent::StaticClass())) ReadError("Class " + className + " is not a component class");
+        if (!cls->InheritsFrom(TComponent::StaticClass()))
+            ReadError("Class " + className + " is not a component class");
         root = ObjectAs<TComponent>(cls->Create(owner));
         if (root == nullptr) ReadError("Class " + className + " could not be created");
         created = true;
@@ -145,7 +146,8 @@ TComponent* TComponentReader::ReadChildComponent(TComponent* container, int dept
         } catch (const Exception& e) {
             ReadError("Error creating " + className + " " + name + ": " + e.Message());
         }
-        if (component == nullptr) ReadError("Error reading " + Describe(container) + ": class " + className + " could not be created");
+        if (component == nullptr)
+            ReadError("Error reading " + Describe(container) + ": class " + className + " could not be created");
         component->SetState(csLoading, true);
         FLoaded.push_back(component);
         try {
@@ -204,78 +206,75 @@ void TComponentReader::ReadProperty(TComponent* component, TObject* instance, in
     }
 }
 
-void TComponentReader::ReadPropValue(TComponent* component, TObject* instance, const TPropInfo& prop, const std::string& path,
-                                     int depth) {
+void TComponentReader::ReadPropValue(TComponent* component, TObject* instance, const TPropInfo& prop,
+                                     const std::string& path, int depth) {
     const TValueType type = NextValue();
     const TTypeInfo& propType = prop.PropType();
     switch (prop.Kind()) {
-        case tkInteger:
-        case tkInt64:
-            // A colour or cursor may come as its identifier ("clBtnFace").
-            SetOrdProp(instance, prop, type == TValueType::vaIdent ? IdentToPropValue(prop, ReadIdent()) : ReadInt64());
-            return;
-        case tkChar:
-            if (type == TValueType::vaString || type == TValueType::vaLString || type == TValueType::vaWString)
-                SetOrdProp(instance, prop, static_cast<unsigned char>(ReadChar()));
-            else
-                SetOrdProp(instance, prop, ReadInt64());
-            return;
-        case tkEnumeration: {
-            if (type == TValueType::vaInt8 || type == TValueType::vaInt16 || type == TValueType::vaInt32) {
-                SetOrdProp(instance, prop, ReadInt64());
-                return;
-            }
-            const std::string ident = ReadIdent();
-            const int64_t value = propType.EnumValue(ident);
-            if (value < 0) ReadError("Invalid property value " + ident + " (not a value of " + propType.Name + ")");
-            SetOrdProp(instance, prop, value);
+    case tkInteger:
+    case tkInt64:
+        // A colour or cursor may come as its identifier ("clBtnFace").
+        SetOrdProp(instance, prop, type == TValueType::vaIdent ? IdentToPropValue(prop, ReadIdent()) : ReadInt64());
+        return;
+    case tkChar:
+        if (type == TValueType::vaString || type == TValueType::vaLString || type == TValueType::vaWString)
+            SetOrdProp(instance, prop, static_cast<unsigned char>(ReadChar()));
+        else
+            SetOrdProp(instance, prop, ReadInt64());
+        return;
+    case tkEnumeration: {
+        if (type == TValueType::vaInt8 || type == TValueType::vaInt16 || type == TValueType::vaInt32) {
+            SetOrdProp(instance, prop, ReadInt64());
             return;
         }
-        case tkSet: {
-            uint64_t bits = 0;
-            for (const std::string& element : ReadSet()) {
-                const int64_t value = propType.CompType != nullptr ? propType.CompType->EnumValue(element) : -1;
-                if (value < 0 || value >= 64) ReadError("Invalid set element " + element + " (not a value of " + propType.CompType->Name + ")");
-                bits |= uint64_t{1} << value;
-            }
-            SetOrdProp(instance, prop, static_cast<int64_t>(bits));
+        const std::string ident = ReadIdent();
+        const int64_t value = propType.EnumValue(ident);
+        if (value < 0) ReadError("Invalid property value " + ident + " (not a value of " + propType.Name + ")");
+        SetOrdProp(instance, prop, value);
+        return;
+    }
+    case tkSet: {
+        uint64_t bits = 0;
+        for (const std::string& element : ReadSet()) {
+            const int64_t value = propType.CompType != nullptr ? propType.CompType->EnumValue(element) : -1;
+            if (value < 0 || value >= 64)
+                ReadError("Invalid set element " + element + " (not a value of " + propType.CompType->Name + ")");
+            bits |= uint64_t{1} << value;
+        }
+        SetOrdProp(instance, prop, static_cast<int64_t>(bits));
+        return;
+    }
+    case tkString: SetStrProp(instance, prop, ReadString()); return;
+    case tkWString: SetWideStrProp(instance, prop, ReadWideString()); return;
+    case tkClass:
+        if (type == TValueType::vaNil) {
+            ReadValue();
+            SetObjectProp(instance, prop, nullptr);
+        } else if (type == TValueType::vaIdent) {
+            FFixups.push_back(TFixup{component, instance, &prop, path, ReadIdent()});
+        } else if (type == TValueType::vaCollection) {
+            auto* collection = ObjectAs<TCollection>(GetObjectProp(instance, prop));
+            if (collection == nullptr) ReadError("Property " + prop.Name() + " is not a collection");
+            ReadCollection(component, *collection, depth + 1);
+        } else {
+            ReadError("Invalid value type $" + IntToHex(static_cast<uint8_t>(type), 2) + " for an object property");
+        }
+        return;
+    case tkMethod: {
+        if (type == TValueType::vaNil) {
+            ReadValue();
+            SetMethodProp(instance, prop, TMethod{});
             return;
         }
-        case tkString:
-            SetStrProp(instance, prop, ReadString());
-            return;
-        case tkWString:
-            SetWideStrProp(instance, prop, ReadWideString());
-            return;
-        case tkClass:
-            if (type == TValueType::vaNil) {
-                ReadValue();
-                SetObjectProp(instance, prop, nullptr);
-            } else if (type == TValueType::vaIdent) {
-                FFixups.push_back(TFixup{component, instance, &prop, path, ReadIdent()});
-            } else if (type == TValueType::vaCollection) {
-                auto* collection = ObjectAs<TCollection>(GetObjectProp(instance, prop));
-                if (collection == nullptr) ReadError("Property " + prop.Name() + " is not a collection");
-                ReadCollection(component, *collection, depth + 1);
-            } else {
-                ReadError("Invalid value type $" + IntToHex(static_cast<uint8_t>(type), 2) + " for an object property");
-            }
-            return;
-        case tkMethod: {
-            if (type == TValueType::vaNil) {
-                ReadValue();
-                SetMethodProp(instance, prop, TMethod{});
-                return;
-            }
-            if (type != TValueType::vaIdent) ReadError("Invalid value type $" + IntToHex(static_cast<uint8_t>(type), 2) + " for an event");
-            const std::string methodName = ReadIdent();
-            const TMethod method = MethodAddress(Root(), methodName);
-            if (!method.Assigned()) ReadError("Method " + methodName + " is not published by " + Root()->ClassName());
-            SetMethodProp(instance, prop, method);
-            return;
-        }
-        case tkUnknown:
-            break;
+        if (type != TValueType::vaIdent)
+            ReadError("Invalid value type $" + IntToHex(static_cast<uint8_t>(type), 2) + " for an event");
+        const std::string methodName = ReadIdent();
+        const TMethod method = MethodAddress(Root(), methodName);
+        if (!method.Assigned()) ReadError("Method " + methodName + " is not published by " + Root()->ClassName());
+        SetMethodProp(instance, prop, method);
+        return;
+    }
+    case tkUnknown: break;
     }
     ReadError("Property " + prop.Name() + " has an unsupported type");
 }
@@ -399,77 +398,76 @@ void TComponentWriter::WriteProperty(TObject* instance, const TPropInfo& prop, c
     const std::string name = prefix + prop.Name();
     const TTypeInfo& type = prop.PropType();
     switch (prop.Kind()) {
-        case tkInteger:
-        case tkInt64:
-        case tkChar:
-        case tkEnumeration:
-        case tkSet: {
-            if (IsDefaultPropValue(instance, prop)) return;
-            const int64_t value = GetOrdProp(instance, prop);
+    case tkInteger:
+    case tkInt64:
+    case tkChar:
+    case tkEnumeration:
+    case tkSet: {
+        if (IsDefaultPropValue(instance, prop)) return;
+        const int64_t value = GetOrdProp(instance, prop);
+        WritePropName(name);
+        if (prop.Kind() == tkChar) {
+            WriteChar(static_cast<char>(value));
+        } else if (prop.Kind() == tkEnumeration) {
+            if (IsBooleanType(type))
+                WriteBoolean(value != 0);
+            else
+                WriteIdent(type.EnumName(value));
+        } else if (prop.Kind() == tkSet) {
+            std::vector<std::string> names;
+            for (int64_t v = 0; type.CompType != nullptr && v <= type.CompType->MaxValue && v < 64; ++v)
+                if ((static_cast<uint64_t>(value) >> v) & 1) names.push_back(type.CompType->EnumName(v));
+            WriteSet(names);
+        } else if (const std::optional<std::string_view> ident =
+                       prop.Identifiers() != nullptr ? IntToIdent(value, *prop.Identifiers()) : std::nullopt) {
+            WriteIdent(*ident);
+        } else {
+            WriteInteger(value);
+        }
+        return;
+    }
+    case tkString: {
+        const std::string value = GetStrProp(instance, prop);
+        if (value.empty()) return;
+        WritePropName(name);
+        WriteString(value);
+        return;
+    }
+    case tkWString: {
+        const std::wstring value = GetWideStrProp(instance, prop);
+        if (value.empty()) return;
+        WritePropName(name);
+        WriteWideString(value);
+        return;
+    }
+    case tkMethod: {
+        const TMethod method = GetMethodProp(instance, prop);
+        if (!method.Assigned()) return;
+        // Only handlers the root publishes can be stored by name.
+        const std::string methodName = MethodName(Root(), method);
+        if (methodName.empty()) return;
+        WritePropName(name);
+        WriteIdent(methodName);
+        return;
+    }
+    case tkClass: {
+        TObject* object = GetObjectProp(instance, prop);
+        if (object == nullptr) return;
+        if (auto* component = ObjectAs<TComponent>(object)) {
+            const std::string reference = ReferenceName(component);
+            if (reference.empty() || !prop.IsWritable()) return;
             WritePropName(name);
-            if (prop.Kind() == tkChar) {
-                WriteChar(static_cast<char>(value));
-            } else if (prop.Kind() == tkEnumeration) {
-                if (IsBooleanType(type))
-                    WriteBoolean(value != 0);
-                else
-                    WriteIdent(type.EnumName(value));
-            } else if (prop.Kind() == tkSet) {
-                std::vector<std::string> names;
-                for (int64_t v = 0; type.CompType != nullptr && v <= type.CompType->MaxValue && v < 64; ++v)
-                    if ((static_cast<uint64_t>(value) >> v) & 1) names.push_back(type.CompType->EnumName(v));
-                WriteSet(names);
-            } else if (const std::optional<std::string_view> ident =
-                           prop.Identifiers() != nullptr ? IntToIdent(value, *prop.Identifiers()) : std::nullopt) {
-                WriteIdent(*ident);
-            } else {
-                WriteInteger(value);
-            }
-            return;
-        }
-        case tkString: {
-            const std::string value = GetStrProp(instance, prop);
-            if (value.empty()) return;
+            WriteIdent(reference);
+        } else if (auto* collection = ObjectAs<TCollection>(object)) {
+            if (collection->Count() == 0) return;
             WritePropName(name);
-            WriteString(value);
-            return;
+            WriteCollection(*collection, depth + 1);
+        } else {
+            WriteProperties(object, name + ".", depth + 1);
         }
-        case tkWString: {
-            const std::wstring value = GetWideStrProp(instance, prop);
-            if (value.empty()) return;
-            WritePropName(name);
-            WriteWideString(value);
-            return;
-        }
-        case tkMethod: {
-            const TMethod method = GetMethodProp(instance, prop);
-            if (!method.Assigned()) return;
-            // Only handlers the root publishes can be stored by name.
-            const std::string methodName = MethodName(Root(), method);
-            if (methodName.empty()) return;
-            WritePropName(name);
-            WriteIdent(methodName);
-            return;
-        }
-        case tkClass: {
-            TObject* object = GetObjectProp(instance, prop);
-            if (object == nullptr) return;
-            if (auto* component = ObjectAs<TComponent>(object)) {
-                const std::string reference = ReferenceName(component);
-                if (reference.empty() || !prop.IsWritable()) return;
-                WritePropName(name);
-                WriteIdent(reference);
-            } else if (auto* collection = ObjectAs<TCollection>(object)) {
-                if (collection->Count() == 0) return;
-                WritePropName(name);
-                WriteCollection(*collection, depth + 1);
-            } else {
-                WriteProperties(object, name + ".", depth + 1);
-            }
-            return;
-        }
-        case tkUnknown:
-            return;
+        return;
+    }
+    case tkUnknown: return;
     }
 }
 

@@ -35,7 +35,8 @@ public:
     TComponent* ReadRootComponent(TComponent* root, TComponent* owner = nullptr);
 
     void DefineProperty(std::string_view name, TReaderProc readData, TWriterProc writeData, bool hasData) override;
-    void DefineBinaryProperty(std::string_view name, TStreamProc readData, TStreamProc writeData, bool hasData) override;
+    void DefineBinaryProperty(std::string_view name, TStreamProc readData, TStreamProc writeData,
+                              bool hasData) override;
 
 private:
     struct TFixup {
@@ -50,7 +51,8 @@ private:
     TComponent* ReadChildComponent(TComponent* parent, int depth);
     void ReadProperties(TComponent* component, TObject* instance, int depth);
     void ReadProperty(TComponent* component, TObject* instance, int depth);
-    void ReadPropValue(TComponent* component, TObject* instance, const TPropInfo& prop, const std::string& path, int depth);
+    void ReadPropValue(TComponent* component, TObject* instance, const TPropInfo& prop, const std::string& path,
+                       int depth);
     void ReadCollection(TComponent* component, class TCollection& collection, int depth);
     void ResolveFixups();
     TComponent* FindReferenced(const std::string& name) const;
@@ -72,7 +74,8 @@ public:
     void WriteRootComponent(TComponent* root);
 
     void DefineProperty(std::string_view name, TReaderProc readData, TWriterProc writeData, bool hasData) override;
-    void DefineBinaryProperty(std::string_view name, TStreamProc readData, TStreamProc writeData, bool hasData) override;
+    void DefineBinaryProperty(std::string_view name, TStreamProc readData, TStreamProc writeData,
+                              bool hasData) override;
 
 private:
     void WriteComponent(TComponent* component, int depth);

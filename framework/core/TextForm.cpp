@@ -89,7 +89,8 @@ private:
             while (FPos < FText.size() && IsIdentChar(FText[FPos])) ++FPos;
             FIdent = FText.substr(start, FPos - start);
             FToken = TToken::Ident;
-        } else if (IsDigit(c) || c == '$' || (c == '-' && FPos + 1 < FText.size() && (IsDigit(FText[FPos + 1]) || FText[FPos + 1] == '$'))) {
+        } else if (IsDigit(c) || c == '$' ||
+                   (c == '-' && FPos + 1 < FText.size() && (IsDigit(FText[FPos + 1]) || FText[FPos + 1] == '$'))) {
             const size_t start = FPos;
             ++FPos;
             while (FPos < FText.size() && (std::isalnum(static_cast<unsigned char>(FText[FPos])) != 0)) ++FPos;
@@ -131,7 +132,8 @@ private:
                 if (FPos < FText.size() && FText[FPos] == '$') ++FPos;
                 while (FPos < FText.size() && std::isalnum(static_cast<unsigned char>(FText[FPos])) != 0) ++FPos;
                 int64_t code = 0;
-                if (!TryStrToInt64(FText.substr(start, FPos - start), code) || code < 0 || code > static_cast<int64_t>(MaxCodePoint))
+                if (!TryStrToInt64(FText.substr(start, FPos - start), code) || code < 0 ||
+                    code > static_cast<int64_t>(MaxCodePoint))
                     Error("Invalid character code #" + std::string(FText.substr(start, FPos - start)));
                 if (code > static_cast<int64_t>(LastByteCode)) FWide = true;
                 FString.push_back(static_cast<char32_t>(code));
@@ -146,7 +148,8 @@ private:
             if (FPos < FText.size() && FText[FPos] == '+') {
                 ++FPos;
                 SkipBlanks();
-                if (FPos >= FText.size() || (FText[FPos] != '\'' && FText[FPos] != '#')) Error("String expected after '+'");
+                if (FPos >= FText.size() || (FText[FPos] != '\'' && FText[FPos] != '#'))
+                    Error("String expected after '+'");
                 continue;
             }
             FPos = save;
@@ -169,10 +172,12 @@ private:
         static constexpr char32_t Minimum[] = {0, 0x80, 0x800, 0x10000};
         char32_t c = lead & (0x3F >> extra);
         for (int i = 0; i < extra; ++i) {
-            if (FPos >= FText.size() || (static_cast<unsigned char>(FText[FPos]) & 0xC0) != 0x80) Error("Invalid UTF-8 in string");
+            if (FPos >= FText.size() || (static_cast<unsigned char>(FText[FPos]) & 0xC0) != 0x80)
+                Error("Invalid UTF-8 in string");
             c = (c << 6) | (static_cast<unsigned char>(FText[FPos++]) & 0x3F);
         }
-        if (c < Minimum[extra] || c > MaxCodePoint || (c >= SurrogateFirst && c <= SurrogateLast)) Error("Invalid UTF-8 in string");
+        if (c < Minimum[extra] || c > MaxCodePoint || (c >= SurrogateFirst && c <= SurrogateLast))
+            Error("Invalid UTF-8 in string");
         FString.push_back(c);
         FWide = true;
     }
@@ -234,67 +239,62 @@ private:
     void ConvertValue(int depth) {
         CheckDepth(depth);
         switch (FToken) {
-            case TToken::Integer:
-                FWriter.WriteInteger(FInteger);
-                Next();
-                return;
-            case TToken::String:
-                WriteStringToken();
-                Next();
-                return;
-            case TToken::Ident:
-                if (IsKeyword("end") || IsKeyword("object") || IsKeyword("item")) Error("Value expected");
-                FWriter.WriteIdent(FIdent);
-                Next();
-                return;
-            case TToken::End:
-                Error("Value expected");
-            case TToken::Symbol:
-                break;
+        case TToken::Integer:
+            FWriter.WriteInteger(FInteger);
+            Next();
+            return;
+        case TToken::String:
+            WriteStringToken();
+            Next();
+            return;
+        case TToken::Ident:
+            if (IsKeyword("end") || IsKeyword("object") || IsKeyword("item")) Error("Value expected");
+            FWriter.WriteIdent(FIdent);
+            Next();
+            return;
+        case TToken::End: Error("Value expected");
+        case TToken::Symbol: break;
         }
         switch (FSymbol) {
-            case '[': {
-                Next();
-                std::vector<std::string> names;
-                while (!IsSymbol(']')) {
-                    names.push_back(ExpectIdent("Set element"));
-                    if (IsSymbol(',')) {
-                        Next();
-                        if (IsSymbol(']')) Error("Set element expected");
-                    } else if (!IsSymbol(']')) {
-                        Error("',' or ']' expected");
-                    }
+        case '[': {
+            Next();
+            std::vector<std::string> names;
+            while (!IsSymbol(']')) {
+                names.push_back(ExpectIdent("Set element"));
+                if (IsSymbol(',')) {
+                    Next();
+                    if (IsSymbol(']')) Error("Set element expected");
+                } else if (!IsSymbol(']')) {
+                    Error("',' or ']' expected");
                 }
-                Next();
-                FWriter.WriteSet(names);
-                return;
             }
-            case '(':
+            Next();
+            FWriter.WriteSet(names);
+            return;
+        }
+        case '(':
+            Next();
+            FWriter.WriteListBegin();
+            while (!IsSymbol(')')) ConvertValue(depth + 1);
+            Next();
+            FWriter.WriteListEnd();
+            return;
+        case '<':
+            Next();
+            FWriter.WriteValue(TValueType::vaCollection);
+            while (!IsSymbol('>')) {
+                if (!IsKeyword("item")) Error("'item' expected");
                 Next();
                 FWriter.WriteListBegin();
-                while (!IsSymbol(')')) ConvertValue(depth + 1);
+                while (!IsKeyword("end")) ConvertProperty(depth + 1);
                 Next();
-                FWriter.WriteListEnd();
-                return;
-            case '<':
-                Next();
-                FWriter.WriteValue(TValueType::vaCollection);
-                while (!IsSymbol('>')) {
-                    if (!IsKeyword("item")) Error("'item' expected");
-                    Next();
-                    FWriter.WriteListBegin();
-                    while (!IsKeyword("end")) ConvertProperty(depth + 1);
-                    Next();
-                    FWriter.WriteStr("");
-                }
-                Next();
-                FWriter.WriteValue(TValueType::vaNull);
-                return;
-            case '{':
-                ConvertBinary();
-                return;
-            default:
-                Error(std::string("Unexpected '") + FSymbol + "'");
+                FWriter.WriteStr("");
+            }
+            Next();
+            FWriter.WriteValue(TValueType::vaNull);
+            return;
+        case '{': ConvertBinary(); return;
+        default: Error(std::string("Unexpected '") + FSymbol + "'");
         }
     }
 
@@ -312,9 +312,12 @@ private:
             }
             if (static_cast<unsigned char>(c) <= ' ') continue;
             int digit = -1;
-            if (c >= '0' && c <= '9') digit = c - '0';
-            else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-            else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+            if (c >= '0' && c <= '9')
+                digit = c - '0';
+            else if (c >= 'A' && c <= 'F')
+                digit = c - 'A' + 10;
+            else if (c >= 'a' && c <= 'f')
+                digit = c - 'a' + 10;
             if (digit < 0) Error(std::string("Invalid hexadecimal digit '") + c + "'");
             if (high < 0) {
                 high = digit;
@@ -442,78 +445,71 @@ private:
         if (level > MaxValueNesting + 1) ReadError("Values nested too deeply");
         const TValueType type = NextValue();
         switch (type) {
-            case TValueType::vaInt8:
-            case TValueType::vaInt16:
-            case TValueType::vaInt32:
-            case TValueType::vaInt64:
-                FOut += IntToStr(ReadInt64());
-                return;
-            case TValueType::vaString:
-            case TValueType::vaLString:
-                FOut += QuoteBytes(ReadStringOfType(ReadValue()));
-                return;
-            case TValueType::vaWString:
-                ReadValue();
-                FOut += QuoteWide(ReadUtf16Units());
-                return;
-            case TValueType::vaIdent:
-            case TValueType::vaFalse:
-            case TValueType::vaTrue:
-            case TValueType::vaNil:
-                FOut += ReadIdent();
-                return;
-            case TValueType::vaSet: {
-                FOut += '[';
-                bool first = true;
-                for (const std::string& element : ReadSet()) {
-                    if (!first) FOut += ", ";
-                    first = false;
-                    FOut += element;
-                }
-                FOut += ']';
-                return;
+        case TValueType::vaInt8:
+        case TValueType::vaInt16:
+        case TValueType::vaInt32:
+        case TValueType::vaInt64: FOut += IntToStr(ReadInt64()); return;
+        case TValueType::vaString:
+        case TValueType::vaLString: FOut += QuoteBytes(ReadStringOfType(ReadValue())); return;
+        case TValueType::vaWString:
+            ReadValue();
+            FOut += QuoteWide(ReadUtf16Units());
+            return;
+        case TValueType::vaIdent:
+        case TValueType::vaFalse:
+        case TValueType::vaTrue:
+        case TValueType::vaNil: FOut += ReadIdent(); return;
+        case TValueType::vaSet: {
+            FOut += '[';
+            bool first = true;
+            for (const std::string& element : ReadSet()) {
+                if (!first) FOut += ", ";
+                first = false;
+                FOut += element;
             }
-            case TValueType::vaList:
-                ReadValue();
-                FOut += '(';
-                while (!EndOfList()) {
+            FOut += ']';
+            return;
+        }
+        case TValueType::vaList:
+            ReadValue();
+            FOut += '(';
+            while (!EndOfList()) {
+                FOut += '\n';
+                Indent(level + 1);
+                ConvertValue(level + 1);
+            }
+            ReadValue();
+            FOut += ')';
+            return;
+        case TValueType::vaCollection:
+            ReadValue();
+            FOut += '<';
+            while (!EndOfList()) {
+                ReadListBegin();
+                FOut += '\n';
+                Indent(level + 1);
+                FOut += "item\n";
+                ConvertProperties(level + 2);
+                Indent(level + 1);
+                FOut += "end";
+            }
+            ReadValue();
+            FOut += '>';
+            return;
+        case TValueType::vaBinary: {
+            const std::vector<uint8_t> bytes = ReadBinary();
+            FOut += '{';
+            for (size_t i = 0; i < bytes.size(); ++i) {
+                if (i % HexBytesPerLine == 0) {
                     FOut += '\n';
                     Indent(level + 1);
-                    ConvertValue(level + 1);
                 }
-                ReadValue();
-                FOut += ')';
-                return;
-            case TValueType::vaCollection:
-                ReadValue();
-                FOut += '<';
-                while (!EndOfList()) {
-                    ReadListBegin();
-                    FOut += '\n';
-                    Indent(level + 1);
-                    FOut += "item\n";
-                    ConvertProperties(level + 2);
-                    Indent(level + 1);
-                    FOut += "end";
-                }
-                ReadValue();
-                FOut += '>';
-                return;
-            case TValueType::vaBinary: {
-                const std::vector<uint8_t> bytes = ReadBinary();
-                FOut += '{';
-                for (size_t i = 0; i < bytes.size(); ++i) {
-                    if (i % HexBytesPerLine == 0) {
-                        FOut += '\n';
-                        Indent(level + 1);
-                    }
-                    FOut += IntToHex(bytes[i], 2);
-                }
-                FOut += '}';
-                return;
+                FOut += IntToHex(bytes[i], 2);
             }
-            case TValueType::vaNull:
-                break;
+            FOut += '}';
+            return;
+        }
+        case TValueType::vaNull: break;
         }
         ReadError("Invalid value type $" + IntToHex(static_cast<uint8_t>(type), 2));
     }

@@ -29,7 +29,8 @@ uint64_t SetMask(const TTypeInfo& setType) {
 // Looks a component or a published method up along the owner chain.
 TComponent* FindOwnedByName(TObject* instance, std::string_view name) {
     auto* component = ObjectAs<TComponent>(instance);
-    for (TComponent* owner = component != nullptr ? component->Owner() : nullptr; owner != nullptr; owner = owner->Owner())
+    for (TComponent* owner = component != nullptr ? component->Owner() : nullptr; owner != nullptr;
+         owner = owner->Owner())
         if (TComponent* found = owner->FindComponent(name)) return found;
     if (component != nullptr && SameText(component->Name(), name)) return component;
     return nullptr;
@@ -37,7 +38,8 @@ TComponent* FindOwnedByName(TObject* instance, std::string_view name) {
 
 TMethod FindMethodOnOwners(TObject* instance, std::string_view name) {
     auto* component = ObjectAs<TComponent>(instance);
-    for (TComponent* owner = component != nullptr ? component->Owner() : nullptr; owner != nullptr; owner = owner->Owner()) {
+    for (TComponent* owner = component != nullptr ? component->Owner() : nullptr; owner != nullptr;
+         owner = owner->Owner()) {
         const TMethod method = MethodAddress(owner, name);
         if (method.Assigned()) return method;
     }
@@ -46,7 +48,8 @@ TMethod FindMethodOnOwners(TObject* instance, std::string_view name) {
 
 std::string MethodNameOnOwners(TObject* instance, const TMethod& method) {
     auto* component = ObjectAs<TComponent>(instance);
-    for (TComponent* owner = component != nullptr ? component->Owner() : nullptr; owner != nullptr; owner = owner->Owner()) {
+    for (TComponent* owner = component != nullptr ? component->Owner() : nullptr; owner != nullptr;
+         owner = owner->Owner()) {
         std::string name = MethodName(owner, method);
         if (!name.empty()) return name;
     }
@@ -62,8 +65,8 @@ int64_t IntegerFromText(const TPropInfo& prop, std::string_view text) {
         if (const std::optional<int64_t> value = IdentToInt(number, *idents)) return *value;
         int64_t parsed = 0;
         if (!TryStrToInt64(number, parsed))
-            throw EConvertError("'" + number + "' is neither a number nor an identifier of " + std::string(idents->TypeName) +
-                                " (property " + prop.Name() + ")");
+            throw EConvertError("'" + number + "' is neither a number nor an identifier of " +
+                                std::string(idents->TypeName) + " (property " + prop.Name() + ")");
     }
     if (prop.Kind() == tkInt64 || prop.PropType().MaxValue > INT32_MAX) return StrToInt64(number);
     return StrToInt(number);
@@ -193,7 +196,8 @@ std::vector<const TPropInfo*> GetPropList(const TClass& cls) {
         const TPublished* table = (*it)->Published();
         if (table == nullptr) continue;
         for (const auto& prop : table->Properties) {
-            auto same = std::find_if(list.begin(), list.end(), [&](const TPropInfo* p) { return SameText(p->Name(), prop->Name()); });
+            auto same = std::find_if(list.begin(), list.end(),
+                                     [&](const TPropInfo* p) { return SameText(p->Name(), prop->Name()); });
             if (same != list.end())
                 *same = prop.get();
             else
@@ -375,33 +379,32 @@ TPropValue GetPropValue(TObject* instance, const TPropInfo& prop) { return prop.
 
 void SetPropValue(TObject* instance, const TPropInfo& prop, const TPropValue& value) {
     switch (prop.Kind()) {
-        case tkInteger:
-        case tkInt64:
-        case tkChar:
-        case tkEnumeration:
-        case tkSet:
-            if (!std::holds_alternative<int64_t>(value)) InvalidValue(prop, "an ordinal value is expected");
-            SetOrdProp(instance, prop, std::get<int64_t>(value));
-            return;
-        case tkString:
-        case tkWString:
-            if (const auto* ansi = std::get_if<std::string>(&value))
-                SetStrProp(instance, prop, *ansi);
-            else if (const auto* wide = std::get_if<std::wstring>(&value))
-                SetWideStrProp(instance, prop, *wide);
-            else
-                InvalidValue(prop, "a text value is expected");
-            return;
-        case tkClass:
-            if (!std::holds_alternative<TObject*>(value)) InvalidValue(prop, "an object is expected");
-            SetObjectProp(instance, prop, std::get<TObject*>(value));
-            return;
-        case tkMethod:
-            if (!std::holds_alternative<TMethod>(value)) InvalidValue(prop, "a method is expected");
-            SetMethodProp(instance, prop, std::get<TMethod>(value));
-            return;
-        case tkUnknown:
-            break;
+    case tkInteger:
+    case tkInt64:
+    case tkChar:
+    case tkEnumeration:
+    case tkSet:
+        if (!std::holds_alternative<int64_t>(value)) InvalidValue(prop, "an ordinal value is expected");
+        SetOrdProp(instance, prop, std::get<int64_t>(value));
+        return;
+    case tkString:
+    case tkWString:
+        if (const auto* ansi = std::get_if<std::string>(&value))
+            SetStrProp(instance, prop, *ansi);
+        else if (const auto* wide = std::get_if<std::wstring>(&value))
+            SetWideStrProp(instance, prop, *wide);
+        else
+            InvalidValue(prop, "a text value is expected");
+        return;
+    case tkClass:
+        if (!std::holds_alternative<TObject*>(value)) InvalidValue(prop, "an object is expected");
+        SetObjectProp(instance, prop, std::get<TObject*>(value));
+        return;
+    case tkMethod:
+        if (!std::holds_alternative<TMethod>(value)) InvalidValue(prop, "a method is expected");
+        SetMethodProp(instance, prop, std::get<TMethod>(value));
+        return;
+    case tkUnknown: break;
     }
     InvalidValue(prop, "unsupported property type");
 }
@@ -414,7 +417,8 @@ std::string IntegerToText(const TPropInfo& prop, int64_t value) {
 
 int64_t IdentToPropValue(const TPropInfo& prop, std::string_view ident) {
     const TIdentMap* idents = prop.Identifiers();
-    if (idents == nullptr) throw EConvertError("Property " + prop.Name() + " takes no identifiers (found " + std::string(ident) + ")");
+    if (idents == nullptr)
+        throw EConvertError("Property " + prop.Name() + " takes no identifiers (found " + std::string(ident) + ")");
     const std::optional<int64_t> value = IdentToInt(ident, *idents);
     if (!value.has_value())
         throw EConvertError("Unknown identifier " + std::string(ident) + " for property " + prop.Name() + " (not a " +
@@ -424,74 +428,58 @@ int64_t IdentToPropValue(const TPropInfo& prop, std::string_view ident) {
 
 std::string GetPropAsText(TObject* instance, const TPropInfo& prop) {
     switch (prop.Kind()) {
-        case tkInteger:
-        case tkInt64:
-            return IntegerToText(prop, GetOrdProp(instance, prop));
-        case tkChar:
-            return std::string(1, static_cast<char>(GetOrdProp(instance, prop)));
-        case tkEnumeration:
-            return GetEnumProp(instance, prop);
-        case tkSet:
-            return GetSetProp(instance, prop);
-        case tkString:
-        case tkWString:
-            return GetStrProp(instance, prop);
-        case tkClass: {
-            TObject* object = GetObjectProp(instance, prop);
-            if (object == nullptr) return {};
-            if (const auto* component = ObjectAs<TComponent>(object)) return component->Name();
-            return "(" + object->ClassName() + ")";
-        }
-        case tkMethod:
-            return MethodNameOnOwners(instance, GetMethodProp(instance, prop));
-        case tkUnknown:
-            break;
+    case tkInteger:
+    case tkInt64: return IntegerToText(prop, GetOrdProp(instance, prop));
+    case tkChar: return std::string(1, static_cast<char>(GetOrdProp(instance, prop)));
+    case tkEnumeration: return GetEnumProp(instance, prop);
+    case tkSet: return GetSetProp(instance, prop);
+    case tkString:
+    case tkWString: return GetStrProp(instance, prop);
+    case tkClass: {
+        TObject* object = GetObjectProp(instance, prop);
+        if (object == nullptr) return {};
+        if (const auto* component = ObjectAs<TComponent>(object)) return component->Name();
+        return "(" + object->ClassName() + ")";
+    }
+    case tkMethod: return MethodNameOnOwners(instance, GetMethodProp(instance, prop));
+    case tkUnknown: break;
     }
     return {};
 }
 
 void SetPropAsText(TObject* instance, const TPropInfo& prop, std::string_view text) {
     switch (prop.Kind()) {
-        case tkInteger:
-        case tkInt64:
-            SetOrdProp(instance, prop, IntegerFromText(prop, text));
-            return;
-        case tkChar:
-            if (text.size() != 1) throw EConvertError("'" + std::string(text) + "' is not a single character");
-            SetOrdProp(instance, prop, static_cast<unsigned char>(text[0]));
-            return;
-        case tkEnumeration:
-            SetEnumProp(instance, prop, text);
-            return;
-        case tkSet:
-            SetSetProp(instance, prop, text);
-            return;
-        case tkString:
-        case tkWString:
-            SetStrProp(instance, prop, text);
-            return;
-        case tkClass: {
-            if (Trim(text).empty()) {
-                SetObjectProp(instance, prop, nullptr);
-                return;
-            }
-            TComponent* component = FindOwnedByName(instance, Trim(text));
-            if (component == nullptr) InvalidValue(prop, "no component named '" + std::string(text) + "'");
-            SetObjectProp(instance, prop, component);
+    case tkInteger:
+    case tkInt64: SetOrdProp(instance, prop, IntegerFromText(prop, text)); return;
+    case tkChar:
+        if (text.size() != 1) throw EConvertError("'" + std::string(text) + "' is not a single character");
+        SetOrdProp(instance, prop, static_cast<unsigned char>(text[0]));
+        return;
+    case tkEnumeration: SetEnumProp(instance, prop, text); return;
+    case tkSet: SetSetProp(instance, prop, text); return;
+    case tkString:
+    case tkWString: SetStrProp(instance, prop, text); return;
+    case tkClass: {
+        if (Trim(text).empty()) {
+            SetObjectProp(instance, prop, nullptr);
             return;
         }
-        case tkMethod: {
-            if (Trim(text).empty()) {
-                SetMethodProp(instance, prop, TMethod{});
-                return;
-            }
-            const TMethod method = FindMethodOnOwners(instance, Trim(text));
-            if (!method.Assigned()) InvalidValue(prop, "no method named '" + std::string(text) + "'");
-            SetMethodProp(instance, prop, method);
+        TComponent* component = FindOwnedByName(instance, Trim(text));
+        if (component == nullptr) InvalidValue(prop, "no component named '" + std::string(text) + "'");
+        SetObjectProp(instance, prop, component);
+        return;
+    }
+    case tkMethod: {
+        if (Trim(text).empty()) {
+            SetMethodProp(instance, prop, TMethod{});
             return;
         }
-        case tkUnknown:
-            break;
+        const TMethod method = FindMethodOnOwners(instance, Trim(text));
+        if (!method.Assigned()) InvalidValue(prop, "no method named '" + std::string(text) + "'");
+        SetMethodProp(instance, prop, method);
+        return;
+    }
+    case tkUnknown: break;
     }
     InvalidValue(prop, "unsupported property type");
 }
@@ -524,7 +512,8 @@ bool SetPropAsText(TObject* instance, std::string_view name, std::string_view te
 
 bool IsDefaultPropValue(TObject* instance, const TPropInfo& prop) {
     const TPropValue value = prop.GetValue(instance);
-    if (const auto* ordinal = std::get_if<int64_t>(&value)) return prop.Default().has_value() && *prop.Default() == *ordinal;
+    if (const auto* ordinal = std::get_if<int64_t>(&value))
+        return prop.Default().has_value() && *prop.Default() == *ordinal;
     if (const auto* ansi = std::get_if<std::string>(&value)) return ansi->empty();
     if (const auto* wide = std::get_if<std::wstring>(&value)) return wide->empty();
     if (const auto* object = std::get_if<TObject*>(&value)) return *object == nullptr;

@@ -39,7 +39,9 @@ struct TTypeInfo {
     // Methods: the signature of the delegate.
     const std::type_info* Signature = nullptr;
 
-    bool IsOrdinal() const { return Kind == tkInteger || Kind == tkChar || Kind == tkEnumeration || Kind == tkSet || Kind == tkInt64; }
+    bool IsOrdinal() const {
+        return Kind == tkInteger || Kind == tkChar || Kind == tkEnumeration || Kind == tkSet || Kind == tkInt64;
+    }
     // Value name of an enumeration value; empty when out of range.
     std::string EnumName(int64_t value) const;
     // Value of an enumeration name (letter case ignored); -1 when unknown.
@@ -72,12 +74,14 @@ const TTypeInfo& TypeInfo();
 
 namespace typinfo_detail {
 template <class T>
-concept HasCustomTypeInfo = requires { QuirnTypeInfo(static_cast<T*>(nullptr)); };
+concept HasCustomTypeInfo = requires {
+    QuirnTypeInfo(static_cast<T*>(nullptr));
+};
 
 template <class T>
 const TTypeInfo& IntegerTypeInfo(const char* name, TTypeKind kind = tkInteger) {
-    static const TTypeInfo info =
-        TTypeInfo::Integer(name, static_cast<int64_t>(std::numeric_limits<T>::min()), static_cast<int64_t>(std::numeric_limits<T>::max()), kind);
+    static const TTypeInfo info = TTypeInfo::Integer(name, static_cast<int64_t>(std::numeric_limits<T>::min()),
+                                                     static_cast<int64_t>(std::numeric_limits<T>::max()), kind);
     return info;
 }
 const TTypeInfo& BooleanTypeInfo();
@@ -166,25 +170,25 @@ const TTypeInfo& TypeInfo() {
     }
 
 // Publishes an enumeration-backed type (e.g. a colour type) as an integer.
-#define QUIRN_INTEGER_TYPE(Type)                                                                                \
-    inline const TTypeInfo& QuirnTypeInfo(Type*) {                                                              \
-        using U = std::underlying_type_t<Type>;                                                                 \
+#define QUIRN_INTEGER_TYPE(Type)                                                                                     \
+    inline const TTypeInfo& QuirnTypeInfo(Type*) {                                                                   \
+        using U = std::underlying_type_t<Type>;                                                                      \
         static const TTypeInfo info = TTypeInfo::Integer(#Type, static_cast<int64_t>(std::numeric_limits<U>::min()), \
-                                                         static_cast<int64_t>(std::numeric_limits<U>::max()));   \
-        return info;                                                                                            \
+                                                         static_cast<int64_t>(std::numeric_limits<U>::max()));       \
+        return info;                                                                                                 \
     }
 
 // Gives a delegate type its event type name (e.g. "TNotifyEvent").
-#define QUIRN_EVENT_TYPE(Type)                                                   \
-    inline const TTypeInfo& QuirnTypeInfo(Type*) {                               \
-        static const TTypeInfo info = [] {                                       \
-            TTypeInfo t;                                                         \
-            t.Kind = tkMethod;                                                   \
-            t.Name = #Type;                                                      \
-            t.Signature = &typeid(typename Type::TSignature);                    \
-            return t;                                                            \
-        }();                                                                     \
-        return info;                                                             \
+#define QUIRN_EVENT_TYPE(Type)                                \
+    inline const TTypeInfo& QuirnTypeInfo(Type*) {            \
+        static const TTypeInfo info = [] {                    \
+            TTypeInfo t;                                      \
+            t.Kind = tkMethod;                                \
+            t.Name = #Type;                                   \
+            t.Signature = &typeid(typename Type::TSignature); \
+            return t;                                         \
+        }();                                                  \
+        return info;                                          \
     }
 
 QUIRN_EVENT_TYPE(TNotifyEvent)

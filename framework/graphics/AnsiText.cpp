@@ -15,8 +15,7 @@ std::wstring AnsiToWideText(std::string_view text) {
 
 std::string WideToAnsiText(std::wstring_view text) {
     if (text.empty() || text.size() > INT_MAX) return {};
-    const int length =
-        ::WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
     std::string result(size_t(length > 0 ? length : 0), '\0');
     if (length > 0)
         ::WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), result.data(), length, nullptr, nullptr);

@@ -81,7 +81,8 @@ std::vector<TBmpColor> DefaultPalette(int bitCount) {
             for (int r = 0; r < 6; ++r)
                 for (int g = 0; g < 6; ++g)
                     for (int b = 0; b < 6; ++b) add(uint8_t(r * 51), uint8_t(g * 51), uint8_t(b * 51));
-            for (int i = 0; palette.size() < 256; ++i) add(uint8_t(8 + i * 10), uint8_t(8 + i * 10), uint8_t(8 + i * 10));
+            for (int i = 0; palette.size() < 256; ++i)
+                add(uint8_t(8 + i * 10), uint8_t(8 + i * 10), uint8_t(8 + i * 10));
         }
     }
     return palette;
@@ -100,7 +101,10 @@ void FormatOf(TPixelFormat format, int& bitCount, bool& rgb565) {
     case pf4bit: bitCount = 4; break;
     case pf8bit: bitCount = 8; break;
     case pf15bit: bitCount = 16; break;
-    case pf16bit: bitCount = 16; rgb565 = true; break;
+    case pf16bit:
+        bitCount = 16;
+        rgb565 = true;
+        break;
     case pf24bit: bitCount = 24; break;
     case pf32bit: bitCount = 32; break;
     case pfDevice:
@@ -140,12 +144,14 @@ TBitmap::TDib MakeDib(int32_t width, int32_t height, int bitCount, bool rgb565, 
     if (width > kMaxBmpDimension || height > kMaxBmpDimension ||
         uint64_t(TBmpImage::BmpStride(width, bitCount)) * uint64_t(height) > kMaxBmpBits)
         throw EOutOfResources("Bitmap too large");
-    if (bitCount <= 8) palette.resize(size_t(1) << bitCount);
-    else palette.clear();
+    if (bitCount <= 8)
+        palette.resize(size_t(1) << bitCount);
+    else
+        palette.clear();
     const TDibInfo info = MakeInfo(width, height, bitCount, rgb565, palette);
     void* bits = nullptr;
-    HBITMAP handle = ::CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
-                                        nullptr, 0);
+    HBITMAP handle =
+        ::CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!handle || !bits) {
         if (handle) ::DeleteObject(handle);
         throw EOutOfResources("Out of system resources");
@@ -174,15 +180,20 @@ struct TPixels {
         return Bits + size_t(Height - 1 - y) * TBmpImage::BmpStride(Width, BitCount);
     }
     [[nodiscard]] COLORREF Pixel(const uint8_t* row, int32_t x) const {
-        auto expand = [](unsigned value, int max) { return unsigned((value * 255 + unsigned(max) / 2) / unsigned(max)); };
+        auto expand = [](unsigned value, int max) {
+            return unsigned((value * 255 + unsigned(max) / 2) / unsigned(max));
+        };
         switch (BitCount) {
         case 1:
         case 4:
         case 8: {
             unsigned index;
-            if (BitCount == 8) index = row[x];
-            else if (BitCount == 4) index = (x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
-            else index = (row[x / 8] >> (7 - x % 8)) & 1;
+            if (BitCount == 8)
+                index = row[x];
+            else if (BitCount == 4)
+                index = (x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
+            else
+                index = (row[x / 8] >> (7 - x % 8)) & 1;
             const TBmpColor& c = (*Palette)[index];
             return RGB(c.Red, c.Green, c.Blue);
         }
@@ -231,8 +242,10 @@ void WritePixel(uint8_t* row, int32_t x, const TBitmap::TDib& dib, COLORREF colo
     switch (dib.BitCount) {
     case 1: {
         const uint8_t bit = uint8_t(0x80 >> (x % 8));
-        if (matcher->Find(color)) row[x / 8] |= bit;
-        else row[x / 8] &= uint8_t(~bit);
+        if (matcher->Find(color))
+            row[x / 8] |= bit;
+        else
+            row[x / 8] &= uint8_t(~bit);
         break;
     }
     case 4: {
@@ -243,8 +256,8 @@ void WritePixel(uint8_t* row, int32_t x, const TBitmap::TDib& dib, COLORREF colo
     }
     case 8: row[x] = matcher->Find(color); break;
     case 16: {
-        const unsigned v = dib.Rgb565 ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)
-                                      : ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
+        const unsigned v =
+            dib.Rgb565 ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3) : ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
         row[x * 2] = uint8_t(v);
         row[x * 2 + 1] = uint8_t(v >> 8);
         break;
@@ -434,7 +447,8 @@ void TBitmap::SetHandle(HBITMAP handle) {
     std::vector<TBmpColor> palette;
     if (bitCount <= 8)
         for (unsigned i = 0; i < (1u << bitCount); ++i)
-            palette.push_back(TBmpColor{dibInfo.Colors[i].rgbBlue, dibInfo.Colors[i].rgbGreen, dibInfo.Colors[i].rgbRed, 0});
+            palette.push_back(
+                TBmpColor{dibInfo.Colors[i].rgbBlue, dibInfo.Colors[i].rgbGreen, dibInfo.Colors[i].rgbRed, 0});
     TDib dib = MakeDib(info.bmWidth, height, bitCount, false, std::move(palette));
     std::memcpy(dib.Bits, bits.data(), bits.size());
     Adopt(std::move(dib));

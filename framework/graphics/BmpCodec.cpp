@@ -41,9 +41,7 @@ public:
     [[nodiscard]] bool Has(size_t offset, size_t count) const {
         return offset <= FData.size() && count <= FData.size() - offset;
     }
-    [[nodiscard]] uint16_t U16(size_t offset) const {
-        return uint16_t(FData[offset] | (FData[offset + 1] << 8));
-    }
+    [[nodiscard]] uint16_t U16(size_t offset) const { return uint16_t(FData[offset] | (FData[offset + 1] << 8)); }
     [[nodiscard]] uint32_t U32(size_t offset) const {
         return uint32_t(FData[offset]) | (uint32_t(FData[offset + 1]) << 8) | (uint32_t(FData[offset + 2]) << 16) |
                (uint32_t(FData[offset + 3]) << 24);
@@ -120,8 +118,7 @@ TBmpResult ReadLayout(const Reader& in, size_t offset, Layout& layout) {
     const bool os2 = h.Size == kOs2InfoHeaderSize || (h.Size > kCoreHeaderSize && h.Size < kInfoHeaderSize);
     size_t next = offset + h.Size;
     switch (h.Compression) {
-    case BI_RGB_:
-        break;
+    case BI_RGB_: break;
     case BI_RLE8_:
         if (h.BitCount != 8 || h.Height < 0) return TBmpResult::Unsupported;
         break;
@@ -140,8 +137,7 @@ TBmpResult ReadLayout(const Reader& in, size_t offset, Layout& layout) {
         }
         break;
     }
-    default:
-        return TBmpResult::Unsupported;
+    default: return TBmpResult::Unsupported;
     }
     if (h.Compression == BI_RGB_ || h.Compression == BI_RLE8_ || h.Compression == BI_RLE4_) {
         // Masks a V4/V5 header carries are meaningless without bit-field compression.
@@ -210,8 +206,7 @@ TBmpResult DecodeRle(std::span<const uint8_t> data, bool rle4, TBmpImage& image)
             x = 0;
             ++y;
             break;
-        case kRleEndOfBitmap:
-            return TBmpResult::Ok;
+        case kRleEndOfBitmap: return TBmpResult::Ok;
         case kRleDelta:
             if (p + 2 > data.size()) return TBmpResult::Truncated;
             x += data[p];
@@ -258,8 +253,8 @@ struct Channel {
 };
 
 // Converts bit-field pixels with arbitrary masks into 32-bit blue, green, red, alpha.
-void ConvertBitfields(const uint8_t* source, size_t sourceStride, int bitCount, const uint32_t masks[4],
-                      bool topDown, TBmpImage& image) {
+void ConvertBitfields(const uint8_t* source, size_t sourceStride, int bitCount, const uint32_t masks[4], bool topDown,
+                      TBmpImage& image) {
     const Channel red(masks[0]), green(masks[1]), blue(masks[2]), alpha(masks[3]);
     const size_t stride = image.Stride();
     for (int32_t row = 0; row < image.Height; ++row) {

@@ -30,22 +30,20 @@ struct TBmpImage {
 
     [[nodiscard]] bool Empty() const { return Width <= 0 || Height <= 0; }
     [[nodiscard]] size_t Stride() const { return BmpStride(Width, BitCount); }
-    static size_t BmpStride(int32_t width, int bitCount) {
-        return ((size_t(width) * size_t(bitCount) + 31) / 32) * 4;
-    }
+    static size_t BmpStride(int32_t width, int bitCount) { return ((size_t(width) * size_t(bitCount) + 31) / 32) * 4; }
 };
 
 // Why a BMP could not be decoded (Ok when it could).
 enum class TBmpResult {
     Ok,
-    Truncated,      // the data ends before the header, colour table or pixels it declares
-    BadSignature,   // a file that does not start with "BM"
-    BadHeader,      // impossible header values (size, zero or negative width, zero height)
-    Unsupported,    // a compression or bit count this codec does not handle (JPEG, PNG, Huffman, ...)
-    TooLarge,       // dimensions or pixel data above the codec's limits
-    BadPalette,     // more colour entries than the bit count allows
-    BadOffset,      // a pixel offset inside the headers or past the end of the data
-    BadRle,         // run-length data that runs past a row or the bitmap
+    Truncated,     // the data ends before the header, colour table or pixels it declares
+    BadSignature,  // a file that does not start with "BM"
+    BadHeader,     // impossible header values (size, zero or negative width, zero height)
+    Unsupported,   // a compression or bit count this codec does not handle (JPEG, PNG, Huffman, ...)
+    TooLarge,      // dimensions or pixel data above the codec's limits
+    BadPalette,    // more colour entries than the bit count allows
+    BadOffset,     // a pixel offset inside the headers or past the end of the data
+    BadRle,        // run-length data that runs past a row or the bitmap
 };
 
 // Limits of decoded images: at most this many pixels on a side and bytes of pixel data.

@@ -14,7 +14,16 @@
 class TBitmap;
 
 // A solid fill, no fill (bsClear), or one of the system's hatch patterns.
-enum TBrushStyle : uint8_t { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+enum TBrushStyle : uint8_t {
+    bsSolid,
+    bsClear,
+    bsHorizontal,
+    bsVertical,
+    bsFDiagonal,
+    bsBDiagonal,
+    bsCross,
+    bsDiagCross
+};
 QUIRN_ENUM(TBrushStyle, bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross)
 
 // The fill a canvas or control paints with. Owns its HBRUSH, remade after each change; a handle

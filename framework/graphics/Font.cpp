@@ -28,7 +28,8 @@ constexpr bool CharsetIdentIs(std::string_view name, int value) {
     const std::optional<int64_t> found = IdentToInt(name, CharsetIdents);
     return found.has_value() && *found == value;
 }
-#define QUIRN_CHECK_CHARSET(charset) static_assert(CharsetIdentIs(#charset, charset), #charset " differs from the system's value")
+#define QUIRN_CHECK_CHARSET(charset) \
+    static_assert(CharsetIdentIs(#charset, charset), #charset " differs from the system's value")
 QUIRN_CHECK_CHARSET(ANSI_CHARSET);
 QUIRN_CHECK_CHARSET(DEFAULT_CHARSET);
 QUIRN_CHECK_CHARSET(SYMBOL_CHARSET);

@@ -187,8 +187,7 @@ void TIcon::LoadData(std::vector<uint8_t> data) {
         image.Height = entry[1] ? entry[1] : 256;
         image.BitCount = U16(entry + 6);
         valid = image.Offset >= kDirHeaderSize + count * kFileEntrySize && image.Offset <= data.size() &&
-                image.Size <= data.size() - image.Offset &&
-                ValidImage(data.data() + image.Offset, image.Size, image);
+                image.Size <= data.size() - image.Offset && ValidImage(data.data() + image.Offset, image.Size, image);
         images.push_back(image);
     }
     if (!valid) {
@@ -285,7 +284,8 @@ std::vector<uint8_t> TIcon::EncodeHandle() {
     if (color)
         ::GetDIBits(screen.get(), color.get(), 0, UINT(height), xorBits.data(), reinterpret_cast<BITMAPINFO*>(&bmi),
                     DIB_RGB_COLORS);
-    bmi.Header = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, color ? height : height * 2, 1, 1, BI_RGB, 0, 0, 0, 0, 0};
+    bmi.Header =
+        BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, color ? height : height * 2, 1, 1, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<uint8_t> maskBits(TBmpImage::BmpStride(width, 1) * size_t(color ? height : height * 2));
     if (mask)
         ::GetDIBits(screen.get(), mask.get(), 0, UINT(color ? height : height * 2), maskBits.data(),
@@ -296,7 +296,8 @@ std::vector<uint8_t> TIcon::EncodeHandle() {
         // Monochrome: XOR plane from the bottom half of the mask, as white or black pixels.
         for (int32_t y = 0; y < height; ++y)
             for (int32_t x = 0; x < width; ++x) {
-                const bool set = maskBits[size_t(y) * TBmpImage::BmpStride(width, 1) + size_t(x / 8)] & (0x80 >> (x % 8));
+                const bool set =
+                    maskBits[size_t(y) * TBmpImage::BmpStride(width, 1) + size_t(x / 8)] & (0x80 >> (x % 8));
                 std::memset(&xorBits[size_t(y) * size_t(width) * 4 + size_t(x) * 4], set ? 0xFF : 0, 3);
             }
     }

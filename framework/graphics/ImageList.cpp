@@ -14,7 +14,7 @@ QUIRN_PUBLISH(TImageList, p) {
 namespace {
 constexpr int kInitialCapacity = 4;
 constexpr int kGrowBy = 4;
-}
+}  // namespace
 
 TImageList::TImageList(TComponent* owner) : TComponent(owner) {}
 

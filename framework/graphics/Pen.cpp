@@ -11,11 +11,11 @@ QUIRN_PUBLISH(TPen, p) {
 
 namespace {
 constexpr int kPenStyleOf[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
-constexpr int kRasterOperationOf[] = {R2_BLACK,       R2_WHITE,       R2_NOP,        R2_NOT,
-                                      R2_COPYPEN,     R2_NOTCOPYPEN,  R2_MERGEPENNOT, R2_MASKPENNOT,
-                                      R2_MERGENOTPEN, R2_MASKNOTPEN,  R2_MERGEPEN,   R2_NOTMERGEPEN,
-                                      R2_MASKPEN,     R2_NOTMASKPEN,  R2_XORPEN,     R2_NOTXORPEN};
-}
+constexpr int kRasterOperationOf[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
+                                      R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
+                                      R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
+                                      R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
+}  // namespace
 
 TPen::TPen() = default;
 TPen::~TPen() = default;

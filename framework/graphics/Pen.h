@@ -17,8 +17,22 @@ QUIRN_ENUM(TPenStyle, psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, 
 
 // Mix modes: how the pen combines with the destination (each maps to one binary raster operation).
 enum TPenMode : uint8_t {
-    pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+    pmBlack,
+    pmWhite,
+    pmNop,
+    pmNot,
+    pmCopy,
+    pmNotCopy,
+    pmMergePenNot,
+    pmMaskPenNot,
+    pmMergeNotPen,
+    pmMaskNotPen,
+    pmMerge,
+    pmNotMerge,
+    pmMask,
+    pmNotMask,
+    pmXor,
+    pmNotXor
 };
 QUIRN_ENUM(TPenMode, pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot, pmMergeNotPen,
            pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor)

@@ -75,8 +75,7 @@ public:
     TDelegate(std::nullptr_t) {}
 
     template <class D, class C>
-        requires std::is_base_of_v<C, D>
-    TDelegate(D* object, R (C::*member)(A...)) {
+    requires std::is_base_of_v<C, D> TDelegate(D* object, R (C::*member)(A...)) {
         static_assert(sizeof(member) <= TMethodCode::Capacity, "member pointer does not fit");
         if (object == nullptr || member == nullptr) return;
         FData = static_cast<C*>(object);

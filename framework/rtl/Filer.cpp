@@ -22,9 +22,7 @@ void ToLittleEndian(T value, uint8_t* bytes) {
     for (size_t i = 0; i < sizeof(T); ++i) bytes[i] = static_cast<uint8_t>(bits >> (8 * i));
 }
 
-std::string ValueTypeName(TValueType type) {
-    return "value type $" + IntToHex(static_cast<uint8_t>(type), 2);
-}
+std::string ValueTypeName(TValueType type) { return "value type $" + IntToHex(static_cast<uint8_t>(type), 2); }
 
 }  // namespace
 
@@ -74,7 +72,8 @@ void TReader::ReadSignature() {
     char signature[sizeof FormSignature];
     if (Remaining() < static_cast<int64_t>(sizeof signature)) ReadError("Invalid stream format: no form signature");
     ReadExact(signature, sizeof signature);
-    if (std::memcmp(signature, FormSignature, sizeof signature) != 0) ReadError("Invalid stream format: bad form signature");
+    if (std::memcmp(signature, FormSignature, sizeof signature) != 0)
+        ReadError("Invalid stream format: bad form signature");
 }
 
 TValueType TReader::ReadValue() { return static_cast<TValueType>(ReadByte()); }
@@ -98,28 +97,27 @@ void TReader::ReadListEnd() { CheckValue(TValueType::vaNull); }
 int64_t TReader::ReadInt64() {
     const TValueType type = ReadValue();
     switch (type) {
-        case TValueType::vaInt8: {
-            uint8_t b[1];
-            ReadExact(b, 1);
-            return FromLittleEndian<int8_t>(b);
-        }
-        case TValueType::vaInt16: {
-            uint8_t b[2];
-            ReadExact(b, 2);
-            return FromLittleEndian<int16_t>(b);
-        }
-        case TValueType::vaInt32: {
-            uint8_t b[4];
-            ReadExact(b, 4);
-            return FromLittleEndian<int32_t>(b);
-        }
-        case TValueType::vaInt64: {
-            uint8_t b[8];
-            ReadExact(b, 8);
-            return FromLittleEndian<int64_t>(b);
-        }
-        default:
-            ReadError("Invalid " + ValueTypeName(type) + " where an integer was expected");
+    case TValueType::vaInt8: {
+        uint8_t b[1];
+        ReadExact(b, 1);
+        return FromLittleEndian<int8_t>(b);
+    }
+    case TValueType::vaInt16: {
+        uint8_t b[2];
+        ReadExact(b, 2);
+        return FromLittleEndian<int16_t>(b);
+    }
+    case TValueType::vaInt32: {
+        uint8_t b[4];
+        ReadExact(b, 4);
+        return FromLittleEndian<int32_t>(b);
+    }
+    case TValueType::vaInt64: {
+        uint8_t b[8];
+        ReadExact(b, 8);
+        return FromLittleEndian<int64_t>(b);
+    }
+    default: ReadError("Invalid " + ValueTypeName(type) + " where an integer was expected");
     }
 }
 
@@ -161,18 +159,15 @@ std::u16string TReader::ReadUtf16Units() {
 
 std::string TReader::ReadStringOfType(TValueType type) {
     switch (type) {
-        case TValueType::vaString:
-            return ReadStr();
-        case TValueType::vaLString: {
-            const int32_t count = ReadCount(1);
-            std::string text(static_cast<size_t>(count), '\0');
-            ReadExact(text.data(), count);
-            return text;
-        }
-        case TValueType::vaWString:
-            return WideStringToString(Utf16ToWide(ReadUtf16Units()));
-        default:
-            ReadError("Invalid " + ValueTypeName(type) + " where a string was expected");
+    case TValueType::vaString: return ReadStr();
+    case TValueType::vaLString: {
+        const int32_t count = ReadCount(1);
+        std::string text(static_cast<size_t>(count), '\0');
+        ReadExact(text.data(), count);
+        return text;
+    }
+    case TValueType::vaWString: return WideStringToString(Utf16ToWide(ReadUtf16Units()));
+    default: ReadError("Invalid " + ValueTypeName(type) + " where a string was expected");
     }
 }
 
@@ -187,16 +182,11 @@ std::wstring TReader::ReadWideString() {
 std::string TReader::ReadIdent() {
     const TValueType type = ReadValue();
     switch (type) {
-        case TValueType::vaIdent:
-            return ReadStr();
-        case TValueType::vaFalse:
-            return "False";
-        case TValueType::vaTrue:
-            return "True";
-        case TValueType::vaNil:
-            return "nil";
-        default:
-            ReadError("Invalid " + ValueTypeName(type) + " where an identifier was expected");
+    case TValueType::vaIdent: return ReadStr();
+    case TValueType::vaFalse: return "False";
+    case TValueType::vaTrue: return "True";
+    case TValueType::vaNil: return "nil";
+    default: ReadError("Invalid " + ValueTypeName(type) + " where an identifier was expected");
     }
 }
 
@@ -225,48 +215,45 @@ void TReader::SkipValue(int depth) {
     if (depth > MaxValueNesting) ReadError("Values nested too deeply");
     const TValueType type = ReadValue();
     switch (type) {
-        case TValueType::vaNull:
-        case TValueType::vaFalse:
-        case TValueType::vaTrue:
-        case TValueType::vaNil:
-            return;
-        case TValueType::vaList:
-            while (!EndOfList()) SkipValue(depth + 1);
-            ReadValue();
-            return;
-        case TValueType::vaInt8:
-        case TValueType::vaInt16:
-        case TValueType::vaInt32:
-        case TValueType::vaInt64:
-            FStream.Seek(-1, TSeekOrigin::soCurrent);
-            ReadInt64();
-            return;
-        case TValueType::vaString:
-        case TValueType::vaIdent:
-            ReadStr();
-            return;
-        case TValueType::vaLString:
-        case TValueType::vaBinary: {
-            const int32_t count = ReadCount(1);
-            FStream.Seek(count, TSeekOrigin::soCurrent);
-            return;
+    case TValueType::vaNull:
+    case TValueType::vaFalse:
+    case TValueType::vaTrue:
+    case TValueType::vaNil: return;
+    case TValueType::vaList:
+        while (!EndOfList()) SkipValue(depth + 1);
+        ReadValue();
+        return;
+    case TValueType::vaInt8:
+    case TValueType::vaInt16:
+    case TValueType::vaInt32:
+    case TValueType::vaInt64:
+        FStream.Seek(-1, TSeekOrigin::soCurrent);
+        ReadInt64();
+        return;
+    case TValueType::vaString:
+    case TValueType::vaIdent: ReadStr(); return;
+    case TValueType::vaLString:
+    case TValueType::vaBinary: {
+        const int32_t count = ReadCount(1);
+        FStream.Seek(count, TSeekOrigin::soCurrent);
+        return;
+    }
+    case TValueType::vaWString: {
+        const int32_t count = ReadCount(Utf16UnitSize);
+        FStream.Seek(count * Utf16UnitSize, TSeekOrigin::soCurrent);
+        return;
+    }
+    case TValueType::vaSet:
+        while (!ReadStr().empty()) {
         }
-        case TValueType::vaWString: {
-            const int32_t count = ReadCount(Utf16UnitSize);
-            FStream.Seek(count * Utf16UnitSize, TSeekOrigin::soCurrent);
-            return;
+        return;
+    case TValueType::vaCollection:
+        while (!EndOfList()) {
+            ReadListBegin();
+            while (!ReadStr().empty()) SkipValue(depth + 1);
         }
-        case TValueType::vaSet:
-            while (!ReadStr().empty()) {
-            }
-            return;
-        case TValueType::vaCollection:
-            while (!EndOfList()) {
-                ReadListBegin();
-                while (!ReadStr().empty()) SkipValue(depth + 1);
-            }
-            ReadValue();
-            return;
+        ReadValue();
+        return;
     }
     ReadError("Invalid " + ValueTypeName(type));
 }
@@ -316,7 +303,8 @@ void TWriter::WriteBoolean(bool value) { WriteValue(value ? TValueType::vaTrue :
 void TWriter::WriteChar(char value) { WriteString(std::string_view(&value, 1)); }
 
 void TWriter::WriteStr(std::string_view value) {
-    if (value.size() > MaxShortString) throw EWriteError("Name too long to store: " + std::string(value.substr(0, 32)) + "...");
+    if (value.size() > MaxShortString)
+        throw EWriteError("Name too long to store: " + std::string(value.substr(0, 32)) + "...");
     WriteByte(static_cast<uint8_t>(value.size()));
     FStream.WriteBuffer(value.data(), static_cast<int32_t>(value.size()));
 }

@@ -78,7 +78,8 @@ public:
     virtual void DefineProperty(std::string_view name, TReaderProc readData, TWriterProc writeData, bool hasData) = 0;
     // A property stored as one block of bytes (vaBinary); the procedures get a
     // stream holding exactly that block.
-    virtual void DefineBinaryProperty(std::string_view name, TStreamProc readData, TStreamProc writeData, bool hasData) = 0;
+    virtual void DefineBinaryProperty(std::string_view name, TStreamProc readData, TStreamProc writeData,
+                                      bool hasData) = 0;
 
     TStream& Stream() const { return FStream; }
     // The component at the top of what is being read or written; nullptr if none.
@@ -97,7 +98,8 @@ public:
     explicit TReader(TStream& stream);
 
     void DefineProperty(std::string_view name, TReaderProc readData, TWriterProc writeData, bool hasData) override;
-    void DefineBinaryProperty(std::string_view name, TStreamProc readData, TStreamProc writeData, bool hasData) override;
+    void DefineBinaryProperty(std::string_view name, TStreamProc readData, TStreamProc writeData,
+                              bool hasData) override;
 
     void ReadSignature();
     TValueType ReadValue();
@@ -108,13 +110,13 @@ public:
     void ReadListEnd();
     void CheckValue(TValueType expected);
 
-    int64_t ReadInt64();     // any integer type
-    int32_t ReadInteger();   // any integer type that fits 32 bits
-    bool ReadBoolean();      // vaFalse / vaTrue
-    char ReadChar();         // a one-character string
-    std::string ReadString();     // vaString, vaLString; vaWString converted to ANSI
-    std::wstring ReadWideString();  // vaWString; ANSI strings converted
-    std::string ReadIdent();      // vaIdent; vaFalse, vaTrue, vaNil as "False", "True", "nil"
+    int64_t ReadInt64();                 // any integer type
+    int32_t ReadInteger();               // any integer type that fits 32 bits
+    bool ReadBoolean();                  // vaFalse / vaTrue
+    char ReadChar();                     // a one-character string
+    std::string ReadString();            // vaString, vaLString; vaWString converted to ANSI
+    std::wstring ReadWideString();       // vaWString; ANSI strings converted
+    std::string ReadIdent();             // vaIdent; vaFalse, vaTrue, vaNil as "False", "True", "nil"
     std::vector<std::string> ReadSet();  // vaSet element names
     std::vector<uint8_t> ReadBinary();   // vaBinary bytes
     // Raw short string (length byte and bytes).
@@ -146,7 +148,8 @@ public:
     explicit TWriter(TStream& stream) : TFiler(stream) {}
 
     void DefineProperty(std::string_view name, TReaderProc readData, TWriterProc writeData, bool hasData) override;
-    void DefineBinaryProperty(std::string_view name, TStreamProc readData, TStreamProc writeData, bool hasData) override;
+    void DefineBinaryProperty(std::string_view name, TStreamProc readData, TStreamProc writeData,
+                              bool hasData) override;
 
     void WriteSignature();
     void WriteValue(TValueType type);

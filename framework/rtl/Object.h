@@ -43,8 +43,7 @@ public:
     // types may refer to classes that are not yet initialised).
     using TPublishedBuilder = std::shared_ptr<const TPublished> (*)();
 
-    TClass(std::string name, const TClass* parent, TCreateFunc create = nullptr,
-           TPublishedBuilder published = nullptr);
+    TClass(std::string name, const TClass* parent, TCreateFunc create = nullptr, TPublishedBuilder published = nullptr);
     TClass(const TClass&) = delete;
     TClass& operator=(const TClass&) = delete;
 
@@ -102,21 +101,21 @@ public:
 // the class's publishing function (defined by QUIRN_PUBLISH, which may name
 // private members); the body continues with private access.
 #define QUIRN_CLASS(Self, Parent)                                      \
-public:                                                               \
-    using inherited = Parent;                                         \
-    static const TClass& StaticClass();                               \
+public:                                                                \
+    using inherited = Parent;                                          \
+    static const TClass& StaticClass();                                \
     const TClass& ClassType() const override { return StaticClass(); } \
-                                                                      \
-private:                                                              \
-    template <class>                                                  \
-    friend class ::TPublisher;                                        \
+                                                                       \
+private:                                                               \
+    template <class>                                                   \
+    friend class ::TPublisher;                                         \
     static void QuirnPublish(TPublisher<Self>& publisher);
 
 // Defines Self::StaticClass() for a class without published members.
-#define QUIRN_DEFINE_CLASS(Self)                                                                          \
-    const TClass& Self::StaticClass() {                                                                   \
+#define QUIRN_DEFINE_CLASS(Self)                                                                            \
+    const TClass& Self::StaticClass() {                                                                     \
         static const TClass quirnClass(#Self, &Self::inherited::StaticClass(), TClass::CreatorFor<Self>()); \
-        return quirnClass;                                                                                \
+        return quirnClass;                                                                                  \
     }
 
 // Class registry: classes that component streaming can create by name.
@@ -132,8 +131,7 @@ const TClass& FindClass(std::string_view className);
 struct TClassRegistration {
     explicit TClassRegistration(const TClass& cls) { RegisterClassType(cls); }
 };
-#define QUIRN_REGISTER_CLASS(Self) \
-    static const TClassRegistration quirnRegistration_##Self(Self::StaticClass());
+#define QUIRN_REGISTER_CLASS(Self) static const TClassRegistration quirnRegistration_##Self(Self::StaticClass());
 
 // TPersistent: an object that can be assigned from another and stored by
 // component streaming (its published properties plus DefineProperties).

@@ -42,9 +42,9 @@ public:
         return *this;
     }
 
-    constexpr TSet operator+(TSet other) const { return FromBits(FBits | other.FBits); }  // union
+    constexpr TSet operator+(TSet other) const { return FromBits(FBits | other.FBits); }   // union
     constexpr TSet operator-(TSet other) const { return FromBits(FBits & ~other.FBits); }  // difference
-    constexpr TSet operator*(TSet other) const { return FromBits(FBits & other.FBits); }  // intersection
+    constexpr TSet operator*(TSet other) const { return FromBits(FBits & other.FBits); }   // intersection
     constexpr TSet& operator+=(TSet other) { return *this = *this + other; }
     constexpr TSet& operator-=(TSet other) { return *this = *this - other; }
     constexpr TSet& operator*=(TSet other) { return *this = *this * other; }

@@ -84,9 +84,9 @@ int32_t TCustomMemoryStream::Write(const void*, int32_t) { throw EWriteError("St
 int64_t TCustomMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
     int64_t target = 0;
     switch (origin) {
-        case TSeekOrigin::soBeginning: target = offset; break;
-        case TSeekOrigin::soCurrent: target = ClampSeekTarget(FPosition, offset); break;
-        case TSeekOrigin::soEnd: target = ClampSeekTarget(FSize, offset); break;
+    case TSeekOrigin::soBeginning: target = offset; break;
+    case TSeekOrigin::soCurrent: target = ClampSeekTarget(FPosition, offset); break;
+    case TSeekOrigin::soEnd: target = ClampSeekTarget(FSize, offset); break;
     }
     if (target < 0) throw EStreamError("Seek before the start of a stream");
     FPosition = target;
@@ -118,7 +118,8 @@ void TMemoryStream::Reserve(int64_t capacity) {
     if (capacity > MaxSize) throw EStreamError("Out of memory while expanding memory stream");
     if (capacity <= static_cast<int64_t>(FBuffer.size())) return;
     // Grow by a quarter at least so that many small writes stay linear.
-    const int64_t grown = std::min<int64_t>(MaxSize, static_cast<int64_t>(FBuffer.size()) + static_cast<int64_t>(FBuffer.size()) / 4);
+    const int64_t grown =
+        std::min<int64_t>(MaxSize, static_cast<int64_t>(FBuffer.size()) + static_cast<int64_t>(FBuffer.size()) / 4);
     try {
         FBuffer.resize(static_cast<size_t>(std::max(capacity, grown)));
     } catch (const std::bad_alloc&) {
@@ -215,12 +216,14 @@ int32_t TFileStream::Write(const void* buffer, int32_t count) {
 }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
-    const int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET : (origin == TSeekOrigin::soCurrent ? SEEK_CUR : SEEK_END);
+    const int whence =
+        origin == TSeekOrigin::soBeginning ? SEEK_SET : (origin == TSeekOrigin::soCurrent ? SEEK_CUR : SEEK_END);
 #ifdef _WIN32
     if (_fseeki64(FFile, offset, whence) != 0) throw EStreamError("Seek error in \"" + FFileName + "\"");
     const int64_t position = _ftelli64(FFile);
 #else
-    if (fseeko(FFile, static_cast<off_t>(offset), whence) != 0) throw EStreamError("Seek error in \"" + FFileName + "\"");
+    if (fseeko(FFile, static_cast<off_t>(offset), whence) != 0)
+        throw EStreamError("Seek error in \"" + FFileName + "\"");
     const int64_t position = ftello(FFile);
 #endif
     FLastWasRead = FLastWasWrite = false;

@@ -68,9 +68,7 @@ bool ParseInteger(std::string_view text, int64_t min, int64_t max, unsigned bits
     return true;
 }
 
-std::string InvalidInteger(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid integer value";
-}
+std::string InvalidInteger(std::string_view text) { return "'" + std::string(text) + "' is not a valid integer value"; }
 
 }  // namespace
 

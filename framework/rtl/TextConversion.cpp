@@ -112,7 +112,8 @@ std::u16string WideToUtf16(std::wstring_view wide) {
         std::u16string out;
         for (wchar_t w : wide) {
             const auto c = static_cast<char32_t>(w);
-            AppendUtf16(out, (c > MaxCodePoint || (c >= SurrogateFirst && c <= SurrogateLast)) ? ReplacementCharacter : c);
+            AppendUtf16(out,
+                        (c > MaxCodePoint || (c >= SurrogateFirst && c <= SurrogateLast)) ? ReplacementCharacter : c);
         }
         return out;
     }

@@ -18,8 +18,10 @@ void CheckImage(const TBmpImage& image) {
     Check(image.Width <= kMaxBmpDimension && image.Height <= kMaxBmpDimension);
     Check(image.Bits.size() == image.Stride() * size_t(image.Height));
     Check(image.Bits.size() <= kMaxBmpBits);
-    if (image.BitCount <= 8) Check(image.Palette.size() == (size_t(1) << image.BitCount));
-    else Check(image.Palette.empty());
+    if (image.BitCount <= 8)
+        Check(image.Palette.size() == (size_t(1) << image.BitCount));
+    else
+        Check(image.Palette.empty());
 }
 
 }  // namespace

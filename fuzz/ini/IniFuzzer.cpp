@@ -10,7 +10,7 @@
 namespace {
 
 void Check(bool Condition) {
-  if (!Condition) std::abort();
+    if (!Condition) std::abort();
 }
 
 // A few names the skin parse asks for, so the look-ups also hit real keys.
@@ -20,47 +20,46 @@ constexpr const char* ProbeKeys[] = {"Left", "Frame", "Tile", "Image", "ButtonFa
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-  TMemoryStream Stream;
-  if (Size > 0) Stream.WriteBuffer(Data, static_cast<int32_t>(Size));
-  Stream.SetPosition(0);
-  TQuickIni Ini;
-  Ini.LoadFromStream(&Stream);
-  Check(Stream.Position() == Stream.Size());
+    TMemoryStream Stream;
+    if (Size > 0) Stream.WriteBuffer(Data, static_cast<int32_t>(Size));
+    Stream.SetPosition(0);
+    TQuickIni Ini;
+    Ini.LoadFromStream(&Stream);
+    Check(Stream.Position() == Stream.Size());
 
-  const TStringList& Lines = Ini.Lines();
-  for (int32_t I = 0; I < Lines.Count(); ++I) {
-    const std::string& Line = Lines.Strings(I);
-    Check(!Line.empty() && Line.front() != ';');
-    Check(static_cast<unsigned char>(Line.front()) > ' ' &&
-          static_cast<unsigned char>(Line.back()) > ' ');
-    Check(Line.find_first_of(std::string("\r\n\0", 3)) == std::string::npos);
-  }
+    const TStringList& Lines = Ini.Lines();
+    for (int32_t I = 0; I < Lines.Count(); ++I) {
+        const std::string& Line = Lines.Strings(I);
+        Check(!Line.empty() && Line.front() != ';');
+        Check(static_cast<unsigned char>(Line.front()) > ' ' && static_cast<unsigned char>(Line.back()) > ' ');
+        Check(Line.find_first_of(std::string("\r\n\0", 3)) == std::string::npos);
+    }
 
-  TStringList Names;
-  Ini.ReadSections(&Names);
-  Check(Names.Count() == Ini.Sections().Count());
-  for (int32_t I = 0; I < Names.Count(); ++I) {
-    const std::string& Header = Ini.Sections().Strings(I);
-    const std::string Inner = Header.substr(1, Header.size() - 2);
-    const int32_t Index = Ini.SectionIndex(Inner);
-    Check(Index >= 0 && Index < Lines.Count());
-    // Each key line up to the next header answers its own first occurrence.
-    for (int32_t L = Index + 1; L < Lines.Count() && L < Index + 64; ++L) {
-      const std::string& Line = Lines.Strings(L);
-      if (Line.front() == '[' && Line.back() == ']' && Line.size() >= 2) break;
-      const size_t Separator = Line.find('=');
-      if (Separator == std::string::npos) continue;
-      std::string Value;
-      Ini.ReadString(Inner, Line.substr(0, Separator), Value, "\x01");
-      (void)Ini.ReadInteger(Inner, Line.substr(0, Separator), 0);
+    TStringList Names;
+    Ini.ReadSections(&Names);
+    Check(Names.Count() == Ini.Sections().Count());
+    for (int32_t I = 0; I < Names.Count(); ++I) {
+        const std::string& Header = Ini.Sections().Strings(I);
+        const std::string Inner = Header.substr(1, Header.size() - 2);
+        const int32_t Index = Ini.SectionIndex(Inner);
+        Check(Index >= 0 && Index < Lines.Count());
+        // Each key line up to the next header answers its own first occurrence.
+        for (int32_t L = Index + 1; L < Lines.Count() && L < Index + 64; ++L) {
+            const std::string& Line = Lines.Strings(L);
+            if (Line.front() == '[' && Line.back() == ']' && Line.size() >= 2) break;
+            const size_t Separator = Line.find('=');
+            if (Separator == std::string::npos) continue;
+            std::string Value;
+            Ini.ReadString(Inner, Line.substr(0, Separator), Value, "\x01");
+            (void)Ini.ReadInteger(Inner, Line.substr(0, Separator), 0);
+        }
     }
-  }
-  for (const char* Section : ProbeSections)
-    for (const char* Key : ProbeKeys) {
-      std::string Value;
-      Ini.ReadString(Section, Key, Value, "x");
-      Check(!Value.empty());
-      (void)Ini.ReadInteger(Section, Key, 7);
-    }
-  return 0;
+    for (const char* Section : ProbeSections)
+        for (const char* Key : ProbeKeys) {
+            std::string Value;
+            Ini.ReadString(Section, Key, Value, "x");
+            Check(!Value.empty());
+            (void)Ini.ReadInteger(Section, Key, 7);
+        }
+    return 0;
 }

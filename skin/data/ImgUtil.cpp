@@ -221,8 +221,7 @@ void FlipVertical(TBitmap& bitmap) {
     const int32_t height = bitmap.Height();
     TBitmap mirrored(bitmap.Width(), height, pf24bit);
     const size_t rowBytes = size_t(bitmap.Width()) * kBytesPerPixel24;
-    for (int32_t y = 0; y < height; ++y)
-        std::memcpy(mirrored.ScanLine(height - 1 - y), bitmap.ScanLine(y), rowBytes);
+    for (int32_t y = 0; y < height; ++y) std::memcpy(mirrored.ScanLine(height - 1 - y), bitmap.ScanLine(y), rowBytes);
     bitmap.Assign(&mirrored);
 }
 

@@ -12,7 +12,7 @@ using namespace lzh;
 namespace {
 
 constexpr int ByteBits = 8;
-constexpr int BitBufferBits = 16;                 // the bit buffer is unsigned 16-bit
+constexpr int BitBufferBits = 16;  // the bit buffer is unsigned 16-bit
 constexpr int TopBitShift = BitBufferBits - 1;
 constexpr int TopByteShift = BitBufferBits - ByteBits;
 

@@ -10,20 +10,20 @@ namespace lzh {
 
 // The constants are part of the stored format: a package written with other
 // values does not decode.
-inline constexpr int N = 4096;                       // window (ring buffer) size
-inline constexpr int WindowMask = N - 1;             // positions are taken modulo N
-inline constexpr int F = 60;                         // longest match length
-inline constexpr int THRESHOLD = 2;                  // a match is at least THRESHOLD + 1 bytes
-inline constexpr int N_CHAR = 256 - THRESHOLD + F;   // 256 literals plus match lengths 3..60
-inline constexpr int T = N_CHAR * 2 - 1;             // nodes in the Huffman tree
-inline constexpr int R = T - 1;                      // index of the root
-inline constexpr unsigned MAX_FREQ = 0x8000;         // root count that triggers a rebuild
-inline constexpr int TextBufSize = N + F - 1;        // ring plus a mirror of its first F-1 bytes
-inline constexpr int InitialWritePos = N - F;        // the first byte is written here
-inline constexpr uint8_t InitialFill = 0x20;         // the window starts filled with spaces
-inline constexpr int FirstMatchSymbol = 256;         // symbols from here on are match lengths
-inline constexpr int LowPositionBits = 6;            // position bits sent raw after the table code
-inline constexpr uint16_t FreqSentinel = 0xFFFF;     // Freq[T]: stops the swap search
+inline constexpr int N = 4096;                      // window (ring buffer) size
+inline constexpr int WindowMask = N - 1;            // positions are taken modulo N
+inline constexpr int F = 60;                        // longest match length
+inline constexpr int THRESHOLD = 2;                 // a match is at least THRESHOLD + 1 bytes
+inline constexpr int N_CHAR = 256 - THRESHOLD + F;  // 256 literals plus match lengths 3..60
+inline constexpr int T = N_CHAR * 2 - 1;            // nodes in the Huffman tree
+inline constexpr int R = T - 1;                     // index of the root
+inline constexpr unsigned MAX_FREQ = 0x8000;        // root count that triggers a rebuild
+inline constexpr int TextBufSize = N + F - 1;       // ring plus a mirror of its first F-1 bytes
+inline constexpr int InitialWritePos = N - F;       // the first byte is written here
+inline constexpr uint8_t InitialFill = 0x20;        // the window starts filled with spaces
+inline constexpr int FirstMatchSymbol = 256;        // symbols from here on are match lengths
+inline constexpr int LowPositionBits = 6;           // position bits sent raw after the table code
+inline constexpr uint16_t FreqSentinel = 0xFFFF;    // Freq[T]: stops the swap search
 
 static_assert(N_CHAR == 314 && T == 627 && R == 626 && TextBufSize == 4155);
 
@@ -38,7 +38,11 @@ struct TPositionTables {
 constexpr TPositionTables MakePositionTables() {
     // Each row: how many upper-position values share a code length, and how
     // many of the 256 table entries each such value covers.
-    struct Row { int values; int entriesEach; uint8_t length; };
+    struct Row {
+        int values;
+        int entriesEach;
+        uint8_t length;
+    };
     constexpr Row rows[] = {{1, 32, 3}, {3, 16, 4}, {8, 8, 5}, {12, 4, 6}, {24, 2, 7}, {16, 1, 8}};
     TPositionTables t;
     int entry = 0;

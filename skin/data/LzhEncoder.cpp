@@ -36,8 +36,7 @@ constexpr int ByteValues = 256;
 
 }  // namespace
 
-TLzhEncoder::TLzhEncoder()
-    : FText(TextBufSize), FLeft(N + 1), FRight(N + 1 + ByteValues), FParent(N + 1) {}
+TLzhEncoder::TLzhEncoder() : FText(TextBufSize), FLeft(N + 1), FRight(N + 1 + ByteValues), FParent(N + 1) {}
 
 void TLzhEncoder::InitSearchTree() {
     std::fill(FRight.begin() + SearchRootBase, FRight.end(), NIL);

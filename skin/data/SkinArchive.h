@@ -11,8 +11,8 @@
 // The header: version, name-list length, then 8 bytes nobody interprets.
 inline constexpr int32_t SkinHeaderSize = 16;
 inline constexpr int32_t SkinHeaderNameListOffset = 4;  // after the 4-byte version
-inline constexpr int32_t SkinHeaderUnusedOffset = 8;  // bytes 8..15 are skipped unread
-inline constexpr int32_t SkinSizeEntryBytes = 4;  // one signed 32-bit size per file
+inline constexpr int32_t SkinHeaderUnusedOffset = 8;    // bytes 8..15 are skipped unread
+inline constexpr int32_t SkinSizeEntryBytes = 4;        // one signed 32-bit size per file
 inline constexpr uint32_t SkinPackageFramingBytes = 4;  // unpacked size before the LZH stream
 
 inline constexpr uint32_t SkinVersion20000 = 20000;
@@ -35,12 +35,12 @@ inline constexpr int32_t SkinMaxFiles = 65536;
 // for a version the reader does not know.
 constexpr int32_t SkinExtraBlockLength(uint32_t version) {
     switch (version) {
-        case SkinVersion20000: return 0;
-        case SkinVersion30000: return 256;
-        case SkinVersion40000: return 80;
-        case SkinVersion50000: return 48;
-        case SkinVersion60000: return 117;
-        case SkinVersion70000: return 69;
-        default: return -1;
+    case SkinVersion20000: return 0;
+    case SkinVersion30000: return 256;
+    case SkinVersion40000: return 80;
+    case SkinVersion50000: return 48;
+    case SkinVersion60000: return 117;
+    case SkinVersion70000: return 69;
+    default: return -1;
     }
 }

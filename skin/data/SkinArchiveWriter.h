@@ -9,7 +9,7 @@
 #include "skin/data/SkinArchive.h"
 
 struct TSkinPackageFile {
-    std::string Name;           // as stored; the reader matches it case-insensitively
+    std::string Name;  // as stored; the reader matches it case-insensitively
     std::vector<uint8_t> Data;
 };
 

@@ -10,24 +10,24 @@
 
 // Indexes into TSkinData::FColors, named after their keys in section "Colours".
 struct SkinColour {
-  static constexpr int WindowText = 0;
-  static constexpr int TitleTextActive = 1;
-  static constexpr int TitleTextNoActive = 2;
-  static constexpr int ButtonFace = 3;
-  static constexpr int ButtonText = 4;
-  static constexpr int ButtonHilight = 5;
-  static constexpr int Buttonlight = 6;
-  static constexpr int ButtonShadow = 7;
-  static constexpr int ButtonDkShadow = 8;
-  static constexpr int HilightText = 11;
-  static constexpr int Hilight = 12;
-  static constexpr int Menubar = 13;
-  static constexpr int MenuBarText = 14;
-  static constexpr int MenuText = 15;
-  static constexpr int Menu = 16;
-  static constexpr int TitleColor = 17;  // sampled from the top border at the end of the parse
-  static constexpr int Scrollbar = 18;
-  static constexpr int Count = 19;
+    static constexpr int WindowText = 0;
+    static constexpr int TitleTextActive = 1;
+    static constexpr int TitleTextNoActive = 2;
+    static constexpr int ButtonFace = 3;
+    static constexpr int ButtonText = 4;
+    static constexpr int ButtonHilight = 5;
+    static constexpr int Buttonlight = 6;
+    static constexpr int ButtonShadow = 7;
+    static constexpr int ButtonDkShadow = 8;
+    static constexpr int HilightText = 11;
+    static constexpr int Hilight = 12;
+    static constexpr int Menubar = 13;
+    static constexpr int MenuBarText = 14;
+    static constexpr int MenuText = 15;
+    static constexpr int Menu = 16;
+    static constexpr int TitleColor = 17;  // sampled from the top border at the end of the parse
+    static constexpr int Scrollbar = 18;
+    static constexpr int Count = 19;
 };
 
 // Custom colours "Color0" .. "Color9" of section "Customcolors".
@@ -35,9 +35,9 @@ constexpr int SkinCustomColourCount = 10;
 
 // One entry of the table read from section "Colours".
 struct TSkinColourKey {
-  int Index;
-  std::string_view Key;
-  TColor Default;  // Menubar's default is the ButtonFace just read (see ReadColours)
+    int Index;
+    std::string_view Key;
+    TColor Default;  // Menubar's default is the ButtonFace just read (see ReadColours)
 };
 
 // In the order the entries are read: Menubar (13) comes after ButtonFace (3).

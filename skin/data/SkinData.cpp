@@ -12,23 +12,22 @@
 #include "skin/form/SkinManage.h"
 
 QUIRN_PUBLISH(TSkinData, p) {
-  p.Property("Active", &TSkinData::Active, &TSkinData::SetActive).Default(false);
-  p.Property("DisableTag", &TSkinData::DisableTag, &TSkinData::SetDisableTag).Default(DefaultDisableTag);
-  p.Property("SkinControls", &TSkinData::SkinControls, &TSkinData::SetSkinControls)
-      .Default(DefaultSkinControls);
-  p.Property("Options", &TSkinData::Options, &TSkinData::SetOptions).Default(DefaultSkinOptions);
-  p.Property("Skin3rd", &TSkinData::Skin3rd, &TSkinData::SetSkin3rd);
-  p.Property("SkinFile", &TSkinData::SkinFile, &TSkinData::SetSkinFile);
-  p.Property("SkinStore", &TSkinData::SkinStore, &TSkinData::SetSkinStore);
-  p.Property("SkinFormtype", &TSkinData::SkinFormtype, &TSkinData::SetSkinFormtype).Default(sfMainform);
-  p.Property("Version", &TSkinData::Version, &TSkinData::SetVersion);
-  p.Property("MenuUpdate", &TSkinData::MenuUpdate, &TSkinData::SetMenuUpdate).Default(true);
-  p.Property("MenuMerge", &TSkinData::MenuMerge, &TSkinData::SetMenuMerge).Default(false);
-  p.Property("OnFormSkin", &TSkinData::OnFormSkin, &TSkinData::SetOnFormSkin);
-  p.Property("OnSkinChanged", &TSkinData::OnSkinChanged, &TSkinData::SetOnSkinChanged);
-  p.Property("OnSkinControl", &TSkinData::OnSkinControl, &TSkinData::SetOnSkinControl);
-  p.Property("OnBeforeSkinForm", &TSkinData::OnBeforeSkinForm, &TSkinData::SetOnBeforeSkinForm);
-  p.Property("OnAfterSkinForm", &TSkinData::OnAfterSkinForm, &TSkinData::SetOnAfterSkinForm);
+    p.Property("Active", &TSkinData::Active, &TSkinData::SetActive).Default(false);
+    p.Property("DisableTag", &TSkinData::DisableTag, &TSkinData::SetDisableTag).Default(DefaultDisableTag);
+    p.Property("SkinControls", &TSkinData::SkinControls, &TSkinData::SetSkinControls).Default(DefaultSkinControls);
+    p.Property("Options", &TSkinData::Options, &TSkinData::SetOptions).Default(DefaultSkinOptions);
+    p.Property("Skin3rd", &TSkinData::Skin3rd, &TSkinData::SetSkin3rd);
+    p.Property("SkinFile", &TSkinData::SkinFile, &TSkinData::SetSkinFile);
+    p.Property("SkinStore", &TSkinData::SkinStore, &TSkinData::SetSkinStore);
+    p.Property("SkinFormtype", &TSkinData::SkinFormtype, &TSkinData::SetSkinFormtype).Default(sfMainform);
+    p.Property("Version", &TSkinData::Version, &TSkinData::SetVersion);
+    p.Property("MenuUpdate", &TSkinData::MenuUpdate, &TSkinData::SetMenuUpdate).Default(true);
+    p.Property("MenuMerge", &TSkinData::MenuMerge, &TSkinData::SetMenuMerge).Default(false);
+    p.Property("OnFormSkin", &TSkinData::OnFormSkin, &TSkinData::SetOnFormSkin);
+    p.Property("OnSkinChanged", &TSkinData::OnSkinChanged, &TSkinData::SetOnSkinChanged);
+    p.Property("OnSkinControl", &TSkinData::OnSkinControl, &TSkinData::SetOnSkinControl);
+    p.Property("OnBeforeSkinForm", &TSkinData::OnBeforeSkinForm, &TSkinData::SetOnBeforeSkinForm);
+    p.Property("OnAfterSkinForm", &TSkinData::OnAfterSkinForm, &TSkinData::SetOnAfterSkinForm);
 }
 
 namespace {
@@ -67,23 +66,23 @@ TSkinData::TSkinData(TComponent* AOwner)
       FSkin3rd(std::make_unique<TStringList>()),
       FVersion(ComponentVersion),
       FSkinStream(std::make_unique<TMemoryStream>()) {
-  FSmallIcon->SetPixelFormat(pf24bit);
-  for (std::string_view Line : DefaultSkin3rd) FSkin3rd->Add(Line);
-  FMaxWidth = GetSystemMetrics(SM_CXMAXIMIZED);
-  FMaxHeight = GetSystemMetrics(SM_CYMAXIMIZED);
-  FMenuImages = new TImageList(this, MenuGlyphSize, MenuGlyphSize);
-  try {
-    TBitmap Glyphs;
-    Glyphs.LoadFromResourceName(SkinResourceInstance(), MenuGlyphResource);
-    FMenuImages->AddMasked(Glyphs, MenuGlyphMask);
-  } catch (const Exception&) {
-    // A module without the glyphs draws its menus without them.
-  }
-  FHintWindow = new THintWindow(this);
+    FSmallIcon->SetPixelFormat(pf24bit);
+    for (std::string_view Line : DefaultSkin3rd) FSkin3rd->Add(Line);
+    FMaxWidth = GetSystemMetrics(SM_CXMAXIMIZED);
+    FMaxHeight = GetSystemMetrics(SM_CYMAXIMIZED);
+    FMenuImages = new TImageList(this, MenuGlyphSize, MenuGlyphSize);
+    try {
+        TBitmap Glyphs;
+        Glyphs.LoadFromResourceName(SkinResourceInstance(), MenuGlyphResource);
+        FMenuImages->AddMasked(Glyphs, MenuGlyphMask);
+    } catch (const Exception&) {
+        // A module without the glyphs draws its menus without them.
+    }
+    FHintWindow = new THintWindow(this);
 }
 
 TSkinData::~TSkinData() {
-  if (SkinManager != nullptr) SkinManager->UnregisterSkinData(this);
+    if (SkinManager != nullptr) SkinManager->UnregisterSkinData(this);
 }
 
 // --- published properties -------------------------------------------------
@@ -91,8 +90,8 @@ TSkinData::~TSkinData() {
 void TSkinData::SetSkin3rd(TStrings* Value) { FSkin3rd->Assign(Value); }
 
 std::string TSkinData::SkinStore() const {
-  if (ComponentState().Contains(csDesigning) && FSkinStream->Size() > 0) return std::string(SkinStoreGood);
-  return std::string(SkinStoreNone);
+    if (ComponentState().Contains(csDesigning) && FSkinStream->Size() > 0) return std::string(SkinStoreGood);
+    return std::string(SkinStoreNone);
 }
 
 void TSkinData::SetSkinStore(std::string) {}
@@ -101,148 +100,147 @@ void TSkinData::SetVersion(std::string) {}
 // --- the stored package ------------------------------------------------------
 
 void TSkinData::DefineProperties(TFiler& Filer) {
-  inherited::DefineProperties(Filer);
-  Filer.DefineBinaryProperty(
-      "SkinStream", [this](TStream& Stream) { ReadSkinStream(Stream); },
-      [this](TStream& Stream) { WriteSkinStream(Stream); }, true);
+    inherited::DefineProperties(Filer);
+    Filer.DefineBinaryProperty(
+        "SkinStream", [this](TStream& Stream) { ReadSkinStream(Stream); },
+        [this](TStream& Stream) { WriteSkinStream(Stream); }, true);
 }
 
 void TSkinData::WriteSkinStream(TStream& Stream) {
-  const int32_t Size = static_cast<int32_t>(FSkinStream->Size());
-  Stream.WriteBuffer(&Size, sizeof(Size));
-  if (Size > 0) Stream.WriteBuffer(FSkinStream->Memory(), Size);
+    const int32_t Size = static_cast<int32_t>(FSkinStream->Size());
+    Stream.WriteBuffer(&Size, sizeof(Size));
+    if (Size > 0) Stream.WriteBuffer(FSkinStream->Memory(), Size);
 }
 
 void TSkinData::ReadSkinStream(TStream& Stream) {
-  int32_t Size = 0;
-  Stream.ReadBuffer(&Size, sizeof(Size));
-  if (Size <= 0) return;
-  // The stated length cannot exceed what the property holds.
-  if (Size > Stream.Size() - Stream.Position()) throw EReadError("Stream read error");
-  FSkinStream->SetSize(Size);
-  FSkinStream->SetPosition(0);
-  Stream.ReadBuffer(FSkinStream->Memory(), Size);
-  if (!ComponentState().Contains(csDesigning)) LoadSkinPackage();
+    int32_t Size = 0;
+    Stream.ReadBuffer(&Size, sizeof(Size));
+    if (Size <= 0) return;
+    // The stated length cannot exceed what the property holds.
+    if (Size > Stream.Size() - Stream.Position()) throw EReadError("Stream read error");
+    FSkinStream->SetSize(Size);
+    FSkinStream->SetPosition(0);
+    Stream.ReadBuffer(FSkinStream->Memory(), Size);
+    if (!ComponentState().Contains(csDesigning)) LoadSkinPackage();
 }
 
 // --- Loaded and Active ------------------------------------------------------------
 
 void TSkinData::Loaded() {
-  inherited::Loaded();
-  if (ComponentState().Contains(csDesigning)) return;
-  if (GetScrollBarInfoEntry == nullptr) FSkinControls.Exclude(xcScrollbar);
-  if (SkinManager == nullptr) SkinManager = new TSkinManage();
-  SkinManager->RegisterSkinData(this);
-  LoadCaptionFont();
+    inherited::Loaded();
+    if (ComponentState().Contains(csDesigning)) return;
+    if (GetScrollBarInfoEntry == nullptr) FSkinControls.Exclude(xcScrollbar);
+    if (SkinManager == nullptr) SkinManager = new TSkinManage();
+    SkinManager->RegisterSkinData(this);
+    LoadCaptionFont();
 
-  if (FSkinFormtype != sfMainform) {
-    SkinManager->FActive = true;
-    ++SkinManager->FState;
-    // Skinning one form (or a DLL's forms) starts at once with the owner.
-    // Handing the window to the skinner arrives with the form skinner.
-    return;
-  }
-
-  SkinManager->InstallHook();
-  if (FActive) {
-    if (FSkinLoading) {
-      FActive = false;  // no usable skin
-    } else {
-      SkinManager->FActionData = this;
-      SkinManager->StartAction(SkinActionOn, SkinActionDelay);
+    if (FSkinFormtype != sfMainform) {
+        SkinManager->FActive = true;
+        ++SkinManager->FState;
+        // Skinning one form (or a DLL's forms) starts at once with the owner.
+        // Handing the window to the skinner arrives with the form skinner.
+        return;
     }
-  }
-  if (FSkinControls.Contains(xcMainMenu))
-    FSkinControls.Exclude(xcMenuItem);
-  else
-    FSkinControls.Exclude(xcSystemMenu);
-  BuildSmallIcon();
+
+    SkinManager->InstallHook();
+    if (FActive) {
+        if (FSkinLoading) {
+            FActive = false;  // no usable skin
+        } else {
+            SkinManager->FActionData = this;
+            SkinManager->StartAction(SkinActionOn, SkinActionDelay);
+        }
+    }
+    if (FSkinControls.Contains(xcMainMenu))
+        FSkinControls.Exclude(xcMenuItem);
+    else
+        FSkinControls.Exclude(xcSystemMenu);
+    BuildSmallIcon();
 }
 
 void TSkinData::SetActive(bool Value) {
-  if (Value == FActive) return;
-  FActive = Value;
-  if (ComponentState().Contains(csDesigning) || ComponentState().Contains(csLoading) ||
-      ComponentState().Contains(csReading))
-    return;
-  if (SkinManager == nullptr) return;  // not loaded yet: Loaded acts
-  switch (FSkinFormtype) {
+    if (Value == FActive) return;
+    FActive = Value;
+    if (ComponentState().Contains(csDesigning) || ComponentState().Contains(csLoading) ||
+        ComponentState().Contains(csReading))
+        return;
+    if (SkinManager == nullptr) return;  // not loaded yet: Loaded acts
+    switch (FSkinFormtype) {
     case sfMainform:
-      if (Value) {
-        if (FSkinLoading) return;
-        SkinManager->FActionData = this;
-        SkinManager->StartAction(SkinActionOn, SkinActionDelay);
-        SkinManager->FState = SkinManagerRunning;
-      } else {
-        SkinManager->FActionData = this;
-        SkinManager->StartAction(SkinActionOff, SkinActionDelay);
-      }
-      break;
+        if (Value) {
+            if (FSkinLoading) return;
+            SkinManager->FActionData = this;
+            SkinManager->StartAction(SkinActionOn, SkinActionDelay);
+            SkinManager->FState = SkinManagerRunning;
+        } else {
+            SkinManager->FActionData = this;
+            SkinManager->StartAction(SkinActionOff, SkinActionDelay);
+        }
+        break;
     case sfOnlyThisForm:
-      SkinManager->FActionData = this;
-      if (Value && FSkinLoading) return;
-      SkinManager->StartAction(Value ? SkinActionOn : SkinActionOff, SkinActionDelay);
-      break;
+        SkinManager->FActionData = this;
+        if (Value && FSkinLoading) return;
+        SkinManager->StartAction(Value ? SkinActionOn : SkinActionOff, SkinActionDelay);
+        break;
     case sfDialog:
-    case sfDLL:
-      break;
-  }
+    case sfDLL: break;
+    }
 }
 
 void TSkinData::LoadCaptionFont() {
-  FCaptionFont = std::make_unique<TFont>();
-  NONCLIENTMETRICSA Metrics{};
-  Metrics.cbSize = NonClientMetricsSize;
-  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &Metrics, 0)) return;
-  FCaptionFont->SetHandle(CreateFontIndirectA(&Metrics.lfCaptionFont));
+    FCaptionFont = std::make_unique<TFont>();
+    NONCLIENTMETRICSA Metrics{};
+    Metrics.cbSize = NonClientMetricsSize;
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &Metrics, 0)) return;
+    FCaptionFont->SetHandle(CreateFontIndirectA(&Metrics.lfCaptionFont));
 }
 
 void TSkinData::BuildSmallIcon() {
-  const int Width = GetSystemMetrics(SM_CXSMICON);
-  const int Height = GetSystemMetrics(SM_CYSMICON);
-  HWND AppWindow = Application != nullptr ? Application->Handle() : nullptr;
-  HICON Icon = nullptr;
-  if (AppWindow != nullptr) {
-    Icon = reinterpret_cast<HICON>(SendMessageW(AppWindow, WM_GETICON, ICON_SMALL, 0));
-    if (Icon == nullptr) Icon = reinterpret_cast<HICON>(SendMessageW(AppWindow, WM_GETICON, ICON_BIG, 0));
-  }
-  if (Icon == nullptr) return;  // no icon: the small icon stays empty
-  TBitmap Picture(Width, Height, pf24bit);
-  Picture.Canvas().Brush().SetColor(SmallIconBackground);
-  Picture.Canvas().FillRect(RECT{0, 0, Width, Height});
-  win::IconHandle Copy(static_cast<HICON>(CopyImage(Icon, IMAGE_ICON, Width, Height, LR_COPYFROMRESOURCE)));
-  if (Copy) DrawIconEx(Picture.Canvas().Handle(), 0, 0, Copy.get(), Width, Height, 0, nullptr, DI_NORMAL);
-  FSmallIcon->Assign(&Picture);
-  FSmallIcon->SetTransparentColor(SmallIconBackground);
-  FSmallIcon->SetTransparent(true);
+    const int Width = GetSystemMetrics(SM_CXSMICON);
+    const int Height = GetSystemMetrics(SM_CYSMICON);
+    HWND AppWindow = Application != nullptr ? Application->Handle() : nullptr;
+    HICON Icon = nullptr;
+    if (AppWindow != nullptr) {
+        Icon = reinterpret_cast<HICON>(SendMessageW(AppWindow, WM_GETICON, ICON_SMALL, 0));
+        if (Icon == nullptr) Icon = reinterpret_cast<HICON>(SendMessageW(AppWindow, WM_GETICON, ICON_BIG, 0));
+    }
+    if (Icon == nullptr) return;  // no icon: the small icon stays empty
+    TBitmap Picture(Width, Height, pf24bit);
+    Picture.Canvas().Brush().SetColor(SmallIconBackground);
+    Picture.Canvas().FillRect(RECT{0, 0, Width, Height});
+    win::IconHandle Copy(static_cast<HICON>(CopyImage(Icon, IMAGE_ICON, Width, Height, LR_COPYFROMRESOURCE)));
+    if (Copy) DrawIconEx(Picture.Canvas().Handle(), 0, 0, Copy.get(), Width, Height, 0, nullptr, DI_NORMAL);
+    FSmallIcon->Assign(&Picture);
+    FSmallIcon->SetTransparentColor(SmallIconBackground);
+    FSmallIcon->SetTransparent(true);
 }
 
 // --- services -------------------------------------------------------------------
 
 void TSkinData::DoFormSkin(HWND Window, const std::string& ClassName, bool& DoSkin) {
-  FLastWindow = Window;
-  if (FOnFormSkin) {
-    FOnFormSkin(this, ClassName, DoSkin);
-    return;
-  }
-  if (ClassName == MonthCalendarClass) DoSkin = false;
-  if (FSkinControls.Contains(xcFastReport) && ClassName.rfind(FastReportPrefix, 0) == 0) DoSkin = false;
+    FLastWindow = Window;
+    if (FOnFormSkin) {
+        FOnFormSkin(this, ClassName, DoSkin);
+        return;
+    }
+    if (ClassName == MonthCalendarClass) DoSkin = false;
+    if (FSkinControls.Contains(xcFastReport) && ClassName.rfind(FastReportPrefix, 0) == 0) DoSkin = false;
 }
 
 void TSkinData::DoSkinChanged() {
-  if (FOnSkinChanged) FOnSkinChanged(this);
+    if (FOnSkinChanged) FOnSkinChanged(this);
 }
 
 void TSkinData::ShowButtonHint(const RECT& Rect, const std::string& Text) {
-  if (!FOptions.Contains(xoCaptionButtonHint) || FHintShown) return;
-  RECT HintRect = FHintWindow->CalcHintRect(HintMaxWidth, Text);
-  OffsetRect(&HintRect, Rect.left, Rect.top);
-  FHintWindow->ActivateHint(HintRect, Text);
-  FHintShown = true;
+    if (!FOptions.Contains(xoCaptionButtonHint) || FHintShown) return;
+    RECT HintRect = FHintWindow->CalcHintRect(HintMaxWidth, Text);
+    OffsetRect(&HintRect, Rect.left, Rect.top);
+    FHintWindow->ActivateHint(HintRect, Text);
+    FHintShown = true;
 }
 
 void TSkinData::HideButtonHint() {
-  if (!FHintShown) return;
-  ShowWindow(FHintWindow->Handle(), SW_HIDE);
-  FHintShown = false;
+    if (!FHintShown) return;
+    ShowWindow(FHintWindow->Handle(), SW_HIDE);
+    FHintShown = false;
 }

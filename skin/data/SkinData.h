@@ -31,178 +31,177 @@ class TMemoryStream;
 class THintWindow;
 
 class TSkinData : public TComponent {
-  QUIRN_CLASS(TSkinData, TComponent)
+    QUIRN_CLASS(TSkinData, TComponent)
 public:
-  explicit TSkinData(TComponent* AOwner);
-  ~TSkinData() override;
+    explicit TSkinData(TComponent* AOwner);
+    ~TSkinData() override;
 
-  // Published properties.
-  bool Active() const { return FActive; }
-  void SetActive(bool Value);
-  int32_t DisableTag() const { return FDisableTag; }
-  void SetDisableTag(int32_t Value) { FDisableTag = Value; }
-  TSkinControlTypes SkinControls() const { return FSkinControls; }
-  void SetSkinControls(TSkinControlTypes Value) { FSkinControls = Value; }
-  TSkinOptions Options() const { return FOptions; }
-  void SetOptions(TSkinOptions Value) { FOptions = Value; }
-  TStrings* Skin3rd() const { return FSkin3rd.get(); }
-  void SetSkin3rd(TStrings* Value);
-  std::string SkinFile() const { return FSkinFile; }
-  void SetSkinFile(std::string Value);
-  // Display only: "(none)" at run time; writing it does nothing.
-  std::string SkinStore() const;
-  void SetSkinStore(std::string Value);
-  TSkinFormType SkinFormtype() const { return FSkinFormtype; }
-  void SetSkinFormtype(TSkinFormType Value) { FSkinFormtype = Value; }
-  // Display only: writing it does nothing.
-  std::string Version() const { return FVersion; }
-  void SetVersion(std::string Value);
-  bool MenuUpdate() const { return FMenuUpdate; }
-  void SetMenuUpdate(bool Value) { FMenuUpdate = Value; }
-  bool MenuMerge() const { return FMenuMerge; }
-  void SetMenuMerge(bool Value) { FMenuMerge = Value; }
+    // Published properties.
+    bool Active() const { return FActive; }
+    void SetActive(bool Value);
+    int32_t DisableTag() const { return FDisableTag; }
+    void SetDisableTag(int32_t Value) { FDisableTag = Value; }
+    TSkinControlTypes SkinControls() const { return FSkinControls; }
+    void SetSkinControls(TSkinControlTypes Value) { FSkinControls = Value; }
+    TSkinOptions Options() const { return FOptions; }
+    void SetOptions(TSkinOptions Value) { FOptions = Value; }
+    TStrings* Skin3rd() const { return FSkin3rd.get(); }
+    void SetSkin3rd(TStrings* Value);
+    std::string SkinFile() const { return FSkinFile; }
+    void SetSkinFile(std::string Value);
+    // Display only: "(none)" at run time; writing it does nothing.
+    std::string SkinStore() const;
+    void SetSkinStore(std::string Value);
+    TSkinFormType SkinFormtype() const { return FSkinFormtype; }
+    void SetSkinFormtype(TSkinFormType Value) { FSkinFormtype = Value; }
+    // Display only: writing it does nothing.
+    std::string Version() const { return FVersion; }
+    void SetVersion(std::string Value);
+    bool MenuUpdate() const { return FMenuUpdate; }
+    void SetMenuUpdate(bool Value) { FMenuUpdate = Value; }
+    bool MenuMerge() const { return FMenuMerge; }
+    void SetMenuMerge(bool Value) { FMenuMerge = Value; }
 
-  TOnFormSkin OnFormSkin() const { return FOnFormSkin; }
-  void SetOnFormSkin(TOnFormSkin Value) { FOnFormSkin = Value; }
-  TNotifyEvent OnSkinChanged() const { return FOnSkinChanged; }
-  void SetOnSkinChanged(TNotifyEvent Value) { FOnSkinChanged = Value; }
-  TOnSkinControl OnSkinControl() const { return FOnSkinControl; }
-  void SetOnSkinControl(TOnSkinControl Value) { FOnSkinControl = Value; }
-  TOnSkinForm OnBeforeSkinForm() const { return FOnBeforeSkinForm; }
-  void SetOnBeforeSkinForm(TOnSkinForm Value) { FOnBeforeSkinForm = Value; }
-  TOnSkinForm OnAfterSkinForm() const { return FOnAfterSkinForm; }
-  void SetOnAfterSkinForm(TOnSkinForm Value) { FOnAfterSkinForm = Value; }
+    TOnFormSkin OnFormSkin() const { return FOnFormSkin; }
+    void SetOnFormSkin(TOnFormSkin Value) { FOnFormSkin = Value; }
+    TNotifyEvent OnSkinChanged() const { return FOnSkinChanged; }
+    void SetOnSkinChanged(TNotifyEvent Value) { FOnSkinChanged = Value; }
+    TOnSkinControl OnSkinControl() const { return FOnSkinControl; }
+    void SetOnSkinControl(TOnSkinControl Value) { FOnSkinControl = Value; }
+    TOnSkinForm OnBeforeSkinForm() const { return FOnBeforeSkinForm; }
+    void SetOnBeforeSkinForm(TOnSkinForm Value) { FOnBeforeSkinForm = Value; }
+    TOnSkinForm OnAfterSkinForm() const { return FOnAfterSkinForm; }
+    void SetOnAfterSkinForm(TOnSkinForm Value) { FOnAfterSkinForm = Value; }
 
-  // Component life and streaming.
-  void DefineProperties(TFiler& Filer) override;
-  void Loaded() override;
+    // Component life and streaming.
+    void DefineProperties(TFiler& Filer) override;
+    void Loaded() override;
 
-  // Skin loading.
-  bool LoadSkinPackage();
-  void ApplySkinFile();
+    // Skin loading.
+    bool LoadSkinPackage();
+    void ApplySkinFile();
 
-  // Services for the manager and the skinners.
-  void DoFormSkin(HWND Window, const std::string& ClassName, bool& DoSkin);
-  void DoSkinChanged();
-  void ShowButtonHint(const RECT& Rect, const std::string& Text);
-  void HideButtonHint();
+    // Services for the manager and the skinners.
+    void DoFormSkin(HWND Window, const std::string& ClassName, bool& DoSkin);
+    void DoSkinChanged();
+    void ShowButtonHint(const RECT& Rect, const std::string& Text);
+    void HideButtonHint();
 
-  // Colour from a text of three numbers (red, green, blue); see SkinColours.h.
-  static TColor ParseColor(std::string_view Text, TColor Default);
+    // Colour from a text of three numbers (red, green, blue); see SkinColours.h.
+    static TColor ParseColor(std::string_view Text, TColor Default);
 
-  // The stored skin package (length-prefixed in the form resource).
-  TMemoryStream& SkinStream() const { return *FSkinStream; }
-  // The colour of the skin's ButtonFace entry.
-  TColor ButtonFaceColor() const { return FColors[SkinColour::ButtonFace]; }
+    // The stored skin package (length-prefixed in the form resource).
+    TMemoryStream& SkinStream() const { return *FSkinStream; }
+    // The colour of the skin's ButtonFace entry.
+    TColor ButtonFaceColor() const { return FColors[SkinColour::ButtonFace]; }
 
-  // --- Skin state, read by the manager and the skinners. ---
-  bool FSkinLoading = true;  // no usable skin until a package has been parsed
-  bool FHintShown = false;
-  std::array<TColor, SkinColour::Count> FColors{};
-  std::array<bool, SkinColour::Count> FColorDefined{};
-  std::vector<TColor> FColourSections;
-  std::array<TColor, SkinCustomColourCount> FCustomColors{};
-  std::unique_ptr<TBitmap> FSmallIcon;
-  std::string FSkinName;
-  int32_t FMaxWidth = 0;
-  int32_t FMaxHeight = 0;
-  std::unique_ptr<TFont> FCaptionFont;
-  HWND FLastWindow = nullptr;
-  win::BrushHandle FFaceBrush;
-  THintWindow* FHintWindow = nullptr;  // owned (a component of this one)
-  TImageList* FMenuImages = nullptr;   // owned (a component of this one): 16 x 16 menu glyphs
+    // --- Skin state, read by the manager and the skinners. ---
+    bool FSkinLoading = true;  // no usable skin until a package has been parsed
+    bool FHintShown = false;
+    std::array<TColor, SkinColour::Count> FColors{};
+    std::array<bool, SkinColour::Count> FColorDefined{};
+    std::vector<TColor> FColourSections;
+    std::array<TColor, SkinCustomColourCount> FCustomColors{};
+    std::unique_ptr<TBitmap> FSmallIcon;
+    std::string FSkinName;
+    int32_t FMaxWidth = 0;
+    int32_t FMaxHeight = 0;
+    std::unique_ptr<TFont> FCaptionFont;
+    HWND FLastWindow = nullptr;
+    win::BrushHandle FFaceBrush;
+    THintWindow* FHintWindow = nullptr;  // owned (a component of this one)
+    TImageList* FMenuImages = nullptr;   // owned (a component of this one): 16 x 16 menu glyphs
 
-  // Elements that always exist.
-  std::unique_ptr<TDataSkinTitle> FTitle;
-  std::unique_ptr<TDataSkinButton> FButtons;
-  std::unique_ptr<TDataSkinBorder> FBorderLeft;
-  std::unique_ptr<TDataSkinBorder> FBorderRight;
-  std::unique_ptr<TDataSkinBorder> FBorderTop;
-  std::unique_ptr<TDataSkinBorder> FBorderBottom;
-  std::vector<std::unique_ptr<TDataSkinSysButton>> FCaptionButtons;
+    // Elements that always exist.
+    std::unique_ptr<TDataSkinTitle> FTitle;
+    std::unique_ptr<TDataSkinButton> FButtons;
+    std::unique_ptr<TDataSkinBorder> FBorderLeft;
+    std::unique_ptr<TDataSkinBorder> FBorderRight;
+    std::unique_ptr<TDataSkinBorder> FBorderTop;
+    std::unique_ptr<TDataSkinBorder> FBorderBottom;
+    std::vector<std::unique_ptr<TDataSkinSysButton>> FCaptionButtons;
 
-  // Elements present only when the skin defines them (nil otherwise).
-  std::unique_ptr<TDataSkinObject> FMenuBar;
-  std::unique_ptr<TDataSkinBorder> FProgress;
-  std::unique_ptr<TDataSkinObject> FProgressChunk;
-  std::unique_ptr<TDataSkinObject> FGroupBoxEdge;
-  std::unique_ptr<TDataSkinBoxLabel> FGroupBox;
-  std::unique_ptr<TDataSkinBorder> FTabs;
-  std::unique_ptr<TDataSkinObject> FStatusBarEdges;
-  std::unique_ptr<TDataSkinObject> FTabPane;
-  std::unique_ptr<TDataSkinObject> FToolBars;
-  std::unique_ptr<TDataSkinBorder> FComboButton;
-  std::unique_ptr<TDataSkinObject> FSunkEdge;
-  std::unique_ptr<TDataSkinObject> FExtraImages;
-  std::unique_ptr<TDataSkinObject> FHeaderbar;
-  std::unique_ptr<TDataSkinObject> FMenuItem;
-  std::unique_ptr<TDataSkinObject> FMenuBackground;
-  std::unique_ptr<TDataSkinObject> FScrollbar;
-  std::unique_ptr<TDataSkinObject> FHorzScroll;
-  std::unique_ptr<TDataSkinObject> FVertScroll;
-  std::unique_ptr<TDataSkinObject> FHorzScrollThumb;
-  std::unique_ptr<TDataSkinObject> FVertScrollThumb;
-  std::unique_ptr<TDataSkinObject> FTrackThumbHorz;
-  std::unique_ptr<TDataSkinObject> FTrackThumbVert;
-  std::unique_ptr<TDataSkinObject> FTrackThumbLeft;
-  std::unique_ptr<TDataSkinObject> FTrackThumbRight;
-  std::unique_ptr<TDataSkinObject> FTrackThumbUp;
-  std::unique_ptr<TDataSkinObject> FTrackThumbDown;
-  std::unique_ptr<TDataSkinBorder> FUpDownHorz;
-  std::unique_ptr<TDataSkinBorder> FUpDownVert;
-  std::unique_ptr<TDataSkinObject> FTrack;
-  std::unique_ptr<TDataSkinObject> FTrackVert;
-  std::unique_ptr<TDataSkinObject> FComboArrow;  // created by the first load, then refilled
-  std::unique_ptr<TDataSkinObject> FToolbar;     // created by the first load, then refilled
+    // Elements present only when the skin defines them (nil otherwise).
+    std::unique_ptr<TDataSkinObject> FMenuBar;
+    std::unique_ptr<TDataSkinBorder> FProgress;
+    std::unique_ptr<TDataSkinObject> FProgressChunk;
+    std::unique_ptr<TDataSkinObject> FGroupBoxEdge;
+    std::unique_ptr<TDataSkinBoxLabel> FGroupBox;
+    std::unique_ptr<TDataSkinBorder> FTabs;
+    std::unique_ptr<TDataSkinObject> FStatusBarEdges;
+    std::unique_ptr<TDataSkinObject> FTabPane;
+    std::unique_ptr<TDataSkinObject> FToolBars;
+    std::unique_ptr<TDataSkinBorder> FComboButton;
+    std::unique_ptr<TDataSkinObject> FSunkEdge;
+    std::unique_ptr<TDataSkinObject> FExtraImages;
+    std::unique_ptr<TDataSkinObject> FHeaderbar;
+    std::unique_ptr<TDataSkinObject> FMenuItem;
+    std::unique_ptr<TDataSkinObject> FMenuBackground;
+    std::unique_ptr<TDataSkinObject> FScrollbar;
+    std::unique_ptr<TDataSkinObject> FHorzScroll;
+    std::unique_ptr<TDataSkinObject> FVertScroll;
+    std::unique_ptr<TDataSkinObject> FHorzScrollThumb;
+    std::unique_ptr<TDataSkinObject> FVertScrollThumb;
+    std::unique_ptr<TDataSkinObject> FTrackThumbHorz;
+    std::unique_ptr<TDataSkinObject> FTrackThumbVert;
+    std::unique_ptr<TDataSkinObject> FTrackThumbLeft;
+    std::unique_ptr<TDataSkinObject> FTrackThumbRight;
+    std::unique_ptr<TDataSkinObject> FTrackThumbUp;
+    std::unique_ptr<TDataSkinObject> FTrackThumbDown;
+    std::unique_ptr<TDataSkinBorder> FUpDownHorz;
+    std::unique_ptr<TDataSkinBorder> FUpDownVert;
+    std::unique_ptr<TDataSkinObject> FTrack;
+    std::unique_ptr<TDataSkinObject> FTrackVert;
+    std::unique_ptr<TDataSkinObject> FComboArrow;  // created by the first load, then refilled
+    std::unique_ptr<TDataSkinObject> FToolbar;     // created by the first load, then refilled
 
 private:
-  void ReadSkinStream(TStream& Stream);
-  void WriteSkinStream(TStream& Stream);
-  void LoadCaptionFont();
-  void BuildSmallIcon();
+    void ReadSkinStream(TStream& Stream);
+    void WriteSkinStream(TStream& Stream);
+    void LoadCaptionFont();
+    void BuildSmallIcon();
 
-  // The skin parse (runs inside LoadSkinPackage while the INI reader exists).
-  void ParseSkin();
-  void LoadSkinBitmap(TBitmap& Bitmap, std::string_view Value);
-  void ReadRGBTriplet(std::string_view Section, std::string_view Prefix, TColor& Colour) const;
-  void ReadBorders();
-  void ReadTitle();
-  void ReadMenuBar();
-  void ReadCaptionButtons();
-  void ReadMDIButtons();
-  void ReadButtons();
-  void ReadColours();
-  TColor SampleTitleColor() const;
-  std::unique_ptr<TDataSkinObject> ReadElement(std::string_view Section);
-  std::unique_ptr<TDataSkinBorder> ReadBorderElement(std::string_view Section,
-                                                     std::string_view SecondKey);
-  std::unique_ptr<TDataSkinBorder> ReadProgressElement(std::string_view Section);
-  std::unique_ptr<TDataSkinBoxLabel> ReadBoxLabelElement(std::string_view Section);
-  std::unique_ptr<TDataSkinObject> LoadResourceElement(std::string_view ResourceName);
-  void ReadElementColours(std::string_view Section, TDataSkinObject& Element);
-  void FixFrameCounts();
-  void ComposeComboEdges();
-  void BuildComboArrow();
-  void BuildToolbarElement();
+    // The skin parse (runs inside LoadSkinPackage while the INI reader exists).
+    void ParseSkin();
+    void LoadSkinBitmap(TBitmap& Bitmap, std::string_view Value);
+    void ReadRGBTriplet(std::string_view Section, std::string_view Prefix, TColor& Colour) const;
+    void ReadBorders();
+    void ReadTitle();
+    void ReadMenuBar();
+    void ReadCaptionButtons();
+    void ReadMDIButtons();
+    void ReadButtons();
+    void ReadColours();
+    TColor SampleTitleColor() const;
+    std::unique_ptr<TDataSkinObject> ReadElement(std::string_view Section);
+    std::unique_ptr<TDataSkinBorder> ReadBorderElement(std::string_view Section, std::string_view SecondKey);
+    std::unique_ptr<TDataSkinBorder> ReadProgressElement(std::string_view Section);
+    std::unique_ptr<TDataSkinBoxLabel> ReadBoxLabelElement(std::string_view Section);
+    std::unique_ptr<TDataSkinObject> LoadResourceElement(std::string_view ResourceName);
+    void ReadElementColours(std::string_view Section, TDataSkinObject& Element);
+    void FixFrameCounts();
+    void ComposeComboEdges();
+    void BuildComboArrow();
+    void BuildToolbarElement();
 
-  std::string FSkinFile;
-  std::unique_ptr<TQuickIni> FIni;                // only while a package is parsed
-  std::unique_ptr<TMemoryStream> FExtractStream;  // only while a package is parsed
-  bool FActive = false;
-  int32_t FDisableTag = 0;
-  TSkinControlTypes FSkinControls;
-  TSkinOptions FOptions;
-  TSkinFormType FSkinFormtype = sfMainform;
-  TOnFormSkin FOnFormSkin;
-  TOnSkinForm FOnBeforeSkinForm;
-  TOnSkinForm FOnAfterSkinForm;
-  TNotifyEvent FOnSkinChanged;
-  TOnSkinControl FOnSkinControl;
-  std::unique_ptr<TStringList> FSkin3rd;
-  bool FMenuUpdate = true;
-  std::string FVersion;
-  bool FMenuMerge = false;
-  std::unique_ptr<TSkinReader> FReader;           // only while a package is parsed
-  std::unique_ptr<TMemoryStream> FSkinStream;
-  uint64_t FBitmapBudget = 0;                     // pixel bytes a parse may still load
+    std::string FSkinFile;
+    std::unique_ptr<TQuickIni> FIni;                // only while a package is parsed
+    std::unique_ptr<TMemoryStream> FExtractStream;  // only while a package is parsed
+    bool FActive = false;
+    int32_t FDisableTag = 0;
+    TSkinControlTypes FSkinControls;
+    TSkinOptions FOptions;
+    TSkinFormType FSkinFormtype = sfMainform;
+    TOnFormSkin FOnFormSkin;
+    TOnSkinForm FOnBeforeSkinForm;
+    TOnSkinForm FOnAfterSkinForm;
+    TNotifyEvent FOnSkinChanged;
+    TOnSkinControl FOnSkinControl;
+    std::unique_ptr<TStringList> FSkin3rd;
+    bool FMenuUpdate = true;
+    std::string FVersion;
+    bool FMenuMerge = false;
+    std::unique_ptr<TSkinReader> FReader;  // only while a package is parsed
+    std::unique_ptr<TMemoryStream> FSkinStream;
+    uint64_t FBitmapBudget = 0;  // pixel bytes a parse may still load
 };

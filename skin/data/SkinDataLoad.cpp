@@ -31,172 +31,172 @@ constexpr uint64_t SkinBitmapBudget = 256u * 1024u * 1024u;
 // The file-name part of a path: what follows the last directory or drive
 // separator.
 std::string_view FileNamePart(std::string_view Path) {
-  const size_t Separator = Path.find_last_of("\\/:");
-  return Separator == std::string_view::npos ? Path : Path.substr(Separator + 1);
+    const size_t Separator = Path.find_last_of("\\/:");
+    return Separator == std::string_view::npos ? Path : Path.substr(Separator + 1);
 }
 
 // The extension with its dot, or empty.
 std::string_view ExtensionOf(std::string_view FileName) {
-  const size_t Dot = FileName.rfind('.');
-  return Dot == std::string_view::npos ? std::string_view{} : FileName.substr(Dot);
+    const size_t Dot = FileName.rfind('.');
+    return Dot == std::string_view::npos ? std::string_view{} : FileName.substr(Dot);
 }
 
 }  // namespace
 
 void TSkinData::SetSkinFile(std::string Value) {
-  FSkinLoading = true;
-  FSkinFile = std::move(Value);
-  if (ComponentState().Contains(csDesigning)) {
-    // The file replaces the stored package.
-    if (!FSkinFile.empty() && FSkinStream->Size() > 0) FSkinStream->Clear();
-    return;
-  }
-  if (!FileExists(FSkinFile)) return;
-  FSkinStream->Clear();
-  try {
-    TFileStream File(FSkinFile, fmOpenRead | fmShareDenyWrite);
-    if (File.Size() > SkinFileMaxSize) return;
-    FSkinStream->LoadFromStream(File);
-  } catch (const Exception&) {
-    FSkinStream->Clear();  // unreadable: no skin, as for a missing file
-    return;
-  }
-  LoadSkinPackage();
-  ApplySkinFile();
+    FSkinLoading = true;
+    FSkinFile = std::move(Value);
+    if (ComponentState().Contains(csDesigning)) {
+        // The file replaces the stored package.
+        if (!FSkinFile.empty() && FSkinStream->Size() > 0) FSkinStream->Clear();
+        return;
+    }
+    if (!FileExists(FSkinFile)) return;
+    FSkinStream->Clear();
+    try {
+        TFileStream File(FSkinFile, fmOpenRead | fmShareDenyWrite);
+        if (File.Size() > SkinFileMaxSize) return;
+        FSkinStream->LoadFromStream(File);
+    } catch (const Exception&) {
+        FSkinStream->Clear();  // unreadable: no skin, as for a missing file
+        return;
+    }
+    LoadSkinPackage();
+    ApplySkinFile();
 }
 
 bool TSkinData::LoadSkinPackage() {
-  FSkinLoading = true;
-  if (ComponentState().Contains(csDesigning)) return false;
+    FSkinLoading = true;
+    if (ComponentState().Contains(csDesigning)) return false;
 
-  // The reader, the extraction stream and the INI reader exist only while a
-  // package is parsed; they go on every path.
-  struct TParseScope {
-    TSkinData& Data;
-    ~TParseScope() {
-      Data.FIni.reset();
-      Data.FExtractStream.reset();
-      Data.FReader.reset();
+    // The reader, the extraction stream and the INI reader exist only while a
+    // package is parsed; they go on every path.
+    struct TParseScope {
+        TSkinData& Data;
+        ~TParseScope() {
+            Data.FIni.reset();
+            Data.FExtractStream.reset();
+            Data.FReader.reset();
+        }
+    } Scope{*this};
+
+    // A damaged package or skin must not break the loading of the form that
+    // carries it: it leaves the component without a skin.
+    try {
+        FReader = std::make_unique<TSkinReader>();
+        FExtractStream = std::make_unique<TMemoryStream>();
+        if (!FReader->ReadPackage(*FSkinStream)) return false;
+        FIni = std::make_unique<TQuickIni>();
+        std::string IniName;
+        FReader->ExtractFirstMatch(IniFileText, *FExtractStream, IniName);
+        if (FExtractStream->Size() > SkinIniMaxSize) FExtractStream->Clear();
+        FExtractStream->SetPosition(0);
+        FIni->LoadFromStream(FExtractStream.get());
+        ParseSkin();
+    } catch (const Exception&) {
+        FSkinLoading = true;
+        return false;
+    } catch (const std::bad_alloc&) {
+        FSkinLoading = true;
+        return false;
     }
-  } Scope{*this};
-
-  // A damaged package or skin must not break the loading of the form that
-  // carries it: it leaves the component without a skin.
-  try {
-    FReader = std::make_unique<TSkinReader>();
-    FExtractStream = std::make_unique<TMemoryStream>();
-    if (!FReader->ReadPackage(*FSkinStream)) return false;
-    FIni = std::make_unique<TQuickIni>();
-    std::string IniName;
-    FReader->ExtractFirstMatch(IniFileText, *FExtractStream, IniName);
-    if (FExtractStream->Size() > SkinIniMaxSize) FExtractStream->Clear();
-    FExtractStream->SetPosition(0);
-    FIni->LoadFromStream(FExtractStream.get());
-    ParseSkin();
-  } catch (const Exception&) {
-    FSkinLoading = true;
-    return false;
-  } catch (const std::bad_alloc&) {
-    FSkinLoading = true;
-    return false;
-  }
-  return true;
+    return true;
 }
 
 void TSkinData::ApplySkinFile() {
-  const TComponentState State = ComponentState();
-  if (State.Contains(csDesigning) || State.Contains(csReading) || State.Contains(csLoading)) return;
-  if (SkinManager == nullptr) Loaded();
-  if (SkinManager == nullptr) return;
-  SkinManager->FActionData = this;
-  SkinManager->ResetSysButtons();
-  if (SkinManager->FState == 1) SkinManager->StartAction(SkinActionChanged, SkinActionDelay);
+    const TComponentState State = ComponentState();
+    if (State.Contains(csDesigning) || State.Contains(csReading) || State.Contains(csLoading)) return;
+    if (SkinManager == nullptr) Loaded();
+    if (SkinManager == nullptr) return;
+    SkinManager->FActionData = this;
+    SkinManager->ResetSysButtons();
+    if (SkinManager->FState == 1) SkinManager->StartAction(SkinActionChanged, SkinActionDelay);
 }
 
 void TSkinData::LoadSkinBitmap(TBitmap& Bitmap, std::string_view Value) {
-  const std::string_view Name = FileNamePart(Value);
-  // Only ".bmp" in lower case loads.
-  if (Name.empty() || ExtensionOf(Name) != BitmapExtension) {
-    Bitmap.Assign(nullptr);
-    return;
-  }
-  FReader->ExtractFile(Name, *FExtractStream);
-  if (FExtractStream->Size() == 0) {
-    Bitmap.Assign(nullptr);
-    return;
-  }
-  try {
-    Bitmap.LoadFromStream(*FExtractStream);
-  } catch (const Exception&) {
-    Bitmap.Assign(nullptr);  // not a bitmap, or one GDI cannot hold
-    return;
-  }
-  const uint64_t Bytes = static_cast<uint64_t>(Bitmap.RowBytes()) * static_cast<uint64_t>(Bitmap.Height());
-  if (Bytes > FBitmapBudget) {
-    Bitmap.Assign(nullptr);
-    return;
-  }
-  FBitmapBudget -= Bytes;
+    const std::string_view Name = FileNamePart(Value);
+    // Only ".bmp" in lower case loads.
+    if (Name.empty() || ExtensionOf(Name) != BitmapExtension) {
+        Bitmap.Assign(nullptr);
+        return;
+    }
+    FReader->ExtractFile(Name, *FExtractStream);
+    if (FExtractStream->Size() == 0) {
+        Bitmap.Assign(nullptr);
+        return;
+    }
+    try {
+        Bitmap.LoadFromStream(*FExtractStream);
+    } catch (const Exception&) {
+        Bitmap.Assign(nullptr);  // not a bitmap, or one GDI cannot hold
+        return;
+    }
+    const uint64_t Bytes = static_cast<uint64_t>(Bitmap.RowBytes()) * static_cast<uint64_t>(Bitmap.Height());
+    if (Bytes > FBitmapBudget) {
+        Bitmap.Assign(nullptr);
+        return;
+    }
+    FBitmapBudget -= Bytes;
 }
 
 void TSkinData::ParseSkin() {
-  FBitmapBudget = SkinBitmapBudget;
-  FSkinName = FIni->ReadString(TitlebarSection, "SkinName", "");
-  ReadBorders();
-  ReadColours();
-  ReadCaptionButtons();
-  ReadButtons();
-  ReadTitle();
-  FProgress = ReadProgressElement("Progress");
-  FProgressChunk = ReadElement("Progress.Chunk");
-  ReadMenuBar();
-  FGroupBoxEdge = ReadElement("GroupBoxEdge");
-  FGroupBox = ReadBoxLabelElement("GroupBox");
-  FTabs = ReadBorderElement("Tabs", "Border");
-  FStatusBarEdges = ReadElement("StatusBarEdges");
-  FTabPane = ReadElement("Tab.Pane");
-  if (FTabPane) {
-    constexpr int32_t TabPaneMaxMargin = 4;
-    FTabPane->LeftWidth = std::min(FTabPane->LeftWidth, TabPaneMaxMargin);
-    FTabPane->TopHeight = std::min(FTabPane->TopHeight, TabPaneMaxMargin);
-    FTabPane->RightWidth = std::min(FTabPane->RightWidth, TabPaneMaxMargin);
-    FTabPane->BottomHeight = std::min(FTabPane->BottomHeight, TabPaneMaxMargin);
-  }
-  FToolBars = ReadElement("ToolBars");
-  // "****" is a second-image key no skin uses: the mirrored image is made below.
-  FComboButton = ReadBorderElement("ComboButton", "****");
-  FSunkEdge = ReadElement("SunkEdge");
-  if (FComboButton && !FComboButton->Bitmap->Empty()) {
-    FComboButton->Bitmap2->Assign(FComboButton->Bitmap.get());
-    FComboButton->Bitmap2->SetPixelFormat(pf24bit);
-    FlipHorizontal(*FComboButton->Bitmap2);
-  }
-  FExtraImages = ReadElement("ExtraImages");
-  FHeaderbar = ReadElement("Headerbar");
-  FMenuItem = ReadElement("MenuItem");
-  FMenuBackground = ReadElement("MenuBackground");
-  FScrollbar = ReadElement("Scrollbar");
-  FHorzScroll = ReadElement("HorzScroll");
-  FVertScroll = ReadElement("VertScroll");
-  FHorzScrollThumb = ReadElement("HorzScrollThumb");
-  FVertScrollThumb = ReadElement("VertScrollThumb");
-  FTrackThumbHorz = ReadElement("Trackbar.ThumbHorz");
-  FTrackThumbVert = ReadElement("Trackbar.ThumbVert");
-  FTrackThumbLeft = ReadElement("Trackbar.ThumbLeft");
-  FTrackThumbRight = ReadElement("Trackbar.ThumbRight");
-  FTrackThumbUp = ReadElement("Trackbar.ThumbUp");
-  FTrackThumbDown = ReadElement("Trackbar.ThumbDown");
-  FUpDownHorz = ReadBorderElement("UpDown.Horz", "GlyphImage");
-  FUpDownVert = ReadBorderElement("UpDown.Vert", "GlyphImage");
-  FTrack = ReadElement("Track");
-  FTrackVert = ReadElement("TRACKVERT");
-  if (!FTrack) FTrack = LoadResourceElement("TRACK");
-  if (!FTrackVert) FTrackVert = LoadResourceElement("TRACKVERT");
-  FixFrameCounts();
-  ComposeComboEdges();
-  BuildComboArrow();
-  BuildToolbarElement();
-  FColors[SkinColour::TitleColor] = SampleTitleColor();
-  FFaceBrush.reset(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(FColors[SkinColour::ButtonFace]))));
-  FSkinLoading = false;
+    FBitmapBudget = SkinBitmapBudget;
+    FSkinName = FIni->ReadString(TitlebarSection, "SkinName", "");
+    ReadBorders();
+    ReadColours();
+    ReadCaptionButtons();
+    ReadButtons();
+    ReadTitle();
+    FProgress = ReadProgressElement("Progress");
+    FProgressChunk = ReadElement("Progress.Chunk");
+    ReadMenuBar();
+    FGroupBoxEdge = ReadElement("GroupBoxEdge");
+    FGroupBox = ReadBoxLabelElement("GroupBox");
+    FTabs = ReadBorderElement("Tabs", "Border");
+    FStatusBarEdges = ReadElement("StatusBarEdges");
+    FTabPane = ReadElement("Tab.Pane");
+    if (FTabPane) {
+        constexpr int32_t TabPaneMaxMargin = 4;
+        FTabPane->LeftWidth = std::min(FTabPane->LeftWidth, TabPaneMaxMargin);
+        FTabPane->TopHeight = std::min(FTabPane->TopHeight, TabPaneMaxMargin);
+        FTabPane->RightWidth = std::min(FTabPane->RightWidth, TabPaneMaxMargin);
+        FTabPane->BottomHeight = std::min(FTabPane->BottomHeight, TabPaneMaxMargin);
+    }
+    FToolBars = ReadElement("ToolBars");
+    // "****" is a second-image key no skin uses: the mirrored image is made below.
+    FComboButton = ReadBorderElement("ComboButton", "****");
+    FSunkEdge = ReadElement("SunkEdge");
+    if (FComboButton && !FComboButton->Bitmap->Empty()) {
+        FComboButton->Bitmap2->Assign(FComboButton->Bitmap.get());
+        FComboButton->Bitmap2->SetPixelFormat(pf24bit);
+        FlipHorizontal(*FComboButton->Bitmap2);
+    }
+    FExtraImages = ReadElement("ExtraImages");
+    FHeaderbar = ReadElement("Headerbar");
+    FMenuItem = ReadElement("MenuItem");
+    FMenuBackground = ReadElement("MenuBackground");
+    FScrollbar = ReadElement("Scrollbar");
+    FHorzScroll = ReadElement("HorzScroll");
+    FVertScroll = ReadElement("VertScroll");
+    FHorzScrollThumb = ReadElement("HorzScrollThumb");
+    FVertScrollThumb = ReadElement("VertScrollThumb");
+    FTrackThumbHorz = ReadElement("Trackbar.ThumbHorz");
+    FTrackThumbVert = ReadElement("Trackbar.ThumbVert");
+    FTrackThumbLeft = ReadElement("Trackbar.ThumbLeft");
+    FTrackThumbRight = ReadElement("Trackbar.ThumbRight");
+    FTrackThumbUp = ReadElement("Trackbar.ThumbUp");
+    FTrackThumbDown = ReadElement("Trackbar.ThumbDown");
+    FUpDownHorz = ReadBorderElement("UpDown.Horz", "GlyphImage");
+    FUpDownVert = ReadBorderElement("UpDown.Vert", "GlyphImage");
+    FTrack = ReadElement("Track");
+    FTrackVert = ReadElement("TRACKVERT");
+    if (!FTrack) FTrack = LoadResourceElement("TRACK");
+    if (!FTrackVert) FTrackVert = LoadResourceElement("TRACKVERT");
+    FixFrameCounts();
+    ComposeComboEdges();
+    BuildComboArrow();
+    BuildToolbarElement();
+    FColors[SkinColour::TitleColor] = SampleTitleColor();
+    FFaceBrush.reset(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(FColors[SkinColour::ButtonFace]))));
+    FSkinLoading = false;
 }

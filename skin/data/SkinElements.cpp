@@ -11,8 +11,7 @@ QUIRN_DEFINE_CLASS(TDataSkinButton)
 QUIRN_DEFINE_CLASS(TDataSkinSysButton)
 QUIRN_DEFINE_CLASS(TDataSkinBoxLabel)
 
-TDataSkinObject::TDataSkinObject(std::string AName)
-    : Bitmap(std::make_unique<TBitmap>()), Name(std::move(AName)) {}
+TDataSkinObject::TDataSkinObject(std::string AName) : Bitmap(std::make_unique<TBitmap>()), Name(std::move(AName)) {}
 TDataSkinObject::~TDataSkinObject() = default;
 
 TDataSkinBorder::TDataSkinBorder(std::string AName)

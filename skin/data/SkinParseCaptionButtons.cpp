@@ -12,13 +12,12 @@ namespace {
 
 constexpr std::string_view CaptionButtonPrefix = "BUTTON";
 // Sections of other elements whose names also begin with "BUTTON".
-constexpr std::string_view NotCaptionButtons[] = {"BUTTONS", "BUTTON.RADIO", "BUTTON.CHECKBOX",
-                                                  "BUTTON"};
+constexpr std::string_view NotCaptionButtons[] = {"BUTTONS", "BUTTON.RADIO", "BUTTON.CHECKBOX", "BUTTON"};
 
-constexpr int32_t ActionNone = -1;          // a button without a built-in action
+constexpr int32_t ActionNone = -1;  // a button without a built-in action
 constexpr int32_t ActionMaximize = 1;
-constexpr int32_t ActionRestore = 4;        // shares the maximize button's place
-constexpr int32_t ActionWindowIcon = 3;     // shows the window icon
+constexpr int32_t ActionRestore = 4;     // shares the maximize button's place
+constexpr int32_t ActionWindowIcon = 3;  // shows the window icon
 constexpr int32_t ActionWindowIconAlt = 11;
 constexpr int32_t VisibilityWhenMaximizable = 2;
 constexpr int32_t VisibilityUnset = -1;
@@ -34,109 +33,109 @@ constexpr int32_t SixFrames = 6;
 // The three buttons of a maximized MDI child.
 constexpr std::string_view MDIControlsSection = "MDICONTROLS";
 constexpr int32_t MDIButtonCount = 3;
-constexpr int32_t MDIFirstAction = 7;       // 7 minimize, 8 restore, 9 close
-constexpr int32_t MDIButtonSetting = 100;   // Align, Visibility, Visibility1
+constexpr int32_t MDIFirstAction = 7;      // 7 minimize, 8 restore, 9 close
+constexpr int32_t MDIButtonSetting = 100;  // Align, Visibility, Visibility1
 constexpr int32_t MDIButtonFrames = 4;
 constexpr int32_t MDIImageCells = MDIButtonCount * MDIButtonFrames;
 constexpr int32_t MDIButtonGap = 4;
 
 bool IsCaptionButtonSection(const std::string& UpperName) {
-  if (UpperName.rfind(CaptionButtonPrefix, 0) != 0) return false;
-  return std::find(std::begin(NotCaptionButtons), std::end(NotCaptionButtons), UpperName) ==
-         std::end(NotCaptionButtons);
+    if (UpperName.rfind(CaptionButtonPrefix, 0) != 0) return false;
+    return std::find(std::begin(NotCaptionButtons), std::end(NotCaptionButtons), UpperName) ==
+           std::end(NotCaptionButtons);
 }
 
 }  // namespace
 
 void TSkinData::ReadCaptionButtons() {
-  FCaptionButtons.clear();
+    FCaptionButtons.clear();
 
-  TStringList Sections;
-  FIni->ReadSections(&Sections);
-  std::vector<std::string> Kept;
-  for (int32_t I = 0; I < Sections.Count(); ++I) {
-    std::string Name = UpperCase(Sections.Strings(I));
-    if (!IsCaptionButtonSection(Name)) continue;
-    // A button without action is kept only when it is made visible on purpose.
-    const int32_t Action = FIni->ReadInteger(Name, "Action", 0);
-    const int32_t Visibility = FIni->ReadInteger(Name, "Visibility", VisibilityUnset);
-    if (Action == ActionNone && Visibility != 0) continue;
-    Kept.push_back(std::move(Name));
-  }
-
-  FCaptionButtons.reserve(Kept.size() + MDIButtonCount);
-  bool HaveSharedPlace = false;
-  int32_t SharedX = 0;
-  int32_t SharedY = 0;
-  for (const std::string& Name : Kept) {
-    auto Button = std::make_unique<TDataSkinSysButton>(Name);
-    Button->Action = FIni->ReadInteger(Name, "Action", 0);
-    Button->Align = FIni->ReadInteger(Name, "Align", 0);
-    Button->XCoord = FIni->ReadInteger(Name, "Xcoord", 0);
-    Button->YCoord = FIni->ReadInteger(Name, "Ycoord", 0);
-    Button->Visibility = FIni->ReadInteger(Name, "Visibility", 0);
-    Button->Visibility1 =
-        FIni->ReadInteger(Name, "Visibility1", Button->Action == ActionNone ? -1 : 0);
-
-    // The restore button takes the place of the maximize button before it.
-    // Without such a button before it, it keeps its own coordinates.
-    if (Button->Action == ActionMaximize && Button->Visibility == VisibilityWhenMaximizable) {
-      HaveSharedPlace = true;
-      SharedX = Button->XCoord;
-      SharedY = Button->YCoord;
-    } else if (Button->Action == ActionRestore && HaveSharedPlace) {
-      Button->XCoord = SharedX;
-      Button->YCoord = SharedY;
+    TStringList Sections;
+    FIni->ReadSections(&Sections);
+    std::vector<std::string> Kept;
+    for (int32_t I = 0; I < Sections.Count(); ++I) {
+        std::string Name = UpperCase(Sections.Strings(I));
+        if (!IsCaptionButtonSection(Name)) continue;
+        // A button without action is kept only when it is made visible on purpose.
+        const int32_t Action = FIni->ReadInteger(Name, "Action", 0);
+        const int32_t Visibility = FIni->ReadInteger(Name, "Visibility", VisibilityUnset);
+        if (Action == ActionNone && Visibility != 0) continue;
+        Kept.push_back(std::move(Name));
     }
 
-    Button->CombineOp = FIni->ReadInteger(Name, "CombineOp", -1);
-    Button->Frame = FIni->ReadInteger(Name, "frame", 0);
-    LoadSkinBitmap(*Button->Bitmap, FIni->ReadString(Name, "ButtonImage", ""));
+    FCaptionButtons.reserve(Kept.size() + MDIButtonCount);
+    bool HaveSharedPlace = false;
+    int32_t SharedX = 0;
+    int32_t SharedY = 0;
+    for (const std::string& Name : Kept) {
+        auto Button = std::make_unique<TDataSkinSysButton>(Name);
+        Button->Action = FIni->ReadInteger(Name, "Action", 0);
+        Button->Align = FIni->ReadInteger(Name, "Align", 0);
+        Button->XCoord = FIni->ReadInteger(Name, "Xcoord", 0);
+        Button->YCoord = FIni->ReadInteger(Name, "Ycoord", 0);
+        Button->Visibility = FIni->ReadInteger(Name, "Visibility", 0);
+        Button->Visibility1 = FIni->ReadInteger(Name, "Visibility1", Button->Action == ActionNone ? -1 : 0);
 
-    // No frame count given (a negative one is no count either): derive it.
-    if (Button->Frame <= 0) {
-      Button->Frame = SixFrames;
-      const TBitmap& Image = *Button->Bitmap;
-      if (!Image.Empty() && Image.Height() > 0) {
-        const bool Narrow = int64_t{Image.Width()} * RatioScale <= int64_t{Image.Height()} * ThreeFrameMaxRatioScaled;
-        Button->Frame = Narrow ? ThreeFrames : SixFrames;
-      }
-      if (Button->Action < 0) Button->Frame = SixFrames;
-      if (Button->Action == ActionWindowIcon || Button->Action == ActionWindowIconAlt)
-        Button->Bitmap->Assign(nullptr);
+        // The restore button takes the place of the maximize button before it.
+        // Without such a button before it, it keeps its own coordinates.
+        if (Button->Action == ActionMaximize && Button->Visibility == VisibilityWhenMaximizable) {
+            HaveSharedPlace = true;
+            SharedX = Button->XCoord;
+            SharedY = Button->YCoord;
+        } else if (Button->Action == ActionRestore && HaveSharedPlace) {
+            Button->XCoord = SharedX;
+            Button->YCoord = SharedY;
+        }
+
+        Button->CombineOp = FIni->ReadInteger(Name, "CombineOp", -1);
+        Button->Frame = FIni->ReadInteger(Name, "frame", 0);
+        LoadSkinBitmap(*Button->Bitmap, FIni->ReadString(Name, "ButtonImage", ""));
+
+        // No frame count given (a negative one is no count either): derive it.
+        if (Button->Frame <= 0) {
+            Button->Frame = SixFrames;
+            const TBitmap& Image = *Button->Bitmap;
+            if (!Image.Empty() && Image.Height() > 0) {
+                const bool Narrow =
+                    int64_t{Image.Width()} * RatioScale <= int64_t{Image.Height()} * ThreeFrameMaxRatioScaled;
+                Button->Frame = Narrow ? ThreeFrames : SixFrames;
+            }
+            if (Button->Action < 0) Button->Frame = SixFrames;
+            if (Button->Action == ActionWindowIcon || Button->Action == ActionWindowIconAlt)
+                Button->Bitmap->Assign(nullptr);
+        }
+        FCaptionButtons.push_back(std::move(Button));
     }
-    FCaptionButtons.push_back(std::move(Button));
-  }
 
-  for (int32_t I = 0; I < MDIButtonCount; ++I) {
-    auto Button = std::make_unique<TDataSkinSysButton>(std::string(MDIControlsSection));
-    Button->Action = MDIFirstAction + I;
-    Button->Align = MDIButtonSetting;
-    Button->Visibility = MDIButtonSetting;
-    Button->Visibility1 = MDIButtonSetting;
-    Button->Frame = MDIButtonFrames;
-    FCaptionButtons.push_back(std::move(Button));
-  }
-  ReadMDIButtons();
+    for (int32_t I = 0; I < MDIButtonCount; ++I) {
+        auto Button = std::make_unique<TDataSkinSysButton>(std::string(MDIControlsSection));
+        Button->Action = MDIFirstAction + I;
+        Button->Align = MDIButtonSetting;
+        Button->Visibility = MDIButtonSetting;
+        Button->Visibility1 = MDIButtonSetting;
+        Button->Frame = MDIButtonFrames;
+        FCaptionButtons.push_back(std::move(Button));
+    }
+    ReadMDIButtons();
 }
 
 void TSkinData::ReadMDIButtons() {
-  TBitmap Image;
-  LoadSkinBitmap(Image, FIni->ReadString(MDIControlsSection, "Image", ""));
-  if (Image.Empty()) return;
-  const int32_t Cell = Image.Width() / MDIImageCells;
-  const int32_t ButtonWidth = Cell * MDIButtonFrames;
-  const int32_t Height = Image.Height();
-  const size_t First = FCaptionButtons.size() - MDIButtonCount;
-  for (int32_t I = 0; I < MDIButtonCount; ++I) {
-    TDataSkinSysButton& Button = *FCaptionButtons[First + static_cast<size_t>(I)];
-    if (ButtonWidth > 0) {
-      Button.Bitmap->SetPixelFormat(pf24bit);
-      Button.Bitmap->SetSize(ButtonWidth, Height);
-      const RECT Source{ButtonWidth * I, 0, ButtonWidth * I + ButtonWidth, Height};
-      const RECT Target{0, 0, ButtonWidth, Height};
-      Button.Bitmap->Canvas().CopyRect(Target, Image.Canvas(), Source);
+    TBitmap Image;
+    LoadSkinBitmap(Image, FIni->ReadString(MDIControlsSection, "Image", ""));
+    if (Image.Empty()) return;
+    const int32_t Cell = Image.Width() / MDIImageCells;
+    const int32_t ButtonWidth = Cell * MDIButtonFrames;
+    const int32_t Height = Image.Height();
+    const size_t First = FCaptionButtons.size() - MDIButtonCount;
+    for (int32_t I = 0; I < MDIButtonCount; ++I) {
+        TDataSkinSysButton& Button = *FCaptionButtons[First + static_cast<size_t>(I)];
+        if (ButtonWidth > 0) {
+            Button.Bitmap->SetPixelFormat(pf24bit);
+            Button.Bitmap->SetSize(ButtonWidth, Height);
+            const RECT Source{ButtonWidth * I, 0, ButtonWidth * I + ButtonWidth, Height};
+            const RECT Target{0, 0, ButtonWidth, Height};
+            Button.Bitmap->Canvas().CopyRect(Target, Image.Canvas(), Source);
+        }
+        Button.XCoord = (Cell + MDIButtonGap) * (MDIButtonCount - I);
     }
-    Button.XCoord = (Cell + MDIButtonGap) * (MDIButtonCount - I);
-  }
 }

@@ -22,55 +22,51 @@ constexpr int32_t TitleSampleDivisor = 3;
 
 }  // namespace
 
-TColor TSkinData::ParseColor(std::string_view Text, TColor Default) {
-  return ParseSkinColour(Text, Default);
-}
+TColor TSkinData::ParseColor(std::string_view Text, TColor Default) { return ParseSkinColour(Text, Default); }
 
-void TSkinData::ReadRGBTriplet(std::string_view Section, std::string_view Prefix,
-                               TColor& Colour) const {
-  const std::string Key(Prefix);
-  const int32_t Red = FIni->ReadInteger(Section, Key + "R", TripletMissing);
-  const int32_t Green = FIni->ReadInteger(Section, Key + "G", TripletMissing);
-  const int32_t Blue = FIni->ReadInteger(Section, Key + "B", TripletMissing);
-  if (Red < 0 || Green < 0 || Blue < 0) return;
-  Colour = RGBColor(static_cast<uint8_t>(Red & ChannelMask), static_cast<uint8_t>(Green & ChannelMask),
-                    static_cast<uint8_t>(Blue & ChannelMask));
+void TSkinData::ReadRGBTriplet(std::string_view Section, std::string_view Prefix, TColor& Colour) const {
+    const std::string Key(Prefix);
+    const int32_t Red = FIni->ReadInteger(Section, Key + "R", TripletMissing);
+    const int32_t Green = FIni->ReadInteger(Section, Key + "G", TripletMissing);
+    const int32_t Blue = FIni->ReadInteger(Section, Key + "B", TripletMissing);
+    if (Red < 0 || Green < 0 || Blue < 0) return;
+    Colour = RGBColor(static_cast<uint8_t>(Red & ChannelMask), static_cast<uint8_t>(Green & ChannelMask),
+                      static_cast<uint8_t>(Blue & ChannelMask));
 }
 
 void TSkinData::ReadColours() {
-  for (const TSkinColourKey& Entry : SkinColourKeys) {
-    const std::string Text = FIni->ReadString(ColoursSection, Entry.Key, "");
-    const bool Defined = !Text.empty();
-    TColor Default = Entry.Default;
-    // Without its own key the menu bar takes the skin's button face.
-    if (Entry.Index == SkinColour::Menubar) Default = FColors[SkinColour::ButtonFace];
-    FColors[static_cast<size_t>(Entry.Index)] = Defined ? ParseColor(Text, Default) : Default;
-    FColorDefined[static_cast<size_t>(Entry.Index)] = Defined;
-  }
+    for (const TSkinColourKey& Entry : SkinColourKeys) {
+        const std::string Text = FIni->ReadString(ColoursSection, Entry.Key, "");
+        const bool Defined = !Text.empty();
+        TColor Default = Entry.Default;
+        // Without its own key the menu bar takes the skin's button face.
+        if (Entry.Index == SkinColour::Menubar) Default = FColors[SkinColour::ButtonFace];
+        FColors[static_cast<size_t>(Entry.Index)] = Defined ? ParseColor(Text, Default) : Default;
+        FColorDefined[static_cast<size_t>(Entry.Index)] = Defined;
+    }
 
-  TStringList Sections;
-  FIni->ReadSections(&Sections);
-  FColourSections.clear();
-  for (int32_t I = 0; I < Sections.Count(); ++I) {
-    const std::string Name = UpperCase(Sections.Strings(I));
-    if (Name.rfind(ColourSectionPrefix, 0) != 0 || Name == ColourSectionsExcluded) continue;
-    FColourSections.push_back(
-        ParseColor(FIni->ReadString(Name, ColourSectionKey, ""), clWindowText));
-  }
+    TStringList Sections;
+    FIni->ReadSections(&Sections);
+    FColourSections.clear();
+    for (int32_t I = 0; I < Sections.Count(); ++I) {
+        const std::string Name = UpperCase(Sections.Strings(I));
+        if (Name.rfind(ColourSectionPrefix, 0) != 0 || Name == ColourSectionsExcluded) continue;
+        FColourSections.push_back(ParseColor(FIni->ReadString(Name, ColourSectionKey, ""), clWindowText));
+    }
 
-  for (int N = 0; N < SkinCustomColourCount; ++N) {
-    const std::string Key = std::string(CustomColourKeyPrefix) + std::to_string(N);
-    FCustomColors[static_cast<size_t>(N)] =
-        ParseColor(FIni->ReadString(CustomColoursSection, Key, ""), CustomColourDefault);
-  }
+    for (int N = 0; N < SkinCustomColourCount; ++N) {
+        const std::string Key = std::string(CustomColourKeyPrefix) + std::to_string(N);
+        FCustomColors[static_cast<size_t>(N)] =
+            ParseColor(FIni->ReadString(CustomColoursSection, Key, ""), CustomColourDefault);
+    }
 }
 
 TColor TSkinData::SampleTitleColor() const {
-  TBitmap& Top = *FBorderTop->Bitmap;
-  if (Top.Empty()) return FColors[SkinColour::ButtonFace];
-  // The border's frame count is at least 1 after the parse (see ReadBorders).
-  const int32_t Frames = FBorderTop->Frame > 0 ? FBorderTop->Frame : 1;
-  const int32_t X = Top.Width() / TitleSampleDivisor;
-  const int32_t Y = (Top.Height() / Frames) / TitleSampleDivisor;
-  return Top.Canvas().Pixels(X, Y);
+    TBitmap& Top = *FBorderTop->Bitmap;
+    if (Top.Empty()) return FColors[SkinColour::ButtonFace];
+    // The border's frame count is at least 1 after the parse (see ReadBorders).
+    const int32_t Frames = FBorderTop->Frame > 0 ? FBorderTop->Frame : 1;
+    const int32_t X = Top.Width() / TitleSampleDivisor;
+    const int32_t Y = (Top.Height() / Frames) / TitleSampleDivisor;
+    return Top.Canvas().Pixels(X, Y);
 }

@@ -68,7 +68,7 @@ private:
     std::vector<int32_t> FSizes;
     std::vector<int64_t> FOffsets;  // of each intact member in FData
     int32_t FCount = 0;
-    int32_t FIntactCount = 0;       // leading members that lie wholly inside the data area
+    int32_t FIntactCount = 0;  // leading members that lie wholly inside the data area
     uint32_t FVersion = 0;
     int32_t FNameListLength = 0;
 };

@@ -15,24 +15,24 @@ constexpr DWORD Windows9xFlag = 0x80000000u;
 
 template <typename Proc>
 Proc EntryPoint(HMODULE Module, const char* Name) {
-  // GetProcAddress gives a generic function pointer; the entry's real type is known.
-  return Module ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(Module, Name))) : nullptr;
+    // GetProcAddress gives a generic function pointer; the entry's real type is known.
+    return Module ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(Module, Name))) : nullptr;
 }
 
 // Unit start-up and shut-down: the library is held while the unit lives.
 struct TUser32Entries {
-  HMODULE Module = LoadLibraryA("user32.dll");
-  TUser32Entries() {
-    GetScrollBarInfoEntry = EntryPoint<TGetScrollBarInfoProc>(Module, "GetScrollBarInfo");
-    TrackMouseEventEntry = EntryPoint<TTrackMouseEventProc>(Module, "TrackMouseEvent");
-    GetComboBoxInfoEntry = EntryPoint<TGetComboBoxInfoProc>(Module, "GetComboBoxInfo");
-  }
-  ~TUser32Entries() {
-    GetScrollBarInfoEntry = nullptr;
-    TrackMouseEventEntry = nullptr;
-    GetComboBoxInfoEntry = nullptr;
-    if (Module) FreeLibrary(Module);
-  }
+    HMODULE Module = LoadLibraryA("user32.dll");
+    TUser32Entries() {
+        GetScrollBarInfoEntry = EntryPoint<TGetScrollBarInfoProc>(Module, "GetScrollBarInfo");
+        TrackMouseEventEntry = EntryPoint<TTrackMouseEventProc>(Module, "TrackMouseEvent");
+        GetComboBoxInfoEntry = EntryPoint<TGetComboBoxInfoProc>(Module, "GetComboBoxInfo");
+    }
+    ~TUser32Entries() {
+        GetScrollBarInfoEntry = nullptr;
+        TrackMouseEventEntry = nullptr;
+        GetComboBoxInfoEntry = nullptr;
+        if (Module) FreeLibrary(Module);
+    }
 } User32Entries;
 
 bool IsNTPlatform() { return (GetVersion() & Windows9xFlag) == 0; }
@@ -40,53 +40,52 @@ bool IsNTPlatform() { return (GetVersion() & Windows9xFlag) == 0; }
 }  // namespace
 
 bool SafeGetScrollBarInfo(HWND Window, LONG ObjectId, SCROLLBARINFO& Info) {
-  if (GetScrollBarInfoEntry == nullptr) return false;
-  return GetScrollBarInfoEntry(Window, ObjectId, &Info) != FALSE;
+    if (GetScrollBarInfoEntry == nullptr) return false;
+    return GetScrollBarInfoEntry(Window, ObjectId, &Info) != FALSE;
 }
 
 void TrackMouseLeave(HWND Window) {
-  if (TrackMouseEventEntry == nullptr) return;
-  TRACKMOUSEEVENT Track{};
-  Track.cbSize = sizeof(Track);
-  Track.dwFlags = TME_LEAVE;
-  Track.hwndTrack = Window;
-  TrackMouseEventEntry(&Track);
+    if (TrackMouseEventEntry == nullptr) return;
+    TRACKMOUSEEVENT Track{};
+    Track.cbSize = sizeof(Track);
+    Track.dwFlags = TME_LEAVE;
+    Track.hwndTrack = Window;
+    TrackMouseEventEntry(&Track);
 }
 
 std::wstring AnsiToWide(std::string_view Text) {
-  if (Text.empty()) return {};
-  const int Source = static_cast<int>(Text.size());
-  const int Length = MultiByteToWideChar(CP_ACP, 0, Text.data(), Source, nullptr, 0);
-  if (Length <= 0) return {};
-  std::wstring Wide(static_cast<size_t>(Length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, Text.data(), Source, Wide.data(), Length);
-  return Wide;
+    if (Text.empty()) return {};
+    const int Source = static_cast<int>(Text.size());
+    const int Length = MultiByteToWideChar(CP_ACP, 0, Text.data(), Source, nullptr, 0);
+    if (Length <= 0) return {};
+    std::wstring Wide(static_cast<size_t>(Length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, Text.data(), Source, Wide.data(), Length);
+    return Wide;
 }
 
 std::wstring WideFromBuffer(const wchar_t* Chars, int32_t Count) {
-  if (Chars == nullptr) return {};
-  if (Count < 0) return std::wstring(Chars);
-  return std::wstring(Chars, static_cast<size_t>(Count));
+    if (Chars == nullptr) return {};
+    if (Count < 0) return std::wstring(Chars);
+    return std::wstring(Chars, static_cast<size_t>(Count));
 }
 
 int DrawTextWide(HDC DC, std::wstring_view Text, RECT& Rect, UINT Format) {
-  if (IsNTPlatform())
-    return DrawTextW(DC, Text.data(), static_cast<int>(Text.size()), &Rect, Format);
-  const int Source = static_cast<int>(Text.size());
-  const int Length = WideCharToMultiByte(CP_ACP, 0, Text.data(), Source, nullptr, 0, nullptr, nullptr);
-  std::string Ansi(static_cast<size_t>(Length > 0 ? Length : 0), '\0');
-  if (Length > 0) WideCharToMultiByte(CP_ACP, 0, Text.data(), Source, Ansi.data(), Length, nullptr, nullptr);
-  return DrawTextA(DC, Ansi.c_str(), -1, &Rect, Format);
+    if (IsNTPlatform()) return DrawTextW(DC, Text.data(), static_cast<int>(Text.size()), &Rect, Format);
+    const int Source = static_cast<int>(Text.size());
+    const int Length = WideCharToMultiByte(CP_ACP, 0, Text.data(), Source, nullptr, 0, nullptr, nullptr);
+    std::string Ansi(static_cast<size_t>(Length > 0 ? Length : 0), '\0');
+    if (Length > 0) WideCharToMultiByte(CP_ACP, 0, Text.data(), Source, Ansi.data(), Length, nullptr, nullptr);
+    return DrawTextA(DC, Ansi.c_str(), -1, &Rect, Format);
 }
 
 TWinControl* WindowControl(HWND Window) {
-  if (Window == nullptr) return nullptr;
-  return FindControl(Window);
+    if (Window == nullptr) return nullptr;
+    return FindControl(Window);
 }
 
 HINSTANCE SkinResourceInstance() {
-  HMODULE Module = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&SkinResourceInstance), &Module);
-  return Module;
+    HMODULE Module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&SkinResourceInstance), &Module);
+    return Module;
 }

@@ -19,13 +19,32 @@ class TSkinData;
 // Kinds of controls and menus that can be skinned. The names and their order
 // are part of the stored form format (sets are stored by element name).
 enum TSkinControlType : uint8_t {
-  xcMainMenu, xcPopupMenu, xcMenuItem, xcToolbar, xcControlbar, xcCombo, xcCheckBox,
-  xcRadioButton, xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin,
-  xcPanel, xcGroupBox, xcStatusBar, xcTab, xcTrackBar, xcSystemMenu, xcFastReport
+    xcMainMenu,
+    xcPopupMenu,
+    xcMenuItem,
+    xcToolbar,
+    xcControlbar,
+    xcCombo,
+    xcCheckBox,
+    xcRadioButton,
+    xcProgress,
+    xcScrollbar,
+    xcEdit,
+    xcButton,
+    xcBitBtn,
+    xcSpeedButton,
+    xcSpin,
+    xcPanel,
+    xcGroupBox,
+    xcStatusBar,
+    xcTab,
+    xcTrackBar,
+    xcSystemMenu,
+    xcFastReport
 };
-QUIRN_ENUM(TSkinControlType, xcMainMenu, xcPopupMenu, xcMenuItem, xcToolbar, xcControlbar, xcCombo,
-           xcCheckBox, xcRadioButton, xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton,
-           xcSpin, xcPanel, xcGroupBox, xcStatusBar, xcTab, xcTrackBar, xcSystemMenu, xcFastReport)
+QUIRN_ENUM(TSkinControlType, xcMainMenu, xcPopupMenu, xcMenuItem, xcToolbar, xcControlbar, xcCombo, xcCheckBox,
+           xcRadioButton, xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin, xcPanel,
+           xcGroupBox, xcStatusBar, xcTab, xcTrackBar, xcSystemMenu, xcFastReport)
 constexpr int SkinControlTypeCount = xcFastReport + 1;
 using TSkinControlTypes = TSet<TSkinControlType>;
 // Stored in 4 bytes: bit n is value n.
@@ -34,12 +53,21 @@ static_assert(SetByteSize(SkinControlTypeCount) == SkinControlTypesStoredSize);
 
 // Behaviour switches read by the manager and the skinners.
 enum TSkinOption : uint8_t {
-  xoMDIScrollbar, xoMenuMerge, xoTransparent, xoPreview, xoParentBackGround, xoNoFocusRect,
-  xoToolbarBK, xoToolbarButton, xoMDIChildBorder, xoMenuBG, xoCaptionButtonHint, xoFormScrollbar
+    xoMDIScrollbar,
+    xoMenuMerge,
+    xoTransparent,
+    xoPreview,
+    xoParentBackGround,
+    xoNoFocusRect,
+    xoToolbarBK,
+    xoToolbarButton,
+    xoMDIChildBorder,
+    xoMenuBG,
+    xoCaptionButtonHint,
+    xoFormScrollbar
 };
-QUIRN_ENUM(TSkinOption, xoMDIScrollbar, xoMenuMerge, xoTransparent, xoPreview, xoParentBackGround,
-           xoNoFocusRect, xoToolbarBK, xoToolbarButton, xoMDIChildBorder, xoMenuBG, xoCaptionButtonHint,
-           xoFormScrollbar)
+QUIRN_ENUM(TSkinOption, xoMDIScrollbar, xoMenuMerge, xoTransparent, xoPreview, xoParentBackGround, xoNoFocusRect,
+           xoToolbarBK, xoToolbarButton, xoMDIChildBorder, xoMenuBG, xoCaptionButtonHint, xoFormScrollbar)
 constexpr int SkinOptionCount = xoFormScrollbar + 1;
 using TSkinOptions = TSet<TSkinOption>;
 constexpr size_t SkinOptionsStoredSize = 2;
@@ -51,9 +79,8 @@ QUIRN_ENUM(TSkinFormType, sfMainform, sfOnlyThisForm, sfDialog, sfDLL)
 
 // Settings of a new component.
 constexpr int32_t DefaultDisableTag = 99;
-inline constexpr TSkinControlTypes DefaultSkinControls =
-    TSkinControlTypes::FromBits(((uint64_t{1} << SkinControlTypeCount) - 1) &
-                                ~((uint64_t{1} << xcMenuItem) | (uint64_t{1} << xcFastReport)));
+inline constexpr TSkinControlTypes DefaultSkinControls = TSkinControlTypes::FromBits(
+    ((uint64_t{1} << SkinControlTypeCount) - 1) & ~((uint64_t{1} << xcMenuItem) | (uint64_t{1} << xcFastReport)));
 inline constexpr TSkinOptions DefaultSkinOptions = {xoPreview, xoToolbarBK, xoCaptionButtonHint};
 
 // Asked for every window class before it is skinned; DoSkin decides.
@@ -63,7 +90,6 @@ using TOnSkinForm = TDelegate<void(TObject* Sender, HWND ahwnd, const std::strin
 // Raised by the control mapping for each control; may supply the skinner.
 QUIRN_EVENT_TYPE(TOnFormSkin)
 QUIRN_EVENT_TYPE(TOnSkinForm)
-using TOnSkinControl =
-    TDelegate<void(TComponent* Sender, TSkinData* SkinData, TControl* Form, TControl* Control,
-                   const std::string& ControlClass, TComponent*& SkinnedControl)>;
+using TOnSkinControl = TDelegate<void(TComponent* Sender, TSkinData* SkinData, TControl* Form, TControl* Control,
+                                      const std::string& ControlClass, TComponent*& SkinnedControl)>;
 QUIRN_EVENT_TYPE(TOnSkinControl)

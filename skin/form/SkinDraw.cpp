@@ -74,8 +74,8 @@ RECT FrameCell(TBitmap& bitmap, int32_t frameCount, int32_t frameIndex, bool ver
     return RECT{(index - 1) * cellWidth, 0, index * cellWidth, bitmap.Height()};
 }
 
-std::unique_ptr<TBitmap> CreateSkinElementBitmap(const RECT& dest, TBitmap& element, const RECT& margins,
-                                                 bool vertical, bool tile, int32_t frameCount, int32_t frameIndex) {
+std::unique_ptr<TBitmap> CreateSkinElementBitmap(const RECT& dest, TBitmap& element, const RECT& margins, bool vertical,
+                                                 bool tile, int32_t frameCount, int32_t frameIndex) {
     const RECT cell = FrameCell(element, frameCount, frameIndex, vertical);
     const int32_t sx = cell.left, sy = cell.top, cw = Width(cell), ch = Height(cell);
     const int32_t w = Width(dest), h = Height(dest);
@@ -326,8 +326,7 @@ win::RegionHandle CreateRegionFromBitmap(TBitmap& bitmap, int32_t xOffset, int32
                 while (x < width && transparent(row + size_t(x) * 4)) ++x;
                 const int32_t start = x;
                 while (x < width && !transparent(row + size_t(x) * 4)) ++x;
-                if (x > start)
-                    builder.Add(RECT{start + xOffset, y + yOffset, x + xOffset, y + yOffset + 1});
+                if (x > start) builder.Add(RECT{start + xOffset, y + yOffset, x + xOffset, y + yOffset + 1});
             }
         }
     }

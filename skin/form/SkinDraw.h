@@ -31,8 +31,8 @@ RECT FrameCell(TBitmap& bitmap, int32_t frameCount, int32_t frameIndex, bool ver
 
 // A new bitmap of the destination's size holding the nine-slice composition of one frame; margins
 // are LeftWidth, TopHeight, RightWidth, BottomHeight as left, top, right, bottom.
-std::unique_ptr<TBitmap> CreateSkinElementBitmap(const RECT& dest, TBitmap& element, const RECT& margins,
-                                                 bool vertical, bool tile, int32_t frameCount, int32_t frameIndex);
+std::unique_ptr<TBitmap> CreateSkinElementBitmap(const RECT& dest, TBitmap& element, const RECT& margins, bool vertical,
+                                                 bool tile, int32_t frameCount, int32_t frameIndex);
 
 // Composes with CreateSkinElementBitmap and draws the result at dest (magenta left out when
 // transparent).

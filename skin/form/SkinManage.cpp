@@ -20,35 +20,35 @@ HHOOK HookHandle = nullptr;
 bool HookDisabled = false;
 
 TSkinPlatform DetectPlatform() {
-  TSkinPlatform Platform;
-  // The module whose code this is: its windows are this program's own.
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&DetectPlatform), &Platform.ModuleInstance);
-  const DWORD Version = GetVersion();
-  Platform.IsNT = (Version & Windows9xFlag) == 0;
-  Platform.NotVersion6 = LOBYTE(LOWORD(Version)) != MajorVersion6;
-  return Platform;
+    TSkinPlatform Platform;
+    // The module whose code this is: its windows are this program's own.
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&DetectPlatform), &Platform.ModuleInstance);
+    const DWORD Version = GetVersion();
+    Platform.IsNT = (Version & Windows9xFlag) == 0;
+    Platform.NotVersion6 = LOBYTE(LOWORD(Version)) != MajorVersion6;
+    return Platform;
 }
 
 TSkinPlatform& MutablePlatform() {
-  static TSkinPlatform Platform = DetectPlatform();
-  return Platform;
+    static TSkinPlatform Platform = DetectPlatform();
+    return Platform;
 }
 
 // The hook sees window creation, activation and destruction on this thread.
 // Activation marks the manager running; handing windows to their skinners
 // joins here with the form skinner.
 LRESULT CALLBACK CBTHookProc(int Code, WPARAM WParam, LPARAM LParam) {
-  if (!HookDisabled && Code >= 0 && SkinManager != nullptr && Code == HCBT_ACTIVATE &&
-      SkinManager->FState == SkinManagerIdle)
-    SkinManager->FState = SkinManagerRunning;
-  return CallNextHookEx(HookHandle, Code, WParam, LParam);
+    if (!HookDisabled && Code >= 0 && SkinManager != nullptr && Code == HCBT_ACTIVATE &&
+        SkinManager->FState == SkinManagerIdle)
+        SkinManager->FState = SkinManagerRunning;
+    return CallNextHookEx(HookHandle, Code, WParam, LParam);
 }
 
 // Unit shut-down: the manager goes after the application's forms.
 struct TUnitFinalization {
-  TUnitFinalization() { MutablePlatform(); }
-  ~TUnitFinalization() { FreeSkinManager(); }
+    TUnitFinalization() { MutablePlatform(); }
+    ~TUnitFinalization() { FreeSkinManager(); }
 } UnitFinalization;
 
 }  // namespace
@@ -58,64 +58,64 @@ HHOOK SkinHookHandle() { return HookHandle; }
 bool SkinHookDisabled() { return HookDisabled; }
 
 void FreeSkinManager() {
-  delete SkinManager;
-  SkinManager = nullptr;
+    delete SkinManager;
+    SkinManager = nullptr;
 }
 
 TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr)) {
-  FTimer->SetEnabled(false);
-  FTimer->SetInterval(SkinManagerTimerInterval);
-  HookDisabled = false;
+    FTimer->SetEnabled(false);
+    FTimer->SetInterval(SkinManagerTimerInterval);
+    HookDisabled = false;
 }
 
 TSkinManage::~TSkinManage() {
-  FState = SkinManagerDestroying;
-  FActive = false;
-  FTimer.reset();
-  FSkinDatas.clear();
-  if (HookHandle != nullptr) {
-    UnhookWindowsHookEx(HookHandle);
-    HookHandle = nullptr;
-  }
-  HookDisabled = true;
+    FState = SkinManagerDestroying;
+    FActive = false;
+    FTimer.reset();
+    FSkinDatas.clear();
+    if (HookHandle != nullptr) {
+        UnhookWindowsHookEx(HookHandle);
+        HookHandle = nullptr;
+    }
+    HookDisabled = true;
 }
 
 void TSkinManage::RegisterSkinData(TSkinData* SkinData) {
-  FSkinDatas.push_back(SkinData);
-  if (FMainSkinData == nullptr && SkinData->SkinFormtype() == sfMainform) FMainSkinData = SkinData;
+    FSkinDatas.push_back(SkinData);
+    if (FMainSkinData == nullptr && SkinData->SkinFormtype() == sfMainform) FMainSkinData = SkinData;
 }
 
 void TSkinManage::UnregisterSkinData(TSkinData* SkinData) {
-  const auto Found = std::find(FSkinDatas.begin(), FSkinDatas.end(), SkinData);
-  if (Found != FSkinDatas.end()) FSkinDatas.erase(Found);
-  // Nothing may keep pointing at a component that is going.
-  if (FMainSkinData == SkinData) FMainSkinData = nullptr;
-  if (FActionData == SkinData) {
-    FActionData = nullptr;
-    FTimer->SetEnabled(false);
-  }
+    const auto Found = std::find(FSkinDatas.begin(), FSkinDatas.end(), SkinData);
+    if (Found != FSkinDatas.end()) FSkinDatas.erase(Found);
+    // Nothing may keep pointing at a component that is going.
+    if (FMainSkinData == SkinData) FMainSkinData = nullptr;
+    if (FActionData == SkinData) {
+        FActionData = nullptr;
+        FTimer->SetEnabled(false);
+    }
 }
 
 void TSkinManage::InstallHook() {
-  MutablePlatform().SystemVersion = GetVersion();
-  if (HookHandle != nullptr) return;  // one hook per manager
-  HookHandle = SetWindowsHookExW(WH_CBT, CBTHookProc, nullptr, GetCurrentThreadId());
+    MutablePlatform().SystemVersion = GetVersion();
+    if (HookHandle != nullptr) return;  // one hook per manager
+    HookHandle = SetWindowsHookExW(WH_CBT, CBTHookProc, nullptr, GetCurrentThreadId());
 }
 
 void TSkinManage::StartAction(int32_t Action, uint32_t Interval) {
-  FAction = Action;
-  FTimer->SetInterval(Interval);
-  if (FState != SkinManagerIdle) {
-    FTimer->SetEnabled(true);
-    return;
-  }
-  // Before any window has been activated, a request only switches the
-  // manager; the hook then skins windows as they are activated.
-  if (Action == SkinActionOn) FActive = true;
-  if (Action == SkinActionOff) FActive = false;
+    FAction = Action;
+    FTimer->SetInterval(Interval);
+    if (FState != SkinManagerIdle) {
+        FTimer->SetEnabled(true);
+        return;
+    }
+    // Before any window has been activated, a request only switches the
+    // manager; the hook then skins windows as they are activated.
+    if (Action == SkinActionOn) FActive = true;
+    if (Action == SkinActionOff) FActive = false;
 }
 
 void TSkinManage::ResetSysButtons() {
-  // Form skinners rebuild their caption buttons from the new skin; they
-  // register in FForms once the form skinner exists.
+    // Form skinners rebuild their caption buttons from the new skin; they
+    // register in FForms once the form skinner exists.
 }

@@ -27,38 +27,38 @@ constexpr uint32_t SkinActionDelay = 250;
 constexpr uint32_t SkinManagerTimerInterval = 100;
 
 // Manager states (FState).
-constexpr int32_t SkinManagerIdle = 0;        // nothing activated or skinned yet
+constexpr int32_t SkinManagerIdle = 0;  // nothing activated or skinned yet
 constexpr int32_t SkinManagerRunning = 1;
 constexpr int32_t SkinManagerDestroying = 4;
 
 class TSkinManage : public TObject {
-  QUIRN_CLASS(TSkinManage, TObject)
+    QUIRN_CLASS(TSkinManage, TObject)
 public:
-  TSkinManage();
-  ~TSkinManage() override;
+    TSkinManage();
+    ~TSkinManage() override;
 
-  // Called by the skin data components.
-  void RegisterSkinData(TSkinData* SkinData);
-  void UnregisterSkinData(TSkinData* SkinData);
-  void InstallHook();
-  void StartAction(int32_t Action, uint32_t Interval);
-  void ResetSysButtons();
+    // Called by the skin data components.
+    void RegisterSkinData(TSkinData* SkinData);
+    void UnregisterSkinData(TSkinData* SkinData);
+    void InstallHook();
+    void StartAction(int32_t Action, uint32_t Interval);
+    void ResetSysButtons();
 
-  std::unique_ptr<TTimer> FTimer;           // one-shot action timer
-  std::vector<TPellixForm*> FForms;         // owned form skinners
-  std::vector<TPellixPopMenu*> FPopups;     // owned popup-menu skinners
-  std::vector<TSkinData*> FSkinDatas;       // registered, not owned
-  bool FActive = false;
-  bool FScanning = false;
-  int32_t FState = SkinManagerIdle;
-  int32_t FMenuSource = 0;
-  bool FMenuBarOpen = false;
-  bool FMDIMaximized = false;
-  HWND FMDIClient = nullptr;
-  TCustomForm* FMDIForm = nullptr;
-  int32_t FAction = 0;
-  TSkinData* FActionData = nullptr;
-  TSkinData* FMainSkinData = nullptr;
+    std::unique_ptr<TTimer> FTimer;        // one-shot action timer
+    std::vector<TPellixForm*> FForms;      // owned form skinners
+    std::vector<TPellixPopMenu*> FPopups;  // owned popup-menu skinners
+    std::vector<TSkinData*> FSkinDatas;    // registered, not owned
+    bool FActive = false;
+    bool FScanning = false;
+    int32_t FState = SkinManagerIdle;
+    int32_t FMenuSource = 0;
+    bool FMenuBarOpen = false;
+    bool FMDIMaximized = false;
+    HWND FMDIClient = nullptr;
+    TCustomForm* FMDIForm = nullptr;
+    int32_t FAction = 0;
+    TSkinData* FActionData = nullptr;
+    TSkinData* FMainSkinData = nullptr;
 };
 
 // The one manager of the process: created by the first skin data component
@@ -67,10 +67,10 @@ extern TSkinManage* SkinManager;
 
 // Process globals of the form-skinning unit, set at unit start-up.
 struct TSkinPlatform {
-  HINSTANCE ModuleInstance = nullptr;
-  bool IsNT = true;
-  bool NotVersion6 = false;
-  DWORD SystemVersion = 0;  // GetVersion when the hook was installed; top bit set: Windows 9x
+    HINSTANCE ModuleInstance = nullptr;
+    bool IsNT = true;
+    bool NotVersion6 = false;
+    DWORD SystemVersion = 0;  // GetVersion when the hook was installed; top bit set: Windows 9x
 };
 const TSkinPlatform& SkinPlatform();
 

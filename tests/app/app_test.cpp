@@ -91,8 +91,8 @@ TEST_F(MainForm, LooksAsItsTableSays) {
         order.push_back(control);
         control = Form1->FindNextControl(control, true, true, false);
     }
-    EXPECT_EQ(order, (std::vector<TWinControl*>{Form1->Memo1, Form1->Memo2, Form1->Button1, Form1->Button2,
-                                                Form1->Memo1}));
+    EXPECT_EQ(order,
+              (std::vector<TWinControl*>{Form1->Memo1, Form1->Memo2, Form1->Button1, Form1->Button2, Form1->Memo1}));
 }
 
 std::vector<std::string> OutputLines() {
@@ -110,7 +110,8 @@ TEST_F(MainForm, CarriesTheProgramIconAndShowsIt) {
         for (int bits : {4, 8, 32}) expected.emplace_back(side, side, bits);
     auto imagesOf = [](const TIcon& icon) {
         std::vector<TImage> images;
-        for (const TIcon::TImageInfo& image : icon.Images()) images.emplace_back(image.Width, image.Height, image.BitCount);
+        for (const TIcon::TImageInfo& image : icon.Images())
+            images.emplace_back(image.Width, image.Height, image.BitCount);
         std::sort(images.begin(), images.end());
         return images;
     };

@@ -26,8 +26,8 @@ PROCESS_INFORMATION Start() {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::wstring command = L"\"" + ProgramPath() + L"\"";
-    EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process))
+    EXPECT_TRUE(
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         << GetLastError();
     return process;
 }

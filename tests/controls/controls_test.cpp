@@ -111,7 +111,8 @@ TEST_F(WindowClasses, EachControlRegistersItsClassNameAndLeadsBackFromItsHandle)
     EXPECT_EQ(SendMessageW(memo->Handle(), EM_GETLINECOUNT, 0, 0), 2);
     status->SetSimpleText("ready");
     wchar_t statusText[32]{};
-    SendMessageW(status->Handle(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(statusText));  // simple mode reads as part 0
+    SendMessageW(status->Handle(), SB_GETTEXTW, 0,
+                 reinterpret_cast<LPARAM>(statusText));  // simple mode reads as part 0
     EXPECT_STREQ(statusText, L"ready");
 
     // A destroyed window no longer leads anywhere; the control makes a new one.

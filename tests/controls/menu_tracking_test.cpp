@@ -25,9 +25,9 @@
 
 namespace {
 
-constexpr DWORD kPatienceMs = 15000;  // generous: Wine on a loaded machine
-constexpr DWORD kPollMs = 10;         // the driver looks again after this, or sooner on news
-constexpr int kClickAttempts = 3;     // a click the loaded machine loses is repeated
+constexpr DWORD kPatienceMs = 15000;     // generous: Wine on a loaded machine
+constexpr DWORD kPollMs = 10;            // the driver looks again after this, or sooner on news
+constexpr int kClickAttempts = 3;        // a click the loaded machine loses is repeated
 constexpr UINT kGetMenuHandle = 0x01E1;  // MN_GETHMENU: the menu a popup window shows
 constexpr wchar_t kPopupWindowClass[] = L"#32768";
 constexpr COLORREF kSelectedColour = RGB(0, 160, 0);
@@ -526,8 +526,7 @@ TEST_F(MenuBar, AutoCheckAndRadioItemsToggleInTheFrameworkAndTheShownMenu) {
             ClickItem(file->Handle(), kWrapPosition);
             ASSERT_TRUE(Await([&] { return clicks.Of(wrap) == seen + 1 && VisibleMenuWindows().empty(); }));
             EXPECT_TRUE(Await([&] { return wrap->Checked() == expected; }));
-            EXPECT_EQ(GetMenuState(file->Handle(), kWrapPosition, MF_BYPOSITION) & MF_CHECKED,
-                      expected ? checked : 0u);
+            EXPECT_EQ(GetMenuState(file->Handle(), kWrapPosition, MF_BYPOSITION) & MF_CHECKED, expected ? checked : 0u);
         }
         ASSERT_NE(OpenFromBar(0, file->Handle()), nullptr);
         ClickItem(file->Handle(), kRightPosition);
@@ -670,16 +669,14 @@ TEST_F(MenuBar, OwnerDrawnItemsKeepTheirAcceleratorKeys) {
     // The system need not read the "&" of an item it does not draw: the
     // framework answers WM_MENUCHAR for it.
     HWND window = form->Handle();  // builds the menu bar
-    LRESULT answer = SendMessageW(window, WM_MENUCHAR, MAKEWPARAM(L's', MF_POPUP),
-                                  reinterpret_cast<LPARAM>(file->Handle()));
+    LRESULT answer =
+        SendMessageW(window, WM_MENUCHAR, MAKEWPARAM(L's', MF_POPUP), reinterpret_cast<LPARAM>(file->Handle()));
     EXPECT_EQ(answer, MAKELRESULT(kSavePosition, MNC_EXECUTE));
-    answer = SendMessageW(window, WM_MENUCHAR, MAKEWPARAM(L'q', MF_POPUP),
-                          reinterpret_cast<LPARAM>(file->Handle()));
+    answer = SendMessageW(window, WM_MENUCHAR, MAKEWPARAM(L'q', MF_POPUP), reinterpret_cast<LPARAM>(file->Handle()));
     EXPECT_EQ(HIWORD(answer), MNC_IGNORE);
     // Two items that share a key are selected in turn.
     TMenuItem* send = NewItem(form, file, "&Send");
-    answer = SendMessageW(window, WM_MENUCHAR, MAKEWPARAM(L'S', MF_POPUP),
-                          reinterpret_cast<LPARAM>(file->Handle()));
+    answer = SendMessageW(window, WM_MENUCHAR, MAKEWPARAM(L'S', MF_POPUP), reinterpret_cast<LPARAM>(file->Handle()));
     EXPECT_EQ(answer, MAKELRESULT(kSavePosition, MNC_SELECT));
     delete send;
 
@@ -915,9 +912,9 @@ TEST(MenuProperties, ItemAndPopupPropertiesArePublishedAndReachTheSystemMenu) {
     auto* next = new TMenuItem(&popup);
     next->SetCaption("Next column");
     popup.Items()->Add(next);
-    for (const char* name : {"Caption", "ShortCut", "Checked", "Enabled", "Visible", "Default", "RadioItem",
-                             "GroupIndex", "Hint", "ImageIndex", "AutoCheck", "Break", "OnClick", "OnDrawItem",
-                             "OnMeasureItem"})
+    for (const char* name :
+         {"Caption", "ShortCut", "Checked", "Enabled", "Visible", "Default", "RadioItem", "GroupIndex", "Hint",
+          "ImageIndex", "AutoCheck", "Break", "OnClick", "OnDrawItem", "OnMeasureItem"})
         EXPECT_NE(GetPropInfo(item, name), nullptr) << name;
     for (const char* name : {"Alignment", "TrackButton", "AutoPopup", "OnPopup", "OwnerDraw", "Images"})
         EXPECT_NE(GetPropInfo(&popup, name), nullptr) << name;
@@ -952,17 +949,18 @@ TEST(MenuProperties, AMenuReadFromAFormStreamBuildsItsSystemMenuOnceLoaded) {
         }
     } owner;
     TMemoryStream binary;
-    ObjectTextToBinary("object Popup1: TPopupMenu\n"
-                       "  Alignment = paRight\n"
-                       "  object Small1: TMenuItem\n    Caption = '&Small'\n    RadioItem = True\n"
-                       "    GroupIndex = 2\n    AutoCheck = True\n  end\n"
-                       "  object Large1: TMenuItem\n    Caption = '&Large'\n    RadioItem = True\n"
-                       "    GroupIndex = 2\n    Checked = True\n    Default = True\n  end\n"
-                       "  object More1: TMenuItem\n    Caption = '&More'\n    Break = mbBreak\n"
-                       "    Hint = 'Further sizes'\n    ImageIndex = 3\n"
-                       "    object Huge1: TMenuItem\n      Caption = '&Huge'\n    end\n  end\n"
-                       "end\n",
-                       binary);
+    ObjectTextToBinary(
+        "object Popup1: TPopupMenu\n"
+        "  Alignment = paRight\n"
+        "  object Small1: TMenuItem\n    Caption = '&Small'\n    RadioItem = True\n"
+        "    GroupIndex = 2\n    AutoCheck = True\n  end\n"
+        "  object Large1: TMenuItem\n    Caption = '&Large'\n    RadioItem = True\n"
+        "    GroupIndex = 2\n    Checked = True\n    Default = True\n  end\n"
+        "  object More1: TMenuItem\n    Caption = '&More'\n    Break = mbBreak\n"
+        "    Hint = 'Further sizes'\n    ImageIndex = 3\n"
+        "    object Huge1: TMenuItem\n      Caption = '&Huge'\n    end\n  end\n"
+        "end\n",
+        binary);
     binary.SetPosition(0);
     auto* popup = ObjectAs<TPopupMenu>(ReadComponent(binary, owner.Form));
     ASSERT_NE(popup, nullptr);

@@ -195,10 +195,10 @@ TEST(ControlAtom, PlainWindowsAndBadHandlesHaveNoControl) {
 TEST(AlignLayout, TopControlsStackInTheOrderOfTheirStoredTop) {
     const TLayoutBounds client{0, 0, 347, 278};
     const std::vector<TAlignItem> items{
-        {alTop, {0, 0, 347, 109}},     // GroupBox1
-        {alTop, {0, 150, 347, 105}},   // GroupBox2
-        {alTop, {0, 109, 347, 41}},    // GroupBox3
-        {alBottom, {0, 255, 347, 23}}, // StatusBar1
+        {alTop, {0, 0, 347, 109}},      // GroupBox1
+        {alTop, {0, 150, 347, 105}},    // GroupBox2
+        {alTop, {0, 109, 347, 41}},     // GroupBox3
+        {alBottom, {0, 255, 347, 23}},  // StatusBar1
     };
     const auto placed = AlignLayout(client, items);
     EXPECT_EQ(placed[0], (TLayoutBounds{0, 0, 347, 109}));
@@ -215,13 +215,8 @@ TEST(AlignLayout, TopControlsStackInTheOrderOfTheirStoredTop) {
 TEST(AlignLayout, SidesThenClientShareTheRemainingArea) {
     const TLayoutBounds client{2, 14, 100, 80};
     const std::vector<TAlignItem> items{
-        {alClient, {0, 0, 5, 5}},
-        {alLeft, {40, 0, 10, 5}},
-        {alLeft, {0, 0, 20, 5}},
-        {alRight, {70, 0, 15, 5}},
-        {alBottom, {0, 60, 5, 10}},
-        {alNone, {7, 8, 9, 10}},
-        {alTop, {0, 0, 5, 4}},
+        {alClient, {0, 0, 5, 5}},   {alLeft, {40, 0, 10, 5}}, {alLeft, {0, 0, 20, 5}}, {alRight, {70, 0, 15, 5}},
+        {alBottom, {0, 60, 5, 10}}, {alNone, {7, 8, 9, 10}},  {alTop, {0, 0, 5, 4}},
     };
     const auto placed = AlignLayout(client, items);
     EXPECT_EQ(placed[6], (TLayoutBounds{2, 14, 100, 4}));
@@ -234,8 +229,8 @@ TEST(AlignLayout, SidesThenClientShareTheRemainingArea) {
 }
 
 TEST(AlignLayout, OverfullAreaNeverInvertsTheClientRemainder) {
-    const auto placed = AlignLayout({0, 0, 50, 30}, {{alTop, {0, 0, 1, 20}}, {alBottom, {0, 0, 1, 25}},
-                                                      {alClient, {0, 0, 1, 1}}});
+    const auto placed =
+        AlignLayout({0, 0, 50, 30}, {{alTop, {0, 0, 1, 20}}, {alBottom, {0, 0, 1, 25}}, {alClient, {0, 0, 1, 1}}});
     EXPECT_EQ(placed[0], (TLayoutBounds{0, 0, 50, 20}));
     EXPECT_EQ(placed[1].Height, 25);
     EXPECT_EQ(placed[2].Height, 0);

@@ -76,9 +76,9 @@ TEST(SampleForm, WritesItsWholeComponentTreeBack) {
     // Controls nest under their parents, then the form's parentless components; menu items under
     // their menu.
     const std::vector<std::string> expected = {
-        "object SampleForm: TSampleForm",   "  object GroupBox1: TGroupBox", "    object Label1: TLabel",
-        "    object Edit1: TEdit",          "    object Memo1: TMemo",       "  object Button1: TButton",
-        "  object StatusBar1: TStatusBar",  "  object MainMenu1: TMainMenu", "    object File1: TMenuItem",
+        "object SampleForm: TSampleForm",  "  object GroupBox1: TGroupBox", "    object Label1: TLabel",
+        "    object Edit1: TEdit",         "    object Memo1: TMemo",       "  object Button1: TButton",
+        "  object StatusBar1: TStatusBar", "  object MainMenu1: TMainMenu", "    object File1: TMenuItem",
         "      object Apply1: TMenuItem",
     };
     EXPECT_EQ(ComponentTree(text), expected) << text;

@@ -35,11 +35,12 @@ TEST(ExampleControl, StreamsPaintsAndTogglesOnClick) {
     form->SetColor(clWhite);
 
     TMemoryStream binary;
-    ObjectTextToBinary("object Swatch1: TSwatch\n"
-                       "  Left = 20\n  Top = 10\n  Width = 40\n  Height = 30\n"
-                       "  Color = clRed\n  FrameColor = clBlue\n  Selected = True\n"
-                       "end\n",
-                       binary);
+    ObjectTextToBinary(
+        "object Swatch1: TSwatch\n"
+        "  Left = 20\n  Top = 10\n  Width = 40\n  Height = 30\n"
+        "  Color = clRed\n  FrameColor = clBlue\n  Selected = True\n"
+        "end\n",
+        binary);
     binary.SetPosition(0);
     auto* swatch = ObjectAs<TSwatch>(ReadComponent(binary, form));
     ASSERT_NE(swatch, nullptr);

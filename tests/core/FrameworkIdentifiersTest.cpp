@@ -22,8 +22,9 @@ namespace {
 
 // Every class the framework registers for streaming that may carry such properties.
 constexpr const char* kFrameworkClasses[] = {
-    "TControl", "TWinControl", "TGraphicControl", "TCustomControl", "TForm",     "TButton",   "TLabel",      "TEdit",
-    "TMemo",    "TGroupBox",   "TStatusBar",      "TTimer",         "TMainMenu", "TPopupMenu", "TMenuItem", "THintWindow",
+    "TControl",  "TWinControl", "TGraphicControl", "TCustomControl", "TForm",      "TButton",
+    "TLabel",    "TEdit",       "TMemo",           "TGroupBox",      "TStatusBar", "TTimer",
+    "TMainMenu", "TPopupMenu",  "TMenuItem",       "THintWindow",
 };
 
 bool EndsWith(const std::string& text, std::string_view suffix) {
@@ -114,7 +115,8 @@ TEST(FrameworkIdentifiers, AButtonReadsTheSameByNameAndByNumber) {
     }
     // Written back, the values carry their names.
     const std::string text = Text(*byNumber);
-    for (const char* line : {"Color = clBtnFace\n", "Cursor = crHandPoint\n", "Font.Charset = GB2312_CHARSET\n", "Font.Color = clGreen\n"})
+    for (const char* line :
+         {"Color = clBtnFace\n", "Cursor = crHandPoint\n", "Font.Charset = GB2312_CHARSET\n", "Font.Color = clGreen\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line << " missing in\n" << text;
 }
 

@@ -110,8 +110,7 @@ TEST(IdentMap, MapsAreCompleteAndUnambiguous) {
     int basic = 0;
     for (const uint8_t r : {0x00, 0x80, 0xFF})
         for (const uint8_t g : {0x00, 0x80, 0xFF})
-            for (const uint8_t b : {0x00, 0x80, 0xFF})
-                basic += IntToIdent(RGBColor(r, g, b), ColorIdents).has_value();
+            for (const uint8_t b : {0x00, 0x80, 0xFF}) basic += IntToIdent(RGBColor(r, g, b), ColorIdents).has_value();
     EXPECT_EQ(basic, 15);  // all but clSilver (C0C0C0) lie on that grid
     EXPECT_EQ(IntToIdent(RGBColor(0xC0, 0xC0, 0xC0), ColorIdents), "clSilver");
 }

@@ -262,8 +262,10 @@ TEST(MalformedForms, ErrorsNameTheOffendingItem) {
          "Error reading W1.Font.Colour: Property Colour does not exist"},
         {"object F: TTestForm\n  object W1: TTestWidget\n    Count.Inner = 1\n  end\nend",
          "Error reading W1.Count.Inner: Property Count is not an object"},
-        {"object F: TTestForm\n  object W1: TTestWidget\n    Count = 'ten'\n  end\nend", "Error reading W1.Count: Invalid value type $06"},
-        {"object F: TTestForm\n  object W1: TTestWidget\n    Count = 3000000000\n  end\nend", "Error reading W1.Count:"},
+        {"object F: TTestForm\n  object W1: TTestWidget\n    Count = 'ten'\n  end\nend",
+         "Error reading W1.Count: Invalid value type $06"},
+        {"object F: TTestForm\n  object W1: TTestWidget\n    Count = 3000000000\n  end\nend",
+         "Error reading W1.Count:"},
         {"object F: TTestForm\n  object W1: TTestWidget\n    Align = alSideways\n  end\nend",
          "Error reading W1.Align: Invalid property value alSideways"},
         {"object F: TTestForm\n  object W1: TTestWidget\n    Anchors = [akLeft, akUp]\n  end\nend",
@@ -272,13 +274,16 @@ TEST(MalformedForms, ErrorsNameTheOffendingItem) {
         {"object F: TTestForm\n  object W1: TTestWidget\n    Caption = 12\n  end\nend", "Error reading W1.Caption"},
         {"object F: TTestForm\n  object W1: TTestWidget\n    OnChange = NoSuchHandler\n  end\nend",
          "Error reading W1.OnChange: Method NoSuchHandler is not published by TTestForm"},
-        {"object F: TTestForm\n  object W1: TTestWidget\n    OnChange = ButtonClick\n  end\nend", "Error reading W1.OnChange"},
+        {"object F: TTestForm\n  object W1: TTestWidget\n    OnChange = ButtonClick\n  end\nend",
+         "Error reading W1.OnChange"},
         {"object F: TTestForm\n  object W1: TTestWidget\n    Buddy = Nobody\n  end\nend",
          "Error reading W1.Buddy: No component named Nobody"},
         {"object F: TTestForm\n  object W1: TTestWidget\n    Font = 3\n  end\nend", "Error reading W1.Font"},
-        {"object F: TTestForm\n  object W1: TTestWidget\n    Items = <\n      item\n        Height = 2\n      end>\n  end\nend",
+        {"object F: TTestForm\n  object W1: TTestWidget\n    Items = <\n      item\n        Height = 2\n      end>\n  "
+         "end\nend",
          "Error reading W1.Items: Property Height of TTestItem does not exist"},
-        {"object F: TTestForm\n  object W1: TTestWidget\n    Lines.Strings = (\n      1)\n  end\nend", "Error reading W1.Lines.Strings"},
+        {"object F: TTestForm\n  object W1: TTestWidget\n    Lines.Strings = (\n      1)\n  end\nend",
+         "Error reading W1.Lines.Strings"},
         {"object F: TTestForm\n  object W1: TTestWidget\n  end\n  object W1: TTestWidget\n  end\nend",
          "Error reading TTestWidget W1: A component named W1 already exists"},
         {"object F: TTestForm\n  object 1x: TTestWidget\n  end\nend", ""},  // a parse error, checked below
@@ -445,7 +450,10 @@ TEST(Streaming, LengthPrefixedPackageTravelsAsOneBinaryValue) {
         "  object After: TTestWidget\n  end\nend");
     EXPECT_NE(message.find("Error reading SkinData1.SkinStream: Stream read error"), std::string::npos) << message;
     // An empty package (S = 0) is fine.
-    EXPECT_EQ(ReadError("object Form1: TTestForm\n  object SkinData1: TPackageHolder\n    SkinStream = {00000000}\n  end\nend"), "");
+    EXPECT_EQ(
+        ReadError(
+            "object Form1: TTestForm\n  object SkinData1: TPackageHolder\n    SkinStream = {00000000}\n  end\nend"),
+        "");
 }
 
 namespace {

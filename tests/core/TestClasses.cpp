@@ -7,7 +7,9 @@
 QUIRN_PUBLISH(TTestFont, p) {
     p.Property("Name", &TTestFont::Name, &TTestFont::SetName).Stored(&TTestFont::IsNameStored);
     p.Property("Size", &TTestFont::Size, &TTestFont::SetSize).Default(8);
-    p.Property("Charset", &TTestFont::Charset, &TTestFont::SetCharset).Identifiers(CharsetIdents).Default(kDefaultCharset);
+    p.Property("Charset", &TTestFont::Charset, &TTestFont::SetCharset)
+        .Identifiers(CharsetIdents)
+        .Default(kDefaultCharset);
 }
 
 void TTestFont::Assign(const TPersistent* source) {

@@ -68,21 +68,33 @@ TEST(TextForm, CanonicalTextSurvivesBothConversions) {
 
 TEST(TextForm, BinaryLayoutOfValues) {
     const std::string bytes = Binary("object F: TF\n  A = 300\n  B = {0102}\n  C = True\nend");
-    const std::string expected = std::string("QFM1") + "\x02TF" + "\x01" "F" +
-                                 "\x01" "A" + std::string("\x03\x2C\x01", 3) +
-                                 "\x01" "B" + std::string("\x0A\x02\x00\x00\x00\x01\x02", 7) +
-                                 "\x01" "C" + "\x09" + std::string("\x00\x00", 2);
+    const std::string expected = std::string("QFM1") + "\x02TF" +
+                                 "\x01"
+                                 "F" +
+                                 "\x01"
+                                 "A" +
+                                 std::string("\x03\x2C\x01", 3) +
+                                 "\x01"
+                                 "B" +
+                                 std::string("\x0A\x02\x00\x00\x00\x01\x02", 7) +
+                                 "\x01"
+                                 "C" +
+                                 "\x09" + std::string("\x00\x00", 2);
     EXPECT_EQ(bytes, expected);
 }
 
 TEST(TextForm, StringsAreAnsiUnlessTheyNeedUnicode) {
     // Only ASCII and byte codes: an ANSI string, byte for byte.
     std::string bytes = Binary("object F: TF\n  S = 'a'#178#13\nend");
-    EXPECT_NE(bytes.find(std::string("\x06\x03" "a\xB2\x0D", 5)), std::string::npos);
+    EXPECT_NE(bytes.find(std::string("\x06\x03"
+                                     "a\xB2\x0D",
+                                     5)),
+              std::string::npos);
     // UTF-8 text: a wide string (UTF-16 little-endian).
     bytes = Binary("object F: TF\n  S = '\xE6\x9F\xA5\xE8\xAF\xA2\xE2\x86\x93'\nend");  // 查询↓
     EXPECT_NE(bytes.find(std::string("\x12\x03\x00\x00\x00\xE5\x67\xE2\x8B\x93\x21", 11)), std::string::npos);
-    EXPECT_EQ(RoundTrip("object F: TF\n  S = '\xE6\x9F\xA5'#13'x'\nend\n"), "object F: TF\n  S = '\xE6\x9F\xA5'#13'x'\nend\n");
+    EXPECT_EQ(RoundTrip("object F: TF\n  S = '\xE6\x9F\xA5'#13'x'\nend\n"),
+              "object F: TF\n  S = '\xE6\x9F\xA5'#13'x'\nend\n");
     // Code points beyond 255 make it wide; beyond the BMP use surrogates.
     bytes = Binary("object F: TF\n  S = #$1F600\nend");
     EXPECT_NE(bytes.find(std::string("\x12\x02\x00\x00\x00\x3D\xD8\x00\xDE", 9)), std::string::npos);
@@ -101,7 +113,8 @@ TEST(TextForm, EveryStringHasOneSpelling) {
 }
 
 TEST(TextForm, StringPartsJoinAdjacentOrWithPlus) {
-    EXPECT_EQ(RoundTrip("object F: TF\n  S = 'ab' +\n    'cd'#10 + 'e'\nend"), "object F: TF\n  S = 'abcd'#10'e'\nend\n");
+    EXPECT_EQ(RoundTrip("object F: TF\n  S = 'ab' +\n    'cd'#10 + 'e'\nend"),
+              "object F: TF\n  S = 'abcd'#10'e'\nend\n");
     // Separate strings in a list stay separate.
     EXPECT_EQ(RoundTrip("object F: TF\n  L = ('a' 'b')\nend"), "object F: TF\n  L = (\n    'a'\n    'b')\nend\n");
 }
@@ -118,7 +131,8 @@ TEST(TextForm, SyntaxErrorsGiveTheLine) {
     EXPECT_EQ(ParseError("object F: TF\n  A = {12 3}\nend"), "Line 2: Odd number of hexadecimal digits");
     EXPECT_EQ(ParseError("object F: TF\n  A = {zz}\nend"), "Line 2: Invalid hexadecimal digit 'z'");
     EXPECT_EQ(ParseError("object F: TF\n  A = [a,]\nend"), "Line 2: Set element expected");
-    EXPECT_EQ(ParseError("object F: TF\n  A = 99999999999999999999\nend"), "Line 2: Invalid number 99999999999999999999");
+    EXPECT_EQ(ParseError("object F: TF\n  A = 99999999999999999999\nend"),
+              "Line 2: Invalid number 99999999999999999999");
     EXPECT_EQ(ParseError("object F: TF\n  A = #1114112\nend"), "Line 2: Invalid character code #1114112");
     EXPECT_EQ(ParseError("object F: TF\n  A = 1\n"), "Line 3: Property name expected");
     EXPECT_EQ(ParseError("object F: TF\nend\nend"), "Line 3: Text after the final 'end'");
@@ -132,7 +146,11 @@ TEST(TextForm, SyntaxErrorsGiveTheLine) {
 
 TEST(TextForm, MalformedBinaryIsAReadError) {
     TMemoryStream stream;
-    stream.WriteBuffer("QFM1\x02TF\x01" "F\x01" "A\x50", 12);
+    stream.WriteBuffer(
+        "QFM1\x02TF\x01"
+        "F\x01"
+        "A\x50",
+        12);
     stream.SetPosition(0);
     EXPECT_THROW(ObjectBinaryToText(stream), EReadError);
     const std::string good = Binary("object F: TF\n  A = 'abc'\n  B = (\n    1)\nend");

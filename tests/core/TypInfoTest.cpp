@@ -28,19 +28,21 @@ TEST_F(TypInfoTest, EveryKindIsReportedWithItsTypeName) {
         TTypeKind kind;
         const char* typeName;
     };
-    for (const Expect& e : {Expect{"Count", tkInteger, "Integer"}, Expect{"Letter", tkChar, "Char"},
-                            Expect{"Align", tkEnumeration, "TTestAlign"}, Expect{"Anchors", tkSet, "set of TTestAnchor"},
-                            Expect{"Visible", tkEnumeration, "Boolean"}, Expect{"Caption", tkString, "String"},
-                            Expect{"Hint", tkWString, "WideString"}, Expect{"Big", tkInt64, "Int64"},
-                            Expect{"Small", tkInteger, "Byte"}, Expect{"Font", tkClass, "TTestFont"},
-                            Expect{"Buddy", tkClass, "TTestWidget"}, Expect{"OnChange", tkMethod, "TNotifyEvent"},
-                            Expect{"OnClick", tkMethod, "TTestClickEvent"}, Expect{"Tag", tkInteger, "Integer"}}) {
+    for (const Expect& e :
+         {Expect{"Count", tkInteger, "Integer"}, Expect{"Letter", tkChar, "Char"},
+          Expect{"Align", tkEnumeration, "TTestAlign"}, Expect{"Anchors", tkSet, "set of TTestAnchor"},
+          Expect{"Visible", tkEnumeration, "Boolean"}, Expect{"Caption", tkString, "String"},
+          Expect{"Hint", tkWString, "WideString"}, Expect{"Big", tkInt64, "Int64"}, Expect{"Small", tkInteger, "Byte"},
+          Expect{"Font", tkClass, "TTestFont"}, Expect{"Buddy", tkClass, "TTestWidget"},
+          Expect{"OnChange", tkMethod, "TNotifyEvent"}, Expect{"OnClick", tkMethod, "TTestClickEvent"},
+          Expect{"Tag", tkInteger, "Integer"}}) {
         const TPropInfo& prop = Prop(widget, e.name);
         EXPECT_EQ(prop.Kind(), e.kind) << e.name;
         EXPECT_EQ(prop.PropType().Name, e.typeName) << e.name;
         EXPECT_EQ(PropKind(widget, e.name), e.kind);
     }
-    EXPECT_EQ(Prop(widget, "Align").PropType().EnumNames, (std::vector<std::string>{"taNone", "taTop", "taBottom", "taClient"}));
+    EXPECT_EQ(Prop(widget, "Align").PropType().EnumNames,
+              (std::vector<std::string>{"taNone", "taTop", "taBottom", "taClient"}));
     // Scoped enumerators lose their qualifier.
     EXPECT_EQ(Prop(widget, "Anchors").PropType().CompType->EnumName(2), "akRight");
 }

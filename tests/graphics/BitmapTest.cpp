@@ -44,7 +44,8 @@ TEST(Bitmap, NewBitmapsAreEmptyAndResizingKeepsTheCommonArea) {
         sized.SetSize(9, 7);
         EXPECT_EQ(sized.PixelFormat(), format);
         if (format >= pf8bit) {  // formats that hold all three colours exactly
-            EXPECT_TRUE(gfxtest::PixelsAre(sized, [](int x, int y) { return x < 5 && y < 4 ? Painted(x, y) : kBlack; }));
+            EXPECT_TRUE(
+                gfxtest::PixelsAre(sized, [](int x, int y) { return x < 5 && y < 4 ? Painted(x, y) : kBlack; }));
         }
     }
     TBitmap shrunk(0, 0, pf4bit);
@@ -88,11 +89,13 @@ TEST(Bitmap, MaskMakesTheKeyColourWhiteAndEverythingElseBlack) {
         Paint(bitmap);
         std::unique_ptr<TBitmap> mask = bitmap.CreateMask(clFuchsia);
         EXPECT_TRUE(mask->Monochrome());
-        EXPECT_TRUE(gfxtest::PixelsAre(*mask, [](int x, int y) { return Painted(x, y) == kMagenta ? kWhite : kBlack; }));
+        EXPECT_TRUE(
+            gfxtest::PixelsAre(*mask, [](int x, int y) { return Painted(x, y) == kMagenta ? kWhite : kBlack; }));
         EXPECT_EQ(bitmap.PixelFormat(), format);  // the source stays as it was
         bitmap.Mask(clFuchsia);
         EXPECT_EQ(bitmap.PixelFormat(), pf1bit);
-        EXPECT_TRUE(gfxtest::PixelsAre(bitmap, [](int x, int y) { return Painted(x, y) == kMagenta ? kWhite : kBlack; }));
+        EXPECT_TRUE(
+            gfxtest::PixelsAre(bitmap, [](int x, int y) { return Painted(x, y) == kMagenta ? kWhite : kBlack; }));
     }
     TBitmap mono(0, 0, pf24bit);
     Paint(mono);

@@ -36,7 +36,9 @@ std::vector<Rgb> DistinctPalette(size_t count) {
 COLORREF ToColor(const Rgb& c) { return RGB(c[0], c[1], c[2]); }
 
 // Direct-colour reference: distinct per pixel.
-Rgb DirectColor(int x, int y) { return Rgb{uint8_t(x * 36 + 3), uint8_t(y * 50 + 7), uint8_t((x * y * 23 + 90) & 0xFF)}; }
+Rgb DirectColor(int x, int y) {
+    return Rgb{uint8_t(x * 36 + 3), uint8_t(y * 50 + 7), uint8_t((x * y * 23 + 90) & 0xFF)};
+}
 
 std::vector<std::vector<uint32_t>> DirectPattern(uint32_t (*pack)(const Rgb&)) {
     std::vector<std::vector<uint32_t>> rows(kHeight, std::vector<uint32_t>(kWidth));
@@ -196,9 +198,8 @@ TEST(BmpLoad, UnusualBitFieldMasksAreExpandedToThirtyTwoBits) {
     TBitmap bitmap;
     LoadBytes(bitmap, WriteBmp(layout));
     EXPECT_EQ(bitmap.PixelFormat(), pf32bit);
-    EXPECT_TRUE(PixelsAre(bitmap, [](int x, int y) {
-        return RGB(Expand(x * 2, 15), Expand(y * 3, 15), Expand(15 - x, 15));
-    }));
+    EXPECT_TRUE(
+        PixelsAre(bitmap, [](int x, int y) { return RGB(Expand(x * 2, 15), Expand(y * 3, 15), Expand(15 - x, 15)); }));
 
     // Red in the low byte, alpha in the top byte of a V4 header (108 bytes, masks inside), top-down.
     std::vector<std::vector<uint32_t>> rgba(kHeight, std::vector<uint32_t>(kWidth));
@@ -234,21 +235,18 @@ TEST(BmpLoad, UnusualBitFieldMasksAreExpandedToThirtyTwoBits) {
 // line before the row is full (the rest stays index 0) and end of bitmap before the last row.
 TEST(BmpLoad, RunLengthEightBitRunsAbsoluteBlocksAndDeltas) {
     const std::vector<uint8_t> rle = {
-        3, 1, 4, 2,                 // bottom row: 1 1 1 2 2 2 2
-        0, 0,                       // end of line
-        0, 3, 5, 6, 7, 0,           // row 1: absolute 5 6 7 (padded), then
-        2, 8, 2, 9,                 //        8 8 9 9
-        0, 0,                       // end of line
-        0, 2, 2, 1,                 // delta: x + 2, y + 1 -> row 3 at x 2 (row 2 stays 0)
-        5, 4,                       // row 3: x 2..6 = 4
-        0, 1,                       // end of bitmap: the top row stays 0
+        3, 1, 4, 2,        // bottom row: 1 1 1 2 2 2 2
+        0, 0,              // end of line
+        0, 3, 5, 6, 7, 0,  // row 1: absolute 5 6 7 (padded), then
+        2, 8, 2, 9,        //        8 8 9 9
+        0, 0,              // end of line
+        0, 2, 2, 1,        // delta: x + 2, y + 1 -> row 3 at x 2 (row 2 stays 0)
+        5, 4,              // row 3: x 2..6 = 4
+        0, 1,              // end of bitmap: the top row stays 0
     };
     const uint8_t expected[kHeight][kWidth] = {
         {0, 0, 0, 0, 0, 0, 0},  // top row
-        {0, 0, 4, 4, 4, 4, 4},
-        {0, 0, 0, 0, 0, 0, 0},
-        {5, 6, 7, 8, 8, 9, 9},
-        {1, 1, 1, 2, 2, 2, 2},
+        {0, 0, 4, 4, 4, 4, 4}, {0, 0, 0, 0, 0, 0, 0}, {5, 6, 7, 8, 8, 9, 9}, {1, 1, 1, 2, 2, 2, 2},
     };
     BmpLayout layout;
     layout.Width = kWidth;
@@ -279,23 +277,17 @@ TEST(BmpLoad, RunLengthRunsIntoTheRowPaddingAreClipped) {
 
 TEST(BmpLoad, RunLengthFourBitAlternatesNibbles) {
     const std::vector<uint8_t> rle = {
-        7, 0x12,                    // bottom row: 1 2 1 2 1 2 1
-        0, 0,
-        0, 5, 0x34, 0x56, 0x70, 0,  // row 1: absolute 3 4 5 6 7 (3 bytes, padded to 4)
-        2, 0xAB,                    //        then A B
-        0, 0,
-        0, 2, 1, 1,                 // delta to row 3, x 1
-        3, 0xCD,                    // C D C
-        0, 0,
-        1, 0xF0,                    // top row: F
+        7, 0x12,                                // bottom row: 1 2 1 2 1 2 1
+        0, 0,    0, 5,    0x34, 0x56, 0x70, 0,  // row 1: absolute 3 4 5 6 7 (3 bytes, padded to 4)
+        2, 0xAB,                                //        then A B
+        0, 0,    0, 2,    1,    1,              // delta to row 3, x 1
+        3, 0xCD,                                // C D C
+        0, 0,    1, 0xF0,                       // top row: F
         0, 1,
     };
     const uint8_t expected[kHeight][kWidth] = {
-        {15, 0, 0, 0, 0, 0, 0},
-        {0, 12, 13, 12, 0, 0, 0},
-        {0, 0, 0, 0, 0, 0, 0},
-        {3, 4, 5, 6, 7, 10, 11},
-        {1, 2, 1, 2, 1, 2, 1},
+        {15, 0, 0, 0, 0, 0, 0},  {0, 12, 13, 12, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0},
+        {3, 4, 5, 6, 7, 10, 11}, {1, 2, 1, 2, 1, 2, 1},
     };
     BmpLayout layout;
     layout.Width = kWidth;
@@ -351,8 +343,11 @@ TEST(BmpLoad, FilesMadeByImageMagickLoad) {
     const struct {
         const wchar_t* Resource;
         TPixelFormat Format;
-    } files[] = {{L"IM_RLE8", pf8bit}, {L"IM_PAL4", pf4bit}, {L"IM_RGB24", pf24bit},
-                 {L"IM_V5_RGBA32", pf32bit}, {L"IM_OS2_RGB24", pf24bit}};
+    } files[] = {{L"IM_RLE8", pf8bit},
+                 {L"IM_PAL4", pf4bit},
+                 {L"IM_RGB24", pf24bit},
+                 {L"IM_V5_RGBA32", pf32bit},
+                 {L"IM_OS2_RGB24", pf24bit}};
     for (const auto& file : files) {
         SCOPED_TRACE(testing::Message() << "fixture " << file.Resource);
         const std::vector<uint8_t> bytes = gfxtest::ResourceBytes(file.Resource);
@@ -435,7 +430,8 @@ TEST(BmpHostile, HeadersThatLieAboutSizesAreRejectedWithoutAllocating) {
     ExpectRejected(with([](BmpLayout& s) { s.Width = 0x7FFFFFFF; }), "huge width");
     ExpectRejected(with([](BmpLayout& s) { s.Height = 0x7FFFFFFF; }), "huge height");
     ExpectRejected(with([](BmpLayout& s) { s.Height = int32_t(0x80000000u); }), "most negative height");
-    ExpectRejected(with([](BmpLayout& s) { s.Width = 20000, s.Height = 20000, s.BitCount = 32; }), "pixels over the limit");
+    ExpectRejected(with([](BmpLayout& s) { s.Width = 20000, s.Height = 20000, s.BitCount = 32; }),
+                   "pixels over the limit");
     ExpectRejected(with([](BmpLayout& s) { s.Width = -7; }), "negative width");
     ExpectRejected(with([](BmpLayout& s) { s.Height = 0; }), "zero height");
     ExpectRejected(with([](BmpLayout& s) { s.BitsOffset = 100000; }), "pixel offset past the end");
@@ -454,8 +450,7 @@ TEST(BmpHostile, HeadersThatLieAboutSizesAreRejectedWithoutAllocating) {
     ExpectRejected(with([](BmpLayout& s) { s.Compression = 2; }), "RLE4 on 8 bits");
     ExpectRejected(with([](BmpLayout& s) { s.Compression = 3; }), "bit fields on 8 bits");
     ExpectRejected(with([](BmpLayout& s) { s.Compression = 1, s.Height = -kHeight; }), "top-down RLE");
-    ExpectRejected(with([](BmpLayout& s) { s.HeaderSize = 64, s.BitCount = 16, s.Compression = 3; }),
-                   "OS/2 Huffman");
+    ExpectRejected(with([](BmpLayout& s) { s.HeaderSize = 64, s.BitCount = 16, s.Compression = 3; }), "OS/2 Huffman");
     std::vector<uint8_t> badSignature = WriteBmp(Palettized(8));
     badSignature[1] = 'A';
     ExpectRejected(badSignature, "signature");

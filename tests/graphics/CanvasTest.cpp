@@ -32,7 +32,9 @@ TEST(Canvas, FillFrameAndRectangleUseBrushAndPen) {
     TCanvas& canvas = bitmap.Canvas();
     canvas.Brush().SetColor(clRed);
     canvas.FillRect(RECT{2, 3, 6, 7});
-    EXPECT_TRUE(gfxtest::PixelsAre(bitmap, [](int x, int y) { return Inside(x, y, RECT{2, 3, 6, 7}) ? kRed : kWhite; }));
+    EXPECT_TRUE(gfxtest::PixelsAre(bitmap, [](int x, int y) {
+        return Inside(x, y, RECT{2, 3, 6, 7}) ? kRed : kWhite;
+    }));
 
     Cleared(bitmap, 20, 12);
     canvas.Brush().SetColor(clBlue);
@@ -96,8 +98,10 @@ TEST(Canvas, TextIsDrawnInsideItsExtentInTheFontColour) {
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 120; ++x) {
             const COLORREF c = COLORREF(canvas.Pixels(x, y));
-            if (!Inside(x, y, box)) EXPECT_EQ(c, kWhite) << x << "," << y;
-            else if (c != kWhite) ++blue;
+            if (!Inside(x, y, box))
+                EXPECT_EQ(c, kWhite) << x << "," << y;
+            else if (c != kWhite)
+                ++blue;
         }
     EXPECT_GT(blue, 10);
 

@@ -90,9 +90,8 @@ TEST(Gradient, FillPaintsOneBandPerPixelInsideTheClipBox) {
     GradientFillRect(dc, RECT{0, 1, 4, 9}, clWhite, 1, clBlack);
     ::SelectClipRgn(dc, nullptr);
     const std::vector<TColor>& down = GradientTable(GetGradient(8, clWhite, clBlack));
-    EXPECT_TRUE(PixelsAre(*target, [&](int, int y) {
-        return y >= 3 && y < 6 ? COLORREF(down[size_t(y - 1)]) : kSentinel;
-    }));
+    EXPECT_TRUE(
+        PixelsAre(*target, [&](int, int y) { return y >= 3 && y < 6 ? COLORREF(down[size_t(y - 1)]) : kSentinel; }));
     // System colours go through ColorToRGB; an empty rectangle paints nothing.
     target = Target(4, 4);
     GradientFillRect(target->Canvas().Handle(), RECT{0, 0, 4, 4}, clBtnFace, 0, clBtnFace);
@@ -105,15 +104,18 @@ TEST(ColorSaturation, GreyIsTwoHundredRedIsFullAndTiesRoundToEven) {
     EXPECT_EQ(ColorSaturation(TColor(RGB(128, 128, 128))), 200);
     EXPECT_EQ(ColorSaturation(clRed), 255);
     EXPECT_EQ(ColorSaturation(clWhite), 0);
-    EXPECT_EQ(ColorSaturation(TColor(RGB(159, 0, 0))), 200);  // below 160 in every channel
+    EXPECT_EQ(ColorSaturation(TColor(RGB(159, 0, 0))), 200);      // below 160 in every channel
     EXPECT_EQ(ColorSaturation(TColor(RGB(200, 100, 100))), 128);  // 127.5 -> 128
     EXPECT_EQ(ColorSaturation(TColor(RGB(160, 150, 140))), 32);   // 31.875
 }
 
 TEST(ReplaceMagenta, MakesTwentyFourBitsAndReplacesOnlyPureMagenta) {
-    auto bitmap = Picture(4, 2, [](int x, int) {
-        return x == 0 ? kMagenta : x == 1 ? RGB(255, 1, 255) : x == 2 ? RGB(254, 0, 255) : RGB(0, 0, 0);
-    }, pf32bit);
+    auto bitmap = Picture(
+        4, 2,
+        [](int x, int) {
+            return x == 0 ? kMagenta : x == 1 ? RGB(255, 1, 255) : x == 2 ? RGB(254, 0, 255) : RGB(0, 0, 0);
+        },
+        pf32bit);
     ReplaceMagentaPixels(*bitmap, clGreen);
     EXPECT_EQ(bitmap->PixelFormat(), pf24bit);
     EXPECT_EQ(At(*bitmap, 0, 1), RGB(0, 128, 0));
@@ -146,7 +148,8 @@ TEST(Transforms, FlipsAndRotationsOfAnAsymmetricImage) {
     EXPECT_TRUE(PixelsAre(*right, Asymmetric));
 
     // Other formats are made 24-bit first; empty bitmaps stay empty.
-    auto palettized = Picture(w, h, [](int x, int) { return x < 2 ? RGB(255, 0, 0) : RGB(0, 0, 255); }, pf8bit);
+    auto palettized = Picture(
+        w, h, [](int x, int) { return x < 2 ? RGB(255, 0, 0) : RGB(0, 0, 255); }, pf8bit);
     FlipHorizontal(*palettized);
     EXPECT_EQ(palettized->PixelFormat(), pf24bit);
     EXPECT_EQ(At(*palettized, 0, 0), RGB(0, 0, 255));
@@ -174,8 +177,8 @@ TEST(DisabledGlyph, BlackPixelsEmbossedWithHighlightDownRightAndShadowInPlace) {
     }));
     EXPECT_EQ(At(*glyph, 1, 1), RGB(0, 0, 0));  // the glyph itself is untouched
 
-    auto mono = Picture(4, 4, [](int x, int y) { return x == 0 && y == 0 ? RGB(0, 0, 0) : RGB(255, 255, 255); },
-                        pf1bit);
+    auto mono = Picture(
+        4, 4, [](int x, int y) { return x == 0 && y == 0 ? RGB(0, 0, 0) : RGB(255, 255, 255); }, pf1bit);
     std::unique_ptr<TBitmap> fromMono = CreateDisabledGlyph(*mono);
     EXPECT_EQ(At(*fromMono, 0, 0), shadow);
     EXPECT_EQ(At(*fromMono, 1, 1), highlight);
@@ -246,7 +249,8 @@ TEST(Region, RunsOfOpaquePixelsWithTolerancesAndOffsets) {
     };
     auto bitmap = Picture(13, 6, colour);
     win::RegionHandle region = CreateRegionFromBitmap(*bitmap, -2, 7, 1, 1, 1, SkinTransparentColor);
-    win::RegionHandle expected = PixelUnion(13, 6, [&](int x, int y) { return !transparent(x, y); }, -2, 7);
+    win::RegionHandle expected = PixelUnion(
+        13, 6, [&](int x, int y) { return !transparent(x, y); }, -2, 7);
     EXPECT_TRUE(::EqualRgn(region.get(), expected.get()));
     EXPECT_TRUE(SameRects(region.get(), expected.get()));
 }

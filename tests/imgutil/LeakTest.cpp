@@ -19,9 +19,8 @@ constexpr int kCalls = 10000;
 
 class DrawingLeaks : public ::testing::Test {
 protected:
-    std::unique_ptr<TBitmap> Element = Picture(12, 8, [](int x, int y) {
-        return (x + y) % 4 == 0 ? kMagenta : RGB(x * 20, y * 30, 90);
-    });
+    std::unique_ptr<TBitmap> Element =
+        Picture(12, 8, [](int x, int y) { return (x + y) % 4 == 0 ? kMagenta : RGB(x * 20, y * 30, 90); });
     std::unique_ptr<TBitmap> Destination = Target(24, 16);
     const RECT Rect{2, 2, 20, 14};
     const RECT Margins{2, 2, 3, 3};
@@ -37,20 +36,15 @@ protected:
 
 TEST_F(DrawingLeaks, CompositionRoutines) {
     HDC dc = Destination->Canvas().Handle();
-    ExpectNoLeak("CreateSkinElementBitmap", [&] {
-        CreateSkinElementBitmap(Rect, *Element, Margins, false, true, 2, 2);
-    });
+    ExpectNoLeak("CreateSkinElementBitmap",
+                 [&] { CreateSkinElementBitmap(Rect, *Element, Margins, false, true, 2, 2); });
     ExpectNoLeak("DrawSkinElement", [&] { DrawSkinElement(dc, Rect, *Element, false, false, true, 2, 1, Margins); });
-    ExpectNoLeak("DrawSkinElement opaque tiled", [&] {
-        DrawSkinElement(dc, Rect, *Element, true, true, false, 2, 2, Margins);
-    });
-    ExpectNoLeak("DrawThreePartTiled", [&] {
-        DrawThreePartTiled(Destination->Canvas(), Rect, *Element, false, true, 2, 1, Margins);
-    });
+    ExpectNoLeak("DrawSkinElement opaque tiled",
+                 [&] { DrawSkinElement(dc, Rect, *Element, true, true, false, 2, 2, Margins); });
+    ExpectNoLeak("DrawThreePartTiled",
+                 [&] { DrawThreePartTiled(Destination->Canvas(), Rect, *Element, false, true, 2, 1, Margins); });
     dc = Destination->Canvas().Handle();
-    ExpectNoLeak("DrawThreePartStretched", [&] {
-        DrawThreePartStretched(dc, Rect, *Element, false, 2, 1, Margins);
-    });
+    ExpectNoLeak("DrawThreePartStretched", [&] { DrawThreePartStretched(dc, Rect, *Element, false, 2, 1, Margins); });
 }
 
 TEST_F(DrawingLeaks, FrameTileAndTransparentRoutines) {
@@ -59,12 +53,10 @@ TEST_F(DrawingLeaks, FrameTileAndTransparentRoutines) {
     ExpectNoLeak("DrawFrameCentered", [&] { DrawFrameCentered(dc, Rect, *Element, true, 2, 1); });
     ExpectNoLeak("TileBitmapRect", [&] { TileBitmapRect(Destination->Canvas(), Rect, *Element, RECT{1, 1, 4, 3}); });
     dc = Destination->Canvas().Handle();
-    ExpectNoLeak("DrawTransparent MaskBlt", [&] {
-        DrawTransparent(dc, Rect, *Element, SkinTransparentColor, TTransparentMethod::MaskBlt);
-    });
-    ExpectNoLeak("DrawTransparent three passes", [&] {
-        DrawTransparent(dc, Rect, *Element, SkinTransparentColor, TTransparentMethod::ThreePass);
-    });
+    ExpectNoLeak("DrawTransparent MaskBlt",
+                 [&] { DrawTransparent(dc, Rect, *Element, SkinTransparentColor, TTransparentMethod::MaskBlt); });
+    ExpectNoLeak("DrawTransparent three passes",
+                 [&] { DrawTransparent(dc, Rect, *Element, SkinTransparentColor, TTransparentMethod::ThreePass); });
 }
 
 TEST_F(DrawingLeaks, RegionsGradientsAndGlyphs) {

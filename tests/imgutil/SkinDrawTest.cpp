@@ -183,8 +183,8 @@ TEST(DrawTransparent, BothMethodsLeaveTheKeyColourUnpainted) {
             return px == py ? kSentinel : Coded(px, py);
         }));
     }
-    EXPECT_EQ(DefaultTransparentMethod(), Win32Platform() == 2 ? TTransparentMethod::MaskBlt
-                                                               : TTransparentMethod::ThreePass);
+    EXPECT_EQ(DefaultTransparentMethod(),
+              Win32Platform() == 2 ? TTransparentMethod::MaskBlt : TTransparentMethod::ThreePass);
 }
 
 TEST(ThreePart, TiledMiddleRepeatsBetweenTheCapsAndStretchesTheHeight) {
@@ -196,9 +196,12 @@ TEST(ThreePart, TiledMiddleRepeatsBetweenTheCapsAndStretchesTheHeight) {
         if (x < 1 || x >= 18 || y < 1 || y >= 7) return kSentinel;
         const int dx = x - 1, sy = (y - 1) / 3;
         int sx;
-        if (dx < 2) sx = dx;
-        else if (dx >= 17 - 3) sx = 9 - (17 - dx);
-        else sx = 2 + (dx - 2) % 4;
+        if (dx < 2)
+            sx = dx;
+        else if (dx >= 17 - 3)
+            sx = 9 - (17 - dx);
+        else
+            sx = 2 + (dx - 2) % 4;
         return sx == 8 && sy == 1 ? kMagenta : Coded(sx, sy);
     }));
     // Transparent: the magenta corner pixel keeps the destination.

@@ -42,7 +42,7 @@ TEST(Delegate, BindingThroughADerivedPointerGivesTheSameDelegate) {
 
 TEST(Delegate, CompileTimeMembersAndPlainFunctionsBindToo) {
     TReceiver r;
-    TNotifyEvent::Of<&TReceiver::Second>(&r)(nullptr);
+    TNotifyEvent::Of<&TReceiver::Second> (&r)(nullptr);
     EXPECT_EQ(r.Log, "second");
     const auto function = [](void* data, int x) { return *static_cast<int*>(data) + x; };
     int base = 40;

@@ -18,8 +18,8 @@ TEST(StrToInt, ReadsDecimalAndDollarHexadecimal) {
 }
 
 TEST(StrToInt, RejectsMalformedAndOutOfRangeText) {
-    for (const char* bad : {"", " ", "abc", "12a", "1 ", "$", "$G", "--1", "2147483648", "-2147483649",
-                            "$100000000", "99999999999999999999", "0x"}) {
+    for (const char* bad : {"", " ", "abc", "12a", "1 ", "$", "$G", "--1", "2147483648", "-2147483649", "$100000000",
+                            "99999999999999999999", "0x"}) {
         int32_t value = 7;
         EXPECT_FALSE(TryStrToInt(bad, value)) << bad;
         EXPECT_EQ(value, 7) << bad;

@@ -21,12 +21,12 @@ std::vector<uint8_t> MakeBmp(int32_t Width, int32_t Height, const TPixelFn& Pixe
 
 // A skin package under construction: the INI and the member files.
 struct TTestSkin {
-  std::string Ini;
-  std::string IniName = "test.ini";
-  std::map<std::string, std::vector<uint8_t>> Files;
+    std::string Ini;
+    std::string IniName = "test.ini";
+    std::map<std::string, std::vector<uint8_t>> Files;
 
-  TTestSkin& Bitmap(const std::string& Name, int32_t Width, int32_t Height, const TPixelFn& Pixel = {});
-  std::vector<uint8_t> Package() const;
+    TTestSkin& Bitmap(const std::string& Name, int32_t Width, int32_t Height, const TPixelFn& Pixel = {});
+    std::vector<uint8_t> Package() const;
 };
 
 // A skin data component (no owner) holding the package, parsed.

@@ -13,7 +13,8 @@ namespace {
 // order, and the parent of node x is N_CHAR + x / 2 up to the root R.
 std::string InitialTreeCode(int symbol) {
     std::string bits;
-    for (int node = symbol; node != lzh::R; node = lzh::N_CHAR + node / 2) bits.insert(bits.begin(), char('0' + (node & 1)));
+    for (int node = symbol; node != lzh::R; node = lzh::N_CHAR + node / 2)
+        bits.insert(bits.begin(), char('0' + (node & 1)));
     return bits;
 }
 
@@ -31,9 +32,10 @@ int MatchSymbol(int length) { return 256 - 3 + length; }
 
 TEST(LzhPositionTables, FollowThePublishedLayout) {
     const auto& t = lzh::PositionTables;
-    const struct { int entry, code, length; } samples[] = {
-        {0, 0, 3},    {31, 0, 3},   {32, 1, 4},   {79, 3, 4},   {80, 4, 5},   {143, 11, 5},
-        {144, 12, 6}, {191, 23, 6}, {192, 24, 7}, {239, 47, 7}, {240, 48, 8}, {255, 63, 8}};
+    const struct {
+        int entry, code, length;
+    } samples[] = {{0, 0, 3},    {31, 0, 3},   {32, 1, 4},   {79, 3, 4},   {80, 4, 5},   {143, 11, 5},
+                   {144, 12, 6}, {191, 23, 6}, {192, 24, 7}, {239, 47, 7}, {240, 48, 8}, {255, 63, 8}};
     for (const auto& s : samples) {
         EXPECT_EQ(t.DCode[s.entry], s.code) << s.entry;
         EXPECT_EQ(t.DLen[s.entry], s.length) << s.entry;
@@ -44,8 +46,15 @@ TEST(LzhDecoder, TextSizeZeroReadsAndWritesNothing) {
     int reads = 0, writes = 0;
     TLZH lzh;
     lzh.ExpandStream(
-        0, [&](void*, int32_t, int32_t& actual) { ++reads; actual = 0; },
-        [&](const void*, int32_t count, int32_t& actual) { ++writes; actual = count; });
+        0,
+        [&](void*, int32_t, int32_t& actual) {
+            ++reads;
+            actual = 0;
+        },
+        [&](const void*, int32_t count, int32_t& actual) {
+            ++writes;
+            actual = count;
+        });
     EXPECT_EQ(reads, 0);
     EXPECT_EQ(writes, 0);
 }
@@ -57,9 +66,7 @@ TEST(LzhDecoder, MissingInputReadsAsZeroBits) {
     EXPECT_EQ(Expand({}, 1), Bytes("t"));
 }
 
-TEST(LzhDecoder, DecodesALiteralFromTheStartingTree) {
-    EXPECT_EQ(Expand(Pack(InitialTreeCode('Q')), 1), Bytes("Q"));
-}
+TEST(LzhDecoder, DecodesALiteralFromTheStartingTree) { EXPECT_EQ(Expand(Pack(InitialTreeCode('Q')), 1), Bytes("Q")); }
 
 TEST(LzhDecoder, DecodesMatchIntoInitialWindowAsSpaces) {
     // Position 1000: upper six bits 15 -> table code 100111 (6 bits), then

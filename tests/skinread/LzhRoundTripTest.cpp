@@ -14,9 +14,9 @@ using TRoundTrip = std::tuple<TDataKind, size_t>;
 
 std::string KindName(TDataKind kind) {
     switch (kind) {
-        case TDataKind::Repetitive: return "Repetitive";
-        case TDataKind::TextLike: return "TextLike";
-        case TDataKind::Incompressible: return "Incompressible";
+    case TDataKind::Repetitive: return "Repetitive";
+    case TDataKind::TextLike: return "TextLike";
+    case TDataKind::Incompressible: return "Incompressible";
     }
     return "";
 }

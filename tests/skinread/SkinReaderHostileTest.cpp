@@ -34,8 +34,7 @@ protected:
 
     // Version 20000 archive: names, then sizes as given, then data.
     static std::vector<uint8_t> Archive(const std::string& names, const std::vector<int32_t>& sizes,
-                                        const std::string& data,
-                                        std::optional<int32_t> nameListLength = std::nullopt) {
+                                        const std::string& data, std::optional<int32_t> nameListLength = std::nullopt) {
         std::vector<uint8_t> archive(SkinHeaderSize, 0);
         WriteLE32(archive.data(), SkinVersion20000);
         WriteLE32(archive.data() + 4,

@@ -165,8 +165,9 @@ TEST_F(SkinReaderTest, ReadsAPackageOfStoredSkinSize) {
     // About the size of the program's stored skin: an INI and 34 bitmaps.
     std::vector<TSkinPackageFile> files = {{"skin.ini", MakeData(TDataKind::TextLike, 3869)}};
     for (int i = 0; i < 34; ++i) {
-        files.push_back({"bitmap" + std::to_string(i) + ".bmp",
-                         MakeData(i % 2 ? TDataKind::Repetitive : TDataKind::TextLike, 6500, static_cast<uint32_t>(i))});
+        files.push_back(
+            {"bitmap" + std::to_string(i) + ".bmp",
+             MakeData(i % 2 ? TDataKind::Repetitive : TDataKind::TextLike, 6500, static_cast<uint32_t>(i))});
     }
     const std::vector<uint8_t> package = BuildSkinPackage(files);
     ASSERT_TRUE(Read(package));

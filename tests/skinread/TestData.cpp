@@ -10,25 +10,25 @@ std::vector<uint8_t> MakeData(TDataKind kind, size_t size, uint32_t seed) {
     std::mt19937 random(seed);
     std::vector<uint8_t> data(size);
     switch (kind) {
-        case TDataKind::Repetitive: {
-            static constexpr std::string_view pattern = "[Frame]\r\nLeft=frameleft.bmp\r\n";
-            for (size_t i = 0; i < size; ++i) data[i] = static_cast<uint8_t>(pattern[i % pattern.size()]);
-            break;
+    case TDataKind::Repetitive: {
+        static constexpr std::string_view pattern = "[Frame]\r\nLeft=frameleft.bmp\r\n";
+        for (size_t i = 0; i < size; ++i) data[i] = static_cast<uint8_t>(pattern[i % pattern.size()]);
+        break;
+    }
+    case TDataKind::TextLike: {
+        static constexpr std::string_view words[] = {"frame",   "left", "button", "colour", "=", "bmp", "\r\n",
+                                                     "caption", "top",  "Tile",   "1",      "0", "255", "[Title]"};
+        std::string text;
+        while (text.size() < size) {
+            text += words[random() % std::size(words)];
+            text += random() % 3 ? " " : "";
         }
-        case TDataKind::TextLike: {
-            static constexpr std::string_view words[] = {"frame", "left", "button", "colour", "=", "bmp", "\r\n",
-                                                         "caption", "top", "Tile", "1", "0", "255", "[Title]"};
-            std::string text;
-            while (text.size() < size) {
-                text += words[random() % std::size(words)];
-                text += random() % 3 ? " " : "";
-            }
-            std::copy_n(text.begin(), size, data.begin());
-            break;
-        }
-        case TDataKind::Incompressible:
-            for (auto& byte : data) byte = static_cast<uint8_t>(random());
-            break;
+        std::copy_n(text.begin(), size, data.begin());
+        break;
+    }
+    case TDataKind::Incompressible:
+        for (auto& byte : data) byte = static_cast<uint8_t>(random());
+        break;
     }
     return data;
 }
@@ -61,8 +61,6 @@ void Fill(TMemoryStream& stream, const std::vector<uint8_t>& bytes) {
     stream.SetPosition(0);
 }
 
-std::vector<uint8_t> Contents(TMemoryStream& stream) {
-    return {stream.Memory(), stream.Memory() + stream.Size()};
-}
+std::vector<uint8_t> Contents(TMemoryStream& stream) { return {stream.Memory(), stream.Memory() + stream.Size()}; }
 
 std::vector<uint8_t> PackageOf(const std::vector<uint8_t>& archive) { return LzhCompressFramed(archive); }

@@ -8,18 +8,18 @@
 #include <vector>
 
 class SkinIni {
- public:
-  explicit SkinIni(const std::string& text);
-  bool HasSection(const std::string& section) const;
-  std::optional<std::string> Value(const std::string& section, const std::string& key) const;
-  int Integer(const std::string& section, const std::string& key, int fallback) const;
-  const std::vector<std::string>& Sections() const { return order_; }  // as written
-  // Every (section, key, value), upper-case names.
-  std::vector<std::vector<std::string>> Entries() const;
+public:
+    explicit SkinIni(const std::string& text);
+    bool HasSection(const std::string& section) const;
+    std::optional<std::string> Value(const std::string& section, const std::string& key) const;
+    int Integer(const std::string& section, const std::string& key, int fallback) const;
+    const std::vector<std::string>& Sections() const { return order_; }  // as written
+    // Every (section, key, value), upper-case names.
+    std::vector<std::vector<std::string>> Entries() const;
 
- private:
-  std::map<std::string, std::map<std::string, std::string>> sections_;  // upper-case names
-  std::vector<std::string> order_;
+private:
+    std::map<std::string, std::map<std::string, std::string>> sections_;  // upper-case names
+    std::vector<std::string> order_;
 };
 
 std::string Upper(std::string text);

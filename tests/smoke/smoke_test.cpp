@@ -29,8 +29,7 @@ LRESULT CALLBACK SmokeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         FillRect(dc, &kMarkRect, mark);
         SetBkMode(dc, TRANSPARENT);
         // The main window's font: the prefix substitutes a CJK face for it.
-        HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0, 0,
-                                 L"宋体");
+        HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0, 0, L"宋体");
         HGDIOBJ oldFont = SelectObject(dc, font);
         TextOutW(dc, 10, 10, L"Quirn编码查询器", 11);
         SelectObject(dc, oldFont);

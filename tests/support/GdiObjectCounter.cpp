@@ -6,13 +6,13 @@
 namespace {
 // Table indices are 16 bits; probing every one takes a few milliseconds.
 constexpr unsigned kHandleTableSize = 0x10000;
-}
+}  // namespace
 
 std::string GdiObjectCounts::ToString() const {
     std::ostringstream out;
-    out << "{total " << Total << ", bitmaps " << Bitmaps << ", brushes " << Brushes << ", pens " << Pens
-        << ", fonts " << Fonts << ", regions " << Regions << ", DCs " << DeviceContexts << ", palettes " << Palettes
-        << ", other " << Other << "}";
+    out << "{total " << Total << ", bitmaps " << Bitmaps << ", brushes " << Brushes << ", pens " << Pens << ", fonts "
+        << Fonts << ", regions " << Regions << ", DCs " << DeviceContexts << ", palettes " << Palettes << ", other "
+        << Other << "}";
     return out.str();
 }
 

@@ -61,7 +61,8 @@ inline std::vector<uint8_t> SolidIconImage(const SolidImage& layout) {
     bmptest::Put16(image, kBitCount);
     for (int i = 0; i < 6; ++i) bmptest::Put32(image, 0);
     for (int i = 0; i < layout.Size * layout.Size; ++i)
-        image.insert(image.end(), {GetBValue(layout.Colour), GetGValue(layout.Colour), GetRValue(layout.Colour), kOpaque});
+        image.insert(image.end(),
+                     {GetBValue(layout.Colour), GetGValue(layout.Colour), GetRValue(layout.Colour), kOpaque});
     const size_t maskStride = (size_t(layout.Size) + 31) / 32 * 4;
     image.insert(image.end(), maskStride * size_t(layout.Size), 0);
     return image;

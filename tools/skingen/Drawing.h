@@ -11,12 +11,12 @@ Rgb Darker(Rgb colour, double share);
 // A rounded panel: one border line, one inner shine line, and a fill whose upper half runs
 // top0 -> top1 and lower half bottom0 -> bottom1 (the glass highlight).
 struct Gloss {
-  Rgb border;
-  Rgb shine;
-  Rgb top0;
-  Rgb top1;
-  Rgb bottom0;
-  Rgb bottom1;
+    Rgb border;
+    Rgb shine;
+    Rgb top0;
+    Rgb top1;
+    Rgb bottom0;
+    Rgb bottom1;
 };
 
 // Derives a panel from a base colour; `gloss` 1 gives strong glass highlights, lower values flatter.

@@ -12,16 +12,16 @@
 #include "tools/skingen/Theme.h"
 
 struct PreviewText {
-  int x = 0;  // top-left corner of the text
-  int y = 0;
-  Rgb colour;
-  bool bold = false;
-  std::string text;
+    int x = 0;  // top-left corner of the text
+    int y = 0;
+    Rgb colour;
+    bool bold = false;
+    std::string text;
 };
 
 struct Preview {
-  Image picture;
-  std::vector<PreviewText> texts;
+    Image picture;
+    std::vector<PreviewText> texts;
 };
 
 Preview ComposePreview(const Theme& theme, const SkinFolder& skin);

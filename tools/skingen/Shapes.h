@@ -15,28 +15,28 @@ using Shape = std::function<bool(double x, double y)>;
 using Paint = std::function<Rgb(double x, double y)>;
 
 struct Point {
-  double x = 0;
-  double y = 0;
+    double x = 0;
+    double y = 0;
 };
 
 struct Radii {
-  double topLeft = 0;
-  double topRight = 0;
-  double bottomRight = 0;
-  double bottomLeft = 0;
-  static Radii All(double r) { return {r, r, r, r}; }
-  static Radii Top(double r) { return {r, r, 0, 0}; }
+    double topLeft = 0;
+    double topRight = 0;
+    double bottomRight = 0;
+    double bottomLeft = 0;
+    static Radii All(double r) { return {r, r, r, r}; }
+    static Radii Top(double r) { return {r, r, 0, 0}; }
 };
 
 // Colour stops at positions 0..1, in increasing order.
 class Gradient {
- public:
-  Gradient(std::initializer_list<std::pair<double, Rgb>> stops) : stops_(stops) {}
-  Gradient(Rgb from, Rgb to) : stops_{{0.0, from}, {1.0, to}} {}
-  Rgb At(double position) const;
+public:
+    Gradient(std::initializer_list<std::pair<double, Rgb>> stops) : stops_(stops) {}
+    Gradient(Rgb from, Rgb to) : stops_{{0.0, from}, {1.0, to}} {}
+    Rgb At(double position) const;
 
- private:
-  std::vector<std::pair<double, Rgb>> stops_;
+private:
+    std::vector<std::pair<double, Rgb>> stops_;
 };
 
 Shape RoundedRect(double left, double top, double right, double bottom, Radii radii);

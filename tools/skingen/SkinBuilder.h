@@ -11,14 +11,14 @@
 #include "tools/skingen/Theme.h"
 
 struct SkinFile {
-  std::string name;  // lower case; bitmaps end in ".bmp"
-  std::vector<uint8_t> bytes;
-  Image picture;     // the decoded picture of a bitmap (empty for the definition file)
+    std::string name;  // lower case; bitmaps end in ".bmp"
+    std::vector<uint8_t> bytes;
+    Image picture;  // the decoded picture of a bitmap (empty for the definition file)
 };
 
 struct SkinFolder {
-  std::string name;
-  std::vector<SkinFile> files;  // the definition file first
+    std::string name;
+    std::vector<SkinFile> files;  // the definition file first
 };
 
 SkinFolder BuildSkin(const Theme& theme);

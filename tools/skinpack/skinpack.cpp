@@ -182,8 +182,9 @@ int Decode(const fs::path& in, const fs::path& out) {
     const std::vector<uint8_t> coded = ReadWholeFile(in);
     std::vector<uint8_t> data;
     if (!LzhExpandFramed(coded.data(), coded.size(), data, RawDecodeLimit)) {
-        throw TToolError(in.string() + " is not an LZH stream in the package framing (too short, or its size "
-                                       "field asks for more than its bytes can hold)");
+        throw TToolError(in.string() +
+                         " is not an LZH stream in the package framing (too short, or its size "
+                         "field asks for more than its bytes can hold)");
     }
     WriteFileAtomically(out, data);
     std::printf("decoded %zu bytes into %zu\n", coded.size(), data.size());

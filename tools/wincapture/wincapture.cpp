@@ -33,13 +33,25 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
         std::wstring arg = argv[i];
         auto next = [&]() -> const wchar_t* { return i + 1 < argc ? argv[++i] : nullptr; };
         if (arg == L"--title") {
-            if (auto v = next()) options.title = v; else return false;
+            if (auto v = next())
+                options.title = v;
+            else
+                return false;
         } else if (arg == L"--out") {
-            if (auto v = next()) options.out = v; else return false;
+            if (auto v = next())
+                options.out = v;
+            else
+                return false;
         } else if (arg == L"--timeout") {
-            if (auto v = next()) options.timeoutSeconds = _wtoi(v); else return false;
+            if (auto v = next())
+                options.timeoutSeconds = _wtoi(v);
+            else
+                return false;
         } else if (arg == L"--settle") {
-            if (auto v = next()) options.settleMs = _wtoi(v); else return false;
+            if (auto v = next())
+                options.settleMs = _wtoi(v);
+            else
+                return false;
         } else if (arg == L"--desktop") {
             options.desktop = true;
         } else if (arg == L"--close") {
@@ -111,8 +123,9 @@ bool SaveScreenRect(const RECT& rect, const std::wstring& path) {
 int wmain(int argc, wchar_t** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        fwprintf(stderr, L"usage: wincapture --title TITLE --out FILE.bmp [--desktop] [--timeout S] "
-                         L"[--settle MS] [--close]\n");
+        fwprintf(stderr,
+                 L"usage: wincapture --title TITLE --out FILE.bmp [--desktop] [--timeout S] "
+                 L"[--settle MS] [--close]\n");
         return 2;
     }
     HWND window = WaitForVisibleWindow(options.title, options.timeoutSeconds);
