@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // Exception: base of every framework and engine error; carries a message text.
 class Exception : public std::exception {
@@ -18,28 +19,86 @@ private:
 };
 
 // Error classes, one per failure family; callers catch the family they can handle.
-class EConvertError : public Exception { using Exception::Exception; };
-class EStreamError : public Exception { using Exception::Exception; };
-class EReadError : public EStreamError { using EStreamError::EStreamError; };
-class EWriteError : public EStreamError { using EStreamError::EStreamError; };
-class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
-class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
-class EAssertionFailed : public Exception { using Exception::Exception; };
-class EInvalidOperation : public Exception { using Exception::Exception; };
-class EListError : public Exception { using Exception::Exception; };
-class EInvalidCast : public Exception { using Exception::Exception; };
-class EClassNotFound : public Exception { using Exception::Exception; };
-class EComponentError : public Exception { using Exception::Exception; };
-class EPropertyError : public Exception { using Exception::Exception; };
-class EOutOfMemory : public Exception { using Exception::Exception; };
+class EConvertError : public Exception {
+    using Exception::Exception;
+};
+class EStreamError : public Exception {
+    using Exception::Exception;
+};
+class EReadError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EWriteError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EFOpenError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EFCreateError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EAssertionFailed : public Exception {
+    using Exception::Exception;
+};
+class EInvalidOperation : public Exception {
+    using Exception::Exception;
+};
+class EListError : public Exception {
+    using Exception::Exception;
+};
+class EInvalidCast : public Exception {
+    using Exception::Exception;
+};
+class EClassNotFound : public Exception {
+    using Exception::Exception;
+};
+class EComponentError : public Exception {
+    using Exception::Exception;
+};
+class EPropertyError : public Exception {
+    using Exception::Exception;
+};
+class EOutOfMemory : public Exception {
+    using Exception::Exception;
+};
+// EOSError: a failed operating-system call. Its message names the call and carries the system's
+// own text for the error code ("CreateCompatibleDC failed: Not enough memory (8)").
+class EOSError : public Exception {
+public:
+    EOSError(std::string message, uint32_t errorCode) : Exception(std::move(message)), FErrorCode(errorCode) {}
+    uint32_t ErrorCode() const noexcept { return FErrorCode; }
+
+private:
+    uint32_t FErrorCode;
+};
 // EAbort: a silent exception; it unwinds an operation without a message to the user.
-class EAbort : public Exception { using Exception::Exception; };
+class EAbort : public Exception {
+    using Exception::Exception;
+};
 
 // Raises EAbort ("Operation aborted").
 [[noreturn]] void Abort();
 // Raises EAssertionFailed with the message when condition is false (a
 // programming error, not a data error).
 void Assert(bool condition, std::string_view message = "Assertion failed");
+
+// The system's text for an error code (GetLastError / errno), without a trailing line break;
+// "Unknown error N" when the system has none.
+std::string SysErrorMessage(uint32_t errorCode);
+// The calling thread's last error code: GetLastError on Windows, errno elsewhere.
+uint32_t LastOSError();
+// "<call> failed: <system text> (<code>)".
+std::string OSErrorText(std::string_view call, uint32_t errorCode);
+// Raises EOSError for the thread's last error, naming the failed call.
+[[noreturn]] void RaiseLastOSError(std::string_view call);
+// Raises EOSError for the given code, naming the failed call.
+[[noreturn]] void RaiseOSError(std::string_view call, uint32_t errorCode);
+// Raises EOSError for the thread's last error unless the call succeeded; returns the result.
+template <typename T>
+T Win32Check(T result, std::string_view call) {
+    if (!result) RaiseLastOSError(call);
+    return result;
+}
 
 // Decimal, or hexadecimal after "$" / "0x" (read as a bit pattern of the
 // result's width); optional sign; leading blanks are skipped, trailing ones
