@@ -5,7 +5,7 @@
 #include "framework/controls/Application.h"
 #include "framework/controls/HintWindow.h"
 #include "framework/graphics/Canvas.h"
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
 #include "skin/data/SkinReader.h"
 #include "skin/data/SkinServices.h"
 #include "skin/data/SkinThirdParty.h"

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "framework/rtl/SysUtils.h"
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinArchive.h"

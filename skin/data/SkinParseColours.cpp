@@ -1,7 +1,7 @@
 // The skin's colours: the colour table of section "Colours", the colour
 // sections, the custom colours, triplet keys and the sampled title colour.
 #include "framework/rtl/SysUtils.h"
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
 #include "skin/data/SkinData.h"
 #include "framework/graphics/Canvas.h"
 

@@ -2,7 +2,7 @@
 // fallback bitmaps, and the frame counts each painter expects.
 #include <algorithm>
 
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinServices.h"
 
