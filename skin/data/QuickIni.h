@@ -1,4 +1,4 @@
-// PellixIni: the read-only INI reader that answers a skin's look-ups of
+// QuickIni: the read-only INI reader that answers a skin's look-ups of
 // sections, keys, strings and integers from an INI file held in memory.
 #pragma once
 
