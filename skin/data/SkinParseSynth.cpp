@@ -3,7 +3,7 @@
 // gradient for skins without toolbar pictures.
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinData.h"
-#include "skin/form/SkinDraw.h"
+#include "skin/data/SkinDraw.h"
 
 namespace {
 

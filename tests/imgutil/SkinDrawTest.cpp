@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ImgUtilTestUtil.h"
-#include "skin/form/SkinDraw.h"
+#include "skin/data/SkinDraw.h"
 
 using namespace imgtest;
 

@@ -1,4 +1,4 @@
-#include "skin/form/SkinDraw.h"
+#include "skin/data/SkinDraw.h"
 
 #include <algorithm>
 #include <cstring>
