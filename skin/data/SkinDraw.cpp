@@ -5,15 +5,13 @@
 #include <vector>
 
 #include "framework/win/DeviceContext.h"
+#include "skin/data/WindowsVersion.h"
 
 namespace {
 
 constexpr TColor kSkinKey = 0xFF00FF;
 // MaskBlt foreground: keep the destination (where the mask is set, i.e. the key colour).
 constexpr DWORD kRopKeepDestination = 0x00AA0029;
-constexpr int32_t kPlatformNT = 2;
-constexpr int32_t kPlatformWindows = 1;
-constexpr DWORD kVersionNotNT = 0x80000000;
 constexpr size_t kRegionHeaderSize = sizeof(RGNDATAHEADER);
 constexpr LONG kBoundsStart = 0x7FFFFFFF;
 
@@ -57,10 +55,8 @@ void PutTemporary(HDC dc, int x, int y, TBitmap& temporary, bool transparent) {
 
 }  // namespace
 
-int32_t Win32Platform() { return (::GetVersion() & kVersionNotNT) ? kPlatformWindows : kPlatformNT; }
-
 TTransparentMethod DefaultTransparentMethod() {
-    return Win32Platform() == kPlatformNT ? TTransparentMethod::MaskBlt : TTransparentMethod::ThreePass;
+    return IsNTPlatform() ? TTransparentMethod::MaskBlt : TTransparentMethod::ThreePass;
 }
 
 RECT FrameCell(TBitmap& bitmap, int32_t frameCount, int32_t frameIndex, bool vertical) {

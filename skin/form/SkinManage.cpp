@@ -6,6 +6,7 @@
 
 #include "framework/controls/Timer.h"
 #include "skin/data/SkinData.h"
+#include "skin/data/WindowsVersion.h"
 
 QUIRN_DEFINE_CLASS(TSkinManage)
 
@@ -13,7 +14,6 @@ TSkinManage* SkinManager = nullptr;
 
 namespace {
 
-constexpr DWORD Windows9xFlag = 0x80000000u;
 constexpr int MajorVersion6 = 6;
 
 HHOOK HookHandle = nullptr;
@@ -25,7 +25,7 @@ TSkinPlatform DetectPlatform() {
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&DetectPlatform), &Platform.ModuleInstance);
     const DWORD Version = GetVersion();
-    Platform.IsNT = (Version & Windows9xFlag) == 0;
+    Platform.IsNT = IsNTPlatform();
     Platform.NotVersion6 = LOBYTE(LOWORD(Version)) != MajorVersion6;
     return Platform;
 }
