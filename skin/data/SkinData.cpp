@@ -6,6 +6,7 @@
 #include "framework/controls/Form.h"
 #include "framework/controls/HintWindow.h"
 #include "framework/graphics/Canvas.h"
+#include "skin/data/ImgUtil.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinEngineLink.h"
 #include "skin/data/SkinReader.h"
@@ -48,7 +49,6 @@ constexpr TColor MenuGlyphMask = clWhite;
 // The non-client metrics as the caption font is read from them (the layout
 // of the system versions before the padded border width).
 constexpr UINT NonClientMetricsSize = 340;
-constexpr TColor SmallIconBackground = clFuchsia;
 
 }  // namespace
 
@@ -207,12 +207,12 @@ void TSkinData::BuildSmallIcon() {
     }
     if (Icon == nullptr) return;  // no icon: the small icon stays empty
     TBitmap Picture(Width, Height, pf24bit);
-    Picture.Canvas().Brush().SetColor(SmallIconBackground);
+    Picture.Canvas().Brush().SetColor(SkinTransparentColor);
     Picture.Canvas().FillRect(RECT{0, 0, Width, Height});
     win::IconHandle Copy(static_cast<HICON>(CopyImage(Icon, IMAGE_ICON, Width, Height, LR_COPYFROMRESOURCE)));
     if (Copy) DrawIconEx(Picture.Canvas().Handle(), 0, 0, Copy.get(), Width, Height, 0, nullptr, DI_NORMAL);
     FSmallIcon->Assign(&Picture);
-    FSmallIcon->SetTransparentColor(SmallIconBackground);
+    FSmallIcon->SetTransparentColor(SkinTransparentColor);
     FSmallIcon->SetTransparent(true);
 }
 

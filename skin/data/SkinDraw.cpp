@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "framework/win/DeviceContext.h"
+#include "skin/data/ImgUtil.h"
 #include "skin/data/WindowsVersion.h"
 
 namespace {
 
-constexpr TColor kSkinKey = 0xFF00FF;
 // MaskBlt foreground: keep the destination (where the mask is set, i.e. the key colour).
 constexpr DWORD kRopKeepDestination = 0x00AA0029;
 constexpr size_t kRegionHeaderSize = sizeof(RGNDATAHEADER);
@@ -48,7 +48,7 @@ RECT FitMargins(const RECT& margins, const RECT& cell) {
 void PutTemporary(HDC dc, int x, int y, TBitmap& temporary, bool transparent) {
     const RECT at{x, y, x + temporary.Width(), y + temporary.Height()};
     if (transparent)
-        DrawTransparent(dc, at, temporary, kSkinKey);
+        DrawTransparent(dc, at, temporary, SkinTransparentColor);
     else
         ::BitBlt(dc, x, y, temporary.Width(), temporary.Height(), temporary.Canvas().Handle(), 0, 0, SRCCOPY);
 }
@@ -137,7 +137,7 @@ void DrawThreePartTiled(TCanvas& canvas, const RECT& dest, TBitmap& element, boo
     }
     Piece(target, source, RECT{w - r, 0, w, h}, RECT{sx + cw - r, sy, sx + cw, sy + ch});
     if (transparent) {
-        temporary->SetTransparentColor(kSkinKey);
+        temporary->SetTransparentColor(SkinTransparentColor);
         temporary->SetTransparent(true);
         canvas.Draw(dest.left, dest.top, *temporary);
     } else {
