@@ -46,10 +46,6 @@ constexpr std::string_view MenuGlyphResource = "ONDRELMENU";
 constexpr int32_t MenuGlyphSize = 16;
 constexpr TColor MenuGlyphMask = clWhite;
 
-// The non-client metrics as the caption font is read from them (the layout
-// of the system versions before the padded border width).
-constexpr UINT NonClientMetricsSize = 340;
-
 }  // namespace
 
 TSkinData::TSkinData(TComponent* AOwner)
@@ -188,29 +184,13 @@ void TSkinData::SetActive(bool Value) {
     }
 }
 
-void TSkinData::LoadCaptionFont() {
-    FCaptionFont = std::make_unique<TFont>();
-    NONCLIENTMETRICSA Metrics{};
-    Metrics.cbSize = NonClientMetricsSize;
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &Metrics, 0)) return;
-    FCaptionFont->SetHandle(CreateFontIndirectA(&Metrics.lfCaptionFont));
-}
+void TSkinData::LoadCaptionFont() { FCaptionFont = CreateSystemCaptionFont(); }
 
 void TSkinData::BuildSmallIcon() {
-    const int Width = GetSystemMetrics(SM_CXSMICON);
-    const int Height = GetSystemMetrics(SM_CYSMICON);
-    HWND AppWindow = Application != nullptr ? Application->Handle() : nullptr;
-    HICON Icon = nullptr;
-    if (AppWindow != nullptr) {
-        Icon = reinterpret_cast<HICON>(SendMessageW(AppWindow, WM_GETICON, ICON_SMALL, 0));
-        if (Icon == nullptr) Icon = reinterpret_cast<HICON>(SendMessageW(AppWindow, WM_GETICON, ICON_BIG, 0));
-    }
+    HICON Icon = WindowIconOf(Application != nullptr ? Application->Handle() : nullptr);
     if (Icon == nullptr) return;  // no icon: the small icon stays empty
-    TBitmap Picture(Width, Height, pf24bit);
-    Picture.Canvas().Brush().SetColor(SkinTransparentColor);
-    Picture.Canvas().FillRect(RECT{0, 0, Width, Height});
-    win::IconHandle Copy(static_cast<HICON>(CopyImage(Icon, IMAGE_ICON, Width, Height, LR_COPYFROMRESOURCE)));
-    if (Copy) DrawIconEx(Picture.Canvas().Handle(), 0, 0, Copy.get(), Width, Height, 0, nullptr, DI_NORMAL);
+    TBitmap Picture(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), pf24bit);
+    PaintIconPicture(Picture, Icon);
     FSmallIcon->Assign(&Picture);
     FSmallIcon->SetTransparentColor(SkinTransparentColor);
     FSmallIcon->SetTransparent(true);

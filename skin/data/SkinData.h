@@ -98,6 +98,11 @@ public:
     // --- Skin state, read by the manager and the skinners. ---
     bool FSkinLoading = true;  // no usable skin until a package has been parsed
     bool FHintShown = false;
+    // Milliseconds the mouse has rested on a caption button (the caption-button hint clock).
+    uint32_t FHintClock = 0;
+    // Skinned frames are painted; switched off while a form processes a menu change, so that the
+    // frame is not painted from a menu bar being rebuilt.
+    bool FFramePainting = true;
     std::array<TColor, SkinColour::Count> FColors{};
     std::array<bool, SkinColour::Count> FColorDefined{};
     std::vector<TColor> FColourSections;

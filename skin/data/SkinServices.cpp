@@ -4,6 +4,11 @@
 #include <vector>
 
 #include "framework/controls/ControlAtom.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/graphics/Font.h"
+#include "framework/win/GdiObject.h"
+#include "skin/data/ImgUtil.h"
 #include "skin/data/WindowsVersion.h"
 
 TGetScrollBarInfoProc GetScrollBarInfoEntry = nullptr;
@@ -11,6 +16,10 @@ TTrackMouseEventProc TrackMouseEventEntry = nullptr;
 TGetComboBoxInfoProc GetComboBoxInfoEntry = nullptr;
 
 namespace {
+
+// The non-client metrics as the caption font is read from them (the layout of the system versions
+// before the padded border width).
+constexpr UINT NonClientMetricsSize = 340;
 
 template <typename Proc>
 Proc EntryPoint(HMODULE Module, const char* Name) {
@@ -85,4 +94,30 @@ HINSTANCE SkinResourceInstance() {
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&SkinResourceInstance), &Module);
     return Module;
+}
+
+std::unique_ptr<TFont> CreateSystemCaptionFont() {
+    auto Font = std::make_unique<TFont>();
+    NONCLIENTMETRICSA Metrics{};
+    Metrics.cbSize = NonClientMetricsSize;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &Metrics, 0))
+        Font->SetHandle(CreateFontIndirectA(&Metrics.lfCaptionFont));
+    return Font;
+}
+
+HICON WindowIconOf(HWND Window) {
+    if (Window == nullptr) return nullptr;
+    auto Icon = reinterpret_cast<HICON>(SendMessageW(Window, WM_GETICON, ICON_SMALL, 0));
+    if (Icon == nullptr) Icon = reinterpret_cast<HICON>(SendMessageW(Window, WM_GETICON, ICON_BIG, 0));
+    return Icon;
+}
+
+void PaintIconPicture(TBitmap& Picture, HICON Icon) {
+    const int Width = Picture.Width();
+    const int Height = Picture.Height();
+    Picture.Canvas().Brush().SetColor(SkinTransparentColor);
+    Picture.Canvas().FillRect(RECT{0, 0, Width, Height});
+    if (Icon == nullptr) return;
+    win::IconHandle Copy(static_cast<HICON>(CopyImage(Icon, IMAGE_ICON, Width, Height, LR_COPYFROMRESOURCE)));
+    if (Copy) DrawIconEx(Picture.Canvas().Handle(), 0, 0, Copy.get(), Width, Height, 0, nullptr, DI_NORMAL);
 }

@@ -7,9 +7,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
+class TBitmap;
+class TFont;
 class TWinControl;
 
 // Optional user32 entry points, resolved once at start-up; null on systems
@@ -35,3 +38,11 @@ int DrawTextWide(HDC DC, std::wstring_view Text, RECT& Rect, UINT Format);
 TWinControl* WindowControl(HWND Window);
 // The module whose bitmap resources the skin falls back to.
 HINSTANCE SkinResourceInstance();
+
+// The system's caption font (lfCaptionFont of the non-client metrics); the framework's default font
+// when the system gives none.
+std::unique_ptr<TFont> CreateSystemCaptionFont();
+// A window's small icon (WM_GETICON ICON_SMALL, else ICON_BIG); null when it has none. Not owned.
+HICON WindowIconOf(HWND Window);
+// Fills Picture with the transparent key (magenta) and draws a copy of Icon scaled to its size on it.
+void PaintIconPicture(TBitmap& Picture, HICON Icon);

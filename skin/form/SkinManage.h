@@ -1,18 +1,21 @@
-// TSkinManage: the one process-wide skin manager. It keeps the registered
-// skin data components, the form skinners and the popup-menu skinners, owns
-// the thread's WH_CBT hook and runs the skin data components' skin-on,
-// skin-off and skin-changed requests through a one-shot action timer.
+// TSkinManage: the one process-wide skin manager. It keeps the registered skin data components, the
+// form skinners and the popup-menu skinners, owns the thread's WH_CBT hook, decides which windows
+// get skinned, and runs the skin data components' skin-on, skin-off and skin-changed requests
+// through a one-shot action timer.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/rtl/Object.h"
 #include "skin/data/SkinEngineLink.h"
 
+class TBitmap;
 class TCustomForm;
 class TPellixForm;
 class TPellixPopMenu;
@@ -28,6 +31,16 @@ constexpr uint32_t SkinManagerTimerInterval = 100;
 constexpr int32_t SkinManagerIdle = 0;  // nothing activated or skinned yet
 constexpr int32_t SkinManagerRunning = 1;
 constexpr int32_t SkinManagerDestroying = 4;
+
+// Window classes the manager and the form skinners know by name.
+constexpr std::string_view DialogClassName = "#32770";
+constexpr std::string_view PopupMenuClassName = "#32768";
+constexpr std::string_view MDIClientClassName = "MDIClient";
+
+// The class name of a window, read into a buffer of 100 characters (longer names are cut).
+std::string ClassNameOf(HWND Window);
+// A GetVersion result of the Windows 9x family (top bit set).
+constexpr bool IsWindows9xVersion(DWORD Version) { return (Version & 0x80000000u) != 0; }
 
 // The skin data components reach the manager through TSkinEngineLink; this
 // library installs the factory of the one manager when it starts.
@@ -49,6 +62,27 @@ public:
     bool SkinWindow(HWND Window) override;
 
     void StartAction(int32_t Action, uint32_t Interval);
+    // The action timer's event: carries out FAction for FActionData.
+    void DoAction(TObject* Sender);
+    // Whether a window of that class passes the main skin data's rules.
+    bool AcceptWindow(HWND Window, const std::string& ClassName);
+    // The skin data a window is skinned with, or null.
+    TSkinData* SelectSkinData(HWND Window);
+    // Skins a visible, non-child form (while scanning the existing forms).
+    void SkinForm(TCustomForm* Form);
+    // Frees the form skinners whose window has been destroyed.
+    void PurgeForms();
+
+    // Called by the form skinners and the menu skinners.
+    TPellixForm* FindForm(HWND Window) const;
+    // Drops a form skinner from the list (nothing while the manager itself is being destroyed).
+    void RemoveForm(TPellixForm* Form);
+    void SetMDIMaximized(bool Value);
+    void SkinPopup(HWND Window);
+    void UnskinPopup(HWND Window);
+    void MarkPopupsFromMenuBar();
+    void AssignPopupMenu(HMENU Menu);
+    TBitmap* PopupBitmapOf(HMENU Menu) const;
 
     std::unique_ptr<TTimer> FTimer;        // one-shot action timer
     std::vector<TPellixForm*> FForms;      // owned form skinners
@@ -65,6 +99,15 @@ public:
     int32_t FAction = 0;
     TSkinData* FActionData = nullptr;
     TSkinData* FMainSkinData = nullptr;
+
+private:
+    // Skinning off for one skinner: its window goes back to the system's look and the skinner is
+    // freed (later, by a purge, when it is inside its own window procedure now).
+    void ReleaseForm(TPellixForm* Form);
+    // Releases every skinner of a skin data.
+    void ReleaseFormsOf(TSkinData* SkinData);
+    // Skins every visible form not skinned yet, last form first.
+    void ScanForms();
 };
 
 // The one manager of the process: created by the first skin data component

@@ -1,0 +1,233 @@
+// TPellixForm: the form skinner, one per skinned window. It takes over the window's procedure (and an
+// MDI frame's client's), draws the window's frame, caption and caption buttons from the skin, gives
+// the window the skin's shape, finds the window's controls for the control skinners, and undoes all
+// of it when skinning is switched off or the window goes.
+//
+// Its operations are spread by concern: lifecycle (PellixFormSkinner.cpp), frame painting
+// (FramePaint.cpp), caption buttons (CaptionButtons.cpp), the window procedure (SkinWndProc.cpp)
+// and the system menu (SystemMenu.cpp).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/controls/Messages.h"
+#include "framework/core/Component.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/graphics/Font.h"
+#include "framework/rtl/Delegate.h"
+#include "skin/form/SkinFormConstants.h"
+#include "skin/form/WindowSubclass.h"
+
+class TControl;
+class TCustomForm;
+class TNCObject;
+class TPopupMenu;
+class TSkinControlLink;
+class TSkinData;
+class TSkinMenuBarLink;
+class TTimer;
+class TWinSysButton;
+class TDataSkinObject;
+
+class TPellixForm : public TComponent {
+    QUIRN_CLASS(TPellixForm, TComponent)
+public:
+    // Owner: the window's form object, or none.
+    explicit TPellixForm(TComponent* AOwner);
+    ~TPellixForm() override;
+
+    // --- Lifecycle ---
+    void AttachForm(TSkinData* SkinData, TCustomForm* Form);
+    void AttachWindow(TSkinData* SkinData);
+    void InitSkin(TSkinData* SkinData);
+    // WM_SKINATTACH: controls, size and shape, then running.
+    void FinishAttach();
+    void UpdateFrameMetrics();
+    void FreeSysButtons();
+    void AdjustWindowSize(bool KeepClient);
+    void RefreshSkin();
+    void Unskin();
+    void UnskinDestroyed();
+    void UnskinPlain();
+    // Raises OnAfterSkinForm after telling the window (WM_SKINNOTIFY).
+    void AfterSkin();
+    // Passes the message to the window's own procedure; the result goes into the message.
+    void CallOldProc(TMessage& Message);
+    // Rebuilds FIconBitmap from the window's icon.
+    void BuildIconBitmap();
+
+    // --- Control skinners (owned through the list) ---
+    bool AddControlSkin(TSkinControlLink* Skin);
+    void RemoveControlSkin(TSkinControlLink* Skin);
+    void FreeControlSkins();
+    void PurgeControlSkins();
+    TSkinControlLink* FindControlSkin(HWND Window) const;
+    void DiscoverForm(TCustomForm* Form);
+    void DiscoverWindows(HWND Parent);
+    void MapWindow(HWND Window);
+
+    // --- Menus of the form (owner-draw switching) ---
+    void SkinPopupMenus(TComponent* Component, bool On);
+    void SkinMainMenus(TComponent* Component, bool On);
+
+    // --- Frame painting ---
+    void CalcClientRect(TMessage& Message);
+    void SetSysMenuStyle(bool Hide);
+    void PaintFrame(HDC DC);
+    void PaintCaption(HDC DC);
+    void PaintBorder(int32_t Kind, RECT Rect, HDC DC);
+    void PaintTitleText(TCanvas& Canvas, const RECT& Rect);
+    void UpdateRegion();
+    void ClearRegion();
+    void UpdateWindowState();
+    void FindMDIClient();
+    // Paints the part of the control's parent under the control into DC (for controls showing
+    // their parent's background).
+    static void DrawParentImage(TControl* Control, HDC DC);
+
+    // --- Caption buttons ---
+    bool IsButtonVisible(int32_t Index);
+    void LayoutButtons();
+    void PaintButtons(TCanvas& Canvas);
+    void DrawSysButton(TWinSysButton& Button, int32_t State);
+    void DrawCaptionIcon(HDC DC, const RECT& Rect);
+    TWinSysButton* ObjectAt(POINT FramePoint);
+    // The caption button at the point, else the menu-bar button there.
+    TNCObject* NCObjectAt(POINT FramePoint);
+    POINT ScreenToFrame(POINT ScreenPoint) const;
+
+    // --- Message handling ---
+    void SkinWndProc(TMessage& Message);
+    void FormWndProc(TMessage& Message);
+    void ClientWndProc(TMessage& Message);
+    void HoverTimer(TObject* Sender);
+    void ButtonAction(TWinSysButton& Button, POINT ScreenPoint);
+    void ToggleMaximize();
+    void ToggleMinimize();
+    void DoRestore();
+
+    // --- System menu ---
+    void ShowSysMenu(POINT ScreenPoint);
+    void BuildSysMenu();
+    void SysMenuClick(TObject* Sender);
+    // An item of the copied system menu: its command goes to the window.
+    void SysMenuCommandClick(TObject* Sender);
+
+    // Window state helpers.
+    bool IsMDIChild() const { return FFormKind == FormKindMDIChild; }
+    bool IsMaximizedMDIChild() const { return IsMDIChild() && FWindowState == WindowStateMaximized; }
+    bool HasSystemMenu() const;
+    bool HasMaximizeBox() const { return (FBorderIcons & BorderIconMaximize) != 0; }
+    bool HasMinimizeBox() const { return (FBorderIcons & BorderIconMinimize) != 0; }
+    bool HasHelpButton() const { return (FBorderIcons & BorderIconHelp) != 0; }
+    // The window's procedure was replaced (and not yet given back).
+    bool Subclassed() const { return FWindowSubclass.Installed(); }
+    // The skinner is inside its window procedure (the manager's purge never frees it then).
+    bool InWindowProc() const { return FWindowProcDepth > 0; }
+
+    // --- Fields ---
+    TWndMethod FPrevWindowProc;       // the form object's WindowProc before skinning
+    TWindowSubclass FWindowSubclass;  // the window's procedure: FPrevWndProc and FObjectInstance
+    TWindowSubclass FClientSubclass;  // the MDI client's (FPrevClientProc, FClientInstance)
+    std::unique_ptr<TFont> FCaptionFont;
+    bool FAttached = false;
+    std::unique_ptr<TTimer> FTimer;  // hover and hint timer
+    std::wstring FTitleIndent = L"  ";
+    std::wstring FTitleSpace = L" ";
+    std::string FWndClass;
+    bool FSavedMenuUpdate = true;
+    bool FSkinFrame = false;
+    RECT FClientRect{};
+    DWORD FLastMenuClick = 0;
+    UINT FDoubleClickTime = 0;
+    int32_t FTitleWidth = 0;
+    HWND FOwnerWindow = nullptr;
+    HICON FIcon = nullptr;  // the window's icon (not owned)
+    RECT FTextRect{};
+    int32_t FIconSize = 0;
+    std::wstring FCaption;
+    int32_t FLeftWidth = 0;
+    int32_t FTitleHeight = 0;
+    int32_t FRightWidth = 0;
+    int32_t FBottomHeight = 0;
+    RECT FWindowRect{};
+    RECT FTitleRect{};
+    RECT FSystemRect{};
+    int32_t FMenuHeight = 0;
+    bool FMenuTracking = false;
+    bool FRightToLeft = false;
+    bool FSizeable = false;
+    bool FUnicode = true;
+    bool FIsDialog = false;
+    bool FIsChild = false;
+    TPopupMenu* FSysMenu = nullptr;  // owned (a component of this one) while it exists
+    HWND FClientHandle = nullptr;
+    HMENU FWindowMenu = nullptr;
+    HMENU FSystemMenu = nullptr;
+    HMENU FTrackedMenu = nullptr;
+    TColor FSavedColor = 0;
+    DWORD FStyle = 0;
+    DWORD FExStyle = 0;
+    int32_t FButtonsWidth = 0;
+    TNCObject* FHotObject = nullptr;
+    bool FHasRegion = false;
+    HRGN FRegion = nullptr;  // belongs to the system once set on the window
+    TCustomForm* FForm = nullptr;
+    HWND FHandle = nullptr;
+    std::unique_ptr<TCanvas> FCanvas;
+    std::unique_ptr<TCanvas> FControlCanvas;
+    TSkinData* FSkinData = nullptr;
+    std::unique_ptr<TSkinMenuBarLink> FMenuBar;
+    std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
+    std::unique_ptr<TBitmap> FIconBitmap;
+    std::unique_ptr<TBitmap> FCaptionBuffer;
+    std::vector<TSkinControlLink*> FControlSkins;  // owned
+    int32_t FWidth = 0;
+    int32_t FHeight = 0;
+    int32_t FRegionWidth = 0;
+    int32_t FRegionHeight = 0;
+    bool FActive = true;
+    uint8_t FFormKind = FormKindPlain;
+    uint8_t FBorderKind = BorderKindSizeable;
+    uint8_t FBorderIcons = 0;
+    uint8_t FWindowState = WindowStateNormal;
+    int32_t FSkinState = SkinStateCreated;
+    TSkinControlLink* FHotControl = nullptr;
+    std::string FClassName;
+    int32_t FSysButtonCount = 0;
+
+private:
+    // Stages of SkinWndProc.
+    bool SkinStage1(TMessage& Message, bool& PassOn);
+    bool SkinStage2(TMessage& Message, bool& PassOn);
+    void SkinStage3(TMessage& Message, bool PassOn);
+    void ActivationHandler(TMessage& Message);
+    void SizeHandler(TMessage& Message);
+    void HitTest(TMessage& Message);
+    void SysCommandHandler(TMessage& Message);
+    void MenuChanged(TMessage& Message);
+    void NCMouseMove(TMessage& Message);
+    void NCLButtonDown(TMessage& Message);
+    void NCLButtonUp(TMessage& Message);
+    void NCLButtonDblClk(TMessage& Message);
+    void NCRButtonDown(TMessage& Message);
+    void DialogChar(TMessage& Message);
+    // Recomposes the caption strip straight onto the window DC.
+    void PaintFrameCaption(HDC DC);
+    // The caption text: the window's text between the indent and the trailing space.
+    std::wstring ReadWindowText() const;
+    // The frame-changed SetWindowPos: the system recomputes the client area and repaints the frame.
+    void FrameChanged() const;
+    // The element of a frame side (BorderSideLeft..BorderSideBottom).
+    TDataSkinObject* BorderElement(int32_t Kind) const;
+    void RestoreFormProcedures();
+    void HideHint();
+
+    int32_t FWindowProcDepth = 0;
+};

@@ -1,0 +1,31 @@
+// SkinMenuBarLink: what a form skinner calls on the skinner of its window's menu bar (TPellixMenu).
+// The menu bar is drawn by the skin in a strip below the caption; a window whose menu bar has no
+// skinner keeps the system frame, so that its menu stays usable.
+#pragma once
+
+#include <windows.h>
+
+class TMainMenu;
+class TNCObject;
+
+class TSkinMenuBarLink {
+public:
+    virtual ~TSkinMenuBarLink() = default;
+    // Paints the strip (window coordinates) into the window DC.
+    virtual void Paint(HDC DC, const RECT& Strip) = 0;
+    // The button under a point in window coordinates, or null.
+    virtual TNCObject* FindMenuButtonAt(POINT FramePoint) = 0;
+    // The first enabled, visible button whose caption has Key as accelerator, or null.
+    virtual TNCObject* FindMenuButtonByAccel(wchar_t Key) = 0;
+    // The first button, or null.
+    virtual TNCObject* FirstButton() = 0;
+    // Opens a button's drop-down (or raises its click); false for none or one without drop-down.
+    virtual bool OpenMenuBarItem(TNCObject* Button) = 0;
+    // Takes over a new menu handle of the window and rebuilds the buttons; Rebuild rebuilds from
+    // the menu it holds.
+    virtual void TakeMenu(HMENU Menu) = 0;
+    virtual void Rebuild() = 0;
+    // The menu taken off the window (given back when the skin goes), and the form's menu object.
+    virtual HMENU MenuHandle() const = 0;
+    virtual TMainMenu* Menu() const = 0;
+};
