@@ -51,14 +51,25 @@ void TSkinData::SetSkinFile(std::string Value) {
         if (!FSkinFile.empty() && FSkinStream->Size() > 0) FSkinStream->Clear();
         return;
     }
-    if (!FileExists(FSkinFile)) return;
+    // A file that gives no skin leaves the component without one: its windows lose the old skin.
+    auto SkinLost = [this] {
+        if (TSkinEngineLink* Engine = SkinEngine()) Engine->ResetSysButtons(this);
+    };
+    if (!FileExists(FSkinFile)) {
+        SkinLost();
+        return;
+    }
     FSkinStream->Clear();
     try {
         TFileStream File(FSkinFile, fmOpenRead | fmShareDenyWrite);
-        if (File.Size() > SkinFileMaxSize) return;
+        if (File.Size() > SkinFileMaxSize) {
+            SkinLost();
+            return;
+        }
         FSkinStream->LoadFromStream(File);
     } catch (const Exception&) {
         FSkinStream->Clear();  // unreadable: no skin, as for a missing file
+        SkinLost();
         return;
     }
     LoadSkinPackage();

@@ -30,7 +30,8 @@ public:
     // any window was activated, on and off only switch the manager).
     virtual void RequestAction(TSkinData* SkinData, int32_t Action, uint32_t Interval) = 0;
     // Makes SkinData the pending action's component and frees the caption buttons of its form
-    // skinners, so they are rebuilt from a new skin.
+    // skinners, so they are rebuilt from a new skin. A component left without a usable skin (a
+    // load that failed) loses its skinned windows: they go back to the system's look.
     virtual void ResetSysButtons(TSkinData* SkinData) = 0;
     // The manager runs (a window was activated or skinned, or skinning was switched on).
     virtual bool Running() const = 0;

@@ -99,6 +99,10 @@ void TPellixForm::AttachForm(TSkinData* SkinData, TCustomForm* Form) {
 
 void TPellixForm::AttachWindow(TSkinData* SkinData) { InitSkin(SkinData); }
 
+bool TPellixForm::SkinDrawsFrames(const TSkinData& Data) {
+    return !Data.FSkinLoading && !Data.FBorderTop->Bitmap->Empty();
+}
+
 void TPellixForm::InitSkin(TSkinData* SkinData) {
     if (Subclassed()) return;  // runs once
     if (SkinManager != nullptr) SkinManager->FState = SkinManagerRunning;
@@ -108,7 +112,7 @@ void TPellixForm::InitSkin(TSkinData* SkinData) {
     FTimer->SetInterval(HoverTimerInterval);
     FTimer->SetOnTimer(TNotifyEvent(this, &TPellixForm::HoverTimer));
     // A skin without a caption strip cannot replace the system's frame: the window keeps it.
-    FSkinFrame = SkinData->SkinControls().Contains(xcMainMenu) && !SkinData->FBorderTop->Bitmap->Empty();
+    FSkinFrame = SkinData->SkinControls().Contains(xcMainMenu) && SkinDrawsFrames(*SkinData);
 
     FStyle = static_cast<DWORD>(GetWindowLongW(FHandle, GWL_STYLE));
     FExStyle = static_cast<DWORD>(GetWindowLongW(FHandle, GWL_EXSTYLE));

@@ -119,6 +119,9 @@ public:
     // An item of the copied system menu: its command goes to the window.
     void SysMenuCommandClick(TObject* Sender);
 
+    // Whether a skin data's skin can draw a window frame (it has a caption strip).
+    static bool SkinDrawsFrames(const TSkinData& Data);
+
     // Window state helpers.
     bool IsMDIChild() const { return FFormKind == FormKindMDIChild; }
     bool IsMaximizedMDIChild() const { return IsMDIChild() && FWindowState == WindowStateMaximized; }

@@ -233,14 +233,25 @@ void TSkinManage::StartAction(int32_t Action, uint32_t Interval) {
 
 void TSkinManage::ResetSysButtons(TSkinData* SkinData) {
     FActionData = SkinData;
-    // A load that failed leaves the component without a usable skin: its windows go back to the
-    // system's look at once rather than being painted from what the failed load left.
-    if (SkinData->FSkinLoading) {
-        ReleaseFormsOf(SkinData);
-        return;
-    }
+    // A load that failed leaves the component without a usable skin, and a damaged one may leave a
+    // skin without a frame: windows whose frame the skin cannot draw go back to the system's look at
+    // once rather than being painted from what the load left.
+    if (SkinData->FSkinLoading || !TPellixForm::SkinDrawsFrames(*SkinData)) ReleaseFramesOf(SkinData);
     for (TPellixForm* Form : FForms)
         if (Form->FSkinData == SkinData) Form->FreeSysButtons();
+}
+
+void TSkinManage::ReleaseFramesOf(TSkinData* SkinData) {
+    PurgeForms();
+    const bool Frames = TPellixForm::SkinDrawsFrames(*SkinData);
+    const std::vector<TPellixForm*> Forms = FForms;
+    for (TPellixForm* Form : Forms) {
+        if (Form->FSkinData != SkinData || Form->FSkinState == SkinStateDead) continue;
+        // Without a usable skin every window goes; without a frame those that draw one. A window
+        // that kept the system's frame under a skin without one is attached again (by the scan
+        // that follows a skin change), so that it gets the frame of a skin that has one.
+        if (SkinData->FSkinLoading || Form->FSkinFrame != Frames) ReleaseForm(Form);
+    }
 }
 
 // --- Deciding on a window -------------------------------------------------------------------
@@ -402,11 +413,9 @@ void TSkinManage::DoAction(TObject*) {
             }
             break;
         case SkinActionChanged:
+            ReleaseFramesOf(Data);
             PurgeForms();
-            if (Data->FSkinLoading) {
-                ReleaseFormsOf(Data);
-                break;
-            }
+            if (Data->FSkinLoading) break;
             for (TPellixForm* Form : FForms) {
                 if (Form->FSkinData != Data) continue;
                 Form->FreeSysButtons();
@@ -446,11 +455,9 @@ void TSkinManage::DoAction(TObject*) {
             }
             break;
         case SkinActionChanged: {
+            ReleaseFramesOf(Data);
             PurgeForms();
-            if (Data->FSkinLoading) {
-                ReleaseFormsOf(Data);
-                break;
-            }
+            if (Data->FSkinLoading) break;
             std::vector<TPellixForm*> Changed;
             for (TPellixForm* Form : FForms) {
                 if (Form->FSkinData != Data) continue;

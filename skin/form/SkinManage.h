@@ -106,6 +106,9 @@ private:
     void ReleaseForm(TPellixForm* Form);
     // Releases every skinner of a skin data.
     void ReleaseFormsOf(TSkinData* SkinData);
+    // Releases the skinners of a skin data whose skin can no longer draw what they draw: all of them
+    // when it has no usable skin, those that draw the frame when it has no frame.
+    void ReleaseFramesOf(TSkinData* SkinData);
     // Skins every visible form not skinned yet, last form first.
     void ScanForms();
 };

@@ -1,0 +1,146 @@
+// The form skinner tests' kit.
+#include "SkinFormKit.h"
+
+#include "RealInput.h"
+#include "SkinFixtures.h"
+#include "framework/controls/Application.h"
+
+namespace formtest {
+
+namespace {
+
+constexpr wchar_t BackdropClass[] = L"QuirnTestBackdrop";
+constexpr int32_t BackdropMargin = 60;
+constexpr int32_t BackdropSize = 900;
+
+// A module that is not this program: its windows are foreign to the skin manager.
+HINSTANCE ForeignModule() { return GetModuleHandleW(L"user32.dll"); }
+
+}  // namespace
+
+const std::vector<uint8_t>& BundledPackage(const char* ResourceName) {
+    static std::vector<uint8_t> Default;
+    static std::vector<uint8_t> Graphite;
+    std::vector<uint8_t>& Bytes = std::string(ResourceName) == "DEFAULT_SKN" ? Default : Graphite;
+    if (Bytes.empty()) {
+        HRSRC Resource = FindResourceA(nullptr, ResourceName, MAKEINTRESOURCEA(10));
+        HGLOBAL Loaded = Resource ? LoadResource(nullptr, Resource) : nullptr;
+        const auto* Data = Loaded ? static_cast<const uint8_t*>(LockResource(Loaded)) : nullptr;
+        if (Data != nullptr) Bytes.assign(Data, Data + SizeofResource(nullptr, Resource));
+    }
+    return Bytes;
+}
+
+const std::vector<uint8_t>& DefaultPackage() { return BundledPackage("DEFAULT_SKN"); }
+const std::vector<uint8_t>& GraphitePackage() { return BundledPackage("GRAPHITE_SKN"); }
+
+TForm* MakeForm(int32_t ClientWidth, int32_t ClientHeight, TBorderStyle Style, TBorderIcons Icons,
+                const std::string& Caption) {
+    auto* Form = new TForm(nullptr);
+    Form->SetBorderStyle(Style);
+    Form->SetBorderIcons(Icons);
+    Form->SetCaption(Caption);
+    Form->SetLeft(FormLeft);
+    Form->SetTop(FormTop);
+    Form->SetClientWidth(ClientWidth);
+    Form->SetClientHeight(ClientHeight);
+    return Form;
+}
+
+void FreeForm(TForm* Form) {
+    if (Form == nullptr) return;
+    Form->BeforeDestruction();
+    delete Form;
+    Pump();
+}
+
+TSkinData* AddSkinData(TComponent* Owner, const std::vector<uint8_t>& Package, TSkinFormType Type, bool Active) {
+    auto* Data = new TSkinData(Owner);
+    Data->SetSkinFormtype(Type);
+    skintest::LoadPackageBytes(*Data, Package);
+    Data->SetActive(Active);
+    Data->Loaded();
+    return Data;
+}
+
+TPellixForm* SkinnerOf(HWND Window) { return SkinManager != nullptr ? SkinManager->FindForm(Window) : nullptr; }
+
+bool WaitSkinned(HWND Window) {
+    return realinput::PumpUntil([&] {
+        TPellixForm* Skinner = SkinnerOf(Window);
+        return Skinner != nullptr && Skinner->FAttached && Skinner->FSkinState == SkinStateRunning;
+    });
+}
+
+bool WaitUnskinned(HWND Window) {
+    return realinput::PumpUntil([&] { return SkinnerOf(Window) == nullptr; });
+}
+
+void Pump() {
+    MSG Msg;
+    while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&Msg);
+        DispatchMessageW(&Msg);
+    }
+}
+
+bool ShowSkinned(TForm* Form) {
+    Form->Show();
+    SetForegroundWindow(Form->Handle());
+    return WaitSkinned(Form->Handle());
+}
+
+TBackdrop::TBackdrop() {
+    static const ATOM Class = [] {
+        WNDCLASSW Info{};
+        // Global, so that a window of it may name another module as its instance.
+        Info.style = CS_GLOBALCLASS;
+        Info.lpfnWndProc = DefWindowProcW;
+        Info.hInstance = GetModuleHandleW(nullptr);
+        Info.hbrBackground = CreateSolidBrush(BackdropColour);
+        Info.lpszClassName = BackdropClass;
+        return RegisterClassW(&Info);
+    }();
+    static_cast<void>(Class);
+    FWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, BackdropClass, L"", WS_POPUP,
+                              FormLeft - BackdropMargin, FormTop - BackdropMargin, BackdropSize, BackdropSize, nullptr,
+                              nullptr, ForeignModule(), nullptr);
+    SetWindowPos(FWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    UpdateWindow(FWindow);
+}
+
+TBackdrop::~TBackdrop() {
+    if (FWindow != nullptr) DestroyWindow(FWindow);
+}
+
+HWND MakeForeignWindow(const wchar_t* Caption) {
+    HWND Window = CreateWindowExW(0, L"STATIC", Caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, FormLeft + 500, FormTop, 200,
+                                  150, nullptr, nullptr, ForeignModule(), nullptr);
+    return Window;
+}
+
+COLORREF BitmapPixel(TBitmap& Bitmap, int32_t X, int32_t Y) {
+    return static_cast<COLORREF>(skintest::PixelOf(Bitmap, X, Y));
+}
+
+RECT WindowRectOf(HWND Window) {
+    RECT Rect{};
+    GetWindowRect(Window, &Rect);
+    return Rect;
+}
+
+SIZE ClientSizeOf(HWND Window) {
+    RECT Rect{};
+    GetClientRect(Window, &Rect);
+    return SIZE{Rect.right, Rect.bottom};
+}
+
+bool InWindowRegion(HWND Window, int32_t X, int32_t Y) {
+    HRGN Region = CreateRectRgn(0, 0, 0, 0);
+    const int Kind = GetWindowRgn(Window, Region);
+    const bool Inside = Kind == ERROR || PtInRegion(Region, X, Y) != FALSE;
+    DeleteObject(Region);
+    return Inside;
+}
+
+}  // namespace formtest
