@@ -119,6 +119,39 @@ HWND MakeForeignWindow(const wchar_t* Caption) {
     return Window;
 }
 
+namespace {
+
+INT_PTR CALLBACK TestDialogProc(HWND, UINT Msg, WPARAM, LPARAM) { return Msg == WM_INITDIALOG ? TRUE : FALSE; }
+
+}  // namespace
+
+HWND CreateTestDialog(HINSTANCE Module, DWORD Style, short Width, short Height, const std::wstring& Caption,
+                      short ButtonX) {
+    std::vector<WORD> Words;
+    auto Put32 = [&](DWORD Value) {
+        Words.push_back(LOWORD(Value));
+        Words.push_back(HIWORD(Value));
+    };
+    auto PutText = [&](const std::wstring& Text) {
+        Words.insert(Words.end(), Text.begin(), Text.end());
+        Words.push_back(0);
+    };
+    Put32(Style);
+    Put32(0);  // extended style
+    // One item at (10, 10) of the size given; no menu, the dialog class.
+    Words.insert(Words.end(), {1, 10, 10, static_cast<WORD>(Width), static_cast<WORD>(Height), 0, 0});
+    PutText(Caption);
+    if (Words.size() % 2 != 0) Words.push_back(0);  // items start on a DWORD
+    Put32(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON);
+    Put32(0);
+    // At (ButtonX, 5), 30 x 14, identifier IDOK, of the predefined button class (0xFFFF 0x0080).
+    Words.insert(Words.end(), {static_cast<WORD>(ButtonX), 5, 30, 14, IDOK, 0xFFFF, 0x0080});
+    PutText(L"OK");
+    Words.push_back(0);  // no creation data
+    return CreateDialogIndirectParamW(Module, reinterpret_cast<const DLGTEMPLATE*>(Words.data()), nullptr,
+                                      TestDialogProc, 0);
+}
+
 COLORREF BitmapPixel(TBitmap& Bitmap, int32_t X, int32_t Y) {
     return static_cast<COLORREF>(skintest::PixelOf(Bitmap, X, Y));
 }

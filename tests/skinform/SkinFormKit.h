@@ -66,6 +66,11 @@ private:
 // A plain top-level window of another module (never skinned), used to take the activation away.
 HWND MakeForeignWindow(const wchar_t* Caption);
 
+// A modeless dialog of a module made from a template in memory: the given style and size (dialog
+// units) and one push button (IDOK) at (ButtonX, 5); not shown yet.
+HWND CreateTestDialog(HINSTANCE Module, DWORD Style, short Width, short Height, const std::wstring& Caption,
+                      short ButtonX = 5);
+
 // Pixel of a bitmap as RGB.
 COLORREF BitmapPixel(TBitmap& Bitmap, int32_t X, int32_t Y);
 constexpr COLORREF MagentaKey = RGB(255, 0, 255);
