@@ -8,28 +8,16 @@
 
 namespace win {
 
-// How UniqueHandle frees a cursor made by CreateCursor, CreateIconIndirect or LoadImage without
-// LR_SHARED. A shared cursor (LoadCursor, LoadImage with LR_SHARED) belongs to the system: it is
-// used as a plain HCURSOR and never put in a CursorHandle.
-struct CursorTraits {
-    using Handle = HCURSOR;
-    static void Release(HCURSOR handle) noexcept { ::DestroyCursor(handle); }
-};
+// CursorHandle: a cursor this code made (CreateCursor, CreateIconIndirect, LoadImage without
+// LR_SHARED), destroyed when the owner goes. A shared cursor (LoadCursor, LoadImage with LR_SHARED)
+// belongs to the system: it is used as a plain HCURSOR and never put in a CursorHandle.
+using CursorHandle = UniqueHandle<ReleasedBy<HCURSOR, ::DestroyCursor>>;
 
-// How UniqueHandle frees a menu made by CreateMenu or CreatePopupMenu. DestroyMenu also destroys
-// the submenus its entries still show, so an owner detaches those entries first.
-struct MenuTraits {
-    using Handle = HMENU;
-    static void Release(HMENU handle) noexcept { ::DestroyMenu(handle); }
-};
-
-// CursorHandle: a cursor this code made, destroyed when the owner goes.
-using CursorHandle = UniqueHandle<CursorTraits>;
-
-// MenuHandle: a menu this code made, destroyed when the owner goes. A menu shown by a window with
-// SetMenu is destroyed by the system with that window unless it is taken off (SetMenu(window,
-// nullptr)) first.
-using MenuHandle = UniqueHandle<MenuTraits>;
+// MenuHandle: a menu this code made (CreateMenu, CreatePopupMenu), destroyed when the owner goes.
+// DestroyMenu also destroys the submenus its entries still show, so an owner detaches those entries
+// first; and the system destroys a menu a window shows (SetMenu) with that window unless it is taken
+// off (SetMenu(window, nullptr)) first.
+using MenuHandle = UniqueHandle<ReleasedBy<HMENU, ::DestroyMenu>>;
 
 // MenuView: a menu borrowed from its owner (a MenuHandle, a window's menu bar, the system menu);
 // it never destroys it.
