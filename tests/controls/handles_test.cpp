@@ -111,8 +111,7 @@ TEST(MenuHandles, TheMenuBarOutlivesEachWindowThatShowedIt) {
     delete form;
     EXPECT_FALSE(IsMenu(bar));  // the form's own menu went with it
     EXPECT_TRUE(IsMenu(sharedBar));
-    for (int i = shared->Items()->Count() - 1; i >= 0; --i) delete shared->Items()->Items(i);
-    delete shared;
+    delete shared;  // with its items, which have no other owner
     EXPECT_FALSE(IsMenu(sharedBar));
 }
 
