@@ -11,7 +11,7 @@
 #include "framework/controls/Timer.h"
 #include "framework/core/TypInfo.h"
 #include "framework/rtl/Trace.h"
-#include "framework/win/DeviceContext.h"
+#include "framework/win/TextMeasure.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinServices.h"
 #include "skin/form/NCObject.h"
@@ -271,15 +271,8 @@ void TPellixForm::AdjustWindowSize(bool KeepClient) {
 
     if (FIsDialog && !KeepClient) {
         FCaption = ReadWindowText();
-        {
-            win::WindowFrameDC DC(FHandle);
-            if (DC) {
-                win::SelectedObject Font(DC.get(), FCaptionFont->Handle());
-                SIZE Extent{};
-                GetTextExtentPoint32W(DC.get(), FCaption.c_str(), static_cast<int>(FCaption.size()), &Extent);
-                FTitleWidth = Extent.cx;
-            }
-        }
+        const RECT Extent = win::MeasureText(FCaptionFont->Handle(), FCaption, DT_SINGLELINE | DT_NOPREFIX);
+        FTitleWidth = Extent.right - Extent.left;
         const TDataSkinTitle& Title = *FSkinData->FTitle;
         const int32_t Needed = Title.LeftWidth + FTitleWidth + Title.RightWidth;
         if (NewWidth < Needed) {
