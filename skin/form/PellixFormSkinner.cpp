@@ -337,6 +337,12 @@ void TPellixForm::UpdateFrameMetrics() {
         FSysButtons.push_back(std::move(Button));
     }
     FSysButtonCount = static_cast<int32_t>(FSysButtons.size());
+    FButtonsGeneration = FSkinData->FSkinGeneration;
+}
+
+void TPellixForm::DropStaleButtons() {
+    if (!FSysButtons.empty() && FSkinData != nullptr && FButtonsGeneration != FSkinData->FSkinGeneration)
+        FreeSysButtons();
 }
 
 void TPellixForm::FreeSysButtons() {

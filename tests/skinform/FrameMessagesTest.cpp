@@ -272,3 +272,28 @@ TEST_F(FrameMessagesTest, ADialogNarrowerThanItsCaptionIsWidenedAndItsControlsCe
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FrameMessagesTest, ASkinLoadedStraightIntoTheDataNeverLeavesButtonsOfTheOldSkin) {
+    TForm* Form = Make();
+    TSkinData* Data = AddSkinData(Form, DefaultPackage());
+    ASSERT_TRUE(ShowSkinned(Form));
+    const HWND Window = Form->Handle();
+    TPellixForm& Skinner = *SkinnerOf(Window);
+    ASSERT_FALSE(Skinner.FSysButtons.empty());
+    // The application loads a package without telling anyone: the old skin's elements are gone.
+    ASSERT_TRUE(skintest::LoadPackageBytes(*Data, GraphitePackage()));
+    SendMessageW(Window, WM_SKINNCPAINT, 0, 0);
+    EXPECT_TRUE(Skinner.FSysButtons.empty());
+    const RECT Outer = WindowRectOf(Window);
+    const POINT Caption{Outer.right - 30, Outer.top + 8};
+    EXPECT_EQ(Skinner.ObjectAt(POINT{Caption.x - Outer.left, 8}), nullptr);
+    // The skin-changed action builds them from the new skin.
+    Data->ApplySkinFile();
+    ASSERT_TRUE(realinput::PumpUntil([&] { return SkinManager->FActionData == nullptr; }));
+    EXPECT_FALSE(Skinner.FSysButtons.empty());
+    EXPECT_EQ(Skinner.FSysButtons.front()->FElement, Data->FCaptionButtons.front().get());
+}
+
+}  // namespace
