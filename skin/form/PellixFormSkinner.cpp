@@ -390,18 +390,22 @@ void TPellixForm::RestoreFormProcedures() {
     FWindowSubclass.Restore();
 }
 
+bool TPellixForm::DetachFrame() {
+    delete FSysMenu;
+    FSysMenu = nullptr;
+    if (FTimer) FTimer->SetEnabled(false);
+    HideHint();
+    if (!Subclassed()) return false;
+    RestoreFormProcedures();
+    return true;
+}
+
 void TPellixForm::Unskin() {
     if (!FSkinFrame) {
         UnskinPlain();
         return;
     }
-    delete FSysMenu;
-    FSysMenu = nullptr;
-    if (FTimer) FTimer->SetEnabled(false);
-    HideHint();
-    if (!Subclassed()) return;
-    RestoreFormProcedures();
-
+    if (!DetachFrame()) return;
     FreeControlSkins();
     if (FForm != nullptr) {
         SkinPopupMenus(FForm, false);
@@ -450,11 +454,7 @@ void TPellixForm::UnskinDestroyed() {
         UnskinPlain();
         return;
     }
-    delete FSysMenu;
-    FSysMenu = nullptr;
-    if (FTimer) FTimer->SetEnabled(false);
-    HideHint();
-    if (Subclassed()) RestoreFormProcedures();
+    DetachFrame();
     FClientSubclass.Restore();
     FreeControlSkins();
     FMenuBar.reset();

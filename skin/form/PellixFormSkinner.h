@@ -234,6 +234,9 @@ private:
     // The element of a frame side (BorderSideLeft..BorderSideBottom).
     TDataSkinObject* BorderElement(int32_t Kind) const;
     void RestoreFormProcedures();
+    // The first steps of every detach of a skinned frame: the system menu copy and the hover timer
+    // go, and the window and form get their procedures back; false when they had them already.
+    bool DetachFrame();
     void HideHint();
 
     int32_t FWindowProcDepth = 0;

@@ -94,26 +94,34 @@ int32_t ButtonMismatches(HWND Window, const TWinSysButton& Button, int32_t Frame
     return Mismatches;
 }
 
-class FrameInputTest : public ::testing::Test {
+// A form skinned with the default skin and one of its caption buttons.
+struct TSkinnedButton {
+    HWND Window = nullptr;
+    TPellixForm* Skinner = nullptr;
+    TWinSysButton* Button = nullptr;  // null when the form shows none of that action
+    POINT At{};                       // the button's centre on the screen
+};
+
+class FrameInputTest : public TSkinFormTest {
 protected:
-    void SetUp() override { FreeSkinManager(); }
-    void TearDown() override {
-        for (HWND Window : FWindows) DestroyWindow(Window);
-        for (TForm* Form : FForms) FreeForm(Form);
-        FreeSkinManager();
-        Pump();
-    }
     // A sizeable form with both boxes, skinned with the default skin and in front.
     TForm* SkinnedForm(int32_t Width = 300, int32_t Height = 180) {
-        FForms.push_back(MakeForm(Width, Height));
-        TForm* Form = FForms.back();
+        TForm* Form = Make(Width, Height);
         FData = AddSkinData(Form, DefaultPackage());
         EXPECT_TRUE(ShowSkinned(Form));
         EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == Form->Handle(); }));
         return Form;
     }
-    std::vector<TForm*> FForms;
-    std::vector<HWND> FWindows;
+    // Such a form and its visible caption button of the action.
+    TSkinnedButton SkinnedFormButton(int32_t Action) {
+        TSkinnedButton Found;
+        Found.Window = SkinnedForm()->Handle();
+        Found.Skinner = SkinnerOf(Found.Window);
+        if (Found.Skinner == nullptr) return Found;
+        Found.Button = ButtonOf(*Found.Skinner, Action);
+        if (Found.Button != nullptr) Found.At = Centre(OnScreen(Found.Window, Found.Button->FBounds));
+        return Found;
+    }
     TSkinData* FData = nullptr;
 };
 
@@ -217,12 +225,11 @@ TEST_F(FrameInputTest, ARightClickAndAltSpaceOpenTheSystemMenuAndItsCommandsWork
 }
 
 TEST_F(FrameInputTest, TheMaximizeRestoreAndMinimizeButtonsDoWhatTheySay) {
-    TForm* Form = SkinnedForm();
-    const HWND Window = Form->Handle();
-    TPellixForm& Skinner = *SkinnerOf(Window);
-    TWinSysButton* Maximize = ButtonOf(Skinner, ButtonActionMaximize);
-    ASSERT_NE(Maximize, nullptr);
-    const POINT MaximizeAt = Centre(OnScreen(Window, Maximize->FBounds));
+    const TSkinnedButton Maximize = SkinnedFormButton(ButtonActionMaximize);
+    ASSERT_NE(Maximize.Button, nullptr);
+    const HWND Window = Maximize.Window;
+    TPellixForm& Skinner = *Maximize.Skinner;
+    const POINT MaximizeAt = Maximize.At;
     Drive([&] {
         Click(MaximizeAt);
         EXPECT_TRUE(WaitFor([&] { return IsZoomed(Window) != FALSE; }));
@@ -255,12 +262,12 @@ TEST_F(FrameInputTest, TheMaximizeRestoreAndMinimizeButtonsDoWhatTheySay) {
 }
 
 TEST_F(FrameInputTest, AnInactiveWindowIgnoresTheMouseOverItsFrameAndAnActiveOneShowsHotAndPressed) {
-    TForm* Form = SkinnedForm();
-    const HWND Window = Form->Handle();
-    TPellixForm& Skinner = *SkinnerOf(Window);
-    TWinSysButton* Close = ButtonOf(Skinner, ButtonActionClose);
-    ASSERT_NE(Close, nullptr);
-    const POINT CloseAt = Centre(OnScreen(Window, Close->FBounds));
+    const TSkinnedButton Found = SkinnedFormButton(ButtonActionClose);
+    ASSERT_NE(Found.Button, nullptr);
+    const HWND Window = Found.Window;
+    TPellixForm& Skinner = *Found.Skinner;
+    TWinSysButton* Close = Found.Button;
+    const POINT CloseAt = Found.At;
     const POINT Away{CloseAt.x - 60, CloseAt.y + 120};
 
     const HWND Other = MakeForeignWindow(L"takes the activation");
@@ -296,12 +303,9 @@ TEST_F(FrameInputTest, AnInactiveWindowIgnoresTheMouseOverItsFrameAndAnActiveOne
 }
 
 TEST_F(FrameInputTest, RestingOnTheCloseButtonShowsItsHint) {
-    TForm* Form = SkinnedForm();
-    const HWND Window = Form->Handle();
-    TPellixForm& Skinner = *SkinnerOf(Window);
-    TWinSysButton* Close = ButtonOf(Skinner, ButtonActionClose);
-    ASSERT_NE(Close, nullptr);
-    const POINT CloseAt = Centre(OnScreen(Window, Close->FBounds));
+    const TSkinnedButton Close = SkinnedFormButton(ButtonActionClose);
+    ASSERT_NE(Close.Button, nullptr);
+    const POINT CloseAt = Close.At;
     Drive([&] {
         MoveMouse(POINT{CloseAt.x - 80, CloseAt.y + 100});
         MoveMouse(CloseAt);

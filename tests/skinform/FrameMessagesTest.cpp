@@ -16,23 +16,7 @@ using namespace formtest;
 
 namespace {
 
-class FrameMessagesTest : public ::testing::Test {
-protected:
-    void SetUp() override { FreeSkinManager(); }
-    void TearDown() override {
-        for (HWND Window : FWindows) DestroyWindow(Window);
-        for (TForm* Form : FForms) FreeForm(Form);
-        FreeSkinManager();
-        Pump();
-    }
-    TForm* Make(int32_t Width = 260, int32_t Height = 160, TBorderStyle Style = bsSizeable,
-                TBorderIcons Icons = TBorderIcons{biSystemMenu, biMinimize, biMaximize}) {
-        FForms.push_back(MakeForm(Width, Height, Style, Icons));
-        return FForms.back();
-    }
-    std::vector<TForm*> FForms;
-    std::vector<HWND> FWindows;
-};
+class FrameMessagesTest : public TSkinFormTest {};
 
 // The caption buttons of a skinner that show, as their actions and visibility keys.
 std::vector<std::pair<int32_t, int32_t>> VisibleButtons(TPellixForm& Skinner) {

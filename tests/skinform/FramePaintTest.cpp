@@ -169,20 +169,7 @@ SIZE SystemFrameOf(HWND Window) {
     return SIZE{Outer.right - Outer.left - Client.cx, Outer.bottom - Outer.top - Client.cy};
 }
 
-class SkinnedFrameTest : public ::testing::Test {
-protected:
-    void SetUp() override { FreeSkinManager(); }
-    void TearDown() override {
-        for (TForm* Form : FForms) FreeForm(Form);
-        FreeSkinManager();
-        Pump();
-    }
-    TForm* Make(int32_t Width, int32_t Height, TBorderStyle Style = bsSizeable) {
-        FForms.push_back(MakeForm(Width, Height, Style));
-        return FForms.back();
-    }
-    std::vector<TForm*> FForms;
-};
+class SkinnedFrameTest : public TSkinFormTest {};
 
 class BundledSkinFrameTest : public SkinnedFrameTest, public ::testing::WithParamInterface<const char*> {};
 
