@@ -10,6 +10,7 @@
 #include "RealInput.h"
 #include "SkinFixtures.h"
 #include "SkinFormKit.h"
+#include "framework/controls/Button.h"
 #include "framework/win/DeviceContext.h"
 
 using namespace formtest;
@@ -278,6 +279,48 @@ TEST_F(FrameMessagesTest, ASkinLoadedStraightIntoTheDataNeverLeavesButtonsOfTheO
     ASSERT_TRUE(realinput::PumpUntil([&] { return SkinManager->FActionData == nullptr; }));
     EXPECT_FALSE(Skinner.FSysButtons.empty());
     EXPECT_EQ(Skinner.FSysButtons.front()->FElement, Data->FCaptionButtons.front().get());
+}
+
+}  // namespace
+
+namespace {
+
+// Paints the left half of a form's client red and the right half blue.
+class THalves : public TObject {
+public:
+    void Paint(TObject* Sender) {
+        auto* Form = static_cast<TForm*>(Sender);
+        TCanvas& Canvas = *Form->Canvas();
+        const RECT Client = Form->ClientRect();
+        Canvas.Brush().SetColor(static_cast<TColor>(RGB(220, 0, 0)));
+        Canvas.FillRect(RECT{0, 0, Client.right / 2, Client.bottom});
+        Canvas.Brush().SetColor(static_cast<TColor>(RGB(0, 0, 220)));
+        Canvas.FillRect(RECT{Client.right / 2, 0, Client.right, Client.bottom});
+    }
+};
+
+TEST_F(FrameMessagesTest, AControlGetsThePartOfItsParentThatLiesUnderIt) {
+    TForm* Form = Make(200, 100);
+    THalves Halves;
+    Form->SetOnPaint(TNotifyEvent(&Halves, &THalves::Paint));
+    auto* Child = new TButton(Form);
+    Child->SetParent(Form);
+    Child->SetBounds(70, 20, 60, 40);  // straddles the middle at 100
+    Form->Show();
+    Pump();
+    TBitmap Target(60, 40, pf32bit);
+    Target.Canvas().Brush().SetColor(clWhite);
+    Target.Canvas().FillRect(RECT{0, 0, 60, 40});
+    TPellixForm::DrawParentImage(Child, Target.Canvas().Handle());
+    EXPECT_EQ(BitmapPixel(Target, 5, 5), RGB(220, 0, 0));
+    EXPECT_EQ(BitmapPixel(Target, 29, 39), RGB(220, 0, 0));
+    EXPECT_EQ(BitmapPixel(Target, 30, 0), RGB(0, 0, 220));
+    EXPECT_EQ(BitmapPixel(Target, 59, 20), RGB(0, 0, 220));
+    // The DC's state is as it was: its origin is not moved.
+    POINT Origin{1, 1};
+    GetViewportOrgEx(Target.Canvas().Handle(), &Origin);
+    EXPECT_EQ(Origin.x, 0);
+    EXPECT_EQ(Origin.y, 0);
 }
 
 }  // namespace
