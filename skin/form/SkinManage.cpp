@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/controls/Timer.h"
+#include "framework/win/HookHandle.h"
 #include "skin/data/SkinData.h"
 
 QUIRN_DEFINE_CLASS(TSkinManage)
@@ -16,7 +17,7 @@ namespace {
 constexpr DWORD Windows9xFlag = 0x80000000u;
 constexpr int MajorVersion6 = 6;
 
-HHOOK HookHandle = nullptr;
+win::HookHandle Hook;
 bool HookDisabled = false;
 
 TSkinPlatform DetectPlatform() {
@@ -42,7 +43,7 @@ LRESULT CALLBACK CBTHookProc(int Code, WPARAM WParam, LPARAM LParam) {
     if (!HookDisabled && Code >= 0 && SkinManager != nullptr && Code == HCBT_ACTIVATE &&
         SkinManager->FState == SkinManagerIdle)
         SkinManager->FState = SkinManagerRunning;
-    return CallNextHookEx(HookHandle, Code, WParam, LParam);
+    return Hook.CallNext(Code, WParam, LParam);
 }
 
 // Unit shut-down: the manager goes after the application's forms.
@@ -54,7 +55,7 @@ struct TUnitFinalization {
 }  // namespace
 
 const TSkinPlatform& SkinPlatform() { return MutablePlatform(); }
-HHOOK SkinHookHandle() { return HookHandle; }
+HHOOK SkinHookHandle() { return Hook.get(); }
 bool SkinHookDisabled() { return HookDisabled; }
 
 void FreeSkinManager() {
@@ -73,10 +74,7 @@ TSkinManage::~TSkinManage() {
     FActive = false;
     FTimer.reset();
     FSkinDatas.clear();
-    if (HookHandle != nullptr) {
-        UnhookWindowsHookEx(HookHandle);
-        HookHandle = nullptr;
-    }
+    Hook.reset();
     HookDisabled = true;
 }
 
@@ -98,8 +96,8 @@ void TSkinManage::UnregisterSkinData(TSkinData* SkinData) {
 
 void TSkinManage::InstallHook() {
     MutablePlatform().SystemVersion = GetVersion();
-    if (HookHandle != nullptr) return;  // one hook per manager
-    HookHandle = SetWindowsHookExW(WH_CBT, CBTHookProc, nullptr, GetCurrentThreadId());
+    if (Hook) return;  // one hook per manager
+    Hook = win::HookHandle(WH_CBT, CBTHookProc, nullptr, GetCurrentThreadId());
 }
 
 void TSkinManage::StartAction(int32_t Action, uint32_t Interval) {
