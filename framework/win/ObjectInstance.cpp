@@ -267,6 +267,27 @@ std::string RefusalText(std::string_view call, const void* instance, const TSlot
     return OSErrorText(call, ERROR_INVALID_HANDLE) + ": thunk " + trace::Address(instance) + " is free";
 }
 
+// Applies change to the entry of a live or forwarding thunk under the lock.
+// A pointer that is no such thunk, or a refusal text answered by change, is
+// refused. Answers whether the change was made.
+template <typename Change>
+bool ChangeSlot(std::string_view call, WNDPROC instance, Change change) {
+    const void* pointer = reinterpret_cast<const void*>(instance);
+    TAllocator& allocator = Allocator();
+    std::string refusal;
+    {
+        TExclusive lock(allocator.Lock);
+        TSlotData* slot = FindSlot(allocator, pointer);
+        if (!slot || slot->State == TSlotState::Free)
+            refusal = RefusalText(call, pointer, slot);
+        else
+            refusal = change(allocator, *slot);
+    }
+    if (refusal.empty()) return true;
+    Refuse(refusal);
+    return false;
+}
+
 }  // namespace
 
 WNDPROC MakeObjectInstance(TWndMethod method) {
@@ -292,58 +313,36 @@ WNDPROC MakeObjectInstance(TWndMethod method) {
 
 bool FreeObjectInstance(WNDPROC instance) {
     if (!instance) return true;
-    const void* pointer = reinterpret_cast<const void*>(instance);
-    TAllocator& allocator = Allocator();
-    std::string refusal;
-    {
-        TExclusive lock(allocator.Lock);
-        TSlotData* slot = FindSlot(allocator, pointer);
-        if (!slot || slot->State == TSlotState::Free) {
-            refusal = RefusalText("FreeObjectInstance", pointer, slot);
-        } else {
-            slot->State = TSlotState::Free;
-            slot->Method = TWndMethod();
-            slot->Previous = nullptr;
-            AppendFree(allocator, slot);
-            --allocator.NotFree;
-        }
-    }
-    if (!refusal.empty()) {
-        Refuse(refusal);
-        return false;
-    }
-    QUIRN_TRACE(TTraceChannel::Thunk, "freed ", trace::Address(pointer));
-    return true;
+    const bool freed = ChangeSlot("FreeObjectInstance", instance, [](TAllocator& allocator, TSlotData& slot) {
+        slot.State = TSlotState::Free;
+        slot.Method = TWndMethod();
+        slot.Previous = nullptr;
+        AppendFree(allocator, &slot);
+        --allocator.NotFree;
+        return std::string();
+    });
+    if (freed) QUIRN_TRACE(TTraceChannel::Thunk, "freed ", trace::Address(reinterpret_cast<const void*>(instance)));
+    return freed;
 }
 
 bool ForwardObjectInstance(WNDPROC instance, WNDPROC previous, bool unicode) {
-    const void* pointer = reinterpret_cast<const void*>(instance);
-    TAllocator& allocator = Allocator();
-    std::string refusal;
-    {
-        TExclusive lock(allocator.Lock);
-        TSlotData* slot = FindSlot(allocator, pointer);
-        if (!slot || slot->State == TSlotState::Free) {
-            refusal = RefusalText("ForwardObjectInstance", pointer, slot);
-        } else if (!previous || previous == instance) {
-            refusal = OSErrorText("ForwardObjectInstance", ERROR_INVALID_PARAMETER) + ": thunk " +
-                      trace::Address(pointer) + " cannot forward to " +
-                      trace::Address(reinterpret_cast<const void*>(previous));
-        } else {
-            // The target first: a call arriving meanwhile sees either state whole.
-            slot->Previous = previous;
-            slot->Unicode = unicode;
-            slot->State = TSlotState::Forwarding;
-            slot->Method = TWndMethod();
-        }
-    }
-    if (!refusal.empty()) {
-        Refuse(refusal);
-        return false;
-    }
-    QUIRN_TRACE(TTraceChannel::Thunk, "thunk ", trace::Address(pointer), " now forwards to ",
-                trace::Address(reinterpret_cast<const void*>(previous)), unicode ? " (wide)" : " (ANSI)");
-    return true;
+    const bool forwarding = ChangeSlot("ForwardObjectInstance", instance, [&](TAllocator&, TSlotData& slot) {
+        if (!previous || previous == instance)
+            return OSErrorText("ForwardObjectInstance", ERROR_INVALID_PARAMETER) + ": thunk " +
+                   trace::Address(slot.Code) + " cannot forward to " +
+                   trace::Address(reinterpret_cast<const void*>(previous));
+        // The target first: a call arriving meanwhile sees either state whole.
+        slot.Previous = previous;
+        slot.Unicode = unicode;
+        slot.State = TSlotState::Forwarding;
+        slot.Method = TWndMethod();
+        return std::string();
+    });
+    if (forwarding)
+        QUIRN_TRACE(TTraceChannel::Thunk, "thunk ", trace::Address(reinterpret_cast<const void*>(instance)),
+                    " now forwards to ", trace::Address(reinterpret_cast<const void*>(previous)),
+                    unicode ? " (wide)" : " (ANSI)");
+    return forwarding;
 }
 
 TObjectInstanceState ObjectInstanceState(WNDPROC instance) {
