@@ -166,10 +166,10 @@ void TPellixForm::InitSkin(TSkinData* SkinData) {
 
     if (FFormKind == FormKindMDIFrame) {
         FSavedMenuUpdate = SkinData->MenuUpdate();
-        FClientSubclass.Install(FClientHandle, TWndMethod(this, &TPellixForm::ClientWndProc),
-                                IsWindowUnicode(FClientHandle) != FALSE);
+        FClientSubclass.Install(FClientHandle, TWndMethod(this, &TPellixForm::ClientWndProc));
     }
-    FWindowSubclass.Install(FHandle, TWndMethod(this, &TPellixForm::SkinWndProc), FUnicode);
+    // Wide or ANSI calls, as the window is (FUnicode).
+    FWindowSubclass.Install(FHandle, TWndMethod(this, &TPellixForm::SkinWndProc));
 
     if (FSkinFrame) {
         FWindowMenu = GetMenu(FHandle);
