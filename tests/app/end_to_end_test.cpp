@@ -241,8 +241,8 @@ TEST_F(EndToEnd, AQuirnLeftRunningEndsWithItsOwner) {
 TEST_F(EndToEnd, TheQuirnOfATestProgramThatDiesEndsWithIt) {
     // This program, started again, starts Quirn and dies without running any
     // destructor: the job its Quirn runs in ends Quirn.
-    ChildProcess dying(Quoted(ModulePath()) + L" " + std::wstring(kStartQuirnAndDie, kStartQuirnAndDie +
-                                                                                       sizeof kStartQuirnAndDie - 1));
+    ChildProcess dying(Quoted(ModulePath()) + L" " +
+                       std::wstring(kStartQuirnAndDie, kStartQuirnAndDie + sizeof kStartQuirnAndDie - 1));
     ASSERT_TRUE(dying.Exits(kPatienceMs));
     EXPECT_EQ(dying.ExitCode(), kDiedExitCode) << "it could not start Quirn";
     EXPECT_TRUE(PumpUntil("the Quirn of the dead program to go", [] { return !FindMainWindow(); }));

@@ -394,7 +394,7 @@ TEST_F(MenuBar, AClickOpensTheDropDownAndAClickOnAnItemRunsItOnce) {
         EXPECT_EQ(clicks.Of(file), 1) << "the top item hears that its drop-down opens";
         EXPECT_EQ(messages->Loops.load(), 1);
         ClickItem(file->Handle(), kSavePosition);
-        EXPECT_TRUE(Await("save's click", [&] { return clicks.Of(save) == 1; }));
+        EXPECT_TRUE(Await("Save's click", [&] { return clicks.Of(save) == 1; }));
         EXPECT_TRUE(Await("the menus to close and the loop to end",
                           [&] { return VisibleMenuWindows().empty() && messages->Exits == 1; }));
     });
@@ -406,12 +406,13 @@ TEST_F(MenuBar, AltFDownEnterRunsTheSecondItem) {
     ShowInFront();
     Drive([&] {
         PressKey('F', VK_MENU);
-        ASSERT_TRUE(Await("file's menu to show", [&] { return PopupShowing(file->Handle()) != nullptr; })) << "Alt+F opened nothing";
-        ASSERT_TRUE(Await("item kOpenPosition of file to be selected", [&] { return Hilited(file->Handle(), kOpenPosition); }));
+        ASSERT_TRUE(Await("File's drop-down to show", [&] { return PopupShowing(file->Handle()) != nullptr; }))
+            << "Alt+F opened nothing";
+        ASSERT_TRUE(Await("Open to be selected", [&] { return Hilited(file->Handle(), kOpenPosition); }));
         PressKey(VK_DOWN);
-        ASSERT_TRUE(Await("item kSavePosition of file to be selected", [&] { return Hilited(file->Handle(), kSavePosition); }));
+        ASSERT_TRUE(Await("Save to be selected", [&] { return Hilited(file->Handle(), kSavePosition); }));
         PressKey(VK_RETURN);
-        EXPECT_TRUE(Await("save's click", [&] { return clicks.Of(save) == 1; }));
+        EXPECT_TRUE(Await("Save's click", [&] { return clicks.Of(save) == 1; }));
         EXPECT_TRUE(Await("the menus to close", [] { return VisibleMenuWindows().empty(); }));
     });
     EXPECT_EQ(clicks.Of(save), 1);
@@ -422,14 +423,15 @@ TEST_F(MenuBar, ArrowKeysMoveAlongTheBarToTheNextDropDown) {
     ShowInFront();
     Drive([&] {
         PressKey('F', VK_MENU);
-        ASSERT_TRUE(Await("file's menu to show", [&] { return PopupShowing(file->Handle()) != nullptr; }));
+        ASSERT_TRUE(Await("File's drop-down to show", [&] { return PopupShowing(file->Handle()) != nullptr; }));
         PressKey(VK_RIGHT);
-        ASSERT_TRUE(Await("view's menu to show", [&] { return PopupShowing(view->Handle()) != nullptr; })) << "View's drop-down stayed shut";
+        ASSERT_TRUE(Await("View's drop-down to show", [&] { return PopupShowing(view->Handle()) != nullptr; }))
+            << "View's drop-down stayed shut";
         EXPECT_EQ(PopupShowing(file->Handle()), nullptr);
         EXPECT_EQ(clicks.Of(view), 1);
-        ASSERT_TRUE(Await("item 0 of view to be selected", [&] { return Hilited(view->Handle(), 0); }));
+        ASSERT_TRUE(Await("Status to be selected", [&] { return Hilited(view->Handle(), 0); }));
         PressKey(VK_RETURN);
-        EXPECT_TRUE(Await("status's click", [&] { return clicks.Of(status) == 1; }));
+        EXPECT_TRUE(Await("Status's click", [&] { return clicks.Of(status) == 1; }));
         EXPECT_TRUE(Await("the menus to close", [] { return VisibleMenuWindows().empty(); }));
     });
     EXPECT_EQ(clicks.Total.load(), 3) << "File's and View's openings, then Status";
@@ -442,11 +444,11 @@ TEST_F(MenuBar, ADisabledItemDoesNothingByMouseOrShortcut) {
         ClickItem(file->Handle(), kDisabledPosition);
         // The commands of a menu arrive in order: Save's click marks the end.
         ClickItem(file->Handle(), kSavePosition);
-        ASSERT_TRUE(Await("save's click", [&] { return clicks.Of(save) == 1; }));
+        ASSERT_TRUE(Await("Save's click", [&] { return clicks.Of(save) == 1; }));
         EXPECT_TRUE(CloseMenus());
         PressKey('D', VK_CONTROL);
         PressKey('S', VK_CONTROL);
-        EXPECT_TRUE(Await("save's click number 2", [&] { return clicks.Of(save) == 2; }));
+        EXPECT_TRUE(Await("Save's click number 2", [&] { return clicks.Of(save) == 2; }));
     });
     EXPECT_EQ(clicks.Of(disabled), 0);
     EXPECT_EQ(clicks.Total.load(), 3) << "File once, Save twice";
@@ -486,7 +488,7 @@ TEST_F(MenuBar, AShortcutRunsItsItemWithoutOpeningTheMenu) {
     ShowInFront();
     Drive([&] {
         PressKey('S', VK_CONTROL);
-        EXPECT_TRUE(Await("save's click", [&] { return clicks.Of(save) == 1; }));
+        EXPECT_TRUE(Await("Save's click", [&] { return clicks.Of(save) == 1; }));
     });
     EXPECT_EQ(clicks.Total.load(), 1) << "the File item never heard of an opening drop-down";
     EXPECT_EQ(messages->Loops.load(), 0);
@@ -519,7 +521,7 @@ TEST_F(MenuBar, ItemsChangedByTheTopItemsClickShowInTheDropDownItOpens) {
         EXPECT_EQ(MenuText(dropDown, kSavePosition), L"Save &As\tCtrl+S");
         EXPECT_EQ(GetMenuState(dropDown, kDisabledPosition, MF_BYPOSITION) & MF_GRAYED, 0u);
         ClickItem(dropDown, kDisabledPosition);
-        EXPECT_TRUE(Await("disabled's click", [&] { return clicks.Of(disabled) == 1; }));
+        EXPECT_TRUE(Await("Disabled's click", [&] { return clicks.Of(disabled) == 1; }));
         EXPECT_TRUE(CloseMenus());
     });
     EXPECT_EQ(GetMenu(form->Handle()), bar) << "the bar keeps its menu through changes";
@@ -534,7 +536,7 @@ TEST_F(MenuBar, EscLeavesTheMenuWithoutRunningAnything) {
         EXPECT_TRUE(CloseMenus());
         // The keyboard works on the form again: a shortcut marks the end.
         PressKey('S', VK_CONTROL);
-        EXPECT_TRUE(Await("save's click", [&] { return clicks.Of(save) == 1; }));
+        EXPECT_TRUE(Await("Save's click", [&] { return clicks.Of(save) == 1; }));
     });
     EXPECT_EQ(clicks.Total.load(), 2) << "File's opening and the shortcut only";
 }
@@ -560,13 +562,16 @@ TEST_F(MenuBar, OwnerDrawnItemsAreMeasuredThenDrawnSelectedUnderTheMouse) {
         EXPECT_GE(saveRect.right - saveRect.left, kOwnerDrawnWidth);
         MoveMouse(Centre(saveRect));
         EXPECT_TRUE(Await("the painter to draw selected", [&] { return painter.Saw("draw selected"); }));
-        EXPECT_TRUE(Await("the screen to show kSelectedColour at the centre of saveRect", [&] { return ScreenPixel(Centre(saveRect)) == kSelectedColour; }))
+        EXPECT_TRUE(Await("Save drawn selected on the screen",
+                          [&] { return ScreenPixel(Centre(saveRect)) == kSelectedColour; }))
             << std::hex << ScreenPixel(Centre(saveRect));
         // Moving on to Open draws Save plain again.
         const RECT openRect = ItemRect(nullptr, file->Handle(), kOpenPosition);
         MoveMouse(Centre(openRect));
-        EXPECT_TRUE(Await("the screen to show kSelectedColour at the centre of openRect", [&] { return ScreenPixel(Centre(openRect)) == kSelectedColour; }));
-        EXPECT_TRUE(Await("the screen to show kNormalColour at the centre of saveRect", [&] { return ScreenPixel(Centre(saveRect)) == kNormalColour; }))
+        EXPECT_TRUE(Await("Open drawn selected on the screen",
+                          [&] { return ScreenPixel(Centre(openRect)) == kSelectedColour; }));
+        EXPECT_TRUE(Await("Save drawn plain again on the screen",
+                          [&] { return ScreenPixel(Centre(saveRect)) == kNormalColour; }))
             << std::hex << ScreenPixel(Centre(saveRect));
         EXPECT_TRUE(CloseMenus());
     });
@@ -592,9 +597,9 @@ TEST_F(MenuBar, AMenuWithImagesDrawsEachItemsPicture) {
         ASSERT_NE(OpenFromBar(0, file->Handle()), nullptr);
         const RECT openRect = ItemRect(nullptr, file->Handle(), kOpenPosition);
         EXPECT_GE(openRect.bottom - openRect.top, kImageSize);
-        EXPECT_TRUE(Await("Open's picture on the screen",
-                          [&] { return CountScreenPixels(openRect, kImageColour) == kImageSize * kImageSize; }))
-            << CountScreenPixels(openRect, kImageColour);
+        EXPECT_TRUE(Await("Open's picture on the screen", [&] {
+            return CountScreenPixels(openRect, kImageColour) == kImageSize * kImageSize;
+        })) << CountScreenPixels(openRect, kImageColour);
         EXPECT_EQ(CountScreenPixels(ItemRect(nullptr, file->Handle(), kSavePosition), kImageColour), 0);
         EXPECT_TRUE(CloseMenus());
     });
@@ -625,9 +630,10 @@ TEST_F(MenuBar, OwnerDrawnItemsKeepTheirAcceleratorKeys) {
     ShowInFront();
     Drive([&] {
         PressKey('F', VK_MENU);
-        ASSERT_TRUE(Await("file's menu to show", [&] { return PopupShowing(file->Handle()) != nullptr; })) << "Alt+F opened nothing";
+        ASSERT_TRUE(Await("File's drop-down to show", [&] { return PopupShowing(file->Handle()) != nullptr; }))
+            << "Alt+F opened nothing";
         PressKey('S');
-        EXPECT_TRUE(Await("save's click", [&] { return clicks.Of(save) == 1; }));
+        EXPECT_TRUE(Await("Save's click", [&] { return clicks.Of(save) == 1; }));
         EXPECT_TRUE(Await("the menus to close", [] { return VisibleMenuWindows().empty(); }));
     });
     EXPECT_EQ(clicks.Of(save), 1);
@@ -667,7 +673,8 @@ TEST_F(PopupTracking, PopupAtAPointRunsOnPopupThenTheClickedItem) {
     Drive(
         [&] {
             HWND shown = nullptr;
-            ASSERT_TRUE(Await("popup's menu to show", [&] { return (shown = PopupShowing(popup->Handle())) != nullptr; }));
+            ASSERT_TRUE(
+                Await("the popup menu to show", [&] { return (shown = PopupShowing(popup->Handle())) != nullptr; }));
             RECT rect{};
             GetWindowRect(shown, &rect);
             EXPECT_EQ(rect.left, at.x);
@@ -677,7 +684,7 @@ TEST_F(PopupTracking, PopupAtAPointRunsOnPopupThenTheClickedItem) {
             EXPECT_TRUE(Await("the menus to close", [] { return VisibleMenuWindows().empty(); }));
         },
         [&] { PopupAt(at); });
-    EXPECT_TRUE(ProcessUntil("second's click", [&] { return clicks.Of(second) == 1; }));
+    EXPECT_TRUE(ProcessUntil("Second's click", [&] { return clicks.Of(second) == 1; }));
     EXPECT_EQ(popups, 1);
     EXPECT_FALSE(menuShownAtPopup) << "OnPopup runs before the menu shows";
     EXPECT_EQ(clicks.Of(first), 0);
@@ -687,7 +694,7 @@ TEST_F(PopupTracking, EscClosesThePopupWithoutRunningAnything) {
     ShowInFront();
     Drive(
         [&] {
-            ASSERT_TRUE(Await("popup's menu to show", [&] { return PopupShowing(popup->Handle()) != nullptr; }));
+            ASSERT_TRUE(Await("the popup menu to show", [&] { return PopupShowing(popup->Handle()) != nullptr; }));
             PressKey(VK_ESCAPE);
             EXPECT_TRUE(Await("the menus to close", [] { return VisibleMenuWindows().empty(); }));
         },
@@ -707,7 +714,8 @@ TEST_F(PopupTracking, AlignmentPlacesTheMenuBesideThePoint) {
         Drive(
             [&] {
                 HWND shown = nullptr;
-                ASSERT_TRUE(Await("popup's menu to show", [&] { return (shown = PopupShowing(popup->Handle())) != nullptr; }));
+                ASSERT_TRUE(Await("the popup menu to show",
+                                  [&] { return (shown = PopupShowing(popup->Handle())) != nullptr; }));
                 GetWindowRect(shown, &rect);
                 PressKey(VK_ESCAPE);
                 EXPECT_TRUE(Await("the menus to close", [] { return VisibleMenuWindows().empty(); }));
@@ -734,9 +742,10 @@ TEST_F(PopupTracking, ARightClickOnAControlPopsItsMenuForThatControl) {
     GetWindowRect(button->Handle(), &buttonRect);
     Drive([&] {
         Click(Centre(buttonRect), true);
-        ASSERT_TRUE(Await("the right click to pop the menu up", [&] { return PopupShowing(popup->Handle()) != nullptr; }));
+        ASSERT_TRUE(
+            Await("the right click to pop the menu up", [&] { return PopupShowing(popup->Handle()) != nullptr; }));
         ClickItem(popup->Handle(), 0);
-        EXPECT_TRUE(Await("first's click", [&] { return clicks.Of(first) == 1; }));
+        EXPECT_TRUE(Await("First's click", [&] { return clicks.Of(first) == 1; }));
     });
     EXPECT_EQ(popup->PopupComponent(), button);
     EXPECT_EQ(popups, 1);
@@ -753,20 +762,22 @@ TEST_F(PopupTracking, OwnerDrawnSubmenuOpensUnderTheMouseAndRunsItsItem) {
     ShowInFront();
     Drive(
         [&] {
-            ASSERT_TRUE(Await("popup's menu to show", [&] { return PopupShowing(popup->Handle()) != nullptr; }));
+            ASSERT_TRUE(Await("the popup menu to show", [&] { return PopupShowing(popup->Handle()) != nullptr; }));
             MoveMouse(Centre(ItemRect(nullptr, popup->Handle(), 2)));
-            ASSERT_TRUE(Await("more's menu to show", [&] { return PopupShowing(more->Handle()) != nullptr; })) << "the submenu stayed shut";
+            ASSERT_TRUE(Await("More's submenu to show", [&] { return PopupShowing(more->Handle()) != nullptr; }))
+                << "the submenu stayed shut";
             EXPECT_EQ(clicks.Of(more), 1) << "the item hears that its submenu opens";
             const RECT deepRect = ItemRect(nullptr, more->Handle(), 0);
             EXPECT_EQ(deepRect.bottom - deepRect.top, kOwnerDrawnHeight);
             MoveMouse(Centre(deepRect));
-            EXPECT_TRUE(Await("the screen to show kSelectedColour at the centre of deepRect", [&] { return ScreenPixel(Centre(deepRect)) == kSelectedColour; }))
+            EXPECT_TRUE(Await("Deep drawn selected on the screen",
+                              [&] { return ScreenPixel(Centre(deepRect)) == kSelectedColour; }))
                 << std::hex << ScreenPixel(Centre(deepRect));
             Click(Centre(deepRect));
             EXPECT_TRUE(Await("the menus to close", [] { return VisibleMenuWindows().empty(); }));
         },
         [&] { PopupAt(At()); });
-    EXPECT_TRUE(ProcessUntil("deep's click", [&] { return clicks.Of(deep) == 1; }));
+    EXPECT_TRUE(ProcessUntil("Deep's click", [&] { return clicks.Of(deep) == 1; }));
     EXPECT_EQ(painter.Log().front(), "measure");
     EXPECT_TRUE(painter.Saw("draw selected"));
     EXPECT_EQ(clicks.Total.load(), 2) << "More's opening and Deep";
@@ -791,13 +802,14 @@ TEST_F(LiveChanges, AddingRenamingDisablingAndDeletingUpdateTheShownBar) {
     EXPECT_EQ(Bar(), bar) << "the bar keeps its menu";
     ASSERT_EQ(GetMenuItemCount(bar), 3);
     EXPECT_EQ(MenuText(bar, 2), L"&Help");
-    EXPECT_TRUE(ProcessUntil("the bar to show the new item", [&] { return HoldsText(ItemRect(form->Handle(), bar, 2)); }));
+    EXPECT_TRUE(
+        ProcessUntil("the bar to show the new item", [&] { return HoldsText(ItemRect(form->Handle(), bar, 2)); }));
 
     // The new item works under real tracking.
     Drive([&] {
         ASSERT_NE(OpenFromBar(2, help->Handle()), nullptr);
         ClickItem(help->Handle(), 0);
-        EXPECT_TRUE(Await("about's click", [&] { return clicks.Of(about) == 1; }));
+        EXPECT_TRUE(Await("About's click", [&] { return clicks.Of(about) == 1; }));
     });
 
     const LONG narrow = ItemRect(form->Handle(), bar, 2).right - ItemRect(form->Handle(), bar, 2).left;

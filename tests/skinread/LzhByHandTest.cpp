@@ -57,9 +57,7 @@ constexpr char kPosition2[] = "000000010";
 //    the root down 625, 623, 618, 608, 588, 548, 469: 1 1 0 0 0 0 1.
 constexpr char kThirdA[] = "1100001";
 
-std::string HandDerivedStream() {
-    return std::string(kFirstA) + kSecondA + kB + kLength60 + kPosition2 + kThirdA;
-}
+std::string HandDerivedStream() { return std::string(kFirstA) + kSecondA + kB + kLength60 + kPosition2 + kThirdA; }
 
 std::vector<uint8_t> HandDerivedText() {
     std::string text = "AAB";

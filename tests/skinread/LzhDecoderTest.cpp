@@ -59,7 +59,9 @@ TEST(LzhDecoder, MissingInputReadsAsZeroBits) {
     EXPECT_EQ(Expand({}, 1), Bytes("t"));
 }
 
-TEST(LzhDecoder, DecodesALiteralFromTheStartingTree) { EXPECT_EQ(Expand(PackBits(InitialTreeCode('Q')), 1), Bytes("Q")); }
+TEST(LzhDecoder, DecodesALiteralFromTheStartingTree) {
+    EXPECT_EQ(Expand(PackBits(InitialTreeCode('Q')), 1), Bytes("Q"));
+}
 
 TEST(LzhDecoder, DecodesMatchIntoInitialWindowAsSpaces) {
     // Position 1000: upper six bits 15 -> table code 100111 (6 bits), then

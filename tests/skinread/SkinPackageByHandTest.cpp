@@ -24,8 +24,7 @@ struct VersionLayout {
     uint32_t Version;
     size_t ExtraBlock;
 };
-constexpr VersionLayout kLayouts[] = {{20000, 0},  {30000, 256}, {40000, 80},
-                                      {50000, 48}, {60000, 117}, {70000, 69}};
+constexpr VersionLayout kLayouts[] = {{20000, 0}, {30000, 256}, {40000, 80}, {50000, 48}, {60000, 117}, {70000, 69}};
 
 struct Member {
     std::string StoredName;  // as the name list holds it

@@ -39,14 +39,12 @@ ChildProcess::~ChildProcess() {
     if (FJob) ::CloseHandle(FJob);
 }
 
-bool ChildProcess::Running() const {
-    return Started() && ::WaitForSingleObject(FProcess.hProcess, 0) == WAIT_TIMEOUT;
-}
+bool ChildProcess::Running() const { return Started() && ::WaitForSingleObject(FProcess.hProcess, 0) == WAIT_TIMEOUT; }
 
 void ChildProcess::Resume() {
     if (FProcess.hThread) {
-        EXPECT_NE(::ResumeThread(FProcess.hThread), static_cast<DWORD>(-1)) << "ResumeThread failed, error "
-                                                                            << ::GetLastError();
+        EXPECT_NE(::ResumeThread(FProcess.hThread), static_cast<DWORD>(-1))
+            << "ResumeThread failed, error " << ::GetLastError();
     }
 }
 
