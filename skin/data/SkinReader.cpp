@@ -79,10 +79,15 @@ bool TSkinReader::ExpandPackage(TMemoryStream& Package, TMemoryStream& Archive) 
         return false;
     }
 
+    // Room for the whole output up front (the last match may run up to
+    // F - 1 bytes past the stated size), so the archive never regrows.
+    Archive.SetSize(int64_t{unpackedSize} + lzh::F);
+    Archive.SetPosition(0);
     TLZH lzh;
     lzh.SetInStream(&Package);
     lzh.SetOutStream(&Archive);
     lzh.ExpandStreams(unpackedSize);
+    Archive.SetSize(Archive.Position());
     return true;
 }
 
