@@ -68,13 +68,7 @@ TInput SkinInput(const std::filesystem::path& path) {
     const std::string label = path.filename().string();
     if (!std::filesystem::is_directory(path)) {
         TInput input{label, {}, ReadFile(path), 0};
-        TMemoryStream package, archive;
-        if (!input.Package.empty())
-            package.WriteBuffer(input.Package.data(), static_cast<int32_t>(input.Package.size()));
-        if (TSkinReader::ExpandPackage(package, archive)) {
-            const auto size = static_cast<size_t>(ReadLE32(input.Package.data()));
-            input.Data.assign(archive.Memory(), archive.Memory() + std::min<int64_t>(archive.Size(), size));
-        }
+        LzhExpandFramed(input.Package.data(), input.Package.size(), input.Data, SkinMaxUnpackedSize);
         return input;
     }
     std::vector<TSkinPackageFile> files;
