@@ -8,14 +8,14 @@ namespace lzh {
 void TLzhTree::Start() {
     for (int i = 0; i < N_CHAR; ++i) {
         Freq[i] = 1;
-        Son[i] = static_cast<int32_t>(i + T);
-        Prnt[i + T] = static_cast<int32_t>(i);
+        Son[i] = i + T;
+        Prnt[i + T] = i;
     }
     int i = 0;
     for (int j = N_CHAR; j <= R; ++j, i += 2) {
-        Freq[j] = static_cast<uint32_t>(Freq[i] + Freq[i + 1]);
-        Son[j] = static_cast<int32_t>(i);
-        Prnt[i] = Prnt[i + 1] = static_cast<int32_t>(j);
+        Freq[j] = Freq[i] + Freq[i + 1];
+        Son[j] = i;
+        Prnt[i] = Prnt[i + 1] = j;
     }
     Freq[T] = FreqSentinel;
     Prnt[R] = 0;
@@ -29,7 +29,7 @@ void TLzhTree::Rebuild() {
     int j = 0;
     for (int i = 0; i < T; ++i) {
         if (Son[i] >= T) {
-            Freq[j] = static_cast<uint32_t>((Freq[i] + 1) / 2);
+            Freq[j] = (Freq[i] + 1) / 2;
             Son[j] = Son[i];
             ++j;
         }
@@ -42,16 +42,16 @@ void TLzhTree::Rebuild() {
         ++k;
         std::copy_backward(Freq.begin() + k, Freq.begin() + j, Freq.begin() + j + 1);
         std::copy_backward(Son.begin() + k, Son.begin() + j, Son.begin() + j + 1);
-        Freq[k] = static_cast<uint32_t>(f);
-        Son[k] = static_cast<int32_t>(i);
+        Freq[k] = f;
+        Son[k] = i;
     }
     // Relink the parents.
     for (int i = 0; i < T; ++i) {
         const int k = Son[i];
         if (k >= T) {
-            Prnt[k] = static_cast<int32_t>(i);
+            Prnt[k] = i;
         } else {
-            Prnt[k] = Prnt[k + 1] = static_cast<int32_t>(i);
+            Prnt[k] = Prnt[k + 1] = i;
         }
     }
 }

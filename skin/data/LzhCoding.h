@@ -67,6 +67,8 @@ static_assert(PositionTables.DLen[0] == 3 && PositionTables.DLen[32] == 4 && Pos
 // by side at Son[node] and Son[node] + 1; a Son value of T or more marks a
 // leaf holding symbol (value - T). Prnt[T + symbol] is the leaf of a symbol.
 struct TLzhTree {
+    // Word-sized entries: the counts would fit 16 bits (no count passes the
+    // root's, which stays at most MAX_FREQ), but words load and compare faster.
     std::array<uint32_t, T + 1> Freq{};
     std::array<int32_t, T + N_CHAR> Prnt{};
     std::array<int32_t, T> Son{};
