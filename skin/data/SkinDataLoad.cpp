@@ -2,7 +2,9 @@
 // package reader and the INI reader, into the skin elements (ParseSkin).
 #include <algorithm>
 #include <new>
+#include <span>
 
+#include "framework/rtl/Streams.h"
 #include "framework/rtl/SysUtils.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinEngineLink.h"
@@ -131,13 +133,15 @@ void TSkinData::LoadSkinBitmap(TBitmap& Bitmap, std::string_view Value) {
         Bitmap.Assign(nullptr);
         return;
     }
-    FReader->ExtractFile(Name, *FExtractStream);
-    if (FExtractStream->Size() == 0) {
+    // Decoded where it lies in the expanded package, with no copy.
+    const std::span<const uint8_t> File = FReader->FileData(Name);
+    if (File.empty()) {
         Bitmap.Assign(nullptr);
         return;
     }
     try {
-        Bitmap.LoadFromStream(*FExtractStream);
+        TReadOnlyMemoryStream Stream(File.data(), static_cast<int64_t>(File.size()));
+        Bitmap.LoadFromStream(Stream);
     } catch (const Exception&) {
         Bitmap.Assign(nullptr);  // not a bitmap, or one GDI cannot hold
         return;

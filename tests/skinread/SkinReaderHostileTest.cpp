@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <span>
 
 #include "TestData.h"
 #include "framework/rtl/Strings.h"
@@ -29,6 +30,9 @@ protected:
     std::vector<uint8_t> Extract(std::string_view name) {
         TMemoryStream target;
         reader_.ExtractFile(name, target);
+        const std::span<const uint8_t> inPlace = reader_.FileData(name);
+        EXPECT_EQ(std::vector<uint8_t>(inPlace.begin(), inPlace.end()), Contents(target))
+            << "the bytes in place are the bytes extracted";
         return Contents(target);
     }
 
