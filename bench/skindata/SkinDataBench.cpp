@@ -14,7 +14,7 @@
 #include "framework/core/Streaming.h"
 #include "framework/graphics/BmpCodec.h"
 #include "skin/data/PellixData.h"
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
 #include "skin/data/SkinArchiveWriter.h"
 #include "skin/data/SkinReader.h"
 

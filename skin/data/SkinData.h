@@ -175,7 +175,7 @@ private:
     const TBitmap* DecodedSkinBitmap(std::string_view Name);
     // Takes Bytes from the pixel budget; false (nothing taken) when it would break it.
     bool TakeFromBitmapBudget(uint64_t Bytes);
-    void ReadRGBTriplet(std::string_view Section, std::string_view Prefix, TColor& Colour) const;
+    void ReadRGBTriplet(std::string_view Section, std::string_view Prefix, TColor& Color) const;
     void ReadBorders();
     void ReadTitle();
     void ReadMenuBar();
@@ -189,7 +189,7 @@ private:
     std::unique_ptr<TDataSkinBorder> ReadProgressElement(std::string_view Section);
     std::unique_ptr<TDataSkinBoxLabel> ReadBoxLabelElement(std::string_view Section);
     std::unique_ptr<TDataSkinObject> LoadResourceElement(std::string_view ResourceName);
-    void ReadElementColours(std::string_view Section, TDataSkinObject& Element);
+    void ReadElementColors(std::string_view Section, TDataSkinObject& Element);
     void FixFrameCounts();
     void ComposeComboEdges();
     void BuildComboArrow();

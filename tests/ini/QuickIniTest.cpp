@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/rtl/SysUtils.h"
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
 
 namespace {
 
