@@ -31,6 +31,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (bool packed : {false, true}) {
         TBmpImage image;
         const TBmpResult result = packed ? DecodePackedDib(input, image) : DecodeBmpFile(input, image);
+        if (!packed) {
+            // The headers alone say what decoding gives, or why it fails before the pixels.
+            TBmpInfo info;
+            const TBmpResult headers = ReadBmpFileInfo(input, info);
+            if (headers != TBmpResult::Ok) Check(result == headers);
+            if (result == TBmpResult::Ok)
+                Check(headers == TBmpResult::Ok && info.Width == image.Width && info.Height == image.Height &&
+                      info.BitCount == image.BitCount && info.DecodedBytes() == image.Bits.size());
+        }
         if (result != TBmpResult::Ok) {
             Check(image.Empty() && image.Bits.empty());
             continue;
