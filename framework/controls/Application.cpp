@@ -62,7 +62,7 @@ void ApplicationHandleException(TObject* sender) {
     }
 }
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {
     FObjectInstance = MakeObjectInstance(TWndMethod(this, &TApplication::WndProc));
     FIcon = LoadIconW(FrameworkInstance(), L"MAINICON");
     if (!FIcon) FIcon = LoadIconW(nullptr, IDI_APPLICATION);
@@ -284,9 +284,9 @@ void TApplication::DestroyForms() {
     FMainForm = nullptr;
 }
 
-void TApplication::Notification(TComponent* AComponent, TOperation operation) {
-    TComponent::Notification(AComponent, operation);
-    if (operation == opRemove && AComponent == FMainForm) FMainForm = nullptr;
+void TApplication::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FMainForm) FMainForm = nullptr;
 }
 
 void TApplication::WndProc(TMessage& message) {

@@ -18,9 +18,9 @@ class THintWindow;
 class TControl;
 
 // OnException receives every exception a handler let escape; OnIdle runs
-// when the queue is empty (leave Done true to wait for the next message).
-using TExceptionEvent = TDelegate<void(TObject* Sender, const std::exception& E)>;
-using TIdleEvent = TDelegate<void(TObject* Sender, bool& Done)>;
+// when the queue is empty (leave done true to wait for the next message).
+using TExceptionEvent = TDelegate<void(TObject* sender, const std::exception& error)>;
+using TIdleEvent = TDelegate<void(TObject* sender, bool& done)>;
 
 // The process's one application object (the global Application, made at
 // start-up and freed at exit). It owns the forms CreateForm makes and frees
@@ -32,7 +32,7 @@ public:
     static constexpr uint32_t kDefaultHintPause = 500;
     static constexpr uint32_t kDefaultHintHidePause = 2500;
 
-    explicit TApplication(TComponent* AOwner);
+    explicit TApplication(TComponent* owner);
     ~TApplication() override;
 
     // Prepares the common controls and the application window; call once
@@ -108,7 +108,7 @@ public:
     void DestroyForms();
 
 protected:
-    void Notification(TComponent* AComponent, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     bool ProcessMessage(MSG& message);

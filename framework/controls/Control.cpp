@@ -76,7 +76,7 @@ TWinControl* FindVCLWindow(POINT screenPoint) {
     return nullptr;
 }
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
+TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_unique<TFont>()) {
     FWindowProc = TWndMethod(this, &TControl::WndProc);
     FFont->SetOnChange(TNotifyEvent(this, &TControl::FontChanged));
     FControlStyle = {csCaptureMouse, csClickEvents, csDoubleClicks};
@@ -88,12 +88,12 @@ TControl::~TControl() {
     if (FParent) FParent->RemoveControl(this);
 }
 
-void TControl::SetParent(TWinControl* AParent) {
-    if (FParent == AParent) return;
-    if (AParent == static_cast<TControl*>(this)) throw EInvalidOperation("A control cannot have itself as its parent");
+void TControl::SetParent(TWinControl* parent) {
+    if (FParent == parent) return;
+    if (parent == static_cast<TControl*>(this)) throw EInvalidOperation("A control cannot have itself as its parent");
     if (FParent) FParent->RemoveControl(this);
-    if (AParent) {
-        AParent->InsertControl(this);
+    if (parent) {
+        parent->InsertControl(this);
         if (FParentColor) ParentColorChanged();
         if (FParentFont) ParentFontChanged();
     }
@@ -105,15 +105,15 @@ void TControl::SetParentComponent(TComponent* value) {
     if (auto* parent = ObjectAs<TWinControl>(value)) SetParent(parent);
 }
 
-void TControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
-    if (AWidth < 0) AWidth = 0;
-    if (AHeight < 0) AHeight = 0;
-    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+    if (width < 0) width = 0;
+    if (height < 0) height = 0;
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
     InvalidateControl(Visible(), false);
-    FLeft = ALeft;
-    FTop = ATop;
-    FWidth = AWidth;
-    FHeight = AHeight;
+    FLeft = left;
+    FTop = top;
+    FWidth = width;
+    FHeight = height;
     InvalidateControl(Visible(), false);
     BoundsChanged();
     RequestAlign();
@@ -273,9 +273,9 @@ void TControl::SetPopupMenu(TPopupMenu* value) {
     if (value) value->FreeNotification(this);
 }
 
-void TControl::Notification(TComponent* AComponent, TOperation operation) {
-    TComponent::Notification(AComponent, operation);
-    if (operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+void TControl::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
 }
 
 void TControl::Loaded() {

@@ -27,13 +27,13 @@ class TPopupMenu;
 class TControl : public TComponent {
     QUIRN_CLASS(TControl, TComponent)
 public:
-    explicit TControl(TComponent* AOwner);
+    explicit TControl(TComponent* owner);
     ~TControl() override;
 
     // The windowed control this control sits in; nullptr for a top-level form
     // or a control not placed yet. Setting it moves the control there.
     TWinControl* Parent() const { return FParent; }
-    virtual void SetParent(TWinControl* AParent);
+    virtual void SetParent(TWinControl* parent);
 
     // Bounds in pixels relative to the parent's client area (a top-level
     // form: the screen). Negative sizes become 0; the parent realigns after.
@@ -45,7 +45,7 @@ public:
     void SetTop(int32_t value) { SetBounds(FLeft, value, FWidth, FHeight); }
     void SetWidth(int32_t value) { SetBounds(FLeft, FTop, value, FHeight); }
     void SetHeight(int32_t value) { SetBounds(FLeft, FTop, FWidth, value); }
-    virtual void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight);
+    virtual void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height);
     RECT BoundsRect() const { return RECT{FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
 
     // The client area: the whole control for windowless controls, the
@@ -185,7 +185,7 @@ protected:
     // Message handling by concern; each returns true when it handled the message.
     virtual bool Dispatch(TMessage& message);
     void Loaded() override;
-    void Notification(TComponent* AComponent, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override;
 
     // Hooks for descendants (both do nothing here): Changed for a descendant
     // to announce a change of its own, VisibleChanging just before Visible changes.

@@ -95,8 +95,8 @@ void TSizeConstraints::Changed() {
 
 // ---- TCustomForm -----------------------------------------------------------
 
-TCustomForm::TCustomForm(TComponent* AOwner)
-    : TWinControl(AOwner),
+TCustomForm::TCustomForm(TComponent* owner)
+    : TWinControl(owner),
       FConstraints(std::make_unique<TSizeConstraints>()),
       FIcon(std::make_unique<TIcon>()),
       FCanvas(std::make_unique<TCanvas>()) {
@@ -250,9 +250,9 @@ void TCustomForm::SetClientHeight(int32_t value) {
     TWinControl::SetClientHeight(value);
 }
 
-void TCustomForm::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
-    if (!ComponentState().Contains(csLoading)) FConstraints->Constrain(AWidth, AHeight);
-    TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+void TCustomForm::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+    if (!ComponentState().Contains(csLoading)) FConstraints->Constrain(width, height);
+    TWinControl::SetBounds(left, top, width, height);
 }
 
 void TCustomForm::ConstraintsChanged(TObject*) {
@@ -418,14 +418,14 @@ void TCustomForm::Release() {
     PostMessageW(Handle(), CM_RELEASE, 0, 0);
 }
 
-void TCustomForm::Notification(TComponent* AComponent, TOperation operation) {
-    TWinControl::Notification(AComponent, operation);
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
     if (operation != opRemove) return;
-    if (AComponent == FMenu) {
+    if (component == FMenu) {
         FMenu = nullptr;
         if (FHandle) ::SetMenu(FHandle, nullptr);
     }
-    if (AComponent == FActiveControl) FActiveControl = nullptr;
+    if (component == FActiveControl) FActiveControl = nullptr;
 }
 
 void TCustomForm::CMDialogKey(TMessage& message) {
@@ -542,4 +542,4 @@ bool TCustomForm::Dispatch(TMessage& message) {
     return TWinControl::Dispatch(message);
 }
 
-TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+TForm::TForm(TComponent* owner) : TCustomForm(owner) {}

@@ -246,7 +246,7 @@ std::string ShortCutToText(TShortCut shortCut) {
 
 // ---- TMenuItem -------------------------------------------------------------
 
-TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FCommand(AllocateCommand()) { LiveItems().insert(this); }
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), FCommand(AllocateCommand()) { LiveItems().insert(this); }
 
 TMenuItem::~TMenuItem() {
     LiveItems().erase(this);
@@ -648,7 +648,7 @@ bool MeasureMenuItemMessage(MEASUREITEMSTRUCT& measure) {
 
 // ---- TMenu -----------------------------------------------------------------
 
-TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr)) { FItems->FMenu = this; }
+TMenu::TMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(nullptr)) { FItems->FMenu = this; }
 
 TMenu::~TMenu() {
     // The submenus belong to their items, which go (or stay) on their own.
@@ -683,9 +683,9 @@ void TMenu::SetImages(TImageList* value) {
     MenuChanged();
 }
 
-void TMenu::Notification(TComponent* AComponent, TOperation operation) {
-    TComponent::Notification(AComponent, operation);
-    if (operation == opRemove && AComponent == FImages) {
+void TMenu::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FImages) {
         FImages = nullptr;
         MenuChanged();
     }
@@ -769,7 +769,7 @@ bool TMenu::IsShortCut(TShortCut shortCut) {
 
 // ---- TMainMenu -------------------------------------------------------------
 
-TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
+TMainMenu::TMainMenu(TComponent* owner) : TMenu(owner) {}
 
 TMainMenu::~TMainMenu() {
     // A window must not keep showing a destroyed menu.
@@ -794,7 +794,7 @@ void TMainMenu::Changed() {
 
 // ---- TPopupMenu ------------------------------------------------------------
 
-TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) { LivePopups().insert(this); }
+TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) { LivePopups().insert(this); }
 
 TPopupMenu::~TPopupMenu() { LivePopups().erase(this); }
 
@@ -807,9 +807,9 @@ void TPopupMenu::SetPopupComponent(TComponent* value) {
     if (value) value->FreeNotification(this);
 }
 
-void TPopupMenu::Notification(TComponent* AComponent, TOperation operation) {
-    TMenu::Notification(AComponent, operation);
-    if (operation == opRemove && AComponent == FPopupComponent) FPopupComponent = nullptr;
+void TPopupMenu::Notification(TComponent* component, TOperation operation) {
+    TMenu::Notification(component, operation);
+    if (operation == opRemove && component == FPopupComponent) FPopupComponent = nullptr;
 }
 
 void TPopupMenu::DoPopup() {

@@ -30,7 +30,7 @@ LPCWSTR SystemCursorOf(TCursor cursor) {
 
 }  // namespace
 
-TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+TScreen::TScreen(TComponent* owner) : TComponent(owner) {}
 
 TScreen::~TScreen() {
     for (auto& [index, cursor] : FCustomCursors) DestroyCursor(cursor);

@@ -20,7 +20,7 @@ class TWinControl;
 class TScreen : public TComponent {
     QUIRN_CLASS(TScreen, TComponent)
 public:
-    explicit TScreen(TComponent* AOwner);
+    explicit TScreen(TComponent* owner);
     ~TScreen() override;
 
     // Every existing form, most recently activated first.

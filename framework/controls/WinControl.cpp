@@ -56,7 +56,7 @@ TCustomForm* GetParentForm(TControl* control) {
     return ObjectAs<TCustomForm>(control);
 }
 
-TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
     FObjectInstance = MakeObjectInstance(TWndMethod(this, &TWinControl::MainWndProc));
     if (!FObjectInstance) throw EOutOfMemory("Out of memory for window procedures");
 }
@@ -444,15 +444,15 @@ RECT TWinControl::ClientRect() {
     return rect;
 }
 
-void TWinControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
+void TWinControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
     if (!FHandle) {
-        TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+        TControl::SetBounds(left, top, width, height);
         return;
     }
-    if (AWidth < 0) AWidth = 0;
-    if (AHeight < 0) AHeight = 0;
-    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
-    SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (width < 0) width = 0;
+    if (height < 0) height = 0;
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+    SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     UpdateBounds();
     RequestAlign();
 }

@@ -37,7 +37,7 @@ struct TCreateParams {
 class TWinControl : public TControl {
     QUIRN_CLASS(TWinControl, TControl)
 public:
-    explicit TWinControl(TComponent* AOwner);
+    explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
 
     // The window handle, created on first request (with the parents' windows);
@@ -106,7 +106,7 @@ public:
     // Shrinks rect to the part children are aligned in (a group box's frame).
     virtual void AdjustClientRect(RECT& rect);
     RECT ClientRect() override;
-    void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override;
+    void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
     void SetEnabled(bool value) override;
     void Invalidate() override;
     void Update() override;

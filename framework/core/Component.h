@@ -50,7 +50,7 @@ using TComponentState = TSet<TComponentStateItem>;
 class TComponent : public TPersistent {
     QUIRN_CLASS(TComponent, TPersistent)
 public:
-    explicit TComponent(TComponent* AOwner);
+    explicit TComponent(TComponent* owner);
     ~TComponent() override;
 
     TComponent* Owner() const { return FOwner; }

@@ -8,7 +8,7 @@
 //     class TButton : public TWinControl {
 //         QUIRN_CLASS(TButton, TWinControl)
 //     public:
-//         explicit TButton(TComponent* AOwner);
+//         explicit TButton(TComponent* owner);
 //     };
 //
 //     // Button.cpp
