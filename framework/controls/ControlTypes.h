@@ -8,7 +8,7 @@
 #include "framework/controls/AlignLayout.h"
 #include "framework/controls/Cursors.h"
 #include "framework/controls/Messages.h"
-#include "framework/core/TypInfo.h"
+#include "framework/core/TypeInfo.h"
 #include "framework/rtl/Delegate.h"
 #include "framework/rtl/Sets.h"
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/core/TypInfo.h"
+#include "framework/core/Publisher.h"
 #include "framework/rtl/Object.h"
 #include "framework/rtl/Sets.h"
 

@@ -1,6 +1,6 @@
 #include "framework/graphics/Brush.h"
 
-#include "framework/core/TypInfo.h"
+#include "framework/core/Publisher.h"
 #include "framework/graphics/Bitmap.h"
 
 QUIRN_PUBLISH(TBrush, p) {

@@ -21,7 +21,7 @@
 #include "framework/graphics/ImageList.h"
 #include "framework/core/Streaming.h"
 #include "framework/core/TextForm.h"
-#include "framework/core/TypInfo.h"
+#include "framework/core/PropAccess.h"
 
 namespace {
 

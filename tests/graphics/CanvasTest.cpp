@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "GraphicsTestUtil.h"
-#include "framework/core/TypInfo.h"
+#include "framework/core/PropAccess.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/ImageList.h"
