@@ -53,6 +53,33 @@ TEST(Canvas, FillFrameAndRectangleUseBrushAndPen) {
     }));
 }
 
+TEST(Canvas, BrushBitmapFillsWithThePatternAsItIsWhenTheBrushIsUsed) {
+    TBitmap pattern(2, 2, pf24bit);
+    TBitmap bitmap(8, 6, pf24bit);
+    Cleared(bitmap, 8, 6);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Brush().SetBitmap(&pattern);
+    // Drawn after the brush took it: the brush reads the pixels only when it makes its handle.
+    Cleared(pattern, 2, 2, kBlue);
+    pattern.Canvas().SetPixels(0, 0, TColor(kRed));
+    pattern.Canvas().SetPixels(1, 1, TColor(kRed));
+    const auto checkered = [](int x, int y) { return (x + y) % 2 == 0 ? kRed : kBlue; };
+    canvas.FillRect(RECT{0, 0, 8, 6});
+    EXPECT_TRUE(gfxtest::PixelsAre(bitmap, checkered));
+
+    // Assigning a brush carries its pattern along.
+    TBitmap copy(8, 6, pf24bit);
+    Cleared(copy, 8, 6);
+    copy.Canvas().SetBrush(canvas.Brush());
+    copy.Canvas().FillRect(RECT{0, 0, 8, 6});
+    EXPECT_TRUE(gfxtest::PixelsAre(copy, checkered));
+
+    // Without a pattern the brush fills with its colour again.
+    canvas.Brush().SetBitmap(nullptr);
+    canvas.FillRect(RECT{0, 0, 8, 6});
+    EXPECT_TRUE(gfxtest::PixelsAre(bitmap, [](int, int) { return kWhite; }));
+}
+
 TEST(Canvas, LinesFollowThePenPositionAndClearBrushLeavesTheInside) {
     TBitmap bitmap(10, 10, pf32bit);
     Cleared(bitmap, 10, 10);
