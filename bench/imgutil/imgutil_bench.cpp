@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "skin/data/ImgUtil.h"
-#include "skin/form/SkinDraw.h"
+#include "skin/data/SkinDraw.h"
 
 namespace {
 

@@ -10,14 +10,8 @@ TCustomControl::~TCustomControl() {
 }
 
 void TCustomControl::PaintWindow(HDC dc) {
-    FCanvas->SetHandle(dc);
-    try {
-        FCanvas->Font().Assign(FFont.get());
-        FCanvas->Brush().SetColor(FColor);
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    const TCanvasBinding bound(*FCanvas, dc);
+    FCanvas->Font().Assign(FFont.get());
+    FCanvas->Brush().SetColor(FColor);
+    Paint();
 }

@@ -11,6 +11,7 @@
 #include "framework/controls/ObjectInstance.h"
 #include "framework/controls/Screen.h"
 #include "framework/controls/TextConvert.h"
+#include "framework/win/DeviceContext.h"
 
 namespace {
 
@@ -387,7 +388,7 @@ void TWinControl::WMNCCalcSize(TMessage& message) {
 void TWinControl::WMNCPaint(TMessage& message) {
     DefaultHandler(message);
     if (BevelEdgeSize() == 0) return;
-    HDC dc = GetWindowDC(FHandle);
+    const win::WindowFrameDC dc(FHandle);
     if (!dc) return;
     RECT rect;
     GetWindowRect(FHandle, &rect);
@@ -401,9 +402,8 @@ void TWinControl::WMNCPaint(TMessage& message) {
     if (FBevelKind == bkSoft) flags |= BF_SOFT;
     if (FBevelKind == bkFlat) flags |= BF_FLAT;
     for (int32_t i = 0; i < FBevelWidth; ++i) {
-        DrawEdge(dc, &rect, edge, flags | BF_ADJUST);
+        DrawEdge(dc.get(), &rect, edge, flags | BF_ADJUST);
     }
-    ReleaseDC(FHandle, dc);
 }
 
 void TWinControl::Realign(TControl* moving) {
@@ -529,13 +529,13 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
         if (ObjectAs<TWinControl>(child) || !child->Visible()) continue;
         const RECT bounds = child->BoundsRect();
         if (!RectVisible(dc, &bounds)) continue;
-        const int saved = SaveDC(dc);
+        // Origin and clipping of the child, given back also when its painting throws.
+        const win::SavedDC saved(dc);
         POINT origin;
         GetViewportOrgEx(dc, &origin);
         SetViewportOrgEx(dc, origin.x + bounds.left, origin.y + bounds.top, nullptr);
         IntersectClipRect(dc, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top);
         child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc));
-        RestoreDC(dc, saved);
     }
 }
 
@@ -548,16 +548,9 @@ void TWinControl::PaintHandler(TMessage& message) {
         if (hasWindowless) PaintControls(reinterpret_cast<HDC>(message.WParam));
         return;
     }
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(FHandle, &paint);
-    try {
-        PaintWindow(dc);
-        if (hasWindowless) PaintControls(dc);
-    } catch (...) {
-        EndPaint(FHandle, &paint);
-        throw;
-    }
-    EndPaint(FHandle, &paint);
+    const win::PaintDC paint(FHandle);
+    PaintWindow(paint.get());
+    if (hasWindowless) PaintControls(paint.get());
 }
 
 void TWinControl::ReflectMessage(TMessage& message, HWND child) {

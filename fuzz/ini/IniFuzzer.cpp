@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
 
 namespace {
 

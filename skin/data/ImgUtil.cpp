@@ -190,10 +190,12 @@ int32_t ColorSaturation(TColor color) {
 void ReplaceMagentaPixels(TBitmap& bitmap, TColor color) {
     Ensure24Bit(bitmap);
     const COLORREF replacement = COLORREF(ColorToRGB(color));
+    const uint8_t keyRed = GetRValue(SkinTransparentColor), keyGreen = GetGValue(SkinTransparentColor),
+                  keyBlue = GetBValue(SkinTransparentColor);
     for (int32_t y = 0; y < bitmap.Height(); ++y) {
         auto* pixel = static_cast<uint8_t*>(bitmap.ScanLine(y));
         for (int32_t x = 0; x < bitmap.Width(); ++x, pixel += kBytesPerPixel24) {
-            if (pixel[2] == 0xFF && pixel[1] == 0 && pixel[0] == 0xFF) {
+            if (pixel[2] == keyRed && pixel[1] == keyGreen && pixel[0] == keyBlue) {
                 pixel[0] = GetBValue(replacement);
                 pixel[1] = GetGValue(replacement);
                 pixel[2] = GetRValue(replacement);

@@ -3,13 +3,15 @@
 #include "skin/data/SkinData.h"
 
 #include "framework/controls/Application.h"
+#include "framework/controls/Form.h"
 #include "framework/controls/HintWindow.h"
 #include "framework/graphics/Canvas.h"
-#include "skin/data/PellixIni.h"
+#include "skin/data/ImgUtil.h"
+#include "skin/data/QuickIni.h"
+#include "skin/data/SkinEngineLink.h"
 #include "skin/data/SkinReader.h"
 #include "skin/data/SkinServices.h"
 #include "skin/data/SkinThirdParty.h"
-#include "skin/form/SkinManage.h"
 
 QUIRN_PUBLISH(TSkinData, p) {
     p.Property("Active", &TSkinData::Active, &TSkinData::SetActive).Default(false);
@@ -47,7 +49,6 @@ constexpr TColor MenuGlyphMask = clWhite;
 // The non-client metrics as the caption font is read from them (the layout
 // of the system versions before the padded border width).
 constexpr UINT NonClientMetricsSize = 340;
-constexpr TColor SmallIconBackground = clFuchsia;
 
 }  // namespace
 
@@ -82,7 +83,7 @@ TSkinData::TSkinData(TComponent* AOwner)
 }
 
 TSkinData::~TSkinData() {
-    if (SkinManager != nullptr) SkinManager->UnregisterSkinData(this);
+    if (TSkinEngineLink* Engine = SkinEngine()) Engine->UnregisterSkinData(this);
 }
 
 // --- published properties -------------------------------------------------
@@ -130,26 +131,27 @@ void TSkinData::Loaded() {
     inherited::Loaded();
     if (ComponentState().Contains(csDesigning)) return;
     if (GetScrollBarInfoEntry == nullptr) FSkinControls.Exclude(xcScrollbar);
-    if (SkinManager == nullptr) SkinManager = new TSkinManage();
-    SkinManager->RegisterSkinData(this);
+    // Without an engine (the skin data used on its own) the component only holds its skin.
+    TSkinEngineLink* Engine = CreateSkinEngine();
+    if (Engine != nullptr) Engine->RegisterSkinData(this);
     LoadCaptionFont();
 
     if (FSkinFormtype != sfMainform) {
-        SkinManager->FActive = true;
-        ++SkinManager->FState;
+        if (Engine == nullptr) return;
+        Engine->AddOwnFormSkinData();
         // Skinning one form (or a DLL's forms) starts at once with the owner.
-        // Handing the window to the skinner arrives with the form skinner.
+        TComponent* OwnerForm = Owner();
+        if (FActive && OwnerForm != nullptr && OwnerForm->InheritsFrom(TForm::StaticClass()))
+            Engine->SkinWindow(static_cast<TForm*>(OwnerForm)->Handle());
         return;
     }
 
-    SkinManager->InstallHook();
+    if (Engine != nullptr) Engine->InstallHook();
     if (FActive) {
-        if (FSkinLoading) {
+        if (FSkinLoading)
             FActive = false;  // no usable skin
-        } else {
-            SkinManager->FActionData = this;
-            SkinManager->StartAction(SkinActionOn, SkinActionDelay);
-        }
+        else if (Engine != nullptr)
+            Engine->RequestAction(this, SkinActionOn, SkinActionDelay);
     }
     if (FSkinControls.Contains(xcMainMenu))
         FSkinControls.Exclude(xcMenuItem);
@@ -164,23 +166,22 @@ void TSkinData::SetActive(bool Value) {
     if (ComponentState().Contains(csDesigning) || ComponentState().Contains(csLoading) ||
         ComponentState().Contains(csReading))
         return;
-    if (SkinManager == nullptr) return;  // not loaded yet: Loaded acts
+    TSkinEngineLink* Engine = SkinEngine();
+    if (Engine == nullptr) return;  // not loaded yet (Loaded acts), or no engine
     switch (FSkinFormtype) {
     case sfMainform:
         if (Value) {
             if (FSkinLoading) return;
-            SkinManager->FActionData = this;
-            SkinManager->StartAction(SkinActionOn, SkinActionDelay);
-            SkinManager->FState = SkinManagerRunning;
+            Engine->RequestAction(this, SkinActionOn, SkinActionDelay);
+            Engine->MarkRunning();
         } else {
-            SkinManager->FActionData = this;
-            SkinManager->StartAction(SkinActionOff, SkinActionDelay);
+            Engine->RequestAction(this, SkinActionOff, SkinActionDelay);
         }
         break;
     case sfOnlyThisForm:
-        SkinManager->FActionData = this;
+        // Without a skin nothing is requested; a pending action of another component stays its own.
         if (Value && FSkinLoading) return;
-        SkinManager->StartAction(Value ? SkinActionOn : SkinActionOff, SkinActionDelay);
+        Engine->RequestAction(this, Value ? SkinActionOn : SkinActionOff, SkinActionDelay);
         break;
     case sfDialog:
     case sfDLL: break;
@@ -206,12 +207,12 @@ void TSkinData::BuildSmallIcon() {
     }
     if (Icon == nullptr) return;  // no icon: the small icon stays empty
     TBitmap Picture(Width, Height, pf24bit);
-    Picture.Canvas().Brush().SetColor(SmallIconBackground);
+    Picture.Canvas().Brush().SetColor(SkinTransparentColor);
     Picture.Canvas().FillRect(RECT{0, 0, Width, Height});
     win::IconHandle Copy(static_cast<HICON>(CopyImage(Icon, IMAGE_ICON, Width, Height, LR_COPYFROMRESOURCE)));
     if (Copy) DrawIconEx(Picture.Canvas().Handle(), 0, 0, Copy.get(), Width, Height, 0, nullptr, DI_NORMAL);
     FSmallIcon->Assign(&Picture);
-    FSmallIcon->SetTransparentColor(SmallIconBackground);
+    FSmallIcon->SetTransparentColor(SkinTransparentColor);
     FSmallIcon->SetTransparent(true);
 }
 

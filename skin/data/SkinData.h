@@ -164,7 +164,7 @@ private:
     // The skin parse (runs inside LoadSkinPackage while the INI reader exists).
     void ParseSkin();
     void LoadSkinBitmap(TBitmap& Bitmap, std::string_view Value);
-    void ReadRGBTriplet(std::string_view Section, std::string_view Prefix, TColor& Colour) const;
+    void ReadRGBTriplet(std::string_view Section, std::string_view Prefix, TColor& Color) const;
     void ReadBorders();
     void ReadTitle();
     void ReadMenuBar();
@@ -178,7 +178,7 @@ private:
     std::unique_ptr<TDataSkinBorder> ReadProgressElement(std::string_view Section);
     std::unique_ptr<TDataSkinBoxLabel> ReadBoxLabelElement(std::string_view Section);
     std::unique_ptr<TDataSkinObject> LoadResourceElement(std::string_view ResourceName);
-    void ReadElementColours(std::string_view Section, TDataSkinObject& Element);
+    void ReadElementColors(std::string_view Section, TDataSkinObject& Element);
     void FixFrameCounts();
     void ComposeComboEdges();
     void BuildComboArrow();

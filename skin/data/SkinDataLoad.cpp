@@ -4,12 +4,12 @@
 #include <new>
 
 #include "framework/rtl/SysUtils.h"
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
+#include "skin/data/SkinEngineLink.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinArchive.h"
 #include "skin/data/SkinReader.h"
-#include "skin/form/SkinManage.h"
 
 namespace {
 
@@ -106,11 +106,11 @@ bool TSkinData::LoadSkinPackage() {
 void TSkinData::ApplySkinFile() {
     const TComponentState State = ComponentState();
     if (State.Contains(csDesigning) || State.Contains(csReading) || State.Contains(csLoading)) return;
-    if (SkinManager == nullptr) Loaded();
-    if (SkinManager == nullptr) return;
-    SkinManager->FActionData = this;
-    SkinManager->ResetSysButtons();
-    if (SkinManager->FState == 1) SkinManager->StartAction(SkinActionChanged, SkinActionDelay);
+    if (SkinEngine() == nullptr) Loaded();
+    TSkinEngineLink* Engine = SkinEngine();
+    if (Engine == nullptr) return;  // no engine: the new skin is only held
+    Engine->ResetSysButtons(this);
+    if (Engine->Running()) Engine->RequestAction(this, SkinActionChanged, SkinActionDelay);
 }
 
 void TSkinData::LoadSkinBitmap(TBitmap& Bitmap, std::string_view Value) {

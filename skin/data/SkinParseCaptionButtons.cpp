@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "framework/rtl/SysUtils.h"
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
 #include "skin/data/SkinData.h"
 #include "framework/graphics/Canvas.h"
 

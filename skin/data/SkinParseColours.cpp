@@ -1,7 +1,7 @@
 // The skin's colours: the colour table of section "Colours", the colour
 // sections, the custom colours, triplet keys and the sampled title colour.
 #include "framework/rtl/SysUtils.h"
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
 #include "skin/data/SkinData.h"
 #include "framework/graphics/Canvas.h"
 
@@ -24,14 +24,14 @@ constexpr int32_t TitleSampleDivisor = 3;
 
 TColor TSkinData::ParseColor(std::string_view Text, TColor Default) { return ParseSkinColour(Text, Default); }
 
-void TSkinData::ReadRGBTriplet(std::string_view Section, std::string_view Prefix, TColor& Colour) const {
+void TSkinData::ReadRGBTriplet(std::string_view Section, std::string_view Prefix, TColor& Color) const {
     const std::string Key(Prefix);
     const int32_t Red = FIni->ReadInteger(Section, Key + "R", TripletMissing);
     const int32_t Green = FIni->ReadInteger(Section, Key + "G", TripletMissing);
     const int32_t Blue = FIni->ReadInteger(Section, Key + "B", TripletMissing);
     if (Red < 0 || Green < 0 || Blue < 0) return;
-    Colour = RGBColor(static_cast<uint8_t>(Red & ChannelMask), static_cast<uint8_t>(Green & ChannelMask),
-                      static_cast<uint8_t>(Blue & ChannelMask));
+    Color = RGBColor(static_cast<uint8_t>(Red & ChannelMask), static_cast<uint8_t>(Green & ChannelMask),
+                     static_cast<uint8_t>(Blue & ChannelMask));
 }
 
 void TSkinData::ReadColours() {

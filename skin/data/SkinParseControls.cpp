@@ -2,7 +2,7 @@
 // fallback bitmaps, and the frame counts each painter expects.
 #include <algorithm>
 
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinServices.h"
 
@@ -67,7 +67,7 @@ void SetFrames(const std::unique_ptr<Element>& Target, int32_t Frames) {
 
 }  // namespace
 
-void TSkinData::ReadElementColours(std::string_view Section, TDataSkinObject& Element) {
+void TSkinData::ReadElementColors(std::string_view Section, TDataSkinObject& Element) {
     Element.NormalColour = FIni->ReadInteger(Section, "NormalColour", SkinColourNotSet);
     Element.MouseOverColour = FIni->ReadInteger(Section, "MouseOverColour", SkinColourNotSet);
     Element.PressedColour = FIni->ReadInteger(Section, "PressedColour", SkinColourNotSet);
@@ -84,7 +84,7 @@ std::unique_ptr<TDataSkinObject> TSkinData::ReadElement(std::string_view Section
     LoadSkinBitmap(*Element->Bitmap, Image);
     ReadSharedKeys(*FIni, Section, *Element);
     Element->Frame = FIni->ReadInteger(Section, "Frame", 0);
-    ReadElementColours(Section, *Element);
+    ReadElementColors(Section, *Element);
     if (Element->Tile > 1) Element->Tile = 0;
     return Element;
 }
@@ -97,7 +97,7 @@ std::unique_ptr<TDataSkinBorder> TSkinData::ReadBorderElement(std::string_view S
     const std::string Second = FIni->ReadString(Section, SecondKey, "");
     if (!Second.empty()) LoadSkinBitmap(*Element->Bitmap2, Second);
     ReadSharedKeys(*FIni, Section, *Element);
-    ReadElementColours(Section, *Element);
+    ReadElementColors(Section, *Element);
     if (Element->Tile > 1) Element->Tile = 0;
     return Element;
 }
@@ -118,7 +118,7 @@ std::unique_ptr<TDataSkinBoxLabel> TSkinData::ReadBoxLabelElement(std::string_vi
     auto Element = std::make_unique<TDataSkinBoxLabel>(std::string(Section));
     LoadSkinBitmap(*Element->Bitmap, Image);
     ReadSharedKeys(*FIni, Section, *Element);
-    ReadElementColours(Section, *Element);
+    ReadElementColors(Section, *Element);
     if (Element->Tile > 1) Element->Tile = 0;
     Element->BackgroundAlignment = FIni->ReadInteger(Section, "BackgroundAlignment", 0);
     Element->BackgroundLeftShift = FIni->ReadInteger(Section, "BackgroundLeftShift", 0);

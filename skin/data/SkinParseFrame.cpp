@@ -2,7 +2,7 @@
 // text element and the menu bar.
 #include <algorithm>
 
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
 #include "skin/data/SkinData.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // gradient for skins without toolbar pictures.
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinData.h"
-#include "skin/form/SkinDraw.h"
+#include "skin/data/SkinDraw.h"
 
 namespace {
 
@@ -34,8 +34,6 @@ constexpr int SaturationScale = 25;
 constexpr int SaturationDivisor = 140;
 constexpr int VividBlendBase = 50;
 
-constexpr TColor Magenta = clFuchsia;
-
 RECT MarginsOf(const TDataSkinObject& Element) {
     return RECT{Element.LeftWidth, Element.TopHeight, Element.RightWidth, Element.BottomHeight};
 }
@@ -59,17 +57,17 @@ void TSkinData::ComposeComboEdges() {
 
     TBitmap Cell(ComboCellWidth, ComboCellHeight, pf24bit);
     TBitmap Result(ComboCellWidth * Frames, ComboCellHeight, pf24bit);
-    FillWith(Result, RECT{0, 0, Result.Width(), Result.Height()}, Magenta);
+    FillWith(Result, RECT{0, 0, Result.Width(), Result.Height()}, SkinTransparentColor);
     for (int32_t B = 1; B <= Frames; ++B) {
         // Each frame starts from a clear (transparent) cell.
-        FillWith(Cell, CellRect, Magenta);
+        FillWith(Cell, CellRect, SkinTransparentColor);
         DrawSkinElement(Cell.Canvas().Handle(), CellRect, *FSunkEdge->Bitmap, false, false, FSunkEdge->Trans == 1,
                         FSunkEdge->Frame, B, MarginsOf(*FSunkEdge));
         DrawSkinElement(Cell.Canvas().Handle(), ButtonRect, *FComboButton->Bitmap, false, false, true,
                         FComboButton->Frame, B, MarginsOf(*FComboButton));
         if (FExtraImages)
             DrawFrameStretched(Cell.Canvas().Handle(), ButtonRect, *FExtraImages->Bitmap, true, FExtraImages->Frame, B);
-        FillWith(Cell, EditRect, Magenta);
+        FillWith(Cell, EditRect, SkinTransparentColor);
         const RECT Target{(B - 1) * ComboCellWidth, 0, B * ComboCellWidth, ComboCellHeight};
         Result.Canvas().CopyRect(Target, Cell.Canvas(), CellRect);
     }

@@ -4,14 +4,13 @@
 #include <vector>
 
 #include "framework/controls/ControlAtom.h"
+#include "skin/data/WindowsVersion.h"
 
 TGetScrollBarInfoProc GetScrollBarInfoEntry = nullptr;
 TTrackMouseEventProc TrackMouseEventEntry = nullptr;
 TGetComboBoxInfoProc GetComboBoxInfoEntry = nullptr;
 
 namespace {
-
-constexpr DWORD Windows9xFlag = 0x80000000u;
 
 template <typename Proc>
 Proc EntryPoint(HMODULE Module, const char* Name) {
@@ -34,8 +33,6 @@ struct TUser32Entries {
         if (Module) FreeLibrary(Module);
     }
 } User32Entries;
-
-bool IsNTPlatform() { return (GetVersion() & Windows9xFlag) == 0; }
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include "framework/controls/Timer.h"
 #include "skin/data/SkinData.h"
+#include "skin/data/WindowsVersion.h"
 
 QUIRN_DEFINE_CLASS(TSkinManage)
 
@@ -13,7 +14,6 @@ TSkinManage* SkinManager = nullptr;
 
 namespace {
 
-constexpr DWORD Windows9xFlag = 0x80000000u;
 constexpr int MajorVersion6 = 6;
 
 HHOOK HookHandle = nullptr;
@@ -25,7 +25,7 @@ TSkinPlatform DetectPlatform() {
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&DetectPlatform), &Platform.ModuleInstance);
     const DWORD Version = GetVersion();
-    Platform.IsNT = (Version & Windows9xFlag) == 0;
+    Platform.IsNT = IsNTPlatform();
     Platform.NotVersion6 = LOBYTE(LOWORD(Version)) != MajorVersion6;
     return Platform;
 }
@@ -45,11 +45,23 @@ LRESULT CALLBACK CBTHookProc(int Code, WPARAM WParam, LPARAM LParam) {
     return CallNextHookEx(HookHandle, Code, WParam, LParam);
 }
 
-// Unit shut-down: the manager goes after the application's forms.
-struct TUnitFinalization {
-    TUnitFinalization() { MutablePlatform(); }
-    ~TUnitFinalization() { FreeSkinManager(); }
-} UnitFinalization;
+TSkinEngineLink* FindManager() { return SkinManager; }
+
+TSkinEngineLink* CreateManager() {
+    if (SkinManager == nullptr) SkinManager = new TSkinManage();
+    return SkinManager;
+}
+
+// Unit start-up installs the manager's factory for the skin data components;
+// unit shut-down frees the manager after the application's forms. The
+// library is linked whole (quirn_skin_engine), so this object is never dropped.
+struct TUnitLifetime {
+    TUnitLifetime() {
+        MutablePlatform();
+        SetSkinEngineFactory({FindManager, CreateManager});
+    }
+    ~TUnitLifetime() { FreeSkinManager(); }
+} UnitLifetime;
 
 }  // namespace
 
@@ -102,6 +114,22 @@ void TSkinManage::InstallHook() {
     HookHandle = SetWindowsHookExW(WH_CBT, CBTHookProc, nullptr, GetCurrentThreadId());
 }
 
+void TSkinManage::RequestAction(TSkinData* SkinData, int32_t Action, uint32_t Interval) {
+    FActionData = SkinData;
+    StartAction(Action, Interval);
+}
+
+void TSkinManage::AddOwnFormSkinData() {
+    FActive = true;
+    ++FState;
+}
+
+bool TSkinManage::SkinWindow(HWND) {
+    // Deciding on a window and attaching a form skinner to it joins here with
+    // the form skinner; until then no window is skinned.
+    return false;
+}
+
 void TSkinManage::StartAction(int32_t Action, uint32_t Interval) {
     FAction = Action;
     FTimer->SetInterval(Interval);
@@ -115,7 +143,8 @@ void TSkinManage::StartAction(int32_t Action, uint32_t Interval) {
     if (Action == SkinActionOff) FActive = false;
 }
 
-void TSkinManage::ResetSysButtons() {
+void TSkinManage::ResetSysButtons(TSkinData* SkinData) {
+    FActionData = SkinData;
     // Form skinners rebuild their caption buttons from the new skin; they
     // register in FForms once the form skinner exists.
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/rtl/Object.h"
+#include "skin/data/SkinEngineLink.h"
 
 class TCustomForm;
 class TPellixForm;
@@ -18,12 +19,9 @@ class TPellixPopMenu;
 class TSkinData;
 class TTimer;
 
-// Pending actions of the manager.
-constexpr int32_t SkinActionOn = 1;
-constexpr int32_t SkinActionOff = 2;
-constexpr int32_t SkinActionChanged = 3;
-// Delay of the requests of a skin data component, and of the timer as created.
-constexpr uint32_t SkinActionDelay = 250;
+// Pending actions (SkinActionOn, SkinActionOff, SkinActionChanged) and the
+// delay of a skin data component's requests: SkinEngineLink.h.
+// Interval of the action timer as created.
 constexpr uint32_t SkinManagerTimerInterval = 100;
 
 // Manager states (FState).
@@ -31,18 +29,26 @@ constexpr int32_t SkinManagerIdle = 0;  // nothing activated or skinned yet
 constexpr int32_t SkinManagerRunning = 1;
 constexpr int32_t SkinManagerDestroying = 4;
 
-class TSkinManage : public TObject {
+// The skin data components reach the manager through TSkinEngineLink; this
+// library installs the factory of the one manager when it starts.
+class TSkinManage : public TObject, public TSkinEngineLink {
     QUIRN_CLASS(TSkinManage, TObject)
 public:
     TSkinManage();
     ~TSkinManage() override;
 
     // Called by the skin data components.
-    void RegisterSkinData(TSkinData* SkinData);
-    void UnregisterSkinData(TSkinData* SkinData);
-    void InstallHook();
+    void RegisterSkinData(TSkinData* SkinData) override;
+    void UnregisterSkinData(TSkinData* SkinData) override;
+    void InstallHook() override;
+    void RequestAction(TSkinData* SkinData, int32_t Action, uint32_t Interval) override;
+    void ResetSysButtons(TSkinData* SkinData) override;
+    bool Running() const override { return FState == SkinManagerRunning; }
+    void MarkRunning() override { FState = SkinManagerRunning; }
+    void AddOwnFormSkinData() override;
+    bool SkinWindow(HWND Window) override;
+
     void StartAction(int32_t Action, uint32_t Interval);
-    void ResetSysButtons();
 
     std::unique_ptr<TTimer> FTimer;        // one-shot action timer
     std::vector<TPellixForm*> FForms;      // owned form skinners

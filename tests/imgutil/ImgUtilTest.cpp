@@ -9,7 +9,7 @@
 #include "ImgUtilTestUtil.h"
 #include "framework/rtl/SysUtils.h"
 #include "skin/data/ImgUtil.h"
-#include "skin/form/SkinDraw.h"
+#include "skin/data/SkinDraw.h"
 
 using namespace imgtest;
 

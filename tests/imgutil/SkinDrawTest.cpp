@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "ImgUtilTestUtil.h"
-#include "skin/form/SkinDraw.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/WindowsVersion.h"
 
 using namespace imgtest;
 
@@ -183,8 +184,9 @@ TEST(DrawTransparent, BothMethodsLeaveTheKeyColourUnpainted) {
             return px == py ? kSentinel : Coded(px, py);
         }));
     }
-    EXPECT_EQ(DefaultTransparentMethod(),
-              Win32Platform() == 2 ? TTransparentMethod::MaskBlt : TTransparentMethod::ThreePass);
+    // Wine reports the NT family, which has MaskBlt.
+    EXPECT_TRUE(IsNTPlatform());
+    EXPECT_EQ(DefaultTransparentMethod(), TTransparentMethod::MaskBlt);
 }
 
 TEST(ThreePart, TiledMiddleRepeatsBetweenTheCapsAndStretchesTheHeight) {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "framework/rtl/SysUtils.h"
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "SkinFixtures.h"
 #include "SkinInfo.h"
 #include "framework/graphics/BmpCodec.h"
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
 #include "skin/data/SkinReader.h"
 
 using namespace skintest;

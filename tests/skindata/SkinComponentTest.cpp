@@ -1,6 +1,7 @@
 // The skin data component: settings after Create, display-only properties,
-// the stored package in form streams, Loaded, Active, the manager calls, the
-// form-skin decision, caption-button hints and the unit services.
+// the stored package in form streams, Loaded, Active, its requests to the skin
+// engine (or none without one), the form-skin decision, caption-button hints
+// and the unit services.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,36 +10,61 @@
 #include "framework/core/Streaming.h"
 #include "framework/core/TextForm.h"
 #include "framework/controls/HintWindow.h"
-#include "framework/controls/Timer.h"
+#include "framework/controls/Form.h"
 #include "framework/win/DeviceContext.h"
 #include "skin/data/SkinThirdParty.h"
-#include "skin/form/SkinManage.h"
+#include "skin/data/SkinEngineLink.h"
 
 using namespace skintest;
 
-// (At namespace scope: publishing befriends the framework's publisher.)
-// A component with a skin data on it, as a form holds one.
-class TSkinHolder : public TComponent {
-    QUIRN_CLASS(TSkinHolder, TComponent)
-public:
-    explicit TSkinHolder(TComponent* AOwner) : TComponent(AOwner) {}
-    TSkinData* SkinData1 = nullptr;
-};
-QUIRN_PUBLISH(TSkinHolder, p) { p.Field("SkinData1", &TSkinHolder::SkinData1); }
-
 namespace {
 
-TTestSkin SmallSkin() {
-    TTestSkin Skin;
-    Skin.Ini = "[TitlebarSkin]\nSkinName=Small\n[Colours]\nButtonFace=230 235 245\n";
-    return Skin;
+// A skin engine that records what a skin data component asks of it, installed in place of the
+// manager (this program does not link skin/form): the component's side of the conversation.
+using TEngineCall = std::pair<std::string, const void*>;  // operation and its argument
+
+class TRecordingEngine final : public TSkinEngineLink {
+public:
+    std::vector<TEngineCall> Calls;
+    bool Created = false;
+    bool FRunning = false;
+
+    void RegisterSkinData(TSkinData* SkinData) override { Calls.emplace_back("Register", SkinData); }
+    void UnregisterSkinData(TSkinData* SkinData) override { Calls.emplace_back("Unregister", SkinData); }
+    void InstallHook() override { Calls.emplace_back("InstallHook", nullptr); }
+    void RequestAction(TSkinData* SkinData, int32_t Action, uint32_t Interval) override {
+        Calls.emplace_back("Action " + std::to_string(Action) + " " + std::to_string(Interval), SkinData);
+    }
+    void ResetSysButtons(TSkinData* SkinData) override { Calls.emplace_back("ResetSysButtons", SkinData); }
+    bool Running() const override { return FRunning; }
+    void MarkRunning() override { Calls.emplace_back("MarkRunning", nullptr); }
+    void AddOwnFormSkinData() override { Calls.emplace_back("AddOwnFormSkinData", nullptr); }
+    bool SkinWindow(HWND Window) override {
+        Calls.emplace_back("SkinWindow", Window);
+        return false;
+    }
+};
+
+TRecordingEngine* Recorder = nullptr;
+TSkinEngineLink* FindRecorder() { return Recorder != nullptr && Recorder->Created ? Recorder : nullptr; }
+TSkinEngineLink* CreateRecorder() {
+    Recorder->Created = true;
+    return Recorder;
 }
 
-// Each test starts without a manager and leaves none behind.
+// Each test talks to a fresh recording engine, created (as the manager is) by the first Loaded.
 class SkinComponent : public ::testing::Test {
 protected:
-    void SetUp() override { FreeSkinManager(); }
-    void TearDown() override { FreeSkinManager(); }
+    void SetUp() override {
+        Recorder = &Engine;
+        Previous = SetSkinEngineFactory({FindRecorder, CreateRecorder});
+    }
+    void TearDown() override {
+        SetSkinEngineFactory(Previous);
+        Recorder = nullptr;
+    }
+    TRecordingEngine Engine;
+    TSkinEngineFactory Previous;
 };
 
 TEST_F(SkinComponent, SettingsAfterCreate) {
@@ -128,14 +154,9 @@ TEST_F(SkinComponent, StoredPackageRoundTripsThroughAFormStreamAndIsParsedOnRead
     EXPECT_EQ(Data.FSkinName, "Small");
     EXPECT_EQ(Data.SkinStream().Size(), static_cast<int64_t>(Package.size()));
     EXPECT_TRUE(Data.Active());
-    // Loaded ran: the manager exists and was asked once to skin.
-    ASSERT_NE(SkinManager, nullptr);
-    EXPECT_EQ(SkinManager->FAction, SkinActionOn);
-    EXPECT_EQ(SkinManager->FActionData, &Data);
-    EXPECT_EQ(SkinManager->FTimer->Interval(), SkinActionDelay);
-    EXPECT_TRUE(SkinManager->FActive);  // no window activated yet: only switched on
-    EXPECT_FALSE(SkinManager->FTimer->Enabled());
-    EXPECT_NE(SkinHookHandle(), nullptr);
+    // Loaded ran: the engine was made, and asked once to skin.
+    const std::vector<TEngineCall> Requests = {{"Register", &Data}, {"InstallHook", nullptr}, {"Action 1 250", &Data}};
+    EXPECT_EQ(Engine.Calls, Requests);
 }
 
 TEST_F(SkinComponent, EmptyStoredPackageWritesOnlyItsLength) {
@@ -160,9 +181,8 @@ TEST_F(SkinComponent, ActiveWithoutSkinIsSwitchedOffAtLoaded) {
     Data.SetActive(true);  // before Loaded: only stored
     Data.Loaded();
     EXPECT_FALSE(Data.Active());
-    ASSERT_NE(SkinManager, nullptr);
-    EXPECT_EQ(SkinManager->FAction, 0);
-    EXPECT_FALSE(SkinManager->FActive);
+    const std::vector<TEngineCall> Requests = {{"Register", &Data}, {"InstallHook", nullptr}};  // no action
+    EXPECT_EQ(Engine.Calls, Requests);
 }
 
 TEST_F(SkinComponent, LoadedAdjustsSkinControls) {
@@ -192,121 +212,125 @@ TEST_F(SkinComponent, SystemWithoutScrollBarInfoLosesScrollbarSkinning) {
     GetScrollBarInfoEntry = Saved;
 }
 
-TEST_F(SkinComponent, ActiveTalksToTheManagerOnceLoaded) {
+TEST_F(SkinComponent, ActiveRequestsActionsOnceLoaded) {
     TSkinData Data(nullptr);
+    Data.SetActive(true);  // not loaded yet: only stored, Loaded acts
+    EXPECT_TRUE(Engine.Calls.empty());
+    Data.SetActive(false);
     ASSERT_TRUE(LoadPackageBytes(Data, SmallSkin().Package()));
     Data.Loaded();
+    Engine.Calls.clear();
     Data.SetActive(true);
-    EXPECT_EQ(SkinManager->FAction, SkinActionOn);
-    EXPECT_EQ(SkinManager->FTimer->Interval(), SkinActionDelay);
-    // Requested before the manager ran: it only switched on, then runs.
-    EXPECT_TRUE(SkinManager->FActive);
-    EXPECT_FALSE(SkinManager->FTimer->Enabled());
-    EXPECT_EQ(SkinManager->FState, SkinManagerRunning);
     Data.SetActive(false);
-    EXPECT_EQ(SkinManager->FAction, SkinActionOff);
-    EXPECT_EQ(SkinManager->FActionData, &Data);
-    EXPECT_TRUE(SkinManager->FTimer->Enabled());
+    const std::vector<TEngineCall> MainForm = {
+        {"Action 1 250", &Data}, {"MarkRunning", nullptr}, {"Action 2 250", &Data}};
+    EXPECT_EQ(Engine.Calls, MainForm);
 
-    TSkinData Dialog(nullptr);
-    Dialog.SetSkinFormtype(sfDialog);
-    ASSERT_TRUE(LoadPackageBytes(Dialog, SmallSkin().Package()));
-    Dialog.Loaded();
-    SkinManager->FAction = 0;
-    Dialog.SetActive(true);
-    EXPECT_EQ(SkinManager->FAction, 0);
+    // Skinning its own form: on and off, but nothing while it has no skin.
+    TSkinData Own(nullptr);
+    Own.SetSkinFormtype(sfOnlyThisForm);
+    Own.Loaded();
+    Engine.Calls.clear();
+    Own.SetActive(true);
+    EXPECT_TRUE(Engine.Calls.empty());  // a pending action of another component stays its own
+    Own.SetActive(false);
+    ASSERT_TRUE(LoadPackageBytes(Own, SmallSkin().Package()));
+    Own.SetActive(true);
+    const std::vector<TEngineCall> OwnForm = {{"Action 2 250", &Own}, {"Action 1 250", &Own}};
+    EXPECT_EQ(Engine.Calls, OwnForm);
+
+    // Dialogs and DLLs request nothing.
+    for (TSkinFormType Type : {sfDialog, sfDLL}) {
+        TSkinData Other(nullptr);
+        Other.SetSkinFormtype(Type);
+        ASSERT_TRUE(LoadPackageBytes(Other, SmallSkin().Package()));
+        Other.Loaded();
+        Engine.Calls.clear();
+        Other.SetActive(true);
+        Other.SetActive(false);
+        EXPECT_TRUE(Engine.Calls.empty());
+    }
 }
 
 TEST_F(SkinComponent, ActiveOnWithoutSkinStartsNothing) {
     TSkinData Data(nullptr);
     Data.Loaded();
+    Engine.Calls.clear();
     Data.SetActive(true);
     EXPECT_TRUE(Data.Active());
-    EXPECT_EQ(SkinManager->FAction, 0);
-    EXPECT_FALSE(SkinManager->FTimer->Enabled());
+    EXPECT_TRUE(Engine.Calls.empty());
 }
 
-TEST_F(SkinComponent, OtherFormTypesSwitchTheManagerOnAtLoaded) {
+TEST_F(SkinComponent, OtherFormTypesSwitchTheEngineOnAndSkinTheirFormAtLoaded) {
     TSkinData Data(nullptr);
     Data.SetSkinFormtype(sfOnlyThisForm);
-    Data.Loaded();
-    EXPECT_TRUE(SkinManager->FActive);
-    EXPECT_EQ(SkinManager->FState, 1);
-    EXPECT_EQ(SkinManager->FMainSkinData, nullptr);
-    EXPECT_EQ(SkinHookHandle(), nullptr);
+    Data.SetActive(true);
+    Data.Loaded();  // no form owns it: nothing to skin at once, and no hook
+    std::vector<TEngineCall> Expected = {{"Register", &Data}, {"AddOwnFormSkinData", nullptr}};
+    EXPECT_EQ(Engine.Calls, Expected);
+
+    auto Form = std::make_unique<TForm>(nullptr);
+    auto* Held = new TSkinData(Form.get());
+    Held->SetSkinFormtype(sfDialog);
+    Held->SetActive(true);
+    Engine.Calls.clear();
+    Held->Loaded();
+    Expected = {{"Register", Held}, {"AddOwnFormSkinData", nullptr}, {"SkinWindow", Form->Handle()}};
+    EXPECT_EQ(Engine.Calls, Expected);
 }
 
-TEST_F(SkinComponent, ManagerRegistrationKeepsTheFirstMainSkinData) {
-    TSkinData First(nullptr);
-    TSkinData Second(nullptr);
-    First.Loaded();
-    Second.Loaded();
-    EXPECT_EQ(SkinManager->FMainSkinData, &First);
-    ASSERT_EQ(SkinManager->FSkinDatas.size(), 2u);
+TEST_F(SkinComponent, DestroyedComponentUnregisters) {
+    TSkinData* Seen = nullptr;
     {
-        TSkinData Third(nullptr);
-        Third.Loaded();
-        EXPECT_EQ(SkinManager->FSkinDatas.size(), 3u);
+        TSkinData Data(nullptr);
+        Seen = &Data;
+        Data.Loaded();
     }
-    EXPECT_EQ(SkinManager->FSkinDatas.size(), 2u);  // unregistered when destroyed
+    ASSERT_FALSE(Engine.Calls.empty());
+    EXPECT_EQ(Engine.Calls.back(), TEngineCall("Unregister", Seen));
 }
 
-TEST_F(SkinComponent, SkinFileAppliesTheNewSkinThroughTheManager) {
-    wchar_t Dir[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, Dir);
-    char Narrow[MAX_PATH * 3] = {};
-    WideCharToMultiByte(CP_UTF8, 0, Dir, -1, Narrow, sizeof(Narrow), nullptr, nullptr);
-    const std::string Path = std::string(Narrow) + "quirn-skinfile.skn";
-    const std::vector<uint8_t> Package = SmallSkin().Package();
-    {
-        TFileStream File(Path, fmCreate);
-        File.WriteBuffer(Package.data(), static_cast<int32_t>(Package.size()));
-    }
+TEST_F(SkinComponent, SkinFileAppliesTheNewSkinThroughTheEngine) {
+    const std::string Path = WriteTempPackage(SmallSkin().Package(), "quirn-skinfile-data.skn");
     TSkinData Data(nullptr);
     Data.SetSkinFile(Path);
     EXPECT_FALSE(Data.FSkinLoading);
     EXPECT_EQ(Data.FSkinName, "Small");
-    ASSERT_NE(SkinManager, nullptr);  // ApplySkinFile ran Loaded first
-    EXPECT_EQ(SkinManager->FActionData, &Data);
-    EXPECT_EQ(SkinManager->FAction, 0);  // not running: no skin-changed action
-    SkinManager->FState = SkinManagerRunning;
+    // ApplySkinFile ran Loaded first; the engine does not run yet: no skin-changed action.
+    std::vector<TEngineCall> Expected = {{"Register", &Data}, {"InstallHook", nullptr}, {"ResetSysButtons", &Data}};
+    EXPECT_EQ(Engine.Calls, Expected);
+    Engine.Calls.clear();
+    Engine.FRunning = true;
     Data.SetSkinFile(Path);
-    EXPECT_EQ(SkinManager->FAction, SkinActionChanged);
-    EXPECT_TRUE(SkinManager->FTimer->Enabled());
+    Expected = {{"ResetSysButtons", &Data}, {"Action 3 250", &Data}};
+    EXPECT_EQ(Engine.Calls, Expected);
     DeleteFileA(Path.c_str());
 }
 
-TEST_F(SkinComponent, StartActionBeforeActivationOnlySwitchesTheManager) {
-    TSkinManage Manager;
-    Manager.StartAction(SkinActionOn, SkinActionDelay);
-    EXPECT_TRUE(Manager.FActive);
-    EXPECT_FALSE(Manager.FTimer->Enabled());
-    Manager.StartAction(SkinActionOff, SkinActionDelay);
-    EXPECT_FALSE(Manager.FActive);
-    Manager.FState = SkinManagerRunning;
-    Manager.StartAction(SkinActionChanged, 100);
-    EXPECT_TRUE(Manager.FTimer->Enabled());
-    EXPECT_EQ(Manager.FTimer->Interval(), 100u);
-    EXPECT_EQ(Manager.FAction, SkinActionChanged);
-}
-
-TEST_F(SkinComponent, FirstActivationMarksTheManagerRunning) {
-    TSkinData Data(nullptr);
-    Data.Loaded();  // installs the hook
-    ASSERT_NE(SkinHookHandle(), nullptr);
-    ASSERT_EQ(SkinManager->FState, SkinManagerIdle);
-    const HWND Window = CreateWindowExW(0, L"STATIC", L"activation probe", WS_OVERLAPPEDWINDOW, 10, 10, 120, 80,
-                                        nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(Window, nullptr);
-    ShowWindow(Window, SW_SHOWNORMAL);  // activates the new top-level window
-    SetActiveWindow(Window);
-    MSG Message;
-    while (PeekMessageW(&Message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&Message);
-    EXPECT_EQ(SkinManager->FState, SkinManagerRunning);
-    DestroyWindow(Window);
-    FreeSkinManager();
-    EXPECT_EQ(SkinHookHandle(), nullptr);
-    EXPECT_TRUE(SkinHookDisabled());
+TEST_F(SkinComponent, WithoutAnEngineTheComponentStillLoadsSkins) {
+    SetSkinEngineFactory({});  // as in a program that does not link the engine
+    EXPECT_EQ(CreateSkinEngine(), nullptr);
+    EXPECT_EQ(SkinEngine(), nullptr);
+    const std::string Path = WriteTempPackage(SmallSkin().Package(), "quirn-skinfile-alone.skn");
+    {
+        TSkinData Data(nullptr);
+        ASSERT_TRUE(LoadPackageBytes(Data, SmallSkin().Package()));
+        Data.SetActive(true);
+        Data.Loaded();
+        EXPECT_TRUE(Data.Active());  // a usable skin: stays on
+        Data.SetActive(false);
+        Data.SetActive(true);
+        Data.SetSkinFile(Path);
+        EXPECT_FALSE(Data.FSkinLoading);
+        EXPECT_EQ(Data.FSkinName, "Small");
+        EXPECT_EQ(Data.ButtonFaceColor(), RGBColor(230, 235, 245));
+        TSkinData Own(nullptr);
+        Own.SetSkinFormtype(sfOnlyThisForm);
+        Own.SetActive(true);
+        Own.Loaded();
+    }
+    EXPECT_TRUE(Engine.Calls.empty());
+    DeleteFileA(Path.c_str());
 }
 
 TEST_F(SkinComponent, FormSkinDecision) {

@@ -1,8 +1,12 @@
 #include "SkinFixtures.h"
 
+#include <windows.h>
+
 #include "framework/graphics/BmpCodec.h"
 #include "framework/graphics/Canvas.h"
 #include "skin/data/SkinArchiveWriter.h"
+
+QUIRN_PUBLISH(TSkinHolder, p) { p.Field("SkinData1", &TSkinHolder::SkinData1); }
 
 namespace skintest {
 
@@ -55,6 +59,23 @@ std::unique_ptr<TSkinData> LoadSkin(const TTestSkin& Skin) {
     auto Data = std::make_unique<TSkinData>(nullptr);
     LoadPackageBytes(*Data, Skin.Package());
     return Data;
+}
+
+TTestSkin SmallSkin() {
+    TTestSkin Skin;
+    Skin.Ini = "[TitlebarSkin]\nSkinName=Small\n[Colours]\nButtonFace=230 235 245\n";
+    return Skin;
+}
+
+std::string WriteTempPackage(const std::vector<uint8_t>& Package, const std::string& FileName) {
+    wchar_t Dir[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, Dir);
+    char Narrow[MAX_PATH * 3] = {};
+    WideCharToMultiByte(CP_UTF8, 0, Dir, -1, Narrow, sizeof(Narrow), nullptr, nullptr);
+    const std::string Path = std::string(Narrow) + FileName;
+    TFileStream File(Path, fmCreate);
+    File.WriteBuffer(Package.data(), static_cast<int32_t>(Package.size()));
+    return Path;
 }
 
 TColor PixelOf(TBitmap& Bitmap, int32_t X, int32_t Y) { return Bitmap.Canvas().Pixels(X, Y); }

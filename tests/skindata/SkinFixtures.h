@@ -9,8 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/Component.h"
 #include "framework/graphics/Color.h"
 #include "skin/data/PellixData.h"
+
+// (At namespace scope: publishing befriends the framework's publisher.)
+// A component with a skin data on it, as a form holds one.
+class TSkinHolder : public TComponent {
+    QUIRN_CLASS(TSkinHolder, TComponent)
+public:
+    explicit TSkinHolder(TComponent* AOwner) : TComponent(AOwner) {}
+    TSkinData* SkinData1 = nullptr;
+};
 
 namespace skintest {
 
@@ -29,10 +39,16 @@ struct TTestSkin {
     std::vector<uint8_t> Package() const;
 };
 
+// A small skin: its name "Small" and a ButtonFace colour, no bitmaps.
+TTestSkin SmallSkin();
+
 // A skin data component (no owner) holding the package, parsed.
 std::unique_ptr<TSkinData> LoadSkin(const TTestSkin& Skin);
 // Puts the package bytes into the component's stored package and parses it.
 bool LoadPackageBytes(TSkinData& Data, const std::vector<uint8_t>& Package);
+
+// Writes the package to a file of that name in the temporary folder; the file's path.
+std::string WriteTempPackage(const std::vector<uint8_t>& Package, const std::string& FileName);
 
 // Pixel of a bitmap, as RGB.
 TColor PixelOf(TBitmap& Bitmap, int32_t X, int32_t Y);

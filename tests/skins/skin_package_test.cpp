@@ -9,7 +9,7 @@
 #include "bmp_reader.h"
 #include "framework/rtl/Streams.h"
 #include "framework/rtl/Strings.h"
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
 #include "skin/data/SkinReader.h"
 
 namespace {

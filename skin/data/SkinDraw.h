@@ -20,8 +20,6 @@
 // (XOR, AND mask, XOR) for platforms without MaskBlt.
 enum class TTransparentMethod { MaskBlt, ThreePass };
 
-// 2 on the NT family, 1 on Windows 9x.
-int32_t Win32Platform();
 // MaskBlt on the NT family, the three passes elsewhere.
 TTransparentMethod DefaultTransparentMethod();
 

@@ -1,5 +1,5 @@
 // TQuickIni: parse once, answer look-ups from the retained lines.
-#include "skin/data/PellixIni.h"
+#include "skin/data/QuickIni.h"
 
 #include "framework/rtl/SysUtils.h"
 

@@ -1,19 +1,17 @@
-#include "skin/form/SkinDraw.h"
+#include "skin/data/SkinDraw.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "framework/win/DeviceContext.h"
+#include "skin/data/ImgUtil.h"
+#include "skin/data/WindowsVersion.h"
 
 namespace {
 
-constexpr TColor kSkinKey = 0xFF00FF;
 // MaskBlt foreground: keep the destination (where the mask is set, i.e. the key colour).
 constexpr DWORD kRopKeepDestination = 0x00AA0029;
-constexpr int32_t kPlatformNT = 2;
-constexpr int32_t kPlatformWindows = 1;
-constexpr DWORD kVersionNotNT = 0x80000000;
 constexpr size_t kRegionHeaderSize = sizeof(RGNDATAHEADER);
 constexpr LONG kBoundsStart = 0x7FFFFFFF;
 
@@ -50,17 +48,15 @@ RECT FitMargins(const RECT& margins, const RECT& cell) {
 void PutTemporary(HDC dc, int x, int y, TBitmap& temporary, bool transparent) {
     const RECT at{x, y, x + temporary.Width(), y + temporary.Height()};
     if (transparent)
-        DrawTransparent(dc, at, temporary, kSkinKey);
+        DrawTransparent(dc, at, temporary, SkinTransparentColor);
     else
         ::BitBlt(dc, x, y, temporary.Width(), temporary.Height(), temporary.Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
 }  // namespace
 
-int32_t Win32Platform() { return (::GetVersion() & kVersionNotNT) ? kPlatformWindows : kPlatformNT; }
-
 TTransparentMethod DefaultTransparentMethod() {
-    return Win32Platform() == kPlatformNT ? TTransparentMethod::MaskBlt : TTransparentMethod::ThreePass;
+    return IsNTPlatform() ? TTransparentMethod::MaskBlt : TTransparentMethod::ThreePass;
 }
 
 RECT FrameCell(TBitmap& bitmap, int32_t frameCount, int32_t frameIndex, bool vertical) {
@@ -141,7 +137,7 @@ void DrawThreePartTiled(TCanvas& canvas, const RECT& dest, TBitmap& element, boo
     }
     Piece(target, source, RECT{w - r, 0, w, h}, RECT{sx + cw - r, sy, sx + cw, sy + ch});
     if (transparent) {
-        temporary->SetTransparentColor(kSkinKey);
+        temporary->SetTransparentColor(SkinTransparentColor);
         temporary->SetTransparent(true);
         canvas.Draw(dest.left, dest.top, *temporary);
     } else {
