@@ -14,7 +14,6 @@
 QUIRN_DEFINE_CLASS(TApplication)
 
 TApplication* Application = nullptr;
-TScreen* Screen = nullptr;
 
 namespace {
 
@@ -56,13 +55,7 @@ TControl* ControlUnderCursor(POINT screenPoint) {
 
 }  // namespace
 
-void ApplicationHandleException(TObject* sender) {
-    if (Application) {
-        Application->HandleException(sender);
-    }
-}
-
-TApplication::TApplication(TComponent* owner) : TComponent(owner) {
+TApplication::TApplication(TComponent* owner) : TCustomApplication(owner) {
     FObjectInstance = MakeObjectInstance(TWndMethod(this, &TApplication::WndProc));
     FIcon = LoadIconW(FrameworkInstance(), L"MAINICON");
     if (!FIcon) FIcon = LoadIconW(nullptr, IDI_APPLICATION);

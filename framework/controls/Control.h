@@ -32,8 +32,11 @@ public:
 
     // The windowed control this control sits in; nullptr for a top-level form
     // or a control not placed yet. Setting it moves the control there.
+    // SetParent and SetParentComponent are defined with TWinControl
+    // (WinControl.cpp): joining a parent is its InsertControl, and only there
+    // is a TWinControl known to be a TControl.
     TWinControl* Parent() const { return FParent; }
-    virtual void SetParent(TWinControl* parent);
+    void SetParent(TWinControl* parent);
 
     // Bounds in pixels relative to the parent's client area (a top-level
     // form: the screen). Negative sizes become 0; the parent realigns after.
@@ -202,6 +205,19 @@ protected:
     void ParentFontChanged();
     void InvalidateControl(bool isVisible, bool isOpaque);
 
+    // The parent's side of the link between a control and the windowed control
+    // it sits in. TWinControl is built on this class, so a control reaches its
+    // parent (FParentControl) only through TControl's own members; these are the
+    // ones only a windowed control gives a body, as a control without a window
+    // has none to give and holds no children.
+    virtual bool IsWindowed() const { return false; }
+    // Whether the control's window exists; WindowHandle makes it first if not.
+    virtual bool WindowAllocated() const { return false; }
+    virtual HWND WindowHandle() { return nullptr; }
+    virtual void RemoveControl(TControl* /*control*/) {}
+    virtual void Realign(TControl* /*moving*/ = nullptr) {}
+    virtual void SetZOrderOf(TControl* /*control*/, bool /*toFront*/) {}
+
     TShiftState KeysToShiftState(WPARAM keys) const;
 
     TWinControl* FParent = nullptr;
@@ -229,6 +245,9 @@ protected:
     TWndMethod FWindowProc;
 
 private:
+    friend void SetCaptureControl(TControl* control);
+    // Called by TWinControl as it takes the control in or lets it go.
+    void LinkParent(TWinControl* parent, TControl* parentControl);
     void FontChanged(TObject* sender);
     bool IsColorStored() const;
     bool IsFontStored() const;
@@ -243,6 +262,8 @@ private:
     TMouseMoveEvent FOnMouseMove;
     TNotifyEvent FOnMouseEnter;
     TNotifyEvent FOnMouseLeave;
+    // The parent seen as a control (the same object as FParent).
+    TControl* FParentControl = nullptr;
 };
 
 // The control that has the mouse captured (a windowless control pressed by

@@ -187,6 +187,10 @@ protected:
     SIZE FrameSize() const;
 
 private:
+    // A key message a control of the form offered first (KeyPreview): the form's own key handling.
+    bool PreviewKey(TMessage& key);
+    // WM_DRAWITEM / WM_MEASUREITEM of an owner-drawn menu item; false for other items.
+    bool MenuItemMessage(TMessage& message);
     void CMVisibleChanged(TMessage& message);
     void CMDialogKey(TMessage& message);
     void WMClose(TMessage& message);
@@ -237,3 +241,7 @@ class TForm : public TCustomForm {
 public:
     explicit TForm(TComponent* owner);
 };
+
+// The form at the top of a control's parent chain (the control itself when it
+// is a form), or nullptr when the chain ends in something else.
+TCustomForm* GetParentForm(TControl* control);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <set>
 
-#include "framework/controls/Application.h"
 #include "framework/controls/ControlAtom.h"
-#include "framework/controls/Form.h"
+#include "framework/controls/CustomApplication.h"
+#include "framework/controls/Messages.h"
 #include "framework/controls/TextConvert.h"
 #include "framework/controls/UtilWindow.h"
 #include "framework/graphics/ImageList.h"
@@ -765,8 +765,9 @@ void TMainMenu::SetWindowHandle(HWND value) {
 
 void TMainMenu::Changed() {
     if (!FWindowHandle || !BuiltHandle()) return;
-    if (TWinControl* form = FindControl(FWindowHandle))
-        form->Perform(CM_MENUCHANGED);
+    // A framework form is told by message (it shows the bar again itself); another window just redraws it.
+    if (FindControl(FWindowHandle))
+        SendMessageW(FWindowHandle, CM_MENUCHANGED, 0, 0);
     else
         DrawMenuBar(FWindowHandle);
 }

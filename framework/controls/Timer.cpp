@@ -1,6 +1,6 @@
 #include "framework/controls/Timer.h"
 
-#include "framework/controls/Application.h"
+#include "framework/controls/CustomApplication.h"
 #include "framework/controls/UtilWindow.h"
 
 QUIRN_PUBLISH(TTimer, p) {
