@@ -316,6 +316,14 @@ std::wstring TControl::WideText() const {
     return text;
 }
 
+TShiftState KeyboardShiftState() {
+    TShiftState shift;
+    if (GetKeyState(VK_SHIFT) < 0) shift.Include(ssShift);
+    if (GetKeyState(VK_CONTROL) < 0) shift.Include(ssCtrl);
+    if (GetKeyState(VK_MENU) < 0) shift.Include(ssAlt);
+    return shift;
+}
+
 TShiftState TControl::KeysToShiftState(WPARAM keys) const {
     TShiftState shift;
     if (keys & MK_SHIFT) shift.Include(ssShift);

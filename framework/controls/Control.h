@@ -272,6 +272,10 @@ private:
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* control);
 
+// The shift keys (Shift, Ctrl, Alt) held as the key message being handled was
+// sent: what every key event and shortcut of the framework reports.
+TShiftState KeyboardShiftState();
+
 // The framework control whose window lies under a screen point (the window
 // there, or its nearest ancestor that belongs to a control), or nullptr.
 TWinControl* FindVCLWindow(POINT screenPoint);

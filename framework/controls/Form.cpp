@@ -224,11 +224,7 @@ void TCustomForm::SetActiveControlFromFocus(TWinControl* control) {
 
 bool TCustomForm::IsShortCut(uint16_t key) {
     if (!FMenu) return false;
-    TShiftState shift;
-    if (GetKeyState(VK_SHIFT) < 0) shift.Include(ssShift);
-    if (GetKeyState(VK_CONTROL) < 0) shift.Include(ssCtrl);
-    if (GetKeyState(VK_MENU) < 0) shift.Include(ssAlt);
-    return FMenu->IsShortCut(ShortCut(key, shift));
+    return FMenu->IsShortCut(ShortCut(key, KeyboardShiftState()));
 }
 
 bool TCustomForm::DoKeyDown(TMessage& message) { return TWinControl::DoKeyDown(message); }

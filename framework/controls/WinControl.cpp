@@ -630,8 +630,7 @@ bool TWinControl::PreviewedByForm(TMessage& message) {
 
 bool TWinControl::DoKeyDown(TMessage& message) {
     uint16_t key = static_cast<uint16_t>(message.WParam);
-    const TShiftState shift = KeysToShiftState(0) + (GetKeyState(VK_SHIFT) < 0 ? TShiftState{ssShift} : TShiftState{}) +
-                              (GetKeyState(VK_CONTROL) < 0 ? TShiftState{ssCtrl} : TShiftState{});
+    const TShiftState shift = KeyboardShiftState();
     if (PreviewedByForm(message)) return true;
     KeyDown(key, shift);
     if (key == 0) return true;
@@ -641,9 +640,7 @@ bool TWinControl::DoKeyDown(TMessage& message) {
 
 bool TWinControl::DoKeyUp(TMessage& message) {
     uint16_t key = static_cast<uint16_t>(message.WParam);
-    TShiftState shift;
-    if (GetKeyState(VK_SHIFT) < 0) shift.Include(ssShift);
-    if (GetKeyState(VK_CONTROL) < 0) shift.Include(ssCtrl);
+    const TShiftState shift = KeyboardShiftState();
     if (PreviewedByForm(message)) return true;
     KeyUp(key, shift);
     if (key == 0) return true;
