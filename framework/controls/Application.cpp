@@ -8,7 +8,7 @@
 #include "framework/controls/HintWindow.h"
 #include "framework/controls/ObjectInstance.h"
 #include "framework/controls/Screen.h"
-#include "framework/controls/TextConvert.h"
+#include "framework/graphics/AnsiText.h"
 #include "framework/controls/WindowClass.h"
 
 QUIRN_DEFINE_CLASS(TApplication)

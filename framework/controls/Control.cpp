@@ -7,7 +7,7 @@
 #include "framework/controls/ControlAtom.h"
 #include "framework/controls/CustomApplication.h"
 #include "framework/controls/Menu.h"
-#include "framework/controls/TextConvert.h"
+#include "framework/graphics/AnsiText.h"
 
 namespace {
 TControl* gCaptureControl = nullptr;

@@ -1,6 +1,5 @@
 #include "framework/controls/GroupBox.h"
 
-#include "framework/controls/TextConvert.h"
 #include "framework/win/DeviceContext.h"
 #include "framework/win/TextMeasure.h"
 

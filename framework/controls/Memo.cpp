@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "framework/controls/TextConvert.h"
+#include "framework/graphics/AnsiText.h"
 
 QUIRN_DEFINE_CLASS(TMemoStrings)
 QUIRN_PUBLISH(TCustomMemo, p) {

@@ -6,7 +6,7 @@
 #include "framework/controls/ControlAtom.h"
 #include "framework/controls/CustomApplication.h"
 #include "framework/controls/Messages.h"
-#include "framework/controls/TextConvert.h"
+#include "framework/graphics/AnsiText.h"
 #include "framework/controls/UtilWindow.h"
 #include "framework/graphics/ImageList.h"
 #include "framework/rtl/SysUtils.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/controls/Form.h"
-#include "framework/controls/TextConvert.h"
+#include "framework/graphics/AnsiText.h"
 #include "framework/win/DeviceContext.h"
 
 QUIRN_PUBLISH(TStatusPanel, p) {

@@ -9,7 +9,7 @@
 #include "framework/controls/Menu.h"
 #include "framework/controls/ObjectInstance.h"
 #include "framework/controls/Screen.h"
-#include "framework/controls/TextConvert.h"
+#include "framework/controls/WindowText.h"
 #include "framework/win/DeviceContext.h"
 
 namespace {
