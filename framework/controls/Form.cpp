@@ -124,7 +124,7 @@ TCustomForm::~TCustomForm() {
         Screen->RemoveForm(this);
     }
     if (CustomApplication) CustomApplication->FormDestroyed(this);
-    DestroyWindowHandle();
+    DestroyOrDetachWindow();
 }
 
 void TCustomForm::InitializeForm() {
