@@ -8,7 +8,7 @@
 #include "framework/controls/AlignLayout.h"
 #include "framework/controls/Cursors.h"
 #include "framework/controls/Messages.h"
-#include "framework/core/TypInfo.h"
+#include "framework/core/TypeInfo.h"
 #include "framework/rtl/Delegate.h"
 #include "framework/rtl/Sets.h"
 
@@ -25,10 +25,10 @@ using TShiftState = TSet<TShiftStateItem>;
 
 // Mouse events get the position in the control's client coordinates. Key
 // events may change Key; setting it to 0 consumes the key.
-using TMouseEvent = TDelegate<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y)>;
-using TMouseMoveEvent = TDelegate<void(TObject* Sender, TShiftState Shift, int32_t X, int32_t Y)>;
-using TKeyEvent = TDelegate<void(TObject* Sender, uint16_t& Key, TShiftState Shift)>;
-using TKeyPressEvent = TDelegate<void(TObject* Sender, char& Key)>;
+using TMouseEvent = TDelegate<void(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y)>;
+using TMouseMoveEvent = TDelegate<void(TObject* sender, TShiftState shift, int32_t x, int32_t y)>;
+using TKeyEvent = TDelegate<void(TObject* sender, uint16_t& key, TShiftState shift)>;
+using TKeyPressEvent = TDelegate<void(TObject* sender, char& key)>;
 QUIRN_EVENT_TYPE(TMouseEvent)
 QUIRN_EVENT_TYPE(TMouseMoveEvent)
 QUIRN_EVENT_TYPE(TKeyEvent)

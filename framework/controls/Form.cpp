@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/controls/Application.h"
+#include "framework/controls/CustomApplication.h"
 #include "framework/controls/FormResource.h"
 #include "framework/controls/Menu.h"
 #include "framework/controls/Screen.h"
@@ -95,8 +95,8 @@ void TSizeConstraints::Changed() {
 
 // ---- TCustomForm -----------------------------------------------------------
 
-TCustomForm::TCustomForm(TComponent* AOwner)
-    : TWinControl(AOwner),
+TCustomForm::TCustomForm(TComponent* owner)
+    : TWinControl(owner),
       FConstraints(std::make_unique<TSizeConstraints>()),
       FIcon(std::make_unique<TIcon>()),
       FCanvas(std::make_unique<TCanvas>()) {
@@ -112,9 +112,18 @@ TCustomForm::TCustomForm(TComponent* AOwner)
     if (Screen) Screen->AddForm(this);
 }
 
+TCustomForm* GetParentForm(TControl* control) {
+    while (control && control->Parent()) control = control->Parent();
+    return ObjectAs<TCustomForm>(control);
+}
+
 TCustomForm::~TCustomForm() {
-    if (Screen) Screen->RemoveForm(this);
-    if (Application) Application->FormDestroyed(this);
+    if (Screen) {
+        if (Screen->ActiveControl() && GetParentForm(Screen->ActiveControl()) == this)
+            Screen->SetActiveControl(nullptr);
+        Screen->RemoveForm(this);
+    }
+    if (CustomApplication) CustomApplication->FormDestroyed(this);
     DestroyOrDetachWindow();
 }
 
@@ -150,7 +159,7 @@ void TCustomForm::UpdateIcon() {
     // form icon that is empty or cannot be made.
     win::IconHandle bigIcon = FIcon->NewHandle(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
     win::IconHandle smallIcon = FIcon->NewHandle(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
-    HICON fallback = Application ? Application->IconHandle() : nullptr;
+    HICON fallback = CustomApplication ? CustomApplication->IconHandle() : nullptr;
     SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon ? bigIcon.get() : fallback));
     SendMessageW(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon ? smallIcon.get() : fallback));
     // The previous icons go once the window no longer shows them.
@@ -215,11 +224,7 @@ void TCustomForm::SetActiveControlFromFocus(TWinControl* control) {
 
 bool TCustomForm::IsShortCut(uint16_t key) {
     if (!FMenu) return false;
-    TShiftState shift;
-    if (GetKeyState(VK_SHIFT) < 0) shift.Include(ssShift);
-    if (GetKeyState(VK_CONTROL) < 0) shift.Include(ssCtrl);
-    if (GetKeyState(VK_MENU) < 0) shift.Include(ssAlt);
-    return FMenu->IsShortCut(ShortCut(key, shift));
+    return FMenu->IsShortCut(ShortCut(key, KeyboardShiftState()));
 }
 
 bool TCustomForm::DoKeyDown(TMessage& message) { return TWinControl::DoKeyDown(message); }
@@ -250,9 +255,9 @@ void TCustomForm::SetClientHeight(int32_t value) {
     TWinControl::SetClientHeight(value);
 }
 
-void TCustomForm::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
-    if (!ComponentState().Contains(csLoading)) FConstraints->Constrain(AWidth, AHeight);
-    TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+void TCustomForm::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+    if (!ComponentState().Contains(csLoading)) FConstraints->Constrain(width, height);
+    TWinControl::SetBounds(left, top, width, height);
 }
 
 void TCustomForm::ConstraintsChanged(TObject*) {
@@ -281,7 +286,7 @@ void TCustomForm::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.Style &= ~static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_TABSTOP);
     params.Style |= WS_CLIPCHILDREN;
-    params.WndParent = Application && Application->Handle() ? Application->Handle() : nullptr;
+    params.WndParent = CustomApplication && CustomApplication->Handle() ? CustomApplication->Handle() : nullptr;
     switch (FBorderStyle) {
     case bsNone: params.Style |= WS_POPUP; break;
     case bsSingle:
@@ -341,7 +346,7 @@ void TCustomForm::PlaceOnFirstShow() {
         break;
     case poMainFormCenter:
     case poOwnerFormCenter: {
-        TCustomForm* center = Application ? Application->MainForm() : nullptr;
+        TCustomForm* center = CustomApplication ? CustomApplication->MainForm() : nullptr;
         if (FPosition == poOwnerFormCenter)
             center = ObjectAs<TCustomForm>(Owner()) ? ObjectAs<TCustomForm>(Owner()) : center;
         if (center && center != this) {
@@ -394,8 +399,8 @@ void TCustomForm::Close() {
     TCloseAction action = caHide;
     DoClose(action);
     if (action == caNone) return;
-    if (Application && Application->MainForm() == this) {
-        Application->Terminate();
+    if (CustomApplication && CustomApplication->MainForm() == this) {
+        CustomApplication->Terminate();
         return;
     }
     switch (action) {
@@ -412,14 +417,14 @@ void TCustomForm::Release() {
     PostMessageW(Handle(), CM_RELEASE, 0, 0);
 }
 
-void TCustomForm::Notification(TComponent* AComponent, TOperation operation) {
-    TWinControl::Notification(AComponent, operation);
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
     if (operation != opRemove) return;
-    if (AComponent == FMenu) {
+    if (component == FMenu) {
         FMenu = nullptr;
         if (FHandle) ::SetMenu(FHandle, nullptr);
     }
-    if (AComponent == FActiveControl) FActiveControl = nullptr;
+    if (component == FActiveControl) FActiveControl = nullptr;
 }
 
 void TCustomForm::CMDialogKey(TMessage& message) {
@@ -537,9 +542,53 @@ bool TCustomForm::Dispatch(TMessage& message) {
         return true;
     case CM_VISIBLECHANGED: CMVisibleChanged(message); return true;
     case CM_DIALOGKEY: CMDialogKey(message); return true;
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+        if (MenuItemMessage(message)) return true;
+        break;
+    // What the controls of the form ask of it (see Messages.h).
+    case CM_ISFORM: message.Result = 1; return true;
+    case CM_FOCUSCONTROL:
+        FocusControl(reinterpret_cast<TWinControl*>(message.LParam));
+        message.Result = 1;
+        return true;
+    case CM_CONTROLFOCUSED:
+        SetActiveControlFromFocus(reinterpret_cast<TWinControl*>(message.LParam));
+        message.Result = 1;
+        return true;
+    case CM_KEYPREVIEW:
+        message.Result = FKeyPreview && PreviewKey(*reinterpret_cast<TMessage*>(message.LParam)) ? 1 : 0;
+        return true;
+    case CM_ISSHORTCUT: message.Result = IsShortCut(static_cast<uint16_t>(message.WParam)) ? 1 : 0; return true;
     default: break;
     }
     return TWinControl::Dispatch(message);
 }
 
-TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+bool TCustomForm::PreviewKey(TMessage& key) {
+    switch (key.Msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: return DoKeyDown(key);
+    case WM_KEYUP:
+    case WM_SYSKEYUP: return DoKeyUp(key);
+    case WM_CHAR: return DoKeyPress(key);
+    default: return false;
+    }
+}
+
+bool TCustomForm::MenuItemMessage(TMessage& message) {
+    // Owner-drawn items of the menu bar (and of any menu the system shows for this window).
+    if (message.Msg == WM_DRAWITEM) {
+        auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
+        if (draw->CtlType != ODT_MENU) return false;
+        message.Result = DrawMenuItemMessage(*draw) ? TRUE : FALSE;
+    } else {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
+        if (measure->CtlType != ODT_MENU) return false;
+        message.Result = MeasureMenuItemMessage(*measure) ? TRUE : FALSE;
+    }
+    if (!message.Result) DefaultHandler(message);
+    return true;
+}
+
+TForm::TForm(TComponent* owner) : TCustomForm(owner) {}

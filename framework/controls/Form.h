@@ -43,8 +43,8 @@ QUIRN_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
 enum TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
 QUIRN_ENUM(TCloseAction, caNone, caHide, caFree, caMinimize)
 
-using TCloseEvent = TDelegate<void(TObject* Sender, TCloseAction& Action)>;
-using TCloseQueryEvent = TDelegate<void(TObject* Sender, bool& CanClose)>;
+using TCloseEvent = TDelegate<void(TObject* sender, TCloseAction& action)>;
+using TCloseQueryEvent = TDelegate<void(TObject* sender, bool& canClose)>;
 QUIRN_EVENT_TYPE(TCloseEvent)
 QUIRN_EVENT_TYPE(TCloseQueryEvent)
 
@@ -83,7 +83,7 @@ private:
 class TCustomForm : public TWinControl {
     QUIRN_CLASS(TCustomForm, TWinControl)
 public:
-    explicit TCustomForm(TComponent* AOwner);
+    explicit TCustomForm(TComponent* owner);
     ~TCustomForm() override;
 
     // Reads the form resource of this form's class (an RCDATA resource named
@@ -128,7 +128,7 @@ public:
     RECT ClientRect() override;
     void SetClientWidth(int32_t value) override;
     void SetClientHeight(int32_t value) override;
-    void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override;
+    void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
 
     // Shows the form (and brings it to the front); Hide hides it.
     void Show();
@@ -179,7 +179,7 @@ protected:
     void CreateHandle() override;
     void PaintWindow(HDC dc) override;
     bool Dispatch(TMessage& message) override;
-    void Notification(TComponent* AComponent, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
     void BoundsChanged() override;
     void DoClose(TCloseAction& action);
@@ -187,6 +187,10 @@ protected:
     SIZE FrameSize() const;
 
 private:
+    // A key message a control of the form offered first (KeyPreview): the form's own key handling.
+    bool PreviewKey(TMessage& key);
+    // WM_DRAWITEM / WM_MEASUREITEM of an owner-drawn menu item; false for other items.
+    bool MenuItemMessage(TMessage& message);
     void CMVisibleChanged(TMessage& message);
     void CMDialogKey(TMessage& message);
     void WMClose(TMessage& message);
@@ -235,5 +239,9 @@ private:
 class TForm : public TCustomForm {
     QUIRN_CLASS(TForm, TCustomForm)
 public:
-    explicit TForm(TComponent* AOwner);
+    explicit TForm(TComponent* owner);
 };
+
+// The form at the top of a control's parent chain (the control itself when it
+// is a form), or nullptr when the chain ends in something else.
+TCustomForm* GetParentForm(TControl* control);
