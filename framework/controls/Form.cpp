@@ -96,11 +96,12 @@ void TSizeConstraints::Changed() {
 // ---- TCustomForm -----------------------------------------------------------
 
 TCustomForm::TCustomForm(TComponent* AOwner)
-    : TWinControl(AOwner),
+    : TScrollingWinControl(AOwner),
       FConstraints(std::make_unique<TSizeConstraints>()),
       FIcon(std::make_unique<TIcon>()),
       FCanvas(std::make_unique<TCanvas>()) {
     FVisible = false;
+    FAutoScroll = false;
     FParentColor = false;
     FParentFont = false;
     FColor = clBtnFace;
@@ -211,6 +212,9 @@ void TCustomForm::FocusControl(TWinControl* control) {
 void TCustomForm::SetActiveControlFromFocus(TWinControl* control) {
     FActiveControl = control;
     if (Screen) Screen->SetActiveControl(control);
+    for (TWinControl* parent = control ? control->Parent() : nullptr; parent; parent = parent->Parent())
+        if (auto* scrolling = ObjectAs<TScrollingWinControl>(parent); scrolling && scrolling->AutoScroll())
+            scrolling->ScrollInView(control);
 }
 
 bool TCustomForm::IsShortCut(uint16_t key) {
@@ -222,9 +226,9 @@ bool TCustomForm::IsShortCut(uint16_t key) {
     return FMenu->IsShortCut(ShortCut(key, shift));
 }
 
-bool TCustomForm::DoKeyDown(TMessage& message) { return TWinControl::DoKeyDown(message); }
-bool TCustomForm::DoKeyUp(TMessage& message) { return TWinControl::DoKeyUp(message); }
-bool TCustomForm::DoKeyPress(TMessage& message) { return TWinControl::DoKeyPress(message); }
+bool TCustomForm::DoKeyDown(TMessage& message) { return TScrollingWinControl::DoKeyDown(message); }
+bool TCustomForm::DoKeyUp(TMessage& message) { return TScrollingWinControl::DoKeyUp(message); }
+bool TCustomForm::DoKeyPress(TMessage& message) { return TScrollingWinControl::DoKeyPress(message); }
 
 SIZE TCustomForm::FrameSize() const {
     TCreateParams params;
@@ -235,24 +239,24 @@ SIZE TCustomForm::FrameSize() const {
 }
 
 RECT TCustomForm::ClientRect() {
-    if (FHandle) return TWinControl::ClientRect();
+    if (FHandle) return TScrollingWinControl::ClientRect();
     const SIZE frame = FrameSize();
     return RECT{0, 0, std::max<int32_t>(FWidth - frame.cx, 0), std::max<int32_t>(FHeight - frame.cy, 0)};
 }
 
 void TCustomForm::SetClientWidth(int32_t value) {
     if (!FHandle) FClientWidthRequest = value;
-    TWinControl::SetClientWidth(value);
+    TScrollingWinControl::SetClientWidth(value);
 }
 
 void TCustomForm::SetClientHeight(int32_t value) {
     if (!FHandle) FClientHeightRequest = value;
-    TWinControl::SetClientHeight(value);
+    TScrollingWinControl::SetClientHeight(value);
 }
 
 void TCustomForm::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
     if (!ComponentState().Contains(csLoading)) FConstraints->Constrain(AWidth, AHeight);
-    TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    TScrollingWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
 void TCustomForm::ConstraintsChanged(TObject*) {
@@ -261,7 +265,7 @@ void TCustomForm::ConstraintsChanged(TObject*) {
 }
 
 void TCustomForm::Loaded() {
-    TWinControl::Loaded();
+    TScrollingWinControl::Loaded();
     // The stored client size decides the outer size (with this form's frame);
     // the constraints have the last word.
     const SIZE frame = FrameSize();
@@ -272,13 +276,8 @@ void TCustomForm::Loaded() {
     Realign();
 }
 
-void TCustomForm::BoundsChanged() {
-    TWinControl::BoundsChanged();
-    if (FOnResize && !ComponentState().Contains(csLoading)) FOnResize(this);
-}
-
 void TCustomForm::CreateParams(TCreateParams& params) {
-    TWinControl::CreateParams(params);
+    TScrollingWinControl::CreateParams(params);
     params.Style &= ~static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_TABSTOP);
     params.Style |= WS_CLIPCHILDREN;
     params.WndParent = Application && Application->Handle() ? Application->Handle() : nullptr;
@@ -314,7 +313,7 @@ void TCustomForm::CreateHandle() {
     if (FMenu) FMenu->SetWindowHandle(FHandle);
     UpdateIcon();
     UpdateBounds();
-    TWinControl::CreateHandle();
+    TScrollingWinControl::CreateHandle();
 }
 
 void TCustomForm::PaintWindow(HDC dc) {
@@ -413,7 +412,7 @@ void TCustomForm::Release() {
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation operation) {
-    TWinControl::Notification(AComponent, operation);
+    TScrollingWinControl::Notification(AComponent, operation);
     if (operation != opRemove) return;
     if (AComponent == FMenu) {
         FMenu = nullptr;
@@ -539,7 +538,7 @@ bool TCustomForm::Dispatch(TMessage& message) {
     case CM_DIALOGKEY: CMDialogKey(message); return true;
     default: break;
     }
-    return TWinControl::Dispatch(message);
+    return TScrollingWinControl::Dispatch(message);
 }
 
 TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
