@@ -19,6 +19,7 @@ QUIRN_PUBLISH(TCustomListBox, p) {
     p.Property("ScrollWidth", &TCustomListBox::ScrollWidth, &TCustomListBox::SetScrollWidth).Default(0);
     p.Property("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted).Default(false);
     p.Property("Style", &TCustomListBox::Style, &TCustomListBox::SetStyle).Default(lbStandard);
+    p.Property("TabWidth", &TCustomListBox::TabWidth, &TCustomListBox::SetTabWidth).Default(0);
     // The items before the selection, so that reading a form selects an item that is already there.
     p.Property("Items", &TCustomListBox::Items, &TCustomListBox::SetItems);
     p.Property("ItemIndex", &TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex).Default(-1);
@@ -191,6 +192,7 @@ void TCustomListBox::CreateParams(TCreateParams& params) {
     if (FColumns > 0) params.Style |= LBS_MULTICOLUMN;
     if (FStyle == lbOwnerDrawFixed) params.Style |= LBS_OWNERDRAWFIXED;
     if (FStyle == lbOwnerDrawVariable) params.Style |= LBS_OWNERDRAWVARIABLE;
+    if (FTabWidth > 0) params.Style |= LBS_USETABSTOPS;
     if (FBorderStyle == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -198,6 +200,7 @@ void TCustomListBox::CreateHandle() {
     TWinControl::CreateHandle();
     if (FStyle == lbOwnerDrawFixed) Perform(LB_SETITEMHEIGHT, 0, FItemHeight);
     Perform(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(FScrollWidth));
+    if (FTabWidth > 0) Perform(LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&FTabWidth));
     ApplyColumnWidth();
     RestoreItems();
 }
@@ -516,6 +519,13 @@ void TCustomListBox::SetBorderStyle(TBorderStyle value) {
     if (value != bsNone) value = bsSingle;
     if (FBorderStyle == value) return;
     FBorderStyle = value;
+    RecreateWnd();
+}
+
+void TCustomListBox::SetTabWidth(int32_t value) {
+    value = std::max(value, 0);
+    if (FTabWidth == value) return;
+    FTabWidth = value;
     RecreateWnd();
 }
 

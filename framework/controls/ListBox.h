@@ -48,7 +48,7 @@ private:
 // The list box's behaviour, for TListBox to publish. Its items, their objects, the selection and
 // the scroll position live in the window while there is one and are kept by the control while there
 // is none, so they survive RecreateWnd (which changing BorderStyle, Style, MultiSelect,
-// ExtendedSelect, Sorted, IntegralHeight or switching Columns on or off does). OnClick fires when
+// ExtendedSelect, Sorted, IntegralHeight, TabWidth or switching Columns on or off does). OnClick fires when
 // the user changes the selection, OnDblClick on a double click on an item.
 class TCustomListBox : public TWinControl {
     QUIRN_CLASS(TCustomListBox, TWinControl)
@@ -109,6 +109,10 @@ public:
     void SetScrollWidth(int32_t value);
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle value);
+    // Tab characters in the items jump to multiples of this many dialog units (0: tabs are not
+    // expanded); changing it recreates the window.
+    int32_t TabWidth() const { return FTabWidth; }
+    void SetTabWidth(int32_t value);
 
     // The item at a client point; -1 where there is none (existing) or the item a click there would
     // reach (the last one below the items; existing false).
@@ -177,6 +181,7 @@ private:
     bool FIntegralHeight = false;
     int32_t FScrollWidth = 0;
     TBorderStyle FBorderStyle = bsSingle;
+    int32_t FTabWidth = 0;
     TDrawItemEvent FOnDrawItem;
     TMeasureItemEvent FOnMeasureItem;
 };

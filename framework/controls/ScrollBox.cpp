@@ -104,8 +104,15 @@ void TControlScrollBar::ApplyToWindow(HWND window) const {
         info.nPage = static_cast<UINT>(FPage);
         info.nPos = FPosition;
     }
+    // Only changes go to the window (a form without scrolling realigns often and has no bars).
+    SCROLLINFO current{};
+    current.cbSize = sizeof current;
+    current.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    GetScrollInfo(window, SystemBar(), &current);  // a window without bars yet leaves it all 0
+    const bool same = current.nMin == info.nMin && current.nMax == info.nMax && current.nPage == info.nPage &&
+                      current.nPos == info.nPos;
     // The system shows the bar exactly while the range exceeds the page.
-    SetScrollInfo(window, SystemBar(), &info, TRUE);
+    if (!same) SetScrollInfo(window, SystemBar(), &info, TRUE);
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     const bool showing = (style & (FKind == sbHorizontal ? WS_HSCROLL : WS_VSCROLL)) != 0;
     if (showing != FShown) ShowScrollBar(window, SystemBar(), FShown);
@@ -183,12 +190,15 @@ void TScrollingWinControl::EnableAutoRange() {
 }
 
 bool TScrollingWinControl::CanCalcAutoRange() const {
-    return FAutoScroll && FAutoRangeLock == 0 && !ComponentState().Contains(csLoading) &&
-           !ComponentState().Contains(csDestroying);
+    return FAutoRangeLock == 0 && !ComponentState().Contains(csLoading) && !ComponentState().Contains(csDestroying);
 }
 
 void TScrollingWinControl::CalcAutoRange() {
     if (!CanCalcAutoRange()) return;
+    if (!FAutoScroll) {
+        UpdateScrollBars();  // ranges of its own, but the client area may have changed
+        return;
+    }
     // Extents in unscrolled content coordinates; children at the far edges stack up beside it.
     const int32_t horzPosition = FHorzScrollBar->FPosition;
     const int32_t vertPosition = FVertScrollBar->FPosition;
@@ -341,7 +351,6 @@ void TScrollingWinControl::CreateHandle() {
 void TScrollingWinControl::Loaded() {
     TWinControl::Loaded();
     CalcAutoRange();
-    UpdateScrollBars();
 }
 
 void TScrollingWinControl::WMMouseWheel(TMessage& message) {

@@ -105,7 +105,7 @@ public:
     // Batches of child changes: the ranges are computed once, at the last EnableAutoRange.
     void DisableAutoRange() { ++FAutoRangeLock; }
     void EnableAutoRange();
-    // Computes the ranges from the children (AutoScroll) and lays the bars out.
+    // Computes the ranges from the children (with AutoScroll) and lays the bars out.
     void CalcAutoRange();
     // Lays the bars out for the current ranges and client size, keeps the positions inside them and
     // shows the bars in the window.

@@ -331,6 +331,8 @@ TEST_F(ListBoxes, PropertyChangesReachTheWindow) {
     EXPECT_EQ(SendMessageW(List().Handle(), LB_GETHORIZONTALEXTENT, 0, 0), 450);
     List().SetIntegralHeight(false);
     EXPECT_NE(StyleOf(List().Handle()) & LBS_NOINTEGRALHEIGHT, 0);
+    List().SetTabWidth(40);
+    EXPECT_NE(StyleOf(List().Handle()) & LBS_USETABSTOPS, 0);
 
     // The system's item height follows the font.
     const int32_t small = List().ItemHeight();

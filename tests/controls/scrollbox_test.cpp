@@ -318,6 +318,11 @@ TEST_F(ScrollBoxes, ScrollBarRequestsAndTheWheelScroll) {
     SendMessageW(fixed.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
     EXPECT_EQ(fixed.HorzScrollBar()->Position(),
               TControlScrollBar::kDefaultIncrement + static_cast<int32_t>(lines) * 8);
+    // Ranges of its own follow the client area too: wide enough, the bar goes and the content is back.
+    fixed.SetWidth(700);
+    EXPECT_EQ(fixed.HorzScrollBar()->Position(), 0);
+    EXPECT_FALSE(ShowsHorizontal(fixed));
+    EXPECT_EQ(fixed.HorzScrollBar()->Range(), 600);
 }
 
 TEST_F(ScrollBoxes, AControlThatGetsTheFocusIsScrolledIntoView) {
