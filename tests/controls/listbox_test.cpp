@@ -127,19 +127,9 @@ std::vector<std::string> ItemsOf(const TCustomListBox& list) {
 
 LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
 
-struct ListBoxes : ::testing::Test {
-    void SetUp() override {
-        form = ReadTextForm<TListForm>(kListForm);
-        form->Show();
-        PumpPendingMessages();
-    }
-    void TearDown() override {
-        form->BeforeDestruction();
-        delete form;
-        PumpPendingMessages();
-    }
+struct ListBoxes : ShownTextForm<TListForm> {
+    std::string FormText() const override { return kListForm; }
     TListBox& List() const { return *form->ListBox1; }
-    TListForm* form = nullptr;
 };
 
 TEST_F(ListBoxes, TextFormPropertiesReachTheWindowAndSurviveABinaryRoundTrip) {

@@ -120,19 +120,9 @@ private:
     HDC FDC = nullptr;
 };
 
-struct Panels : ::testing::Test {
-    void SetUp() override {
-        form = ReadTextForm<TPanelForm>(kPanelForm);
-        form->Show();
-        PumpPendingMessages();
-    }
-    void TearDown() override {
-        form->BeforeDestruction();
-        delete form;
-        PumpPendingMessages();
-    }
+struct Panels : ShownTextForm<TPanelForm> {
+    std::string FormText() const override { return kPanelForm; }
     TPanel& Panel() const { return *form->Panel1; }
-    TPanelForm* form = nullptr;
 };
 
 TEST_F(Panels, TextFormReachesThePanelAndSurvivesABinaryRoundTrip) {

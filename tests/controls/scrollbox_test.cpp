@@ -113,21 +113,11 @@ POINT WindowPlace(TWinControl& control) {
     return POINT{rect.left, rect.top};
 }
 
-struct ScrollBoxes : ::testing::Test {
-    void SetUp() override {
-        form = ReadTextForm<TScrollForm>(kScrollForm);
-        form->Show();
-        PumpPendingMessages();
-    }
-    void TearDown() override {
-        form->BeforeDestruction();
-        delete form;
-        PumpPendingMessages();
-    }
+struct ScrollBoxes : ShownTextForm<TScrollForm> {
+    std::string FormText() const override { return kScrollForm; }
     TScrollBox& Box() const { return *form->ScrollBox1; }
     TControlScrollBar& Vert() const { return *Box().VertScrollBar(); }
     TControlScrollBar& Horz() const { return *Box().HorzScrollBar(); }
-    TScrollForm* form = nullptr;
 };
 
 TEST_F(ScrollBoxes, ScrollBarsAreStreamedAsPartsOfTheirControl) {
