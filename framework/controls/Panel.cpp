@@ -125,10 +125,7 @@ void TCustomPanel::SetBorderStyle(TBorderStyle value) {
     RecreateWnd();
 }
 
-void TCustomPanel::FrameChanged() {
-    Realign();
-    Invalidate();
-}
+void TCustomPanel::FrameChanged() { Perform(CM_BORDERCHANGED); }
 
 int32_t TCustomPanel::FrameWidth() const {
     int32_t width = FBorderWidth;
@@ -282,6 +279,11 @@ bool TCustomPanel::Dispatch(TMessage& message) {
         message.Result = 1;  // Paint covers every pixel
         return true;
     case WM_SIZE: WMSize(message); return true;
+    case CM_BORDERCHANGED:
+        // Bevels or border changed: the children move inside the new frame.
+        Realign();
+        Invalidate();
+        return true;
     case CM_PARENTCOLORCHANGED:
         TCustomControl::Dispatch(message);
         if (ParentBackground()) Invalidate();

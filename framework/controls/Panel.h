@@ -17,8 +17,8 @@ void Frame3D(TCanvas& canvas, RECT& rect, TColor topColor, TColor bottomColor, i
 // and border; it paints every pixel of its client area itself (no erase before painting), and with
 // ParentBackground the parent's background and picture show through instead of Color. BevelInner,
 // BevelOuter and BevelWidth are the panel's own rings inside its client area (they hide the
-// non-client bevel of TWinControl, which BevelKind still draws). BorderStyle bsSingle adds the
-// sunken window edge. Changing BorderStyle recreates the window.
+// non-client bevel of TWinControl, which BevelKind still draws); changing them or BorderWidth sends
+// CM_BORDERCHANGED. BorderStyle bsSingle adds the sunken window edge; changing it recreates the window.
 class TCustomPanel : public TCustomControl {
     QUIRN_CLASS(TCustomPanel, TCustomControl)
 public:

@@ -192,8 +192,25 @@ TEST_F(Panels, BevelsBorderAndInsideArePaintedRingByRing) {
     EXPECT_EQ(inner.At(0, 0), kInnerColour);  // no bevel
 }
 
+// Counts the CM_BORDERCHANGED messages passing a control's WindowProc.
+struct BorderWatch : TObject {
+    explicit BorderWatch(TControl& control) : Control(control), Saved(control.WindowProc()) {
+        control.SetWindowProc(TWndMethod(this, &BorderWatch::Handle));
+    }
+    ~BorderWatch() override { Control.SetWindowProc(Saved); }
+    void Handle(TMessage& message) {
+        if (message.Msg == CM_BORDERCHANGED) ++Changes;
+        Saved(message);
+    }
+    TControl& Control;
+    TWndMethod Saved;
+    int Changes = 0;
+};
+
 TEST_F(Panels, FrameChangesRealignTheChildrenAndRepaint) {
+    BorderWatch watch(Panel());
     Panel().SetBorderWidth(0);
+    EXPECT_EQ(watch.Changes, 1);  // a hook sees the change
     Panel().SetBevelInner(bvNone);
     EXPECT_EQ(form->Inner->BoundsRect().left, 2);
     EXPECT_EQ(form->Inner->BoundsRect().bottom, 138);
