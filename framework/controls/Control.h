@@ -185,6 +185,7 @@ public:
 
 protected:
     friend class TWinControl;
+    friend class TScrollingWinControl;  // moves children when it scrolls
     // Message handling by concern; each returns true when it handled the message.
     virtual bool Dispatch(TMessage& message);
     void Loaded() override;

@@ -90,3 +90,29 @@ QUIRN_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 // Horizontal alignment of text in a label or memo.
 enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 QUIRN_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
+
+// What an owner-drawn item (of a list or combo box) is to look like: the system's ODS_* flags.
+enum TOwnerDrawStateItem : uint8_t {
+    odSelected,
+    odGrayed,
+    odDisabled,
+    odChecked,
+    odFocused,
+    odDefault,
+    odHotLight,
+    odInactive,
+    odNoAccel,
+    odNoFocusRect,
+    odComboBoxEdit,
+};
+QUIRN_ENUM(TOwnerDrawStateItem, odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight,
+           odInactive, odNoAccel, odNoFocusRect, odComboBoxEdit)
+using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+
+class TWinControl;
+// Draws item index of an owner-drawn control within rect (the control's Canvas is ready for it);
+// measures an item of variable height by setting height (it comes with the default height).
+using TDrawItemEvent = TDelegate<void(TWinControl* control, int32_t index, RECT rect, TOwnerDrawState state)>;
+using TMeasureItemEvent = TDelegate<void(TWinControl* control, int32_t index, int32_t& height)>;
+QUIRN_EVENT_TYPE(TDrawItemEvent)
+QUIRN_EVENT_TYPE(TMeasureItemEvent)

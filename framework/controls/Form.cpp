@@ -96,11 +96,12 @@ void TSizeConstraints::Changed() {
 // ---- TCustomForm -----------------------------------------------------------
 
 TCustomForm::TCustomForm(TComponent* owner)
-    : TWinControl(owner),
+    : TScrollingWinControl(owner),
       FConstraints(std::make_unique<TSizeConstraints>()),
       FIcon(std::make_unique<TIcon>()),
       FCanvas(std::make_unique<TCanvas>()) {
     FVisible = false;
+    FAutoScroll = false;
     FParentColor = false;
     FParentFont = false;
     FColor = clBtnFace;
@@ -220,6 +221,9 @@ void TCustomForm::FocusControl(TWinControl* control) {
 void TCustomForm::SetActiveControlFromFocus(TWinControl* control) {
     FActiveControl = control;
     if (Screen) Screen->SetActiveControl(control);
+    for (TWinControl* parent = control ? control->Parent() : nullptr; parent; parent = parent->Parent())
+        if (auto* scrolling = ObjectAs<TScrollingWinControl>(parent); scrolling && scrolling->AutoScroll())
+            scrolling->ScrollInView(control);
 }
 
 bool TCustomForm::IsShortCut(uint16_t key) {
@@ -227,9 +231,9 @@ bool TCustomForm::IsShortCut(uint16_t key) {
     return FMenu->IsShortCut(ShortCut(key, KeyboardShiftState()));
 }
 
-bool TCustomForm::DoKeyDown(TMessage& message) { return TWinControl::DoKeyDown(message); }
-bool TCustomForm::DoKeyUp(TMessage& message) { return TWinControl::DoKeyUp(message); }
-bool TCustomForm::DoKeyPress(TMessage& message) { return TWinControl::DoKeyPress(message); }
+bool TCustomForm::DoKeyDown(TMessage& message) { return TScrollingWinControl::DoKeyDown(message); }
+bool TCustomForm::DoKeyUp(TMessage& message) { return TScrollingWinControl::DoKeyUp(message); }
+bool TCustomForm::DoKeyPress(TMessage& message) { return TScrollingWinControl::DoKeyPress(message); }
 
 SIZE TCustomForm::FrameSize() const {
     TCreateParams params;
@@ -240,24 +244,24 @@ SIZE TCustomForm::FrameSize() const {
 }
 
 RECT TCustomForm::ClientRect() {
-    if (FHandle) return TWinControl::ClientRect();
+    if (FHandle) return TScrollingWinControl::ClientRect();
     const SIZE frame = FrameSize();
     return RECT{0, 0, std::max<int32_t>(FWidth - frame.cx, 0), std::max<int32_t>(FHeight - frame.cy, 0)};
 }
 
 void TCustomForm::SetClientWidth(int32_t value) {
     if (!FHandle) FClientWidthRequest = value;
-    TWinControl::SetClientWidth(value);
+    TScrollingWinControl::SetClientWidth(value);
 }
 
 void TCustomForm::SetClientHeight(int32_t value) {
     if (!FHandle) FClientHeightRequest = value;
-    TWinControl::SetClientHeight(value);
+    TScrollingWinControl::SetClientHeight(value);
 }
 
 void TCustomForm::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
     if (!ComponentState().Contains(csLoading)) FConstraints->Constrain(width, height);
-    TWinControl::SetBounds(left, top, width, height);
+    TScrollingWinControl::SetBounds(left, top, width, height);
 }
 
 void TCustomForm::ConstraintsChanged(TObject*) {
@@ -266,7 +270,7 @@ void TCustomForm::ConstraintsChanged(TObject*) {
 }
 
 void TCustomForm::Loaded() {
-    TWinControl::Loaded();
+    TScrollingWinControl::Loaded();
     // The stored client size decides the outer size (with this form's frame);
     // the constraints have the last word.
     const SIZE frame = FrameSize();
@@ -277,13 +281,8 @@ void TCustomForm::Loaded() {
     Realign();
 }
 
-void TCustomForm::BoundsChanged() {
-    TWinControl::BoundsChanged();
-    if (FOnResize && !ComponentState().Contains(csLoading)) FOnResize(this);
-}
-
 void TCustomForm::CreateParams(TCreateParams& params) {
-    TWinControl::CreateParams(params);
+    TScrollingWinControl::CreateParams(params);
     params.Style &= ~static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_TABSTOP);
     params.Style |= WS_CLIPCHILDREN;
     params.WndParent = CustomApplication && CustomApplication->Handle() ? CustomApplication->Handle() : nullptr;
@@ -319,7 +318,7 @@ void TCustomForm::CreateHandle() {
     if (FMenu) FMenu->SetWindowHandle(FHandle);
     UpdateIcon();
     UpdateBounds();
-    TWinControl::CreateHandle();
+    TScrollingWinControl::CreateHandle();
 }
 
 void TCustomForm::PaintWindow(HDC dc) {
@@ -418,7 +417,7 @@ void TCustomForm::Release() {
 }
 
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
-    TWinControl::Notification(component, operation);
+    TScrollingWinControl::Notification(component, operation);
     if (operation != opRemove) return;
     if (component == FMenu) {
         FMenu = nullptr;
@@ -562,7 +561,7 @@ bool TCustomForm::Dispatch(TMessage& message) {
     case CM_ISSHORTCUT: message.Result = IsShortCut(static_cast<uint16_t>(message.WParam)) ? 1 : 0; return true;
     default: break;
     }
-    return TWinControl::Dispatch(message);
+    return TScrollingWinControl::Dispatch(message);
 }
 
 bool TCustomForm::PreviewKey(TMessage& key) {

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "framework/controls/WinControl.h"
+#include "framework/controls/ScrollBox.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/Icon.h"
 #include "framework/win/GdiObject.h"
@@ -79,9 +79,10 @@ private:
 
 // A top-level window holding controls, read from its form resource. Owned (and freed) by its owner
 // (the application for CreateForm); registered with Screen while it exists. Its window is owned by
-// the application's window, so it has no task-bar button of its own.
-class TCustomForm : public TWinControl {
-    QUIRN_CLASS(TCustomForm, TWinControl)
+// the application's window, so it has no task-bar button of its own. With AutoScroll (off by
+// default) it scrolls children that lie beyond its client area into view like a scroll box.
+class TCustomForm : public TScrollingWinControl {
+    QUIRN_CLASS(TCustomForm, TScrollingWinControl)
 public:
     explicit TCustomForm(TComponent* owner);
     ~TCustomForm() override;
@@ -115,10 +116,6 @@ public:
     void SetWindowState(TWindowState value);
     bool KeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool value) { FKeyPreview = value; }
-    // Forms of this framework do not scroll; AutoScroll is kept so that form
-    // files and code that set it (to switch scrolling off) work unchanged.
-    bool AutoScroll() const { return FAutoScroll; }
-    void SetAutoScroll(bool value) { FAutoScroll = value; }
     bool OldCreateOrder() const { return FOldCreateOrder; }
     void SetOldCreateOrder(bool value) { FOldCreateOrder = value; }
     TWinControl* ActiveControl() const { return FActiveControl; }
@@ -141,7 +138,8 @@ public:
     // Makes control ActiveControl and focuses it once the form has a window; ignored when the
     // control cannot take the focus.
     void FocusControl(TWinControl* control);
-    // Keeps ActiveControl and Screen in step when a control gains the focus by itself.
+    // Keeps ActiveControl and Screen in step when a control gains the focus by itself, and scrolls
+    // it into view in every scrolling control around it that has AutoScroll.
     void SetActiveControlFromFocus(TWinControl* control);
     // True when key, with the shift keys held now, is a shortcut of the form's menu (and was run).
     bool IsShortCut(uint16_t key);
@@ -169,8 +167,6 @@ public:
     // OnPaint draws on Canvas, which is bound to the paint DC only while it runs.
     TNotifyEvent OnPaint() const { return FOnPaint; }
     void SetOnPaint(TNotifyEvent value) { FOnPaint = value; }
-    TNotifyEvent OnResize() const { return FOnResize; }
-    void SetOnResize(TNotifyEvent value) { FOnResize = value; }
 
     bool HasParent() const override { return false; }
 
@@ -181,7 +177,6 @@ protected:
     bool Dispatch(TMessage& message) override;
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
-    void BoundsChanged() override;
     void DoClose(TCloseAction& action);
     // Outer size from a client size with this form's frame.
     SIZE FrameSize() const;
@@ -216,7 +211,6 @@ private:
     TWindowState FWindowState = wsNormal;
     bool FKeyPreview = false;
     bool FOldCreateOrder = false;
-    bool FAutoScroll = false;
     bool FPlaced = false;
     bool FDestroyingRaised = false;
     TWinControl* FActiveControl = nullptr;
@@ -232,7 +226,6 @@ private:
     TNotifyEvent FOnActivate;
     TNotifyEvent FOnDeactivate;
     TNotifyEvent FOnPaint;
-    TNotifyEvent FOnResize;
 };
 
 // TForm: the form class applications derive their forms from (publishing their fields and handlers).

@@ -24,6 +24,20 @@ std::wstring WidenClassName(const std::string& name) {
     return std::wstring(name.begin(), name.end());  // class names are ASCII identifiers
 }
 
+// The highest control identifier: WM_COMMAND carries identifiers in 16 bits.
+constexpr UINT_PTR kMaxChildId = 0xFFFF;
+
+// An identifier no other child window of parent has. Notifications such as WM_MEASUREITEM name
+// their sender by it alone, so each child window of a framework control gets its own.
+UINT_PTR FreeChildId(HWND parent) {
+    thread_local UINT_PTR last = 0;
+    for (UINT_PTR tried = 0; tried < kMaxChildId; ++tried) {
+        last = last % kMaxChildId + 1;
+        if (!GetDlgItem(parent, static_cast<int>(last))) return last;
+    }
+    return 0;  // every identifier taken: the window goes without one
+}
+
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK && msg != WM_MOUSEWHEEL; }
 
 // The form a control sits in (itself when it is one), as a windowed control, or nullptr. Forms are built on
@@ -149,9 +163,11 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& params) {
+    HMENU childId = nullptr;
+    if ((params.Style & WS_CHILD) && params.WndParent) childId = reinterpret_cast<HMENU>(FreeChildId(params.WndParent));
     gCreationControl = this;
     HWND window = CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(), params.Style,
-                                  params.X, params.Y, params.Width, params.Height, params.WndParent, nullptr,
+                                  params.X, params.Y, params.Width, params.Height, params.WndParent, childId,
                                   FrameworkInstance(), params.Param);
     gCreationControl = nullptr;
     if (!window) FHandle = nullptr;
@@ -530,7 +546,16 @@ void TWinControl::UpdateBounds() {
     if (resized) BoundsChanged();
 }
 
-void TWinControl::BoundsChanged() { Realign(); }
+void TWinControl::BoundsChanged() {
+    Realign();
+    if (FWidth == FResizedSize.cx && FHeight == FResizedSize.cy) return;
+    FResizedSize = SIZE{FWidth, FHeight};
+    Resize();
+}
+
+void TWinControl::Resize() {
+    if (FOnResize && !ComponentState().Contains(csLoading)) FOnResize(this);
+}
 
 void TWinControl::SetEnabled(bool value) { TControl::SetEnabled(value); }
 

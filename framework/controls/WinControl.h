@@ -125,6 +125,9 @@ public:
     void SetOnKeyUp(TKeyEvent value) { FOnKeyUp = value; }
     TKeyPressEvent OnKeyPress() const { return FOnKeyPress; }
     void SetOnKeyPress(TKeyPressEvent value) { FOnKeyPress = value; }
+    // Fires after the control's size changed (not while its form is being read).
+    TNotifyEvent OnResize() const { return FOnResize; }
+    void SetOnResize(TNotifyEvent value) { FOnResize = value; }
 
     // Paints the windowless children into dc (the client area of this window).
     void PaintControls(HDC dc, TControl* first = nullptr);
@@ -183,6 +186,8 @@ protected:
 
     virtual void DoEnter();
     virtual void DoExit();
+    // Raises OnResize; called once per change of the size.
+    virtual void Resize();
     // Reads the bounds back from the window after the system moved it.
     void UpdateBounds();
     void ApplyWindowFont();
@@ -237,6 +242,8 @@ private:
     TKeyEvent FOnKeyDown;
     TKeyEvent FOnKeyUp;
     TKeyPressEvent FOnKeyPress;
+    TNotifyEvent FOnResize;
+    SIZE FResizedSize{-1, -1};  // the size the last Resize saw
 };
 
 // The window procedure of every framework window class: the window's first
