@@ -81,8 +81,11 @@ std::unique_ptr<TBitmap> CreateSkinElementBitmap(const RECT& dest, TBitmap& elem
     if (h < m.top + m.bottom) m.top = m.bottom = 0;
     const int32_t l = m.left, t = m.top, r = m.right, b = m.bottom;
 
+    // An element without a picture composes to an empty bitmap: there is nothing to draw, and a
+    // blank temporary of the destination's size would paint as an opaque black rectangle.
+    if (element.Empty()) return std::make_unique<TBitmap>();
     auto result = Temporary(w, h);
-    if (result->Empty() || element.Empty()) return result;
+    if (result->Empty()) return result;
     TCanvas& target = result->Canvas();
     TCanvas& source = element.Canvas();
     target.SetCopyMode(SRCCOPY);
@@ -154,8 +157,8 @@ void DrawThreePartStretched(HDC dc, const RECT& dest, TBitmap& element, bool ver
     const int32_t l = m.left, r = m.right;
     const int32_t d = Width(dest), h = Height(dest);
     HDC source = element.Canvas().Handle();
-    win::SavedDC saved(dc);
-    ::SetStretchBltMode(dc, COLORONCOLOR);
+    // Straight onto the caller's DC in the DC's own stretch mode: the caller chooses how a shrunk
+    // strip combines its pixels.
     if (d < cw) {
         ::StretchBlt(dc, dest.left, dest.top, d, h, source, sx, sy, cw, ch, SRCCOPY);
         return;
@@ -170,6 +173,9 @@ void DrawFrameStretched(HDC dc, const RECT& dest, TBitmap& element, bool transpa
     if (Inverted(dest) || element.Empty()) return;
     auto temporary = Temporary(Width(dest), Height(dest));
     if (temporary->Empty()) return;
+    // The stretch goes into a temporary, yet follows the destination DC's own stretch mode, as a
+    // stretch straight onto it would (a fresh DC's mode unless the caller set one).
+    temporary->Canvas().SetStretchMode(::GetStretchBltMode(dc));
     const RECT cell = FrameCell(element, frameCount, frameIndex, false);
     temporary->Canvas().CopyRect(RECT{0, 0, Width(dest), Height(dest)}, element.Canvas(), cell);
     PutTemporary(dc, dest.left, dest.top, *temporary, transparent);
