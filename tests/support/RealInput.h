@@ -1,0 +1,22 @@
+// Real mouse and keyboard input (SendInput), as a user gives it. It goes to whatever window is in front
+// of the shared desktop, so a test program that uses it holds the desktops alone: INPUT in quirn_add_test.
+// Every event is handed over exactly once (no retries), and an event the system refuses fails the test.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+POINT Centre(const RECT& rect);
+
+// Moves the mouse to point (screen coordinates).
+void MoveMouse(POINT point);
+
+// Clicks at point with the left (or right) button: one press and one release.
+void Click(POINT point, bool right = false);
+
+// Presses and releases key while modifier (0: none) is held.
+void PressKey(WORD key, WORD modifier = 0);
+
+// Types text as Unicode characters, one press and release each.
+void TypeText(std::wstring_view text);
