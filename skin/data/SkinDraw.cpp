@@ -75,10 +75,14 @@ std::unique_ptr<TBitmap> CreateSkinElementBitmap(const RECT& dest, TBitmap& elem
     const RECT cell = FrameCell(element, frameCount, frameIndex, vertical);
     const int32_t sx = cell.left, sy = cell.top, cw = Width(cell), ch = Height(cell);
     const int32_t w = Width(dest), h = Height(dest);
-    RECT m = FitMargins(margins, cell);
-    // Too small for both margins: the element degrades to a plain stretch in that direction.
-    if (w < m.left + m.right) m.left = m.right = 0;
-    if (h < m.top + m.bottom) m.top = m.bottom = 0;
+    // Too small for both margins as the skin gives them: the element degrades to a plain stretch in that
+    // direction. Only then are the margins fitted to the cell (a skin's margins may claim more than its
+    // frame; fitting first would keep a margin the destination has no room for).
+    RECT given{std::max<LONG>(margins.left, 0), std::max<LONG>(margins.top, 0), std::max<LONG>(margins.right, 0),
+               std::max<LONG>(margins.bottom, 0)};
+    if (w < given.left + given.right) given.left = given.right = 0;
+    if (h < given.top + given.bottom) given.top = given.bottom = 0;
+    const RECT m = FitMargins(given, cell);
     const int32_t l = m.left, t = m.top, r = m.right, b = m.bottom;
 
     // An element without a picture composes to an empty bitmap: there is nothing to draw, and a

@@ -104,12 +104,30 @@ void ClickControl(HWND control) {
     EXPECT_TRUE(InputSettles());
 }
 
+// A hidden window of the test program for as long as it lives. Wine closes a desktop a moment after the
+// last program using it has gone, and a program started in that moment dies on the closing desktop's
+// windows: with a window of its own, the test program keeps the desktop open while its programs come and go.
+class DesktopHold {
+public:
+    DesktopHold()
+        : FWindow(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr)) {}
+    ~DesktopHold() { ::DestroyWindow(FWindow); }
+    DesktopHold(const DesktopHold&) = delete;
+    DesktopHold& operator=(const DesktopHold&) = delete;
+
+private:
+    HWND FWindow;
+};
+
 class Gallery : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(FProgram.Started());
-        ASSERT_TRUE(PumpUntil("the gallery's main window",
-                              [&] { return FMain = WindowOf(FProgram.Id(), kMainClass, Caption(L"default")); }));
+        ASSERT_TRUE(PumpUntil("the gallery's main window", [&] {
+            return (FMain = WindowOf(FProgram.Id(), kMainClass, Caption(L"default"))) != nullptr || !FProgram.Running();
+        }));
+        ASSERT_TRUE(FProgram.Running()) << "the gallery ended with code " << FProgram.ExitCode()
+                                        << " before it showed its window";
     }
 
     static std::wstring Caption(const std::wstring& skin) { return std::wstring(kTitle) + L" - " + skin; }
@@ -133,6 +151,7 @@ protected:
         return PumpUntil("the caption naming the skin", [&] { return TextOf(FMain) == Caption(skin); });
     }
 
+    DesktopHold FHold;  // before the program starts
     ChildProcess FProgram{L"\"" + GalleryPath() + L"\""};
     HWND FMain = nullptr;
 };

@@ -106,6 +106,18 @@ TEST(NineSlice, FrameTwoOfTwoFramesFortyOneWideUsesColumnsTwentyToThirtyNine) {
         }
 }
 
+TEST(NineSlice, MarginsWiderThanTheCellAndTheDestinationAreDroppedBeforeTheyAreFitted) {
+    // A 4-wide cell whose skin claims side margins of 6 and 7: a 4-wide destination has no room for them,
+    // so the columns are one plain stretch (here 1:1) and the centre rows tile from the top margin on.
+    auto element = Picture(4, 12, Coded);
+    auto composed = CreateSkinElementBitmap(RECT{0, 0, 4, 30}, *element, RECT{6, 2, 7, 2}, false, true, 1, 1);
+    EXPECT_TRUE(PixelsAre(*composed, [](int x, int y) {
+        if (y < 2) return Coded(x, y);
+        if (y >= 28) return Coded(x, 12 - (30 - y));
+        return Coded(x, 2 + (y - 2) % 8);
+    }));
+}
+
 TEST(NineSlice, StackedFramesAndTiledCentreWithoutOverflowIntoTheEdges) {
     // Two stacked 10 x 10 frames; frame 2 has margins 3 and a 4 x 4 centre.
     auto element = Picture(10, 20, Coded);
