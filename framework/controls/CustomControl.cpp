@@ -6,18 +6,12 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanva
 
 TCustomControl::~TCustomControl() {
     // The window goes while the canvas still exists (paint messages may come).
-    DestroyWindowHandle();
+    DestroyOrDetachWindow();
 }
 
 void TCustomControl::PaintWindow(HDC dc) {
-    FCanvas->SetHandle(dc);
-    try {
-        FCanvas->Font().Assign(FFont.get());
-        FCanvas->Brush().SetColor(FColor);
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    const TCanvasBinding bound(*FCanvas, dc);
+    FCanvas->Font().Assign(FFont.get());
+    FCanvas->Brush().SetColor(FColor);
+    Paint();
 }

@@ -115,7 +115,7 @@ TCustomForm::TCustomForm(TComponent* AOwner)
 TCustomForm::~TCustomForm() {
     if (Screen) Screen->RemoveForm(this);
     if (Application) Application->FormDestroyed(this);
-    DestroyWindowHandle();
+    DestroyOrDetachWindow();
 }
 
 void TCustomForm::InitializeForm() {
@@ -319,16 +319,10 @@ void TCustomForm::CreateHandle() {
 
 void TCustomForm::PaintWindow(HDC dc) {
     if (!FOnPaint) return;
-    FCanvas->SetHandle(dc);
-    try {
-        FCanvas->Font().Assign(FFont.get());
-        FCanvas->Brush().SetColor(FColor);
-        FOnPaint(this);
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    const TCanvasBinding bound(*FCanvas, dc);
+    FCanvas->Font().Assign(FFont.get());
+    FCanvas->Brush().SetColor(FColor);
+    FOnPaint(this);
 }
 
 void TCustomForm::PlaceOnFirstShow() {
@@ -527,6 +521,12 @@ bool TCustomForm::Dispatch(TMessage& message) {
             !FMenu->ProcessMenuChar(reinterpret_cast<HMENU>(message.LParam), LOWORD(message.WParam), message.Result))
             DefaultHandler(message);
         return true;
+    case WM_DESTROY:
+        // The system destroys a window's menu bar with the window, but the bar is the TMainMenu's,
+        // which shows it again in the form's next window: it is taken off first.
+        if (FMenu && FMenu->Items()->Handle() && GetMenu(FHandle) == FMenu->Items()->Handle())
+            ::SetMenu(FHandle, nullptr);
+        break;
     case CM_MENUCHANGED:
         if (FHandle && FMenu) FMenu->SetWindowHandle(FHandle);
         if (FHandle) DrawMenuBar(FHandle);

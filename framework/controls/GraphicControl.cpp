@@ -11,15 +11,9 @@ bool TGraphicControl::Dispatch(TMessage& message) {
         // The parent passes its DC with the origin moved to this control.
         HDC dc = reinterpret_cast<HDC>(message.WParam);
         if (!dc) return true;
-        FCanvas->SetHandle(dc);
-        try {
-            FCanvas->Font().Assign(FFont.get());
-            Paint();
-        } catch (...) {
-            FCanvas->SetHandle(nullptr);
-            throw;
-        }
-        FCanvas->SetHandle(nullptr);
+        const TCanvasBinding bound(*FCanvas, dc);
+        FCanvas->Font().Assign(FFont.get());
+        Paint();
         return true;
     }
     return TControl::Dispatch(message);

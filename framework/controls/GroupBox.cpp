@@ -1,6 +1,8 @@
 #include "framework/controls/GroupBox.h"
 
 #include "framework/controls/TextConvert.h"
+#include "framework/win/DeviceContext.h"
+#include "framework/win/TextMeasure.h"
 
 QUIRN_PUBLISH(TCustomGroupBox, p) {}
 QUIRN_PUBLISH(TGroupBox, p) {}
@@ -27,12 +29,7 @@ int32_t TCustomGroupBox::CaptionHeight() {
     // The character height: the layout follows the font's size, not the line
     // spacing of whichever face the system substitutes for it.
     if (FFont->Height() < 0) return -FFont->Height();
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FFont->Handle());
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    const TEXTMETRICW metrics = win::MeasureFont(FFont->Handle());
     return metrics.tmHeight - metrics.tmInternalLeading;
 }
 
@@ -50,7 +47,7 @@ void TCustomGroupBox::Paint() {
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
     const std::wstring text = WideText();
     if (text.empty()) return;
-    HGDIOBJ old = SelectObject(dc, FFont->Handle());
+    const win::SelectedObject font(dc, FFont->Handle());
     RECT textRect{0, 0, 0, 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_SINGLELINE | DT_CALCRECT);
     const bool rightToLeft = FBiDiMode != bdLeftToRight;
@@ -63,7 +60,6 @@ void TCustomGroupBox::Paint() {
     captionRect.left += kCaptionPadding;
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &captionRect,
               DT_SINGLELINE | (rightToLeft ? DT_RTLREADING : 0));
-    SelectObject(dc, old);
 }
 
 bool TCustomGroupBox::Dispatch(TMessage& message) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "framework/controls/TextConvert.h"
+#include "framework/win/DeviceContext.h"
+#include "framework/win/TextMeasure.h"
 
 QUIRN_PUBLISH(THintWindow, p) {}
 
@@ -36,13 +38,7 @@ void THintWindow::CreateParams(TCreateParams& params) {
 }
 
 RECT THintWindow::CalcHintRect(int32_t maxWidth, const std::string& hint) {
-    RECT rect{0, 0, maxWidth, 0};
-    const std::wstring text = AnsiToWideText(hint);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FFont->Handle());
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, kHintTextFormat | DT_CALCRECT);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    RECT rect = win::MeasureText(FFont->Handle(), AnsiToWideText(hint), kHintTextFormat, maxWidth);
     rect.right += kExtraWidth;
     rect.bottom += kExtraHeight;
     return rect;
@@ -77,11 +73,10 @@ void THintWindow::Paint() {
     rect.left += kTextMargin / 2;
     const std::wstring text = WideText();
     HDC dc = Canvas()->Handle();
-    HGDIOBJ old = SelectObject(dc, FFont->Handle());
+    const win::SelectedObject font(dc, FFont->Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(FFont->Color())));
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, kHintTextFormat);
-    SelectObject(dc, old);
 }
 
 bool THintWindow::Dispatch(TMessage& message) {

@@ -2,6 +2,9 @@
 
 #include "framework/controls/Button.h"
 #include "framework/controls/WinControl.h"
+#include "framework/win/DeviceContext.h"
+#include "framework/win/GdiObject.h"
+#include "framework/win/TextMeasure.h"
 
 QUIRN_PUBLISH(TCustomLabel, p) {
     p.Property("AutoSize", &TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize).Default(true);
@@ -92,18 +95,9 @@ UINT TCustomLabel::TextFlags() const {
 void TCustomLabel::AdjustSize() {
     if (!FAutoSize || ComponentState().Contains(csLoading)) return;
     const std::wstring text = WideText();
-    RECT rect{0, 0, FWordWrap ? FWidth : 0, 0};
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FFont->Handle());
-    if (text.empty()) {
-        TEXTMETRICW metrics{};
-        GetTextMetricsW(dc, &metrics);
-        rect.bottom = metrics.tmHeight;
-    } else {
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, TextFlags() | DT_CALCRECT);
-    }
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    const LONG lineWidth = FWordWrap ? FWidth : 0;
+    const RECT rect = text.empty() ? RECT{0, 0, lineWidth, win::MeasureFont(FFont->Handle()).tmHeight}
+                                   : win::MeasureText(FFont->Handle(), text, TextFlags(), lineWidth);
     int32_t left = FLeft;
     const int32_t width = rect.right - rect.left;
     if (FAlignment == taRightJustify) left = FLeft + FWidth - width;
@@ -120,13 +114,12 @@ void TCustomLabel::Paint() {
     HDC dc = Canvas()->Handle();
     RECT rect = ClientRect();
     if (!FTransparent) {
-        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(FColor)));
-        FillRect(dc, &rect, brush);
-        DeleteObject(brush);
+        const win::BrushHandle brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(FColor))));
+        FillRect(dc, &rect, brush.get());
     }
     const std::wstring text = WideText();
     if (text.empty()) return;
-    HGDIOBJ old = SelectObject(dc, FFont->Handle());
+    const win::SelectedObject font(dc, FFont->Handle());
     SetBkMode(dc, TRANSPARENT);
     UINT flags = TextFlags();
     if (FLayout != tlTop) {
@@ -147,7 +140,6 @@ void TCustomLabel::Paint() {
         SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(clBtnShadow)));
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags);
     }
-    SelectObject(dc, old);
 }
 
 bool TCustomLabel::Dispatch(TMessage& message) {

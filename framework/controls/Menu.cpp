@@ -9,6 +9,10 @@
 #include "framework/controls/TextConvert.h"
 #include "framework/controls/UtilWindow.h"
 #include "framework/graphics/ImageList.h"
+#include "framework/rtl/SysUtils.h"
+#include "framework/win/DeviceContext.h"
+#include "framework/win/GdiObject.h"
+#include "framework/win/TextMeasure.h"
 
 QUIRN_PUBLISH(TMenu, p) {
     p.Property("Images", &TMenu::Images, &TMenu::SetImages);
@@ -140,12 +144,12 @@ TPopupList& PopupList() {
     return list;
 }
 
-HFONT MenuFont(LOGFONTW& font) {
+// The system's menu font (empty when the system does not tell it: the DC's own font is used then).
+win::FontHandle MenuFont() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return nullptr;
-    font = metrics.lfMenuFont;
-    return CreateFontIndirectW(&font);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return {};
+    return win::FontHandle(CreateFontIndirectW(&metrics.lfMenuFont));
 }
 
 wchar_t UpperChar(wchar_t ch) {
@@ -257,13 +261,13 @@ TMenuItem::~TMenuItem() {
         TMenuItem* parent = FParent;
         if (parent->FHandle) {
             const int position = parent->EntryPosition(this);
-            if (position >= 0) RemoveMenu(parent->FHandle, static_cast<UINT>(position), MF_BYPOSITION);
+            if (position >= 0) RemoveMenu(parent->FHandle.get(), static_cast<UINT>(position), MF_BYPOSITION);
         }
         std::erase(parent->FItems, this);
         FParent = nullptr;
         parent->ItemsChanged();
     }
-    if (FHandle) DetachEntries(FHandle);
+    if (FHandle) DetachEntries(FHandle.get());
     // Sub-items go with their parent item unless another component owns them.
     while (!FItems.empty()) {
         TMenuItem* child = FItems.back();
@@ -392,7 +396,7 @@ void TMenuItem::Remove(TMenuItem* item) {
 }
 
 void TMenuItem::Clear() {
-    if (FHandle) DetachEntries(FHandle);
+    if (FHandle) DetachEntries(FHandle.get());
     while (!FItems.empty()) {
         TMenuItem* item = FItems.back();
         FItems.pop_back();
@@ -435,7 +439,7 @@ void TMenuItem::Click() {
 
 TMenu* TMenuItem::BuiltMenu() const {
     TMenu* menu = GetParentMenu();
-    if (!menu || !menu->FHandle) return nullptr;
+    if (!menu || !menu->FItems->FHandle) return nullptr;
     if (menu->ComponentState().Contains(csLoading) || menu->ComponentState().Contains(csDestroying)) return nullptr;
     return menu;
 }
@@ -453,7 +457,7 @@ void TMenuItem::FillEntry(MENUITEMINFOW& info, std::wstring& text, bool ownerDra
     if (FChecked) info.fState |= MFS_CHECKED;
     if (!FEnabled) info.fState |= MFS_DISABLED | MFS_GRAYED;
     if (FDefault) info.fState |= MFS_DEFAULT;
-    info.hSubMenu = FItems.empty() ? nullptr : FHandle;
+    info.hSubMenu = FItems.empty() ? nullptr : FHandle.get();
     text = DisplayText(*this);
     if (!IsLine()) {
         info.fMask |= MIIM_STRING;
@@ -463,12 +467,12 @@ void TMenuItem::FillEntry(MENUITEMINFOW& info, std::wstring& text, bool ownerDra
 
 int TMenuItem::EntryPosition(const TMenuItem* child) const {
     if (!FHandle) return -1;
-    const int count = GetMenuItemCount(FHandle);
+    const int count = GetMenuItemCount(FHandle.get());
     for (int position = 0; position < count; ++position) {
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_DATA;
-        if (GetMenuItemInfoW(FHandle, static_cast<UINT>(position), TRUE, &info) &&
+        if (GetMenuItemInfoW(FHandle.get(), static_cast<UINT>(position), TRUE, &info) &&
             info.dwItemData == reinterpret_cast<ULONG_PTR>(child))
             return position;
     }
@@ -477,13 +481,12 @@ int TMenuItem::EntryPosition(const TMenuItem* child) const {
 
 void TMenuItem::RebuildEntries(bool ownerDraw, bool deep) {
     if (!FHandle) return;
-    DetachEntries(FHandle);
+    DetachEntries(FHandle.get());
     for (TMenuItem* child : FItems) {
         if (child->FItems.empty()) {
             child->DestroyHandle();
         } else if (!child->FHandle) {
-            child->FHandle = CreatePopupMenu();
-            if (!child->FHandle) throw EOutOfMemory("Cannot create a menu");
+            child->FHandle.reset(Win32Check(CreatePopupMenu(), "CreatePopupMenu"));
             child->RebuildEntries(ownerDraw, true);
         } else if (deep) {
             child->RebuildEntries(ownerDraw, true);
@@ -492,16 +495,14 @@ void TMenuItem::RebuildEntries(bool ownerDraw, bool deep) {
         MENUITEMINFOW info;
         std::wstring text;
         child->FillEntry(info, text, ownerDraw);
-        InsertMenuItemW(FHandle, static_cast<UINT>(GetMenuItemCount(FHandle)), TRUE, &info);
+        InsertMenuItemW(FHandle.get(), static_cast<UINT>(GetMenuItemCount(FHandle.get())), TRUE, &info);
     }
 }
 
 void TMenuItem::DestroyHandle() {
-    // The root item shows its menu's handle, which the menu owns.
-    if (!FHandle || FMenu) return;
-    DetachEntries(FHandle);
-    DestroyMenu(FHandle);
-    FHandle = nullptr;
+    // The submenus stay: each belongs to the item that holds its entries.
+    if (FHandle) DetachEntries(FHandle.get());
+    FHandle.reset();
 }
 
 void TMenuItem::EntryChanged() {
@@ -516,9 +517,9 @@ void TMenuItem::EntryChanged() {
     MENUITEMINFOW shown{};
     shown.cbSize = sizeof shown;
     shown.fMask = MIIM_STATE;
-    if (GetMenuItemInfoW(FParent->FHandle, static_cast<UINT>(position), TRUE, &shown))
+    if (GetMenuItemInfoW(FParent->FHandle.get(), static_cast<UINT>(position), TRUE, &shown))
         info.fState |= shown.fState & MFS_HILITE;
-    SetMenuItemInfoW(FParent->FHandle, static_cast<UINT>(position), TRUE, &info);
+    SetMenuItemInfoW(FParent->FHandle.get(), static_cast<UINT>(position), TRUE, &info);
     menu->Changed();
 }
 
@@ -527,7 +528,7 @@ void TMenuItem::ItemsChanged() {
     if (!menu) return;
     // An item that gains its first sub-item or loses its last one changes
     // its own entry (submenu or not): its parent's entries are rebuilt.
-    const bool showsSubmenu = FHandle != nullptr;
+    const bool showsSubmenu = static_cast<bool>(FHandle);
     if (FParent && showsSubmenu == FItems.empty())
         FParent->RebuildEntries(menu->IsOwnerDraw(), false);
     else
@@ -542,9 +543,8 @@ void TMenuItem::DrawItem(TCanvas* canvas, RECT rect, bool selected) {
     }
     HDC dc = canvas->Handle();
     const TColor back = selected ? clHighlight : clMenu;
-    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(back)));
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
+    const win::BrushHandle brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(back))));
+    FillRect(dc, &rect, brush.get());
     if (IsLine()) {
         RECT line = rect;
         line.top += (rect.bottom - rect.top) / 2 - 1;
@@ -565,9 +565,8 @@ void TMenuItem::DrawItem(TCanvas* canvas, RECT rect, bool selected) {
     } else if (FChecked) {
         DrawFrameControl(dc, &check, DFC_MENU, FRadioItem ? DFCS_MENUBULLET : DFCS_MENUCHECK);
     }
-    LOGFONTW logFont{};
-    HFONT font = MenuFont(logFont);
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    const win::FontHandle font = MenuFont();
+    const win::SelectedObject menuFont(dc, font.get());
     SetBkMode(dc, TRANSPARENT);
     const TColor textColor = !FEnabled ? clGrayText : selected ? clHighlightText : clMenuText;
     SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(textColor)));
@@ -578,8 +577,6 @@ void TMenuItem::DrawItem(TCanvas* canvas, RECT rect, bool selected) {
         const std::wstring keys = AnsiToWideText(ShortCutToText(FShortCut));
         DrawTextW(dc, keys.c_str(), static_cast<int>(keys.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
     }
-    if (old) SelectObject(dc, old);
-    if (font) DeleteObject(font);
 }
 
 void TMenuItem::MeasureItem(TCanvas* canvas, int32_t& width, int32_t& height) {
@@ -588,14 +585,11 @@ void TMenuItem::MeasureItem(TCanvas* canvas, int32_t& width, int32_t& height) {
         height = kSeparatorHeight;
     } else {
         HDC dc = canvas->Handle();
-        LOGFONTW logFont{};
-        HFONT font = MenuFont(logFont);
-        HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+        const win::FontHandle font = MenuFont();
+        const win::SelectedObject menuFont(dc, font.get());
         const std::wstring text = DisplayText(*this);
         RECT rect{0, 0, 0, 0};
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_SINGLELINE | DT_CALCRECT | DT_EXPANDTABS);
-        if (old) SelectObject(dc, old);
-        if (font) DeleteObject(font);
         width = rect.right + CheckColumnWidth(*this) * 2 + kTextGap * 2;
         height = std::max<int32_t>(rect.bottom + kItemPadding, GetSystemMetrics(SM_CYMENU));
         if (const TMenu* menu = GetParentMenu(); menu && menu->Images())
@@ -608,18 +602,12 @@ bool DrawMenuItemMessage(const DRAWITEMSTRUCT& draw) {
     if (draw.CtlType != ODT_MENU) return false;
     TMenuItem* item = LiveItem(draw.itemData);
     if (!item) return false;
+    // The DC is the system's: its state comes back, also when the drawing throws. The canvas goes
+    // first and gives the DC its own objects back.
+    const win::SavedDC saved(draw.hDC);
     TCanvas canvas;
-    canvas.SetHandle(draw.hDC);
-    const int saved = SaveDC(draw.hDC);
-    try {
-        item->DrawItem(&canvas, draw.rcItem, (draw.itemState & ODS_SELECTED) != 0);
-    } catch (...) {
-        RestoreDC(draw.hDC, saved);
-        canvas.SetHandle(nullptr);
-        throw;
-    }
-    RestoreDC(draw.hDC, saved);
-    canvas.SetHandle(nullptr);
+    const TCanvasBinding bound(canvas, draw.hDC);
+    item->DrawItem(&canvas, draw.rcItem, (draw.itemState & ODS_SELECTED) != 0);
     return true;
 }
 
@@ -627,20 +615,12 @@ bool MeasureMenuItemMessage(MEASUREITEMSTRUCT& measure) {
     if (measure.CtlType != ODT_MENU) return false;
     TMenuItem* item = LiveItem(measure.itemData);
     if (!item) return false;
-    HDC dc = GetDC(nullptr);
+    // Measured on the shared measuring DC; the canvas gives it its own objects back when it goes.
     TCanvas canvas;
-    canvas.SetHandle(dc);
+    const TCanvasBinding bound(canvas, win::MeasuringDC());
     int32_t width = 0;
     int32_t height = 0;
-    try {
-        item->MeasureItem(&canvas, width, height);
-    } catch (...) {
-        canvas.SetHandle(nullptr);
-        ReleaseDC(nullptr, dc);
-        throw;
-    }
-    canvas.SetHandle(nullptr);
-    ReleaseDC(nullptr, dc);
+    item->MeasureItem(&canvas, width, height);
     measure.itemWidth = static_cast<UINT>(std::max(width, 0));
     measure.itemHeight = static_cast<UINT>(std::max(height, 0));
     return true;
@@ -651,23 +631,21 @@ bool MeasureMenuItemMessage(MEASUREITEMSTRUCT& measure) {
 TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr)) { FItems->FMenu = this; }
 
 TMenu::~TMenu() {
-    // The submenus belong to their items, which go (or stay) on their own.
-    if (FHandle) DetachEntries(FHandle);
-    FItems->FHandle = nullptr;
+    // The root item owns the system menu and destroys it with itself; the submenus belong to their
+    // items, which go (or stay) on their own.
     FItems->FMenu = nullptr;
     delete FItems;
-    if (FHandle) DestroyMenu(FHandle);
 }
 
 HMENU TMenu::Handle() {
-    if (!FHandle) {
-        FHandle = CreateMenuHandle();
-        if (!FHandle) throw EOutOfMemory("Cannot create a menu");
-        FItems->FHandle = FHandle;
+    if (!FItems->FHandle) {
+        FItems->FHandle = CreateMenuHandle();
         FItems->RebuildEntries(IsOwnerDraw(), true);
     }
-    return FHandle;
+    return FItems->FHandle.get();
 }
+
+HMENU TMenu::BuiltHandle() const { return FItems->FHandle.get(); }
 
 void TMenu::SetOwnerDraw(bool value) {
     if (FOwnerDraw == value) return;
@@ -694,7 +672,7 @@ void TMenu::Notification(TComponent* AComponent, TOperation operation) {
 void TMenu::SetWindowHandle(HWND value) { FWindowHandle = value; }
 
 void TMenu::MenuChanged() {
-    if (ComponentState().Contains(csLoading) || !FHandle) return;
+    if (ComponentState().Contains(csLoading) || !BuiltHandle()) return;
     FItems->RebuildEntries(IsOwnerDraw(), true);
     Changed();
 }
@@ -734,7 +712,8 @@ bool TMenu::DispatchPopup(HMENU submenu) {
 }
 
 bool TMenu::ProcessMenuChar(HMENU menu, wchar_t ch, LRESULT& result) {
-    TMenuItem* parent = FHandle && menu == FHandle ? FItems : FindItem(reinterpret_cast<UINT_PTR>(menu), fkHandle);
+    TMenuItem* parent =
+        BuiltHandle() && menu == BuiltHandle() ? FItems : FindItem(reinterpret_cast<UINT_PTR>(menu), fkHandle);
     if (!parent || !menu) return false;
     const wchar_t key = UpperChar(ch);
     std::vector<int> matches;
@@ -773,11 +752,11 @@ TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
 
 TMainMenu::~TMainMenu() {
     // A window must not keep showing a destroyed menu.
-    if (FHandle && FWindowHandle && IsWindow(FWindowHandle) && GetMenu(FWindowHandle) == FHandle)
+    if (BuiltHandle() && FWindowHandle && IsWindow(FWindowHandle) && GetMenu(FWindowHandle) == BuiltHandle())
         ::SetMenu(FWindowHandle, nullptr);
 }
 
-HMENU TMainMenu::CreateMenuHandle() { return CreateMenu(); }
+win::MenuHandle TMainMenu::CreateMenuHandle() { return win::MenuHandle(Win32Check(CreateMenu(), "CreateMenu")); }
 
 void TMainMenu::SetWindowHandle(HWND value) {
     TMenu::SetWindowHandle(value);
@@ -785,7 +764,7 @@ void TMainMenu::SetWindowHandle(HWND value) {
 }
 
 void TMainMenu::Changed() {
-    if (!FWindowHandle || !FHandle) return;
+    if (!FWindowHandle || !BuiltHandle()) return;
     if (TWinControl* form = FindControl(FWindowHandle))
         form->Perform(CM_MENUCHANGED);
     else
@@ -798,7 +777,9 @@ TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) { LivePopups().insert
 
 TPopupMenu::~TPopupMenu() { LivePopups().erase(this); }
 
-HMENU TPopupMenu::CreateMenuHandle() { return CreatePopupMenu(); }
+win::MenuHandle TPopupMenu::CreateMenuHandle() {
+    return win::MenuHandle(Win32Check(CreatePopupMenu(), "CreatePopupMenu"));
+}
 
 void TPopupMenu::SetPopupComponent(TComponent* value) {
     if (FPopupComponent == value) return;

@@ -13,6 +13,7 @@
 #include "framework/controls/ControlTypes.h"
 #include "framework/core/Component.h"
 #include "framework/graphics/Canvas.h"
+#include "framework/win/UserObject.h"
 
 class TImageList;
 class TMenu;
@@ -105,7 +106,7 @@ public:
     // The command number of the item (WM_COMMAND) and, for an item with
     // sub-items, the handle of its system submenu (0 before the menu is built).
     UINT Command() const { return FCommand; }
-    HMENU Handle() const { return FHandle; }
+    HMENU Handle() const { return FHandle.get(); }
 
     // Runs the item as a user's choice: AutoCheck, then OnClick (nothing
     // when disabled).
@@ -154,7 +155,8 @@ private:
     TMenuItem* FParent = nullptr;
     TMenu* FMenu = nullptr;  // set on the root item of a menu
     UINT FCommand = 0;
-    HMENU FHandle = nullptr;
+    // The system menu of the sub-items (the root item's is its menu's), destroyed with the item.
+    win::MenuHandle FHandle;
 };
 
 enum TFindItemKind : uint8_t { fkCommand, fkHandle, fkShortCut };
@@ -198,7 +200,9 @@ public:
 
 protected:
     friend class TMenuItem;
-    virtual HMENU CreateMenuHandle() = 0;
+    virtual win::MenuHandle CreateMenuHandle() = 0;
+    // The system menu when it is built, else nullptr.
+    HMENU BuiltHandle() const;
     // Called after every change that reached the system menu.
     virtual void Changed() {}
     // Streaming writes the menu's entries (the root item's sub-items) the root owns.
@@ -207,7 +211,6 @@ protected:
     void Notification(TComponent* AComponent, TOperation operation) override;
 
     TMenuItem* FItems;
-    HMENU FHandle = nullptr;
     bool FOwnerDraw = false;
     TImageList* FImages = nullptr;
     HWND FWindowHandle = nullptr;
@@ -222,7 +225,7 @@ public:
     void SetWindowHandle(HWND value) override;
 
 protected:
-    HMENU CreateMenuHandle() override;
+    win::MenuHandle CreateMenuHandle() override;
     // The window's menu bar is shown again (its size may have changed).
     void Changed() override;
 };
@@ -252,7 +255,7 @@ public:
     void SetOnPopup(TNotifyEvent value) { FOnPopup = value; }
 
 protected:
-    HMENU CreateMenuHandle() override;
+    win::MenuHandle CreateMenuHandle() override;
     void Notification(TComponent* AComponent, TOperation operation) override;
     virtual void DoPopup();
 

@@ -1,8 +1,10 @@
 #include "framework/controls/Screen.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/controls/Form.h"
+#include "framework/win/DeviceContext.h"
 
 QUIRN_DEFINE_CLASS(TScreen)
 
@@ -32,9 +34,7 @@ LPCWSTR SystemCursorOf(TCursor cursor) {
 
 TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
 
-TScreen::~TScreen() {
-    for (auto& [index, cursor] : FCustomCursors) DestroyCursor(cursor);
-}
+TScreen::~TScreen() = default;
 
 void TScreen::SetCursor(TCursor value) {
     if (FCursor == value) return;
@@ -47,19 +47,28 @@ void TScreen::SetCursor(TCursor value) {
 
 HCURSOR TScreen::Cursors(TCursor index) const {
     if (index == crNone) return nullptr;
-    if (auto found = FCustomCursors.find(index); found != FCustomCursors.end()) return found->second;
+    if (auto found = FCustomCursors.find(index); found != FCustomCursors.end()) return found->second.Shown;
     if (LPCWSTR system = SystemCursorOf(index)) {
         if (HCURSOR cursor = LoadCursorW(nullptr, system)) return cursor;
     }
     return LoadCursorW(nullptr, IDC_ARROW);
 }
 
-void TScreen::SetCursors(TCursor index, HCURSOR cursor) {
-    if (auto found = FCustomCursors.find(index); found != FCustomCursors.end()) {
-        DestroyCursor(found->second);
-        FCustomCursors.erase(found);
+void TScreen::SetCursors(TCursor index, win::CursorHandle cursor) {
+    if (!cursor) {
+        FCustomCursors.erase(index);
+        return;
     }
-    if (cursor) FCustomCursors[index] = cursor;
+    HCURSOR shown = cursor.get();
+    FCustomCursors[index] = TCustomCursor{shown, std::move(cursor)};
+}
+
+void TScreen::SetCursors(TCursor index, HCURSOR sharedCursor) {
+    if (!sharedCursor) {
+        FCustomCursors.erase(index);
+        return;
+    }
+    FCustomCursors[index] = TCustomCursor{sharedCursor, {}};
 }
 
 RECT TScreen::WorkAreaRect() const {
@@ -69,10 +78,8 @@ RECT TScreen::WorkAreaRect() const {
 }
 
 int32_t TScreen::PixelsPerInch() const {
-    HDC dc = GetDC(nullptr);
-    const int32_t ppi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    return ppi;
+    const win::ScreenDC screen;
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
 void TScreen::AddForm(TCustomForm* form) {

@@ -10,6 +10,7 @@
 
 #include "framework/controls/ControlTypes.h"
 #include "framework/core/Component.h"
+#include "framework/win/UserObject.h"
 
 class TCustomForm;
 class TWinControl;
@@ -35,12 +36,15 @@ public:
     // The cursor shown over every control while not crDefault.
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor value);
-    // The cursor handle of a cursor number (shared, never destroy it); crNone gives nullptr,
-    // unknown numbers the arrow.
+    // The cursor handle of a cursor number (the screen's or the system's: never destroy it); crNone
+    // gives nullptr, unknown numbers the arrow.
     HCURSOR Cursors(TCursor index) const;
-    // Registers an application cursor under index, taking ownership: the
-    // screen destroys it when replaced or at exit; nullptr removes the entry.
-    void SetCursors(TCursor index, HCURSOR cursor);
+    // Registers a cursor the application made (CreateCursor, LoadImage without LR_SHARED) under
+    // index; the screen destroys it when the entry is replaced or removed, and at exit.
+    void SetCursors(TCursor index, win::CursorHandle cursor);
+    // Registers a shared cursor (LoadCursor: the system's, never destroyed) under index;
+    // nullptr removes the entry.
+    void SetCursors(TCursor index, HCURSOR sharedCursor);
 
     // Sizes in pixels: Width/Height of the primary monitor, Desktop* of the
     // virtual desktop spanning all monitors, WorkAreaRect without the task bar.
@@ -64,7 +68,11 @@ private:
     TCustomForm* FActiveForm = nullptr;
     TWinControl* FActiveControl = nullptr;
     TCursor FCursor = crDefault;
-    std::map<TCursor, HCURSOR> FCustomCursors;
+    struct TCustomCursor {
+        HCURSOR Shown = nullptr;
+        win::CursorHandle Owned;  // empty for a shared cursor
+    };
+    std::map<TCursor, TCustomCursor> FCustomCursors;
 };
 
 // The application's screen (created with the application object).

@@ -148,7 +148,7 @@ TCustomStatusBar::TCustomStatusBar(TComponent* AOwner)
     FControlStyle = {csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
 }
 
-TCustomStatusBar::~TCustomStatusBar() { DestroyWindowHandle(); }
+TCustomStatusBar::~TCustomStatusBar() { DestroyOrDetachWindow(); }
 
 bool TCustomStatusBar::ShowsGrip() {
     // A grip only where it can resize something: at the bottom of a sizeable form.
@@ -258,16 +258,10 @@ void TCustomStatusBar::CNDrawItem(TMessage& message) {
     if (index < 0 || index >= FPanels->Count()) return;
     // The canvas borrows the bar's DC, which gets its own objects back on every path.
     const win::SavedDC saved(draw.hDC);
-    FCanvas->SetHandle(draw.hDC);
-    try {
-        FCanvas->Font().Assign(FFont.get());
-        FCanvas->Brush().SetColor(FColor);
-        DrawPanel(FPanels->Items(index), draw.rcItem);
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    const TCanvasBinding bound(*FCanvas, draw.hDC);
+    FCanvas->Font().Assign(FFont.get());
+    FCanvas->Brush().SetColor(FColor);
+    DrawPanel(FPanels->Items(index), draw.rcItem);
 }
 
 bool TCustomStatusBar::Dispatch(TMessage& message) {

@@ -3,14 +3,17 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/controls/Application.h"
 #include "framework/controls/ControlAtom.h"
 #include "framework/controls/Form.h"
 #include "framework/controls/Menu.h"
-#include "framework/controls/ObjectInstance.h"
+#include "framework/win/ObjectInstance.h"
 #include "framework/controls/Screen.h"
 #include "framework/controls/TextConvert.h"
+#include "framework/rtl/Trace.h"
+#include "framework/win/DeviceContext.h"
 
 namespace {
 
@@ -58,7 +61,6 @@ TCustomForm* GetParentForm(TControl* control) {
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
     FObjectInstance = MakeObjectInstance(TWndMethod(this, &TWinControl::MainWndProc));
-    if (!FObjectInstance) throw EOutOfMemory("Out of memory for window procedures");
 }
 
 TWinControl::~TWinControl() {
@@ -71,7 +73,7 @@ TWinControl::~TWinControl() {
             delete child;
         }
     }
-    if (FHandle) DestroyWindowHandle();
+    DestroyOrDetachWindow();
     FreeObjectInstance(FObjectInstance);
 }
 
@@ -169,7 +171,12 @@ void TWinControl::CreateHandle() {
 void TWinControl::DestroyHandle() {
     if (!FHandle) return;
     FControlState.Include(csDestroyingHandle);
-    DestroyWnd();
+    try {
+        DestroyWnd();
+    } catch (...) {
+        FControlState.Exclude(csDestroyingHandle);
+        throw;
+    }
     FControlState.Exclude(csDestroyingHandle);
 }
 
@@ -179,8 +186,37 @@ void TWinControl::DestroyWnd() {
 }
 
 void TWinControl::DestroyWindowHandle() {
-    if (FHandle) DestroyWindow(FHandle);  // WM_NCDESTROY clears FHandle
-    FHandle = nullptr;
+    if (!FHandle) return;
+    // A refusal (the call came from another thread) leaves the window alive and bound to this control.
+    Win32Check(DestroyWindow(FHandle), "DestroyWindow");
+    FHandle = nullptr;  // WM_NCDESTROY has cleared it unless a foreign procedure kept the message
+}
+
+void TWinControl::DestroyOrDetachWindow() noexcept {
+    if (!FHandle) return;
+    try {
+        DestroyWindowHandle();
+        return;
+    } catch (const std::exception& error) {
+        QUIRN_TRACE(TTraceChannel::Subclass, ClassName(), " '", Name(), "' goes before its window ",
+                    trace::Address(FHandle), ": ", error.what());
+    } catch (...) {
+    }
+    DetachWindow();
+}
+
+void TWinControl::DetachWindow() noexcept {
+    HWND window = std::exchange(FHandle, nullptr);
+    SetWindowControl(window, nullptr);
+    // The window's messages go straight to its class's own procedure from now on; when another module has
+    // subclassed the window over this control's thunk, the thunk stays as a pass-through to that procedure.
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == FObjectInstance) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefWndProc));
+    } else if (ForwardObjectInstance(FObjectInstance, FDefWndProc, true)) {
+        FObjectInstance = nullptr;  // no longer this control's to free
+    }
+    QUIRN_TRACE(TTraceChannel::Subclass, "window ", trace::Address(window), " detached from ", ClassName(), " '",
+                Name(), "'");
 }
 
 void TWinControl::RecreateWnd() {
@@ -387,7 +423,7 @@ void TWinControl::WMNCCalcSize(TMessage& message) {
 void TWinControl::WMNCPaint(TMessage& message) {
     DefaultHandler(message);
     if (BevelEdgeSize() == 0) return;
-    HDC dc = GetWindowDC(FHandle);
+    const win::WindowFrameDC dc(FHandle);
     if (!dc) return;
     RECT rect;
     GetWindowRect(FHandle, &rect);
@@ -401,9 +437,8 @@ void TWinControl::WMNCPaint(TMessage& message) {
     if (FBevelKind == bkSoft) flags |= BF_SOFT;
     if (FBevelKind == bkFlat) flags |= BF_FLAT;
     for (int32_t i = 0; i < FBevelWidth; ++i) {
-        DrawEdge(dc, &rect, edge, flags | BF_ADJUST);
+        DrawEdge(dc.get(), &rect, edge, flags | BF_ADJUST);
     }
-    ReleaseDC(FHandle, dc);
 }
 
 void TWinControl::Realign(TControl* moving) {
@@ -529,13 +564,13 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
         if (ObjectAs<TWinControl>(child) || !child->Visible()) continue;
         const RECT bounds = child->BoundsRect();
         if (!RectVisible(dc, &bounds)) continue;
-        const int saved = SaveDC(dc);
+        // Origin and clipping of the child, given back also when its painting throws.
+        const win::SavedDC saved(dc);
         POINT origin;
         GetViewportOrgEx(dc, &origin);
         SetViewportOrgEx(dc, origin.x + bounds.left, origin.y + bounds.top, nullptr);
         IntersectClipRect(dc, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top);
         child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc));
-        RestoreDC(dc, saved);
     }
 }
 
@@ -548,16 +583,9 @@ void TWinControl::PaintHandler(TMessage& message) {
         if (hasWindowless) PaintControls(reinterpret_cast<HDC>(message.WParam));
         return;
     }
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(FHandle, &paint);
-    try {
-        PaintWindow(dc);
-        if (hasWindowless) PaintControls(dc);
-    } catch (...) {
-        EndPaint(FHandle, &paint);
-        throw;
-    }
-    EndPaint(FHandle, &paint);
+    const win::PaintDC paint(FHandle);
+    PaintWindow(paint.get());
+    if (hasWindowless) PaintControls(paint.get());
 }
 
 void TWinControl::ReflectMessage(TMessage& message, HWND child) {

@@ -150,14 +150,11 @@ TBitmap::TDib MakeDib(int32_t width, int32_t height, int bitCount, bool rgb565, 
         palette.clear();
     const TDibInfo info = MakeInfo(width, height, bitCount, rgb565, palette);
     void* bits = nullptr;
-    HBITMAP handle =
-        ::CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!handle || !bits) {
-        if (handle) ::DeleteObject(handle);
-        throw EOutOfResources("Out of system resources");
-    }
+    win::BitmapHandle handle(
+        ::CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!handle || !bits) throw EOutOfResources("Out of system resources");
     TBitmap::TDib dib;
-    dib.Handle.reset(handle);
+    dib.Handle = std::move(handle);
     dib.Bits = static_cast<uint8_t*>(bits);
     dib.Width = width;
     dib.Height = height;

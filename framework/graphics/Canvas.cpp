@@ -35,10 +35,9 @@ void TCanvas::SetStretchMode(int value) {
 
 void TCanvas::DeselectHandles() {
     if (!FHandle) return;
-    if (FOriginalFont) ::SelectObject(FHandle, FOriginalFont);
-    if (FOriginalPen) ::SelectObject(FHandle, FOriginalPen);
-    if (FOriginalBrush) ::SelectObject(FHandle, FOriginalBrush);
-    FOriginalFont = FOriginalPen = FOriginalBrush = nullptr;
+    FFontSelection.Restore();
+    FPenSelection.Restore();
+    FBrushSelection.Restore();
     FState = 0;
 }
 
@@ -49,18 +48,15 @@ HDC TCanvas::RequiredState(unsigned wanted) {
     }
     const unsigned missing = wanted & ~FState;
     if (missing & kFontValid) {
-        HGDIOBJ previous = ::SelectObject(FHandle, FFont.Handle());
-        if (!FOriginalFont) FOriginalFont = previous;
+        FFontSelection.Select(FHandle, FFont.Handle());
         ::SetTextColor(FHandle, COLORREF(ColorToRGB(FFont.Color())));
     }
     if (missing & kPenValid) {
-        HGDIOBJ previous = ::SelectObject(FHandle, FPen.Handle());
-        if (!FOriginalPen) FOriginalPen = previous;
+        FPenSelection.Select(FHandle, FPen.Handle());
         ::SetROP2(FHandle, FPen.RasterOperation());
     }
     if (missing & kBrushValid) {
-        HGDIOBJ previous = ::SelectObject(FHandle, FBrush.Handle());
-        if (!FOriginalBrush) FOriginalBrush = previous;
+        FBrushSelection.Select(FHandle, FBrush.Handle());
         // Text and hatches take the brush colour as background; a clear brush leaves it alone.
         ::SetBkColor(FHandle, COLORREF(ColorToRGB(FBrush.Color())));
         ::SetBkMode(FHandle, FBrush.Style() == bsClear ? TRANSPARENT : OPAQUE);
@@ -71,21 +67,21 @@ HDC TCanvas::RequiredState(unsigned wanted) {
 
 void TCanvas::FontChanged(TObject*) {
     if (FHandle && (FState & kFontValid)) {
-        ::SelectObject(FHandle, ::GetStockObject(SYSTEM_FONT));
+        FFontSelection.Select(FHandle, ::GetStockObject(SYSTEM_FONT));
         FState &= ~unsigned(kFontValid);
     }
 }
 
 void TCanvas::PenChanged(TObject*) {
     if (FHandle && (FState & kPenValid)) {
-        ::SelectObject(FHandle, ::GetStockObject(BLACK_PEN));
+        FPenSelection.Select(FHandle, ::GetStockObject(BLACK_PEN));
         FState &= ~unsigned(kPenValid);
     }
 }
 
 void TCanvas::BrushChanged(TObject*) {
     if (FHandle && (FState & kBrushValid)) {
-        ::SelectObject(FHandle, ::GetStockObject(HOLLOW_BRUSH));
+        FBrushSelection.Select(FHandle, ::GetStockObject(HOLLOW_BRUSH));
         FState &= ~unsigned(kBrushValid);
     }
 }

@@ -15,6 +15,7 @@
 #include "framework/graphics/Pen.h"
 #include "framework/rtl/Delegate.h"
 #include "framework/rtl/Object.h"
+#include "framework/win/DeviceContext.h"
 
 class TGraphic;
 
@@ -119,11 +120,25 @@ private:
     TBrush FBrush;
     DWORD FCopyMode = SRCCOPY;
     int FStretchMode = 0;
-    HGDIOBJ FOriginalFont = nullptr;
-    HGDIOBJ FOriginalPen = nullptr;
-    HGDIOBJ FOriginalBrush = nullptr;
+    // The DC's own font, pen and brush, selected back by DeselectHandles.
+    win::SelectedObject FFontSelection;
+    win::SelectedObject FPenSelection;
+    win::SelectedObject FBrushSelection;
     CRITICAL_SECTION FLock;
     int FLockCount = 0;
     TNotifyEvent FOnChange;
     TNotifyEvent FOnChanging;
+};
+
+// TCanvasBinding: lends a DC someone else owns (a paint or owner-draw DC) to a canvas for one scope and
+// takes it back at the end on every path, so the DC gets its own font, pen and brush back.
+class TCanvasBinding {
+public:
+    TCanvasBinding(TCanvas& canvas, HDC dc) : FCanvas(canvas) { canvas.SetHandle(dc); }
+    TCanvasBinding(const TCanvasBinding&) = delete;
+    TCanvasBinding& operator=(const TCanvasBinding&) = delete;
+    ~TCanvasBinding() { FCanvas.SetHandle(nullptr); }
+
+private:
+    TCanvas& FCanvas;
 };

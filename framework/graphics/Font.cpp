@@ -159,6 +159,9 @@ HFONT TFont::Handle() {
 }
 
 void TFont::SetHandle(HFONT handle) {
+    if (handle && handle == FHandle.get()) return;  // already the font's own
+    // Owned from here on, so that a face name the conversion rejects does not leak the font.
+    win::FontHandle owned(handle);
     LOGFONTW font{};
     if (handle && ::GetObjectW(handle, sizeof(font), &font) == sizeof(font)) {
         FName = WideToAnsiText(font.lfFaceName);
@@ -173,5 +176,5 @@ void TFont::SetHandle(HFONT handle) {
         const int pitch = font.lfPitchAndFamily & 0x3;
         FPitch = pitch == VARIABLE_PITCH ? fpVariable : pitch == FIXED_PITCH ? fpFixed : fpDefault;
     }
-    ReplaceHandle(FHandle, handle);
+    ReplaceHandle(FHandle, owned.release());
 }

@@ -43,17 +43,17 @@ private:
     Handle FHandle = nullptr;
 };
 
-// How UniqueHandle frees a GDI object (DeleteObject) and an icon or cursor (DestroyIcon).
-template <typename H>
-struct GdiObjectTraits {
+// How UniqueHandle frees a handle of type H: with the system call Free.
+template <typename H, auto Free>
+struct ReleasedBy {
     using Handle = H;
-    static void Release(H handle) noexcept { ::DeleteObject(handle); }
+    static void Release(H handle) noexcept { Free(handle); }
 };
 
-struct IconTraits {
-    using Handle = HICON;
-    static void Release(HICON handle) noexcept { ::DestroyIcon(handle); }
-};
+// A GDI object (DeleteObject) and an icon (DestroyIcon).
+template <typename H>
+using GdiObjectTraits = ReleasedBy<H, ::DeleteObject>;
+using IconTraits = ReleasedBy<HICON, ::DestroyIcon>;
 
 using BitmapHandle = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using BrushHandle = UniqueHandle<GdiObjectTraits<HBRUSH>>;

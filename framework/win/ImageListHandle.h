@@ -8,12 +8,7 @@
 
 namespace win {
 
-// How UniqueHandle frees an image list.
-struct ImageListTraits {
-    using Handle = HIMAGELIST;
-    static void Release(HIMAGELIST handle) noexcept { ::ImageList_Destroy(handle); }
-};
-
-using ImageListHandle = UniqueHandle<ImageListTraits>;
+// An image list, destroyed when the owner goes.
+using ImageListHandle = UniqueHandle<ReleasedBy<HIMAGELIST, ::ImageList_Destroy>>;
 
 }  // namespace win

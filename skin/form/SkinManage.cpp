@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/controls/Timer.h"
+#include "framework/win/HookHandle.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/WindowsVersion.h"
 
@@ -16,7 +17,7 @@ namespace {
 
 constexpr int MajorVersion6 = 6;
 
-HHOOK HookHandle = nullptr;
+win::HookHandle Hook;
 bool HookDisabled = false;
 
 TSkinPlatform DetectPlatform() {
@@ -42,7 +43,7 @@ LRESULT CALLBACK CBTHookProc(int Code, WPARAM WParam, LPARAM LParam) {
     if (!HookDisabled && Code >= 0 && SkinManager != nullptr && Code == HCBT_ACTIVATE &&
         SkinManager->FState == SkinManagerIdle)
         SkinManager->FState = SkinManagerRunning;
-    return CallNextHookEx(HookHandle, Code, WParam, LParam);
+    return Hook.CallNext(Code, WParam, LParam);
 }
 
 TSkinEngineLink* FindManager() { return SkinManager; }
@@ -66,7 +67,7 @@ struct TUnitLifetime {
 }  // namespace
 
 const TSkinPlatform& SkinPlatform() { return MutablePlatform(); }
-HHOOK SkinHookHandle() { return HookHandle; }
+HHOOK SkinHookHandle() { return Hook.get(); }
 bool SkinHookDisabled() { return HookDisabled; }
 
 void FreeSkinManager() {
@@ -85,10 +86,7 @@ TSkinManage::~TSkinManage() {
     FActive = false;
     FTimer.reset();
     FSkinDatas.clear();
-    if (HookHandle != nullptr) {
-        UnhookWindowsHookEx(HookHandle);
-        HookHandle = nullptr;
-    }
+    Hook.reset();
     HookDisabled = true;
 }
 
@@ -110,8 +108,8 @@ void TSkinManage::UnregisterSkinData(TSkinData* SkinData) {
 
 void TSkinManage::InstallHook() {
     MutablePlatform().SystemVersion = GetVersion();
-    if (HookHandle != nullptr) return;  // one hook per manager
-    HookHandle = SetWindowsHookExW(WH_CBT, CBTHookProc, nullptr, GetCurrentThreadId());
+    if (Hook) return;  // one hook per manager
+    Hook = win::HookHandle(WH_CBT, CBTHookProc, nullptr, GetCurrentThreadId());
 }
 
 void TSkinManage::RequestAction(TSkinData* SkinData, int32_t Action, uint32_t Interval) {
