@@ -42,7 +42,11 @@ bool Down(int key) { return (::GetAsyncKeyState(key) & kDownBit) != 0; }
     POINT now{};
     return PumpUntil("the cursor at (" + std::to_string(point.x) + ", " + std::to_string(point.y) + ")", [&] {
         ::GetCursorPos(&now);
-        return now.x == point.x && now.y == point.y;
+        if (now.x == point.x && now.y == point.y) return true;
+        // Wine takes the position back from a display whose pointer it cannot move (the second screen of
+        // the x86_64 desktop): put it there again until the system keeps it.
+        ::SetCursorPos(point.x, point.y);
+        return false;
     });
 }
 
@@ -77,7 +81,6 @@ void Drag(POINT from, POINT to, int steps) {
     for (int step = 1; step <= steps; ++step) {
         const POINT at{from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps};
         Send({MouseAt(at, 0)});
-        ::SetCursorPos(at.x, at.y);  // Wine otherwise takes the position back from the display
         EXPECT_TRUE(CursorArrives(at));
     }
     Send({MouseAt(to, MOUSEEVENTF_LEFTUP)});
