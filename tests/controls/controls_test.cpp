@@ -13,6 +13,7 @@
 
 #include "GdiObjectCounter.h"
 #include "MessagePump.h"
+#include "Wait.h"
 #include "framework/controls/Application.h"
 #include "framework/controls/Button.h"
 #include "framework/controls/ControlAtom.h"
@@ -463,12 +464,7 @@ TEST(Timers, OnTimerFiresThroughTheMessageLoop) {
     TTimer timer(nullptr);
     timer.SetInterval(10);
     timer.SetOnTimer(TNotifyEvent(&counter, &ClickCounter::OnClick));
-    const DWORD start = GetTickCount();
-    while (counter.Clicks < 3 && GetTickCount() - start < 5000) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        PumpPendingMessages();
-    }
-    EXPECT_GE(counter.Clicks, 3);
+    EXPECT_TRUE(PumpUntil("three ticks of the timer", [&] { return counter.Clicks >= 3; }));
     EXPECT_EQ(counter.LastSender, &timer);
     timer.SetEnabled(false);
     const int seen = counter.Clicks;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ReferenceLiteralCoder.h"
 #include "TestData.h"
 #include "skin/data/Lzh.h"
 
@@ -16,14 +17,6 @@ std::string InitialTreeCode(int symbol) {
     for (int node = symbol; node != lzh::R; node = lzh::N_CHAR + node / 2)
         bits.insert(bits.begin(), char('0' + (node & 1)));
     return bits;
-}
-
-std::vector<uint8_t> Pack(const std::string& bits) {
-    std::vector<uint8_t> out((bits.size() + 7) / 8, 0);
-    for (size_t i = 0; i < bits.size(); ++i) {
-        if (bits[i] == '1') out[i / 8] |= static_cast<uint8_t>(0x80 >> (i % 8));
-    }
-    return out;
 }
 
 int MatchSymbol(int length) { return 256 - 3 + length; }
@@ -66,24 +59,26 @@ TEST(LzhDecoder, MissingInputReadsAsZeroBits) {
     EXPECT_EQ(Expand({}, 1), Bytes("t"));
 }
 
-TEST(LzhDecoder, DecodesALiteralFromTheStartingTree) { EXPECT_EQ(Expand(Pack(InitialTreeCode('Q')), 1), Bytes("Q")); }
+TEST(LzhDecoder, DecodesALiteralFromTheStartingTree) {
+    EXPECT_EQ(Expand(PackBits(InitialTreeCode('Q')), 1), Bytes("Q"));
+}
 
 TEST(LzhDecoder, DecodesMatchIntoInitialWindowAsSpaces) {
     // Position 1000: upper six bits 15 -> table code 100111 (6 bits), then
     // the low six bits 101000.
     const std::string bits = InitialTreeCode(MatchSymbol(7)) + "100111" + "101000";
-    EXPECT_EQ(Expand(Pack(bits), 7), Bytes("       "));
+    EXPECT_EQ(Expand(PackBits(bits), 7), Bytes("       "));
     // Position 0 (code 000, low bits 000000): the byte just before the start.
-    EXPECT_EQ(Expand(Pack(InitialTreeCode(MatchSymbol(60)) + "000000000"), 60), std::vector<uint8_t>(60, 0x20));
+    EXPECT_EQ(Expand(PackBits(InitialTreeCode(MatchSymbol(60)) + "000000000"), 60), std::vector<uint8_t>(60, 0x20));
 }
 
 TEST(LzhDecoder, WritesTheWholeLastMatchPastTextSize) {
     const std::string bits = InitialTreeCode(MatchSymbol(5)) + "000000000";
-    EXPECT_EQ(Expand(Pack(bits), 2).size(), 5u);
+    EXPECT_EQ(Expand(PackBits(bits), 2).size(), 5u);
 }
 
 TEST(LzhDecoder, AsksForOneByteAtATimeAndHandsOverOneByte) {
-    const std::vector<uint8_t> stream = Pack(InitialTreeCode(MatchSymbol(10)) + "000000000");
+    const std::vector<uint8_t> stream = PackBits(InitialTreeCode(MatchSymbol(10)) + "000000000");
     size_t pos = 0;
     int writes = 0;
     TLZH lzh;
@@ -132,7 +127,7 @@ TEST(LzhDecoder, DecoderIsReusableAfterAnException) {
 
 TEST(LzhDecoder, StreamCallbacksMoveBytesBetweenStreams) {
     TMemoryStream in, out;
-    Fill(in, Pack(InitialTreeCode(MatchSymbol(4)) + "000000000"));
+    Fill(in, PackBits(InitialTreeCode(MatchSymbol(4)) + "000000000"));
     TLZH lzh;
     lzh.SetInStream(&in);
     lzh.SetOutStream(&out);

@@ -10,7 +10,10 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, TStart start) {
     EXPECT_NE(FJob, nullptr) << "CreateJobObject failed, error " << ::GetLastError();
     if (FJob) {
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        // What the process starts in turn leaves the job: it may be a test program with children of its own
+        // to put in jobs of their own.
+        limits.BasicLimitInformation.LimitFlags =
+            JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK;
         EXPECT_TRUE(::SetInformationJobObject(FJob, JobObjectExtendedLimitInformation, &limits, sizeof limits))
             << "SetInformationJobObject failed, error " << ::GetLastError();
     }

@@ -2,6 +2,7 @@
 // ends it if it still runs and closes its handles, so a failed assertion leaves nothing behind for the next
 // test to meet (a program's single-instance guard, a window in front). The process runs in a job object
 // that ends it when the job's last handle closes: even a test program that dies takes its children along.
+// (The processes a child starts in turn are not in the job.)
 #pragma once
 
 #include <windows.h>
