@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "framework/graphics/AnsiText.h"
+#include "framework/graphics/Brush.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/win/DeviceContext.h"
 
@@ -673,3 +674,15 @@ void TBitmap::DrawTo(TCanvas& canvas, const RECT& rect) {
 }
 
 void TBitmap::Changed() { inherited::Changed(); }
+
+// ---- TBrush's pattern -------------------------------------------------------
+// Defined here, where a TBitmap is known: the brush keeps the bitmap and reads its pixels only when it makes its
+// handle, so later changes of the bitmap still show.
+
+void TBrush::SetBitmap(TBitmap* value) {
+    if (value == FBitmap) return;
+    FBitmap = value;
+    FPatternHandle = nullptr;
+    if (value) FPatternHandle = [value]() -> HBITMAP { return value->Empty() ? nullptr : value->Handle(); };
+    Changed();
+}

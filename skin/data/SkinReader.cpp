@@ -88,7 +88,9 @@ bool TSkinReader::ExpandPackage(TMemoryStream& Package, TMemoryStream& Archive) 
     lzh.SetInStream(&Package);
     lzh.SetOutStream(&Archive);
     lzh.ExpandStreams(unpackedSize);
-    Archive.SetSize(Archive.Position());
+    // The last match may run up to F - 1 bytes past the stated size; those
+    // bytes are not part of the archive.
+    Archive.SetSize(std::min<int64_t>(Archive.Position(), unpackedSize));
     return true;
 }
 

@@ -1,9 +1,10 @@
 // Menus under real tracking: the menu bar and popup menus driven with real
 // mouse clicks and keys (SendInput) while this thread runs the system's modal
 // menu loops; owner-drawn items read back from the screen; items changed while
-// the form shows. Real input goes to the foreground window of the desktop, so
-// this program holds the desktops alone (INPUT). Each click and key is sent
-// once and its effect awaited: a lost or doubled event fails the test.
+// the form shows; and the key events of controls under real keys. Real input
+// goes to the foreground window of the desktop, so this program holds the
+// desktops alone (INPUT). Each click and key is sent once and its effect
+// awaited: a lost or doubled event fails the test.
 #include "framework/controls/WinApi.h"
 
 #include <gtest/gtest.h>
@@ -11,18 +12,20 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/controls/Application.h"
 #include "framework/controls/Button.h"
+#include "framework/controls/Edit.h"
 #include "framework/controls/Form.h"
 #include "framework/controls/Menu.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/ImageList.h"
 #include "framework/core/Streaming.h"
 #include "framework/core/TextForm.h"
-#include "framework/core/TypInfo.h"
+#include "framework/core/PropAccess.h"
 #include "RealInput.h"
 #include "Wait.h"
 
@@ -380,6 +383,81 @@ constexpr int kDisabledPosition = 2;
 constexpr int kWrapPosition = 4;
 constexpr int kLeftPosition = 5;
 constexpr int kRightPosition = 6;
+
+// ---- key events under real keyboard input ----------------------------------------
+
+// Records the key events of a control or form: which key, going down or up, with which shift state.
+class KeyLog : public TObject {
+public:
+    void KeyDown(TObject*, uint16_t& key, TShiftState shift) { FEntries.push_back({true, key, shift}); }
+    void KeyUp(TObject*, uint16_t& key, TShiftState shift) { FEntries.push_back({false, key, shift}); }
+    // The shift state of the first event of key going down (or up); nullopt when none came.
+    std::optional<TShiftState> Of(uint16_t key, bool down) const {
+        for (const Entry& entry : FEntries)
+            if (entry.Key == key && entry.Down == down) return entry.Shift;
+        return std::nullopt;
+    }
+
+private:
+    struct Entry {
+        bool Down;
+        uint16_t Key;
+        TShiftState Shift;
+    };
+    std::vector<Entry> FEntries;
+};
+
+// A shown form in front with a focused edit; the edit's key events and the form's (KeyPreview) are logged.
+struct KeyEvents : ::testing::Test {
+    void SetUp() override {
+        form = new TForm(nullptr);
+        form->SetBounds(140, 140, 300, 160);
+        form->SetCaption("Key events");
+        form->SetKeyPreview(true);
+        form->SetOnKeyDown(TKeyEvent(&formLog, &KeyLog::KeyDown));
+        form->SetOnKeyUp(TKeyEvent(&formLog, &KeyLog::KeyUp));
+        edit = new TEdit(form);
+        edit->SetParent(form);
+        edit->SetBounds(10, 10, 200, 24);
+        edit->SetOnKeyDown(TKeyEvent(&editLog, &KeyLog::KeyDown));
+        edit->SetOnKeyUp(TKeyEvent(&editLog, &KeyLog::KeyUp));
+        form->Show();
+        ASSERT_TRUE(PumpUntil([&] {
+            SetForegroundWindow(form->Handle());
+            return GetForegroundWindow() == form->Handle() && edit->Focused();
+        })) << "the form did not come to the front with its edit focused";
+    }
+
+    void TearDown() override {
+        if (!VisibleMenuWindows().empty()) EndMenu();
+        form->BeforeDestruction();
+        delete form;
+        Application->ProcessMessages();
+    }
+
+    TForm* form = nullptr;
+    TEdit* edit = nullptr;
+    KeyLog editLog;
+    KeyLog formLog;
+};
+
+constexpr WORD kPlainKey = 'J';
+constexpr WORD kAltKey = 'K';  // no menu of the form has it as accelerator
+
+TEST_F(KeyEvents, AltHeldReachesKeyUpAsItReachesKeyDown) {
+    PressKey(kAltKey, VK_MENU);
+    ASSERT_TRUE(PumpUntil([&] { return editLog.Of(kAltKey, false).has_value(); })) << "K never went up";
+    ASSERT_TRUE(editLog.Of(kAltKey, true).has_value());
+    EXPECT_TRUE(editLog.Of(kAltKey, true)->Contains(ssAlt));
+    EXPECT_TRUE(editLog.Of(kAltKey, false)->Contains(ssAlt)) << "K went up while Alt was held";
+    ASSERT_TRUE(formLog.Of(kAltKey, false).has_value()) << "the form previews the keys of its controls";
+    EXPECT_TRUE(formLog.Of(kAltKey, false)->Contains(ssAlt));
+
+    PressKey(kPlainKey, VK_SHIFT);
+    ASSERT_TRUE(PumpUntil([&] { return editLog.Of(kPlainKey, false).has_value(); })) << "J never went up";
+    EXPECT_EQ(editLog.Of(kPlainKey, true)->Bits(), TShiftState{ssShift}.Bits());
+    EXPECT_EQ(editLog.Of(kPlainKey, false)->Bits(), TShiftState{ssShift}.Bits()) << "Shift alone, no Alt";
+}
 
 // ---- the menu bar ---------------------------------------------------------------
 
