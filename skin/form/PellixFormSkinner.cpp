@@ -16,7 +16,7 @@
 #include "skin/data/SkinServices.h"
 #include "skin/form/NCObject.h"
 #include "skin/form/SkinControlLink.h"
-#include "skin/form/SkinManage.h"
+#include "skin/form/SkinFormHost.h"
 #include "skin/form/SkinMenuBarLink.h"
 
 QUIRN_DEFINE_CLASS(TPellixForm)
@@ -76,7 +76,7 @@ TPellixForm::~TPellixForm() {
     FSysMenu = nullptr;
     FCaptionFont.reset();
     FIconBitmap.reset();
-    if (SkinManager != nullptr) SkinManager->RemoveForm(this);
+    if (SkinFormHost != nullptr) SkinFormHost->RemoveForm(this);
     FCanvas.reset();
     FControlCanvas.reset();
 }
@@ -105,7 +105,7 @@ bool TPellixForm::SkinDrawsFrames(const TSkinData& Data) {
 
 void TPellixForm::InitSkin(TSkinData* SkinData) {
     if (Subclassed()) return;  // runs once
-    if (SkinManager != nullptr) SkinManager->FState = SkinManagerRunning;
+    if (SkinFormHost != nullptr) SkinFormHost->MarkRunning();
     FSkinData = SkinData;
     FTimer = std::make_unique<TTimer>(nullptr);
     FTimer->SetEnabled(false);
@@ -185,8 +185,8 @@ void TPellixForm::InitSkin(TSkinData* SkinData) {
     if (IsMDIChild()) {
         const int32_t SystemCaption = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME);
         if (FTitleHeight < SystemCaption) FMenuHeight = SystemCaption - FTitleHeight;
-        if (FWindowState == WindowStateMaximized && SkinManager != nullptr && !SkinManager->FMDIMaximized)
-            SkinManager->SetMDIMaximized(true);
+        if (FWindowState == WindowStateMaximized && SkinFormHost != nullptr && !SkinFormHost->FMDIMaximized)
+            SkinFormHost->SetMDIMaximized(true);
     }
     QUIRN_TRACE(TTraceChannel::Form, "attached ", FHandle, " class ", FWndClass, " frame ", FSkinFrame);
 }
@@ -210,8 +210,8 @@ void TPellixForm::FinishAttach() {
         UpdateWindowState();
         if (IsMDIChild()) {
             if (FWindowState == WindowStateMaximized) {
-                if (SkinManager != nullptr && SkinManager->FMDIClient != nullptr)
-                    PostMessageW(SkinManager->FMDIClient, WM_SKINMDIREDRAW, reinterpret_cast<WPARAM>(FHandle), 0);
+                if (SkinFormHost != nullptr && SkinFormHost->FMDIClient != nullptr)
+                    PostMessageW(SkinFormHost->FMDIClient, WM_SKINMDIREDRAW, reinterpret_cast<WPARAM>(FHandle), 0);
             } else if (FWindowState == WindowStateNormal) {
                 FSkinState = SkinStateResizing;
                 AdjustWindowSize(false);
@@ -573,8 +573,8 @@ void TPellixForm::FormWndProc(TMessage& Message) {
         if (FPrevWindowProc) FPrevWindowProc(Message);
         if (IsWindowVisible(FHandle)) {
             UpdateWindowState();
-            if (FWindowState == WindowStateMaximized && SkinManager != nullptr && SkinManager->FMDIClient != nullptr)
-                PostMessageW(SkinManager->FMDIClient, WM_SKINMDIREDRAW, reinterpret_cast<WPARAM>(FHandle), 0);
+            if (FWindowState == WindowStateMaximized && SkinFormHost != nullptr && SkinFormHost->FMDIClient != nullptr)
+                PostMessageW(SkinFormHost->FMDIClient, WM_SKINMDIREDRAW, reinterpret_cast<WPARAM>(FHandle), 0);
             if (FWindowState == WindowStateMinimized)
                 PaintFrame(nullptr);
             else
@@ -617,11 +617,11 @@ void TPellixForm::ClientWndProc(TMessage& Message) {
         return;
     case WM_MDIDESTROY: {
         PassOn();
-        if (!Skinned || SkinManager == nullptr) return;
+        if (!Skinned || SkinFormHost == nullptr) return;
         BOOL Maximized = FALSE;
         const auto Active = reinterpret_cast<HWND>(
             SendMessageW(FClientHandle, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&Maximized)));
-        SkinManager->SetMDIMaximized(Active != nullptr && Maximized != FALSE);
+        SkinFormHost->SetMDIMaximized(Active != nullptr && Maximized != FALSE);
         if (Active == nullptr && FMenuBar) {
             FSkinData->SetMenuUpdate(FSavedMenuUpdate);
             FMenuBar->Rebuild();
@@ -630,7 +630,7 @@ void TPellixForm::ClientWndProc(TMessage& Message) {
     }
     case WM_MDITILE:
     case WM_MDICASCADE:
-        if (Skinned && SkinManager != nullptr && SkinManager->FMDIMaximized) SkinManager->SetMDIMaximized(false);
+        if (Skinned && SkinFormHost != nullptr && SkinFormHost->FMDIMaximized) SkinFormHost->SetMDIMaximized(false);
         PassOn();
         return;
     case WM_MDISETMENU:

@@ -19,6 +19,7 @@
 QUIRN_DEFINE_CLASS(TSkinManage)
 
 TSkinManage* SkinManager = nullptr;
+TSkinFormHost* SkinFormHost = nullptr;
 
 namespace {
 
@@ -161,6 +162,7 @@ TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr)) {
     FTimer->SetInterval(SkinManagerTimerInterval);
     FTimer->SetOnTimer(TNotifyEvent(this, &TSkinManage::DoAction));
     HookDisabled = false;
+    SkinFormHost = this;
 }
 
 TSkinManage::~TSkinManage() {
@@ -178,6 +180,7 @@ TSkinManage::~TSkinManage() {
     FSkinDatas.clear();
     Hook.reset();
     HookDisabled = true;
+    if (SkinFormHost == this) SkinFormHost = nullptr;
 }
 
 // --- Registration and requests -------------------------------------------------------------

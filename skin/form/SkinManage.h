@@ -14,6 +14,7 @@
 
 #include "framework/rtl/Object.h"
 #include "skin/data/SkinEngineLink.h"
+#include "skin/form/SkinFormHost.h"
 
 class TBitmap;
 class TCustomForm;
@@ -32,19 +33,10 @@ constexpr int32_t SkinManagerIdle = 0;  // nothing activated or skinned yet
 constexpr int32_t SkinManagerRunning = 1;
 constexpr int32_t SkinManagerDestroying = 4;
 
-// Window classes the manager and the form skinners know by name.
-constexpr std::string_view DialogClassName = "#32770";
-constexpr std::string_view PopupMenuClassName = "#32768";
-constexpr std::string_view MDIClientClassName = "MDIClient";
-
-// The class name of a window, read into a buffer of 100 characters (longer names are cut).
-std::string ClassNameOf(HWND Window);
-// A GetVersion result of the Windows 9x family (top bit set).
-constexpr bool IsWindows9xVersion(DWORD Version) { return (Version & 0x80000000u) != 0; }
 
 // The skin data components reach the manager through TSkinEngineLink; this
 // library installs the factory of the one manager when it starts.
-class TSkinManage : public TObject, public TSkinEngineLink {
+class TSkinManage : public TObject, public TSkinEngineLink, public TSkinFormHost {
     QUIRN_CLASS(TSkinManage, TObject)
 public:
     TSkinManage();
@@ -76,8 +68,8 @@ public:
     // Called by the form skinners and the menu skinners.
     TPellixForm* FindForm(HWND Window) const;
     // Drops a form skinner from the list (nothing while the manager itself is being destroyed).
-    void RemoveForm(TPellixForm* Form);
-    void SetMDIMaximized(bool Value);
+    void RemoveForm(TPellixForm* Form) override;
+    void SetMDIMaximized(bool Value) override;
     void SkinPopup(HWND Window);
     void UnskinPopup(HWND Window);
     void MarkPopupsFromMenuBar();
@@ -91,11 +83,7 @@ public:
     bool FActive = false;
     bool FScanning = false;
     int32_t FState = SkinManagerIdle;
-    int32_t FMenuSource = 0;
     bool FMenuBarOpen = false;
-    bool FMDIMaximized = false;
-    HWND FMDIClient = nullptr;
-    TCustomForm* FMDIForm = nullptr;
     int32_t FAction = 0;
     TSkinData* FActionData = nullptr;
     TSkinData* FMainSkinData = nullptr;
@@ -116,15 +104,6 @@ private:
 // The one manager of the process: created by the first skin data component
 // that finishes loading, freed at unit shut-down.
 extern TSkinManage* SkinManager;
-
-// Process globals of the form-skinning unit, set at unit start-up.
-struct TSkinPlatform {
-    HINSTANCE ModuleInstance = nullptr;
-    bool IsNT = true;
-    bool NotVersion6 = false;
-    DWORD SystemVersion = 0;  // GetVersion when the hook was installed; top bit set: Windows 9x
-};
-const TSkinPlatform& SkinPlatform();
 
 // The installed WH_CBT hook, or null; while the hook is disabled its
 // procedure only forwards.
