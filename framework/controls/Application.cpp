@@ -6,7 +6,8 @@
 
 #include "framework/controls/ControlAtom.h"
 #include "framework/controls/HintWindow.h"
-#include "framework/controls/ObjectInstance.h"
+#include "framework/rtl/Trace.h"
+#include "framework/win/ObjectInstance.h"
 #include "framework/controls/Screen.h"
 #include "framework/controls/TextConvert.h"
 #include "framework/controls/WindowClass.h"
@@ -62,17 +63,24 @@ void ApplicationHandleException(TObject* sender) {
     }
 }
 
+namespace {
+// What a window-procedure thunk does with an exception its method let escape.
+void HandleWindowProcException() { ApplicationHandleException(nullptr); }
+}  // namespace
+
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
-    FObjectInstance = MakeObjectInstance(TWndMethod(this, &TApplication::WndProc));
     FIcon = LoadIconW(FrameworkInstance(), L"MAINICON");
     if (!FIcon) FIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    SetWindowProcExceptionHandler(&HandleWindowProcException);
 }
 
 TApplication::~TApplication() {
     DestroyForms();
     FHintWindow.reset();
-    if (FHandle) DestroyWindow(FHandle);
-    FreeObjectInstance(FObjectInstance);
+    FSubclass.Restore();
+    if (FHandle && !DestroyWindow(FHandle))
+        QUIRN_TRACE(TTraceChannel::Subclass, "application window ", trace::Address(FHandle),
+                    " outlives the application: ", OSErrorText("DestroyWindow", LastOSError()));
 }
 
 void TApplication::Initialize() {
@@ -93,7 +101,7 @@ void TApplication::CreateHandle() {
                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
                               nullptr, FrameworkInstance(), nullptr);
     if (!FHandle) return;
-    SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FObjectInstance));
+    FSubclass = win::WindowSubclass(FHandle, TWndMethod(this, &TApplication::WndProc));
     SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon));
 }
 
@@ -317,7 +325,7 @@ void TApplication::WndProc(TMessage& message) {
             return;
         default: break;
         }
-        message.Result = DefWindowProcW(FHandle, message.Msg, message.WParam, message.LParam);
+        FSubclass.CallPrevious(message);
     } catch (...) {
         HandleException(this);
     }

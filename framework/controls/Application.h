@@ -13,6 +13,7 @@
 #include "framework/controls/ControlTypes.h"
 #include "framework/controls/Form.h"
 #include "framework/core/Component.h"
+#include "framework/win/WindowSubclass.h"
 
 class THintWindow;
 class TControl;
@@ -120,7 +121,7 @@ private:
     void WndProc(TMessage& message);
 
     HWND FHandle = nullptr;
-    WNDPROC FObjectInstance = nullptr;
+    win::WindowSubclass FSubclass;  // the window's messages go to WndProc
     HICON FIcon = nullptr;
     std::string FTitle;
     TCustomForm* FMainForm = nullptr;

@@ -125,8 +125,8 @@ public:
 
     // Every message of the control passes WindowProc; others replace it
     // (saving the previous one) to see the messages first, and put the saved
-    // one back when done. Restoring in any order is safe as each holder keeps
-    // and calls its own predecessor.
+    // one back when done, but only while their own is still current: use
+    // TWindowProcSubclass, which also handles being taken out of the middle.
     const TWndMethod& WindowProc() const { return FWindowProc; }
     void SetWindowProc(const TWndMethod& value) { FWindowProc = value; }
     // Sends a message straight through WindowProc (not through the window, so

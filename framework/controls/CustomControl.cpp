@@ -6,7 +6,7 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanva
 
 TCustomControl::~TCustomControl() {
     // The window goes while the canvas still exists (paint messages may come).
-    DestroyWindowHandle();
+    DestroyOrDetachWindow();
 }
 
 void TCustomControl::PaintWindow(HDC dc) {

@@ -115,7 +115,7 @@ TCustomForm::TCustomForm(TComponent* AOwner)
 TCustomForm::~TCustomForm() {
     if (Screen) Screen->RemoveForm(this);
     if (Application) Application->FormDestroyed(this);
-    DestroyWindowHandle();
+    DestroyOrDetachWindow();
 }
 
 void TCustomForm::InitializeForm() {

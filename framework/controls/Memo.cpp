@@ -118,7 +118,7 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(std::
     FControlStyle.Exclude(csFixedHeight);
 }
 
-TCustomMemo::~TCustomMemo() { DestroyWindowHandle(); }
+TCustomMemo::~TCustomMemo() { DestroyOrDetachWindow(); }
 
 void TCustomMemo::SetLines(TStrings* value) {
     if (value) FLines->Assign(value);

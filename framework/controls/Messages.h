@@ -6,13 +6,7 @@
 
 #include <cstdint>
 
-// One window message as it travels through a control's WindowProc chain.
-struct TMessage {
-    UINT Msg;
-    WPARAM WParam;
-    LPARAM LParam;
-    LRESULT Result;
-};
+#include "framework/win/WindowMessage.h"
 
 // Control messages: the framework tells a control about a change of its state.
 constexpr UINT CM_BASE = 0xB000;

@@ -148,7 +148,7 @@ TCustomStatusBar::TCustomStatusBar(TComponent* AOwner)
     FControlStyle = {csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
 }
 
-TCustomStatusBar::~TCustomStatusBar() { DestroyWindowHandle(); }
+TCustomStatusBar::~TCustomStatusBar() { DestroyOrDetachWindow(); }
 
 bool TCustomStatusBar::ShowsGrip() {
     // A grip only where it can resize something: at the bottom of a sizeable form.

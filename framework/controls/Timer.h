@@ -4,7 +4,7 @@
 
 #include "framework/controls/WinApi.h"
 
-#include "framework/controls/ObjectInstance.h"
+#include "framework/win/WindowMessage.h"
 #include "framework/core/Component.h"
 
 // Raises OnTimer every Interval milliseconds while Enabled, Interval > 0 and

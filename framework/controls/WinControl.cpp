@@ -3,14 +3,16 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/controls/Application.h"
 #include "framework/controls/ControlAtom.h"
 #include "framework/controls/Form.h"
 #include "framework/controls/Menu.h"
-#include "framework/controls/ObjectInstance.h"
+#include "framework/win/ObjectInstance.h"
 #include "framework/controls/Screen.h"
 #include "framework/controls/TextConvert.h"
+#include "framework/rtl/Trace.h"
 #include "framework/win/DeviceContext.h"
 
 namespace {
@@ -59,7 +61,6 @@ TCustomForm* GetParentForm(TControl* control) {
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
     FObjectInstance = MakeObjectInstance(TWndMethod(this, &TWinControl::MainWndProc));
-    if (!FObjectInstance) throw EOutOfMemory("Out of memory for window procedures");
 }
 
 TWinControl::~TWinControl() {
@@ -72,7 +73,7 @@ TWinControl::~TWinControl() {
             delete child;
         }
     }
-    if (FHandle) DestroyWindowHandle();
+    DestroyOrDetachWindow();
     FreeObjectInstance(FObjectInstance);
 }
 
@@ -170,7 +171,12 @@ void TWinControl::CreateHandle() {
 void TWinControl::DestroyHandle() {
     if (!FHandle) return;
     FControlState.Include(csDestroyingHandle);
-    DestroyWnd();
+    try {
+        DestroyWnd();
+    } catch (...) {
+        FControlState.Exclude(csDestroyingHandle);
+        throw;
+    }
     FControlState.Exclude(csDestroyingHandle);
 }
 
@@ -180,8 +186,37 @@ void TWinControl::DestroyWnd() {
 }
 
 void TWinControl::DestroyWindowHandle() {
-    if (FHandle) DestroyWindow(FHandle);  // WM_NCDESTROY clears FHandle
-    FHandle = nullptr;
+    if (!FHandle) return;
+    // A refusal (the call came from another thread) leaves the window alive and bound to this control.
+    Win32Check(DestroyWindow(FHandle), "DestroyWindow");
+    FHandle = nullptr;  // WM_NCDESTROY has cleared it unless a foreign procedure kept the message
+}
+
+void TWinControl::DestroyOrDetachWindow() noexcept {
+    if (!FHandle) return;
+    try {
+        DestroyWindowHandle();
+        return;
+    } catch (const std::exception& error) {
+        QUIRN_TRACE(TTraceChannel::Subclass, ClassName(), " '", Name(), "' goes before its window ",
+                    trace::Address(FHandle), ": ", error.what());
+    } catch (...) {
+    }
+    DetachWindow();
+}
+
+void TWinControl::DetachWindow() noexcept {
+    HWND window = std::exchange(FHandle, nullptr);
+    SetWindowControl(window, nullptr);
+    // The window's messages go straight to its class's own procedure from now on; when another module has
+    // subclassed the window over this control's thunk, the thunk stays as a pass-through to that procedure.
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == FObjectInstance) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefWndProc));
+    } else if (ForwardObjectInstance(FObjectInstance, FDefWndProc, true)) {
+        FObjectInstance = nullptr;  // no longer this control's to free
+    }
+    QUIRN_TRACE(TTraceChannel::Subclass, "window ", trace::Address(window), " detached from ", ClassName(), " '",
+                Name(), "'");
 }
 
 void TWinControl::RecreateWnd() {

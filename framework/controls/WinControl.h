@@ -146,7 +146,17 @@ protected:
     // Called once the window exists (font, texts, children's windows).
     virtual void CreateHandle();
     virtual void DestroyWnd();
+    // Destroys the window; EOSError when the system refuses (a call from
+    // another thread), and then the window stays this control's.
     virtual void DestroyWindowHandle();
+    // For destructors: destroys the window, or, when the system refuses,
+    // detaches it (DetachWindow) and traces why.
+    void DestroyOrDetachWindow() noexcept;
+    // Unbinds the window from this control for good, leaving it alive: the
+    // control property goes and the window's messages go to the class's own
+    // procedure (through this control's thunk, turned into a pass-through,
+    // when another module has subclassed the window over it).
+    void DetachWindow() noexcept;
 
     bool Dispatch(TMessage& message) override;
     void Loaded() override;

@@ -54,6 +54,10 @@ void Enable(TTraceChannel channel, bool on) {
     gEnabledChannels = on ? (gEnabledChannels | bit) : (gEnabledChannels & ~bit);
 }
 
+std::string Address(const void* pointer) {
+    return "0x" + IntToHex(reinterpret_cast<uintptr_t>(pointer), static_cast<int>(2 * sizeof(pointer)));
+}
+
 void Write(TTraceChannel channel, std::string_view text) {
     std::string line = "[quirn:";
     line += ChannelName(channel);

@@ -43,6 +43,10 @@ void Enable(TTraceChannel channel, bool on);
 // Writes one line "[quirn:<channel>] <text>".
 void Write(TTraceChannel channel, std::string_view text);
 
+// "0x" and the pointer's value in hexadecimal digits, as many as a pointer
+// has (window handles, procedures and objects in trace lines).
+std::string Address(const void* pointer);
+
 // Joins the arguments as an output stream would print them.
 template <typename... Args>
 std::string Text(const Args&... args) {

@@ -10,6 +10,7 @@
 #include "framework/controls/Screen.h"
 #include "framework/controls/Timer.h"
 #include "framework/rtl/Trace.h"
+#include "framework/win/HookHandle.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/WindowsVersion.h"
 #include "skin/form/PellixFormSkinner.h"
@@ -35,7 +36,7 @@ constexpr std::string_view DBTreeViewPopup = "tpopupdbtreeview";
 constexpr std::string_view MessageFormLower = "tmessageform";
 constexpr std::string_view MDIClientLower = "mdiclient";
 
-HHOOK HookHandle = nullptr;
+win::HookHandle Hook;
 bool HookDisabled = false;
 
 TSkinPlatform DetectPlatform() {
@@ -89,7 +90,7 @@ std::unique_ptr<TPellixPopMenu> MakePopMenu(HWND, TSkinData*) { return nullptr; 
 // The hook sees window creation, activation and destruction on this thread and hands windows to
 // the manager. It never blocks an operation, and nothing thrown in it crosses the system's frames.
 LRESULT CALLBACK CBTHookProc(int Code, WPARAM WParam, LPARAM LParam) {
-    if (HookDisabled) return CallNextHookEx(HookHandle, Code, WParam, LParam);
+    if (HookDisabled) return Hook.CallNext(Code, WParam, LParam);
     TSkinManage* Manager = SkinManager;
     if (Code >= 0 && Manager != nullptr) {
         try {
@@ -116,7 +117,7 @@ LRESULT CALLBACK CBTHookProc(int Code, WPARAM WParam, LPARAM LParam) {
             QUIRN_TRACE(TTraceChannel::Hook, "hook handler failed for code ", Code);
         }
     }
-    return CallNextHookEx(HookHandle, Code, WParam, LParam);
+    return Hook.CallNext(Code, WParam, LParam);
 }
 
 TSkinEngineLink* FindManager() { return SkinManager; }
@@ -147,7 +148,7 @@ std::string ClassNameOf(HWND Window) {
 }
 
 const TSkinPlatform& SkinPlatform() { return MutablePlatform(); }
-HHOOK SkinHookHandle() { return HookHandle; }
+HHOOK SkinHookHandle() { return Hook.get(); }
 bool SkinHookDisabled() { return HookDisabled; }
 
 void FreeSkinManager() {
@@ -175,10 +176,7 @@ TSkinManage::~TSkinManage() {
     for (TPellixPopMenu* Popup : FPopups) delete Popup;
     FPopups.clear();
     FSkinDatas.clear();
-    if (HookHandle != nullptr) {
-        UnhookWindowsHookEx(HookHandle);
-        HookHandle = nullptr;
-    }
+    Hook.reset();
     HookDisabled = true;
 }
 
@@ -203,9 +201,8 @@ void TSkinManage::UnregisterSkinData(TSkinData* SkinData) {
 
 void TSkinManage::InstallHook() {
     MutablePlatform().SystemVersion = GetVersion();
-    if (HookHandle != nullptr) return;  // one hook per manager
-    HookHandle = SetWindowsHookExW(WH_CBT, CBTHookProc, nullptr, GetCurrentThreadId());
-    QUIRN_TRACE(TTraceChannel::Hook, "CBT hook ", HookHandle);
+    if (Hook) return;  // one hook per manager
+    Hook = win::HookHandle(WH_CBT, CBTHookProc, nullptr, GetCurrentThreadId());
 }
 
 void TSkinManage::RequestAction(TSkinData* SkinData, int32_t Action, uint32_t Interval) {

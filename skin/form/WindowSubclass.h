@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "framework/controls/ObjectInstance.h"
+#include "framework/win/ObjectInstance.h"
 
 class TWindowSubclass {
 public:

@@ -22,7 +22,7 @@
 #include "framework/controls/Label.h"
 #include "framework/controls/Memo.h"
 #include "framework/controls/Menu.h"
-#include "framework/controls/ObjectInstance.h"
+#include "framework/win/ObjectInstance.h"
 #include "framework/controls/Screen.h"
 #include "framework/controls/StatusBar.h"
 #include "framework/controls/Timer.h"

@@ -1,14 +1,19 @@
 // Window-procedure thunks, the control window property and the Align
 // arithmetic: the plumbing every control stands on.
 #include "framework/controls/AlignLayout.h"
+#include "framework/controls/Application.h"
 #include "framework/controls/ControlAtom.h"
-#include "framework/controls/ObjectInstance.h"
+#include "framework/win/ObjectInstance.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cwchar>
+#include <string>
 #include <vector>
+
+#include "TraceCapture.h"
 
 namespace {
 
@@ -35,36 +40,178 @@ TEST(ObjectInstance, RoutesEachCallToItsOwnObjectAndMethod) {
     EXPECT_EQ(CallWindowProcW(b, nullptr, WM_USER + 1, 10, 20), 2030);
     EXPECT_EQ(first.Seen, std::vector<UINT>{WM_USER});
     EXPECT_EQ(second.Seen, std::vector<UINT>{WM_USER + 1});
-    FreeObjectInstance(a);
-    FreeObjectInstance(b);
+    EXPECT_TRUE(FreeObjectInstance(a));
+    EXPECT_TRUE(FreeObjectInstance(b));
+    EXPECT_TRUE(FreeObjectInstance(nullptr));
+    EXPECT_THROW(MakeObjectInstance(TWndMethod()), EInvalidOperation);
 }
 
-TEST(ObjectInstance, FreedSlotsAreReusedAndCountStaysFlat) {
+// Several pages of thunks, freed and made again in a scattered order many
+// times: every live thunk still reaches its own object, no slot is handed out
+// twice, and the count comes back to where it was.
+TEST(ObjectInstance, ThunksStayCorrectAcrossPagesAndManyCycles) {
+    const int before = ObjectInstanceCount();
+    constexpr size_t kCount = 1100;  // more than four pages of either width
+    std::vector<Recorder> recorders(kCount);
+    for (size_t i = 0; i < kCount; ++i) recorders[i].Id = static_cast<int>(i + 1);
+    std::vector<WNDPROC> thunks(kCount);
+    for (size_t i = 0; i < kCount; ++i)
+        thunks[i] = MakeObjectInstance(TWndMethod::Of<&Recorder::Handle>(&recorders[i]));
+    EXPECT_EQ(ObjectInstanceCount(), before + static_cast<int>(kCount));
+
+    auto checkAll = [&](int cycle) {
+        std::vector<WNDPROC> sorted(thunks);
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << "a slot handed out twice";
+        for (size_t i = 0; i < kCount; ++i) {
+            ASSERT_EQ(CallWindowProcW(thunks[i], nullptr, WM_NULL, 2, 3), recorders[i].Id * 1000 + 5)
+                << "thunk " << i << " in cycle " << cycle;
+        }
+    };
+    checkAll(0);
+    for (int cycle = 1; cycle <= 25; ++cycle) {
+        const size_t stride = 2 + static_cast<size_t>(cycle) % 5;
+        for (size_t i = static_cast<size_t>(cycle) % stride; i < kCount; i += stride) {
+            ASSERT_TRUE(FreeObjectInstance(thunks[i]));
+            recorders[i].Id += static_cast<int>(kCount);
+            thunks[i] = MakeObjectInstance(TWndMethod::Of<&Recorder::Handle>(&recorders[i]));
+        }
+        checkAll(cycle);
+    }
+    for (WNDPROC thunk : thunks) EXPECT_TRUE(FreeObjectInstance(thunk));
+    EXPECT_EQ(ObjectInstanceCount(), before);
+}
+
+// The code a thunk runs sits in execute-read pages that nothing can write,
+// and neither its object nor its method is stored there: they are in a
+// read-write table that cannot be run.
+TEST(ObjectInstance, CodeIsExecuteReadOnlyAndTheTableIsNotExecutable) {
+    Recorder recorder;
+    WNDPROC thunk = MakeObjectInstance(TWndMethod::Of<&Recorder::Handle>(&recorder));
+    MEMORY_BASIC_INFORMATION code{};
+    ASSERT_NE(VirtualQuery(reinterpret_cast<const void*>(thunk), &code, sizeof code), 0u);
+    EXPECT_EQ(code.Protect, static_cast<DWORD>(PAGE_EXECUTE_READ));
+    EXPECT_EQ(code.State, static_cast<DWORD>(MEM_COMMIT));
+
+    const void* data = ObjectInstanceData(thunk);
+    ASSERT_NE(data, nullptr);
+    MEMORY_BASIC_INFORMATION table{};
+    ASSERT_NE(VirtualQuery(data, &table, sizeof table), 0u);
+    EXPECT_EQ(table.Protect, static_cast<DWORD>(PAGE_READWRITE));
+    constexpr DWORD kExecutable = PAGE_EXECUTE | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    EXPECT_EQ(table.Protect & kExecutable, 0u);
+    EXPECT_NE(code.BaseAddress, table.BaseAddress) << "code and table share a page";
+
+    // The whole code page is free of the object's address.
+    const auto* page = static_cast<const uint8_t*>(code.BaseAddress);
+    const void* object = &recorder;
+    const auto* found = std::search(page, page + code.RegionSize, reinterpret_cast<const uint8_t*>(&object),
+                                    reinterpret_cast<const uint8_t*>(&object) + sizeof object);
+    EXPECT_EQ(found, page + code.RegionSize) << "the object's address is stored beside the code";
+    EXPECT_EQ(CallWindowProcW(thunk, nullptr, WM_USER, 1, 1), 2);
+    FreeObjectInstance(thunk);
+}
+
+// A second free of the same thunk, a pointer into the middle of one and a
+// pointer that is no thunk at all change nothing: each is refused with an
+// EOSError-style text on the "thunk" channel, and the slot is not handed out
+// twice afterwards.
+TEST(ObjectInstance, DoubleAndForeignFreesAreRefusedLoudlyWithoutDamage) {
+    const bool strict = ObjectInstanceStrict();
+    SetObjectInstanceStrict(false);
+    TraceCapture capture({TTraceChannel::Thunk});
     const int before = ObjectInstanceCount();
     Recorder recorder;
-    recorder.Id = 3;
+    recorder.Id = 7;
+    WNDPROC thunk = MakeObjectInstance(TWndMethod::Of<&Recorder::Handle>(&recorder));
+    EXPECT_TRUE(capture.Contains("made " + trace::Address(reinterpret_cast<const void*>(thunk))));
+    EXPECT_TRUE(FreeObjectInstance(thunk));
+    EXPECT_TRUE(capture.Contains("freed " + trace::Address(reinterpret_cast<const void*>(thunk))));
+    EXPECT_EQ(ObjectInstanceState(thunk), TObjectInstanceState::Free);
+
+    EXPECT_FALSE(FreeObjectInstance(thunk));
+    EXPECT_TRUE(capture.Contains("FreeObjectInstance failed: " + SysErrorMessage(ERROR_INVALID_HANDLE)))
+        << capture.Text();
+    const auto middle = reinterpret_cast<WNDPROC>(reinterpret_cast<uintptr_t>(thunk) + 1);
+    EXPECT_FALSE(FreeObjectInstance(middle));
+    EXPECT_FALSE(FreeObjectInstance(reinterpret_cast<WNDPROC>(&DefWindowProcW)));
+    EXPECT_TRUE(capture.Contains("FreeObjectInstance failed: " + SysErrorMessage(ERROR_INVALID_ADDRESS)))
+        << capture.Text();
+    EXPECT_EQ(ObjectInstanceState(middle), TObjectInstanceState::NotAThunk);
+    EXPECT_EQ(ObjectInstanceCount(), before);
+
+    // A slot linked twice into the free list would come out twice here.
     std::vector<WNDPROC> made;
-    for (int i = 0; i < 500; ++i) made.push_back(MakeObjectInstance(TWndMethod::Of<&Recorder::Handle>(&recorder)));
-    EXPECT_EQ(ObjectInstanceCount(), before + 500);
-    for (WNDPROC p : made) EXPECT_EQ(CallWindowProcW(p, nullptr, WM_NULL, 1, 1), 3002);
+    for (int i = 0; i < 600; ++i) made.push_back(MakeObjectInstance(TWndMethod::Of<&Recorder::Handle>(&recorder)));
+    std::vector<WNDPROC> sorted(made);
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
     for (WNDPROC p : made) FreeObjectInstance(p);
     EXPECT_EQ(ObjectInstanceCount(), before);
-    FreeObjectInstance(nullptr);
-    EXPECT_EQ(ObjectInstanceCount(), before);
+    SetObjectInstanceStrict(strict);
 }
 
-TEST(ObjectInstance, SubclassesARealWindowWithTheThunk) {
+// In strict mode (the default of debug builds) a bad free stops the program
+// with an assertion instead.
+TEST(ObjectInstanceDeathTest, StrictModeStopsTheProgramOnADoubleFree) {
+    Recorder recorder;
+    WNDPROC thunk = MakeObjectInstance(TWndMethod::Of<&Recorder::Handle>(&recorder));
+    FreeObjectInstance(thunk);
+    EXPECT_DEATH(
+        {
+            SetObjectInstanceStrict(true);
+            FreeObjectInstance(thunk);
+        },
+        "Assertion failed: FreeObjectInstance failed");
+}
+
+// A window still calling a thunk its owner freed never reaches the freed
+// object: the call goes to DefWindowProc (and is traced). The freed slot is
+// not the next one handed out, so a stale call keeps meeting the free state.
+TEST(ObjectInstance, ACallThroughAFreedThunkGoesToDefWindowProc) {
+    TraceCapture capture({TTraceChannel::Thunk});
     HWND window = CreateWindowExW(0, L"STATIC", L"x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     Recorder recorder;
-    recorder.Id = 4;
     WNDPROC thunk = MakeObjectInstance(TWndMethod::Of<&Recorder::Handle>(&recorder));
     LONG_PTR old = SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(thunk));
-    EXPECT_EQ(SendMessageW(window, WM_APP + 7, 5, 6), 4011);
+    SendMessageW(window, WM_USER, 0, 0);
+    ASSERT_EQ(recorder.Seen.size(), 1u);
+    FreeObjectInstance(thunk);
+
+    WNDPROC next = MakeObjectInstance(TWndMethod::Of<&Recorder::Handle>(&recorder));
+    EXPECT_NE(next, thunk);
+    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"stale"));
+    wchar_t text[16]{};
+    GetWindowTextW(window, text, 16);
+    EXPECT_STREQ(text, L"stale");  // DefWindowProcW kept and gave back the text
+    EXPECT_EQ(recorder.Seen.size(), 1u);
+    EXPECT_TRUE(capture.Contains("call through free thunk " + trace::Address(reinterpret_cast<const void*>(thunk))))
+        << capture.Text();
     SetWindowLongPtrW(window, GWLP_WNDPROC, old);
     DestroyWindow(window);
-    FreeObjectInstance(thunk);
-    EXPECT_EQ(recorder.Seen.front(), static_cast<UINT>(WM_APP + 7));
+    FreeObjectInstance(next);
+}
+
+// A forwarding thunk passes every call on, with the caller's window, to the
+// procedure it was given; its object is out of the way.
+TEST(ObjectInstance, AForwardingThunkPassesCallsOnWithTheWindow) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"text", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    Recorder recorder;
+    WNDPROC thunk = MakeObjectInstance(TWndMethod::Of<&Recorder::Handle>(&recorder));
+    auto old = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(thunk)));
+    EXPECT_TRUE(ForwardObjectInstance(thunk, old, true));
+    EXPECT_EQ(ObjectInstanceState(thunk), TObjectInstanceState::Forwarding);
+    wchar_t text[16]{};
+    EXPECT_EQ(GetWindowTextW(window, text, 16), 4);  // reached the static control's own procedure
+    EXPECT_STREQ(text, L"text");
+    EXPECT_TRUE(recorder.Seen.empty());
+    EXPECT_FALSE(ForwardObjectInstance(thunk, thunk, true)) << "a thunk forwarding to itself would never return";
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    DestroyWindow(window);
+    EXPECT_TRUE(FreeObjectInstance(thunk));
+    EXPECT_FALSE(ForwardObjectInstance(thunk, old, true));
 }
 
 // WPARAM, LPARAM and LRESULT are pointer-sized: on x86_64 the thunk must carry
@@ -106,8 +253,43 @@ TEST(ObjectInstance, CarriesPointerSizedParametersAndResultWhole) {
     FreeObjectInstance(thunk);
 }
 
+// Calls nest through the dispatcher (a method that sends to its own window),
+// and a method may free its own thunk during its call: the call still
+// completes with its result.
+struct NestingRecorder : TObject {
+    HWND Window = nullptr;
+    WNDPROC Thunk = nullptr;
+    int Depth = 0;
+    void Handle(TMessage& message) {
+        if (message.Msg == WM_APP && message.WParam > 0) {
+            ++Depth;
+            message.Result = 1 + SendMessageW(Window, WM_APP, message.WParam - 1, 0);
+        } else if (message.Msg == WM_APP + 1) {
+            FreeObjectInstance(Thunk);
+            message.Result = 77;
+        }
+    }
+};
+
+TEST(ObjectInstance, CallsNestAndAMethodMayFreeItsOwnThunk) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    NestingRecorder recorder;
+    recorder.Window = window;
+    recorder.Thunk = MakeObjectInstance(TWndMethod::Of<&NestingRecorder::Handle>(&recorder));
+    LONG_PTR old = SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recorder.Thunk));
+    EXPECT_EQ(SendMessageW(window, WM_APP, 40, 0), 40);
+    EXPECT_EQ(recorder.Depth, 40);
+    const int before = ObjectInstanceCount();
+    EXPECT_EQ(SendMessageW(window, WM_APP + 1, 0, 0), 77);
+    EXPECT_EQ(ObjectInstanceCount(), before - 1);
+    SetWindowLongPtrW(window, GWLP_WNDPROC, old);
+    DestroyWindow(window);
+}
+
 // An exception that escapes the method is stopped at the thunk (the system's
-// frames above it are never unwound) and the window keeps working.
+// frames above it are never unwound) and the window keeps working; it is
+// reported on the "thunk" channel and to the application's exception handling.
 struct ThrowingRecorder : TObject {
     int Calls = 0;
     void Handle(TMessage& message) {
@@ -117,7 +299,16 @@ struct ThrowingRecorder : TObject {
     }
 };
 
-TEST(ObjectInstance, ExceptionsStopAtTheThunk) {
+struct ExceptionSink : TObject {
+    std::vector<std::string> Reported;
+    void OnException(TObject*, const std::exception& error) { Reported.push_back(error.what()); }
+};
+
+TEST(ObjectInstance, ExceptionsStopAtTheThunkAndAreReported) {
+    ExceptionSink sink;
+    const TExceptionEvent previous = Application->OnException();
+    Application->SetOnException(TExceptionEvent(&sink, &ExceptionSink::OnException));
+    TraceCapture capture({TTraceChannel::Thunk});
     ThrowingRecorder recorder;
     WNDPROC thunk = MakeObjectInstance(TWndMethod::Of<&ThrowingRecorder::Handle>(&recorder));
     ASSERT_NE(thunk, nullptr);
@@ -129,6 +320,12 @@ TEST(ObjectInstance, ExceptionsStopAtTheThunk) {
     EXPECT_EQ(SendMessageW(window, WM_APP + 2, 0, 0), 55);
     EXPECT_EQ(thunk(window, WM_APP + 1, 0, 0), 55);
     EXPECT_EQ(recorder.Calls, 3);
+    Application->SetOnException(previous);
+    EXPECT_EQ(sink.Reported, (std::vector<std::string>{"method failed", "method failed"}));
+    EXPECT_TRUE(capture.Contains("exception escaped the method of thunk " +
+                                 trace::Address(reinterpret_cast<const void*>(thunk)) +
+                                 " at message 0x8001: method failed"))
+        << capture.Text();
     SetWindowLongPtrW(window, GWLP_WNDPROC, old);
     DestroyWindow(window);
     FreeObjectInstance(thunk);
