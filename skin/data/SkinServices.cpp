@@ -1,6 +1,7 @@
 // The skin data unit's services and its optional user32 entry points.
 #include "skin/data/SkinServices.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "framework/controls/ControlAtom.h"
@@ -82,6 +83,21 @@ int DrawTextWide(HDC DC, std::wstring_view Text, RECT& Rect, UINT Format) {
     std::string Ansi(static_cast<size_t>(Length > 0 ? Length : 0), '\0');
     if (Length > 0) WideCharToMultiByte(CP_ACP, 0, Text.data(), Source, Ansi.data(), Length, nullptr, nullptr);
     return DrawTextA(DC, Ansi.c_str(), -1, &Rect, Format);
+}
+
+std::wstring GetWindowTextWide(HWND Window) {
+    if (Window == nullptr) return {};
+    if (IsNTPlatform()) {
+        const int Length = GetWindowTextLengthW(Window);
+        std::wstring Text(static_cast<size_t>(std::max(Length, 0)) + 1, L'\0');
+        const int Read = GetWindowTextW(Window, Text.data(), static_cast<int>(Text.size()));
+        Text.resize(static_cast<size_t>(std::clamp(Read, 0, std::max(Length, 0))));
+        return Text;
+    }
+    std::string Buffer(WindowTextAnsiChars, '\0');
+    const LRESULT Read = SendMessageA(Window, WM_GETTEXT, WindowTextAnsiChars, reinterpret_cast<LPARAM>(Buffer.data()));
+    Buffer.resize(static_cast<size_t>(std::clamp<LRESULT>(Read, 0, WindowTextAnsiChars - 1)));
+    return AnsiToWide(Buffer);
 }
 
 TWinControl* WindowControl(HWND Window) {

@@ -34,6 +34,10 @@ std::wstring AnsiToWide(std::string_view Text);
 std::wstring WideFromBuffer(const wchar_t* Chars, int32_t Count);
 // Draws wide text (DrawTextW on the NT family, the ANSI text elsewhere).
 int DrawTextWide(HDC DC, std::wstring_view Text, RECT& Rect, UINT Format);
+// A window's text, wide: GetWindowTextW on the NT family; elsewhere WM_GETTEXT (at most
+// WindowTextAnsiChars characters) converted from the ANSI code page.
+std::wstring GetWindowTextWide(HWND Window);
+constexpr int32_t WindowTextAnsiChars = 1000;
 // The framework control of a window handle; nullptr for none or a null window.
 TWinControl* WindowControl(HWND Window);
 // The module whose bitmap resources the skin falls back to.

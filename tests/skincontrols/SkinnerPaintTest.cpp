@@ -1,0 +1,293 @@
+// What the skinned controls show on the screen, in both bundled skins: push buttons in their
+// normal, hover (real mouse over), pressed (real button down), focused, default and disabled
+// frames with the caption centred; the edit's flat frame; the group box's rounded line with the
+// caption cut in and its label on top; the status bar's panel edges, texts and size grip.
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "ControlKit.h"
+#include "RealInput.h"
+
+using namespace formtest;
+using namespace controltest;
+
+namespace {
+
+constexpr int32_t CaptionTolerance = 3;
+// The frames of the skin's "Buttons" cells, and of its "StatusBarEdges" and "ExtraImages".
+constexpr int32_t NormalFrame = 1;
+constexpr int32_t PressedFrame = 2;
+constexpr int32_t DisabledFrame = 3;
+constexpr int32_t HoverFrame = 4;
+constexpr int32_t FocusedFrame = 5;
+constexpr int32_t LoweredEdgeFrame = 1;
+constexpr int32_t RaisedEdgeFrame = 2;
+constexpr int32_t FlatEdgeFrame = 3;
+constexpr int32_t GripFrame = 5;
+
+int32_t Width(const RECT& Rect) { return Rect.right - Rect.left; }
+int32_t Height(const RECT& Rect) { return Rect.bottom - Rect.top; }
+
+class SkinnerPaintTest : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        Basic = MakeBasicForm(BundledPackage(GetParam()));
+        ASSERT_TRUE(ShowBasicForm(Basic));
+        Skinner = formtest::SkinnerOf(Basic.Form->Handle());
+        ASSERT_NE(Skinner, nullptr);
+        Face = ToRGB(Basic.Data->ButtonFaceColor());
+        Shadow = ToRGB(Basic.Data->FColors[SkinColour::ButtonShadow]);
+        // The mouse away from every control, the focus on the edit.
+        const RECT Form = WindowRectOf(Basic.Form->Handle());
+        realinput::Drive([&] { realinput::MoveMouse(POINT{Form.right + 60, Form.top + 10}); });
+        Basic.Edit->SetFocus();
+        RepaintNow(Basic.Form->Handle());
+    }
+    void TearDown() override { FreeForm(Basic.Form); }
+
+    const TDataSkinButton& Buttons() const { return *Basic.Data->FButtons; }
+
+    // The button shows the frame of Look at its corners and its caption in Colour centred.
+    void ExpectButton(TButton* Button, TButtonLook Look, TColor Colour) {
+        SCOPED_TRACE(Button->Caption());
+        const int32_t Frames[] = {NormalFrame, PressedFrame, DisabledFrame, HoverFrame, FocusedFrame};
+        const int32_t Frame = Frames[static_cast<int>(Look)];
+        const TCornerCheck Check = WaitForCorners(Button->Handle(), Buttons(), Buttons().Frame, Frame, Face);
+        const TScreenPixels Pixels = Shot(Button->Handle());
+        EXPECT_GT(Check.Compared, 0);
+        EXPECT_EQ(Check.Mismatches, 0) << "frame " << Frame << ":" << Check.Report;
+        const RECT Inside{Buttons().LeftWidth, Buttons().TopHeight, Pixels.Width() - Buttons().RightWidth,
+                          Pixels.Height() - Buttons().BottomHeight};
+        const RECT Text = PixelsOfColour(Pixels, Inside, ToRGB(Colour), 60);
+        ASSERT_GT(Width(Text), 0) << "no caption pixels";
+        EXPECT_NEAR((Text.left + Text.right) / 2.0, Pixels.Width() / 2.0, CaptionTolerance);
+        EXPECT_NEAR((Text.top + Text.bottom) / 2.0, Pixels.Height() / 2.0, CaptionTolerance);
+    }
+
+    // The caption colour of a look, as the skin gives it.
+    TColor CaptionColour(TButtonLook Look) const {
+        const TDataSkinButton& Element = Buttons();
+        if (Look == TButtonLook::Disabled) return clBtnShadow;
+        if (Look == TButtonLook::Hover && Element.HasMouseOverColour2) return Element.MouseOverColour2;
+        if (Look == TButtonLook::Pressed && Element.HasPressedColour2) return Element.PressedColour2;
+        if (Element.HasNormalColour2) return Element.NormalColour2;
+        return Basic.Button->Font()->Color();
+    }
+
+    POINT CentreOf(TWinControl* Control) const {
+        const RECT Rect = WindowRectOf(Control->Handle());
+        return POINT{(Rect.left + Rect.right) / 2, (Rect.top + Rect.bottom) / 2};
+    }
+
+    TBackdrop Backdrop;
+    TBasicForm Basic;
+    TPellixForm* Skinner = nullptr;
+    COLORREF Face = 0;
+    COLORREF Shadow = 0;
+};
+
+TEST_P(SkinnerPaintTest, PushButtonsShowTheirFramesWithTheCaptionCentred) {
+    ExpectButton(Basic.Button, TButtonLook::Normal, CaptionColour(TButtonLook::Normal));
+    ExpectButton(Basic.DefaultButton, TButtonLook::FocusedOrDefault, CaptionColour(TButtonLook::Normal));
+    ExpectButton(Basic.DisabledButton, TButtonLook::Disabled, CaptionColour(TButtonLook::Disabled));
+    // A disabled default button looks disabled.
+    Basic.DisabledButton->SetDefault(true);
+    RepaintNow(Basic.DisabledButton->Handle());
+    ExpectButton(Basic.DisabledButton, TButtonLook::Disabled, CaptionColour(TButtonLook::Disabled));
+    Basic.Button->SetFocus();
+    Pump();
+    ExpectButton(Basic.Button, TButtonLook::FocusedOrDefault, CaptionColour(TButtonLook::Normal));
+}
+
+TEST_P(SkinnerPaintTest, TheRealMouseShowsHoverAndPressedAndClicksOnlyWhenReleasedInside) {
+    struct TCounter : TObject {
+        std::atomic<int> Clicks{0};
+        void Click(TObject*) { ++Clicks; }
+    } Counter;
+    Basic.Button->SetOnClick(TNotifyEvent(&Counter, &TCounter::Click));
+    auto* Skin = SkinnerAs<TSkinButton>(*Skinner, Basic.Button);
+    ASSERT_NE(Skin, nullptr);
+    const POINT Centre = CentreOf(Basic.Button);
+    const POINT Outside{Centre.x, Centre.y + 120};
+
+    std::atomic<int> Step{0};
+    // Hover.
+    realinput::Drive([&] {
+        realinput::MoveMouse(Centre);
+        realinput::WaitFor([&] { return Skin->FMouseState.Contains(msHover); });
+    });
+    Pump();
+    EXPECT_TRUE(Skin->FMouseState.Contains(msHover));
+    ExpectButton(Basic.Button, TButtonLook::Hover, CaptionColour(TButtonLook::Hover));
+    // Pressed, held.
+    realinput::Drive([&] {
+        realinput::Button(Centre, true);
+        realinput::WaitFor([&] { return Skin->FMouseState.Contains(msPressed); });
+    });
+    Pump();
+    ExpectButton(Basic.Button, TButtonLook::Pressed, CaptionColour(TButtonLook::Pressed));
+    EXPECT_EQ(Counter.Clicks, 0);
+    // Released inside: exactly one click, from the skinner.
+    realinput::Drive([&] {
+        realinput::Button(Centre, false);
+        realinput::WaitFor([&] { return Counter.Clicks > 0; });
+    });
+    Pump();
+    EXPECT_EQ(Counter.Clicks, 1);
+    EXPECT_FALSE(Skin->FMouseState.Contains(msPressed));
+    // Pressed, dragged out and released outside: no click, and the button is normal again.
+    realinput::Drive([&] {
+        realinput::Button(Centre, true);
+        realinput::WaitFor([&] { return Skin->FMouseState.Contains(msPressed); });
+        realinput::MoveMouse(Outside);
+        realinput::WaitFor([&] { return !Skin->FMouseState.Contains(msHover); });
+        realinput::Button(Outside, false);
+        Step = 1;
+    });
+    Pump();
+    EXPECT_EQ(Step, 1);
+    EXPECT_EQ(Counter.Clicks, 1);
+    EXPECT_FALSE(Skin->FMouseState.Contains(msPressed));
+    Basic.Edit->SetFocus();
+    RepaintNow(Basic.Button->Handle());
+    ExpectButton(Basic.Button, TButtonLook::Normal, CaptionColour(TButtonLook::Normal));
+    Basic.Button->SetOnClick(TNotifyEvent());
+}
+
+TEST_P(SkinnerPaintTest, TheEditHasAFlatFrameAndABorderlessEditNone) {
+    const TScreenPixels Edit = Shot(Basic.Edit->Handle());
+    int32_t Checked = 0;
+    for (int32_t X = 0; X < Edit.Width(); X += 7) {
+        EXPECT_TRUE(Near(Edit.At(X, 0), Shadow)) << X;
+        EXPECT_TRUE(Near(Edit.At(X, Edit.Height() - 1), Shadow)) << X;
+        if (X >= 2 && X < Edit.Width() - 2) {
+            EXPECT_TRUE(Near(Edit.At(X, 1), RGB(255, 255, 255))) << X;
+            EXPECT_TRUE(Near(Edit.At(X, 2), RGB(255, 255, 255))) << X;
+        }
+        ++Checked;
+    }
+    for (int32_t Y = 0; Y < Edit.Height(); Y += 3) {
+        EXPECT_TRUE(Near(Edit.At(0, Y), Shadow)) << Y;
+        EXPECT_TRUE(Near(Edit.At(Edit.Width() - 1, Y), Shadow)) << Y;
+    }
+    EXPECT_GT(Checked, 5);
+    const TScreenPixels Flat = Shot(Basic.FlatEdit->Handle());
+    EXPECT_FALSE(Near(Flat.At(0, Flat.Height() / 2), Shadow));
+    EXPECT_FALSE(Near(Flat.At(Flat.Width() / 2, 0), Shadow));
+
+    // Printed into a memory DC: the shadow line outside, the DC's own brush inside.
+    const int32_t W = Edit.Width(), H = Edit.Height();
+    HDC Screen = GetDC(nullptr);
+    HDC Memory = CreateCompatibleDC(Screen);
+    HBITMAP Bitmap = CreateCompatibleBitmap(Screen, W, H);
+    HGDIOBJ OldBitmap = SelectObject(Memory, Bitmap);
+    HBRUSH Red = CreateSolidBrush(RGB(255, 0, 0));
+    HGDIOBJ OldBrush = SelectObject(Memory, Red);
+    RECT All{0, 0, W, H};
+    FillRect(Memory, &All, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SendMessageW(Basic.Edit->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(Memory), PRF_NONCLIENT);
+    EXPECT_TRUE(Near(GetPixel(Memory, W / 2, 0), Shadow));
+    EXPECT_TRUE(Near(GetPixel(Memory, W / 2, 1), RGB(255, 0, 0)));
+    EXPECT_TRUE(Near(GetPixel(Memory, 1, H / 2), RGB(255, 0, 0)));
+    SelectObject(Memory, OldBrush);
+    SelectObject(Memory, OldBitmap);
+    DeleteObject(Red);
+    DeleteObject(Bitmap);
+    DeleteDC(Memory);
+    ReleaseDC(nullptr, Screen);
+}
+
+TEST_P(SkinnerPaintTest, TheGroupBoxDrawsARoundedLineWithItsCaptionCutInAndItsLabelOnTop) {
+    HWND Group = Basic.Group->Handle();
+    const TScreenPixels Pixels = Shot(Group);
+    // The line runs through the middle of the caption font's "0".
+    HDC DC = GetDC(Group);
+    HGDIOBJ Old = SelectObject(DC, Basic.Group->Font()->Handle());
+    SIZE Zero{};
+    GetTextExtentPoint32A(DC, "0", 1, &Zero);
+    SIZE Caption{};
+    GetTextExtentPoint32W(DC, L"Group", 5, &Caption);
+    SelectObject(DC, Old);
+    ReleaseDC(Group, DC);
+    const int32_t LineY = Zero.cy / 2 - 1;
+    const int32_t W = Pixels.Width(), H = Pixels.Height();
+
+    EXPECT_TRUE(Near(Pixels.At(W - 20, LineY), Shadow));  // the top line right of the caption
+    EXPECT_TRUE(Near(Pixels.At(1, H / 2), Shadow));       // the left side
+    EXPECT_TRUE(Near(Pixels.At(W - 2, H / 2), Shadow));   // the right side
+    EXPECT_TRUE(Near(Pixels.At(W / 2, H - 2), Shadow));   // the bottom
+    EXPECT_FALSE(Near(Pixels.At(1, LineY), Shadow));      // a rounded corner
+    EXPECT_TRUE(Near(Pixels.At(W - 1, H / 2), Face));     // outside the line: the face colour
+    EXPECT_TRUE(Near(Pixels.At(W / 2, H / 2 + 15), Face));
+    // Along the line under the caption no shadow pixel: the caption's background cuts it.
+    int32_t ShadowUnderCaption = 0;
+    for (int32_t X = 8; X < 8 + Caption.cx; ++X)
+        if (Near(Pixels.At(X, LineY), Shadow, 4)) ++ShadowUnderCaption;
+    EXPECT_EQ(ShadowUnderCaption, 0);
+    const RECT Text =
+        PixelsOfColour(Pixels, RECT{8, 0, 8 + Caption.cx, Caption.cy}, ToRGB(Basic.Group->Font()->Color()), 60);
+    EXPECT_GT(Width(Text), Caption.cx / 2) << "the caption shows";
+    // The label inside stays visible.
+    const RECT LabelArea{12, 40, 92, 56};
+    EXPECT_GT(Width(PixelsOfColour(Pixels, LabelArea, ToRGB(Basic.GroupLabel->Font()->Color()), 60)), 10);
+}
+
+TEST_P(SkinnerPaintTest, TheStatusBarShowsPanelEdgesTextsAndTheSizeGrip) {
+    const TDataSkinObject& Edges = *Basic.Data->FStatusBarEdges;
+    HWND Bar = Basic.Status->Handle();
+    const TScreenPixels Pixels = Shot(Bar);
+    const int32_t EdgeFrames[] = {LoweredEdgeFrame, RaisedEdgeFrame, FlatEdgeFrame};
+    for (int32_t Index = 0; Index < 3; ++Index) {
+        SCOPED_TRACE(Index);
+        RECT Part{};
+        ASSERT_NE(SendMessageW(Bar, SB_GETRECT, Index, reinterpret_cast<LPARAM>(&Part)), 0);
+        Part.right += 2;
+        if (Index == 2) Part.right = Pixels.Width();  // the last panel reaches the bar's right edge
+        // Only the panel's top-left and bottom-left corners: the grip lies over the last one's right.
+        for (int32_t Y : {0, static_cast<int32_t>(Height(Part)) - 1})
+            for (int32_t X = 0; X < Edges.LeftWidth; ++X) {
+                const int32_t CellX = (EdgeFrames[Index] - 1) * (Edges.Bitmap->Width() / 3) + X;
+                const int32_t CellY = Y == 0 ? 0 : Edges.Bitmap->Height() - 1;
+                EXPECT_TRUE(Near(Pixels.At(Part.left + X, Part.top + Y), BitmapPixel(*Edges.Bitmap, CellX, CellY)))
+                    << X << "," << Y;
+            }
+        if (Index < 2) {
+            EXPECT_TRUE(Near(Pixels.At(Part.right - 1, Part.top),
+                             BitmapPixel(*Edges.Bitmap, EdgeFrames[Index] * (Edges.Bitmap->Width() / 3) - 1, 0)));
+        }
+    }
+    // The first panel's text in the element's text colour; the empty one draws nothing.
+    RECT First{};
+    SendMessageW(Bar, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&First));
+    const RECT Text = PixelsOfColour(Pixels, First, ToRGB(Edges.NormalColour2), 40);
+    EXPECT_GT(Width(Text), 5);
+    EXPECT_LT(Text.left - First.left, 6) << "left aligned";
+    // The size grip: the fifth frame of ExtraImages in the bottom-right corner, magenta left out.
+    const TDataSkinObject& Extra = *Basic.Data->FExtraImages;
+    const int32_t CellWidth = Extra.Bitmap->Width() / Extra.Frame;
+    const int32_t CellHeight = Extra.Bitmap->Height();
+    int32_t GripPixels = 0;
+    for (int32_t Y = 0; Y < CellHeight; ++Y)
+        for (int32_t X = 0; X < CellWidth; ++X) {
+            const COLORREF Want = BitmapPixel(*Extra.Bitmap, (GripFrame - 1) * CellWidth + X, Y);
+            if (Want == MagentaKey) continue;
+            EXPECT_TRUE(Near(Pixels.At(Pixels.Width() - 1 - CellWidth + X, Pixels.Height() - 1 - CellHeight + Y), Want))
+                << X << "," << Y;
+            ++GripPixels;
+        }
+    EXPECT_GT(GripPixels, 0);
+
+    // The simple bar: one lowered edge over all of it and its text.
+    const TScreenPixels Simple = Shot(Basic.SimpleStatus->Handle());
+    EXPECT_TRUE(Near(Simple.At(0, 0), BitmapPixel(*Edges.Bitmap, 0, 0)));
+    EXPECT_TRUE(Near(Simple.At(Simple.Width() - 1, Simple.Height() - 1),
+                     BitmapPixel(*Edges.Bitmap, Edges.Bitmap->Width() / 3 - 1, Edges.Bitmap->Height() - 1)));
+    const RECT SimpleText =
+        PixelsOfColour(Simple, RECT{0, 0, Simple.Width(), Simple.Height()}, ToRGB(Edges.NormalColour2), 40);
+    EXPECT_GT(Width(SimpleText), 20);
+}
+
+INSTANTIATE_TEST_SUITE_P(BundledSkins, SkinnerPaintTest, ::testing::Values("DEFAULT_SKN", "GRAPHITE_SKN"));
+
+}  // namespace
