@@ -103,6 +103,9 @@ public:
     // Skinned frames are painted; switched off while a form processes a menu change, so that the
     // frame is not painted from a menu bar being rebuilt.
     bool FFramePainting = true;
+    // Counts the skin parses: what a skinner built from the elements of an earlier parse (its caption
+    // buttons) points at elements that are gone.
+    uint32_t FSkinGeneration = 0;
     std::array<TColor, SkinColour::Count> FColors{};
     std::array<bool, SkinColour::Count> FColorDefined{};
     std::vector<TColor> FColourSections;

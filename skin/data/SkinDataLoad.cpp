@@ -151,6 +151,7 @@ void TSkinData::LoadSkinBitmap(TBitmap& Bitmap, std::string_view Value) {
 }
 
 void TSkinData::ParseSkin() {
+    ++FSkinGeneration;
     FBitmapBudget = SkinBitmapBudget;
     FSkinName = FIni->ReadString(TitlebarSection, "SkinName", "");
     ReadBorders();

@@ -7,6 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "RealInput.h"
+#include "ScreenPixels.h"
+#include "SkinFixtures.h"
+#include "framework/graphics/Canvas.h"
+#include "skin/data/PellixData.h"
+
 namespace {
 
 constexpr wchar_t kCaption[] = L"Quirn编码查询器";
@@ -207,6 +213,124 @@ TEST(EndToEnd, SecondStartLeavesSilentlyAndTheFirstRunsOn) {
     PostMessageW(FindMainWindow(), WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(third.hProcess, kPatienceMs), WAIT_OBJECT_0);
     Finish(third);
+}
+
+// --- The skinned window ---------------------------------------------------------------------------
+
+constexpr UINT kSkinQuery = 0x3523;  // a skinned window answers 1
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+
+// The default skin as the program carries it, parsed here from the packed bundled skin.
+TSkinData& DefaultSkin() {
+    static TSkinData* data = [] {
+        auto* skin = new TSkinData(nullptr);
+        HRSRC resource = FindResourceA(nullptr, "DEFAULT_SKN", MAKEINTRESOURCEA(10));
+        HGLOBAL loaded = resource ? LoadResource(nullptr, resource) : nullptr;
+        const auto* bytes = loaded ? static_cast<const uint8_t*>(LockResource(loaded)) : nullptr;
+        if (bytes) skintest::LoadPackageBytes(*skin, {bytes, bytes + SizeofResource(nullptr, resource)});
+        return skin;
+    }();
+    return *data;
+}
+
+COLORREF Pixel(TBitmap& bitmap, int x, int y) { return static_cast<COLORREF>(bitmap.Canvas().Pixels(x, y)); }
+
+// Pixels of a caption button on the screen that differ from frame `frame` of its picture.
+int ButtonMismatches(const RECT& onScreen, TDataSkinSysButton& element, int frame) {
+    const int cell = element.Bitmap->Width() / element.Frame;
+    const TScreenPixels shot(onScreen);
+    int mismatches = 0;
+    for (int y = 0; y < element.Bitmap->Height(); ++y)
+        for (int x = 0; x < cell; ++x) {
+            const COLORREF want = Pixel(*element.Bitmap, (frame - 1) * cell + x, y);
+            if (want != kMagenta && shot.At(x, y) != want) ++mismatches;
+        }
+    return mismatches;
+}
+
+TEST(EndToEnd, TheWindowWearsTheSkinAndItsCloseButtonAnswersARealMouse) {
+    TSkinData& skin = DefaultSkin();
+    ASSERT_FALSE(skin.FSkinLoading);
+    PROCESS_INFORMATION process = Start();
+    ASSERT_TRUE(WaitFor([] { return FindMainWindow() && IsWindowVisible(FindMainWindow()); }));
+    HWND main = FindMainWindow();
+    ASSERT_TRUE(WaitFor([&] {
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutW(main, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) && answer == 1;
+    })) << "the main window is skinned";
+    ASSERT_TRUE(WaitFor([&] {
+        SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(main);
+        return GetForegroundWindow() == main;
+    }));
+
+    // Client 347 x 278 in an outer 355 x 305, as with the system's frame.
+    RECT outer{};
+    RECT client{};
+    ASSERT_TRUE(WaitFor([&] {
+        GetWindowRect(main, &outer);
+        return outer.right - outer.left == 355 && outer.bottom - outer.top == 305;
+    })) << outer.right - outer.left
+        << " x " << outer.bottom - outer.top;
+    GetClientRect(main, &client);
+    EXPECT_EQ(client.right, 347);
+    EXPECT_EQ(client.bottom, 278);
+
+    // Shaped corners: the magenta of the frame is cut from the window.
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(main, region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_FALSE(PtInRegion(region, 354, 0));
+    EXPECT_TRUE(PtInRegion(region, 177, 10));
+    DeleteObject(region);
+
+    // The caption strip: the left side's top rows as the skin has them, and the title in its colour.
+    TBitmap& left = *skin.FBorderLeft->Bitmap;
+    const int leftWidth = left.Width() / skin.FBorderLeft->Frame;
+    const int titleHeight = skin.FBorderTop->Bitmap->Height() / skin.FBorderTop->Frame;
+    EXPECT_TRUE(WaitFor([&] {
+        const TScreenPixels shot(outer);
+        for (int y = 0; y < skin.FBorderLeft->TopHeight; ++y)
+            for (int x = 0; x < leftWidth; ++x)
+                if (Pixel(left, x, y) != kMagenta && shot.At(x, y) != Pixel(left, x, y)) return false;
+        return true;
+    })) << "the frame's left side";
+    const COLORREF title = static_cast<COLORREF>(skin.FColors[1]);
+    const TScreenPixels caption(RECT{outer.left + 20, outer.top, outer.left + 200, outer.top + titleHeight});
+    int titlePixels = 0;
+    for (int y = 0; y < caption.Height(); ++y)
+        for (int x = 0; x < caption.Width(); ++x) {
+            const COLORREF got = caption.At(x, y);
+            titlePixels += std::abs(GetRValue(got) - GetRValue(title)) < 40 &&
+                           std::abs(GetGValue(got) - GetGValue(title)) < 40 &&
+                           std::abs(GetBValue(got) - GetBValue(title)) < 40;
+        }
+    EXPECT_GT(titlePixels, 20) << "the Chinese title is drawn in the skin's title colour";
+    wchar_t text[64]{};
+    GetWindowTextW(main, text, 64);
+    EXPECT_EQ(std::wstring(text), kCaption);
+
+    // The close button: normal, hot under the mouse, pressed, and a click ends the program.
+    TDataSkinSysButton* close = nullptr;
+    for (auto& element : skin.FCaptionButtons)
+        if (element && element->Action == 0) close = element.get();
+    ASSERT_NE(close, nullptr);
+    const int cell = close->Bitmap->Width() / close->Frame;
+    const RECT button{outer.right - close->XCoord, outer.top + close->YCoord, outer.right - close->XCoord + cell,
+                      outer.top + close->YCoord + close->Bitmap->Height()};
+    const POINT centre{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+    realinput::MoveMouse(POINT{centre.x - 100, centre.y + 150});
+    EXPECT_TRUE(WaitFor([&] { return ButtonMismatches(button, *close, 1) == 0; })) << "normal frame";
+    realinput::MoveMouse(centre);
+    EXPECT_TRUE(WaitFor([&] { return ButtonMismatches(button, *close, 3) == 0; })) << "hot frame";
+    realinput::Button(centre, true);
+    EXPECT_TRUE(WaitFor([&] { return ButtonMismatches(button, *close, 2) == 0; })) << "pressed frame";
+    realinput::Button(centre, false);
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, kPatienceMs), WAIT_OBJECT_0) << "the click closes the program";
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    Finish(process);
 }
 
 }  // namespace

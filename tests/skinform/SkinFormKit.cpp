@@ -176,4 +176,25 @@ bool InWindowRegion(HWND Window, int32_t X, int32_t Y) {
     return Inside;
 }
 
+void TSkinFormTest::SetUp() { FreeSkinManager(); }
+
+void TSkinFormTest::TearDown() {
+    for (HWND Window : FWindows) DestroyWindow(Window);
+    for (TForm* Form : FForms) FreeForm(Form);
+    FWindows.clear();
+    FForms.clear();
+    FreeSkinManager();
+    Pump();
+}
+
+TForm* TSkinFormTest::Make(int32_t ClientWidth, int32_t ClientHeight, TBorderStyle Style, TBorderIcons Icons) {
+    FForms.push_back(MakeForm(ClientWidth, ClientHeight, Style, Icons));
+    return FForms.back();
+}
+
+HWND TSkinFormTest::Keep(HWND Window) {
+    FWindows.push_back(Window);
+    return Window;
+}
+
 }  // namespace formtest

@@ -91,10 +91,11 @@ void PressKey(WORD Key, WORD Modifier) {
     SendInput(static_cast<UINT>(Inputs.size()), Inputs.data(), sizeof(INPUT));
 }
 
-void Drive(const std::function<void()>& Script) {
+void Drive(const std::function<void()>& Script, const std::function<void()>& OnMain) {
     TDriverJob Job{&Script, GetCurrentThreadId()};
     HANDLE Thread = CreateThread(nullptr, 0, RunDriver, &Job, 0, nullptr);
     if (Thread == nullptr) return;
+    if (OnMain) OnMain();
     while (!Job.Finished) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
         HandleWaitingMessages();

@@ -24,8 +24,9 @@ void DoubleClick(POINT Point);
 // Presses Key while Modifier (0: none) is held.
 void PressKey(WORD Key, WORD Modifier = 0);
 
-// Runs Script on a driver thread while this thread handles messages until the script ends.
-void Drive(const std::function<void()>& Script);
+// Runs Script on a driver thread while this thread first runs OnMain (which may enter a modal loop of
+// its own, as a message box does) and then handles messages until the script ends.
+void Drive(const std::function<void()>& Script, const std::function<void()>& OnMain = {});
 
 // Waits (on any thread) until Condition holds; false after LimitMs.
 bool WaitFor(const std::function<bool()>& Condition, DWORD LimitMs = PatienceMs);
