@@ -2,9 +2,11 @@
 // each call maps on behalf of one form skinner. A failure while mapping one window leaves its
 // controls with their own look; the form skinner goes on.
 #include "framework/controls/Form.h"
+#include "framework/controls/WinControl.h"
 #include "framework/rtl/SysUtils.h"
 #include "framework/rtl/Trace.h"
 #include "skin/controls/ControlMapping.h"
+#include "skin/controls/SkinScrollbar.h"
 #include "skin/form/PellixFormSkinner.h"
 #include "skin/form/SkinControlLink.h"
 
@@ -29,7 +31,20 @@ void MapWindow(TPellixForm& Skinner, HWND Window) {
     Mapping(Skinner, [&](TControlMapping& Map) { Map.MapWindow(Window); });
 }
 
+// A scrolling control made a new window: its old skinner goes and a fresh one (of the same variant)
+// takes the control over.
+void Rescroll(TPellixForm& Skinner, TSkinControlLink& Old) {
+    auto* OldSkin = dynamic_cast<TSkinScrollbar*>(&Old);
+    if (OldSkin == nullptr) return;
+    auto* Control = ObjectAs<TWinControl>(OldSkin->Owner());
+    const int32_t Kind = OldSkin->FKind;
+    Skinner.RemoveControlSkin(OldSkin);
+    delete OldSkin;
+    if (Control == nullptr) return;
+    Mapping(Skinner, [&](TControlMapping& Map) { Map.SkinScrolling(Control, Kind); });
+}
+
 // Installed before main runs; the engine's library is linked whole, so this object always comes.
-const TControlDiscovery Previous = SetControlDiscovery(TControlDiscovery{DiscoverForm, MapWindow, nullptr});
+const TControlDiscovery Previous = SetControlDiscovery(TControlDiscovery{DiscoverForm, MapWindow, Rescroll});
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "skin/controls/SkinGroupBox.h"
 #include "skin/controls/SkinProps.h"
 #include "skin/controls/SkinRoutines.h"
+#include "skin/controls/SkinScrollbar.h"
 #include "skin/controls/SkinStatusBar.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinServices.h"
@@ -96,11 +97,14 @@ void ChildrenThen(TControlMapping& Mapping, TControl* Control, const std::string
     Then(Mapping, Control, UpperClass);
 }
 
-// The scroll-bar skinner of a scrolling control (Kind 1: one bar only). It is not part of the
-// engine yet: scrolling controls keep their system bars and frame.
-void SkinScrolling(TControlMapping&, TControl*, int32_t) {}
+// The scroll-bar skinner of a scrolling control (Kind 1: one bar only, no border of the skinner's).
+void SkinScrolling(TControlMapping& Mapping, TControl* Control, int32_t Kind) {
+    if (auto* Windowed = ObjectAs<TWinControl>(Control)) Mapping.SkinScrolling(Windowed, Kind);
+}
 
-void Scrolling(TControlMapping& Mapping, TControl* Control, const std::string&) { SkinScrolling(Mapping, Control, 0); }
+void Scrolling(TControlMapping& Mapping, TControl* Control, const std::string&) {
+    SkinScrolling(Mapping, Control, ScrollBarsKind);
+}
 
 // A button inside a radio or check group: a glyph image in the groups of one vendor, else a radio
 // button or check box skinner. Neither is part of the engine yet: the buttons keep their own look.
@@ -204,12 +208,12 @@ void TransparentPanel(TControlMapping& Mapping, TControl* Control, const std::st
 }
 
 void ScrollingContainer(TControlMapping& Mapping, TControl* Control, const std::string&) {
-    SkinScrolling(Mapping, Control, 0);
+    SkinScrolling(Mapping, Control, ScrollBarsKind);
     Mapping.MapChildren(Control);
 }
 
 void SingleScrollBar(TControlMapping& Mapping, TControl* Control, const std::string&) {
-    SkinScrolling(Mapping, Control, 1);
+    SkinScrolling(Mapping, Control, SingleScrollBarKind);
 }
 
 void EmbeddedScrollBars(TControlMapping& Mapping, TControl* Control, const std::string&) {
@@ -217,7 +221,7 @@ void EmbeddedScrollBars(TControlMapping& Mapping, TControl* Control, const std::
     if (Container == nullptr) return;
     for (int32_t Index = 0; Index < Container->ControlCount(); ++Index) {
         TControl* Child = Container->Controls(Index);
-        if (TControlMapping::HasScrollBars(Child)) SkinScrolling(Mapping, Child, 0);
+        if (TControlMapping::HasScrollBars(Child)) SkinScrolling(Mapping, Child, ScrollBarsKind);
     }
 }
 
@@ -472,6 +476,15 @@ HWND TControlMapping::ControlWindow(TControl* Control) {
 
 TSkinControl* TControlMapping::Attached(TSkinControl* Skinner, TControl*, bool UseSkinColor) {
     Skinner->Attach(&FSkinForm, &FSkinData, UseSkinColor, FSkinForm.FControlCanvas.get());
+    if (Skinner->FAttached) return Skinner;
+    delete Skinner;
+    return nullptr;
+}
+
+TSkinControl* TControlMapping::SkinScrolling(TWinControl* Control, int32_t Kind) {
+    auto* Skinner = new TSkinScrollbar(Control);
+    Skinner->FKind = Kind;
+    Skinner->AttachScrolling(Control, &FSkinData, &FSkinForm, FSkinForm.FControlCanvas.get());
     if (Skinner->FAttached) return Skinner;
     delete Skinner;
     return nullptr;

@@ -71,6 +71,8 @@ public:
     TSkinControl* SkinWindow(HWND Window) {
         return AttachedByHandle(new S(nullptr), Window);
     }
+    // Gives a scrolling control a scroll-bar skinner of variant Kind (attached by AttachScrolling).
+    TSkinControl* SkinScrolling(TWinControl* Control, int32_t Kind);
     bool Has(TSkinControlType Member) const;
     TPellixForm& SkinForm() const { return FSkinForm; }
     TSkinData& SkinData() const { return FSkinData; }

@@ -1,6 +1,6 @@
 // WinSubClass: the control-skinner unit — the skinner base with its routines and property access,
 // the control discovery and mapping, and the skinners of push buttons, edits, group boxes and
-// panels, and status bars.
+// panels, scroll bars, and status bars.
 #pragma once
 
 #include "skin/controls/ControlMapping.h"
@@ -12,4 +12,7 @@
 #include "skin/controls/SkinGroupBox.h"
 #include "skin/controls/SkinProps.h"
 #include "skin/controls/SkinRoutines.h"
+#include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinScrollbarH.h"
 #include "skin/controls/SkinStatusBar.h"
+#include "skin/controls/WScrollbar.h"
