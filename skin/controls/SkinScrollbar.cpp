@@ -89,6 +89,8 @@ void TSkinScrollbar::FreeBars() {
 
 void TSkinScrollbar::SkinChanged() {
     if (FControl != nullptr && PropKind(FControl, FixedColorProp) == tkInteger) ApplyFixedColor();
+    for (TWScrollbar* Bar : {FHorzBar, FVertBar})
+        if (Bar != nullptr) Bar->ForgetPicture();
 }
 
 void TSkinScrollbar::UpdateBars() {

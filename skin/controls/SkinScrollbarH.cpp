@@ -31,6 +31,12 @@ void TSkinScrollbarH::Detach() {
     FVertBar = nullptr;
 }
 
+void TSkinScrollbarH::SkinChanged() {
+    for (TWScrollbar* Bar : {FHorzBar, FVertBar})
+        if (Bar != nullptr) Bar->ForgetPicture();
+    TSkinControl::SkinChanged();
+}
+
 void TSkinScrollbarH::AfterMessage(TMessage& Message) {
     if (FVertBar != nullptr && !IsWindowVisible(FHandle)) FVertBar->Hide();
     auto Invalidated = [](TWScrollbar* Bar, int32_t Part) {

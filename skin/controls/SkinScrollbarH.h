@@ -18,6 +18,8 @@ public:
     void Detach() override;
     void AfterMessage(TMessage& Message) override;
     void DrawSkin(HDC DC, const RECT& Rect) override;
+    // A new skin: the overlays compose their bars again, then the window repaints.
+    void SkinChanged() override;
 
     TWScrollbar* FHorzBar = nullptr;  // owned
     TWScrollbar* FVertBar = nullptr;  // owned

@@ -285,30 +285,6 @@ void TWScrollbar::PaintBar(HDC DC) {
     TBitmap& Strip = *Data->FScrollbar->Bitmap;
     int32_t Thickness = Strip.Height();
     if (std::abs(Thickness - FArrowSize) > ThicknessTolerance) Thickness = FArrowSize;
-    // A scroll-bar control is drawn at the skin's thickness and stretched to its bounds.
-    auto SetCross = [&] { (Vertical() ? Bar.right : Bar.bottom) = Thickness; };
-    if (FKind == ScrollBarControl) SetCross();
-    FBuffer->SetSize(Bar.right, Bar.bottom);
-    if (FBuffer->Empty()) return;
-    if (FKind != ScrollBarControl) SetCross();
-    const HDC Buffer = FBuffer->Canvas().Handle();
-    SetStretchBltMode(Buffer, COLORONCOLOR);
-    FillColorRect(Buffer, RECT{0, 0, FBuffer->Width(), FBuffer->Height()}, Data->ButtonFaceColor());
-
-    // The track between the arrows.
-    const TDataSkinObject* Track = Vertical() ? Data->FVertScroll.get() : Data->FHorzScroll.get();
-    if (HasElementBitmap(Track)) {
-        RECT Inside = Bar;
-        (Vertical() ? Inside.top : Inside.left) += FArrowSize;
-        (Vertical() ? Inside.bottom : Inside.right) -= FArrowSize;
-        const bool Tile = Data->FHorzScroll != nullptr && Data->FHorzScroll->Tile != 0;
-        const RECT Margins{Track->LeftWidth, Track->TopHeight, Track->RightWidth, Track->BottomHeight};
-        const TScrollTrackLook Look = Enabled ? TScrollTrackLook::Enabled : TScrollTrackLook::Disabled;
-        if (Inside.right >= Inside.left && Inside.bottom >= Inside.top)
-            DrawSkinElement(Buffer, Inside, *Track->Bitmap, false, Tile, Track->Trans == 1, ScrollTrackFrameCount,
-                            FrameOf(Look), Margins);
-    }
-    PaintArrows(Buffer, Bar, Thickness);
 
     // The thumb: where the cursor drags it, else where the system has it.
     if (FTracking && FHotPart == ScrollPartThumb && FKind != ScrollBarControl) {
@@ -322,13 +298,51 @@ void TWScrollbar::PaintBar(HDC DC) {
         FThumbStart = Geometry.ThumbTop;
         FThumbEnd = Geometry.ThumbBottom;
     }
-    if (Enabled) PaintThumb(Buffer, Thickness);
 
+    // Most paints (a line scrolled, the thumb still on the same pixel) show the picture composed last.
+    const TBarPicture Picture{
+        Data,     Data->FScrollbar.get(), Bar.right, Bar.bottom, Thickness, FHotPart, FTracking, Enabled, FThumbStart,
+        FThumbEnd};
+    if (!FPictureValid || !(Picture == FPicture)) {
+        FPictureValid = ComposeBar(*Data, Bar, Thickness, Enabled);
+        FPicture = Picture;
+    }
+    if (!FPictureValid) return;
+    const HDC Buffer = FBuffer->Canvas().Handle();
     if (FKind == ScrollBarControl) {
         StretchBlt(DC, 0, 0, Overlay.right, Overlay.bottom, Buffer, 0, 0, FBuffer->Width(), FBuffer->Height(), SRCCOPY);
     } else {
         BitBlt(DC, 0, 0, FBuffer->Width(), FBuffer->Height(), Buffer, 0, 0, SRCCOPY);
     }
+}
+
+bool TWScrollbar::ComposeBar(TSkinData& Data, RECT Bar, int32_t Thickness, bool Enabled) {
+    // A scroll-bar control is drawn at the skin's thickness and stretched to its bounds.
+    auto SetCross = [&] { (Vertical() ? Bar.right : Bar.bottom) = Thickness; };
+    if (FKind == ScrollBarControl) SetCross();
+    FBuffer->SetSize(Bar.right, Bar.bottom);
+    if (FBuffer->Empty()) return false;
+    if (FKind != ScrollBarControl) SetCross();
+    const HDC Buffer = FBuffer->Canvas().Handle();
+    SetStretchBltMode(Buffer, COLORONCOLOR);
+    FillColorRect(Buffer, RECT{0, 0, FBuffer->Width(), FBuffer->Height()}, Data.ButtonFaceColor());
+
+    // The track between the arrows.
+    const TDataSkinObject* Track = Vertical() ? Data.FVertScroll.get() : Data.FHorzScroll.get();
+    if (HasElementBitmap(Track)) {
+        RECT Inside = Bar;
+        (Vertical() ? Inside.top : Inside.left) += FArrowSize;
+        (Vertical() ? Inside.bottom : Inside.right) -= FArrowSize;
+        const bool Tile = Data.FHorzScroll != nullptr && Data.FHorzScroll->Tile != 0;
+        const RECT Margins{Track->LeftWidth, Track->TopHeight, Track->RightWidth, Track->BottomHeight};
+        const TScrollTrackLook Look = Enabled ? TScrollTrackLook::Enabled : TScrollTrackLook::Disabled;
+        if (Inside.right >= Inside.left && Inside.bottom >= Inside.top)
+            DrawSkinElement(Buffer, Inside, *Track->Bitmap, false, Tile, Track->Trans == 1, ScrollTrackFrameCount,
+                            FrameOf(Look), Margins);
+    }
+    PaintArrows(Buffer, Bar, Thickness);
+    if (Enabled) PaintThumb(Buffer, Thickness);
+    return true;
 }
 
 void TWScrollbar::PaintArrows(HDC Buffer, const RECT& Bar, int32_t Thickness) {

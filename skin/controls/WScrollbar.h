@@ -14,6 +14,7 @@
 
 class TBitmap;
 class TSkinControl;
+class TSkinData;
 
 // FKind of an overlay: which bar of its target it covers.
 constexpr uint8_t ScrollBarHorizontal = 0;  // the target's horizontal system bar
@@ -57,6 +58,8 @@ public:
     // The bar from the system (or, for Kind 2, computed from the control's scroll information).
     // MinimumThumb: keep the thumb at least MinimumThumbLength long (Kind 2). False when unavailable.
     bool ReadGeometry(TScrollBarGeometry& Geometry, bool MinimumThumb = true) const;
+    // A new skin: the next paint composes the bar again.
+    void ForgetPicture() { FPictureValid = false; }
     // The overlay's window, made when first needed.
     HWND OverlayHandle() { return Handle(); }
 
@@ -93,12 +96,31 @@ private:
     void ButtonUp(const TMessage& Message);
     // A point of the overlay on the screen (the bar's screen origin read again).
     POINT ScreenPointOf(POINT Point) const;
-    // The whole bar composed in the buffer and copied to DC.
+    // The bar copied to DC from the buffer, composed again when anything it shows has changed.
     void PaintBar(HDC DC);
+    // Track, arrows and thumb composed in the buffer; false when it cannot be had.
+    bool ComposeBar(TSkinData& Data, RECT Bar, int32_t Thickness, bool Enabled);
     void PaintArrows(HDC Buffer, const RECT& Bar, int32_t Thickness);
     void PaintThumb(HDC Buffer, int32_t Thickness);
 
+    // What the buffer shows: the skin and every input of the composition.
+    struct TBarPicture {
+        const TSkinData* Data = nullptr;
+        const void* Strip = nullptr;
+        int32_t Width = 0;
+        int32_t Height = 0;
+        int32_t Thickness = 0;
+        int32_t HotPart = ScrollPartNone;
+        bool Tracking = false;
+        bool Enabled = false;
+        int32_t ThumbStart = 0;
+        int32_t ThumbEnd = 0;
+        friend bool operator==(const TBarPicture&, const TBarPicture&) = default;
+    };
+
     std::unique_ptr<TBitmap> FBuffer;
+    TBarPicture FPicture;
+    bool FPictureValid = false;
 };
 
 // Kind 2: the thumb never gets shorter than this.
