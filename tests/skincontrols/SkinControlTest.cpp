@@ -237,7 +237,12 @@ TEST_F(SkinControlBase, AMouseDownOnAControlWiderThanMessageCoordinatesReportsTh
     // longer the place cannot be made with the real mouse: it is sent, with the cursor put inside,
     // to a button whose control keeps the width it was given (as it would on Windows).
     auto Press = [&](TButton* Button, POINT Cursor, POINT InMessage) {
-        SetCursorPos(Cursor.x, Cursor.y);
+        // The display's pointer moves too: on a fresh desktop Wine would otherwise take the
+        // cursor back to where the display's pointer rests.
+        realinput::MoveMouse(Cursor);
+        POINT Now{};
+        ASSERT_TRUE(realinput::PumpUntil([&] { return GetCursorPos(&Now) && Now.x == Cursor.x && Now.y == Cursor.y; }))
+            << "the cursor stays at " << Now.x << "," << Now.y << ", not " << Cursor.x << "," << Cursor.y;
         SendMessageW(Button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(InMessage.x, InMessage.y));
         SendMessageW(Button->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(InMessage.x, InMessage.y));
     };
