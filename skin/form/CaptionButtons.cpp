@@ -163,6 +163,7 @@ void TPellixForm::DrawCaptionIcon(HDC DC, const RECT& Rect) {
 }
 
 TWinSysButton* TPellixForm::ObjectAt(POINT FramePoint) {
+    DropStaleButtons();
     for (const auto& Button : FSysButtons)
         if (Button->FVisible && Button->FElement->Action >= 0 && PtInRect(&Button->FBounds, FramePoint))
             return Button.get();

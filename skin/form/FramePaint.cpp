@@ -148,6 +148,7 @@ void TPellixForm::PaintFrame(HDC DC) {
         if (DC == nullptr) return;
     }
     try {
+        DropStaleButtons();
         UpdateWindowState();
         GetWindowRect(FHandle, &FWindowRect);
         FWidth = Width(FWindowRect);

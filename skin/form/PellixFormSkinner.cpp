@@ -11,7 +11,7 @@
 #include "framework/controls/Timer.h"
 #include "framework/core/TypInfo.h"
 #include "framework/rtl/Trace.h"
-#include "framework/win/DeviceContext.h"
+#include "framework/win/TextMeasure.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinServices.h"
 #include "skin/form/NCObject.h"
@@ -166,10 +166,10 @@ void TPellixForm::InitSkin(TSkinData* SkinData) {
 
     if (FFormKind == FormKindMDIFrame) {
         FSavedMenuUpdate = SkinData->MenuUpdate();
-        FClientSubclass.Install(FClientHandle, TWndMethod(this, &TPellixForm::ClientWndProc),
-                                IsWindowUnicode(FClientHandle) != FALSE);
+        FClientSubclass.Install(FClientHandle, TWndMethod(this, &TPellixForm::ClientWndProc));
     }
-    FWindowSubclass.Install(FHandle, TWndMethod(this, &TPellixForm::SkinWndProc), FUnicode);
+    // Wide or ANSI calls, as the window is (FUnicode).
+    FWindowSubclass.Install(FHandle, TWndMethod(this, &TPellixForm::SkinWndProc));
 
     if (FSkinFrame) {
         FWindowMenu = GetMenu(FHandle);
@@ -271,15 +271,8 @@ void TPellixForm::AdjustWindowSize(bool KeepClient) {
 
     if (FIsDialog && !KeepClient) {
         FCaption = ReadWindowText();
-        {
-            win::WindowFrameDC DC(FHandle);
-            if (DC) {
-                win::SelectedObject Font(DC.get(), FCaptionFont->Handle());
-                SIZE Extent{};
-                GetTextExtentPoint32W(DC.get(), FCaption.c_str(), static_cast<int>(FCaption.size()), &Extent);
-                FTitleWidth = Extent.cx;
-            }
-        }
+        const RECT Extent = win::MeasureText(FCaptionFont->Handle(), FCaption, DT_SINGLELINE | DT_NOPREFIX);
+        FTitleWidth = Extent.right - Extent.left;
         const TDataSkinTitle& Title = *FSkinData->FTitle;
         const int32_t Needed = Title.LeftWidth + FTitleWidth + Title.RightWidth;
         if (NewWidth < Needed) {
@@ -344,6 +337,12 @@ void TPellixForm::UpdateFrameMetrics() {
         FSysButtons.push_back(std::move(Button));
     }
     FSysButtonCount = static_cast<int32_t>(FSysButtons.size());
+    FButtonsGeneration = FSkinData->FSkinGeneration;
+}
+
+void TPellixForm::DropStaleButtons() {
+    if (!FSysButtons.empty() && FSkinData != nullptr && FButtonsGeneration != FSkinData->FSkinGeneration)
+        FreeSysButtons();
 }
 
 void TPellixForm::FreeSysButtons() {
@@ -391,18 +390,22 @@ void TPellixForm::RestoreFormProcedures() {
     FWindowSubclass.Restore();
 }
 
+bool TPellixForm::DetachFrame() {
+    delete FSysMenu;
+    FSysMenu = nullptr;
+    if (FTimer) FTimer->SetEnabled(false);
+    HideHint();
+    if (!Subclassed()) return false;
+    RestoreFormProcedures();
+    return true;
+}
+
 void TPellixForm::Unskin() {
     if (!FSkinFrame) {
         UnskinPlain();
         return;
     }
-    delete FSysMenu;
-    FSysMenu = nullptr;
-    if (FTimer) FTimer->SetEnabled(false);
-    HideHint();
-    if (!Subclassed()) return;
-    RestoreFormProcedures();
-
+    if (!DetachFrame()) return;
     FreeControlSkins();
     if (FForm != nullptr) {
         SkinPopupMenus(FForm, false);
@@ -451,11 +454,7 @@ void TPellixForm::UnskinDestroyed() {
         UnskinPlain();
         return;
     }
-    delete FSysMenu;
-    FSysMenu = nullptr;
-    if (FTimer) FTimer->SetEnabled(false);
-    HideHint();
-    if (Subclassed()) RestoreFormProcedures();
+    DetachFrame();
     FClientSubclass.Restore();
     FreeControlSkins();
     FMenuBar.reset();

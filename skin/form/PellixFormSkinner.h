@@ -50,6 +50,9 @@ public:
     void FinishAttach();
     void UpdateFrameMetrics();
     void FreeSysButtons();
+    // Frees caption buttons made from the elements of an earlier skin parse (a skin loaded without
+    // the manager's skin-changed action); the next skin change builds them again.
+    void DropStaleButtons();
     void AdjustWindowSize(bool KeepClient);
     void RefreshSkin();
     void Unskin();
@@ -204,6 +207,7 @@ public:
     TSkinControlLink* FHotControl = nullptr;
     std::string FClassName;
     int32_t FSysButtonCount = 0;
+    uint32_t FButtonsGeneration = 0;  // the skin parse FSysButtons were made from
 
 private:
     // Stages of SkinWndProc.
@@ -230,6 +234,9 @@ private:
     // The element of a frame side (BorderSideLeft..BorderSideBottom).
     TDataSkinObject* BorderElement(int32_t Kind) const;
     void RestoreFormProcedures();
+    // The first steps of every detach of a skinned frame: the system menu copy and the hover timer
+    // go, and the window and form get their procedures back; false when they had them already.
+    bool DetachFrame();
     void HideHint();
 
     int32_t FWindowProcDepth = 0;

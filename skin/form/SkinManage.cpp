@@ -203,6 +203,7 @@ void TSkinManage::InstallHook() {
     MutablePlatform().SystemVersion = GetVersion();
     if (Hook) return;  // one hook per manager
     Hook = win::HookHandle(WH_CBT, CBTHookProc, nullptr, GetCurrentThreadId());
+    QUIRN_TRACE(TTraceChannel::Hook, "CBT hook ", Hook.get());
 }
 
 void TSkinManage::RequestAction(TSkinData* SkinData, int32_t Action, uint32_t Interval) {

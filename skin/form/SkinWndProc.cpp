@@ -510,6 +510,7 @@ void TPellixForm::DialogChar(TMessage& Message) {
 
 void TPellixForm::HoverTimer(TObject*) {
     if (FMenuTracking) return;
+    DropStaleButtons();
     POINT Cursor{};
     GetCursorPos(&Cursor);
     if (FHotObject != nullptr) {

@@ -7,32 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "RealInput.h"
+#include "InputScript.h"
 #include "SkinFixtures.h"
 #include "SkinFormKit.h"
+#include "framework/controls/Button.h"
 #include "framework/win/DeviceContext.h"
 
 using namespace formtest;
 
 namespace {
 
-class FrameMessagesTest : public ::testing::Test {
-protected:
-    void SetUp() override { FreeSkinManager(); }
-    void TearDown() override {
-        for (HWND Window : FWindows) DestroyWindow(Window);
-        for (TForm* Form : FForms) FreeForm(Form);
-        FreeSkinManager();
-        Pump();
-    }
-    TForm* Make(int32_t Width = 260, int32_t Height = 160, TBorderStyle Style = bsSizeable,
-                TBorderIcons Icons = TBorderIcons{biSystemMenu, biMinimize, biMaximize}) {
-        FForms.push_back(MakeForm(Width, Height, Style, Icons));
-        return FForms.back();
-    }
-    std::vector<TForm*> FForms;
-    std::vector<HWND> FWindows;
-};
+class FrameMessagesTest : public TSkinFormTest {};
 
 // The caption buttons of a skinner that show, as their actions and visibility keys.
 std::vector<std::pair<int32_t, int32_t>> VisibleButtons(TPellixForm& Skinner) {
@@ -269,6 +254,73 @@ TEST_F(FrameMessagesTest, ADialogNarrowerThanItsCaptionIsWidenedAndItsControlsCe
     MapWindowPoints(nullptr, Dialog, reinterpret_cast<POINT*>(&ButtonAfter), 2);
     EXPECT_EQ(ButtonAfter.left - ButtonBefore.left, (Needed - Plain) / 2);
     EXPECT_EQ(ButtonAfter.right - ButtonAfter.left, ButtonBefore.right - ButtonBefore.left);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FrameMessagesTest, ASkinLoadedStraightIntoTheDataNeverLeavesButtonsOfTheOldSkin) {
+    TForm* Form = Make();
+    TSkinData* Data = AddSkinData(Form, DefaultPackage());
+    ASSERT_TRUE(ShowSkinned(Form));
+    const HWND Window = Form->Handle();
+    TPellixForm& Skinner = *SkinnerOf(Window);
+    ASSERT_FALSE(Skinner.FSysButtons.empty());
+    // The application loads a package without telling anyone: the old skin's elements are gone.
+    ASSERT_TRUE(skintest::LoadPackageBytes(*Data, GraphitePackage()));
+    SendMessageW(Window, WM_SKINNCPAINT, 0, 0);
+    EXPECT_TRUE(Skinner.FSysButtons.empty());
+    const RECT Outer = WindowRectOf(Window);
+    const POINT Caption{Outer.right - 30, Outer.top + 8};
+    EXPECT_EQ(Skinner.ObjectAt(POINT{Caption.x - Outer.left, 8}), nullptr);
+    // The skin-changed action builds them from the new skin.
+    Data->ApplySkinFile();
+    ASSERT_TRUE(realinput::PumpUntil([&] { return SkinManager->FActionData == nullptr; }));
+    EXPECT_FALSE(Skinner.FSysButtons.empty());
+    EXPECT_EQ(Skinner.FSysButtons.front()->FElement, Data->FCaptionButtons.front().get());
+}
+
+}  // namespace
+
+namespace {
+
+// Paints the left half of a form's client red and the right half blue.
+class THalves : public TObject {
+public:
+    void Paint(TObject* Sender) {
+        auto* Form = static_cast<TForm*>(Sender);
+        TCanvas& Canvas = *Form->Canvas();
+        const RECT Client = Form->ClientRect();
+        Canvas.Brush().SetColor(static_cast<TColor>(RGB(220, 0, 0)));
+        Canvas.FillRect(RECT{0, 0, Client.right / 2, Client.bottom});
+        Canvas.Brush().SetColor(static_cast<TColor>(RGB(0, 0, 220)));
+        Canvas.FillRect(RECT{Client.right / 2, 0, Client.right, Client.bottom});
+    }
+};
+
+TEST_F(FrameMessagesTest, AControlGetsThePartOfItsParentThatLiesUnderIt) {
+    TForm* Form = Make(200, 100);
+    THalves Halves;
+    Form->SetOnPaint(TNotifyEvent(&Halves, &THalves::Paint));
+    auto* Child = new TButton(Form);
+    Child->SetParent(Form);
+    Child->SetBounds(70, 20, 60, 40);  // straddles the middle at 100
+    Form->Show();
+    Pump();
+    TBitmap Target(60, 40, pf32bit);
+    Target.Canvas().Brush().SetColor(clWhite);
+    Target.Canvas().FillRect(RECT{0, 0, 60, 40});
+    TPellixForm::DrawParentImage(Child, Target.Canvas().Handle());
+    EXPECT_EQ(BitmapPixel(Target, 5, 5), RGB(220, 0, 0));
+    EXPECT_EQ(BitmapPixel(Target, 29, 39), RGB(220, 0, 0));
+    EXPECT_EQ(BitmapPixel(Target, 30, 0), RGB(0, 0, 220));
+    EXPECT_EQ(BitmapPixel(Target, 59, 20), RGB(0, 0, 220));
+    // The DC's state is as it was: its origin is not moved.
+    POINT Origin{1, 1};
+    GetViewportOrgEx(Target.Canvas().Handle(), &Origin);
+    EXPECT_EQ(Origin.x, 0);
+    EXPECT_EQ(Origin.y, 0);
 }
 
 }  // namespace

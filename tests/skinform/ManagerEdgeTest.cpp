@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "RealInput.h"
+#include "InputScript.h"
 #include "SkinFixtures.h"
 #include "SkinFormKit.h"
 #include "framework/controls/Timer.h"
@@ -25,26 +25,7 @@ HWND ShowDialog(HINSTANCE Module, DWORD Style, const std::wstring& Caption) {
     return Dialog;
 }
 
-class SkinManagerEdgeTest : public ::testing::Test {
-protected:
-    void SetUp() override { FreeSkinManager(); }
-    void TearDown() override {
-        for (HWND Window : FWindows) DestroyWindow(Window);
-        for (TForm* Form : FForms) FreeForm(Form);
-        FreeSkinManager();
-        Pump();
-    }
-    TForm* Make(int32_t Width = 240, int32_t Height = 150, TBorderStyle Style = bsSizeable) {
-        FForms.push_back(MakeForm(Width, Height, Style));
-        return FForms.back();
-    }
-    HWND Keep(HWND Window) {
-        FWindows.push_back(Window);
-        return Window;
-    }
-    std::vector<TForm*> FForms;
-    std::vector<HWND> FWindows;
-};
+class SkinManagerEdgeTest : public TSkinFormTest {};
 
 TEST_F(SkinManagerEdgeTest, AFormWithTag99IsNeverSkinnedWhateverDisableTagSays) {
     TForm* Plain = Make();

@@ -1,7 +1,7 @@
 // The form skinner tests' kit.
 #include "SkinFormKit.h"
 
-#include "RealInput.h"
+#include "InputScript.h"
 #include "SkinFixtures.h"
 #include "framework/controls/Application.h"
 
@@ -174,6 +174,27 @@ bool InWindowRegion(HWND Window, int32_t X, int32_t Y) {
     const bool Inside = Kind == ERROR || PtInRegion(Region, X, Y) != FALSE;
     DeleteObject(Region);
     return Inside;
+}
+
+void TSkinFormTest::SetUp() { FreeSkinManager(); }
+
+void TSkinFormTest::TearDown() {
+    for (HWND Window : FWindows) DestroyWindow(Window);
+    for (TForm* Form : FForms) FreeForm(Form);
+    FWindows.clear();
+    FForms.clear();
+    FreeSkinManager();
+    Pump();
+}
+
+TForm* TSkinFormTest::Make(int32_t ClientWidth, int32_t ClientHeight, TBorderStyle Style, TBorderIcons Icons) {
+    FForms.push_back(MakeForm(ClientWidth, ClientHeight, Style, Icons));
+    return FForms.back();
+}
+
+HWND TSkinFormTest::Keep(HWND Window) {
+    FWindows.push_back(Window);
+    return Window;
 }
 
 }  // namespace formtest

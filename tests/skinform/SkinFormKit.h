@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -81,5 +83,20 @@ SIZE ClientSizeOf(HWND Window);
 // Whether a window point (origin at the window's top-left) lies in the window's region (the whole
 // window when it has none).
 bool InWindowRegion(HWND Window, int32_t X, int32_t Y);
+
+// The fixture of the form skinner tests: each test starts without a skin manager and frees the forms
+// and windows it made, then the manager.
+class TSkinFormTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // A form made by MakeForm, freed with the test.
+    TForm* Make(int32_t ClientWidth = 260, int32_t ClientHeight = 160, TBorderStyle Style = bsSizeable,
+                TBorderIcons Icons = TBorderIcons{biSystemMenu, biMinimize, biMaximize});
+    // A window destroyed with the test.
+    HWND Keep(HWND Window);
+    std::vector<TForm*> FForms;
+    std::vector<HWND> FWindows;
+};
 
 }  // namespace formtest
