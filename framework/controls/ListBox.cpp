@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/controls/TextConvert.h"
+#include "framework/graphics/AnsiText.h"
 #include "framework/win/DeviceContext.h"
 #include "framework/win/TextMeasure.h"
 

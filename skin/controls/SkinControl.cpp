@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "framework/controls/WinControl.h"
-#include "framework/core/TypInfo.h"
+#include "framework/core/PropAccess.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/rtl/SysUtils.h"
 #include "framework/rtl/Trace.h"

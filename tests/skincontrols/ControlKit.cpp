@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "RealInput.h"
+#include "InputScript.h"
 
 namespace controltest {
 

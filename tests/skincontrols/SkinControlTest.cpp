@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "ControlKit.h"
-#include "RealInput.h"
+#include "InputScript.h"
 #include "framework/controls/Form.h"
 #include "framework/rtl/SysUtils.h"
 
@@ -282,7 +282,7 @@ TEST_F(SkinControlBase, AMouseDownOnAControlWiderThanMessageCoordinatesReportsTh
     auto Press = [&](TButton* Button, POINT Cursor, POINT InMessage) {
         // The display's pointer moves too: on a fresh desktop Wine would otherwise take the
         // cursor back to where the display's pointer rests.
-        realinput::MoveMouse(Cursor);
+        MoveMouse(Cursor);
         // Wine settles the position from the display's events a little later: the cursor has to
         // rest at the point (within the pixel the display may round to) for a while.
         POINT Now{};

@@ -7,7 +7,7 @@
 #include <atomic>
 
 #include "ControlKit.h"
-#include "RealInput.h"
+#include "InputScript.h"
 
 using namespace formtest;
 using namespace controltest;
@@ -40,7 +40,7 @@ protected:
         Shadow = ToRGB(Basic.Data->FColors[SkinColour::ButtonShadow]);
         // The mouse away from every control, the focus on the edit.
         const RECT Form = WindowRectOf(Basic.Form->Handle());
-        realinput::Drive([&] { realinput::MoveMouse(POINT{Form.right + 60, Form.top + 10}); });
+        realinput::Drive([&] { MoveMouse(POINT{Form.right + 60, Form.top + 10}); });
         Basic.Edit->SetFocus();
         RepaintNow(Basic.Form->Handle());
     }
@@ -114,7 +114,7 @@ TEST_P(SkinnerPaintTest, TheRealMouseShowsHoverAndPressedAndClicksOnlyWhenReleas
     std::atomic<int> Step{0};
     // Hover.
     realinput::Drive([&] {
-        realinput::MoveMouse(Centre);
+        MoveMouse(Centre);
         realinput::WaitFor([&] { return Skin->FMouseState.Contains(msHover); });
     });
     Pump();
@@ -140,7 +140,7 @@ TEST_P(SkinnerPaintTest, TheRealMouseShowsHoverAndPressedAndClicksOnlyWhenReleas
     realinput::Drive([&] {
         realinput::Button(Centre, true);
         realinput::WaitFor([&] { return Skin->FMouseState.Contains(msPressed); });
-        realinput::MoveMouse(Outside);
+        MoveMouse(Outside);
         realinput::WaitFor([&] { return !Skin->FMouseState.Contains(msHover); });
         realinput::Button(Outside, false);
         Step = 1;
