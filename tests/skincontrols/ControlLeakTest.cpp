@@ -66,7 +66,7 @@ TEST(ControlLeakTest, RepaintingEverySkinnedControlManyTimesLeavesNoObjects) {
     TBasicForm Basic = MakeBasicForm(DefaultPackage());
     ASSERT_TRUE(ShowBasicForm(Basic));
     TWinControl* Controls[] = {Basic.Button, Basic.DefaultButton, Basic.DisabledButton, Basic.Edit,
-                               Basic.Group,  Basic.Status,        Basic.SimpleStatus};
+                               Basic.Group,  Basic.Status,        Basic.SimpleStatus,   Basic.Panel};
     for (TWinControl* Control : Controls) RepaintNow(Control->Handle());
     const GdiObjectCounter Gdi;
     const TUserCounts User = CountUserObjects();

@@ -81,8 +81,17 @@ TEST_F(ControlMappingTest, TheBuiltInRulesGiveEachBasicControlItsSkinner) {
     EXPECT_FALSE(Group->FUseSkinColor);
     EXPECT_NE(dynamic_cast<TSkinStatusBar*>(Of(Basic.Status)), nullptr);
     EXPECT_EQ(Of(Basic.GroupLabel), nullptr);
+    // A panel wears the face colour, and its own controls are mapped through it.
+    auto* Panel = dynamic_cast<TSkinBox*>(Of(Basic.Panel));
+    ASSERT_NE(Panel, nullptr);
+    EXPECT_TRUE(Panel->FUseSkinColor);
+    EXPECT_EQ(Panel->FOldColor, BasicPanelColour);
+    EXPECT_EQ(Basic.Panel->Color(), Basic.Data->ButtonFaceColor());
+    EXPECT_NE(dynamic_cast<TSkinButton*>(Of(Basic.PanelButton)), nullptr);
     EXPECT_FALSE(TControlMapping::HasScrollBars(Basic.Button));
+    EXPECT_FALSE(TControlMapping::HasScrollBars(Basic.Panel));
     EXPECT_TRUE(TControlMapping::HasScrollBars(Basic.Memo));
+    EXPECT_TRUE(TControlMapping::HasScrollBars(Basic.List));
 }
 
 TEST_F(ControlMappingTest, ADisabledRadioGroupPassesItsTagToItsButtons) {
