@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "framework/controls/WinControl.h"
-#include "framework/core/TypInfo.h"
+#include "framework/core/PropAccess.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/rtl/SysUtils.h"
 #include "framework/rtl/Trace.h"
@@ -170,6 +170,13 @@ void TSkinControl::AfterMessage(TMessage& Message) {
     case CM_ENABLEDCHANGED: Repaint(); break;
     case WM_PAINT: PaintFrame(reinterpret_cast<HDC>(Message.WParam)); break;
     case WM_SKINSWITCH: FSkinning = static_cast<int32_t>(Message.WParam) > SkinSwitchOff; break;
+    case WM_SKINPAINTTO:
+        // Another painter (a form printing its controls, a parent composing its image) asks for the
+        // skinned look in its own DC.
+        if (Message.LParam != SkinMagic) break;
+        if (Message.WParam != 0) PaintFrame(reinterpret_cast<HDC>(Message.WParam));
+        Message.Result = SkinMagic;
+        break;
     default: break;
     }
 }

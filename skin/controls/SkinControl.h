@@ -68,6 +68,8 @@ public:
     // Base handling of a message before the control sees it; true lets the control's own procedure
     // run (then AfterMessage), false consumes the message.
     virtual bool BeforeMessage(TMessage& Message);
+    // Base handling after the control's procedure: repaints on focus, enable and text changes, the
+    // frame after WM_PAINT, WM_SKINSWITCH, and WM_SKINPAINTTO (the skinned look into a given DC).
     virtual void AfterMessage(TMessage& Message);
     // Paints the whole window (DC 0: the window DC); faults while painting are swallowed.
     virtual void PaintFrame(HDC DC);

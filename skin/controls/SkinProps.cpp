@@ -1,7 +1,7 @@
 // The property routines: by name, on the framework's published-property information.
 #include "skin/controls/SkinProps.h"
 
-#include "framework/core/TypInfo.h"
+#include "framework/core/PropAccess.h"
 #include "framework/rtl/SysUtils.h"
 #include "skin/data/SkinServices.h"
 

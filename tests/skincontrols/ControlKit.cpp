@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "RealInput.h"
+#include "InputScript.h"
 
 namespace controltest {
 
@@ -15,6 +15,8 @@ namespace {
 constexpr int32_t FormWidth = 420;
 constexpr int32_t FormHeight = 300;
 constexpr int32_t ReportedMismatches = 6;
+// Lines of the memo and items of the list box: several times what they show.
+constexpr int32_t ScrollingLines = 30;
 
 template <class C>
 C* Place(TForm* Form, TWinControl* Parent, int32_t Left, int32_t Top, int32_t Width, int32_t Height) {
@@ -48,7 +50,20 @@ TBasicForm MakeBasicForm(const std::vector<uint8_t>& Package) {
     Basic.GroupLabel = Place<TLabel>(Form, Basic.Group, 12, 40, 80, 16);
     Basic.GroupLabel->SetCaption("Label");
     Basic.Memo = Place<TMemo>(Form, Form, 220, 85, 180, 90);
-    Basic.Memo->SetScrollBars(ssVertical);
+    Basic.Memo->SetScrollBars(ssBoth);
+    Basic.Memo->SetWordWrap(false);
+    Basic.Panel = Place<TPanel>(Form, Form, 10, 185, 200, 60);
+    Basic.Panel->SetCaption("Panel");
+    Basic.Panel->SetColor(BasicPanelColour);
+    Basic.PanelButton = Place<TButton>(Form, Basic.Panel, 8, 28, 80, 24);
+    Basic.PanelButton->SetCaption("In panel");
+    Basic.List = Place<TListBox>(Form, Form, 220, 215, 180, 55);
+    Basic.List->SetScrollWidth(400);
+    for (int32_t Line = 1; Line <= ScrollingLines; ++Line) {
+        const std::string Number = std::to_string(Line);
+        Basic.Memo->Lines()->Add("Line " + Number + " of the memo, long enough to scroll it sideways");
+        Basic.List->Items()->Add("Item " + Number + " of the list box, wider than the box");
+    }
     Basic.SimpleStatus = Place<TStatusBar>(Form, Form, 0, 0, 0, 0);
     Basic.SimpleStatus->SetAlign(alNone);
     Basic.SimpleStatus->SetBounds(220, 190, 180, 22);

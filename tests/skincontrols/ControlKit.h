@@ -14,13 +14,16 @@
 #include "framework/controls/Edit.h"
 #include "framework/controls/GroupBox.h"
 #include "framework/controls/Label.h"
+#include "framework/controls/ListBox.h"
 #include "framework/controls/Memo.h"
+#include "framework/controls/Panel.h"
 #include "framework/controls/StatusBar.h"
 #include "skin/controls/WinSubClass.h"
 
 namespace controltest {
 
-// A form made in code with the basic controls, skinned by a skin data of its own.
+// A form made in code with the basic controls (those of the gallery's Basic page), skinned by a skin
+// data of its own.
 struct TBasicForm {
     TForm* Form = nullptr;
     TSkinData* Data = nullptr;
@@ -33,8 +36,14 @@ struct TBasicForm {
     TLabel* GroupLabel = nullptr;
     TStatusBar* Status = nullptr;  // panels
     TStatusBar* SimpleStatus = nullptr;
-    TMemo* Memo = nullptr;
+    TMemo* Memo = nullptr;  // both scroll bars, more lines than it shows
+    TPanel* Panel = nullptr;
+    TButton* PanelButton = nullptr;  // inside the panel
+    TListBox* List = nullptr;        // both scroll bars, more items than it shows
 };
+
+// The colour the panel of the basic form has of its own (the skin gives it the face colour).
+constexpr TColor BasicPanelColour = clCream;
 
 // The form with its controls, not shown yet (Package: the skin the form's skin data holds).
 TBasicForm MakeBasicForm(const std::vector<uint8_t>& Package);

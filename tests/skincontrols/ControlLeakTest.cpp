@@ -65,8 +65,8 @@ TEST(ControlLeakTest, RepaintingEverySkinnedControlManyTimesLeavesNoObjects) {
     TBackdrop Backdrop;
     TBasicForm Basic = MakeBasicForm(DefaultPackage());
     ASSERT_TRUE(ShowBasicForm(Basic));
-    TWinControl* Controls[] = {Basic.Button, Basic.DefaultButton, Basic.DisabledButton, Basic.Edit,
-                               Basic.Group,  Basic.Status,        Basic.SimpleStatus,   Basic.Memo};
+    TWinControl* Controls[] = {Basic.Button, Basic.DefaultButton, Basic.DisabledButton, Basic.Edit, Basic.Group,
+                               Basic.Status, Basic.SimpleStatus,  Basic.Panel,          Basic.Memo};
     for (TWinControl* Control : Controls) RepaintNow(Control->Handle());
     const GdiObjectCounter Gdi;
     const TUserCounts User = CountUserObjects();

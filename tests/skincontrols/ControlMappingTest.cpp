@@ -7,9 +7,9 @@
 #include <thread>
 
 #include "ControlKit.h"
-#include "RealInput.h"
+#include "InputScript.h"
 #include "framework/controls/CustomControl.h"
-#include "framework/core/TypInfo.h"
+#include "framework/core/PropAccess.h"
 
 using namespace formtest;
 using namespace controltest;
@@ -81,8 +81,17 @@ TEST_F(ControlMappingTest, TheBuiltInRulesGiveEachBasicControlItsSkinner) {
     EXPECT_FALSE(Group->FUseSkinColor);
     EXPECT_NE(dynamic_cast<TSkinStatusBar*>(Of(Basic.Status)), nullptr);
     EXPECT_EQ(Of(Basic.GroupLabel), nullptr);
+    // A panel wears the face colour, and its own controls are mapped through it.
+    auto* Panel = dynamic_cast<TSkinBox*>(Of(Basic.Panel));
+    ASSERT_NE(Panel, nullptr);
+    EXPECT_TRUE(Panel->FUseSkinColor);
+    EXPECT_EQ(Panel->FOldColor, BasicPanelColour);
+    EXPECT_EQ(Basic.Panel->Color(), Basic.Data->ButtonFaceColor());
+    EXPECT_NE(dynamic_cast<TSkinButton*>(Of(Basic.PanelButton)), nullptr);
     EXPECT_FALSE(TControlMapping::HasScrollBars(Basic.Button));
+    EXPECT_FALSE(TControlMapping::HasScrollBars(Basic.Panel));
     EXPECT_TRUE(TControlMapping::HasScrollBars(Basic.Memo));
+    EXPECT_TRUE(TControlMapping::HasScrollBars(Basic.List));
 }
 
 TEST_F(ControlMappingTest, ADisabledRadioGroupPassesItsTagToItsButtons) {
@@ -199,7 +208,7 @@ TEST_F(ControlMappingTest, AMessageBoxsButtonsAreFoundByHandleAndClickThroughThe
         Skinned = true;
         // Away from the button, so that it shows its focused look, not its hover look.
         const RECT Button = WindowRectOf(Ok);
-        realinput::MoveMouse(POINT{Button.right + 40, Button.bottom + 40});
+        MoveMouse(POINT{Button.right + 40, Button.bottom + 40});
         RedrawWindow(Ok, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         realinput::WaitFor([&] {
             const TDataSkinButton& Element = *Basic.Data->FButtons;
@@ -210,7 +219,7 @@ TEST_F(ControlMappingTest, AMessageBoxsButtonsAreFoundByHandleAndClickThroughThe
             return Check.Mismatches == 0;
         });
         // The skinner clicks at the release: the box closes with the button's command.
-        realinput::Click(POINT{(Button.left + Button.right) / 2, (Button.top + Button.bottom) / 2});
+        Click(POINT{(Button.left + Button.right) / 2, (Button.top + Button.bottom) / 2});
         if (!realinput::WaitFor([&] { return !IsWindow(Box); })) PostMessageW(Box, WM_COMMAND, IDCANCEL, 0);
     });
     const int Answer = MessageBoxW(Basic.Form->Handle(), L"A message", L"Skinned box", MB_OK);

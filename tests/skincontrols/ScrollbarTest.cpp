@@ -108,6 +108,7 @@ class ScrollbarTest : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
         Basic = MakeBasicForm(BundledPackage(GetParam()));
+        Basic.Memo->SetScrollBars(ssVertical);
         std::string Text;
         for (int32_t Line = 0; Line < MemoLines; ++Line) Text += "Line " + std::to_string(Line) + "\r\n";
         Basic.Memo->SetText(Text);
@@ -331,6 +332,7 @@ class ScrollbarLifeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Basic = MakeBasicForm(DefaultPackage());
+        Basic.Memo->SetScrollBars(ssVertical);
         Basic.Memo->Lines()->Clear();
         for (int32_t Line = 0; Line < MemoLines; ++Line)
             Basic.Memo->Lines()->Add(std::string(60, 'x') + std::to_string(Line));

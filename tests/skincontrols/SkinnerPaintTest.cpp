@@ -1,13 +1,14 @@
 // What the skinned controls show on the screen, in both bundled skins: push buttons in their
 // normal, hover (real mouse over), pressed (real button down), focused, default and disabled
 // frames with the caption centred; the edit's flat frame; the group box's rounded line with the
-// caption cut in and its label on top; the status bar's panel edges, texts and size grip.
+// caption cut in and its label on top; the status bar's panel edges, texts and size grip; a panel in the
+// skin's face colour and in its own again when the skin goes.
 #include <gtest/gtest.h>
 
 #include <atomic>
 
 #include "ControlKit.h"
-#include "RealInput.h"
+#include "InputScript.h"
 
 using namespace formtest;
 using namespace controltest;
@@ -40,7 +41,7 @@ protected:
         Shadow = ToRGB(Basic.Data->FColors[SkinColour::ButtonShadow]);
         // The mouse away from every control, the focus on the edit.
         const RECT Form = WindowRectOf(Basic.Form->Handle());
-        realinput::Drive([&] { realinput::MoveMouse(POINT{Form.right + 60, Form.top + 10}); });
+        realinput::Drive([&] { MoveMouse(POINT{Form.right + 60, Form.top + 10}); });
         Basic.Edit->SetFocus();
         RepaintNow(Basic.Form->Handle());
     }
@@ -114,7 +115,7 @@ TEST_P(SkinnerPaintTest, TheRealMouseShowsHoverAndPressedAndClicksOnlyWhenReleas
     std::atomic<int> Step{0};
     // Hover.
     realinput::Drive([&] {
-        realinput::MoveMouse(Centre);
+        MoveMouse(Centre);
         realinput::WaitFor([&] { return Skin->FMouseState.Contains(msHover); });
     });
     Pump();
@@ -140,7 +141,7 @@ TEST_P(SkinnerPaintTest, TheRealMouseShowsHoverAndPressedAndClicksOnlyWhenReleas
     realinput::Drive([&] {
         realinput::Button(Centre, true);
         realinput::WaitFor([&] { return Skin->FMouseState.Contains(msPressed); });
-        realinput::MoveMouse(Outside);
+        MoveMouse(Outside);
         realinput::WaitFor([&] { return !Skin->FMouseState.Contains(msHover); });
         realinput::Button(Outside, false);
         Step = 1;
@@ -286,6 +287,27 @@ TEST_P(SkinnerPaintTest, TheStatusBarShowsPanelEdgesTextsAndTheSizeGrip) {
     const RECT SimpleText =
         PixelsOfColour(Simple, RECT{0, 0, Simple.Width(), Simple.Height()}, ToRGB(Edges.NormalColour2), 40);
     EXPECT_GT(Width(SimpleText), 20);
+}
+
+TEST_P(SkinnerPaintTest, APanelPaintsItselfInTheFaceColourAndGetsItsOwnBackWhenTheSkinGoes) {
+    const HWND Panel = Basic.Panel->Handle();
+    // Inside the bevel, clear of the caption and the button: the panel's own fill.
+    const POINT Inside{6, 6};
+    auto ShowsColour = [&](COLORREF Colour) {
+        return realinput::PumpUntil([&] { return Near(Shot(Panel).At(Inside.x, Inside.y), Colour); }, ScreenPatienceMs);
+    };
+    EXPECT_TRUE(ShowsColour(Face)) << std::hex << Shot(Panel).At(Inside.x, Inside.y) << " for the face " << Face;
+    // The button inside the panel is skinned too.
+    const TCornerCheck Check =
+        WaitForCorners(Basic.PanelButton->Handle(), Buttons(), Buttons().Frame, NormalFrame, Face);
+    EXPECT_EQ(Check.Mismatches, 0) << Check.Report;
+
+    Basic.Data->SetActive(false);
+    ASSERT_TRUE(realinput::PumpUntil([&] { return formtest::SkinnerOf(Basic.Form->Handle()) == nullptr; }));
+    EXPECT_EQ(Basic.Panel->Color(), BasicPanelColour);
+    RepaintNow(Basic.Form->Handle());
+    EXPECT_TRUE(ShowsColour(ToRGB(BasicPanelColour)))
+        << std::hex << Shot(Panel).At(Inside.x, Inside.y) << " for the panel's own " << ToRGB(BasicPanelColour);
 }
 
 INSTANTIATE_TEST_SUITE_P(BundledSkins, SkinnerPaintTest, ::testing::Values("DEFAULT_SKN", "GRAPHITE_SKN"));
