@@ -6,7 +6,7 @@
 
 #include "framework/controls/Messages.h"
 #include "framework/controls/WinControl.h"
-#include "framework/core/TypInfo.h"
+#include "framework/core/PropInfo.h"
 #include "framework/rtl/SysUtils.h"
 #include "framework/rtl/Trace.h"
 #include "framework/win/DeviceContext.h"

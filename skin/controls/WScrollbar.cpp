@@ -50,7 +50,7 @@ TWScrollbar::TWScrollbar(TComponent* AOwner) : TCustomControl(AOwner), FBuffer(s
     SetTabStop(false);
 }
 
-TWScrollbar::~TWScrollbar() = default;
+TWScrollbar::~TWScrollbar() { *FAlive = false; }
 
 void TWScrollbar::CreateParams(TCreateParams& Params) {
     TCustomControl::CreateParams(Params);
@@ -238,6 +238,8 @@ void TWScrollbar::ButtonDown(const TMessage& Message) {
     Invalidate();
     ReleaseCapture();
     const HWND Target = FTargetHandle;
+    // The loop below dispatches every message: the control, its skinner and this overlay may go.
+    const std::shared_ptr<bool> Alive = FAlive;
     if (FKind == ScrollBarControl) {
         SendMessageW(Target, WM_LBUTTONDOWN, MK_LBUTTON, Message.LParam);
     } else {
@@ -247,6 +249,7 @@ void TWScrollbar::ButtonDown(const TMessage& Message) {
         const WPARAM HitCode = FKind == ScrollBarVertical ? HTVSCROLL : HTHSCROLL;
         SendMessageW(Target, WM_NCLBUTTONDOWN, HitCode, MAKELPARAM(Screen.x, Screen.y));
     }
+    if (!*Alive) return;
     FTracking = false;
     ReleaseCapture();
     // The loop is over: the thumb goes back to the system's position.

@@ -119,6 +119,8 @@ private:
     };
 
     std::unique_ptr<TBitmap> FBuffer;
+    // False once the overlay is destroyed (checked after the system's scroll-bar loop).
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
     TBarPicture FPicture;
     bool FPictureValid = false;
 };

@@ -13,7 +13,7 @@
 
 #include "ControlKit.h"
 #include "GdiObjectCounter.h"
-#include "RealInput.h"
+#include "InputScript.h"
 
 using namespace formtest;
 using namespace controltest;
@@ -121,7 +121,7 @@ protected:
         Bar = Skin->FVertBar;
         Face = ToRGB(Basic.Data->ButtonFaceColor());
         const RECT Form = WindowRectOf(Basic.Form->Handle());
-        realinput::Drive([&] { realinput::MoveMouse(POINT{Form.right + 60, Form.top + 10}); });
+        realinput::Drive([&] { MoveMouse(POINT{Form.right + 60, Form.top + 10}); });
         RepaintNow(Basic.Form->Handle());
     }
     void TearDown() override { FreeForm(Basic.Form); }
@@ -237,17 +237,19 @@ TEST_P(ScrollbarTest, TheThumbFollowsKeyboardWheelArrowClickAndDrag) {
     Basic.Memo->SetFocus();
     Pump();
     // Keyboard: to the end and back.
-    realinput::Drive([] { realinput::PressKey(VK_END, VK_CONTROL); });
+    realinput::Drive([] { PressKey(VK_END, VK_CONTROL); });
+    EXPECT_TRUE(realinput::PumpUntil([&] { return FirstVisibleLine() > MemoLines / 2; })) << "Ctrl+End scrolled";
     const int32_t AtEnd = ExpectThumbAtSystemPosition("Ctrl+End");
     EXPECT_GT(AtEnd, Start + 20);
     EXPECT_GT(ThumbEdgeMismatchesAt(Start), 0) << "the thumb left the top";
-    realinput::Drive([] { realinput::PressKey(VK_HOME, VK_CONTROL); });
+    realinput::Drive([] { PressKey(VK_HOME, VK_CONTROL); });
+    EXPECT_TRUE(realinput::PumpUntil([&] { return FirstVisibleLine() == 0; })) << "Ctrl+Home scrolled";
     EXPECT_EQ(ExpectThumbAtSystemPosition("Ctrl+Home"), Start);
 
     // Wheel: a few notches down over the memo.
     const RECT Memo = WindowRectOf(Basic.Memo->Handle());
     realinput::Drive([&] {
-        realinput::MoveMouse(POINT{Memo.left + 20, (Memo.top + Memo.bottom) / 2});
+        MoveMouse(POINT{Memo.left + 20, (Memo.top + Memo.bottom) / 2});
         for (int Notch = 0; Notch < 4; ++Notch) {
             INPUT Wheel{};
             Wheel.type = INPUT_MOUSE;
@@ -265,7 +267,7 @@ TEST_P(ScrollbarTest, TheThumbFollowsKeyboardWheelArrowClickAndDrag) {
     const int32_t Arrow = GetSystemMetrics(SM_CXHSCROLL);
     const int32_t LineBefore = FirstVisibleLine();
     const POINT DownArrow = OnOverlay(Height(OverlayRect()) - Arrow / 2);
-    realinput::Drive([&] { realinput::Click(DownArrow); });
+    realinput::Drive([&] { Click(DownArrow); });
     EXPECT_TRUE(realinput::PumpUntil([&] { return FirstVisibleLine() == LineBefore + 1; }))
         << "line " << FirstVisibleLine() << " after the click, " << LineBefore << " before";
     ExpectThumbAtSystemPosition("a click on the arrow");
@@ -276,10 +278,10 @@ TEST_P(ScrollbarTest, TheThumbFollowsKeyboardWheelArrowClickAndDrag) {
     const POINT Drop{Grab.x, Grab.y + 30};
     std::atomic<int32_t> DraggedTop{-1};
     realinput::Drive([&] {
-        realinput::MoveMouse(Grab);
+        MoveMouse(Grab);
         realinput::Button(Grab, true);
         realinput::WaitFor([&] { return Bar->FTracking; });
-        realinput::MoveMouse(Drop);
+        MoveMouse(Drop);
         // While the button is held the skinned thumb follows the cursor.
         realinput::WaitFor([&] {
             const int32_t Wanted = Before.xyThumbTop + 30;
@@ -293,7 +295,7 @@ TEST_P(ScrollbarTest, TheThumbFollowsKeyboardWheelArrowClickAndDrag) {
     EXPECT_TRUE(realinput::PumpUntil([&] { return !Bar->FTracking; }));
     // The cursor away from the thumb (over it, the thumb shows its hover frame).
     const RECT Form = WindowRectOf(Basic.Form->Handle());
-    realinput::Drive([&] { realinput::MoveMouse(POINT{Form.right + 60, Form.top + 10}); });
+    realinput::Drive([&] { MoveMouse(POINT{Form.right + 60, Form.top + 10}); });
     const int32_t AfterDrag = ExpectThumbAtSystemPosition("the drag");
     EXPECT_GT(AfterDrag, Before.xyThumbTop + 15);
     EXPECT_GT(FirstVisibleLine(), LineBefore + 1);
@@ -304,7 +306,7 @@ TEST_P(ScrollbarTest, TheArrowShowsItsHoverAndPressedCellsUnderARealMouse) {
     const POINT DownArrow = OnOverlay(Height(OverlayRect()) - Arrow / 2);
     const int32_t Hover = CellOf(TScrollPicture::DownArrow, TScrollPartLook::Hover);
     const int32_t Pressed = CellOf(TScrollPicture::DownArrow, TScrollPartLook::Pressed);
-    realinput::Drive([&] { realinput::MoveMouse(DownArrow); });
+    realinput::Drive([&] { MoveMouse(DownArrow); });
     EXPECT_TRUE(realinput::PumpUntil([&] { return Bar->FHotPart == ScrollPartSecondArrow; }));
     EXPECT_TRUE(realinput::PumpUntil([&] { return ArrowMismatches(false, Hover) == 0; }, ScreenPatienceMs))
         << ArrowMismatches(false, Hover) << " pixels of the hover cell differ";
@@ -318,7 +320,7 @@ TEST_P(ScrollbarTest, TheArrowShowsItsHoverAndPressedCellsUnderARealMouse) {
     EXPECT_TRUE(realinput::PumpUntil([&] { return !Bar->FTracking; }));
     // The cursor leaves: the normal cell again.
     const RECT Form = WindowRectOf(Basic.Form->Handle());
-    realinput::Drive([&] { realinput::MoveMouse(POINT{Form.right + 60, Form.top + 10}); });
+    realinput::Drive([&] { MoveMouse(POINT{Form.right + 60, Form.top + 10}); });
     const int32_t Normal = CellOf(TScrollPicture::DownArrow, TScrollPartLook::Normal);
     EXPECT_TRUE(realinput::PumpUntil([&] { return ArrowMismatches(false, Normal) == 0; }, ScreenPatienceMs));
     EXPECT_EQ(Bar->FHotPart, ScrollPartNone);
@@ -490,9 +492,12 @@ TEST_F(ScrollbarLifeTest, ScrollingAndRepaintingManyTimesLeavesNoObjects) {
     ASSERT_NE(Skin, nullptr);
     const HWND Memo = Basic.Memo->Handle();
     const HWND Overlay = Skin->FVertBar->Handle();
+    // Each cycle scrolls a line and composes the whole bar again (not the picture kept from before).
     auto Cycle = [&](int32_t Index) {
         SendMessageW(Memo, EM_LINESCROLL, 0, Index % 2 == 0 ? 1 : -1);
-        RedrawWindow(Memo, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+        UpdateWindow(Memo);
+        Skin->FVertBar->ForgetPicture();
+        InvalidateRect(Overlay, nullptr, FALSE);
         UpdateWindow(Overlay);
     };
     Cycle(0);
