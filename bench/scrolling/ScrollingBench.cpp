@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "MessagePump.h"
 #include "framework/controls/Application.h"
 #include "framework/controls/Form.h"
 #include "framework/controls/Memo.h"
@@ -33,21 +34,13 @@ std::vector<uint8_t> DefaultPackage() {
     return std::vector<uint8_t>(Bytes, Bytes + SizeofResource(nullptr, Found));
 }
 
-void Pump() {
-    MSG Msg;
-    while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&Msg);
-        DispatchMessageW(&Msg);
-    }
-}
-
 template <class Condition>
 bool PumpUntil(Condition Done) {
     const DWORD Start = GetTickCount();
     while (!Done()) {
         if (GetTickCount() - Start > SkinPatienceMs) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        Pump();
+        PumpPendingMessages();
     }
     return true;
 }
@@ -81,14 +74,14 @@ struct TPassTime {
 TPassTime ScrollPass(TMemo& Memo) {
     const HWND Window = Memo.Handle();
     SendMessageW(Window, WM_VSCROLL, SB_TOP, 0);
-    Pump();
+    PumpPendingMessages();
     const auto Start = TClock::now();
     const double CpuStart = ThreadCpuMs();
     int32_t Steps = 0;
     for (int32_t Last = -1; Steps < LinesPerPass;) {
         SendMessageW(Window, WM_VSCROLL, SB_LINEDOWN, 0);
         UpdateWindow(Window);
-        Pump();  // the overlay's paint, when skinned
+        PumpPendingMessages();  // the overlay's paint, when skinned
         const auto First = static_cast<int32_t>(SendMessageW(Window, EM_GETFIRSTVISIBLELINE, 0, 0));
         if (First == Last) break;
         Last = First;
@@ -134,7 +127,7 @@ int main() {
     Data->SetActive(true);
     Data->Loaded();
     Form->Show();
-    Pump();
+    PumpPendingMessages();
 
     std::vector<TPassTime> Plain;
     std::vector<TPassTime> Skinned;
@@ -164,6 +157,6 @@ int main() {
                     SkinnedMs, SkinnedMs / PlainMs);
     }
     delete Form;
-    Pump();
+    PumpPendingMessages();
     return 0;
 }

@@ -35,15 +35,10 @@ TSkinScrollbar::~TSkinScrollbar() = default;
 
 void TSkinScrollbar::AttachScrolling(TWinControl* Control, TSkinData* SkinData, TPellixForm* SkinForm,
                                      TCanvas* Canvas) {
-    if (FAttached || Control == nullptr) return;
+    // The skinner belongs to the control it skins (it goes with it).
+    if (FAttached || Control == nullptr || Control != Owner()) return;
     Control->HandleNeeded();
-    FSkinData = SkinData;
-    FSkinForm = SkinForm;
-    FCanvas = Canvas;
-    FControl = Control;
-    FHandle = Control->Handle();
-    FUnicode = IsWindowUnicode(FHandle) != FALSE;
-    if (FSkinForm != nullptr) FSkinForm->AddControlSkin(this);
+    if (!BindControl(SkinForm, SkinData, false, Canvas)) return;
     FOwnBorder = LowerCase(GetEnumPropText(Control, BorderStyleProp)) != NoBorder;
     if (Control->ClassName() == OwnBorderClass || FKind == SingleScrollBarKind) FOwnBorder = false;
     ApplyFixedColor();
@@ -106,16 +101,11 @@ bool TSkinScrollbar::BeforeMessage(TMessage& Message) {
 }
 
 void TSkinScrollbar::AfterMessage(TMessage& Message) {
-    auto Invalidated = [](TWScrollbar* Bar, int32_t Part) {
-        if (Bar == nullptr) return;
-        Bar->FHotPart = Part;
-        Bar->Invalidate();
-    };
     switch (Message.Msg) {
     case WM_SIZE:
     case WM_WINDOWPOSCHANGED: UpdateBars(); break;
-    case WM_HSCROLL: Invalidated(FHorzBar, LOWORD(Message.WParam)); break;
-    case WM_VSCROLL: Invalidated(FVertBar, LOWORD(Message.WParam)); break;
+    case WM_HSCROLL:
+    case WM_VSCROLL: ShowScrollRequest(Message, FHorzBar, FVertBar); break;
     case WM_MOUSEWHEEL:
         for (TWScrollbar* Bar : {FHorzBar, FVertBar})
             if (Bar != nullptr && Bar->FShowing) Bar->Invalidate();
@@ -194,4 +184,11 @@ void FillScrollCorner(TSkinControl& Skinner, HDC DC, const TWScrollbar& Vert, co
     const RECT Corner{Vert.FBarRect.left + OffsetX, Horz.FBarRect.top + OffsetY, Vert.FBarRect.right + OffsetX,
                       Horz.FBarRect.bottom + OffsetY};
     Skinner.FillSkinFace(DC, Corner);
+}
+
+void ShowScrollRequest(const TMessage& Message, TWScrollbar* Horz, TWScrollbar* Vert) {
+    TWScrollbar* Bar = Message.Msg == WM_HSCROLL ? Horz : Vert;
+    if (Bar == nullptr) return;
+    Bar->FHotPart = LOWORD(Message.WParam);
+    Bar->Invalidate();
 }

@@ -45,6 +45,10 @@ protected:
 constexpr int32_t ScrollBarsKind = 0;
 constexpr int32_t SingleScrollBarKind = 1;
 
+// A scroll notification of the control (WM_HSCROLL, WM_VSCROLL): its bar's overlay shows the part
+// being scrolled (the request code is the part code) at its next paint.
+void ShowScrollRequest(const TMessage& Message, TWScrollbar* Horz, TWScrollbar* Vert);
+
 // Fills the square between a control's two bars (both showing) in its window DC: the bars' client
 // rectangles moved by the client area's offset in the window.
 void FillScrollCorner(TSkinControl& Skinner, HDC DC, const TWScrollbar& Vert, const TWScrollbar& Horz);

@@ -39,11 +39,6 @@ void TSkinScrollbarH::SkinChanged() {
 
 void TSkinScrollbarH::AfterMessage(TMessage& Message) {
     if (FVertBar != nullptr && !IsWindowVisible(FHandle)) FVertBar->Hide();
-    auto Invalidated = [](TWScrollbar* Bar, int32_t Part) {
-        if (Bar == nullptr) return;
-        Bar->FHotPart = Part;
-        Bar->Invalidate();
-    };
     switch (Message.Msg) {
     case WM_SIZE:
     case WM_NCPAINT:
@@ -51,8 +46,8 @@ void TSkinScrollbarH::AfterMessage(TMessage& Message) {
             if (Bar != nullptr) Bar->UpdateBar();
         Repaint();
         break;
-    case WM_HSCROLL: Invalidated(FHorzBar, LOWORD(Message.WParam)); break;
-    case WM_VSCROLL: Invalidated(FVertBar, LOWORD(Message.WParam)); break;
+    case WM_HSCROLL:
+    case WM_VSCROLL: ShowScrollRequest(Message, FHorzBar, FVertBar); break;
     default: TSkinControl::AfterMessage(Message); break;
     }
 }

@@ -294,22 +294,34 @@ int ButtonMismatches(const RECT& onScreen, TDataSkinSysButton& element, int fram
     return mismatches;
 }
 
+// Waits until the Quirn just started shows its main window, skinned (it answers the skin query) and in
+// front; main is that window.
+::testing::AssertionResult ShowsSkinnedInFront(HWND& main) {
+    if (auto shown = PumpUntil("Quirn's main window to show", MainWindowShows); !shown) return shown;
+    main = FindMainWindow();
+    const HWND window = main;
+    if (auto skinned = PumpUntil(
+            "the main window to answer the skin query",
+            [&] {
+                DWORD_PTR answer = 0;
+                return SendMessageTimeoutW(window, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) && answer == 1;
+            });
+        !skinned)
+        return skinned;
+    return PumpUntil("the main window to come in front", [&] {
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(window);
+        return GetForegroundWindow() == window;
+    });
+}
+
 TEST_F(EndToEnd, TheWindowWearsTheSkinAndItsCloseButtonAnswersARealMouse) {
     TSkinData& skin = DefaultSkin();
     ASSERT_FALSE(skin.FSkinLoading);
     ChildProcess& quirn = Start();
     ASSERT_TRUE(quirn.Started());
-    ASSERT_TRUE(PumpUntil("Quirn's main window to show", MainWindowShows));
-    HWND main = FindMainWindow();
-    ASSERT_TRUE(PumpUntil("the main window to answer the skin query", [&] {
-        DWORD_PTR answer = 0;
-        return SendMessageTimeoutW(main, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) && answer == 1;
-    }));
-    ASSERT_TRUE(PumpUntil("the main window to come in front", [&] {
-        SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        SetForegroundWindow(main);
-        return GetForegroundWindow() == main;
-    }));
+    HWND main = nullptr;
+    ASSERT_TRUE(ShowsSkinnedInFront(main));
 
     // Client 347 x 278 in an outer 355 x 305, as with the system's frame.
     RECT outer{};
@@ -418,13 +430,8 @@ TEST_F(EndToEnd, EveryControlAnswersTheSkinQueryAndTheMemosWearSkinnedBars) {
     ASSERT_FALSE(skin.FSkinLoading);
     ChildProcess& quirn = Start();
     ASSERT_TRUE(quirn.Started());
-    ASSERT_TRUE(PumpUntil("Quirn's main window to show", MainWindowShows));
-    HWND main = FindMainWindow();
-    ASSERT_TRUE(PumpUntil("the main window to come in front", [&] {
-        SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        SetForegroundWindow(main);
-        return GetForegroundWindow() == main;
-    }));
+    HWND main = nullptr;
+    ASSERT_TRUE(ShowsSkinnedInFront(main));
     std::vector<HWND> children;
     EnumChildWindows(main, CollectChild, reinterpret_cast<LPARAM>(&children));
     ASSERT_FALSE(children.empty());
