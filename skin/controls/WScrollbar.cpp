@@ -99,9 +99,14 @@ bool TWScrollbar::ReadGeometry(TScrollBarGeometry& Geometry, bool MinimumThumb) 
         Geometry.State = Info.rgstate[0];
         return true;
     }
-    // A scroll-bar control: its bounds, and the thumb computed from its own scroll information.
-    if (FTarget == nullptr) return false;
-    Geometry.Bar = FTarget->BoundsRect();
+    // A scroll-bar control: its bounds (in its parent's client coordinates), and the thumb computed from
+    // its own scroll information.
+    if (FTarget != nullptr) {
+        Geometry.Bar = FTarget->BoundsRect();
+    } else {
+        if (!GetWindowRect(FTargetHandle, &Geometry.Bar)) return false;
+        MapWindowPoints(nullptr, GetParent(FTargetHandle), reinterpret_cast<POINT*>(&Geometry.Bar), 2);
+    }
     Geometry.State = IsWindowEnabled(FTargetHandle) ? 0 : STATE_SYSTEM_UNAVAILABLE;
     if (!IsWindowVisible(FTargetHandle)) Geometry.State |= STATE_SYSTEM_INVISIBLE;
     SCROLLINFO Info{};

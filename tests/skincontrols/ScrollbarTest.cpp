@@ -487,6 +487,42 @@ TEST_F(ScrollbarLifeTest, ABareListBoxWearsSkinnedBarsThroughItsWindowProcedure)
     EXPECT_FALSE(IsWindow(Overlay));
 }
 
+TEST_F(ScrollbarLifeTest, AScrollBarControlsThumbComesFromItsOwnRangeWithAnEightPixelMinimum) {
+    TSkinScrollbar* Skin = MemoSkin();
+    ASSERT_NE(Skin, nullptr);
+    constexpr int32_t BarLength = 150;
+    const HWND Control = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_VERT, 400, 20, 16, BarLength,
+                                         Basic.Form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(Control, nullptr);
+    auto* Bar = new TWScrollbar(Skin);
+    Bar->BindHandle(Skin, Control, ScrollBarControl);
+    EXPECT_EQ(Bar->FVertical, 1);
+    const int32_t Arrow = GetSystemMetrics(SM_CXHSCROLL);
+    const int32_t Track = BarLength - 2 * Arrow;
+    auto Thumb = [&](int32_t Page, int32_t Pos) {
+        SCROLLINFO Info{sizeof(Info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, static_cast<UINT>(Page), Pos, 0};
+        SetScrollInfo(Control, SB_CTL, &Info, TRUE);
+        TScrollBarGeometry Geometry;
+        EXPECT_TRUE(Bar->ReadGeometry(Geometry));
+        return std::pair{Geometry.ThumbTop, Geometry.ThumbBottom};
+    };
+    // A page of 21 in a range of 100: a thumb of a fifth of the track, at the top, then further down.
+    EXPECT_EQ(Thumb(21, 0), (std::pair{Arrow, Arrow + MulDiv(Track, 20, 100)}));
+    const auto [Top, Bottom] = Thumb(21, 40);
+    EXPECT_EQ(Top, Arrow + MulDiv(Track, 40, 100));
+    EXPECT_EQ(Bottom - Top, MulDiv(Track, 20, 100));
+    // A page covering nearly the whole range still gives an 8-pixel thumb, placed in what is left.
+    const auto [NearTop, NearBottom] = Thumb(2, 50);
+    EXPECT_EQ(NearBottom - NearTop, MinimumThumbLength);
+    EXPECT_EQ(NearTop, Arrow + MulDiv(Track - MinimumThumbLength, 50, 100));
+    // Without a page the thumb is an arrow long.
+    const auto [NoPageTop, NoPageBottom] = Thumb(0, 100);
+    EXPECT_EQ(NoPageBottom - NoPageTop, Arrow);
+    EXPECT_EQ(NoPageTop, Arrow + MulDiv(BarLength - 3 * Arrow, 100, 100));
+    delete Bar;
+    DestroyWindow(Control);
+}
+
 TEST_F(ScrollbarLifeTest, ScrollingAndRepaintingManyTimesLeavesNoObjects) {
     TSkinScrollbar* Skin = MemoSkin();
     ASSERT_NE(Skin, nullptr);
