@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -375,6 +376,45 @@ TEST_F(EndToEnd, TheWindowWearsTheSkinAndItsCloseButtonAnswersARealMouse) {
         PumpUntil("the close button's pressed frame", [&] { return ButtonMismatches(button, *close, 2) == 0; }));
     realinput::Button(centre, false);
     EXPECT_TRUE(quirn.Exits(kPatienceMs)) << "the click closes the program";
+    EXPECT_EQ(quirn.ExitCode(), 0u);
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM data) {
+    reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
+// Window classes of the main form whose skinner is not part of the program yet (the memos' scroll-bar
+// skinner); every other control window must answer the query.
+const std::vector<std::wstring> kAwaitingSkinner{L"TMemo"};
+
+TEST_F(EndToEnd, EveryControlWindowOfTheMainFormAnswersTheSkinQuery) {
+    ChildProcess& quirn = Start();
+    ASSERT_TRUE(quirn.Started());
+    ASSERT_TRUE(PumpUntil("Quirn's main window to show", MainWindowShows));
+    HWND main = FindMainWindow();
+    auto Answer = [](HWND window) {
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutW(window, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) ? answer : 0;
+    };
+    ASSERT_TRUE(PumpUntil("the main window to answer the skin query", [&] { return Answer(main) == 1; }));
+    std::vector<HWND> children;
+    EnumChildWindows(main, CollectChild, reinterpret_cast<LPARAM>(&children));
+    // Three group boxes, two memos, the hidden version edit, two buttons and the status bar.
+    EXPECT_EQ(children.size(), 9u);
+    int skinned = 0;
+    for (HWND child : children) {
+        wchar_t name[100]{};
+        GetClassNameW(child, name, 100);
+        const bool awaiting =
+            std::find(kAwaitingSkinner.begin(), kAwaitingSkinner.end(), name) != kAwaitingSkinner.end();
+        if (awaiting) continue;
+        EXPECT_EQ(Answer(child), 1u) << Printable(name) << " " << Printable(TextOf(child));
+        ++skinned;
+    }
+    EXPECT_EQ(skinned, 7);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(quirn.Exits(kPatienceMs));
     EXPECT_EQ(quirn.ExitCode(), 0u);
 }
 
