@@ -260,13 +260,15 @@ TEST_F(Gallery, TheBasicPageShowsEachBasicControlSkinned) {
     for (const Expected& control : expected) {
         HWND window = ChildOf(page, control.ClassName, control.Text);
         ASSERT_TRUE(window) << std::string(control.Text, control.Text + wcslen(control.Text));
-        EXPECT_TRUE(skinned(window)) << std::string(control.Text, control.Text + wcslen(control.Text));
+        EXPECT_TRUE(PumpUntil("the control to answer the skin query", [&] { return skinned(window); }))
+            << std::string(control.Text, control.Text + wcslen(control.Text));
     }
     WindowSearch bars{0, L"TStatusBar", L"", {}};
     ::EnumChildWindows(page, NoteChildOfClass, reinterpret_cast<LPARAM>(&bars));
     const std::vector<HWND>& statusBars = bars.Found;
     ASSERT_EQ(statusBars.size(), 2u);
-    for (HWND bar : statusBars) EXPECT_TRUE(skinned(bar));
+    for (HWND bar : statusBars)
+        EXPECT_TRUE(PumpUntil("the status bar to answer the skin query", [&] { return skinned(bar); }));
 
     ::PostMessageW(FMain, WM_CLOSE, 0, 0);
     ASSERT_TRUE(FProgram.Exits(kPatienceMs));
