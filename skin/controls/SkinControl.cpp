@@ -13,7 +13,7 @@
 #include "framework/rtl/Trace.h"
 #include "framework/win/DeviceContext.h"
 #include "skin/controls/SkinProps.h"
-#include "skin/controls/SkinRoutines.h"
+#include "skin/controls/SkinFills.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinServices.h"
 #include "skin/form/PellixFormSkinner.h"

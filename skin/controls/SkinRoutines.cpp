@@ -24,18 +24,6 @@ TControl* ReadingControl(const TSkinControl& Skinner) {
 
 }  // namespace
 
-void FillColorRect(HDC DC, const RECT& Rect, TColor Color) {
-    if (DC == nullptr) return;
-    win::BrushHandle Brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Color))));
-    if (Brush) FillRect(DC, &Rect, Brush.get());
-}
-
-void FrameColorRect(HDC DC, const RECT& Rect, TColor Color) {
-    if (DC == nullptr) return;
-    win::BrushHandle Brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Color))));
-    if (Brush) FrameRect(DC, &Rect, Brush.get());
-}
-
 void DrawElementFrame(TSkinControl&, HDC DC, const RECT& Rect, int32_t FrameCount, int32_t FrameIndex,
                       const TDataSkinObject* Element) {
     if (DC == nullptr || Inverted(Rect) || Element == nullptr || !Element->Bitmap || Element->Bitmap->Empty()) return;

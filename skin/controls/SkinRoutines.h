@@ -9,17 +9,13 @@
 #include <string>
 
 #include "framework/graphics/Color.h"
+#include "skin/controls/SkinFills.h"
 
 class TBitmap;
 class TCanvas;
 class TDataSkinObject;
 class TSkinControl;
 struct TMessage;
-
-// FillRect with a temporary solid brush of Color.
-void FillColorRect(HDC DC, const RECT& Rect, TColor Color);
-// FrameRect (one pixel) with a temporary solid brush of Color.
-void FrameColorRect(HDC DC, const RECT& Rect, TColor Color);
 
 // Frame FrameIndex (from 1) of FrameCount frames side by side in Element's bitmap, nine-sliced by
 // its margins into Rect (tiled middle by its Tile) and drawn with its magenta left out when Trans

@@ -8,6 +8,7 @@
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinFills.h"
 #include "skin/controls/SkinFrames.h"
 #include "skin/controls/SkinGroupBox.h"
 #include "skin/controls/SkinProps.h"

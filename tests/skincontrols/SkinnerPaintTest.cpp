@@ -1,8 +1,9 @@
 // What the skinned controls show on the screen, in both bundled skins: push buttons in their
 // normal, hover (real mouse over), pressed (real button down), focused, default and disabled
 // frames with the caption centred; the edit's flat frame; the group box's rounded line with the
-// caption cut in and its label on top; the status bar's panel edges, texts and size grip; a panel in the
-// skin's face colour and in its own again when the skin goes.
+// caption cut in and its label on top, or no caption, or one on the right; the status bar's panel edges,
+// texts and size grip, and an owner-drawn panel; captions broken by "||" and buttons on the parent's image;
+// a panel in the skin's face colour and in its own again when the skin goes.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -287,6 +288,122 @@ TEST_P(SkinnerPaintTest, TheStatusBarShowsPanelEdgesTextsAndTheSizeGrip) {
     const RECT SimpleText =
         PixelsOfColour(Simple, RECT{0, 0, Simple.Width(), Simple.Height()}, ToRGB(Edges.NormalColour2), 40);
     EXPECT_GT(Width(SimpleText), 20);
+}
+
+TEST_P(SkinnerPaintTest, CaptionBreaksAndTheParentImageTagShapeTheButtonsLook) {
+    // One "||" breaks the caption into two lines; of two, the second stays in the text.
+    auto* Button = SkinnerAs<TSkinButton>(*Skinner, Basic.Button);
+    ASSERT_NE(Button, nullptr);
+    const TColor Colour = CaptionColour(TButtonLook::Normal);
+    auto CaptionHeight = [&] {
+        const TScreenPixels Pixels = Shot(Basic.Button->Handle());
+        return Height(PixelsOfColour(Pixels, RECT{4, 2, Pixels.Width() - 4, Pixels.Height() - 2}, ToRGB(Colour), 60));
+    };
+    Basic.Button->SetHeight(44);
+    RepaintNow(Basic.Button->Handle());
+    const int32_t OneLine = CaptionHeight();
+    ASSERT_GT(OneLine, 0);
+    Basic.Button->SetCaption("Top||Low");
+    RepaintNow(Basic.Button->Handle());
+    EXPECT_EQ(Button->FText, L"Top\r\nLow");
+    EXPECT_GT(CaptionHeight(), OneLine * 3 / 2) << "two lines";
+    Basic.Button->SetCaption("A||B||C");
+    RepaintNow(Basic.Button->Handle());
+    EXPECT_EQ(Button->FText, L"A\r\nB||C");
+
+    // Tag 5555: the element's transparent parts show the parent's image, not the face colour.
+    const COLORREF Backdrop = RGB(200, 40, 40);
+    Basic.Form->SetColor(static_cast<TColor>(Backdrop));
+    auto* OnParent = new TButton(Basic.Form);
+    OnParent->SetParent(Basic.Form);
+    OnParent->SetBounds(310, 10, 90, 28);
+    OnParent->SetCaption("Parent");
+    OnParent->SetTag(ParentImageTag);
+    (new TSkinButton(OnParent))->Attach(Skinner, Basic.Data, false, nullptr);
+    RepaintNow(Basic.Form->Handle());
+    const TCornerCheck OnImage = WaitForCorners(OnParent->Handle(), Buttons(), Buttons().Frame, NormalFrame, Backdrop);
+    EXPECT_EQ(OnImage.Mismatches, 0) << OnImage.Report;
+    // The plain button next to it keeps the face colour in the same places.
+    const TCornerCheck OnFace =
+        WaitForCorners(Basic.DisabledButton->Handle(), Buttons(), Buttons().Frame, DisabledFrame, Face);
+    EXPECT_EQ(OnFace.Mismatches, 0) << OnFace.Report;
+}
+
+TEST_P(SkinnerPaintTest, GroupBoxCaptionsMayBeEmptyOrRightAligned) {
+    auto MakeGroup = [&](const char* Caption, int32_t Left) {
+        auto* Group = new TGroupBox(Basic.Form);
+        Group->SetParent(Basic.Form);
+        Group->SetBounds(Left, 185, 100, 60);
+        Group->SetCaption(Caption);
+        (new TSkinGroupBox(Group))->Attach(Skinner, Basic.Data, false, nullptr);
+        return Group;
+    };
+    // In the panel's place.
+    Basic.Panel->SetVisible(false);
+    // Without a caption the top line runs unbroken between the rounded corners.
+    TGroupBox* Empty = MakeGroup("", 10);
+    // WS_EX_RIGHT: the caption ends 8 pixels from the right edge.
+    TGroupBox* Right = MakeGroup("Right", 115);
+    SetWindowLongW(Right->Handle(), GWL_EXSTYLE, GetWindowLongW(Right->Handle(), GWL_EXSTYLE) | WS_EX_RIGHT);
+    RepaintNow(Basic.Form->Handle());
+
+    const TScreenPixels EmptyPixels = Shot(Empty->Handle());
+    int32_t LineY = -1;
+    for (int32_t Y = 0; Y < EmptyPixels.Height() / 2 && LineY < 0; ++Y)
+        if (Near(EmptyPixels.At(EmptyPixels.Width() / 2, Y), Shadow)) LineY = Y;
+    ASSERT_GE(LineY, 0) << "no top line";
+    for (int32_t X = 4; X < EmptyPixels.Width() - 4; ++X)
+        EXPECT_TRUE(Near(EmptyPixels.At(X, LineY), Shadow)) << "gap in the top line at " << X;
+
+    const TScreenPixels RightPixels = Shot(Right->Handle());
+    // A tight tolerance: a dark skin's shadow line lies near the caption's colour.
+    const RECT Text =
+        PixelsOfColour(RightPixels, RECT{0, 0, RightPixels.Width(), LineY * 2 + 4}, ToRGB(Right->Font()->Color()), 20);
+    ASSERT_GT(Width(Text), 0) << "no caption";
+    EXPECT_NEAR(Text.right, RightPixels.Width() - 8, 2);
+    EXPECT_GT(Text.left, RightPixels.Width() / 2 - 10) << "the caption sits on the right";
+}
+
+TEST_P(SkinnerPaintTest, AnOwnerDrawnPanelGetsItsFrameAndTheApplicationsDrawingOnTop) {
+    TStatusPanel* Owned = Basic.Status->Panels()->Items(1);
+    Owned->SetStyle(psOwnerDraw);
+    Owned->SetText("Hidden");
+    struct TDrawer : TObject {
+        TStatusPanel* Owned = nullptr;
+        int32_t Calls = 0;
+        RECT Given{};
+        void Draw(TCustomStatusBar* Bar, TStatusPanel* Panel, RECT Rect) {
+            ++Calls;
+            if (Panel != Owned) return;
+            Given = Rect;
+            Bar->Canvas()->Brush().SetColor(clLime);
+            Bar->Canvas()->FillRect(RECT{Rect.left, Rect.top, Rect.left + 10, Rect.bottom});
+        }
+    } Drawer;
+    Drawer.Owned = Owned;
+    Basic.Status->SetOnDrawPanel(TDrawPanelEvent(&Drawer, &TDrawer::Draw));
+    RepaintNow(Basic.Status->Handle());
+    EXPECT_GE(Drawer.Calls, 3) << "every panel";
+    RECT Part{};
+    ASSERT_NE(SendMessageW(Basic.Status->Handle(), SB_GETRECT, 1, reinterpret_cast<LPARAM>(&Part)), 0);
+    // The handler gets the panel inflated by -2, and its drawing shows over the skinned frame.
+    EXPECT_EQ(Drawer.Given.left, Part.left + 2);
+    EXPECT_EQ(Drawer.Given.top, Part.top + 2);
+    const TDataSkinObject& Edges = *Basic.Data->FStatusBarEdges;
+    EXPECT_TRUE(realinput::PumpUntil(
+        [&] {
+            const TScreenPixels Pixels = Shot(Basic.Status->Handle());
+            return Near(Pixels.At(Part.left + 4, (Part.top + Part.bottom) / 2), RGB(0, 255, 0)) &&
+                   Near(Pixels.At(Part.left, Part.top),
+                        BitmapPixel(*Edges.Bitmap, (RaisedEdgeFrame - 1) * (Edges.Bitmap->Width() / 3), 0));
+        },
+        ScreenPatienceMs))
+        << "the handler's lime strip over the raised frame";
+    // The panel's own text is not drawn: no text-coloured pixel right of the handler's strip.
+    const TScreenPixels Pixels = Shot(Basic.Status->Handle());
+    const RECT Beside{Part.left + 14, Part.top + 3, Part.right - 3, Part.bottom - 3};
+    EXPECT_EQ(Width(PixelsOfColour(Pixels, Beside, ToRGB(Edges.NormalColour2), 40)), 0);
+    Basic.Status->SetOnDrawPanel(TDrawPanelEvent());
 }
 
 TEST_P(SkinnerPaintTest, APanelPaintsItselfInTheFaceColourAndGetsItsOwnBackWhenTheSkinGoes) {
