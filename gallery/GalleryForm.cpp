@@ -17,6 +17,9 @@ constexpr wchar_t kGraphiteResource[] = L"GRAPHITESKIN";
 constexpr char kDefaultSkinName[] = "default";
 constexpr char kGraphiteSkinName[] = "graphite";
 constexpr char kSkinOffName[] = "off";
+// The command line's switches (UseCommandLine).
+constexpr char kSkinSwitch[] = "--skin";
+constexpr char kPageSwitch[] = "--page";
 
 // Page selector buttons: stacked in PagesBox below its caption.
 constexpr int32_t kSelectorLeft = 10;
@@ -24,6 +27,9 @@ constexpr int32_t kSelectorTop = 20;
 constexpr int32_t kSelectorWidth = 146;
 constexpr int32_t kSelectorHeight = 25;
 constexpr int32_t kSelectorStep = 28;
+
+// Lines of the Basic page's memo and list box: several times what they show.
+constexpr int32_t kBasicLines = 40;
 
 std::vector<uint8_t> ResourceBytes(const wchar_t* name) {
     HMODULE module = ::GetModuleHandleW(nullptr);
@@ -71,6 +77,20 @@ QUIRN_PUBLISH(TGalleryForm, p) {
     p.Field("NormalButton", &TGalleryForm::NormalButton);
     p.Field("DefaultButton", &TGalleryForm::DefaultButton);
     p.Field("DisabledButton", &TGalleryForm::DisabledButton);
+    p.Field("BasicPage", &TGalleryForm::BasicPage);
+    p.Field("BasicNormalButton", &TGalleryForm::BasicNormalButton);
+    p.Field("BasicDefaultButton", &TGalleryForm::BasicDefaultButton);
+    p.Field("BasicDisabledButton", &TGalleryForm::BasicDisabledButton);
+    p.Field("BorderEdit", &TGalleryForm::BorderEdit);
+    p.Field("FlatEdit", &TGalleryForm::FlatEdit);
+    p.Field("BasicMemo", &TGalleryForm::BasicMemo);
+    p.Field("BasicList", &TGalleryForm::BasicList);
+    p.Field("BasicGroup", &TGalleryForm::BasicGroup);
+    p.Field("BasicGroupLabel", &TGalleryForm::BasicGroupLabel);
+    p.Field("BasicGroupButton", &TGalleryForm::BasicGroupButton);
+    p.Field("BasicPanel", &TGalleryForm::BasicPanel);
+    p.Field("PanelStatusBar", &TGalleryForm::PanelStatusBar);
+    p.Field("SimpleStatusBar", &TGalleryForm::SimpleStatusBar);
     p.Field("StatusBar1", &TGalleryForm::StatusBar1);
     p.Field("SkinData1", &TGalleryForm::SkinData1);
     p.Method("FormCreate", &TGalleryForm::FormCreate);
@@ -88,6 +108,7 @@ QUIRN_PUBLISH(TGalleryForm, p) {
 void TGalleryForm::FormCreate(TObject*) {
     TMemoryStream& stored = SkinData1->SkinStream();
     if (stored.Memory()) FDefaultPackage.assign(stored.Memory(), stored.Memory() + stored.Size());
+    FillBasicPage();
     BuildPageSelector();
     ShowPage(0);
     ShowSkinState(SkinData1->FSkinLoading ? std::string("no usable skin") : std::string(kDefaultSkinName));
@@ -107,11 +128,37 @@ void TGalleryForm::BuildPageSelector() {
     }
 }
 
+void TGalleryForm::FillBasicPage() {
+    for (int32_t line = 1; line <= kBasicLines; ++line) {
+        const std::string number = std::to_string(line);
+        BasicMemo->Lines()->Add("Line " + number + " of the memo, long enough to scroll it sideways as well");
+        BasicList->Items()->Add("Item " + number + " of the list box, wider than the box");
+    }
+}
+
 void TGalleryForm::ShowPage(int32_t index) {
     int32_t page = 0;
     for (int32_t i = 0; i < PageArea->ControlCount(); ++i) {
         auto* box = dynamic_cast<TGroupBox*>(PageArea->Controls(i));
         if (box) box->SetVisible(page++ == index);
+    }
+}
+
+void TGalleryForm::UseCommandLine(const std::vector<std::string>& arguments) {
+    for (size_t i = 0; i + 1 < arguments.size(); ++i) {
+        const std::string& value = arguments[i + 1];
+        if (arguments[i] == kSkinSwitch) {
+            if (value == kGraphiteSkinName) GraphiteSkinButtonClick(this);
+            if (value == kSkinOffName) SkinOffButtonClick(this);
+        } else if (arguments[i] == kPageSwitch) {
+            int32_t page = 0;
+            for (int32_t c = 0; c < PageArea->ControlCount(); ++c) {
+                auto* box = dynamic_cast<TGroupBox*>(PageArea->Controls(c));
+                if (!box) continue;
+                if (box->Caption() == value) ShowPage(page);
+                ++page;
+            }
+        }
     }
 }
 

@@ -6,7 +6,7 @@ object GalleryForm: TGalleryForm
   Top = 80
   BorderStyle = bsSizeable
   Caption = 'Quirn Skin Gallery'
-  ClientHeight = 420
+  ClientHeight = 460
   ClientWidth = 620
   Color = clBtnFace
   Constraints.MinHeight = 360
@@ -19,7 +19,7 @@ object GalleryForm: TGalleryForm
     Left = 0
     Top = 0
     Width = 170
-    Height = 401
+    Height = 441
     Align = alLeft
     TabOrder = 0
     object SkinBox: TGroupBox
@@ -116,7 +116,7 @@ object GalleryForm: TGalleryForm
       Left = 2
       Top = 278
       Width = 166
-      Height = 121
+      Height = 161
       Align = alClient
       Caption = 'Pages'
       TabOrder = 2
@@ -126,14 +126,14 @@ object GalleryForm: TGalleryForm
     Left = 170
     Top = 0
     Width = 450
-    Height = 401
+    Height = 441
     Align = alClient
     TabOrder = 1
     object FramePage: TGroupBox
       Left = 2
       Top = 2
       Width = 446
-      Height = 397
+      Height = 437
       Align = alClient
       Caption = 'Frame and caption'
       TabOrder = 0
@@ -160,7 +160,7 @@ object GalleryForm: TGalleryForm
       Left = 2
       Top = 2
       Width = 446
-      Height = 397
+      Height = 437
       Align = alClient
       Caption = 'Edits and memos'
       TabOrder = 1
@@ -207,7 +207,7 @@ object GalleryForm: TGalleryForm
       Left = 2
       Top = 2
       Width = 446
-      Height = 397
+      Height = 437
       Align = alClient
       Caption = 'Push buttons'
       TabOrder = 2
@@ -239,10 +239,149 @@ object GalleryForm: TGalleryForm
         TabOrder = 2
       end
     end
+    object BasicPage: TGroupBox
+      Left = 2
+      Top = 2
+      Width = 446
+      Height = 437
+      Align = alClient
+      Caption = 'Basic'
+      TabOrder = 3
+      Visible = False
+      object BasicNormalButton: TButton
+        Left = 12
+        Top = 22
+        Width = 120
+        Height = 25
+        Caption = 'Normal'
+        TabOrder = 0
+      end
+      object BasicDefaultButton: TButton
+        Left = 144
+        Top = 22
+        Width = 120
+        Height = 25
+        Caption = 'Default'
+        Default = True
+        TabOrder = 1
+      end
+      object BasicDisabledButton: TButton
+        Left = 276
+        Top = 22
+        Width = 120
+        Height = 25
+        Caption = 'Disabled'
+        Enabled = False
+        TabOrder = 2
+      end
+      object BorderEdit: TEdit
+        Left = 12
+        Top = 58
+        Width = 200
+        Height = 21
+        TabOrder = 3
+        Text = 'An edit with a border'
+      end
+      object FlatEdit: TEdit
+        Left = 224
+        Top = 60
+        Width = 200
+        Height = 17
+        BorderStyle = bsNone
+        TabOrder = 4
+        Text = 'An edit without a border'
+      end
+      object BasicMemo: TMemo
+        Left = 12
+        Top = 90
+        Width = 200
+        Height = 110
+        ScrollBars = ssBoth
+        WordWrap = False
+        TabOrder = 5
+      end
+      object BasicList: TListBox
+        Left = 224
+        Top = 90
+        Width = 208
+        Height = 110
+        ScrollWidth = 420
+        TabOrder = 6
+      end
+      object BasicGroup: TGroupBox
+        Left = 12
+        Top = 208
+        Width = 200
+        Height = 100
+        Caption = 'Group box'
+        TabOrder = 7
+        object BasicGroupLabel: TLabel
+          Left = 12
+          Top = 24
+          Width = 176
+          Height = 32
+          AutoSize = False
+          WordWrap = True
+          Caption = 'A label inside the group box, drawn over its skinned frame.'
+        end
+        object BasicGroupButton: TButton
+          Left = 12
+          Top = 64
+          Width = 100
+          Height = 25
+          Caption = 'Inside'
+          TabOrder = 0
+        end
+      end
+      object BasicPanel: TPanel
+        Left = 224
+        Top = 214
+        Width = 208
+        Height = 94
+        BevelInner = bvLowered
+        Caption = 'A panel in the skin''s face colour'
+        TabOrder = 8
+      end
+      object PanelStatusBar: TStatusBar
+        Left = 2
+        Top = 340
+        Width = 442
+        Height = 19
+        Panels = <
+          item
+            Text = 'Lowered'
+            Width = 120
+          end
+          item
+            Bevel = pbRaised
+            Text = 'Raised'
+            Width = 120
+          end
+          item
+            Alignment = taCenter
+            Bevel = pbNone
+            Text = 'No bevel'
+            Width = 120
+          end
+          item
+            Text = 'Last'
+            Width = 50
+          end>
+      end
+      object SimpleStatusBar: TStatusBar
+        Left = 2
+        Top = 359
+        Width = 442
+        Height = 19
+        SimplePanel = True
+        SimpleText = 'A status bar with simple text'
+        SizeGrip = False
+      end
+    end
   end
   object StatusBar1: TStatusBar
     Left = 0
-    Top = 401
+    Top = 441
     Width = 620
     Height = 19
     SimplePanel = True

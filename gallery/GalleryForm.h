@@ -13,7 +13,9 @@
 #include "framework/controls/Form.h"
 #include "framework/controls/GroupBox.h"
 #include "framework/controls/Label.h"
+#include "framework/controls/ListBox.h"
 #include "framework/controls/Memo.h"
+#include "framework/controls/Panel.h"
 #include "framework/controls/StatusBar.h"
 #include "skin/data/PellixData.h"
 
@@ -53,6 +55,21 @@ public:
     TButton* NormalButton = nullptr;
     TButton* DefaultButton = nullptr;
     TButton* DisabledButton = nullptr;
+    // The basic controls together, each in the looks a skin gives it.
+    TGroupBox* BasicPage = nullptr;
+    TButton* BasicNormalButton = nullptr;
+    TButton* BasicDefaultButton = nullptr;
+    TButton* BasicDisabledButton = nullptr;
+    TEdit* BorderEdit = nullptr;
+    TEdit* FlatEdit = nullptr;
+    TMemo* BasicMemo = nullptr;
+    TListBox* BasicList = nullptr;
+    TGroupBox* BasicGroup = nullptr;
+    TLabel* BasicGroupLabel = nullptr;
+    TButton* BasicGroupButton = nullptr;
+    TPanel* BasicPanel = nullptr;
+    TStatusBar* PanelStatusBar = nullptr;
+    TStatusBar* SimpleStatusBar = nullptr;
     TStatusBar* StatusBar1 = nullptr;
     TSkinData* SkinData1 = nullptr;
 
@@ -72,6 +89,9 @@ public:
 
     // Shows page index of PageArea and hides the others.
     void ShowPage(int32_t index);
+    // The start-up choices of the command line, for screenshots: "--skin default|graphite|off" and
+    // "--page CAPTION" (a page's caption without its accelerator mark). Unknown words are ignored.
+    void UseCommandLine(const std::vector<std::string>& arguments);
 
 private:
     // Loads a package into the skin data (as if stored in the form) and switches the skin on.
@@ -79,6 +99,8 @@ private:
     // Tells the skin in use: caption, status bar and the frame page's description.
     void ShowSkinState(const std::string& name);
     void BuildPageSelector();
+    // Gives the Basic page's memo and list box more lines, and longer ones, than they show.
+    void FillBasicPage();
 
     std::vector<uint8_t> FDefaultPackage;  // the package the form carries, to come back to
     TToolForm* FToolForm = nullptr;

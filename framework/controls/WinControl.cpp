@@ -239,9 +239,16 @@ void TWinControl::DetachWindow() noexcept {
 }
 
 void TWinControl::RecreateWnd() {
+    // Through the control's WindowProc, so whoever hooks it learns that the window is replaced.
+    if (FHandle) Perform(CM_RECREATEWND);
+}
+
+void TWinControl::CMRecreateWnd(TMessage&) {
     if (!FHandle) return;
+    const bool wasFocused = GetFocus() == FHandle;
     DestroyHandle();
     HandleNeeded();
+    if (wasFocused && FHandle) ::SetFocus(FHandle);
 }
 
 // ---- TControl's side of joining a parent -------------------------------------
@@ -924,6 +931,7 @@ bool TWinControl::Dispatch(TMessage& message) {
     case CN_CTLCOLORSCROLLBAR:
     case CN_CTLCOLORSTATIC: CtlColor(message); return true;
     case CM_ENABLEDCHANGED: CMEnabledChanged(message); return true;
+    case CM_RECREATEWND: CMRecreateWnd(message); return true;
     case CM_COLORCHANGED: CMColorChanged(message); return true;
     case CM_FONTCHANGED: CMFontChanged(message); return true;
     case CM_TEXTCHANGED: CMTextChanged(message); return true;

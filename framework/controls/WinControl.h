@@ -49,6 +49,7 @@ public:
     // Destroys the window (children first); the control keeps its state and
     // makes a new window on the next request.
     void DestroyHandle();
+    // Replaces the window (CM_RECREATEWND through WindowProc); the control's state carries over.
     void RecreateWnd();
     // For a control without a parent control: the window to create the
     // window in (or the owner of a top-level window).
@@ -223,6 +224,7 @@ private:
     void CMFontChanged(TMessage& message);
     void CMTextChanged(TMessage& message);
     void CMVisibleChanged(TMessage& message);
+    void CMRecreateWnd(TMessage& message);
     void CMDialogChar(TMessage& message);
     void CMDialogKey(TMessage& message);
     void WMSize(TMessage& message);

@@ -1,6 +1,8 @@
 // The skin data unit's services and its optional user32 entry points.
 #include "skin/data/SkinServices.h"
 
+#include <algorithm>
+
 #include <vector>
 
 #include "framework/controls/ControlAtom.h"
@@ -82,6 +84,21 @@ int DrawTextWide(HDC dc, std::wstring_view text, RECT& rect, UINT format) {
     std::string ansi(static_cast<size_t>(length > 0 ? length : 0), '\0');
     if (length > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), source, ansi.data(), length, nullptr, nullptr);
     return DrawTextA(dc, ansi.c_str(), -1, &rect, format);
+}
+
+std::wstring GetWindowTextWide(HWND window) {
+    if (window == nullptr) return {};
+    if (IsNTPlatform()) {
+        const int length = GetWindowTextLengthW(window);
+        std::wstring text(static_cast<size_t>(std::max(length, 0)) + 1, L'\0');
+        const int read = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+        text.resize(static_cast<size_t>(std::clamp(read, 0, std::max(length, 0))));
+        return text;
+    }
+    std::string buffer(WindowTextAnsiChars, '\0');
+    const LRESULT read = SendMessageA(window, WM_GETTEXT, WindowTextAnsiChars, reinterpret_cast<LPARAM>(buffer.data()));
+    buffer.resize(static_cast<size_t>(std::clamp<LRESULT>(read, 0, WindowTextAnsiChars - 1)));
+    return AnsiToWide(buffer);
 }
 
 TWinControl* WindowControl(HWND window) {

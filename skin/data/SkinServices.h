@@ -34,6 +34,10 @@ std::wstring AnsiToWide(std::string_view text);
 std::wstring WideFromBuffer(const wchar_t* chars, int32_t count);
 // Draws wide text (DrawTextW on the NT family, the ANSI text elsewhere).
 int DrawTextWide(HDC dc, std::wstring_view text, RECT& rect, UINT format);
+// A window's text, wide: GetWindowTextW on the NT family; elsewhere WM_GETTEXT (at most
+// WindowTextAnsiChars characters) converted from the ANSI code page.
+std::wstring GetWindowTextWide(HWND window);
+constexpr int32_t WindowTextAnsiChars = 1000;
 // The framework control of a window handle; nullptr for none or a null window.
 TWinControl* WindowControl(HWND window);
 // The module whose bitmap resources the skin falls back to.

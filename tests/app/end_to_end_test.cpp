@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -293,22 +294,34 @@ int ButtonMismatches(const RECT& onScreen, TDataSkinSysButton& element, int fram
     return mismatches;
 }
 
+// Waits until the Quirn just started shows its main window, skinned (it answers the skin query) and in
+// front; main is that window.
+::testing::AssertionResult ShowsSkinnedInFront(HWND& main) {
+    if (auto shown = PumpUntil("Quirn's main window to show", MainWindowShows); !shown) return shown;
+    main = FindMainWindow();
+    const HWND window = main;
+    if (auto skinned = PumpUntil(
+            "the main window to answer the skin query",
+            [&] {
+                DWORD_PTR answer = 0;
+                return SendMessageTimeoutW(window, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) && answer == 1;
+            });
+        !skinned)
+        return skinned;
+    return PumpUntil("the main window to come in front", [&] {
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(window);
+        return GetForegroundWindow() == window;
+    });
+}
+
 TEST_F(EndToEnd, TheWindowWearsTheSkinAndItsCloseButtonAnswersARealMouse) {
     TSkinData& skin = DefaultSkin();
     ASSERT_FALSE(skin.FSkinLoading);
     ChildProcess& quirn = Start();
     ASSERT_TRUE(quirn.Started());
-    ASSERT_TRUE(PumpUntil("Quirn's main window to show", MainWindowShows));
-    HWND main = FindMainWindow();
-    ASSERT_TRUE(PumpUntil("the main window to answer the skin query", [&] {
-        DWORD_PTR answer = 0;
-        return SendMessageTimeoutW(main, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) && answer == 1;
-    }));
-    ASSERT_TRUE(PumpUntil("the main window to come in front", [&] {
-        SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        SetForegroundWindow(main);
-        return GetForegroundWindow() == main;
-    }));
+    HWND main = nullptr;
+    ASSERT_TRUE(ShowsSkinnedInFront(main));
 
     // Client 347 x 278 in an outer 355 x 305, as with the system's frame.
     RECT outer{};
@@ -376,6 +389,123 @@ TEST_F(EndToEnd, TheWindowWearsTheSkinAndItsCloseButtonAnswersARealMouse) {
     realinput::Button(centre, false);
     EXPECT_TRUE(quirn.Exits(kPatienceMs)) << "the click closes the program";
     EXPECT_EQ(quirn.ExitCode(), 0u);
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM data) {
+    reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
+// The scroll-bar overlays that lie over the memos' bars.
+constexpr wchar_t kOverlayClass[] = L"TWScrollbar";
+
+TEST_F(EndToEnd, EveryControlWindowOfTheMainFormAnswersTheSkinQuery) {
+    ChildProcess& quirn = Start();
+    ASSERT_TRUE(quirn.Started());
+    ASSERT_TRUE(PumpUntil("Quirn's main window to show", MainWindowShows));
+    HWND main = FindMainWindow();
+    auto Answer = [](HWND window) {
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutW(window, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) ? answer : 0;
+    };
+    ASSERT_TRUE(PumpUntil("the main window to answer the skin query", [&] { return Answer(main) == 1; }));
+    // The controls get their skinners (and the memos' bars their overlays) while the window finishes its
+    // attach, a moment after the window's own answer.
+    std::vector<HWND> children;
+    std::vector<HWND> overlays;
+    EXPECT_TRUE(PumpUntil("the memos' bars to get their overlays", [&] {
+        overlays = ChildrenOfClass(main, kOverlayClass);
+        return overlays.size() == 2u;
+    }));
+    EnumChildWindows(main, CollectChild, reinterpret_cast<LPARAM>(&children));
+    // Three group boxes, two memos, the hidden version edit, two buttons and the status bar; the overlays of
+    // the memos' vertical bars (part of the skin, they answer too; the horizontal bars' overlays make no
+    // window while the memos have no horizontal bar).
+    EXPECT_EQ(overlays.size(), 2u);
+    EXPECT_EQ(children.size(), 9u + overlays.size());
+    const std::vector<HWND>& expected = children;
+    std::wstring unskinned;
+    EXPECT_TRUE(PumpUntil("every control window to answer the skin query",
+                          [&] {
+                              unskinned.clear();
+                              for (HWND child : expected) {
+                                  if (Answer(child) == 1) continue;
+                                  wchar_t name[100]{};
+                                  GetClassNameW(child, name, 100);
+                                  unskinned += std::wstring(name) + L" " + TextOf(child) + L"; ";
+                              }
+                              return unskinned.empty();
+                          }))
+        << "not skinned: " << Printable(unskinned);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(quirn.Exits(kPatienceMs));
+    EXPECT_EQ(quirn.ExitCode(), 0u);
+}
+
+// Pixels of the arrow at the top (or bottom) of a scroll-bar overlay on the screen that show no pixel
+// of the strip's cell (stretched to the bar's thickness and the arrow's length; rounding may take a
+// neighbour; magenta stands for the face colour).
+int ArrowMismatches(const RECT& overlay, TSkinData& skin, int cell, bool top) {
+    TBitmap& strip = *skin.FScrollbar->Bitmap;
+    constexpr int kCells = 23;
+    const int cellWidth = strip.Width() / kCells;
+    const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+    const int thickness = std::abs(strip.Height() - arrow) > 2 ? arrow : strip.Height();
+    const COLORREF face = static_cast<COLORREF>(ColorToRGB(skin.ButtonFaceColor()));
+    const TScreenPixels shot(overlay);
+    const int firstRow = top ? 0 : shot.Height() - arrow;
+    int mismatches = 0;
+    for (int y = 0; y < arrow; ++y)
+        for (int x = 0; x < std::min(thickness, shot.Width()); ++x) {
+            bool found = false;
+            for (int dy = -1; dy <= 1 && !found; ++dy)
+                for (int dx = -1; dx <= 1 && !found; ++dx) {
+                    const int sx = std::clamp(x * cellWidth / thickness + dx, 0, cellWidth - 1);
+                    const int sy = std::clamp(y * strip.Height() / arrow + dy, 0, strip.Height() - 1);
+                    COLORREF want = Pixel(strip, (cell - 1) * cellWidth + sx, sy);
+                    if (want == kMagenta) want = face;
+                    found = shot.At(x, firstRow + y) == want;
+                }
+            mismatches += found ? 0 : 1;
+        }
+    return mismatches;
+}
+
+TEST_F(EndToEnd, TheMemosWearSkinnedScrollBars) {
+    TSkinData& skin = DefaultSkin();
+    ASSERT_FALSE(skin.FSkinLoading);
+    ChildProcess& quirn = Start();
+    ASSERT_TRUE(quirn.Started());
+    HWND main = nullptr;
+    ASSERT_TRUE(ShowsSkinnedInFront(main));
+    // Each memo's vertical bar: an overlay over the memo's right edge, showing the skin's arrows.
+    const std::vector<HWND> memos = ChildrenOfClass(main, L"TMemo");
+    ASSERT_EQ(memos.size(), 2u);
+    std::vector<HWND> bars;
+    for (HWND overlay : ChildrenOfClass(main, kOverlayClass))
+        if (IsWindowVisible(overlay)) bars.push_back(overlay);
+    ASSERT_EQ(bars.size(), 2u) << "one vertical bar per memo, no horizontal one";
+    for (HWND memo : memos) {
+        RECT memoRect{};
+        GetWindowRect(memo, &memoRect);
+        HWND bar = nullptr;
+        for (HWND overlay : bars) {
+            RECT rect{};
+            GetWindowRect(overlay, &rect);
+            if (GetParent(overlay) == GetParent(memo) && rect.top >= memoRect.top && rect.bottom <= memoRect.bottom &&
+                rect.right <= memoRect.right && rect.right > memoRect.right - 8)
+                bar = overlay;
+        }
+        ASSERT_NE(bar, nullptr) << "no skinned bar over the memo's right edge";
+        RECT barRect{};
+        GetWindowRect(bar, &barRect);
+        EXPECT_TRUE(
+            PumpUntil("the memo's skinned up arrow", [&] { return ArrowMismatches(barRect, skin, 9, true) == 0; }));
+        EXPECT_EQ(ArrowMismatches(barRect, skin, 13, false), 0) << "the memo's skinned down arrow";
+        EXPECT_GT(ArrowMismatches(barRect, skin, 13, true), 0) << "the comparison tells the arrows apart";
+    }
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(quirn.Exits(kPatienceMs));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,12 @@ BOOL CALLBACK NoteVisibleOfProcess(HWND window, LPARAM data) {
 BOOL CALLBACK NoteChildOfClassAndText(HWND window, LPARAM data) {
     auto* search = reinterpret_cast<WindowSearch*>(data);
     if (ClassOf(window) == search->ClassName && TextOf(window) == search->Text) search->Found.push_back(window);
+    return TRUE;
+}
+
+BOOL CALLBACK NoteChildOfClass(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    if (ClassOf(window) == search->ClassName) search->Found.push_back(window);
     return TRUE;
 }
 
@@ -219,6 +226,49 @@ TEST_F(Gallery, SkinSwitchesFileDialogAndPageSelector) {
     EXPECT_TRUE(PumpUntil("the edits page shown", [&] { return ::IsWindowVisible(edit) != FALSE; }));
     ClickControl(Button(L"Frame and caption"));
     EXPECT_TRUE(PumpUntil("the edits page hidden", [&] { return !::IsWindowVisible(edit); }));
+
+    ::PostMessageW(FMain, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(FProgram.Exits(kPatienceMs));
+    EXPECT_EQ(FProgram.ExitCode(), 0u);
+}
+
+TEST_F(Gallery, TheBasicPageShowsEachBasicControlSkinned) {
+    HWND bordered = ChildOf(FMain, L"TEdit", L"An edit with a border");
+    ASSERT_TRUE(bordered);
+    ClickControl(Button(L"Basic"));
+    EXPECT_TRUE(PumpUntil("the Basic page shown", [&] { return ::IsWindowVisible(bordered) != FALSE; }));
+
+    constexpr UINT kSkinQuery = 0x3523;  // a skinned control answers 1
+    auto skinned = [](HWND window) {
+        DWORD_PTR answer = 0;
+        return ::SendMessageTimeoutW(window, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) && answer == 1;
+    };
+    const HWND page = ::GetParent(bordered);
+    struct Expected {
+        const wchar_t* ClassName;
+        const wchar_t* Text;
+    };
+    // The buttons, both edits, the group box and the button inside it; the panel wears the face colour
+    // without taking the control's messages, and the memo and list box wait for their scroll-bar skinner.
+    const Expected expected[] = {{L"TButton", L"Normal"},
+                                 {L"TButton", L"Default"},
+                                 {L"TButton", L"Disabled"},
+                                 {L"TEdit", L"An edit with a border"},
+                                 {L"TEdit", L"An edit without a border"},
+                                 {L"TGroupBox", L"Group box"},
+                                 {L"TButton", L"Inside"}};
+    for (const Expected& control : expected) {
+        HWND window = ChildOf(page, control.ClassName, control.Text);
+        ASSERT_TRUE(window) << std::string(control.Text, control.Text + wcslen(control.Text));
+        EXPECT_TRUE(PumpUntil("the control to answer the skin query", [&] { return skinned(window); }))
+            << std::string(control.Text, control.Text + wcslen(control.Text));
+    }
+    WindowSearch bars{0, L"TStatusBar", L"", {}};
+    ::EnumChildWindows(page, NoteChildOfClass, reinterpret_cast<LPARAM>(&bars));
+    const std::vector<HWND>& statusBars = bars.Found;
+    ASSERT_EQ(statusBars.size(), 2u);
+    for (HWND bar : statusBars)
+        EXPECT_TRUE(PumpUntil("the status bar to answer the skin query", [&] { return skinned(bar); }));
 
     ::PostMessageW(FMain, WM_CLOSE, 0, 0);
     ASSERT_TRUE(FProgram.Exits(kPatienceMs));
