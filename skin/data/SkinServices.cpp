@@ -96,14 +96,24 @@ HINSTANCE SkinResourceInstance() {
     return Module;
 }
 
-std::unique_ptr<TFont> CreateSystemCaptionFont() {
+namespace {
+
+// A font of the non-client metrics (the caption's or the menus'); the framework's default font when
+// the system gives none.
+std::unique_ptr<TFont> CreateNonClientFont(LOGFONTA NONCLIENTMETRICSA::*Which) {
     auto Font = std::make_unique<TFont>();
     NONCLIENTMETRICSA Metrics{};
     Metrics.cbSize = NonClientMetricsSize;
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &Metrics, 0))
-        Font->SetHandle(CreateFontIndirectA(&Metrics.lfCaptionFont));
+        Font->SetHandle(CreateFontIndirectA(&(Metrics.*Which)));
     return Font;
 }
+
+}  // namespace
+
+std::unique_ptr<TFont> CreateSystemCaptionFont() { return CreateNonClientFont(&NONCLIENTMETRICSA::lfCaptionFont); }
+
+std::unique_ptr<TFont> CreateSystemMenuFont() { return CreateNonClientFont(&NONCLIENTMETRICSA::lfMenuFont); }
 
 HICON WindowIconOf(HWND Window) {
     if (Window == nullptr) return nullptr;

@@ -1,6 +1,5 @@
 // SkinMenuBarLink: what a form skinner calls on the skinner of its window's menu bar (TPellixMenu).
-// The menu bar is drawn by the skin in a strip below the caption; a window whose menu bar has no
-// skinner keeps the system frame, so that its menu stays usable.
+// The window's menu is taken off the window and drawn by the skin in a strip below the caption.
 #pragma once
 
 #include <windows.h>
@@ -28,4 +27,6 @@ public:
     // The menu taken off the window (given back when the skin goes), and the form's menu object.
     virtual HMENU MenuHandle() const = 0;
     virtual TMainMenu* Menu() const = 0;
+    // The form's menu object the bar takes captions and states from (none for a plain window).
+    virtual void SetMenu(TMainMenu* Menu) = 0;
 };
