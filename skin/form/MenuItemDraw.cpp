@@ -146,10 +146,11 @@ void TPellixForm::DrawMenuItemOfMenu(HMENU Menu, TMenuItem* Item, bool Selected,
     Picture.Canvas().SetFont(*FMenuFont);
     HDC DC = Picture.Canvas().Handle();
     // The menu window's skinned background under the item, else the skin's menu colour.
-    TBitmap* Background = SkinManager != nullptr && Menu != nullptr ? SkinManager->PopupBitmapOf(Menu) : nullptr;
-    if (Background != nullptr && !Background->Empty()) {
-        BitBlt(DC, 0, 0, W, H, Background->Canvas().Handle(), ARect.left + PopupMenuFrameWidth,
-               ARect.top + PopupMenuFrameWidth, SRCCOPY);
+    TPellixPopMenu* Popup = SkinManager != nullptr ? SkinManager->PopupOf(Menu) : nullptr;
+    TBitmap* Background = SkinManager != nullptr ? SkinManager->PopupBitmapOf(Menu) : nullptr;
+    if (Popup != nullptr && Background != nullptr) {
+        const POINT Offset = Popup->ClientOffset();
+        BitBlt(DC, 0, 0, W, H, Background->Canvas().Handle(), ARect.left + Offset.x, ARect.top + Offset.y, SRCCOPY);
     } else {
         Picture.Canvas().Brush().SetColor(FSkinData->FColors[SkinColour::Menu]);
         Picture.Canvas().FillRect(RECT{0, 0, W, H});

@@ -199,6 +199,9 @@ void TPellixForm::MakeMenuBar() {
     if (FForm != nullptr) Bar->SetMenu(FForm->Menu());
     Bar->BuildFromHandle();
     FMenuBar = std::move(Bar);
+    // Before the attach has finished, the system's frame is recalculated without the menu, so that
+    // the client area the attach keeps is the one the window had with it.
+    if (FSkinState == SkinStateCreated) FrameChanged();
 }
 
 void TPellixForm::FinishAttach() {
@@ -206,8 +209,6 @@ void TPellixForm::FinishAttach() {
     FSystemMenu = GetSystemMenu(FHandle, FALSE);
     BuildIconBitmap();
 
-    // The form object may have shown its menu on the window again since the bar took it off.
-    if (FMenuBar && GetMenu(FHandle) != nullptr) SetMenu(FHandle, nullptr);
     GetClientRect(FHandle, &FClientRect);
     RECT Window{};
     GetWindowRect(FHandle, &Window);

@@ -67,6 +67,33 @@ void TPellixPopMenu::PaintFrame() {
     BitBlt(DC.get(), 0, 0, FBuffer->Width(), FBuffer->Height(), FBuffer->Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
+POINT TPellixPopMenu::ClientOffset() const {
+    POINT Origin{0, 0};
+    RECT Window{};
+    if (FHandle == nullptr || !ClientToScreen(FHandle, &Origin) || !GetWindowRect(FHandle, &Window))
+        return POINT{PopupMenuFrameWidth, PopupMenuFrameWidth};
+    const POINT Offset{Origin.x - Window.left, Origin.y - Window.top};
+    // A client area that starts at the window's edge holds the system's own border, as wide as the frame.
+    if (Offset.x == 0 && Offset.y == 0) return POINT{0, 0};
+    return Offset;
+}
+
+void TPellixPopMenu::PaintFrameRing() {
+    RECT Window{};
+    GetWindowRect(FHandle, &Window);
+    if (FBuffer->Empty() || FBuffer->Width() != Window.right - Window.left ||
+        FBuffer->Height() != Window.bottom - Window.top) {
+        if (!ComposeBuffer()) return;
+    }
+    win::WindowFrameDC DC(FHandle);
+    if (!DC) return;
+    const int32_t W = FBuffer->Width();
+    const int32_t H = FBuffer->Height();
+    ExcludeClipRect(DC.get(), PopupMenuFrameWidth, PopupMenuFrameWidth, W - PopupMenuFrameWidth,
+                    H - PopupMenuFrameWidth);
+    BitBlt(DC.get(), 0, 0, W, H, FBuffer->Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
 void TPellixPopMenu::PrintTo(TMessage& Message) {
     LearnMenu();
     const auto DC = reinterpret_cast<HDC>(Message.WParam);
@@ -111,6 +138,16 @@ void TPellixPopMenu::WndProc(TMessage& Message) {
             PaintFrame();
             Message.Result = 0;
             return;
+        case WM_PAINT: {
+            CallOldProc(Message);
+            POINT Origin{0, 0};
+            ClientToScreen(FHandle, &Origin);
+            RECT Window{};
+            GetWindowRect(FHandle, &Window);
+            // Only where the system paints its border in the client area.
+            if (CanPaint() && Origin.x == Window.left && Origin.y == Window.top) PaintFrameRing();
+            return;
+        }
         case WM_PRINT:
             if (!CanPaint()) break;
             PrintTo(Message);

@@ -31,6 +31,8 @@ public:
     void WndProc(TMessage& Message);
     void CallOldProc(TMessage& Message);
     bool Attached() const { return FSubclass.Installed(); }
+    // Where the menu's client area (the item rectangles' origin) lies in FBuffer.
+    POINT ClientOffset() const;
 
     HWND FHandle = nullptr;          // the menu window
     TSkinData* FSkinData = nullptr;  // not owned
@@ -46,6 +48,9 @@ private:
     // The menu shown, asked of the window when nobody told it yet.
     void LearnMenu();
     void PaintFrame();
+    // Paints the frame ring again after the system painted the window: some systems draw their own
+    // border inside the menu's client area.
+    void PaintFrameRing();
     void PrintTo(TMessage& Message);
 
     TWindowSubclass FSubclass;  // FOldWndProc and FObjectInstance

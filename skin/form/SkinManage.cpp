@@ -556,7 +556,13 @@ void TSkinManage::AssignPopupMenu(HMENU Menu) {
 }
 
 TBitmap* TSkinManage::PopupBitmapOf(HMENU Menu) const {
+    TPellixPopMenu* Popup = PopupOf(Menu);
+    return Popup == nullptr || Popup->FBuffer->Empty() ? nullptr : Popup->FBuffer.get();
+}
+
+TPellixPopMenu* TSkinManage::PopupOf(HMENU Menu) const {
+    if (Menu == nullptr) return nullptr;
     for (TPellixPopMenu* Popup : FPopups)
-        if (Popup->FMenuHandle == Menu) return Popup->FBuffer->Empty() ? nullptr : Popup->FBuffer.get();
+        if (Popup->FMenuHandle == Menu) return Popup;
     return nullptr;
 }

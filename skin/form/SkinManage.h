@@ -83,6 +83,8 @@ public:
     void MarkPopupsFromMenuBar();
     void AssignPopupMenu(HMENU Menu);
     TBitmap* PopupBitmapOf(HMENU Menu) const;
+    // The popup skinner that holds a menu handle, or null.
+    TPellixPopMenu* PopupOf(HMENU Menu) const;
 
     std::unique_ptr<TTimer> FTimer;        // one-shot action timer
     std::vector<TPellixForm*> FForms;      // owned form skinners

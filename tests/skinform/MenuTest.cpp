@@ -183,6 +183,7 @@ protected:
         M.PopupFirst = Add(M.Popup->Items(), "&First");
         M.PopupChecked = Add(M.Popup->Items(), "C&hecked");
         M.PopupChecked->SetChecked(true);
+        FUnskinnedClient = ClientSizeOf(FForm->Handle());
         FData = AddSkinData(FForm, Package);
         ASSERT_TRUE(ShowSkinned(FForm));
         ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == FForm->Handle(); }));
@@ -203,6 +204,7 @@ protected:
     TSkinData* FData = nullptr;
     TPellixForm* FSkinner = nullptr;
     TPellixMenu* FBar = nullptr;
+    SIZE FUnskinnedClient{};  // with the system's menu bar
 };
 
 struct TSkinCase {
@@ -220,7 +222,8 @@ TEST_P(MenuSkinTest, TheBarAndADropDownWearTheSkin) {
     if (HasFatalFailure()) return;
     EXPECT_EQ(GetMenu(FWindow), nullptr) << "the menu is taken off the window";
     EXPECT_EQ(FSkinner->FMenuHeight, GetSystemMetrics(SM_CYMENU));
-    EXPECT_EQ(ClientSizeOf(FWindow).cy, 160) << "the client area keeps its size";
+    EXPECT_EQ(ClientSizeOf(FWindow).cy, FUnskinnedClient.cy) << "the client area keeps its size";
+    EXPECT_EQ(ClientSizeOf(FWindow).cx, FUnskinnedClient.cx);
     ASSERT_EQ(FBar->ButtonCount(), 4);
     EXPECT_EQ(FBar->Button(0)->FCaption, L"&File");
     EXPECT_LT(FBar->Button(0)->FBounds.right, FBar->Button(1)->FBounds.left + 1);
