@@ -1,9 +1,9 @@
 # Builds an x86_64 Windows tree inside the i686 target tree. The program ships
-# as i686; this tree proves that the framework is 64-bit clean: it builds only
-# the framework and its Windows tests (QUIRN_FRAMEWORK_ONLY) and runs them under
-# 64-bit Wine in a prefix of their own. Its tests join this tree's CTest run
-# with names ending in "_x64".
-option(QUIRN_X64 "Build the framework and its Windows tests for x86_64 as well" ON)
+# as i686; this tree proves that the framework and the skin engine are 64-bit
+# clean: it builds only the framework, the engine and their Windows tests
+# (QUIRN_ENGINE_ONLY) and runs them under 64-bit Wine in a prefix of their own.
+# Its tests join this tree's CTest run with names ending in "_x64".
+option(QUIRN_X64 "Build the framework, the skin engine and their Windows tests for x86_64 as well" ON)
 if(NOT QUIRN_X64 OR NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
   return()
 endif()
@@ -15,7 +15,8 @@ ExternalProject_Add(quirn_x64
   BINARY_DIR ${QUIRN_X64_DIR}
   CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchain-x86_64-w64-mingw32.cmake
              -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
-             -DQUIRN_FRAMEWORK_ONLY=ON
+             -DQUIRN_ENGINE_ONLY=ON
+             -DQUIRN_FRAMEWORK_ONLY=OFF  # trees configured before the engine joined had it on
              -DQUIRN_TESTS=ON
              -DQUIRN_TEST_SUFFIX=_x64
              # The form compiler and the other build tools come from this tree's host tree.

@@ -9,13 +9,12 @@
 #include "framework/rtl/Trace.h"
 #include "framework/win/ObjectInstance.h"
 #include "framework/controls/Screen.h"
-#include "framework/controls/TextConvert.h"
+#include "framework/graphics/AnsiText.h"
 #include "framework/controls/WindowClass.h"
 
 QUIRN_DEFINE_CLASS(TApplication)
 
 TApplication* Application = nullptr;
-TScreen* Screen = nullptr;
 
 namespace {
 
@@ -57,18 +56,12 @@ TControl* ControlUnderCursor(POINT screenPoint) {
 
 }  // namespace
 
-void ApplicationHandleException(TObject* sender) {
-    if (Application) {
-        Application->HandleException(sender);
-    }
-}
-
 namespace {
 // What a window-procedure thunk does with an exception its method let escape.
 void HandleWindowProcException() { ApplicationHandleException(nullptr); }
 }  // namespace
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+TApplication::TApplication(TComponent* owner) : TCustomApplication(owner) {
     FIcon = LoadIconW(FrameworkInstance(), L"MAINICON");
     if (!FIcon) FIcon = LoadIconW(nullptr, IDI_APPLICATION);
     SetWindowProcExceptionHandler(&HandleWindowProcException);
@@ -292,9 +285,9 @@ void TApplication::DestroyForms() {
     FMainForm = nullptr;
 }
 
-void TApplication::Notification(TComponent* AComponent, TOperation operation) {
-    TComponent::Notification(AComponent, operation);
-    if (operation == opRemove && AComponent == FMainForm) FMainForm = nullptr;
+void TApplication::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FMainForm) FMainForm = nullptr;
 }
 
 void TApplication::WndProc(TMessage& message) {

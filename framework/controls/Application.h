@@ -11,29 +11,29 @@
 #include <string>
 
 #include "framework/controls/ControlTypes.h"
+#include "framework/controls/CustomApplication.h"
 #include "framework/controls/Form.h"
-#include "framework/core/Component.h"
 #include "framework/win/WindowSubclass.h"
 
 class THintWindow;
 class TControl;
 
 // OnException receives every exception a handler let escape; OnIdle runs
-// when the queue is empty (leave Done true to wait for the next message).
-using TExceptionEvent = TDelegate<void(TObject* Sender, const std::exception& E)>;
-using TIdleEvent = TDelegate<void(TObject* Sender, bool& Done)>;
+// when the queue is empty (leave done true to wait for the next message).
+using TExceptionEvent = TDelegate<void(TObject* sender, const std::exception& error)>;
+using TIdleEvent = TDelegate<void(TObject* sender, bool& done)>;
 
 // The process's one application object (the global Application, made at
 // start-up and freed at exit). It owns the forms CreateForm makes and frees
 // them newest first at exit; its own hidden top-level window owns the forms'
 // windows and carries the task-bar button.
-class TApplication : public TComponent {
-    QUIRN_CLASS(TApplication, TComponent)
+class TApplication : public TCustomApplication {
+    QUIRN_CLASS(TApplication, TCustomApplication)
 public:
     static constexpr uint32_t kDefaultHintPause = 500;
     static constexpr uint32_t kDefaultHintHidePause = 2500;
 
-    explicit TApplication(TComponent* AOwner);
+    explicit TApplication(TComponent* owner);
     ~TApplication() override;
 
     // Prepares the common controls and the application window; call once
@@ -43,9 +43,9 @@ public:
     void SetTitle(const std::string& value);
     // The application's own top-level window (class "TApplication"), which
     // owns the forms and carries the task-bar button.
-    HWND Handle() const { return FHandle; }
+    HWND Handle() const override { return FHandle; }
     // The program icon (resource "MAINICON"), or the system's default.
-    HICON IconHandle() const { return FIcon; }
+    HICON IconHandle() const override { return FIcon; }
 
     // Creates a form of class T owned by the application, stores it in
     // reference (before the form resource is read, so OnCreate sees it), and
@@ -65,13 +65,13 @@ public:
             throw;
         }
     }
-    TCustomForm* MainForm() const { return FMainForm; }
+    TCustomForm* MainForm() const override { return FMainForm; }
 
     // Shows the main form and handles messages until Terminate or the end of
     // the main form.
     void Run();
     // Posts the quit message; Run returns once the loop sees it.
-    void Terminate();
+    void Terminate() override;
     bool Terminated() const { return FTerminated; }
     // Handles every message now waiting, then returns.
     void ProcessMessages();
@@ -80,7 +80,7 @@ public:
 
     // Reports the exception being handled (call from a catch block): through
     // OnException when assigned, otherwise in a message box.
-    void HandleException(TObject* sender);
+    void HandleException(TObject* sender) override;
     void ShowException(const std::exception& error);
     TExceptionEvent OnException() const { return FOnException; }
     void SetOnException(TExceptionEvent value) { FOnException = value; }
@@ -103,13 +103,13 @@ public:
     TControl* MouseControl() const { return FMouseControl; }
 
     // Called by forms and controls as they go, so no stale pointer is kept.
-    void FormDestroyed(TCustomForm* form);
-    void ControlDestroyed(TControl* control);
+    void FormDestroyed(TCustomForm* form) override;
+    void ControlDestroyed(TControl* control) override;
     // Frees the application's forms (each told first); runs once, at exit.
     void DestroyForms();
 
 protected:
-    void Notification(TComponent* AComponent, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     bool ProcessMessage(MSG& message);
@@ -141,6 +141,3 @@ private:
 
 // The one application object of the process (created at start-up).
 extern TApplication* Application;
-
-// Hands the exception being caught to the application (safe without one).
-void ApplicationHandleException(TObject* sender);

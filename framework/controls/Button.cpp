@@ -27,7 +27,7 @@ bool IsAccel(wchar_t key, const std::wstring& caption) {
     return false;
 }
 
-TButton::TButton(TComponent* AOwner) : TWinControl(AOwner) {
+TButton::TButton(TComponent* owner) : TWinControl(owner) {
     FWidth = kDefaultWidth;
     FHeight = kDefaultHeight;
     FTabStop = true;

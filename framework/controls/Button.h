@@ -10,7 +10,7 @@
 class TButton : public TWinControl {
     QUIRN_CLASS(TButton, TWinControl)
 public:
-    explicit TButton(TComponent* AOwner);
+    explicit TButton(TComponent* owner);
 
     bool Default() const { return FDefault; }
     void SetDefault(bool value);

@@ -4,11 +4,10 @@
 
 #include <algorithm>
 
-#include "framework/controls/Application.h"
 #include "framework/controls/ControlAtom.h"
+#include "framework/controls/CustomApplication.h"
 #include "framework/controls/Menu.h"
-#include "framework/controls/TextConvert.h"
-#include "framework/controls/WinControl.h"
+#include "framework/graphics/AnsiText.h"
 
 namespace {
 TControl* gCaptureControl = nullptr;
@@ -61,10 +60,10 @@ void SetCaptureControl(TControl* control) {
         ReleaseCapture();
         return;
     }
-    if (auto* windowed = ObjectAs<TWinControl>(control))
-        SetCapture(windowed->Handle());
-    else if (control->Parent())
-        SetCapture(control->Parent()->Handle());
+    if (control->IsWindowed())
+        SetCapture(control->WindowHandle());
+    else if (control->FParentControl)
+        SetCapture(control->FParentControl->WindowHandle());
 }
 
 TWinControl* FindVCLWindow(POINT screenPoint) {
@@ -76,7 +75,7 @@ TWinControl* FindVCLWindow(POINT screenPoint) {
     return nullptr;
 }
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
+TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_unique<TFont>()) {
     FWindowProc = TWndMethod(this, &TControl::WndProc);
     FFont->SetOnChange(TNotifyEvent(this, &TControl::FontChanged));
     FControlStyle = {csCaptureMouse, csClickEvents, csDoubleClicks};
@@ -84,36 +83,26 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
 
 TControl::~TControl() {
     if (gCaptureControl == this) SetCaptureControl(nullptr);
-    if (Application) Application->ControlDestroyed(this);
-    if (FParent) FParent->RemoveControl(this);
+    if (CustomApplication) CustomApplication->ControlDestroyed(this);
+    if (FParentControl) FParentControl->RemoveControl(this);
 }
 
-void TControl::SetParent(TWinControl* AParent) {
-    if (FParent == AParent) return;
-    if (AParent == static_cast<TControl*>(this)) throw EInvalidOperation("A control cannot have itself as its parent");
-    if (FParent) FParent->RemoveControl(this);
-    if (AParent) {
-        AParent->InsertControl(this);
-        if (FParentColor) ParentColorChanged();
-        if (FParentFont) ParentFontChanged();
-    }
+void TControl::LinkParent(TWinControl* parent, TControl* parentControl) {
+    FParent = parent;
+    FParentControl = parentControl;
 }
 
-TComponent* TControl::GetParentComponent() const { return FParent; }
+TComponent* TControl::GetParentComponent() const { return FParentControl; }
 
-void TControl::SetParentComponent(TComponent* value) {
-    if (auto* parent = ObjectAs<TWinControl>(value)) SetParent(parent);
-}
-
-void TControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
-    if (AWidth < 0) AWidth = 0;
-    if (AHeight < 0) AHeight = 0;
-    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+    if (width < 0) width = 0;
+    if (height < 0) height = 0;
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
     InvalidateControl(Visible(), false);
-    FLeft = ALeft;
-    FTop = ATop;
-    FWidth = AWidth;
-    FHeight = AHeight;
+    FLeft = left;
+    FTop = top;
+    FWidth = width;
+    FHeight = height;
     InvalidateControl(Visible(), false);
     BoundsChanged();
     RequestAlign();
@@ -134,13 +123,13 @@ void TControl::SetClientHeight(int32_t value) {
 POINT TControl::ClientOrigin() {
     // A window's client area starts inside its frame, caption and menu bar:
     // only the window itself knows where.
-    if (auto* windowed = ObjectAs<TWinControl>(this); windowed && windowed->HandleAllocated()) {
+    if (IsWindowed() && WindowAllocated()) {
         POINT origin{0, 0};
-        ::ClientToScreen(windowed->Handle(), &origin);
+        ::ClientToScreen(WindowHandle(), &origin);
         return origin;
     }
-    if (!FParent) return POINT{FLeft, FTop};
-    POINT origin = FParent->ClientOrigin();
+    if (!FParentControl) return POINT{FLeft, FTop};
+    POINT origin = FParentControl->ClientOrigin();
     origin.x += FLeft;
     origin.y += FTop;
     return origin;
@@ -163,7 +152,7 @@ void TControl::SetAlign(TAlign value) {
 }
 
 void TControl::RequestAlign() {
-    if (FParent && !ComponentState().Contains(csLoading)) FParent->Realign(this);
+    if (FParentControl && !ComponentState().Contains(csLoading)) FParentControl->Realign(this);
 }
 
 void TControl::SetVisible(bool value) {
@@ -176,8 +165,8 @@ void TControl::SetVisible(bool value) {
 
 bool TControl::Showing() const {
     if (!FVisible) return false;
-    if (const auto* windowed = ObjectAs<TWinControl>(this); windowed && !windowed->HandleAllocated()) return false;
-    return !FParent || FParent->Showing();
+    if (IsWindowed() && !WindowAllocated()) return false;
+    return !FParentControl || FParentControl->Showing();
 }
 
 void TControl::SetEnabled(bool value) {
@@ -200,8 +189,8 @@ void TControl::SetParentColor(bool value) {
 }
 
 void TControl::ParentColorChanged() {
-    if (!FParentColor || !FParent) return;
-    FColor = FParent->Color();
+    if (!FParentColor || !FParentControl) return;
+    FColor = FParentControl->Color();
     Perform(CM_COLORCHANGED);
     FParentColor = true;
 }
@@ -217,9 +206,9 @@ void TControl::SetParentFont(bool value) {
 }
 
 void TControl::ParentFontChanged() {
-    if (!FParentFont || !FParent) return;
-    FFont->Assign(FParent->Font());  // raises FontChanged, which clears FParentFont ...
-    FParentFont = true;              // ... but the font still follows the parent
+    if (!FParentFont || !FParentControl) return;
+    FFont->Assign(FParentControl->Font());  // raises FontChanged, which clears FParentFont ...
+    FParentFont = true;                     // ... but the font still follows the parent
 }
 
 void TControl::FontChanged(TObject*) {
@@ -250,7 +239,7 @@ void TControl::SetShowHint(bool value) {
 
 void TControl::SetParentShowHint(bool value) {
     FParentShowHint = value;
-    if (value && FParent) FShowHint = FParent->ShowHint();
+    if (value && FParentControl) FShowHint = FParentControl->ShowHint();
 }
 
 void TControl::SetBiDiMode(TBiDiMode value) {
@@ -262,8 +251,8 @@ void TControl::SetBiDiMode(TBiDiMode value) {
 
 void TControl::SetParentBiDiMode(bool value) {
     FParentBiDiMode = value;
-    if (value && FParent && FParent->BiDiMode() != FBiDiMode) {
-        FBiDiMode = FParent->BiDiMode();
+    if (value && FParentControl && FParentControl->BiDiMode() != FBiDiMode) {
+        FBiDiMode = FParentControl->BiDiMode();
         Perform(CM_BIDIMODECHANGED);
     }
 }
@@ -273,15 +262,15 @@ void TControl::SetPopupMenu(TPopupMenu* value) {
     if (value) value->FreeNotification(this);
 }
 
-void TControl::Notification(TComponent* AComponent, TOperation operation) {
-    TComponent::Notification(AComponent, operation);
-    if (operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+void TControl::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
 }
 
 void TControl::Loaded() {
     TComponent::Loaded();
-    if (FParent && FParentColor) ParentColorChanged();
-    if (FParent && FParentFont) ParentFontChanged();
+    if (FParentControl && FParentColor) ParentColorChanged();
+    if (FParentControl && FParentFont) ParentFontChanged();
     RequestAlign();
 }
 
@@ -327,6 +316,14 @@ std::wstring TControl::WideText() const {
     return text;
 }
 
+TShiftState KeyboardShiftState() {
+    TShiftState shift;
+    if (GetKeyState(VK_SHIFT) < 0) shift.Include(ssShift);
+    if (GetKeyState(VK_CONTROL) < 0) shift.Include(ssCtrl);
+    if (GetKeyState(VK_MENU) < 0) shift.Include(ssAlt);
+    return shift;
+}
+
 TShiftState TControl::KeysToShiftState(WPARAM keys) const {
     TShiftState shift;
     if (keys & MK_SHIFT) shift.Include(ssShift);
@@ -344,7 +341,7 @@ void TControl::HandleMouseButton(TMessage& message, TMouseButton button, bool do
     TShiftState shift = KeysToShiftState(message.WParam);
     if (down) {
         if (button == mbLeft) {
-            if (FControlStyle.Contains(csCaptureMouse) && !ObjectAs<TWinControl>(this)) SetCaptureControl(this);
+            if (FControlStyle.Contains(csCaptureMouse) && !IsWindowed()) SetCaptureControl(this);
             if (doubleClick) {
                 shift.Include(ssDouble);
                 if (FControlStyle.Contains(csDoubleClicks)) DblClick();
@@ -407,29 +404,29 @@ bool TControl::Dispatch(TMessage& message) {
 }
 
 void TControl::InvalidateControl(bool isVisible, bool isOpaque) {
-    if (!isVisible || !FParent || !FParent->HandleAllocated() || ObjectAs<TWinControl>(this)) return;
+    if (!isVisible || !FParentControl || !FParentControl->WindowAllocated() || IsWindowed()) return;
     const RECT bounds = BoundsRect();
-    InvalidateRect(FParent->Handle(), &bounds, !isOpaque);
+    InvalidateRect(FParentControl->WindowHandle(), &bounds, !isOpaque);
 }
 
 void TControl::Invalidate() { InvalidateControl(FVisible, FControlStyle.Contains(csOpaque)); }
 
 void TControl::Update() {
-    if (FParent) FParent->Update();
+    if (FParentControl) FParentControl->Update();
 }
 
 void TControl::Repaint() {
-    if (!FVisible || !FParent || !FParent->HandleAllocated()) return;
+    if (!FVisible || !FParentControl || !FParentControl->WindowAllocated()) return;
     Invalidate();
     Update();
 }
 
 void TControl::BringToFront() {
-    if (FParent) FParent->SetZOrderOf(this, true);
+    if (FParentControl) FParentControl->SetZOrderOf(this, true);
 }
 
 void TControl::SendToBack() {
-    if (FParent) FParent->SetZOrderOf(this, false);
+    if (FParentControl) FParentControl->SetZOrderOf(this, false);
 }
 
 void TControl::Click() {

@@ -27,13 +27,16 @@ class TPopupMenu;
 class TControl : public TComponent {
     QUIRN_CLASS(TControl, TComponent)
 public:
-    explicit TControl(TComponent* AOwner);
+    explicit TControl(TComponent* owner);
     ~TControl() override;
 
     // The windowed control this control sits in; nullptr for a top-level form
     // or a control not placed yet. Setting it moves the control there.
+    // SetParent and SetParentComponent are defined with TWinControl
+    // (WinControl.cpp): joining a parent is its InsertControl, and only there
+    // is a TWinControl known to be a TControl.
     TWinControl* Parent() const { return FParent; }
-    virtual void SetParent(TWinControl* AParent);
+    void SetParent(TWinControl* parent);
 
     // Bounds in pixels relative to the parent's client area (a top-level
     // form: the screen). Negative sizes become 0; the parent realigns after.
@@ -45,7 +48,7 @@ public:
     void SetTop(int32_t value) { SetBounds(FLeft, value, FWidth, FHeight); }
     void SetWidth(int32_t value) { SetBounds(FLeft, FTop, value, FHeight); }
     void SetHeight(int32_t value) { SetBounds(FLeft, FTop, FWidth, value); }
-    virtual void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight);
+    virtual void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height);
     RECT BoundsRect() const { return RECT{FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
 
     // The client area: the whole control for windowless controls, the
@@ -182,10 +185,11 @@ public:
 
 protected:
     friend class TWinControl;
+    friend class TScrollingWinControl;  // moves children when it scrolls
     // Message handling by concern; each returns true when it handled the message.
     virtual bool Dispatch(TMessage& message);
     void Loaded() override;
-    void Notification(TComponent* AComponent, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override;
 
     // Hooks for descendants (both do nothing here): Changed for a descendant
     // to announce a change of its own, VisibleChanging just before Visible changes.
@@ -201,6 +205,19 @@ protected:
     void ParentColorChanged();
     void ParentFontChanged();
     void InvalidateControl(bool isVisible, bool isOpaque);
+
+    // The parent's side of the link between a control and the windowed control
+    // it sits in. TWinControl is built on this class, so a control reaches its
+    // parent (FParentControl) only through TControl's own members; these are the
+    // ones only a windowed control gives a body, as a control without a window
+    // has none to give and holds no children.
+    virtual bool IsWindowed() const { return false; }
+    // Whether the control's window exists; WindowHandle makes it first if not.
+    virtual bool WindowAllocated() const { return false; }
+    virtual HWND WindowHandle() { return nullptr; }
+    virtual void RemoveControl(TControl* /*control*/) {}
+    virtual void Realign(TControl* /*moving*/ = nullptr) {}
+    virtual void SetZOrderOf(TControl* /*control*/, bool /*toFront*/) {}
 
     TShiftState KeysToShiftState(WPARAM keys) const;
 
@@ -229,6 +246,9 @@ protected:
     TWndMethod FWindowProc;
 
 private:
+    friend void SetCaptureControl(TControl* control);
+    // Called by TWinControl as it takes the control in or lets it go.
+    void LinkParent(TWinControl* parent, TControl* parentControl);
     void FontChanged(TObject* sender);
     bool IsColorStored() const;
     bool IsFontStored() const;
@@ -243,6 +263,8 @@ private:
     TMouseMoveEvent FOnMouseMove;
     TNotifyEvent FOnMouseEnter;
     TNotifyEvent FOnMouseLeave;
+    // The parent seen as a control (the same object as FParent).
+    TControl* FParentControl = nullptr;
 };
 
 // The control that has the mouse captured (a windowless control pressed by
@@ -250,6 +272,10 @@ private:
 // window (or its parent's); nullptr releases the capture.
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* control);
+
+// The shift keys (Shift, Ctrl, Alt) held as the key message being handled was
+// sent: what every key event and shortcut of the framework reports.
+TShiftState KeyboardShiftState();
 
 // The framework control whose window lies under a screen point (the window
 // there, or its nearest ancestor that belongs to a control), or nullptr.

@@ -8,7 +8,7 @@
 #include "framework/controls/AlignLayout.h"
 #include "framework/controls/Cursors.h"
 #include "framework/controls/Messages.h"
-#include "framework/core/TypInfo.h"
+#include "framework/core/TypeInfo.h"
 #include "framework/rtl/Delegate.h"
 #include "framework/rtl/Sets.h"
 
@@ -25,10 +25,10 @@ using TShiftState = TSet<TShiftStateItem>;
 
 // Mouse events get the position in the control's client coordinates. Key
 // events may change Key; setting it to 0 consumes the key.
-using TMouseEvent = TDelegate<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y)>;
-using TMouseMoveEvent = TDelegate<void(TObject* Sender, TShiftState Shift, int32_t X, int32_t Y)>;
-using TKeyEvent = TDelegate<void(TObject* Sender, uint16_t& Key, TShiftState Shift)>;
-using TKeyPressEvent = TDelegate<void(TObject* Sender, char& Key)>;
+using TMouseEvent = TDelegate<void(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y)>;
+using TMouseMoveEvent = TDelegate<void(TObject* sender, TShiftState shift, int32_t x, int32_t y)>;
+using TKeyEvent = TDelegate<void(TObject* sender, uint16_t& key, TShiftState shift)>;
+using TKeyPressEvent = TDelegate<void(TObject* sender, char& key)>;
 QUIRN_EVENT_TYPE(TMouseEvent)
 QUIRN_EVENT_TYPE(TMouseMoveEvent)
 QUIRN_EVENT_TYPE(TKeyEvent)
@@ -90,3 +90,29 @@ QUIRN_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 // Horizontal alignment of text in a label or memo.
 enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 QUIRN_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
+
+// What an owner-drawn item (of a list or combo box) is to look like: the system's ODS_* flags.
+enum TOwnerDrawStateItem : uint8_t {
+    odSelected,
+    odGrayed,
+    odDisabled,
+    odChecked,
+    odFocused,
+    odDefault,
+    odHotLight,
+    odInactive,
+    odNoAccel,
+    odNoFocusRect,
+    odComboBoxEdit,
+};
+QUIRN_ENUM(TOwnerDrawStateItem, odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight,
+           odInactive, odNoAccel, odNoFocusRect, odComboBoxEdit)
+using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+
+class TWinControl;
+// Draws item index of an owner-drawn control within rect (the control's Canvas is ready for it);
+// measures an item of variable height by setting height (it comes with the default height).
+using TDrawItemEvent = TDelegate<void(TWinControl* control, int32_t index, RECT rect, TOwnerDrawState state)>;
+using TMeasureItemEvent = TDelegate<void(TWinControl* control, int32_t index, int32_t& height)>;
+QUIRN_EVENT_TYPE(TDrawItemEvent)
+QUIRN_EVENT_TYPE(TMeasureItemEvent)

@@ -2,7 +2,7 @@
 
 QUIRN_PUBLISH(TCustomControl, p) {}
 
-TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {}
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), FCanvas(std::make_unique<TCanvas>()) {}
 
 TCustomControl::~TCustomControl() {
     // The window goes while the canvas still exists (paint messages may come).

@@ -13,7 +13,7 @@
 class TCustomControl : public TWinControl {
     QUIRN_CLASS(TCustomControl, TWinControl)
 public:
-    explicit TCustomControl(TComponent* AOwner);
+    explicit TCustomControl(TComponent* owner);
     ~TCustomControl() override;
 
     TCanvas* Canvas() const { return FCanvas.get(); }

@@ -18,7 +18,7 @@ constexpr int32_t kDefaultWidth = 121;
 constexpr int32_t kDefaultHeight = 21;
 }  // namespace
 
-TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
     FWidth = kDefaultWidth;
     FHeight = kDefaultHeight;
     FTabStop = true;
@@ -126,4 +126,4 @@ bool TCustomEdit::Dispatch(TMessage& message) {
     }
 }
 
-TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+TEdit::TEdit(TComponent* owner) : TCustomEdit(owner) {}

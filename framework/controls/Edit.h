@@ -13,7 +13,7 @@ QUIRN_ENUM(TEditCharCase, ecNormal, ecUpperCase, ecLowerCase)
 class TCustomEdit : public TWinControl {
     QUIRN_CLASS(TCustomEdit, TWinControl)
 public:
-    explicit TCustomEdit(TComponent* AOwner);
+    explicit TCustomEdit(TComponent* owner);
 
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle value);
@@ -67,5 +67,5 @@ private:
 class TEdit : public TCustomEdit {
     QUIRN_CLASS(TEdit, TCustomEdit)
 public:
-    explicit TEdit(TComponent* AOwner);
+    explicit TEdit(TComponent* owner);
 };

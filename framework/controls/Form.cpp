@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/controls/Application.h"
+#include "framework/controls/CustomApplication.h"
 #include "framework/controls/FormResource.h"
 #include "framework/controls/Menu.h"
 #include "framework/controls/Screen.h"
@@ -95,12 +95,13 @@ void TSizeConstraints::Changed() {
 
 // ---- TCustomForm -----------------------------------------------------------
 
-TCustomForm::TCustomForm(TComponent* AOwner)
-    : TWinControl(AOwner),
+TCustomForm::TCustomForm(TComponent* owner)
+    : TScrollingWinControl(owner),
       FConstraints(std::make_unique<TSizeConstraints>()),
       FIcon(std::make_unique<TIcon>()),
       FCanvas(std::make_unique<TCanvas>()) {
     FVisible = false;
+    FAutoScroll = false;
     FParentColor = false;
     FParentFont = false;
     FColor = clBtnFace;
@@ -112,9 +113,18 @@ TCustomForm::TCustomForm(TComponent* AOwner)
     if (Screen) Screen->AddForm(this);
 }
 
+TCustomForm* GetParentForm(TControl* control) {
+    while (control && control->Parent()) control = control->Parent();
+    return ObjectAs<TCustomForm>(control);
+}
+
 TCustomForm::~TCustomForm() {
-    if (Screen) Screen->RemoveForm(this);
-    if (Application) Application->FormDestroyed(this);
+    if (Screen) {
+        if (Screen->ActiveControl() && GetParentForm(Screen->ActiveControl()) == this)
+            Screen->SetActiveControl(nullptr);
+        Screen->RemoveForm(this);
+    }
+    if (CustomApplication) CustomApplication->FormDestroyed(this);
     DestroyOrDetachWindow();
 }
 
@@ -150,7 +160,7 @@ void TCustomForm::UpdateIcon() {
     // form icon that is empty or cannot be made.
     win::IconHandle bigIcon = FIcon->NewHandle(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
     win::IconHandle smallIcon = FIcon->NewHandle(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
-    HICON fallback = Application ? Application->IconHandle() : nullptr;
+    HICON fallback = CustomApplication ? CustomApplication->IconHandle() : nullptr;
     SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon ? bigIcon.get() : fallback));
     SendMessageW(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon ? smallIcon.get() : fallback));
     // The previous icons go once the window no longer shows them.
@@ -211,20 +221,19 @@ void TCustomForm::FocusControl(TWinControl* control) {
 void TCustomForm::SetActiveControlFromFocus(TWinControl* control) {
     FActiveControl = control;
     if (Screen) Screen->SetActiveControl(control);
+    for (TWinControl* parent = control ? control->Parent() : nullptr; parent; parent = parent->Parent())
+        if (auto* scrolling = ObjectAs<TScrollingWinControl>(parent); scrolling && scrolling->AutoScroll())
+            scrolling->ScrollInView(control);
 }
 
 bool TCustomForm::IsShortCut(uint16_t key) {
     if (!FMenu) return false;
-    TShiftState shift;
-    if (GetKeyState(VK_SHIFT) < 0) shift.Include(ssShift);
-    if (GetKeyState(VK_CONTROL) < 0) shift.Include(ssCtrl);
-    if (GetKeyState(VK_MENU) < 0) shift.Include(ssAlt);
-    return FMenu->IsShortCut(ShortCut(key, shift));
+    return FMenu->IsShortCut(ShortCut(key, KeyboardShiftState()));
 }
 
-bool TCustomForm::DoKeyDown(TMessage& message) { return TWinControl::DoKeyDown(message); }
-bool TCustomForm::DoKeyUp(TMessage& message) { return TWinControl::DoKeyUp(message); }
-bool TCustomForm::DoKeyPress(TMessage& message) { return TWinControl::DoKeyPress(message); }
+bool TCustomForm::DoKeyDown(TMessage& message) { return TScrollingWinControl::DoKeyDown(message); }
+bool TCustomForm::DoKeyUp(TMessage& message) { return TScrollingWinControl::DoKeyUp(message); }
+bool TCustomForm::DoKeyPress(TMessage& message) { return TScrollingWinControl::DoKeyPress(message); }
 
 SIZE TCustomForm::FrameSize() const {
     TCreateParams params;
@@ -235,24 +244,24 @@ SIZE TCustomForm::FrameSize() const {
 }
 
 RECT TCustomForm::ClientRect() {
-    if (FHandle) return TWinControl::ClientRect();
+    if (FHandle) return TScrollingWinControl::ClientRect();
     const SIZE frame = FrameSize();
     return RECT{0, 0, std::max<int32_t>(FWidth - frame.cx, 0), std::max<int32_t>(FHeight - frame.cy, 0)};
 }
 
 void TCustomForm::SetClientWidth(int32_t value) {
     if (!FHandle) FClientWidthRequest = value;
-    TWinControl::SetClientWidth(value);
+    TScrollingWinControl::SetClientWidth(value);
 }
 
 void TCustomForm::SetClientHeight(int32_t value) {
     if (!FHandle) FClientHeightRequest = value;
-    TWinControl::SetClientHeight(value);
+    TScrollingWinControl::SetClientHeight(value);
 }
 
-void TCustomForm::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
-    if (!ComponentState().Contains(csLoading)) FConstraints->Constrain(AWidth, AHeight);
-    TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+void TCustomForm::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+    if (!ComponentState().Contains(csLoading)) FConstraints->Constrain(width, height);
+    TScrollingWinControl::SetBounds(left, top, width, height);
 }
 
 void TCustomForm::ConstraintsChanged(TObject*) {
@@ -261,7 +270,7 @@ void TCustomForm::ConstraintsChanged(TObject*) {
 }
 
 void TCustomForm::Loaded() {
-    TWinControl::Loaded();
+    TScrollingWinControl::Loaded();
     // The stored client size decides the outer size (with this form's frame);
     // the constraints have the last word.
     const SIZE frame = FrameSize();
@@ -272,16 +281,11 @@ void TCustomForm::Loaded() {
     Realign();
 }
 
-void TCustomForm::BoundsChanged() {
-    TWinControl::BoundsChanged();
-    if (FOnResize && !ComponentState().Contains(csLoading)) FOnResize(this);
-}
-
 void TCustomForm::CreateParams(TCreateParams& params) {
-    TWinControl::CreateParams(params);
+    TScrollingWinControl::CreateParams(params);
     params.Style &= ~static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_TABSTOP);
     params.Style |= WS_CLIPCHILDREN;
-    params.WndParent = Application && Application->Handle() ? Application->Handle() : nullptr;
+    params.WndParent = CustomApplication && CustomApplication->Handle() ? CustomApplication->Handle() : nullptr;
     switch (FBorderStyle) {
     case bsNone: params.Style |= WS_POPUP; break;
     case bsSingle:
@@ -314,7 +318,7 @@ void TCustomForm::CreateHandle() {
     if (FMenu) FMenu->SetWindowHandle(FHandle);
     UpdateIcon();
     UpdateBounds();
-    TWinControl::CreateHandle();
+    TScrollingWinControl::CreateHandle();
 }
 
 void TCustomForm::PaintWindow(HDC dc) {
@@ -341,7 +345,7 @@ void TCustomForm::PlaceOnFirstShow() {
         break;
     case poMainFormCenter:
     case poOwnerFormCenter: {
-        TCustomForm* center = Application ? Application->MainForm() : nullptr;
+        TCustomForm* center = CustomApplication ? CustomApplication->MainForm() : nullptr;
         if (FPosition == poOwnerFormCenter)
             center = ObjectAs<TCustomForm>(Owner()) ? ObjectAs<TCustomForm>(Owner()) : center;
         if (center && center != this) {
@@ -394,8 +398,8 @@ void TCustomForm::Close() {
     TCloseAction action = caHide;
     DoClose(action);
     if (action == caNone) return;
-    if (Application && Application->MainForm() == this) {
-        Application->Terminate();
+    if (CustomApplication && CustomApplication->MainForm() == this) {
+        CustomApplication->Terminate();
         return;
     }
     switch (action) {
@@ -412,14 +416,14 @@ void TCustomForm::Release() {
     PostMessageW(Handle(), CM_RELEASE, 0, 0);
 }
 
-void TCustomForm::Notification(TComponent* AComponent, TOperation operation) {
-    TWinControl::Notification(AComponent, operation);
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TScrollingWinControl::Notification(component, operation);
     if (operation != opRemove) return;
-    if (AComponent == FMenu) {
+    if (component == FMenu) {
         FMenu = nullptr;
         if (FHandle) ::SetMenu(FHandle, nullptr);
     }
-    if (AComponent == FActiveControl) FActiveControl = nullptr;
+    if (component == FActiveControl) FActiveControl = nullptr;
 }
 
 void TCustomForm::CMDialogKey(TMessage& message) {
@@ -537,9 +541,53 @@ bool TCustomForm::Dispatch(TMessage& message) {
         return true;
     case CM_VISIBLECHANGED: CMVisibleChanged(message); return true;
     case CM_DIALOGKEY: CMDialogKey(message); return true;
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+        if (MenuItemMessage(message)) return true;
+        break;
+    // What the controls of the form ask of it (see Messages.h).
+    case CM_ISFORM: message.Result = 1; return true;
+    case CM_FOCUSCONTROL:
+        FocusControl(reinterpret_cast<TWinControl*>(message.LParam));
+        message.Result = 1;
+        return true;
+    case CM_CONTROLFOCUSED:
+        SetActiveControlFromFocus(reinterpret_cast<TWinControl*>(message.LParam));
+        message.Result = 1;
+        return true;
+    case CM_KEYPREVIEW:
+        message.Result = FKeyPreview && PreviewKey(*reinterpret_cast<TMessage*>(message.LParam)) ? 1 : 0;
+        return true;
+    case CM_ISSHORTCUT: message.Result = IsShortCut(static_cast<uint16_t>(message.WParam)) ? 1 : 0; return true;
     default: break;
     }
-    return TWinControl::Dispatch(message);
+    return TScrollingWinControl::Dispatch(message);
 }
 
-TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+bool TCustomForm::PreviewKey(TMessage& key) {
+    switch (key.Msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: return DoKeyDown(key);
+    case WM_KEYUP:
+    case WM_SYSKEYUP: return DoKeyUp(key);
+    case WM_CHAR: return DoKeyPress(key);
+    default: return false;
+    }
+}
+
+bool TCustomForm::MenuItemMessage(TMessage& message) {
+    // Owner-drawn items of the menu bar (and of any menu the system shows for this window).
+    if (message.Msg == WM_DRAWITEM) {
+        auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
+        if (draw->CtlType != ODT_MENU) return false;
+        message.Result = DrawMenuItemMessage(*draw) ? TRUE : FALSE;
+    } else {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
+        if (measure->CtlType != ODT_MENU) return false;
+        message.Result = MeasureMenuItemMessage(*measure) ? TRUE : FALSE;
+    }
+    if (!message.Result) DefaultHandler(message);
+    return true;
+}
+
+TForm::TForm(TComponent* owner) : TCustomForm(owner) {}

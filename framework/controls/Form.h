@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "framework/controls/WinControl.h"
+#include "framework/controls/ScrollBox.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/Icon.h"
 #include "framework/win/GdiObject.h"
@@ -43,8 +43,8 @@ QUIRN_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
 enum TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
 QUIRN_ENUM(TCloseAction, caNone, caHide, caFree, caMinimize)
 
-using TCloseEvent = TDelegate<void(TObject* Sender, TCloseAction& Action)>;
-using TCloseQueryEvent = TDelegate<void(TObject* Sender, bool& CanClose)>;
+using TCloseEvent = TDelegate<void(TObject* sender, TCloseAction& action)>;
+using TCloseQueryEvent = TDelegate<void(TObject* sender, bool& canClose)>;
 QUIRN_EVENT_TYPE(TCloseEvent)
 QUIRN_EVENT_TYPE(TCloseQueryEvent)
 
@@ -79,11 +79,12 @@ private:
 
 // A top-level window holding controls, read from its form resource. Owned (and freed) by its owner
 // (the application for CreateForm); registered with Screen while it exists. Its window is owned by
-// the application's window, so it has no task-bar button of its own.
-class TCustomForm : public TWinControl {
-    QUIRN_CLASS(TCustomForm, TWinControl)
+// the application's window, so it has no task-bar button of its own. With AutoScroll (off by
+// default) it scrolls children that lie beyond its client area into view like a scroll box.
+class TCustomForm : public TScrollingWinControl {
+    QUIRN_CLASS(TCustomForm, TScrollingWinControl)
 public:
-    explicit TCustomForm(TComponent* AOwner);
+    explicit TCustomForm(TComponent* owner);
     ~TCustomForm() override;
 
     // Reads the form resource of this form's class (an RCDATA resource named
@@ -115,10 +116,6 @@ public:
     void SetWindowState(TWindowState value);
     bool KeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool value) { FKeyPreview = value; }
-    // Forms of this framework do not scroll; AutoScroll is kept so that form
-    // files and code that set it (to switch scrolling off) work unchanged.
-    bool AutoScroll() const { return FAutoScroll; }
-    void SetAutoScroll(bool value) { FAutoScroll = value; }
     bool OldCreateOrder() const { return FOldCreateOrder; }
     void SetOldCreateOrder(bool value) { FOldCreateOrder = value; }
     TWinControl* ActiveControl() const { return FActiveControl; }
@@ -128,7 +125,7 @@ public:
     RECT ClientRect() override;
     void SetClientWidth(int32_t value) override;
     void SetClientHeight(int32_t value) override;
-    void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override;
+    void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
 
     // Shows the form (and brings it to the front); Hide hides it.
     void Show();
@@ -141,7 +138,8 @@ public:
     // Makes control ActiveControl and focuses it once the form has a window; ignored when the
     // control cannot take the focus.
     void FocusControl(TWinControl* control);
-    // Keeps ActiveControl and Screen in step when a control gains the focus by itself.
+    // Keeps ActiveControl and Screen in step when a control gains the focus by itself, and scrolls
+    // it into view in every scrolling control around it that has AutoScroll.
     void SetActiveControlFromFocus(TWinControl* control);
     // True when key, with the shift keys held now, is a shortcut of the form's menu (and was run).
     bool IsShortCut(uint16_t key);
@@ -169,8 +167,6 @@ public:
     // OnPaint draws on Canvas, which is bound to the paint DC only while it runs.
     TNotifyEvent OnPaint() const { return FOnPaint; }
     void SetOnPaint(TNotifyEvent value) { FOnPaint = value; }
-    TNotifyEvent OnResize() const { return FOnResize; }
-    void SetOnResize(TNotifyEvent value) { FOnResize = value; }
 
     bool HasParent() const override { return false; }
 
@@ -179,14 +175,17 @@ protected:
     void CreateHandle() override;
     void PaintWindow(HDC dc) override;
     bool Dispatch(TMessage& message) override;
-    void Notification(TComponent* AComponent, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
-    void BoundsChanged() override;
     void DoClose(TCloseAction& action);
     // Outer size from a client size with this form's frame.
     SIZE FrameSize() const;
 
 private:
+    // A key message a control of the form offered first (KeyPreview): the form's own key handling.
+    bool PreviewKey(TMessage& key);
+    // WM_DRAWITEM / WM_MEASUREITEM of an owner-drawn menu item; false for other items.
+    bool MenuItemMessage(TMessage& message);
     void CMVisibleChanged(TMessage& message);
     void CMDialogKey(TMessage& message);
     void WMClose(TMessage& message);
@@ -212,7 +211,6 @@ private:
     TWindowState FWindowState = wsNormal;
     bool FKeyPreview = false;
     bool FOldCreateOrder = false;
-    bool FAutoScroll = false;
     bool FPlaced = false;
     bool FDestroyingRaised = false;
     TWinControl* FActiveControl = nullptr;
@@ -228,12 +226,15 @@ private:
     TNotifyEvent FOnActivate;
     TNotifyEvent FOnDeactivate;
     TNotifyEvent FOnPaint;
-    TNotifyEvent FOnResize;
 };
 
 // TForm: the form class applications derive their forms from (publishing their fields and handlers).
 class TForm : public TCustomForm {
     QUIRN_CLASS(TForm, TCustomForm)
 public:
-    explicit TForm(TComponent* AOwner);
+    explicit TForm(TComponent* owner);
 };
+
+// The form at the top of a control's parent chain (the control itself when it
+// is a form), or nullptr when the chain ends in something else.
+TCustomForm* GetParentForm(TControl* control);

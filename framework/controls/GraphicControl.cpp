@@ -2,7 +2,7 @@
 
 QUIRN_PUBLISH(TGraphicControl, p) {}
 
-TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {}
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), FCanvas(std::make_unique<TCanvas>()) {}
 
 TGraphicControl::~TGraphicControl() = default;
 

@@ -14,7 +14,7 @@
 class TGraphicControl : public TControl {
     QUIRN_CLASS(TGraphicControl, TControl)
 public:
-    explicit TGraphicControl(TComponent* AOwner);
+    explicit TGraphicControl(TComponent* owner);
     ~TGraphicControl() override;
 
     // The canvas Paint draws on; valid only while painting.

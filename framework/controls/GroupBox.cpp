@@ -1,6 +1,5 @@
 #include "framework/controls/GroupBox.h"
 
-#include "framework/controls/TextConvert.h"
 #include "framework/win/DeviceContext.h"
 #include "framework/win/TextMeasure.h"
 
@@ -13,7 +12,7 @@ constexpr int32_t kCaptionIndent = 8;   // caption start from the left edge
 constexpr int32_t kCaptionPadding = 2;  // blank around the caption text
 }  // namespace
 
-TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
+TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) {
     FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents,     csSetCaption,
                      csDoubleClicks,    csReplicatable, csParentBackground};
     FWidth = 185;
@@ -74,4 +73,4 @@ bool TCustomGroupBox::Dispatch(TMessage& message) {
     }
 }
 
-TGroupBox::TGroupBox(TComponent* AOwner) : TCustomGroupBox(AOwner) {}
+TGroupBox::TGroupBox(TComponent* owner) : TCustomGroupBox(owner) {}

@@ -9,7 +9,7 @@
 class TCustomGroupBox : public TCustomControl {
     QUIRN_CLASS(TCustomGroupBox, TCustomControl)
 public:
-    explicit TCustomGroupBox(TComponent* AOwner);
+    explicit TCustomGroupBox(TComponent* owner);
 
     // The client area less the frame and the caption's height.
     void AdjustClientRect(RECT& rect) override;
@@ -25,5 +25,5 @@ protected:
 class TGroupBox : public TCustomGroupBox {
     QUIRN_CLASS(TGroupBox, TCustomGroupBox)
 public:
-    explicit TGroupBox(TComponent* AOwner);
+    explicit TGroupBox(TComponent* owner);
 };

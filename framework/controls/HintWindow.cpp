@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/controls/TextConvert.h"
+#include "framework/graphics/AnsiText.h"
 #include "framework/win/DeviceContext.h"
 #include "framework/win/TextMeasure.h"
 
@@ -15,7 +15,7 @@ constexpr int32_t kExtraHeight = 2;  // border and margins down
 constexpr UINT kHintTextFormat = DT_LEFT | DT_WORDBREAK | DT_NOPREFIX;
 }  // namespace
 
-THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
+THintWindow::THintWindow(TComponent* owner) : TCustomControl(owner) {
     FVisible = false;
     FParentColor = false;
     FParentFont = false;

@@ -12,7 +12,7 @@
 class THintWindow : public TCustomControl {
     QUIRN_CLASS(THintWindow, TCustomControl)
 public:
-    explicit THintWindow(TComponent* AOwner);
+    explicit THintWindow(TComponent* owner);
 
     // The screen rectangle (at the origin) the hint needs, wrapped at maxWidth.
     virtual RECT CalcHintRect(int32_t maxWidth, const std::string& hint);

@@ -23,7 +23,7 @@ constexpr int32_t kDefaultWidth = 65;
 constexpr int32_t kDefaultHeight = 17;
 }  // namespace
 
-TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
+TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
     FWidth = kDefaultWidth;
     FHeight = kDefaultHeight;
     FControlStyle.Include(csReplicatable);
@@ -77,9 +77,9 @@ void TCustomLabel::SetFocusControl(TWinControl* value) {
     if (value) value->FreeNotification(this);
 }
 
-void TCustomLabel::Notification(TComponent* AComponent, TOperation operation) {
-    TGraphicControl::Notification(AComponent, operation);
-    if (operation == opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
+void TCustomLabel::Notification(TComponent* component, TOperation operation) {
+    TGraphicControl::Notification(component, operation);
+    if (operation == opRemove && component == FFocusControl) FFocusControl = nullptr;
 }
 
 UINT TCustomLabel::TextFlags() const {
@@ -161,4 +161,4 @@ bool TCustomLabel::Dispatch(TMessage& message) {
     }
 }
 
-TLabel::TLabel(TComponent* AOwner) : TCustomLabel(AOwner) {}
+TLabel::TLabel(TComponent* owner) : TCustomLabel(owner) {}

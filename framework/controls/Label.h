@@ -14,7 +14,7 @@ QUIRN_ENUM(TTextLayout, tlTop, tlCenter, tlBottom)
 class TCustomLabel : public TGraphicControl {
     QUIRN_CLASS(TCustomLabel, TGraphicControl)
 public:
-    explicit TCustomLabel(TComponent* AOwner);
+    explicit TCustomLabel(TComponent* owner);
 
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool value);
@@ -39,7 +39,7 @@ protected:
     void AdjustSize() override;
     void Loaded() override;
     bool Dispatch(TMessage& message) override;
-    void Notification(TComponent* AComponent, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override;
     UINT TextFlags() const;
 
 private:
@@ -56,5 +56,5 @@ private:
 class TLabel : public TCustomLabel {
     QUIRN_CLASS(TLabel, TCustomLabel)
 public:
-    explicit TLabel(TComponent* AOwner);
+    explicit TLabel(TComponent* owner);
 };

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "framework/controls/TextConvert.h"
+#include "framework/graphics/AnsiText.h"
 
 QUIRN_DEFINE_CLASS(TMemoStrings)
 QUIRN_PUBLISH(TCustomMemo, p) {
@@ -111,7 +111,7 @@ void TMemoStrings::Clear() { FMemo.SetWideText(L""); }
 
 void TMemoStrings::SetText(std::string_view text) { FMemo.SetWideText(AnsiToWideText(text)); }
 
-TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(std::make_unique<TMemoStrings>(*this)) {
+TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner), FLines(std::make_unique<TMemoStrings>(*this)) {
     FWidth = kDefaultWidth;
     FHeight = kDefaultHeight;
     FAutoSelect = false;
@@ -163,4 +163,4 @@ bool TCustomMemo::Dispatch(TMessage& message) {
     return TCustomEdit::Dispatch(message);
 }
 
-TMemo::TMemo(TComponent* AOwner) : TCustomMemo(AOwner) {}
+TMemo::TMemo(TComponent* owner) : TCustomMemo(owner) {}

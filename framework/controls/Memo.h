@@ -36,7 +36,7 @@ private:
 class TCustomMemo : public TCustomEdit {
     QUIRN_CLASS(TCustomMemo, TCustomEdit)
 public:
-    explicit TCustomMemo(TComponent* AOwner);
+    explicit TCustomMemo(TComponent* owner);
     ~TCustomMemo() override;
 
     // The text as lines, owned by the memo; SetLines copies value's lines.
@@ -72,5 +72,5 @@ private:
 class TMemo : public TCustomMemo {
     QUIRN_CLASS(TMemo, TCustomMemo)
 public:
-    explicit TMemo(TComponent* AOwner);
+    explicit TMemo(TComponent* owner);
 };

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <set>
 
-#include "framework/controls/Application.h"
 #include "framework/controls/ControlAtom.h"
-#include "framework/controls/Form.h"
-#include "framework/controls/TextConvert.h"
+#include "framework/controls/CustomApplication.h"
+#include "framework/controls/Messages.h"
+#include "framework/graphics/AnsiText.h"
 #include "framework/controls/UtilWindow.h"
 #include "framework/graphics/ImageList.h"
 #include "framework/rtl/SysUtils.h"
@@ -250,7 +250,7 @@ std::string ShortCutToText(TShortCut shortCut) {
 
 // ---- TMenuItem -------------------------------------------------------------
 
-TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FCommand(AllocateCommand()) { LiveItems().insert(this); }
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), FCommand(AllocateCommand()) { LiveItems().insert(this); }
 
 TMenuItem::~TMenuItem() {
     LiveItems().erase(this);
@@ -628,7 +628,7 @@ bool MeasureMenuItemMessage(MEASUREITEMSTRUCT& measure) {
 
 // ---- TMenu -----------------------------------------------------------------
 
-TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr)) { FItems->FMenu = this; }
+TMenu::TMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(nullptr)) { FItems->FMenu = this; }
 
 TMenu::~TMenu() {
     // The root item owns the system menu and destroys it with itself; the submenus belong to their
@@ -661,9 +661,9 @@ void TMenu::SetImages(TImageList* value) {
     MenuChanged();
 }
 
-void TMenu::Notification(TComponent* AComponent, TOperation operation) {
-    TComponent::Notification(AComponent, operation);
-    if (operation == opRemove && AComponent == FImages) {
+void TMenu::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FImages) {
         FImages = nullptr;
         MenuChanged();
     }
@@ -748,7 +748,7 @@ bool TMenu::IsShortCut(TShortCut shortCut) {
 
 // ---- TMainMenu -------------------------------------------------------------
 
-TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
+TMainMenu::TMainMenu(TComponent* owner) : TMenu(owner) {}
 
 TMainMenu::~TMainMenu() {
     // A window must not keep showing a destroyed menu.
@@ -765,15 +765,16 @@ void TMainMenu::SetWindowHandle(HWND value) {
 
 void TMainMenu::Changed() {
     if (!FWindowHandle || !BuiltHandle()) return;
-    if (TWinControl* form = FindControl(FWindowHandle))
-        form->Perform(CM_MENUCHANGED);
+    // A framework form is told by message (it shows the bar again itself); another window just redraws it.
+    if (FindControl(FWindowHandle))
+        SendMessageW(FWindowHandle, CM_MENUCHANGED, 0, 0);
     else
         DrawMenuBar(FWindowHandle);
 }
 
 // ---- TPopupMenu ------------------------------------------------------------
 
-TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) { LivePopups().insert(this); }
+TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) { LivePopups().insert(this); }
 
 TPopupMenu::~TPopupMenu() { LivePopups().erase(this); }
 
@@ -788,9 +789,9 @@ void TPopupMenu::SetPopupComponent(TComponent* value) {
     if (value) value->FreeNotification(this);
 }
 
-void TPopupMenu::Notification(TComponent* AComponent, TOperation operation) {
-    TMenu::Notification(AComponent, operation);
-    if (operation == opRemove && AComponent == FPopupComponent) FPopupComponent = nullptr;
+void TPopupMenu::Notification(TComponent* component, TOperation operation) {
+    TMenu::Notification(component, operation);
+    if (operation == opRemove && component == FPopupComponent) FPopupComponent = nullptr;
 }
 
 void TPopupMenu::DoPopup() {

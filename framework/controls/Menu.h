@@ -29,8 +29,8 @@ void ShortCutToKey(TShortCut shortCut, uint16_t& key, TShiftState& shift);
 // "Ctrl+S", "Shift+F5", ... (empty for scNone).
 std::string ShortCutToText(TShortCut shortCut);
 
-using TMenuDrawItemEvent = TDelegate<void(TObject* Sender, TCanvas* ACanvas, RECT ARect, bool Selected)>;
-using TMenuMeasureItemEvent = TDelegate<void(TObject* Sender, TCanvas* ACanvas, int32_t& Width, int32_t& Height)>;
+using TMenuDrawItemEvent = TDelegate<void(TObject* sender, TCanvas* canvas, RECT rect, bool selected)>;
+using TMenuMeasureItemEvent = TDelegate<void(TObject* sender, TCanvas* canvas, int32_t& width, int32_t& height)>;
 QUIRN_EVENT_TYPE(TMenuDrawItemEvent)
 QUIRN_EVENT_TYPE(TMenuMeasureItemEvent)
 
@@ -49,7 +49,7 @@ QUIRN_ENUM(TTrackButton, tbRightButton, tbLeftButton)
 class TMenuItem : public TComponent {
     QUIRN_CLASS(TMenuItem, TComponent)
 public:
-    explicit TMenuItem(TComponent* AOwner);
+    explicit TMenuItem(TComponent* owner);
     ~TMenuItem() override;
 
     // The caption; "-" makes a separator line, "&" marks the accelerator.
@@ -165,7 +165,7 @@ enum TFindItemKind : uint8_t { fkCommand, fkHandle, fkShortCut };
 class TMenu : public TComponent {
     QUIRN_CLASS(TMenu, TComponent)
 public:
-    explicit TMenu(TComponent* AOwner);
+    explicit TMenu(TComponent* owner);
     ~TMenu() override;
 
     // The root item; its sub-items are the menu's entries.
@@ -208,7 +208,7 @@ protected:
     // Streaming writes the menu's entries (the root item's sub-items) the root owns.
     void GetChildren(const TGetChildProc& proc, TComponent* root) override;
     void Loaded() override;
-    void Notification(TComponent* AComponent, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override;
 
     TMenuItem* FItems;
     bool FOwnerDraw = false;
@@ -220,7 +220,7 @@ protected:
 class TMainMenu : public TMenu {
     QUIRN_CLASS(TMainMenu, TMenu)
 public:
-    explicit TMainMenu(TComponent* AOwner);
+    explicit TMainMenu(TComponent* owner);
     ~TMainMenu() override;
     void SetWindowHandle(HWND value) override;
 
@@ -234,7 +234,7 @@ protected:
 class TPopupMenu : public TMenu {
     QUIRN_CLASS(TPopupMenu, TMenu)
 public:
-    explicit TPopupMenu(TComponent* AOwner);
+    explicit TPopupMenu(TComponent* owner);
     ~TPopupMenu() override;
 
     // Runs OnPopup, then shows the menu at a screen point (placed there as
@@ -256,7 +256,7 @@ public:
 
 protected:
     win::MenuHandle CreateMenuHandle() override;
-    void Notification(TComponent* AComponent, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override;
     virtual void DoPopup();
 
 private:

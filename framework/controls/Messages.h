@@ -72,6 +72,16 @@ constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
 constexpr UINT CM_ISSHORTCUT = CM_BASE + 68;
 constexpr UINT CM_PARENTBACKGROUNDCHANGED = CM_BASE + 80;
 
+// Requests a windowed control makes of the form it sits in (the top of its parent chain): forms are built
+// on controls, so a control asks its form by message. A form answers each with Result 1 when it took it;
+// any other control leaves Result 0.
+constexpr UINT CM_ISFORM = CM_BASE + 81;          // are you a form?
+constexpr UINT CM_FOCUSCONTROL = CM_BASE + 82;    // LParam: the TWinControl* to focus, made ActiveControl
+constexpr UINT CM_CONTROLFOCUSED = CM_BASE + 83;  // LParam: the TWinControl* whose window took the focus
+constexpr UINT CM_KEYPREVIEW = CM_BASE + 84;      // LParam: the TMessage* of a child's key message, seen
+                                                  // first by a form with KeyPreview (Result 1: consumed)
+// CM_ISSHORTCUT (above) asks the same way: WParam the virtual key; Result 1 when the form's menu ran it.
+
 // Control notifications: a parent reflects the notification messages of a child
 // window (WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM, scrolling, ...) back to
 // the child's control as CN_BASE + the original number. The base sits clear of

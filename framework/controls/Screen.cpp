@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "framework/controls/Form.h"
 #include "framework/win/DeviceContext.h"
 
 QUIRN_DEFINE_CLASS(TScreen)
+
+TScreen* Screen = nullptr;
 
 namespace {
 
@@ -32,7 +33,7 @@ LPCWSTR SystemCursorOf(TCursor cursor) {
 
 }  // namespace
 
-TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+TScreen::TScreen(TComponent* owner) : TComponent(owner) {}
 
 TScreen::~TScreen() = default;
 
@@ -89,7 +90,6 @@ void TScreen::AddForm(TCustomForm* form) {
 void TScreen::RemoveForm(TCustomForm* form) {
     std::erase(FForms, form);
     if (FActiveForm == form) FActiveForm = nullptr;
-    if (FActiveControl && GetParentForm(FActiveControl) == form) FActiveControl = nullptr;
 }
 
 void TScreen::SetActiveForm(TCustomForm* form) {

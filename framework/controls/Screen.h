@@ -21,7 +21,7 @@ class TWinControl;
 class TScreen : public TComponent {
     QUIRN_CLASS(TScreen, TComponent)
 public:
-    explicit TScreen(TComponent* AOwner);
+    explicit TScreen(TComponent* owner);
     ~TScreen() override;
 
     // Every existing form, most recently activated first.
@@ -57,7 +57,8 @@ public:
     RECT WorkAreaRect() const;
     int32_t PixelsPerInch() const;
 
-    // Called by forms as they are created, destroyed and activated.
+    // Called by forms as they are created, destroyed and activated (a form that goes clears
+    // ActiveControl first when the control is one of its own).
     void AddForm(TCustomForm* form);
     void RemoveForm(TCustomForm* form);
     void SetActiveForm(TCustomForm* form);

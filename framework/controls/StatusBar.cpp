@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/controls/Form.h"
-#include "framework/controls/TextConvert.h"
+#include "framework/graphics/AnsiText.h"
 #include "framework/win/DeviceContext.h"
 
 QUIRN_PUBLISH(TStatusPanel, p) {
@@ -139,8 +139,8 @@ void TStatusPanels::Update(TCollectionItem* item) {
 
 // ---- TCustomStatusBar --------------------------------------------------------
 
-TCustomStatusBar::TCustomStatusBar(TComponent* AOwner)
-    : TWinControl(AOwner), FPanels(std::make_unique<TStatusPanels>(*this)), FCanvas(std::make_unique<TCanvas>()) {
+TCustomStatusBar::TCustomStatusBar(TComponent* owner)
+    : TWinControl(owner), FPanels(std::make_unique<TStatusPanels>(*this)), FCanvas(std::make_unique<TCanvas>()) {
     FAlign = alBottom;
     FHeight = kDefaultHeight;
     FParentColor = false;
@@ -285,4 +285,4 @@ bool TCustomStatusBar::Dispatch(TMessage& message) {
     }
 }
 
-TStatusBar::TStatusBar(TComponent* AOwner) : TCustomStatusBar(AOwner) {}
+TStatusBar::TStatusBar(TComponent* owner) : TCustomStatusBar(owner) {}

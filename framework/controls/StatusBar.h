@@ -21,7 +21,7 @@ class TCustomStatusBar;
 class TStatusPanel;
 
 // Draws an owner-drawn panel (Style psOwnerDraw) on the status bar's Canvas within Rect.
-using TDrawPanelEvent = TDelegate<void(TCustomStatusBar* StatusBar, TStatusPanel* Panel, RECT Rect)>;
+using TDrawPanelEvent = TDelegate<void(TCustomStatusBar* statusBar, TStatusPanel* panel, RECT rect)>;
 QUIRN_EVENT_TYPE(TDrawPanelEvent)
 
 // TStatusPanel: one part of a status bar (text, width, bevel, alignment, reading order, style).
@@ -98,7 +98,7 @@ public:
     // The common controls take at most this many parts.
     static constexpr int32_t kMaxParts = 256;
 
-    explicit TCustomStatusBar(TComponent* AOwner);
+    explicit TCustomStatusBar(TComponent* owner);
     ~TCustomStatusBar() override;
 
     TStatusPanels* Panels() const { return FPanels.get(); }
@@ -147,5 +147,5 @@ private:
 class TStatusBar : public TCustomStatusBar {
     QUIRN_CLASS(TStatusBar, TCustomStatusBar)
 public:
-    explicit TStatusBar(TComponent* AOwner);
+    explicit TStatusBar(TComponent* owner);
 };

@@ -1,6 +1,6 @@
 #include "framework/controls/Timer.h"
 
-#include "framework/controls/Application.h"
+#include "framework/controls/CustomApplication.h"
 #include "framework/controls/UtilWindow.h"
 
 QUIRN_PUBLISH(TTimer, p) {
@@ -13,7 +13,7 @@ namespace {
 constexpr UINT_PTR kTimerId = 1;
 }  // namespace
 
-TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
+TTimer::TTimer(TComponent* owner) : TComponent(owner) {
     FWindowHandle = AllocateHWnd(TWndMethod(this, &TTimer::WndProc));
     if (!FWindowHandle) throw EOutOfMemory("Cannot create the window of a timer");
 }

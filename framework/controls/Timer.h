@@ -17,7 +17,7 @@ class TTimer : public TComponent {
 public:
     static constexpr uint32_t kDefaultInterval = 1000;
 
-    explicit TTimer(TComponent* AOwner);
+    explicit TTimer(TComponent* owner);
     ~TTimer() override;
 
     bool Enabled() const { return FEnabled; }

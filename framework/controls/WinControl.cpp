@@ -5,13 +5,12 @@
 #include <algorithm>
 #include <utility>
 
-#include "framework/controls/Application.h"
 #include "framework/controls/ControlAtom.h"
-#include "framework/controls/Form.h"
+#include "framework/controls/CustomApplication.h"
 #include "framework/controls/Menu.h"
 #include "framework/win/ObjectInstance.h"
 #include "framework/controls/Screen.h"
-#include "framework/controls/TextConvert.h"
+#include "framework/controls/WindowText.h"
 #include "framework/rtl/Trace.h"
 #include "framework/win/DeviceContext.h"
 
@@ -25,7 +24,30 @@ std::wstring WidenClassName(const std::string& name) {
     return std::wstring(name.begin(), name.end());  // class names are ASCII identifiers
 }
 
+// The highest control identifier: WM_COMMAND carries identifiers in 16 bits.
+constexpr UINT_PTR kMaxChildId = 0xFFFF;
+
+// An identifier no other child window of parent has. Notifications such as WM_MEASUREITEM name
+// their sender by it alone, so each child window of a framework control gets its own.
+UINT_PTR FreeChildId(HWND parent) {
+    thread_local UINT_PTR last = 0;
+    for (UINT_PTR tried = 0; tried < kMaxChildId; ++tried) {
+        last = last % kMaxChildId + 1;
+        if (!GetDlgItem(parent, static_cast<int>(last))) return last;
+    }
+    return 0;  // every identifier taken: the window goes without one
+}
+
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK && msg != WM_MOUSEWHEEL; }
+
+// The form a control sits in (itself when it is one), as a windowed control, or nullptr. Forms are built on
+// this class, so the top of the parent chain is asked (CM_ISFORM) rather than checked by class; the control
+// then tells its form what it needs by message (CM_FOCUSCONTROL, CM_KEYPREVIEW, ...).
+TWinControl* ParentFormOf(TWinControl* control) {
+    TWinControl* top = control;
+    while (top->Parent()) top = top->Parent();
+    return top->Perform(CM_ISFORM) != 0 ? top : nullptr;
+}
 
 }  // namespace
 
@@ -54,12 +76,7 @@ LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
     return CallWindowProcW(control->FObjectInstance, window, msg, wParam, lParam);
 }
 
-TCustomForm* GetParentForm(TControl* control) {
-    while (control && control->Parent()) control = control->Parent();
-    return ObjectAs<TCustomForm>(control);
-}
-
-TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
     FObjectInstance = MakeObjectInstance(TWndMethod(this, &TWinControl::MainWndProc));
 }
 
@@ -146,9 +163,11 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& params) {
+    HMENU childId = nullptr;
+    if ((params.Style & WS_CHILD) && params.WndParent) childId = reinterpret_cast<HMENU>(FreeChildId(params.WndParent));
     gCreationControl = this;
     HWND window = CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(), params.Style,
-                                  params.X, params.Y, params.Width, params.Height, params.WndParent, nullptr,
+                                  params.X, params.Y, params.Width, params.Height, params.WndParent, childId,
                                   FrameworkInstance(), params.Param);
     gCreationControl = nullptr;
     if (!window) FHandle = nullptr;
@@ -225,9 +244,30 @@ void TWinControl::RecreateWnd() {
     HandleNeeded();
 }
 
+// ---- TControl's side of joining a parent -------------------------------------
+// Defined here, beside InsertControl and RemoveControl, because only here a TWinControl is known to be a
+// TControl (Control.cpp comes before this class).
+
+void TControl::SetParent(TWinControl* parent) {
+    if (FParent == parent) return;
+    if (parent == static_cast<TControl*>(this)) throw EInvalidOperation("A control cannot have itself as its parent");
+    if (FParent) FParent->RemoveControl(this);
+    if (parent) {
+        parent->InsertControl(this);
+        if (FParentColor) ParentColorChanged();
+        if (FParentFont) ParentFontChanged();
+    }
+}
+
+void TControl::SetParentComponent(TComponent* value) {
+    if (auto* parent = ObjectAs<TWinControl>(value)) SetParent(parent);
+}
+
+// ---- the children ---------------------------------------------------------------
+
 void TWinControl::InsertControl(TControl* control) {
     if (!control || ContainsControl(control)) return;
-    control->FParent = this;
+    control->LinkParent(this, this);
     FControls.push_back(control);
     if (auto* windowed = ObjectAs<TWinControl>(control)) {
         FTabList.push_back(windowed);
@@ -248,7 +288,7 @@ void TWinControl::RemoveControl(TControl* control) {
         std::erase(FTabList, windowed);
         if (windowed->FHandle && !windowed->FParentWindow) windowed->DestroyHandle();
     }
-    control->FParent = nullptr;
+    control->LinkParent(nullptr, nullptr);
     if (GetCaptureControl() == control) SetCaptureControl(nullptr);
     Realign();
 }
@@ -328,10 +368,9 @@ bool TWinControl::CanFocus() const {
 bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
 
 void TWinControl::SetFocus() {
-    if (TCustomForm* form = GetParentForm(this); form && form != this) {
-        form->FocusControl(this);
+    if (TWinControl* form = ParentFormOf(this);
+        form && form != this && form->Perform(CM_FOCUSCONTROL, 0, reinterpret_cast<LPARAM>(this)) != 0)
         return;
-    }
     if (FHandle) ::SetFocus(FHandle);
 }
 
@@ -479,15 +518,15 @@ RECT TWinControl::ClientRect() {
     return rect;
 }
 
-void TWinControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
+void TWinControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
     if (!FHandle) {
-        TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+        TControl::SetBounds(left, top, width, height);
         return;
     }
-    if (AWidth < 0) AWidth = 0;
-    if (AHeight < 0) AHeight = 0;
-    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
-    SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (width < 0) width = 0;
+    if (height < 0) height = 0;
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+    SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     UpdateBounds();
     RequestAlign();
 }
@@ -507,7 +546,16 @@ void TWinControl::UpdateBounds() {
     if (resized) BoundsChanged();
 }
 
-void TWinControl::BoundsChanged() { Realign(); }
+void TWinControl::BoundsChanged() {
+    Realign();
+    if (FWidth == FResizedSize.cx && FHeight == FResizedSize.cy) return;
+    FResizedSize = SIZE{FWidth, FHeight};
+    Resize();
+}
+
+void TWinControl::Resize() {
+    if (FOnResize && !ComponentState().Contains(csLoading)) FOnResize(this);
+}
 
 void TWinControl::SetEnabled(bool value) { TControl::SetEnabled(value); }
 
@@ -635,12 +683,15 @@ bool TWinControl::WantsKey(uint16_t key) {
     return (Perform(WM_GETDLGCODE) & mask) != 0;
 }
 
+bool TWinControl::PreviewedByForm(TMessage& message) {
+    TWinControl* form = ParentFormOf(this);
+    return form && form != this && form->Perform(CM_KEYPREVIEW, 0, reinterpret_cast<LPARAM>(&message)) != 0;
+}
+
 bool TWinControl::DoKeyDown(TMessage& message) {
     uint16_t key = static_cast<uint16_t>(message.WParam);
-    const TShiftState shift = KeysToShiftState(0) + (GetKeyState(VK_SHIFT) < 0 ? TShiftState{ssShift} : TShiftState{}) +
-                              (GetKeyState(VK_CONTROL) < 0 ? TShiftState{ssCtrl} : TShiftState{});
-    TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && form->DoKeyDown(message)) return true;
+    const TShiftState shift = KeyboardShiftState();
+    if (PreviewedByForm(message)) return true;
     KeyDown(key, shift);
     if (key == 0) return true;
     message.WParam = key;
@@ -649,11 +700,8 @@ bool TWinControl::DoKeyDown(TMessage& message) {
 
 bool TWinControl::DoKeyUp(TMessage& message) {
     uint16_t key = static_cast<uint16_t>(message.WParam);
-    TShiftState shift;
-    if (GetKeyState(VK_SHIFT) < 0) shift.Include(ssShift);
-    if (GetKeyState(VK_CONTROL) < 0) shift.Include(ssCtrl);
-    TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && form->DoKeyUp(message)) return true;
+    const TShiftState shift = KeyboardShiftState();
+    if (PreviewedByForm(message)) return true;
     KeyUp(key, shift);
     if (key == 0) return true;
     message.WParam = key;
@@ -661,8 +709,7 @@ bool TWinControl::DoKeyUp(TMessage& message) {
 }
 
 bool TWinControl::DoKeyPress(TMessage& message) {
-    TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && form->DoKeyPress(message)) return true;
+    if (PreviewedByForm(message)) return true;
     if (message.WParam > 0xFF) return false;  // keys beyond one ANSI byte pass unchanged
     char key = static_cast<char>(message.WParam);
     KeyPress(key);
@@ -798,7 +845,8 @@ bool TWinControl::Dispatch(TMessage& message) {
     case WM_NCPAINT: WMNCPaint(message); return true;
     case WM_SETFOCUS:
         DefaultHandler(message);
-        if (TCustomForm* form = GetParentForm(this); form && form != this) form->SetActiveControlFromFocus(this);
+        if (TWinControl* form = ParentFormOf(this); form && form != this)
+            form->Perform(CM_CONTROLFOCUSED, 0, reinterpret_cast<LPARAM>(this));
         DoEnter();
         return true;
     case WM_KILLFOCUS:
@@ -820,8 +868,8 @@ bool TWinControl::Dispatch(TMessage& message) {
     case CN_SYSKEYDOWN: {
         message.Result = 1;
         const auto key = static_cast<uint16_t>(message.WParam);
-        TCustomForm* form = GetParentForm(this);
-        if (form && form->IsShortCut(key)) return true;
+        TWinControl* form = ParentFormOf(this);
+        if (form && form->Perform(CM_ISSHORTCUT, key) != 0) return true;
         if (!WantsKey(key) && form && form->Perform(CM_DIALOGKEY, key, message.LParam) != 0) return true;
         message.Result = 0;
         return true;
@@ -829,7 +877,7 @@ bool TWinControl::Dispatch(TMessage& message) {
     case CN_CHAR:
     case CN_SYSCHAR: {
         message.Result = 0;
-        TCustomForm* form = GetParentForm(this);
+        TWinControl* form = ParentFormOf(this);
         const bool alt = msg == CN_SYSCHAR;
         const bool wantsChars = (Perform(WM_GETDLGCODE) & DLGC_WANTCHARS) != 0;
         if (form && (alt || !wantsChars) && form->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0)
@@ -854,23 +902,17 @@ bool TWinControl::Dispatch(TMessage& message) {
     case WM_CTLCOLORSTATIC:
     case WM_CHARTOITEM:
     case WM_VKEYTOITEM: ReflectMessage(message, reinterpret_cast<HWND>(message.LParam)); return true;
+    // Menu items are drawn where their menu belongs: a form's menu bar by the form (TCustomForm), popup
+    // menus by their own window (Menu.cpp).
     case WM_DRAWITEM: {
         auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
-        if (draw->CtlType == ODT_MENU) {
-            message.Result = DrawMenuItemMessage(*draw) ? TRUE : FALSE;
-            if (!message.Result) DefaultHandler(message);
-            return true;
-        }
+        if (draw->CtlType == ODT_MENU) return false;
         ReflectMessage(message, draw->hwndItem);
         return true;
     }
     case WM_MEASUREITEM: {
         auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
-        if (measure->CtlType == ODT_MENU) {
-            message.Result = MeasureMenuItemMessage(*measure) ? TRUE : FALSE;
-            if (!message.Result) DefaultHandler(message);
-            return true;
-        }
+        if (measure->CtlType == ODT_MENU) return false;
         ReflectMessage(message, FHandle ? GetDlgItem(FHandle, static_cast<int>(measure->CtlID)) : nullptr);
         return true;
     }

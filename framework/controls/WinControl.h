@@ -37,7 +37,7 @@ struct TCreateParams {
 class TWinControl : public TControl {
     QUIRN_CLASS(TWinControl, TControl)
 public:
-    explicit TWinControl(TComponent* AOwner);
+    explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
 
     // The window handle, created on first request (with the parents' windows);
@@ -60,10 +60,10 @@ public:
     int32_t ControlCount() const { return static_cast<int32_t>(FControls.size()); }
     TControl* Controls(int32_t index) const { return FControls.at(static_cast<size_t>(index)); }
     void InsertControl(TControl* control);
-    void RemoveControl(TControl* control);
+    void RemoveControl(TControl* control) override;
     bool ContainsControl(const TControl* control) const;
     // Moves a child to the top (painted last, above its siblings) or the bottom.
-    void SetZOrderOf(TControl* control, bool toFront);
+    void SetZOrderOf(TControl* control, bool toFront) override;
     // The topmost visible child at a client point: windowless and enabled ones unless the flags
     // also admit windowed or disabled children; nullptr when none is there.
     TControl* ControlAtPos(POINT point, bool allowDisabled = false, bool allowWinControls = false);
@@ -101,12 +101,12 @@ public:
 
     // Realigns the aligned children inside the client area (AdjustClientRect).
     // moving: the child whose change asks for it (it wins ties of position).
-    void Realign(TControl* moving = nullptr);
+    void Realign(TControl* moving = nullptr) override;
     virtual void AlignControls(TControl* control, RECT& rect);
     // Shrinks rect to the part children are aligned in (a group box's frame).
     virtual void AdjustClientRect(RECT& rect);
     RECT ClientRect() override;
-    void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override;
+    void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
     void SetEnabled(bool value) override;
     void Invalidate() override;
     void Update() override;
@@ -125,6 +125,9 @@ public:
     void SetOnKeyUp(TKeyEvent value) { FOnKeyUp = value; }
     TKeyPressEvent OnKeyPress() const { return FOnKeyPress; }
     void SetOnKeyPress(TKeyPressEvent value) { FOnKeyPress = value; }
+    // Fires after the control's size changed (not while its form is being read).
+    TNotifyEvent OnResize() const { return FOnResize; }
+    void SetOnResize(TNotifyEvent value) { FOnResize = value; }
 
     // Paints the windowless children into dc (the client area of this window).
     void PaintControls(HDC dc, TControl* first = nullptr);
@@ -161,6 +164,10 @@ protected:
     bool Dispatch(TMessage& message) override;
     void Loaded() override;
     void BoundsChanged() override;
+    // A control's window, for TControl's side of the parent link.
+    bool IsWindowed() const override { return true; }
+    bool WindowAllocated() const override { return HandleAllocated(); }
+    HWND WindowHandle() override { return Handle(); }
 
     // Painting: with windowless children the control paints its window
     // (PaintWindow) and then the children into the same DC.
@@ -179,6 +186,8 @@ protected:
 
     virtual void DoEnter();
     virtual void DoExit();
+    // Raises OnResize; called once per change of the size.
+    virtual void Resize();
     // Reads the bounds back from the window after the system moved it.
     void UpdateBounds();
     void ApplyWindowFont();
@@ -207,6 +216,8 @@ protected:
 private:
     friend LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     void MainWndProc(TMessage& message);
+    // Offers a key message to the form first when its KeyPreview is on; true when the form consumed it.
+    bool PreviewedByForm(TMessage& message);
     void CMEnabledChanged(TMessage& message);
     void CMColorChanged(TMessage& message);
     void CMFontChanged(TMessage& message);
@@ -231,14 +242,11 @@ private:
     TKeyEvent FOnKeyDown;
     TKeyEvent FOnKeyUp;
     TKeyPressEvent FOnKeyPress;
+    TNotifyEvent FOnResize;
+    SIZE FResizedSize{-1, -1};  // the size the last Resize saw
 };
 
 // The window procedure of every framework window class: the window's first
 // message binds it to the control being created and switches the window to
 // the control's own procedure.
 LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-
-// The form at the top of a control's parent chain (the control itself when it
-// is a form), or nullptr when the chain ends in something else.
-class TCustomForm;
-TCustomForm* GetParentForm(TControl* control);

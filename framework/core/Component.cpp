@@ -22,8 +22,8 @@ void EraseOne(std::vector<TComponent*>& list, TComponent* item) {
 
 }  // namespace
 
-TComponent::TComponent(TComponent* AOwner) {
-    if (AOwner != nullptr) AOwner->InsertComponent(this);
+TComponent::TComponent(TComponent* owner) {
+    if (owner != nullptr) owner->InsertComponent(this);
 }
 
 TComponent::~TComponent() {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/core/TypInfo.h"
+#include "framework/core/Publisher.h"
 #include "framework/rtl/Object.h"
 #include "framework/rtl/Sets.h"
 
@@ -50,7 +50,7 @@ using TComponentState = TSet<TComponentStateItem>;
 class TComponent : public TPersistent {
     QUIRN_CLASS(TComponent, TPersistent)
 public:
-    explicit TComponent(TComponent* AOwner);
+    explicit TComponent(TComponent* owner);
     ~TComponent() override;
 
     TComponent* Owner() const { return FOwner; }

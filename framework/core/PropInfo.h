@@ -1,6 +1,7 @@
 // PropInfo: what a class publishes — TPropInfo (a property with its
 // accessors), TMethodInfo (an event handler), TFieldInfo (a component field)
-// and TPublished, the table of one class.
+// and TPublished, the table of one class — and their lookup by name along the
+// class's ancestry.
 #pragma once
 
 #include <cstdint>
@@ -75,3 +76,23 @@ public:
     std::vector<TMethodInfo> Methods;
     std::vector<TFieldInfo> Fields;
 };
+
+// --- lookup --------------------------------------------------------------------
+
+// The property of that name (letter case ignored), searching from the class
+// to its ancestors; nullptr when missing (also for a nil instance).
+const TPropInfo* GetPropInfo(const TClass& cls, std::string_view name);
+const TPropInfo* GetPropInfo(const TObject* instance, std::string_view name);
+bool IsPublishedProp(const TObject* instance, std::string_view name);
+// Every property of the class, ancestors' first; a property republished by a
+// descendant keeps its ancestor's place.
+std::vector<const TPropInfo*> GetPropList(const TClass& cls);
+// tkUnknown when the instance is nil or lacks the property.
+TTypeKind PropKind(const TObject* instance, std::string_view name);
+
+const TMethodInfo* FindPublishedMethod(const TClass& cls, std::string_view name);
+// The published method bound to instance; an unassigned TMethod when missing.
+TMethod MethodAddress(TObject* instance, std::string_view name);
+// Name of a published method of instance that method is bound to; empty if none.
+std::string MethodName(TObject* instance, const TMethod& method);
+const TFieldInfo* FindPublishedField(const TClass& cls, std::string_view name);

@@ -1,5 +1,37 @@
-// Publisher: TPublisher<C> and QUIRN_PUBLISH, with which a class builds its
-// published table (see framework/core/TypInfo.h for how to use them).
+// Publisher: TPublisher<C> and QUIRN_PUBLISH, with which a class builds its published table.
+//
+// How a class publishes (in its .cpp file; the class body has QUIRN_CLASS):
+//
+//     QUIRN_PUBLISH(TButton, p) {
+//         p.Property("Caption", &TButton::Caption, &TButton::SetCaption);
+//         p.Property("Default", &TButton::Default, &TButton::SetDefault).Default(false);
+//         p.Property("ModalResult", &TButton::ModalResult, &TButton::SetModalResult).Default(0);
+//         p.Property("Font", &TButton::Font, &TButton::SetFont);       // class property (TFont*)
+//         p.Property("OnClick", &TButton::OnClick, &TButton::SetOnClick); // event (a TDelegate)
+//     }
+//
+// - The getter is a member function (const or not) or a data member; its type
+//   gives the property's kind: integers -> tkInteger (int64_t -> tkInt64),
+//   char -> tkChar, bool -> tkEnumeration "Boolean", an enumeration declared
+//   with QUIRN_ENUM -> tkEnumeration, TSet<E> -> tkSet, std::string ->
+//   tkString, std::wstring -> tkWString, T* (T derived from TObject) ->
+//   tkClass, TDelegate<...> -> tkMethod.
+// - The setter is a member function taking the value (by value, const
+//   reference or, for strings, string_view), a data member, or omitted for a
+//   read-only property.
+// - Ordinal properties are written by component streaming unless they equal
+//   their Default; strings unless empty; events unless unassigned.
+//   .Stored(false) or .Stored(&TFoo::IsBarStored) decides otherwise.
+// - Forms publish their event handlers and component fields, so that
+//   streaming binds "OnClick = Button1Click" and the field Button1:
+//       p.Method("Button1Click", &TForm1::Button1Click);
+//       p.Field("Button1", &TForm1::Button1);
+// - QUIRN_PUBLISH also registers the class by name for component streaming.
+//
+// Enumerations get their value names with QUIRN_ENUM next to their declaration:
+//
+//     enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+//     QUIRN_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient)
 #pragma once
 
 #include <cstdint>
@@ -20,7 +52,7 @@
 
 // --- conversion between C++ values and TPropValue -----------------------------
 
-namespace typinfo_detail {
+namespace typeinfo_detail {
 [[noreturn]] void InvalidPropertyValue(const std::string& detail);
 
 template <class T>
@@ -102,7 +134,7 @@ struct GetterTraits<R C::*> {
     using Class = C;
     using Type = R;
 };
-}  // namespace typinfo_detail
+}  // namespace typeinfo_detail
 
 // TPropertyBuilder: chained options of one property being published.
 class TPropertyBuilder {
@@ -111,7 +143,7 @@ public:
     // Ordinal default: the value component streaming leaves out.
     template <class T>
     TPropertyBuilder& Default(T value) {
-        const TPropValue v = typinfo_detail::ToPropValue<T>(value);
+        const TPropValue v = typeinfo_detail::ToPropValue<T>(value);
         FInfo.FDefault = std::get<int64_t>(v);
         return *this;
     }
@@ -151,15 +183,15 @@ public:
 
     template <class Getter, class Setter>
     TPropertyBuilder Property(std::string_view name, Getter getter, Setter setter) {
-        using T = typename typinfo_detail::GetterTraits<Getter>::Type;
+        using T = typename typeinfo_detail::GetterTraits<Getter>::Type;
         TPropInfo::TSetter set;
         if constexpr (!std::is_same_v<Setter, std::nullptr_t>) {
             set = [setter](TObject* instance, const TPropValue& value) {
                 C* object = static_cast<C*>(instance);
                 if constexpr (std::is_member_object_pointer_v<Setter>)
-                    object->*setter = typinfo_detail::FromPropValue<T>(value);
+                    object->*setter = typeinfo_detail::FromPropValue<T>(value);
                 else
-                    (object->*setter)(typinfo_detail::FromPropValue<T>(value));
+                    (object->*setter)(typeinfo_detail::FromPropValue<T>(value));
             };
         }
         return Add<T>(name, getter, std::move(set));
@@ -167,7 +199,7 @@ public:
 
     template <class Getter>
     TPropertyBuilder Property(std::string_view name, Getter getter) {
-        using T = typename typinfo_detail::GetterTraits<Getter>::Type;
+        using T = typename typeinfo_detail::GetterTraits<Getter>::Type;
         return Add<T>(name, getter, TPropInfo::TSetter());
     }
 
@@ -201,9 +233,9 @@ private:
         auto get = [getter](TObject* instance) -> TPropValue {
             C* object = static_cast<C*>(instance);
             if constexpr (std::is_member_object_pointer_v<Getter>)
-                return typinfo_detail::ToPropValue<T>(object->*getter);
+                return typeinfo_detail::ToPropValue<T>(object->*getter);
             else
-                return typinfo_detail::ToPropValue<T>((object->*getter)());
+                return typeinfo_detail::ToPropValue<T>((object->*getter)());
         };
         FTable.Properties.push_back(
             std::make_unique<TPropInfo>(std::string(name), TypeInfo<T>(), std::move(get), std::move(set)));

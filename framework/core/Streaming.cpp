@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/core/Collection.h"
+#include "framework/core/PropAccess.h"
 #include "framework/rtl/SysUtils.h"
 
 namespace {

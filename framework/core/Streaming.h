@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "framework/core/Component.h"
-#include "framework/core/TypInfo.h"
+#include "framework/core/PropInfo.h"
 #include "framework/rtl/Filer.h"
 
 // TComponentReader: reads components and their properties from a stream.

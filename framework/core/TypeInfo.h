@@ -72,7 +72,7 @@ struct IsDelegateType<TDelegate<S>> : std::true_type {};
 template <class T>
 const TTypeInfo& TypeInfo();
 
-namespace typinfo_detail {
+namespace typeinfo_detail {
 template <class T>
 concept HasCustomTypeInfo = requires {
     QuirnTypeInfo(static_cast<T*>(nullptr));
@@ -100,12 +100,12 @@ constexpr bool IsSequential(const E (&values)[N]) {
         if (static_cast<int64_t>(values[i]) != static_cast<int64_t>(i)) return false;
     return true;
 }
-}  // namespace typinfo_detail
+}  // namespace typeinfo_detail
 
 // The type information of T (see the kinds in the header comment).
 template <class T>
 const TTypeInfo& TypeInfo() {
-    using namespace typinfo_detail;
+    using namespace typeinfo_detail;
     if constexpr (HasCustomTypeInfo<T>) {
         return QuirnTypeInfo(static_cast<T*>(nullptr));
     } else if constexpr (std::is_same_v<T, bool>) {
@@ -161,12 +161,12 @@ const TTypeInfo& TypeInfo() {
 
 // Value names for an unscoped or scoped enumeration whose values run 0..n-1,
 // listed in order. Use at namespace scope after the enumeration.
-#define QUIRN_ENUM(Type, ...)                                                                      \
-    inline const TTypeInfo& QuirnTypeInfo(Type*) {                                                 \
-        static constexpr Type quirnValues[] = {__VA_ARGS__};                                       \
-        static_assert(typinfo_detail::IsSequential(quirnValues), #Type " values must run 0..n-1"); \
-        static const TTypeInfo info = TTypeInfo::Enumeration(#Type, #__VA_ARGS__);                 \
-        return info;                                                                               \
+#define QUIRN_ENUM(Type, ...)                                                                       \
+    inline const TTypeInfo& QuirnTypeInfo(Type*) {                                                  \
+        static constexpr Type quirnValues[] = {__VA_ARGS__};                                        \
+        static_assert(typeinfo_detail::IsSequential(quirnValues), #Type " values must run 0..n-1"); \
+        static const TTypeInfo info = TTypeInfo::Enumeration(#Type, #__VA_ARGS__);                  \
+        return info;                                                                                \
     }
 
 // Publishes an enumeration-backed type (e.g. a colour type) as an integer.

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "framework/graphics/AnsiText.h"
+#include "framework/graphics/Brush.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/win/DeviceContext.h"
 
@@ -288,10 +289,10 @@ void CopyPixels(const TPixels& source, TBitmap::TDib& dib) {
 
 }  // namespace
 
-TBitmap::TBitmap() {
-    FormatOf(pfDevice, FBitCount, FRgb565);
-    if (FBitCount <= 8) FPalette = DefaultPalette(FBitCount);
-}
+// The screen's format is looked up only when the bitmap gets pixels of its
+// own: asking costs a screen DC, and most bitmaps made empty are loaded from
+// a picture that brings its own format.
+TBitmap::TBitmap() : FDeviceFormat(true) {}
 
 TBitmap::TBitmap(int32_t width, int32_t height, TPixelFormat format) {
     FormatOf(format, FBitCount, FRgb565);
@@ -305,8 +306,16 @@ void TBitmap::FreeContext() {
     if (FCanvas) FCanvas->FreeContext();
 }
 
+void TBitmap::ResolveDeviceFormat() {
+    if (!FDeviceFormat) return;
+    FormatOf(pfDevice, FBitCount, FRgb565);
+    FPalette = FBitCount <= 8 ? DefaultPalette(FBitCount) : std::vector<TBmpColor>{};
+    FDeviceFormat = false;
+}
+
 void TBitmap::Adopt(TDib&& dib) {
     FreeContext();
+    FDeviceFormat = false;
     FHandle = std::move(dib.Handle);
     FBits = dib.Bits;
     FWidth = dib.Width;
@@ -341,6 +350,7 @@ void TBitmap::Assign(const TPersistent* source) {
         ::GdiFlush();
         if (other->Empty()) {
             Clear();
+            FDeviceFormat = other->FDeviceFormat;
             FBitCount = other->FBitCount;
             FRgb565 = other->FRgb565;
             FPalette = other->FPalette;
@@ -369,6 +379,7 @@ void TBitmap::SetSize(int32_t width, int32_t height) {
         Changed();
         return;
     }
+    ResolveDeviceFormat();
     TDib dib = MakeDib(width, height, FBitCount, FRgb565, FPalette);
     if (FHandle) {
         // Keep the common area: rows are copied whole bytes, then the partial last byte masked.
@@ -390,11 +401,14 @@ void TBitmap::SetSize(int32_t width, int32_t height) {
 }
 
 TPixelFormat TBitmap::PixelFormat() const {
-    switch (FBitCount) {
+    int bitCount = FBitCount;
+    bool rgb565 = FRgb565;
+    if (FDeviceFormat) FormatOf(pfDevice, bitCount, rgb565);
+    switch (bitCount) {
     case 1: return pf1bit;
     case 4: return pf4bit;
     case 8: return pf8bit;
-    case 16: return FRgb565 ? pf16bit : pf15bit;
+    case 16: return rgb565 ? pf16bit : pf15bit;
     case 24: return pf24bit;
     default: return pf32bit;
     }
@@ -404,9 +418,10 @@ void TBitmap::SetPixelFormat(TPixelFormat value) {
     int bitCount;
     bool rgb565;
     FormatOf(value, bitCount, rgb565);
-    if (bitCount == FBitCount && rgb565 == FRgb565) return;
+    if (!FDeviceFormat && bitCount == FBitCount && rgb565 == FRgb565) return;
     std::vector<TBmpColor> palette = bitCount <= 8 ? DefaultPalette(bitCount) : std::vector<TBmpColor>{};
     if (!FHandle) {
+        FDeviceFormat = false;
         FBitCount = bitCount;
         FRgb565 = rgb565;
         FPalette = std::move(palette);
@@ -499,6 +514,7 @@ std::unique_ptr<TBitmap> TBitmap::CreateMask(TColor transparentColor) {
 
 void TBitmap::Mask(TColor transparentColor) {
     if (!FHandle) {
+        FDeviceFormat = false;
         FBitCount = 1;
         FRgb565 = false;
         FPalette = DefaultPalette(1);
@@ -578,13 +594,20 @@ void TBitmap::LoadFromStream(TStream& stream) {
     TBmpImage image;
     TBmpResult result = TBmpResult::Truncated;
     try {
-        const int64_t remaining = stream.Size() - stream.Position();
+        const int64_t position = stream.Position();
+        const int64_t remaining = stream.Size() - position;
         if (remaining > kMaxStreamBytes) {
             result = TBmpResult::TooLarge;
         } else if (remaining > 0) {
-            data.resize(size_t(remaining));
-            stream.ReadBuffer(data.data(), int32_t(remaining));
-            result = DecodeBmpFile(data, image);
+            if (auto* memory = dynamic_cast<TCustomMemoryStream*>(&stream)) {
+                // Decoded where it lies, with no copy of the file.
+                result = DecodeBmpFile({memory->Memory() + position, size_t(remaining)}, image);
+                memory->Seek(remaining, TSeekOrigin::soCurrent);
+            } else {
+                data.resize(size_t(remaining));
+                stream.ReadBuffer(data.data(), int32_t(remaining));
+                result = DecodeBmpFile(data, image);
+            }
         }
     } catch (const EStreamError&) {
         result = TBmpResult::Truncated;
@@ -651,3 +674,15 @@ void TBitmap::DrawTo(TCanvas& canvas, const RECT& rect) {
 }
 
 void TBitmap::Changed() { inherited::Changed(); }
+
+// ---- TBrush's pattern -------------------------------------------------------
+// Defined here, where a TBitmap is known: the brush keeps the bitmap and reads its pixels only when it makes its
+// handle, so later changes of the bitmap still show.
+
+void TBrush::SetBitmap(TBitmap* value) {
+    if (value == FBitmap) return;
+    FBitmap = value;
+    FPatternHandle = nullptr;
+    if (value) FPatternHandle = [value]() -> HBITMAP { return value->Empty() ? nullptr : value->Handle(); };
+    Changed();
+}

@@ -100,6 +100,8 @@ public:
 private:
     friend class TBitmapCanvas;
     void Adopt(TDib&& dib);
+    // Settles a pending screen format (FDeviceFormat) into FBitCount and the palette.
+    void ResolveDeviceFormat();
     void Clear();
     void FreeContext();
     uint8_t* Row(int32_t y) const;  // stored row for top-down index y
@@ -111,6 +113,8 @@ private:
     int32_t FHeight = 0;
     int FBitCount = 32;
     bool FRgb565 = false;
+    // Empty and taking the screen's format once it gets pixels (not yet looked up).
+    bool FDeviceFormat = false;
     std::vector<TBmpColor> FPalette;
     std::unique_ptr<TBitmapCanvas> FCanvas;
     TTransparentMode FTransparentMode = tmAuto;

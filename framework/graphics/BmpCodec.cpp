@@ -71,10 +71,35 @@ struct Layout {
     size_t PaletteEntries = 0;
     size_t EntrySize = 4;
     size_t PaletteEnd = 0;
+    // The decoded format: bit fields other than 5-5-5, 5-6-5 and 8-8-8(-8) are converted to 32 bits.
+    int DecodedBitCount = 0;
+    bool Rgb565 = false;
+    bool Convert = false;
 };
 
 bool IsValidBitCount(uint32_t bits) {
     return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
+// Picks the decoded format: the stored one, except bit fields with masks other than 5-5-5, 5-6-5
+// and 8-8-8 (with or without the usual alpha), which are converted to 32 bits.
+void SetDecodedFormat(Layout& layout) {
+    const Header& h = layout.H;
+    const uint32_t* m = h.Masks;
+    const bool bitfields = h.Compression == BI_BITFIELDS_ || h.Compression == BI_ALPHABITFIELDS_;
+    layout.DecodedBitCount = int(h.BitCount);
+    layout.Rgb565 = false;
+    layout.Convert = false;
+    if (bitfields && h.BitCount == 16) {
+        if (m[0] == k565Red && m[1] == k565Green && m[2] == k565Blue && m[3] == 0)
+            layout.Rgb565 = true;
+        else if (!(m[0] == k555Red && m[1] == k555Green && m[2] == k555Blue && m[3] == 0))
+            layout.Convert = true;
+    } else if (bitfields && h.BitCount == 32) {
+        layout.Convert =
+            !(m[0] == k888Red && m[1] == k888Green && m[2] == k888Blue && (m[3] == 0 || m[3] == k888Alpha));
+    }
+    if (layout.Convert) layout.DecodedBitCount = 32;
 }
 
 // Reads the DIB header at offset and locates masks and colour table.
@@ -111,8 +136,6 @@ TBmpResult ReadLayout(const Reader& in, size_t offset, Layout& layout) {
     if (!IsValidBitCount(h.BitCount)) return TBmpResult::Unsupported;
     const int64_t rows = h.Height < 0 ? -h.Height : h.Height;
     if (h.Width > kMaxBmpDimension || rows > kMaxBmpDimension) return TBmpResult::TooLarge;
-    if (uint64_t(TBmpImage::BmpStride(int32_t(h.Width), int(h.BitCount))) * uint64_t(rows) > kMaxBmpBits)
-        return TBmpResult::TooLarge;
 
     // OS/2 2.x reuses 3 and 4 for Huffman and 24-bit RLE, which are not supported.
     const bool os2 = h.Size == kOs2InfoHeaderSize || (h.Size > kCoreHeaderSize && h.Size < kInfoHeaderSize);
@@ -143,6 +166,10 @@ TBmpResult ReadLayout(const Reader& in, size_t offset, Layout& layout) {
         // Masks a V4/V5 header carries are meaningless without bit-field compression.
         std::fill(std::begin(h.Masks), std::end(h.Masks), 0u);
     }
+    SetDecodedFormat(layout);
+    // The limit holds for what decoding allocates, not for what the file stores.
+    if (uint64_t(TBmpImage::BmpStride(int32_t(h.Width), layout.DecodedBitCount)) * uint64_t(rows) > kMaxBmpBits)
+        return TBmpResult::TooLarge;
 
     layout.PaletteOffset = next;
     if (h.BitCount <= 8) {
@@ -285,19 +312,12 @@ TBmpResult DecodePixels(const Reader& in, const Layout& layout, size_t bitsOffse
     out.Width = int32_t(h.Width);
     out.Height = int32_t(h.Height < 0 ? -h.Height : h.Height);
     const bool topDown = h.Height < 0;
-    const bool bitfields = h.Compression == BI_BITFIELDS_ || h.Compression == BI_ALPHABITFIELDS_;
-    const uint32_t* m = h.Masks;
-    out.BitCount = int(h.BitCount);
-    bool convert = false;
-    if (bitfields && h.BitCount == 16) {
-        if (m[0] == k565Red && m[1] == k565Green && m[2] == k565Blue && m[3] == 0)
-            out.Rgb565 = true;
-        else if (!(m[0] == k555Red && m[1] == k555Green && m[2] == k555Blue && m[3] == 0))
-            convert = true;
-    } else if (bitfields && h.BitCount == 32) {
-        convert = !(m[0] == k888Red && m[1] == k888Green && m[2] == k888Blue && (m[3] == 0 || m[3] == k888Alpha));
-    }
-    if (convert) out.BitCount = 32;
+    out.BitCount = layout.DecodedBitCount;
+    out.Rgb565 = layout.Rgb565;
+    const bool rle = h.Compression == BI_RLE8_ || h.Compression == BI_RLE4_;
+    const size_t sourceStride = TBmpImage::BmpStride(out.Width, int(h.BitCount));
+    // Uncompressed pixels must all be there before anything is allocated for them.
+    if (!rle && !in.Has(bitsOffset, sourceStride * size_t(out.Height))) return TBmpResult::Truncated;
 
     if (out.BitCount <= 8) {
         out.Palette.assign(size_t(1) << out.BitCount, TBmpColor{});
@@ -308,18 +328,16 @@ TBmpResult DecodePixels(const Reader& in, const Layout& layout, size_t bitsOffse
     }
     out.Bits.assign(out.Stride() * size_t(out.Height), 0);
 
-    if (h.Compression == BI_RLE8_ || h.Compression == BI_RLE4_) {
+    if (rle) {
         size_t available = in.Size() - bitsOffset;
         if (h.SizeImage > 0) available = std::min<size_t>(available, h.SizeImage);
         const TBmpResult result =
             DecodeRle(std::span<const uint8_t>(in.At(bitsOffset), available), h.Compression == BI_RLE4_, out);
         if (result != TBmpResult::Ok) return result;
     } else {
-        const size_t sourceStride = TBmpImage::BmpStride(out.Width, int(h.BitCount));
-        if (!in.Has(bitsOffset, sourceStride * size_t(out.Height))) return TBmpResult::Truncated;
         const uint8_t* source = in.At(bitsOffset);
-        if (convert) {
-            ConvertBitfields(source, sourceStride, int(h.BitCount), m, topDown, out);
+        if (layout.Convert) {
+            ConvertBitfields(source, sourceStride, int(h.BitCount), h.Masks, topDown, out);
         } else {
             for (int32_t row = 0; row < out.Height; ++row) {
                 const int32_t sourceRow = topDown ? out.Height - 1 - row : row;
@@ -341,18 +359,34 @@ void PutU32(std::vector<uint8_t>& out, uint32_t value) {
     PutU16(out, value >> 16);
 }
 
+// Reads the file header and the DIB headers after it.
+TBmpResult ReadFileLayout(const Reader& in, Layout& layout) {
+    if (!in.Has(0, kFileHeaderSize)) return TBmpResult::Truncated;
+    if (in.U16(0) != kFileSignature) return TBmpResult::BadSignature;
+    return ReadLayout(in, kFileHeaderSize, layout);
+}
+
 }  // namespace
 
 TBmpResult DecodeBmpFile(std::span<const uint8_t> data, TBmpImage& image) {
     image = TBmpImage{};
     const Reader in(data);
-    if (!in.Has(0, kFileHeaderSize)) return TBmpResult::Truncated;
-    if (in.U16(0) != kFileSignature) return TBmpResult::BadSignature;
-    const uint32_t bitsOffset = in.U32(10);
     Layout layout;
-    if (const TBmpResult result = ReadLayout(in, kFileHeaderSize, layout); result != TBmpResult::Ok) return result;
+    if (const TBmpResult result = ReadFileLayout(in, layout); result != TBmpResult::Ok) return result;
     // A zero offset means the pixels follow the colour table.
+    const uint32_t bitsOffset = in.U32(10);
     return DecodePixels(in, layout, bitsOffset == 0 ? layout.PaletteEnd : bitsOffset, image);
+}
+
+TBmpResult ReadBmpFileInfo(std::span<const uint8_t> data, TBmpInfo& info) {
+    info = TBmpInfo{};
+    const Reader in(data);
+    Layout layout;
+    if (const TBmpResult result = ReadFileLayout(in, layout); result != TBmpResult::Ok) return result;
+    info.Width = int32_t(layout.H.Width);
+    info.Height = int32_t(layout.H.Height < 0 ? -layout.H.Height : layout.H.Height);
+    info.BitCount = layout.DecodedBitCount;
+    return TBmpResult::Ok;
 }
 
 TBmpResult DecodePackedDib(std::span<const uint8_t> data, TBmpImage& image) {

@@ -46,9 +46,24 @@ enum class TBmpResult {
     BadRle,        // run-length data that runs past a row or the bitmap
 };
 
-// Limits of decoded images: at most this many pixels on a side and bytes of pixel data.
+// Limits of decoded images: at most this many pixels on a side and bytes of pixel data (of the
+// decoded format, which can be wider than the stored one).
 constexpr int32_t kMaxBmpDimension = 32768;
 constexpr uint64_t kMaxBmpBits = 64u * 1024u * 1024u;
+
+// What a BMP file's headers say about the image it decodes to.
+struct TBmpInfo {
+    int32_t Width = 0;
+    int32_t Height = 0;
+    int BitCount = 0;  // of the decoded image: bit fields with unusual masks widen to 32
+    [[nodiscard]] uint64_t DecodedBytes() const {
+        return uint64_t(TBmpImage::BmpStride(Width, BitCount)) * uint64_t(Height);
+    }
+};
+
+// Reads a BMP file's headers without touching its pixels: Ok when DecodeBmpFile gets past them,
+// so a caller can refuse an image by its decoded size before anything is allocated for it.
+TBmpResult ReadBmpFileInfo(std::span<const uint8_t> data, TBmpInfo& info);
 
 // Decodes a BMP file (BITMAPFILEHEADER first). On any failure image is left empty.
 TBmpResult DecodeBmpFile(std::span<const uint8_t> data, TBmpImage& image);

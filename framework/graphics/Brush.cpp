@@ -1,7 +1,6 @@
 #include "framework/graphics/Brush.h"
 
-#include "framework/core/TypInfo.h"
-#include "framework/graphics/Bitmap.h"
+#include "framework/core/Publisher.h"
 
 QUIRN_PUBLISH(TBrush, p) {
     p.Property("Color", &TBrush::Color, &TBrush::SetColor).Identifiers(ColorIdents).Default(clWhite);
@@ -21,6 +20,7 @@ void TBrush::Assign(const TPersistent* source) {
         FColor = brush->FColor;
         FStyle = brush->FStyle;
         FBitmap = brush->FBitmap;
+        FPatternHandle = brush->FPatternHandle;
         Changed();
         return;
     }
@@ -41,16 +41,10 @@ void TBrush::SetStyle(TBrushStyle value) {
     Changed();
 }
 
-void TBrush::SetBitmap(TBitmap* value) {
-    if (value == FBitmap) return;
-    FBitmap = value;
-    Changed();
-}
-
 HBRUSH TBrush::Handle() {
     if (!FHandle) {
-        if (FBitmap && !FBitmap->Empty()) {
-            FHandle.reset(::CreatePatternBrush(FBitmap->Handle()));
+        if (HBITMAP pattern = FPatternHandle ? FPatternHandle() : nullptr) {
+            FHandle.reset(::CreatePatternBrush(pattern));
         } else if (FStyle == bsClear) {
             LOGBRUSH hollow{BS_HOLLOW, 0, 0};
             FHandle.reset(::CreateBrushIndirect(&hollow));
@@ -68,6 +62,7 @@ void TBrush::SetHandle(HBRUSH handle) {
     if (handle && ::GetObjectW(handle, sizeof(brush), &brush) == sizeof(brush)) {
         FColor = TColor(brush.lbColor);
         FBitmap = nullptr;
+        FPatternHandle = nullptr;
         if (brush.lbStyle == BS_HOLLOW) {
             FStyle = bsClear;
         } else if (brush.lbStyle == BS_HATCHED) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "framework/graphics/Color.h"
 #include "framework/core/TypeInfo.h"
@@ -41,6 +42,8 @@ public:
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle value);
     // Pattern bitmap (not owned; the brush copies it when its handle is made). Overrides the style.
+    // SetBitmap is defined with TBitmap (Bitmap.cpp): a bitmap draws through a canvas, which paints with
+    // brushes, so this file comes before TBitmap and reaches the pattern's pixels through FPatternHandle.
     TBitmap* Bitmap() const { return FBitmap; }
     void SetBitmap(TBitmap* value);
 
@@ -57,5 +60,7 @@ private:
     TColor FColor = clWhite;
     TBrushStyle FStyle = bsSolid;
     TBitmap* FBitmap = nullptr;
+    // The handle of FBitmap's pixels, nullptr while it is empty; set together with FBitmap.
+    std::function<HBITMAP()> FPatternHandle;
     win::BrushHandle FHandle;
 };

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "framework/core/TypInfo.h"
+#include "framework/core/Publisher.h"
 #include "framework/graphics/AnsiText.h"
 #include "framework/win/DeviceContext.h"
 

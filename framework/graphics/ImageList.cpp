@@ -1,6 +1,6 @@
 #include "framework/graphics/ImageList.h"
 
-#include "framework/core/TypInfo.h"
+#include "framework/core/Publisher.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/Icon.h"

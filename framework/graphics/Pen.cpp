@@ -1,6 +1,6 @@
 #include "framework/graphics/Pen.h"
 
-#include "framework/core/TypInfo.h"
+#include "framework/core/Publisher.h"
 
 QUIRN_PUBLISH(TPen, p) {
     p.Property("Color", &TPen::Color, &TPen::SetColor).Identifiers(ColorIdents).Default(clBlack);

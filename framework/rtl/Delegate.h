@@ -163,5 +163,5 @@ private:
     TMethodCode FCode;
 };
 
-// The common event: "something happened to Sender".
-using TNotifyEvent = TDelegate<void(TObject* Sender)>;
+// The common event: "something happened to sender".
+using TNotifyEvent = TDelegate<void(TObject* sender)>;

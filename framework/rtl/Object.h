@@ -8,14 +8,14 @@
 //     class TButton : public TWinControl {
 //         QUIRN_CLASS(TButton, TWinControl)
 //     public:
-//         explicit TButton(TComponent* AOwner);
+//         explicit TButton(TComponent* owner);
 //     };
 //
 //     // Button.cpp
 //     QUIRN_DEFINE_CLASS(TButton)          // ancestry and factory only
 //
 // Classes with published properties use QUIRN_PUBLISH from
-// framework/core/TypInfo.h instead of QUIRN_DEFINE_CLASS; that also registers
+// framework/core/Publisher.h instead of QUIRN_DEFINE_CLASS; that also registers
 // the class by name for component streaming.
 #pragma once
 
@@ -29,9 +29,9 @@
 class TObject;
 class TComponent;
 class TFiler;
-class TPublished;  // published properties and methods of one class (framework/core/TypInfo.h)
+class TPublished;  // published properties and methods of one class (framework/core/PropInfo.h)
 template <class C>
-class TPublisher;  // builds a TPublished (framework/core/TypInfo.h)
+class TPublisher;  // builds a TPublished (framework/core/Publisher.h)
 
 // TClass: run-time description of one class. One immutable instance per class,
 // reached through T::StaticClass() or obj.ClassType().

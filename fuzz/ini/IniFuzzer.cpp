@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "framework/rtl/SysUtils.h"
 #include "skin/data/QuickIni.h"
 
 namespace {
@@ -53,6 +55,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
             Ini.ReadString(Inner, Line.substr(0, Separator), Value, "\x01");
             (void)Ini.ReadInteger(Inner, Line.substr(0, Separator), 0);
         }
+    }
+    // A prefix query gives what filtering every section name would.
+    for (const std::string& Prefix : {std::string("button"), std::string("COLOUR"), std::string(),
+                                      Names.Count() > 0 ? Names.Strings(0).substr(0, 2) : std::string("[")}) {
+        std::vector<std::string> Expected;
+        for (int32_t I = 0; I < Names.Count(); ++I)
+            if (LowerCase(Names.Strings(I)).rfind(LowerCase(Prefix), 0) == 0) Expected.push_back(Names.Strings(I));
+        Check(Ini.SectionsStartingWith(Prefix) == Expected);
     }
     for (const char* Section : ProbeSections)
         for (const char* Key : ProbeKeys) {

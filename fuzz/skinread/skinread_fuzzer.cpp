@@ -1,10 +1,12 @@
 // Fuzzes the skin package reader: the input once as a package and once as
 // an unpacked archive (packed here, so the directory parse sees arbitrary
 // headers, name lists and size tables). Every member the reader calls
-// intact must extract with its stated size; nothing may crash, hang or
-// read out of bounds.
+// intact must extract with its stated size, and its bytes in place must be
+// the bytes extracted; nothing may crash, hang or read out of bounds.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,11 @@ void Exercise(const std::vector<uint8_t>& package) {
         if (target.Position() != 0) std::abort();
         // Duplicates extract the first of their name; only check first occurrences.
         if (reader.Names().IndexOf(name) == i && reader.Intact(i) && target.Size() != reader.Sizes(i)) std::abort();
+        // The bytes in place are the bytes extracted.
+        const std::span<const uint8_t> inPlace = reader.FileData(name);
+        if (static_cast<int64_t>(inPlace.size()) != target.Size() ||
+            !std::equal(inPlace.begin(), inPlace.end(), target.Memory()))
+            std::abort();
     }
     std::string found;
     reader.ExtractFirstMatch(".ini", target, found);

@@ -40,20 +40,32 @@ constexpr bool LzhSizePlausible(uint64_t unpackedBytes, uint64_t packedBytes) {
 
 class TLZH {
 public:
-    // Fetches up to Count bytes into Buffer and reports how many it gave.
+    // Fetches up to Count bytes into Buffer and reports how many it gave;
+    // giving none marks the end of the input.
     using TReadBytes = std::function<void(void* Buffer, int32_t Count, int32_t& Actual)>;
     // Stores Count bytes from Buffer and reports how many it took.
     using TWriteBytes = std::function<void(const void* Buffer, int32_t Count, int32_t& Actual)>;
+
+    // The decoder moves bytes in blocks: it asks ReadBytes for up to
+    // InputBlockSize bytes at a time and hands WriteBytes up to
+    // OutputBlockSize + F - 1 bytes at a time.
+    static constexpr int32_t InputBlockSize = 16 * 1024;
+    static constexpr int32_t OutputBlockSize = 32 * 1024;
 
     TLZH();
     ~TLZH();
     TLZH(const TLZH&) = delete;
     TLZH& operator=(const TLZH&) = delete;
 
-    // Decodes until at least TextSize bytes are written. Input that ends
-    // early reads as zero bits. Raises ElzhException when the tables cannot
-    // be allocated or the output takes fewer bytes than it is given.
+    // Decodes until at least TextSize bytes are written (the last match is
+    // written whole). Input that ends early reads as zero bits. Raises
+    // ElzhException when the tables cannot be allocated or the output takes
+    // fewer bytes than it is given.
     void ExpandStream(int64_t TextSize, const TReadBytes& ReadBytes, const TWriteBytes& WriteBytes);
+
+    // Bytes the last ExpandStream fetched beyond the last one its bits came
+    // from (the input block is read ahead).
+    int64_t UnusedInput() const { return FUnusedInput; }
 
     // The streams the stream callbacks use (not owned).
     void SetInStream(TStream* Stream) { FInStream = Stream; }
@@ -66,26 +78,32 @@ public:
     // Writes all Count bytes to the output stream.
     void StreamWriteBytes(const void* Buffer, int32_t Count, int32_t& Actual);
 
-    // ExpandStream between the input and the output stream.
+    // ExpandStream between the input and the output stream; the input stream
+    // is left just after the last byte the decoder used.
     void ExpandStreams(int64_t TextSize);
 
 private:
     struct TTables;
+    struct TInputSpan {
+        const uint8_t* Next;
+        const uint8_t* End;
+    };
 
-    int GetBit();
-    int GetByte();
-    void FillBitBuffer();
-    int DecodeChar();
-    int DecodePosition();
-    void PutByte(uint8_t Value);
+    // Moves the unread input to the front of the input block and tops the
+    // block up from ReadBytes; past the end of the input it holds zeros.
+    TInputSpan RefillInput(const uint8_t* Next, const uint8_t* End);
+    // Hands Count bytes to WriteBytes; raises when it takes fewer.
+    void WriteBlock(const uint8_t* Data, int32_t Count);
 
     TStream* FInStream = nullptr;
     TStream* FOutStream = nullptr;
     std::unique_ptr<TTables> FTables;
     const TReadBytes* FReadBytes = nullptr;
     const TWriteBytes* FWriteBytes = nullptr;
-    uint16_t FBitBuf = 0;
-    uint8_t FBitCount = 0;
+    bool FInputEnded = false;
+    int64_t FInputDelivered = 0;  // bytes ReadBytes gave
+    int64_t FInputTaken = 0;      // bytes moved out of the input block into the bit buffer, zeros included
+    int64_t FUnusedInput = 0;
 };
 
 // Expands a stream in the package's framing (4-byte little-endian unpacked

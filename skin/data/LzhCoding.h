@@ -67,20 +67,100 @@ static_assert(PositionTables.DLen[0] == 3 && PositionTables.DLen[32] == 4 && Pos
 // by side at Son[node] and Son[node] + 1; a Son value of T or more marks a
 // leaf holding symbol (value - T). Prnt[T + symbol] is the leaf of a symbol.
 struct TLzhTree {
-    std::array<uint16_t, T + 1> Freq{};
-    std::array<int16_t, T + N_CHAR> Prnt{};
-    std::array<int16_t, T> Son{};
+    // Word-sized entries: the counts would fit 16 bits (no count passes the
+    // root's, which stays at most MAX_FREQ), but words load and compare faster.
+    std::array<uint32_t, T + 1> Freq{};
+    std::array<int32_t, T + N_CHAR> Prnt{};
+    std::array<int32_t, T> Son{};
+
+    // Decoding aid: the tree's top PrefixBits levels as a table, so the
+    // decoder walks them in one step. Entry v is where the bits of v (most
+    // significant first) lead from the root: the node reached, how many bits
+    // that took (fewer when a leaf comes first) and the nodes passed.
+    static constexpr int PrefixBits = 5;
+    struct TPrefixEntry {
+        int32_t Node;
+        int32_t Bits;
+        std::array<int32_t, PrefixBits> Path;  // Path[n]: the node after n + 1 bits
+    };
+    std::array<TPrefixEntry, 1 << PrefixBits> Prefix;
+    // The table holds while no node it was built from changes its sons.
+    bool PrefixValid = false;
 
     // Builds the starting tree: every symbol counted once.
     void Start();
-    // Counts one more occurrence of symbol and restores the sibling order.
+    // Counts one more occurrence of symbol and restores the sibling order
+    // (inline: it runs once per coded symbol).
     void Update(int symbol);
+    // Update for a symbol whose leaf the decoder has just reached along
+    // path: path[0] is the root R and path[depth] the symbol's leaf.
+    void UpdateAlong(const int* path, int depth, int symbol);
+    // Makes Prefix describe the tree as it is now.
+    void BuildPrefix();
 
     int Root() const { return Son[R]; }
 
 private:
     // Rebuilds the tree with halved counts once the root reaches MAX_FREQ.
     void Rebuild();
+    // Counts one more at node; when that breaks the ascending order of the
+    // counts, node first trades places with the last node of its run of
+    // equal counts. Returns the node whose count grew.
+    int Increment(int node);
+
+    // Nodes whose sons the prefix table was built from.
+    std::array<bool, T> FInPrefix{};
 };
+
+inline int TLzhTree::Increment(int node) {
+    const uint32_t k = ++Freq[node];
+    if (k <= Freq[node + 1]) return node;
+    // Keep counts ascending: trade places with the last node whose count is
+    // now lower than this one's.
+    int l = node + 1;
+    while (k > Freq[l + 1]) ++l;
+    Freq[node] = Freq[l];
+    Freq[l] = k;
+
+    if (FInPrefix[node] || FInPrefix[l]) PrefixValid = false;
+    const int i = Son[node];
+    Prnt[i] = l;
+    if (i < T) Prnt[i + 1] = l;
+
+    const int j = Son[l];
+    Son[l] = i;
+    Prnt[j] = node;
+    if (j < T) Prnt[j + 1] = node;
+    Son[node] = j;
+    return l;
+}
+
+inline void TLzhTree::Update(int symbol) {
+    if (Freq[R] == MAX_FREQ) Rebuild();
+    int node = Prnt[symbol + T];
+    do {
+        node = Prnt[Increment(node)];
+    } while (node != 0);
+}
+
+inline void TLzhTree::UpdateAlong(const int* path, int depth, int symbol) {
+    if (Freq[R] == MAX_FREQ) {
+        Update(symbol);  // the rebuild moves every node
+        return;
+    }
+    // While no node trades places, the parents are the path's nodes and need
+    // no lookup; after a trade the count climbs from the new place.
+    int node = path[depth];
+    for (;;) {
+        const int counted = Increment(node);
+        if (counted != node) {
+            node = counted;
+            break;
+        }
+        if (--depth < 0) return;
+        node = path[depth];
+    }
+    while ((node = Prnt[node]) != 0) node = Increment(node);
+}
 
 }  // namespace lzh

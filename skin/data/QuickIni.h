@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "framework/rtl/Streams.h"
@@ -42,28 +42,64 @@ public:
     // without brackets and trimmed. A nil list fails an assertion.
     void ReadSections(TStringList* Strings) const;
 
+    // The names, as ReadSections gives them, of the sections whose name begins
+    // with Prefix (letter case ignored), in file order. Only those sections
+    // are visited, however many others the file has.
+    std::vector<std::string> SectionsStartingWith(std::string_view Prefix) const;
+
+    // Section headers that look-ups and section queries have visited since
+    // the last load: a look-up visits at most one, ReadSections all of them.
+    // Lets a caller see that its queries stay independent of the file's size.
+    int64_t SectionsVisited() const { return FSectionsVisited; }
+
     // Every retained line (trimmed, not empty, not a ";" comment), in file order.
     const TStringList& Lines() const { return *FLines; }
     // The section headers, brackets included, in file order.
     const TStringList& Sections() const { return *FSections; }
 
 private:
-    // A key line of a section: where its value starts (just after its first "=").
+    // A key line: the section it belongs to (its position in FSections), its
+    // key folded to lower case, its line and where its value starts (just
+    // after its first "=").
     struct TKeyLine {
+        int32_t Section;
+        std::string Folded;
         int32_t LineIndex;
         size_t ValueStart;
     };
-    // One section header: its line and the first occurrence of each key below it.
-    struct TSectionBlock {
-        int32_t LineIndex;
-        std::unordered_map<std::string, TKeyLine> FirstKeys;
+    // A section's name folded to lower case, and its position in FSections.
+    struct TSectionName {
+        std::string Folded;
+        int32_t Section;
     };
+    using TNameIterator = std::vector<TSectionName>::const_iterator;
+    using TNameRun = std::pair<TNameIterator, TNameIterator>;
+    // The first entry of a sorted index whose name is not before Folded (the
+    // first in file order among equal names).
+    static TNameIterator FirstNotBefore(const std::vector<TSectionName>& Index, std::string_view Folded);
+    // The entries of a sorted index whose names begin with FoldedPrefix.
+    static TNameRun PrefixRun(const std::vector<TSectionName>& Index, std::string_view FoldedPrefix);
 
     void ParseText(TMemoryStream& Stream);
     void AddLine(std::string_view Raw);
+    // The position in FSections of the first header "[" + Section + "]",
+    // letter case ignored, or -1.
+    int32_t FindSection(std::string_view Section) const;
 
     std::unique_ptr<TStringList> FLines;
     std::unique_ptr<TStringList> FSections;
-    // Parallel to FSections: the header's index in FLines and its key index.
-    std::vector<TSectionBlock> FSectionBlocks;
+    // Parallel to FSections: the header's index in FLines.
+    std::vector<int32_t> FSectionLines;
+    // Flat sorted indexes (no node per entry, so that a file of 50,000
+    // sections costs little more than its lines), equal entries in file
+    // order so that the first occurrence answers:
+    // every key line, by section and then key;
+    std::vector<TKeyLine> FKeys;
+    // the whole text between the brackets of every header, which look-ups
+    // match;
+    std::vector<TSectionName> FHeaderIndex;
+    // the trimmed names of the few headers with blanks after their "[", which
+    // prefix queries match (any other name is a prefix of the whole text).
+    std::vector<TSectionName> FIndentedNames;
+    mutable int64_t FSectionsVisited = 0;
 };

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,6 +28,11 @@
 
 class TQuickIni;
 class TSkinReader;
+
+// Caption buttons a skin may define (the three buttons of a maximized MDI
+// child come on top): real skins use up to eight; a skin with thousands of
+// "Button" sections keeps the first ones in file order.
+inline constexpr size_t MaxCaptionButtons = 32;
 class TMemoryStream;
 class THintWindow;
 
@@ -172,6 +178,11 @@ private:
     // The skin parse (runs inside LoadSkinPackage while the INI reader exists).
     void ParseSkin();
     void LoadSkinBitmap(TBitmap& Bitmap, std::string_view Value);
+    // The package member Name decoded (once per parse), or nullptr when it is
+    // missing, no bitmap, or over the budget.
+    const TBitmap* DecodedSkinBitmap(std::string_view Name);
+    // Takes Bytes from the pixel budget; false (nothing taken) when it would break it.
+    bool TakeFromBitmapBudget(uint64_t Bytes);
     void ReadRGBTriplet(std::string_view Section, std::string_view Prefix, TColor& Color) const;
     void ReadBorders();
     void ReadTitle();
@@ -212,4 +223,8 @@ private:
     std::unique_ptr<TSkinReader> FReader;  // only while a package is parsed
     std::unique_ptr<TMemoryStream> FSkinStream;
     uint64_t FBitmapBudget = 0;  // pixel bytes a parse may still load
+    // Lower-cased member name -> its decoded bitmap (nullptr: unusable), so
+    // that a bitmap named by many keys is decoded once; only while a package
+    // is parsed. Elements get copies: each owns its bitmap.
+    std::map<std::string, std::unique_ptr<TBitmap>> FDecodedBitmaps;
 };

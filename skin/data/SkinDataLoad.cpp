@@ -2,7 +2,10 @@
 // package reader and the INI reader, into the skin elements (ParseSkin).
 #include <algorithm>
 #include <new>
+#include <span>
 
+#include "framework/rtl/Streams.h"
+#include "framework/graphics/BmpCodec.h"
 #include "framework/rtl/SysUtils.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinEngineLink.h"
@@ -24,8 +27,10 @@ constexpr int64_t SkinFileMaxSize = int64_t{2} * SkinMaxUnpackedSize;
 // missing (the skin then takes its defaults), so that a hostile package
 // cannot make the line lists take many times its size.
 constexpr int64_t SkinIniMaxSize = 1024 * 1024;
-// Pixel memory the bitmaps of one skin may take; a skin asking for more
-// gets its remaining bitmaps empty. Real skins take well under 1 MB.
+// Pixel memory the bitmaps of one skin may take while it is parsed (each
+// element's copy, and the one decoded image of each member it copies); a
+// skin asking for more gets its remaining bitmaps empty. Real skins take
+// well under 1 MB.
 constexpr uint64_t SkinBitmapBudget = 256u * 1024u * 1024u;
 
 // The file-name part of a path: what follows the last directory or drive
@@ -85,6 +90,7 @@ bool TSkinData::LoadSkinPackage() {
     struct TParseScope {
         TSkinData& Data;
         ~TParseScope() {
+            Data.FDecodedBitmaps.clear();
             Data.FIni.reset();
             Data.FExtractStream.reset();
             Data.FReader.reset();
@@ -127,32 +133,53 @@ void TSkinData::ApplySkinFile() {
 void TSkinData::LoadSkinBitmap(TBitmap& Bitmap, std::string_view Value) {
     const std::string_view Name = FileNamePart(Value);
     // Only ".bmp" in lower case loads.
-    if (Name.empty() || ExtensionOf(Name) != BitmapExtension) {
-        Bitmap.Assign(nullptr);
-        return;
-    }
-    FReader->ExtractFile(Name, *FExtractStream);
-    if (FExtractStream->Size() == 0) {
+    const TBitmap* Decoded = Name.empty() || ExtensionOf(Name) != BitmapExtension ? nullptr : DecodedSkinBitmap(Name);
+    const uint64_t Bytes =
+        Decoded == nullptr ? 0 : static_cast<uint64_t>(Decoded->RowBytes()) * static_cast<uint64_t>(Decoded->Height());
+    if (Decoded == nullptr || !TakeFromBitmapBudget(Bytes)) {
         Bitmap.Assign(nullptr);
         return;
     }
     try {
-        Bitmap.LoadFromStream(*FExtractStream);
+        Bitmap.Assign(Decoded);
     } catch (const Exception&) {
-        Bitmap.Assign(nullptr);  // not a bitmap, or one GDI cannot hold
-        return;
-    }
-    const uint64_t Bytes = static_cast<uint64_t>(Bitmap.RowBytes()) * static_cast<uint64_t>(Bitmap.Height());
-    if (Bytes > FBitmapBudget) {
+        FBitmapBudget += Bytes;  // GDI cannot hold another copy
         Bitmap.Assign(nullptr);
-        return;
     }
+}
+
+const TBitmap* TSkinData::DecodedSkinBitmap(std::string_view Name) {
+    const auto [Entry, Added] = FDecodedBitmaps.try_emplace(LowerCase(Name));
+    if (!Added) return Entry->second.get();
+    // Decoded where it lies in the expanded package, with no copy.
+    const std::span<const uint8_t> File = FReader->FileData(Name);
+    if (File.empty()) return nullptr;
+    // Refused by its headers, before anything is allocated for its pixels,
+    // when it is no bitmap or its decoded pixels would break the budget.
+    TBmpInfo Info;
+    if (ReadBmpFileInfo(File, Info) != TBmpResult::Ok || !TakeFromBitmapBudget(Info.DecodedBytes())) return nullptr;
+    auto Bitmap = std::make_unique<TBitmap>();
+    try {
+        TReadOnlyMemoryStream Stream(File.data(), static_cast<int64_t>(File.size()));
+        Bitmap->LoadFromStream(Stream);
+    } catch (const Exception&) {
+        FBitmapBudget += Info.DecodedBytes();  // not a bitmap after all, or one GDI cannot hold
+        return nullptr;
+    }
+    Entry->second = std::move(Bitmap);
+    return Entry->second.get();
+}
+
+bool TSkinData::TakeFromBitmapBudget(uint64_t Bytes) {
+    if (Bytes > FBitmapBudget) return false;
     FBitmapBudget -= Bytes;
+    return true;
 }
 
 void TSkinData::ParseSkin() {
     ++FSkinGeneration;
     FBitmapBudget = SkinBitmapBudget;
+    FDecodedBitmaps.clear();
     FSkinName = FIni->ReadString(TitlebarSection, "SkinName", "");
     ReadBorders();
     ReadColours();

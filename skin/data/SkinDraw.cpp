@@ -75,14 +75,21 @@ std::unique_ptr<TBitmap> CreateSkinElementBitmap(const RECT& dest, TBitmap& elem
     const RECT cell = FrameCell(element, frameCount, frameIndex, vertical);
     const int32_t sx = cell.left, sy = cell.top, cw = Width(cell), ch = Height(cell);
     const int32_t w = Width(dest), h = Height(dest);
-    RECT m = FitMargins(margins, cell);
-    // Too small for both margins: the element degrades to a plain stretch in that direction.
-    if (w < m.left + m.right) m.left = m.right = 0;
-    if (h < m.top + m.bottom) m.top = m.bottom = 0;
+    // Too small for both margins as the skin gives them: the element degrades to a plain stretch in that
+    // direction. Only then are the margins fitted to the cell (a skin's margins may claim more than its
+    // frame; fitting first would keep a margin the destination has no room for).
+    RECT given{std::max<LONG>(margins.left, 0), std::max<LONG>(margins.top, 0), std::max<LONG>(margins.right, 0),
+               std::max<LONG>(margins.bottom, 0)};
+    if (w < given.left + given.right) given.left = given.right = 0;
+    if (h < given.top + given.bottom) given.top = given.bottom = 0;
+    const RECT m = FitMargins(given, cell);
     const int32_t l = m.left, t = m.top, r = m.right, b = m.bottom;
 
+    // An element without a picture composes to an empty bitmap: there is nothing to draw, and a
+    // blank temporary of the destination's size would paint as an opaque black rectangle.
+    if (element.Empty()) return std::make_unique<TBitmap>();
     auto result = Temporary(w, h);
-    if (result->Empty() || element.Empty()) return result;
+    if (result->Empty()) return result;
     TCanvas& target = result->Canvas();
     TCanvas& source = element.Canvas();
     target.SetCopyMode(SRCCOPY);
@@ -154,8 +161,8 @@ void DrawThreePartStretched(HDC dc, const RECT& dest, TBitmap& element, bool ver
     const int32_t l = m.left, r = m.right;
     const int32_t d = Width(dest), h = Height(dest);
     HDC source = element.Canvas().Handle();
-    win::SavedDC saved(dc);
-    ::SetStretchBltMode(dc, COLORONCOLOR);
+    // Straight onto the caller's DC in the DC's own stretch mode: the caller chooses how a shrunk
+    // strip combines its pixels.
     if (d < cw) {
         ::StretchBlt(dc, dest.left, dest.top, d, h, source, sx, sy, cw, ch, SRCCOPY);
         return;
@@ -170,6 +177,9 @@ void DrawFrameStretched(HDC dc, const RECT& dest, TBitmap& element, bool transpa
     if (Inverted(dest) || element.Empty()) return;
     auto temporary = Temporary(Width(dest), Height(dest));
     if (temporary->Empty()) return;
+    // The stretch goes into a temporary, yet follows the destination DC's own stretch mode, as a
+    // stretch straight onto it would (a fresh DC's mode unless the caller set one).
+    temporary->Canvas().SetStretchMode(::GetStretchBltMode(dc));
     const RECT cell = FrameCell(element, frameCount, frameIndex, false);
     temporary->Canvas().CopyRect(RECT{0, 0, Width(dest), Height(dest)}, element.Canvas(), cell);
     PutTemporary(dc, dest.left, dest.top, *temporary, transparent);

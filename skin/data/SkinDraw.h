@@ -28,12 +28,13 @@ TTransparentMethod DefaultTransparentMethod();
 RECT FrameCell(TBitmap& bitmap, int32_t frameCount, int32_t frameIndex, bool vertical);
 
 // A new bitmap of the destination's size holding the nine-slice composition of one frame; margins
-// are LeftWidth, TopHeight, RightWidth, BottomHeight as left, top, right, bottom.
+// are LeftWidth, TopHeight, RightWidth, BottomHeight as left, top, right, bottom. An element
+// without a picture gives an empty bitmap (nothing to draw).
 std::unique_ptr<TBitmap> CreateSkinElementBitmap(const RECT& dest, TBitmap& element, const RECT& margins, bool vertical,
                                                  bool tile, int32_t frameCount, int32_t frameIndex);
 
 // Composes with CreateSkinElementBitmap and draws the result at dest (magenta left out when
-// transparent).
+// transparent). An element without a picture draws nothing.
 void DrawSkinElement(HDC dc, const RECT& dest, TBitmap& element, bool vertical, bool tile, bool transparent,
                      int32_t frameCount, int32_t frameIndex, const RECT& margins);
 
@@ -41,11 +42,11 @@ void DrawSkinElement(HDC dc, const RECT& dest, TBitmap& element, bool vertical, 
 void DrawThreePartTiled(TCanvas& canvas, const RECT& dest, TBitmap& element, bool vertical, bool transparent,
                         int32_t frameCount, int32_t frameIndex, const RECT& margins);
 
-// Left cap, middle stretched, right cap, straight onto the DC.
+// Left cap, middle stretched, right cap, straight onto the DC in the DC's own stretch mode.
 void DrawThreePartStretched(HDC dc, const RECT& dest, TBitmap& element, bool vertical, int32_t frameCount,
                             int32_t frameIndex, const RECT& margins);
 
-// The whole cell (side-by-side frames) stretched to dest.
+// The whole cell (side-by-side frames) stretched to dest, in the DC's own stretch mode.
 void DrawFrameStretched(HDC dc, const RECT& dest, TBitmap& element, bool transparent, int32_t frameCount,
                         int32_t frameIndex);
 

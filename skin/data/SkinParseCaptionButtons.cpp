@@ -39,9 +39,8 @@ constexpr int32_t MDIButtonFrames = 4;
 constexpr int32_t MDIImageCells = MDIButtonCount * MDIButtonFrames;
 constexpr int32_t MDIButtonGap = 4;
 
-bool IsCaptionButtonSection(const std::string& UpperName) {
-    if (UpperName.rfind(CaptionButtonPrefix, 0) != 0) return false;
-    return std::find(std::begin(NotCaptionButtons), std::end(NotCaptionButtons), UpperName) ==
+bool IsOtherElementSection(const std::string& UpperName) {
+    return std::find(std::begin(NotCaptionButtons), std::end(NotCaptionButtons), UpperName) !=
            std::end(NotCaptionButtons);
 }
 
@@ -50,12 +49,13 @@ bool IsCaptionButtonSection(const std::string& UpperName) {
 void TSkinData::ReadCaptionButtons() {
     FCaptionButtons.clear();
 
-    TStringList Sections;
-    FIni->ReadSections(&Sections);
+    // Only the sections named "Button..." are visited, through the INI's name
+    // index; the first MaxCaptionButtons of them that make buttons are kept.
     std::vector<std::string> Kept;
-    for (int32_t I = 0; I < Sections.Count(); ++I) {
-        std::string Name = UpperCase(Sections.Strings(I));
-        if (!IsCaptionButtonSection(Name)) continue;
+    for (const std::string& Section : FIni->SectionsStartingWith(CaptionButtonPrefix)) {
+        if (Kept.size() == MaxCaptionButtons) break;
+        std::string Name = UpperCase(Section);
+        if (IsOtherElementSection(Name)) continue;
         // A button without action is kept only when it is made visible on purpose.
         const int32_t Action = FIni->ReadInteger(Name, "Action", 0);
         const int32_t Visibility = FIni->ReadInteger(Name, "Visibility", VisibilityUnset);

@@ -45,12 +45,10 @@ void TSkinData::ReadColours() {
         FColorDefined[static_cast<size_t>(Entry.Index)] = Defined;
     }
 
-    TStringList Sections;
-    FIni->ReadSections(&Sections);
     FColourSections.clear();
-    for (int32_t I = 0; I < Sections.Count(); ++I) {
-        const std::string Name = UpperCase(Sections.Strings(I));
-        if (Name.rfind(ColourSectionPrefix, 0) != 0 || Name == ColourSectionsExcluded) continue;
+    for (const std::string& Section : FIni->SectionsStartingWith(ColourSectionPrefix)) {
+        const std::string Name = UpperCase(Section);
+        if (Name == ColourSectionsExcluded) continue;
         FColourSections.push_back(ParseColor(FIni->ReadString(Name, ColourSectionKey, ""), clWindowText));
     }
 

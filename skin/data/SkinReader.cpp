@@ -42,7 +42,7 @@ int64_t CountLines(std::string_view text) {
 
 }  // namespace
 
-TSkinReader::TSkinReader() : FNames(std::make_unique<TStringList>()), FData(std::make_unique<TMemoryStream>()) {}
+TSkinReader::TSkinReader() : FNames(std::make_unique<TStringList>()), FArchive(std::make_unique<TMemoryStream>()) {}
 
 TSkinReader::~TSkinReader() = default;
 
@@ -54,11 +54,12 @@ TSkinReader::TMessageProc TSkinReader::SetMessageProc(TMessageProc Proc) {
 
 void TSkinReader::Clear() {
     FNames->Clear();
-    FData->Clear();
+    FArchive->Clear();
     FSizes.clear();
     FOffsets.clear();
     FCount = 0;
     FIntactCount = 0;
+    FDataStart = 0;
     FVersion = 0;
     FNameListLength = 0;
 }
@@ -79,27 +80,34 @@ bool TSkinReader::ExpandPackage(TMemoryStream& Package, TMemoryStream& Archive) 
         return false;
     }
 
+    // Room for the whole output up front (the last match may run up to
+    // F - 1 bytes past the stated size), so the archive never regrows.
+    Archive.SetSize(int64_t{unpackedSize} + lzh::F);
+    Archive.SetPosition(0);
     TLZH lzh;
     lzh.SetInStream(&Package);
     lzh.SetOutStream(&Archive);
     lzh.ExpandStreams(unpackedSize);
+    // The last match may run up to F - 1 bytes past the stated size; those
+    // bytes are not part of the archive.
+    Archive.SetSize(std::min<int64_t>(Archive.Position(), unpackedSize));
     return true;
 }
 
 bool TSkinReader::ReadPackage(TMemoryStream& Package) {
     Clear();
-    TMemoryStream archive;
-    if (!ExpandPackage(Package, archive) || !IndexArchive(archive)) {
+    // The expanded archive is kept whole: members are read where they lie.
+    if (!ExpandPackage(Package, *FArchive) || !IndexArchive()) {
         Clear();
         return false;
     }
     return true;
 }
 
-bool TSkinReader::IndexArchive(TMemoryStream& Archive) {
-    const int64_t archiveSize = Archive.Size();
+bool TSkinReader::IndexArchive() {
+    const int64_t archiveSize = FArchive->Size();
     if (archiveSize < SkinHeaderSize) return false;
-    const uint8_t* bytes = Archive.Memory();
+    const uint8_t* bytes = FArchive->Memory();
 
     const uint32_t version = ReadLE32(bytes);
     const auto nameListLength = static_cast<int32_t>(ReadLE32(bytes + SkinHeaderNameListOffset));
@@ -132,7 +140,6 @@ bool TSkinReader::IndexArchive(TMemoryStream& Archive) {
     }
 
     const int64_t dataSize = archiveSize - dataStart;
-    if (dataSize > 0) FData->WriteBuffer(bytes + dataStart, static_cast<int32_t>(dataSize));
 
     // Offsets are running sums of the sizes. A negative size leaves every
     // later offset unknown and a size running past the data area leaves
@@ -145,30 +152,40 @@ bool TSkinReader::IndexArchive(TMemoryStream& Archive) {
         offset += size;
     }
     FIntactCount = static_cast<int32_t>(FOffsets.size());
+    FDataStart = dataStart;
     FCount = count;
     FVersion = version;
     FNameListLength = nameListLength;
     return true;
 }
 
+std::span<const uint8_t> TSkinReader::Member(int32_t Index) const {
+    if (!Intact(Index)) return {};
+    const auto size = static_cast<size_t>(FSizes[static_cast<size_t>(Index)]);
+    return {FArchive->Memory() + FDataStart + FOffsets[static_cast<size_t>(Index)], size};
+}
+
 void TSkinReader::CopyMember(int32_t Index, TMemoryStream& Target) const {
-    if (Intact(Index)) {
-        const int32_t size = FSizes[static_cast<size_t>(Index)];
-        if (size > 0) Target.WriteBuffer(FData->Memory() + FOffsets[static_cast<size_t>(Index)], size);
-    }
+    const std::span<const uint8_t> bytes = Member(Index);
+    if (!bytes.empty()) Target.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
     Target.SetPosition(0);
+}
+
+int32_t TSkinReader::IndexOfFile(std::string_view Name) const {
+    const std::string key = LowerCase(Name);
+    for (int32_t i = 0; i < FCount; ++i) {
+        if (FNames->Strings(i) == key) return i;
+    }
+    return -1;
 }
 
 void TSkinReader::ExtractFile(std::string_view Name, TMemoryStream& Target) const {
     Target.Clear();
-    const std::string key = LowerCase(Name);
-    for (int32_t i = 0; i < FCount; ++i) {
-        if (FNames->Strings(i) == key) {
-            CopyMember(i, Target);
-            return;
-        }
-    }
+    const int32_t index = IndexOfFile(Name);
+    if (index >= 0) CopyMember(index, Target);
 }
+
+std::span<const uint8_t> TSkinReader::FileData(std::string_view Name) const { return Member(IndexOfFile(Name)); }
 
 void TSkinReader::ExtractFirstMatch(std::string_view Text, TMemoryStream& Target, std::string& FoundName) const {
     Target.Clear();

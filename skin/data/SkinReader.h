@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,11 @@ public:
     // Target, rewound; Target is left empty without a match.
     void ExtractFile(std::string_view Name, TMemoryStream& Target) const;
 
+    // The bytes of the file whose name equals Name (case-insensitively) where
+    // they lie in the expanded archive, valid while the reader holds this
+    // package; empty without a match.
+    std::span<const uint8_t> FileData(std::string_view Name) const;
+
     // Copies the first file whose lower-case name contains Text into Target,
     // rewound, and sets FoundName; without a match Target is left empty and
     // FoundName unchanged.
@@ -60,13 +66,16 @@ public:
 
 private:
     void Clear();
-    bool IndexArchive(TMemoryStream& Archive);
+    bool IndexArchive();
+    int32_t IndexOfFile(std::string_view Name) const;      // -1 without a match
+    std::span<const uint8_t> Member(int32_t Index) const;  // empty unless intact
     void CopyMember(int32_t Index, TMemoryStream& Target) const;
 
     std::unique_ptr<TStringList> FNames;
-    std::unique_ptr<TMemoryStream> FData;
+    std::unique_ptr<TMemoryStream> FArchive;  // the expanded archive
     std::vector<int32_t> FSizes;
-    std::vector<int64_t> FOffsets;  // of each intact member in FData
+    std::vector<int64_t> FOffsets;  // of each intact member in the data area
+    int64_t FDataStart = 0;         // of the data area in FArchive
     int32_t FCount = 0;
     int32_t FIntactCount = 0;  // leading members that lie wholly inside the data area
     uint32_t FVersion = 0;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "framework/core/TypInfo.h"
+#include "framework/core/TypeInfo.h"
 #include "framework/rtl/Delegate.h"
 #include "framework/rtl/Sets.h"
 

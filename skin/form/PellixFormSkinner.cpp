@@ -9,7 +9,7 @@
 #include "framework/controls/Form.h"
 #include "framework/controls/Menu.h"
 #include "framework/controls/Timer.h"
-#include "framework/core/TypInfo.h"
+#include "framework/core/PropAccess.h"
 #include "framework/rtl/Trace.h"
 #include "framework/win/TextMeasure.h"
 #include "skin/data/SkinData.h"

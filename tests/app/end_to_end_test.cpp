@@ -1,46 +1,45 @@
 // Quirn.exe driven as a user drives it: real keyboard and mouse input
-// (SendInput) into the real program, and the single-instance guard.
+// (SendInput) into the real program, and the single-instance guard. Every
+// Quirn a test starts ends with the test, whether it passes or fails.
 #include <windows.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "RealInput.h"
+#include "ChildProcess.h"
+#include "InputScript.h"
 #include "ScreenPixels.h"
 #include "SkinFixtures.h"
+#include "Wait.h"
+#include "WindowWatcher.h"
 #include "framework/graphics/Canvas.h"
 #include "skin/data/PellixData.h"
 
 namespace {
 
 constexpr wchar_t kCaption[] = L"Quirn编码查询器";
-constexpr DWORD kPatienceMs = 90000;  // generous: Wine starts processes slowly on a loaded machine
+// Run with this argument, the test program starts Quirn and dies at once, as
+// a crashed test would (see TheQuirnOfATestProgramThatDiesEndsWithIt).
+constexpr char kStartQuirnAndDie[] = "--start-quirn-and-die";
+constexpr UINT kDiedExitCode = 3;
 
-std::wstring ProgramPath() {
-    // build/tests/app/<test>.exe -> build/app/Quirn.exe
+std::wstring ModulePath() {
     wchar_t path[MAX_PATH]{};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring text = path;
+    return path;
+}
+
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+std::wstring QuirnCommand() {
+    // build/tests/app/<test>.exe -> build/app/Quirn.exe
+    std::wstring text = ModulePath();
     for (int i = 0; i < 3; ++i) text = text.substr(0, text.find_last_of(L"\\/"));
-    return text + L"\\app\\Quirn.exe";
-}
-
-PROCESS_INFORMATION Start() {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring command = L"\"" + ProgramPath() + L"\"";
-    EXPECT_TRUE(
-        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        << GetLastError();
-    return process;
-}
-
-void Finish(PROCESS_INFORMATION& process) {
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    return Quoted(text + L"\\app\\Quirn.exe");
 }
 
 BOOL CALLBACK CountIfMain(HWND window, LPARAM data) {
@@ -56,21 +55,12 @@ int CountMainWindows() {
     return count;
 }
 
-// Waits (without sleeping blindly: each wait ends on a message or a timeout
-// step) for the condition.
-template <class Condition>
-bool WaitFor(Condition condition, DWORD limitMs = kPatienceMs) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > limitMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    }
-    return true;
-}
-
 HWND FindMainWindow() { return FindWindowW(nullptr, kCaption); }
+
+bool MainWindowShows() {
+    HWND window = FindMainWindow();
+    return window && IsWindowVisible(window);
+}
 
 struct ClassSearch {
     const wchar_t* Name;
@@ -103,51 +93,81 @@ HWND ChildWithText(HWND parent, const wchar_t* className, const wchar_t* text) {
 
 std::wstring TextOf(HWND window) {
     // The program is another process: WM_GETTEXT is marshalled by the system.
-    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    // A hung program answers nothing; the text then reads as empty.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kPatienceMs, &length)) return {};
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(length));
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL,
+                        kPatienceMs, &copied);
+    text.resize(static_cast<size_t>(copied));
     return text;
 }
 
-// Clicks the middle of window with the mouse, once its top-level window is in
-// front and nothing else covers that point.
-void ClickCenter(HWND window) {
+// The text as printable ASCII, for failure messages.
+std::string Printable(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) {
+        if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            char code[12];
+            snprintf(code, sizeof code, "\\u%04X", static_cast<unsigned>(c));
+            out += code;
+        }
+    }
+    return "\"" + out + "\"";
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+// Clicks the middle of window once, after its top-level window came in front
+// and nothing else covers that point.
+void ClickCentre(HWND window) {
     HWND top = GetAncestor(window, GA_ROOT);
-    RECT rect;
+    RECT rect{};
     GetWindowRect(window, &rect);
-    const POINT center{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    EXPECT_TRUE(WaitFor([&] {
+    const POINT centre = Centre(rect);
+    ASSERT_TRUE(PumpUntil("the window to click to come in front", [&] {
         SetWindowPos(top, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         SetForegroundWindow(top);
-        return WindowFromPoint(center) == window;
-    })) << "something covers the target";
-    SetCursorPos(center.x, center.y);
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
+        return GetForegroundWindow() == top && WindowFromPoint(centre) == window;
+    }));
+    Click(centre);
 }
 
-void TypeText(const std::wstring& text) {
-    for (wchar_t c : text) {
-        INPUT inputs[2]{};
-        inputs[0].type = INPUT_KEYBOARD;
-        inputs[0].ki.wScan = c;
-        inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
-        inputs[1] = inputs[0];
-        inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-        SendInput(2, inputs, sizeof(INPUT));
+// Starts Quirn processes; every one still running when the test ends (passed,
+// failed or left by a failed assertion) is ended then.
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A Quirn left by something else would answer in place of the one the test starts.
+        ASSERT_EQ(FindMainWindow(), nullptr) << "a Quirn window is open before the test starts";
     }
-}
 
-TEST(EndToEnd, TypeLookUpAndQuitWithRealInput) {
-    PROCESS_INFORMATION process = Start();
-    ASSERT_TRUE(WaitFor([] { return FindMainWindow() && IsWindowVisible(FindMainWindow()); }));
+    void TearDown() override {
+        Processes.clear();
+        EXPECT_TRUE(PumpUntil("the windows of the ended Quirns to go", [] { return !FindMainWindow(); }));
+    }
+
+    ChildProcess& Start(ChildProcess::TStart start = ChildProcess::TStart::Running) {
+        Processes.push_back(std::make_unique<ChildProcess>(QuirnCommand(), start));
+        return *Processes.back();
+    }
+
+    std::vector<std::unique_ptr<ChildProcess>> Processes;
+};
+
+TEST_F(EndToEnd, TypeLookUpAndQuitWithRealInput) {
+    ChildProcess& quirn = Start();
+    ASSERT_TRUE(quirn.Started());
+    ASSERT_TRUE(PumpUntil("Quirn's main window to show", MainWindowShows));
     HWND main = FindMainWindow();
-    SetForegroundWindow(main);
     const std::vector<HWND> memos = ChildrenOfClass(main, L"TMemo");
     ASSERT_EQ(memos.size(), 2u);
     HWND memo1 = memos[0];
@@ -156,63 +176,88 @@ TEST(EndToEnd, TypeLookUpAndQuitWithRealInput) {
     HWND quit = ChildWithText(main, L"TButton", L"退出");
     ASSERT_TRUE(lookup && quit);
 
-    ClickCenter(memo1);
+    ClickCentre(memo1);
     // The click gives memo1 the focus (it belongs to the program's thread).
-    ASSERT_TRUE(WaitFor([&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) && info.hwndFocus == memo1;
-    }));
+    ASSERT_TRUE(PumpUntil("the click to give memo1 the focus", [&] { return FocusOf(main) == memo1; }));
     TypeText(L"AB");
-    ASSERT_TRUE(WaitFor([&] { return TextOf(memo1) == L"AB"; })) << "memo1 holds: " << TextOf(memo1).size();
-    // A click the loaded machine loses (as a user would) is repeated.
-    constexpr DWORD kClickPatienceMs = 10000;
-    bool looked = false;
-    for (int attempt = 0; attempt < 3 && !looked; ++attempt) {
-        ClickCenter(lookup);
-        looked = WaitFor([&] { return TextOf(memo2) == L"65,66\r\n"; }, kClickPatienceMs);
-    }
-    EXPECT_TRUE(looked) << "memo2 holds " << TextOf(memo2).size() << " characters";
+    ASSERT_TRUE(PumpUntil("memo1 to hold the typed text", [&] { return TextOf(memo1) == L"AB"; }))
+        << "memo1 holds " << Printable(TextOf(memo1));
+    ClickCentre(lookup);
+    EXPECT_TRUE(PumpUntil("the look-up to show the codes in memo2", [&] { return TextOf(memo2) == L"65,66\r\n"; }))
+        << "memo2 holds " << Printable(TextOf(memo2));
+    // Input arrives in order: every key was typed once by the time the click ran.
+    EXPECT_EQ(Printable(TextOf(memo1)), Printable(L"AB"));
 
-    bool ended = false;
-    for (int attempt = 0; attempt < 3 && !ended; ++attempt) {
-        ClickCenter(quit);
-        ended = WaitForSingleObject(process.hProcess, kClickPatienceMs) == WAIT_OBJECT_0;
-    }
-    EXPECT_TRUE(ended);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    Finish(process);
+    ClickCentre(quit);
+    EXPECT_TRUE(quirn.Exits(kPatienceMs)) << "one click on Quit";
+    EXPECT_EQ(quirn.ExitCode(), 0u);
 }
 
-TEST(EndToEnd, SecondStartLeavesSilentlyAndTheFirstRunsOn) {
-    PROCESS_INFORMATION first = Start();
-    ASSERT_TRUE(WaitFor([] { return FindMainWindow() && IsWindowVisible(FindMainWindow()); }));
+TEST_F(EndToEnd, SecondStartLeavesSilentlyAndTheFirstRunsOn) {
+    ChildProcess& first = Start();
+    ASSERT_TRUE(PumpUntil("the first Quirn's main window to show", MainWindowShows));
     HWND firstWindow = FindMainWindow();
+    {
+        // The watcher sees windows: the first Quirn's.
+        WindowWatcher watcher(first.Id());
+        watcher.Stop();
+        ASSERT_FALSE(watcher.Seen().empty()) << "the watcher cannot see Quirn's windows";
+    }
 
-    PROCESS_INFORMATION second = Start();
-    ASSERT_EQ(WaitForSingleObject(second.hProcess, kPatienceMs), WAIT_OBJECT_0);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(second.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    Finish(second);
+    // Watched from before its first instruction until it ended: no window at all, not even for a moment.
+    ChildProcess& second = Start(ChildProcess::TStart::Suspended);
+    ASSERT_TRUE(second.Started());
+    WindowWatcher watcher(second.Id());
+    second.Resume();
+    ASSERT_TRUE(second.Exits(kPatienceMs));
+    watcher.Stop();
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_GT(watcher.Looks(), 2);
+    EXPECT_THAT(watcher.Seen(), ::testing::IsEmpty()) << "the second Quirn had windows";
     EXPECT_EQ(CountMainWindows(), 1);
     EXPECT_EQ(FindMainWindow(), firstWindow);
-    EXPECT_EQ(WaitForSingleObject(first.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_TRUE(first.Running());
 
     // The close box ends the first; a new start then shows the window again.
     PostMessageW(firstWindow, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(first.hProcess, kPatienceMs), WAIT_OBJECT_0);
-    GetExitCodeProcess(first.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    Finish(first);
+    ASSERT_TRUE(first.Exits(kPatienceMs));
+    EXPECT_EQ(first.ExitCode(), 0u);
 
-    PROCESS_INFORMATION third = Start();
-    EXPECT_TRUE(WaitFor([] { return FindMainWindow() && IsWindowVisible(FindMainWindow()); }));
+    ChildProcess& third = Start();
+    ASSERT_TRUE(PumpUntil("the third Quirn's main window to show", MainWindowShows));
     PostMessageW(FindMainWindow(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(third.hProcess, kPatienceMs), WAIT_OBJECT_0);
-    Finish(third);
+    EXPECT_TRUE(third.Exits(kPatienceMs));
+    EXPECT_EQ(third.ExitCode(), 0u);
+}
+
+TEST_F(EndToEnd, AQuirnLeftRunningEndsWithItsOwner) {
+    HANDLE watched = nullptr;
+    {
+        ChildProcess quirn(QuirnCommand());
+        ASSERT_TRUE(PumpUntil("Quirn's main window to show", MainWindowShows));
+        watched = OpenProcess(SYNCHRONIZE, FALSE, quirn.Id());
+        ASSERT_NE(watched, nullptr);
+    }
+    EXPECT_EQ(WaitForSingleObject(watched, 0), WAIT_OBJECT_0) << "Quirn outlived its owner";
+    CloseHandle(watched);
+}
+
+TEST_F(EndToEnd, TheQuirnOfATestProgramThatDiesEndsWithIt) {
+    // This program, started again, starts Quirn and dies without running any
+    // destructor: the job its Quirn runs in ends Quirn.
+    ChildProcess dying(Quoted(ModulePath()) + L" " +
+                       std::wstring(kStartQuirnAndDie, kStartQuirnAndDie + sizeof kStartQuirnAndDie - 1));
+    ASSERT_TRUE(dying.Exits(kPatienceMs));
+    EXPECT_EQ(dying.ExitCode(), kDiedExitCode) << "it could not start Quirn";
+    EXPECT_TRUE(PumpUntil("the Quirn of the dead program to go", [] { return !FindMainWindow(); }));
+}
+
+// Starts Quirn, waits for its window and ends this process at once.
+int StartQuirnAndDie() {
+    auto* quirn = new ChildProcess(QuirnCommand());  // never freed: a crash frees nothing
+    const bool shown = PumpUntil("Quirn's main window to show", MainWindowShows);
+    TerminateProcess(GetCurrentProcess(), quirn->Started() && shown ? kDiedExitCode : 1);
+    return 1;
 }
 
 // --- The skinned window ---------------------------------------------------------------------------
@@ -248,17 +293,18 @@ int ButtonMismatches(const RECT& onScreen, TDataSkinSysButton& element, int fram
     return mismatches;
 }
 
-TEST(EndToEnd, TheWindowWearsTheSkinAndItsCloseButtonAnswersARealMouse) {
+TEST_F(EndToEnd, TheWindowWearsTheSkinAndItsCloseButtonAnswersARealMouse) {
     TSkinData& skin = DefaultSkin();
     ASSERT_FALSE(skin.FSkinLoading);
-    PROCESS_INFORMATION process = Start();
-    ASSERT_TRUE(WaitFor([] { return FindMainWindow() && IsWindowVisible(FindMainWindow()); }));
+    ChildProcess& quirn = Start();
+    ASSERT_TRUE(quirn.Started());
+    ASSERT_TRUE(PumpUntil("Quirn's main window to show", MainWindowShows));
     HWND main = FindMainWindow();
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(PumpUntil("the main window to answer the skin query", [&] {
         DWORD_PTR answer = 0;
         return SendMessageTimeoutW(main, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) && answer == 1;
-    })) << "the main window is skinned";
-    ASSERT_TRUE(WaitFor([&] {
+    }));
+    ASSERT_TRUE(PumpUntil("the main window to come in front", [&] {
         SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         SetForegroundWindow(main);
         return GetForegroundWindow() == main;
@@ -267,11 +313,12 @@ TEST(EndToEnd, TheWindowWearsTheSkinAndItsCloseButtonAnswersARealMouse) {
     // Client 347 x 278 in an outer 355 x 305, as with the system's frame.
     RECT outer{};
     RECT client{};
-    ASSERT_TRUE(WaitFor([&] {
-        GetWindowRect(main, &outer);
-        return outer.right - outer.left == 355 && outer.bottom - outer.top == 305;
-    })) << outer.right - outer.left
-        << " x " << outer.bottom - outer.top;
+    ASSERT_TRUE(PumpUntil("the outer size 355 x 305",
+                          [&] {
+                              GetWindowRect(main, &outer);
+                              return outer.right - outer.left == 355 && outer.bottom - outer.top == 305;
+                          }))
+        << outer.right - outer.left << " x " << outer.bottom - outer.top;
     GetClientRect(main, &client);
     EXPECT_EQ(client.right, 347);
     EXPECT_EQ(client.bottom, 278);
@@ -288,13 +335,13 @@ TEST(EndToEnd, TheWindowWearsTheSkinAndItsCloseButtonAnswersARealMouse) {
     TBitmap& left = *skin.FBorderLeft->Bitmap;
     const int leftWidth = left.Width() / skin.FBorderLeft->Frame;
     const int titleHeight = skin.FBorderTop->Bitmap->Height() / skin.FBorderTop->Frame;
-    EXPECT_TRUE(WaitFor([&] {
+    EXPECT_TRUE(PumpUntil("the frame's left side as the skin has it", [&] {
         const TScreenPixels shot(outer);
         for (int y = 0; y < skin.FBorderLeft->TopHeight; ++y)
             for (int x = 0; x < leftWidth; ++x)
                 if (Pixel(left, x, y) != kMagenta && shot.At(x, y) != Pixel(left, x, y)) return false;
         return true;
-    })) << "the frame's left side";
+    }));
     const COLORREF title = static_cast<COLORREF>(skin.FColors[1]);
     const TScreenPixels caption(RECT{outer.left + 20, outer.top, outer.left + 200, outer.top + titleHeight});
     int titlePixels = 0;
@@ -319,18 +366,22 @@ TEST(EndToEnd, TheWindowWearsTheSkinAndItsCloseButtonAnswersARealMouse) {
     const RECT button{outer.right - close->XCoord, outer.top + close->YCoord, outer.right - close->XCoord + cell,
                       outer.top + close->YCoord + close->Bitmap->Height()};
     const POINT centre{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
-    realinput::MoveMouse(POINT{centre.x - 100, centre.y + 150});
-    EXPECT_TRUE(WaitFor([&] { return ButtonMismatches(button, *close, 1) == 0; })) << "normal frame";
-    realinput::MoveMouse(centre);
-    EXPECT_TRUE(WaitFor([&] { return ButtonMismatches(button, *close, 3) == 0; })) << "hot frame";
+    MoveMouse(POINT{centre.x - 100, centre.y + 150});
+    EXPECT_TRUE(PumpUntil("the close button's normal frame", [&] { return ButtonMismatches(button, *close, 1) == 0; }));
+    MoveMouse(centre);
+    EXPECT_TRUE(PumpUntil("the close button's hot frame", [&] { return ButtonMismatches(button, *close, 3) == 0; }));
     realinput::Button(centre, true);
-    EXPECT_TRUE(WaitFor([&] { return ButtonMismatches(button, *close, 2) == 0; })) << "pressed frame";
+    EXPECT_TRUE(
+        PumpUntil("the close button's pressed frame", [&] { return ButtonMismatches(button, *close, 2) == 0; }));
     realinput::Button(centre, false);
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, kPatienceMs), WAIT_OBJECT_0) << "the click closes the program";
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    Finish(process);
+    EXPECT_TRUE(quirn.Exits(kPatienceMs)) << "the click closes the program";
+    EXPECT_EQ(quirn.ExitCode(), 0u);
 }
 
 }  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == kStartQuirnAndDie) return StartQuirnAndDie();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -5,7 +5,12 @@ QUIRN_PUBLISH(TSampleForm, p) {
     p.Field("Label1", &TSampleForm::Label1);
     p.Field("Edit1", &TSampleForm::Edit1);
     p.Field("Memo1", &TSampleForm::Memo1);
+    p.Field("ListBox1", &TSampleForm::ListBox1);
     p.Field("Button1", &TSampleForm::Button1);
+    p.Field("Panel1", &TSampleForm::Panel1);
+    p.Field("ScrollBox1", &TSampleForm::ScrollBox1);
+    p.Field("Label2", &TSampleForm::Label2);
+    p.Field("Edit2", &TSampleForm::Edit2);
     p.Field("StatusBar1", &TSampleForm::StatusBar1);
     p.Field("MainMenu1", &TSampleForm::MainMenu1);
     p.Field("File1", &TSampleForm::File1);

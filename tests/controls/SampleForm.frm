@@ -3,8 +3,8 @@ object SampleForm: TSampleForm
   Top = 150
   BorderStyle = bsSizeable
   Caption = 'Framework sample – 示例'
-  ClientHeight = 220
-  ClientWidth = 320
+  ClientHeight = 260
+  ClientWidth = 480
   Color = clBtnFace
   Font.Height = -12
   Font.Name = 'Tahoma'
@@ -14,7 +14,7 @@ object SampleForm: TSampleForm
   object GroupBox1: TGroupBox
     Left = 0
     Top = 0
-    Width = 320
+    Width = 480
     Height = 150
     Align = alTop
     Caption = 'Details'
@@ -45,6 +45,25 @@ object SampleForm: TSampleForm
         'First line'
         'Second line')
     end
+    object ListBox1: TListBox
+      Left = 312
+      Top = 20
+      Width = 156
+      Height = 118
+      TabOrder = 2
+      Items.Strings = (
+        'Alpha'
+        'Beta'
+        'Gamma'
+        'Delta'
+        'Epsilon'
+        'Zeta'
+        'Eta'
+        'Theta'
+        'Iota'
+        'Kappa')
+      ItemIndex = 1
+    end
   end
   object Button1: TButton
     Left = 12
@@ -56,10 +75,41 @@ object SampleForm: TSampleForm
     TabOrder = 1
     OnClick = Button1Click
   end
+  object Panel1: TPanel
+    Left = 112
+    Top = 158
+    Width = 170
+    Height = 30
+    BevelInner = bvLowered
+    Caption = 'Panel'
+    TabOrder = 2
+  end
+  object ScrollBox1: TScrollBox
+    Left = 292
+    Top = 156
+    Width = 176
+    Height = 80
+    TabOrder = 3
+    object Label2: TLabel
+      Left = 8
+      Top = 8
+      Width = 60
+      Height = 14
+      Caption = 'Scrolled'
+    end
+    object Edit2: TEdit
+      Left = 8
+      Top = 100
+      Width = 120
+      Height = 21
+      TabOrder = 0
+      Text = 'Below'
+    end
+  end
   object StatusBar1: TStatusBar
     Left = 0
-    Top = 201
-    Width = 320
+    Top = 241
+    Width = 480
     Height = 19
     SimpleText = 'Ready'
   end

@@ -12,7 +12,7 @@ QUIRN_PUBLISH(TSwatch, p) {
     p.Property("OnChange", &TSwatch::OnChange, &TSwatch::SetOnChange);
 }
 
-TSwatch::TSwatch(TComponent* AOwner) : TGraphicControl(AOwner) {
+TSwatch::TSwatch(TComponent* owner) : TGraphicControl(owner) {
     FWidth = kDefaultSize;
     FHeight = kDefaultSize;
     FControlStyle.Include(csOpaque);  // Paint covers every pixel: the parent need not erase below

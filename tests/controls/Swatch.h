@@ -10,7 +10,7 @@
 class TSwatch : public TGraphicControl {
     QUIRN_CLASS(TSwatch, TGraphicControl)
 public:
-    explicit TSwatch(TComponent* AOwner);
+    explicit TSwatch(TComponent* owner);
 
     bool Selected() const { return FSelected; }
     void SetSelected(bool value);

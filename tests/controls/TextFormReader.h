@@ -1,8 +1,11 @@
 // Forms of the controls tests read from text forms, as a form resource would be read.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 
+#include "MessagePump.h"
 #include "framework/core/Streaming.h"
 #include "framework/core/TextForm.h"
 
@@ -21,3 +24,21 @@ F* ReadTextForm(const std::string& text) {
     }
     return form;
 }
+
+// A fixture whose form of class F is read from FormText() and shown before each test, and freed
+// (OnDestroy first) after it.
+template <class F>
+struct ShownTextForm : ::testing::Test {
+    void SetUp() override {
+        form = ReadTextForm<F>(FormText());
+        form->Show();
+        PumpPendingMessages();
+    }
+    void TearDown() override {
+        form->BeforeDestruction();
+        delete form;
+        PumpPendingMessages();
+    }
+    virtual std::string FormText() const = 0;
+    F* form = nullptr;
+};

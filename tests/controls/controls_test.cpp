@@ -1,7 +1,8 @@
 // Controls on real windows under Wine: window classes and the handle ->
 // control lookup, WindowProc chains, alignment inside forms and group boxes,
 // tab order, mouse routing to windowless controls, memo lines, exceptions in
-// handlers, timers, menus and handle counts over repeated create/destroy.
+// handlers, timers, menus and handle counts over repeated create/destroy (of
+// every kind of control).
 #include "framework/controls/WinApi.h"
 
 #include <commctrl.h>
@@ -13,6 +14,7 @@
 
 #include "GdiObjectCounter.h"
 #include "MessagePump.h"
+#include "Wait.h"
 #include "framework/controls/Application.h"
 #include "framework/controls/Button.h"
 #include "framework/controls/ControlAtom.h"
@@ -20,10 +22,13 @@
 #include "framework/controls/Form.h"
 #include "framework/controls/GroupBox.h"
 #include "framework/controls/Label.h"
+#include "framework/controls/ListBox.h"
 #include "framework/controls/Memo.h"
 #include "framework/controls/Menu.h"
+#include "framework/controls/Panel.h"
 #include "framework/win/ObjectInstance.h"
 #include "framework/controls/Screen.h"
+#include "framework/controls/ScrollBox.h"
 #include "framework/controls/StatusBar.h"
 #include "framework/controls/Timer.h"
 
@@ -463,12 +468,7 @@ TEST(Timers, OnTimerFiresThroughTheMessageLoop) {
     TTimer timer(nullptr);
     timer.SetInterval(10);
     timer.SetOnTimer(TNotifyEvent(&counter, &ClickCounter::OnClick));
-    const DWORD start = GetTickCount();
-    while (counter.Clicks < 3 && GetTickCount() - start < 5000) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        PumpPendingMessages();
-    }
-    EXPECT_GE(counter.Clicks, 3);
+    EXPECT_TRUE(PumpUntil("three ticks of the timer", [&] { return counter.Clicks >= 3; }));
     EXPECT_EQ(counter.LastSender, &timer);
     timer.SetEnabled(false);
     const int seen = counter.Clicks;
@@ -618,6 +618,22 @@ TEST(HandleCounts, RepeatedFormsLeaveNoWindowGdiObjectOrThunkBehind) {
         auto* status = new TStatusBar(form);
         status->SetParent(form);
         status->SetSimpleText("status");
+        auto* panel = new TPanel(form);
+        panel->SetParent(form);
+        panel->SetCaption("panel");
+        panel->SetBevelInner(bvLowered);
+        panel->SetParentBackground(true);
+        auto* list = new TListBox(form);
+        list->SetParent(panel);
+        list->SetStyle(lbOwnerDrawFixed);
+        for (const char* text : {"one", "two", "three"}) list->Items()->Add(text);
+        list->SetItemIndex(1);
+        auto* scroller = new TScrollBox(form);
+        scroller->SetParent(form);
+        auto* deep = new TEdit(form);
+        deep->SetParent(scroller);
+        deep->SetTop(500);
+        scroller->VertScrollBar()->SetPosition(100);
         auto* menu = new TPopupMenu(form);
         auto* item = new TMenuItem(form);
         menu->Items()->Add(item);

@@ -19,7 +19,6 @@
 #include "framework/controls/Label.h"
 #include "framework/controls/Menu.h"
 #include "framework/controls/Screen.h"
-#include "framework/controls/TextConvert.h"
 #include "framework/win/DeviceContext.h"
 #include "framework/win/GdiObject.h"
 #include "framework/win/TextMeasure.h"

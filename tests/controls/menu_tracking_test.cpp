@@ -1,8 +1,10 @@
 // Menus under real tracking: the menu bar and popup menus driven with real
 // mouse clicks and keys (SendInput) while this thread runs the system's modal
 // menu loops; owner-drawn items read back from the screen; items changed while
-// the form shows. Real input goes to the foreground window of the desktop, so
-// this program runs alone.
+// the form shows; and the key events of controls under real keys. Real input
+// goes to the foreground window of the desktop, so this program holds the
+// desktops alone (INPUT). Each click and key is sent once and its effect
+// awaited: a lost or doubled event fails the test.
 #include "framework/controls/WinApi.h"
 
 #include <gtest/gtest.h>
@@ -10,24 +12,25 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/controls/Application.h"
 #include "framework/controls/Button.h"
+#include "framework/controls/Edit.h"
 #include "framework/controls/Form.h"
 #include "framework/controls/Menu.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/ImageList.h"
 #include "framework/core/Streaming.h"
 #include "framework/core/TextForm.h"
-#include "framework/core/TypInfo.h"
+#include "framework/core/PropAccess.h"
+#include "RealInput.h"
+#include "Wait.h"
 
 namespace {
 
-constexpr DWORD kPatienceMs = 15000;     // generous: Wine on a loaded machine
-constexpr DWORD kPollMs = 10;            // the driver looks again after this, or sooner on news
-constexpr int kClickAttempts = 3;        // a click the loaded machine loses is repeated
 constexpr UINT kGetMenuHandle = 0x01E1;  // MN_GETHMENU: the menu a popup window shows
 constexpr wchar_t kPopupWindowClass[] = L"#32768";
 constexpr COLORREF kSelectedColour = RGB(0, 160, 0);
@@ -46,28 +49,20 @@ HANDLE NewsEvent() {
 
 void TellNews() { SetEvent(NewsEvent()); }
 
-// Waits on the driver thread until condition holds (false after the deadline).
+// Waits on the driver thread until condition holds; the failure names what.
 template <class Condition>
-bool Await(Condition condition, DWORD limitMs = kPatienceMs) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > limitMs) return false;
-        WaitForSingleObject(NewsEvent(), kPollMs);
-    }
-    return true;
+::testing::AssertionResult Await(std::string_view what, Condition&& condition) {
+    return WaitUntil(what, condition, [](DWORD ms) { WaitForSingleObject(NewsEvent(), ms); });
 }
 
 // Handles this thread's messages (through the application, so that shortcut
-// keys reach the forms) until condition holds or the deadline passes.
+// keys reach the forms) until condition holds; the failure names what.
 template <class Condition>
-bool PumpUntil(Condition condition, DWORD limitMs = kPatienceMs) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > limitMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+::testing::AssertionResult ProcessUntil(std::string_view what, Condition&& condition) {
+    return WaitUntil(what, condition, [](DWORD ms) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
         Application->ProcessMessages();
-    }
-    return true;
+    });
 }
 
 // Runs script on a second thread while this thread (the forms' thread, where
@@ -138,8 +133,6 @@ RECT ItemRect(HWND window, HMENU menu, int position) {
     return rect;
 }
 
-POINT Centre(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
-
 std::wstring MenuText(HMENU menu, int position) {
     wchar_t text[64]{};
     GetMenuStringW(menu, static_cast<UINT>(position), text, 64, MF_BYPOSITION);
@@ -177,59 +170,6 @@ bool HoldsText(const RECT& rect) {
         for (LONG x = rect.left + 1; x < rect.right - 1 && !found; ++x) found = GetPixel(screen, x, y) != background;
     ReleaseDC(nullptr, screen);
     return found;
-}
-
-// ---- real input ----------------------------------------------------------------
-
-INPUT MouseMoveTo(POINT point) {
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    move.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return move;
-}
-
-// Moves the mouse to point by way of a point beside it, so that the move is
-// seen even when the mouse rests there already. SetCursorPos moves the
-// display's own pointer too: without it Wine takes the position back from
-// the display the next time it asks.
-void MoveMouse(POINT point) {
-    INPUT beside = MouseMoveTo(POINT{point.x - 1, point.y});
-    SendInput(1, &beside, sizeof(INPUT));
-    SetCursorPos(point.x, point.y);
-    INPUT onto = MouseMoveTo(point);
-    SendInput(1, &onto, sizeof(INPUT));
-}
-
-// Clicks at point. The button events carry the point too: Wine may take the
-// mouse position back from a display whose pointer it cannot move (a second
-// screen) between a move and a click.
-void Click(POINT point, bool right = false) {
-    MoveMouse(point);
-    INPUT inputs[2]{MouseMoveTo(point), MouseMoveTo(point)};
-    inputs[0].mi.dwFlags |= right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags |= right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
-INPUT KeyInput(WORD key, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-// Presses key while the modifier is held (0: none).
-void PressKey(WORD key, WORD modifier = 0) {
-    std::vector<INPUT> inputs;
-    if (modifier) inputs.push_back(KeyInput(modifier, false));
-    inputs.push_back(KeyInput(key, false));
-    inputs.push_back(KeyInput(key, true));
-    if (modifier) inputs.push_back(KeyInput(modifier, true));
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 // ---- what the framework sees -----------------------------------------------------
@@ -379,7 +319,7 @@ struct MenuTracking : ::testing::Test {
     void ShowInFront() {
         form->Show();
         messages = std::make_unique<MenuMessages>(*form);
-        ASSERT_TRUE(PumpUntil([&] {
+        ASSERT_TRUE(ProcessUntil("the form to come in front", [&] {
             SetForegroundWindow(form->Handle());
             return GetForegroundWindow() == form->Handle() && IsWindowVisible(form->Handle());
         }));
@@ -387,7 +327,7 @@ struct MenuTracking : ::testing::Test {
 
     void TearDown() override {
         if (!VisibleMenuWindows().empty()) EndMenu();
-        PumpUntil([] { return VisibleMenuWindows().empty(); });
+        EXPECT_TRUE(ProcessUntil("the menus to close", [] { return VisibleMenuWindows().empty(); }));
         messages.reset();
         form->BeforeDestruction();
         delete form;
@@ -396,31 +336,30 @@ struct MenuTracking : ::testing::Test {
 
     HMENU Bar() const { return GetMenu(form->Handle()); }
 
-    // Opens the drop-down of the bar's item at position with the mouse (the
-    // click is repeated when the loaded machine loses it); returns its window.
+    // Opens the drop-down of the bar's item at position with one click;
+    // returns its window (nullptr and a failure when it did not open).
     HWND OpenFromBar(int position, HMENU dropDown) {
         HWND shown = nullptr;
-        for (int attempt = 0; attempt < kClickAttempts && !shown; ++attempt) {
-            if (!PopupShowing(dropDown)) Click(Centre(ItemRect(form->Handle(), Bar(), position)));
-            Await([&] { return (shown = PopupShowing(dropDown)) != nullptr; }, kPatienceMs / kClickAttempts);
-        }
+        Click(Centre(ItemRect(form->Handle(), Bar(), position)));
+        EXPECT_TRUE(Await("the drop-down to open", [&] { return (shown = PopupShowing(dropDown)) != nullptr; }))
+            << "bar item " << position;
         return shown;
     }
 
     // Clicks the item at position of the drop-down that window shows.
     void ClickItem(HMENU dropDown, int position) { Click(Centre(ItemRect(nullptr, dropDown, position))); }
 
-    // Leaves every menu with Esc (a few presses: the first may only step back
-    // from a drop-down to the bar); true when none is left open.
-    bool CloseMenus() {
-        for (int attempt = 0; attempt < kClickAttempts * 2 && !VisibleMenuWindows().empty(); ++attempt) {
+    // Leaves every menu with Esc: each press closes the innermost menu shown,
+    // and once none shows a last one leaves the bar that stays selected for
+    // the keyboard. True when no menu and no menu loop is left.
+    ::testing::AssertionResult CloseMenus() {
+        for (size_t shown = VisibleMenuWindows().size(); shown > 0; --shown) {
             PressKey(VK_ESCAPE);
-            Await([] { return VisibleMenuWindows().empty(); }, kPatienceMs / (kClickAttempts * 2));
+            const auto closed = Await("Esc to close a menu", [&] { return VisibleMenuWindows().size() < shown; });
+            if (!closed) return closed;
         }
-        const bool closed = VisibleMenuWindows().empty();
-        // The bar may stay selected for the keyboard once its drop-down is gone.
-        if (closed && messages && messages->Loops > messages->Exits) PressKey(VK_ESCAPE);
-        return closed && Await([&] { return !messages || messages->Loops == messages->Exits; });
+        if (messages && messages->Loops > messages->Exits) PressKey(VK_ESCAPE);
+        return Await("the menu loop to end", [&] { return !messages || messages->Loops == messages->Exits; });
     }
 
     TForm* form = nullptr;
@@ -445,6 +384,81 @@ constexpr int kWrapPosition = 4;
 constexpr int kLeftPosition = 5;
 constexpr int kRightPosition = 6;
 
+// ---- key events under real keyboard input ----------------------------------------
+
+// Records the key events of a control or form: which key, going down or up, with which shift state.
+class KeyLog : public TObject {
+public:
+    void KeyDown(TObject*, uint16_t& key, TShiftState shift) { FEntries.push_back({true, key, shift}); }
+    void KeyUp(TObject*, uint16_t& key, TShiftState shift) { FEntries.push_back({false, key, shift}); }
+    // The shift state of the first event of key going down (or up); nullopt when none came.
+    std::optional<TShiftState> Of(uint16_t key, bool down) const {
+        for (const Entry& entry : FEntries)
+            if (entry.Key == key && entry.Down == down) return entry.Shift;
+        return std::nullopt;
+    }
+
+private:
+    struct Entry {
+        bool Down;
+        uint16_t Key;
+        TShiftState Shift;
+    };
+    std::vector<Entry> FEntries;
+};
+
+// A shown form in front with a focused edit; the edit's key events and the form's (KeyPreview) are logged.
+struct KeyEvents : ::testing::Test {
+    void SetUp() override {
+        form = new TForm(nullptr);
+        form->SetBounds(140, 140, 300, 160);
+        form->SetCaption("Key events");
+        form->SetKeyPreview(true);
+        form->SetOnKeyDown(TKeyEvent(&formLog, &KeyLog::KeyDown));
+        form->SetOnKeyUp(TKeyEvent(&formLog, &KeyLog::KeyUp));
+        edit = new TEdit(form);
+        edit->SetParent(form);
+        edit->SetBounds(10, 10, 200, 24);
+        edit->SetOnKeyDown(TKeyEvent(&editLog, &KeyLog::KeyDown));
+        edit->SetOnKeyUp(TKeyEvent(&editLog, &KeyLog::KeyUp));
+        form->Show();
+        ASSERT_TRUE(PumpUntil([&] {
+            SetForegroundWindow(form->Handle());
+            return GetForegroundWindow() == form->Handle() && edit->Focused();
+        })) << "the form did not come to the front with its edit focused";
+    }
+
+    void TearDown() override {
+        if (!VisibleMenuWindows().empty()) EndMenu();
+        form->BeforeDestruction();
+        delete form;
+        Application->ProcessMessages();
+    }
+
+    TForm* form = nullptr;
+    TEdit* edit = nullptr;
+    KeyLog editLog;
+    KeyLog formLog;
+};
+
+constexpr WORD kPlainKey = 'J';
+constexpr WORD kAltKey = 'K';  // no menu of the form has it as accelerator
+
+TEST_F(KeyEvents, AltHeldReachesKeyUpAsItReachesKeyDown) {
+    PressKey(kAltKey, VK_MENU);
+    ASSERT_TRUE(PumpUntil([&] { return editLog.Of(kAltKey, false).has_value(); })) << "K never went up";
+    ASSERT_TRUE(editLog.Of(kAltKey, true).has_value());
+    EXPECT_TRUE(editLog.Of(kAltKey, true)->Contains(ssAlt));
+    EXPECT_TRUE(editLog.Of(kAltKey, false)->Contains(ssAlt)) << "K went up while Alt was held";
+    ASSERT_TRUE(formLog.Of(kAltKey, false).has_value()) << "the form previews the keys of its controls";
+    EXPECT_TRUE(formLog.Of(kAltKey, false)->Contains(ssAlt));
+
+    PressKey(kPlainKey, VK_SHIFT);
+    ASSERT_TRUE(PumpUntil([&] { return editLog.Of(kPlainKey, false).has_value(); })) << "J never went up";
+    EXPECT_EQ(editLog.Of(kPlainKey, true)->Bits(), TShiftState{ssShift}.Bits());
+    EXPECT_EQ(editLog.Of(kPlainKey, false)->Bits(), TShiftState{ssShift}.Bits()) << "Shift alone, no Alt";
+}
+
 // ---- the menu bar ---------------------------------------------------------------
 
 using MenuBar = MenuTracking;
@@ -458,10 +472,10 @@ TEST_F(MenuBar, AClickOpensTheDropDownAndAClickOnAnItemRunsItOnce) {
         EXPECT_EQ(clicks.Of(file), 1) << "the top item hears that its drop-down opens";
         EXPECT_EQ(messages->Loops.load(), 1);
         ClickItem(file->Handle(), kSavePosition);
-        EXPECT_TRUE(Await([&] { return clicks.Of(save) == 1; }));
-        EXPECT_TRUE(Await([&] { return VisibleMenuWindows().empty() && messages->Exits == 1; }));
+        EXPECT_TRUE(Await("Save's click", [&] { return clicks.Of(save) == 1; }));
+        EXPECT_TRUE(Await("the menus to close and the loop to end",
+                          [&] { return VisibleMenuWindows().empty() && messages->Exits == 1; }));
     });
-    PumpUntil([] { return false; }, kPollMs * 5);
     EXPECT_EQ(clicks.Of(save), 1);
     EXPECT_EQ(clicks.Of(open), 0);
 }
@@ -470,13 +484,14 @@ TEST_F(MenuBar, AltFDownEnterRunsTheSecondItem) {
     ShowInFront();
     Drive([&] {
         PressKey('F', VK_MENU);
-        ASSERT_TRUE(Await([&] { return PopupShowing(file->Handle()) != nullptr; })) << "Alt+F opened nothing";
-        ASSERT_TRUE(Await([&] { return Hilited(file->Handle(), kOpenPosition); }));
+        ASSERT_TRUE(Await("File's drop-down to show", [&] { return PopupShowing(file->Handle()) != nullptr; }))
+            << "Alt+F opened nothing";
+        ASSERT_TRUE(Await("Open to be selected", [&] { return Hilited(file->Handle(), kOpenPosition); }));
         PressKey(VK_DOWN);
-        ASSERT_TRUE(Await([&] { return Hilited(file->Handle(), kSavePosition); }));
+        ASSERT_TRUE(Await("Save to be selected", [&] { return Hilited(file->Handle(), kSavePosition); }));
         PressKey(VK_RETURN);
-        EXPECT_TRUE(Await([&] { return clicks.Of(save) == 1; }));
-        EXPECT_TRUE(Await([] { return VisibleMenuWindows().empty(); }));
+        EXPECT_TRUE(Await("Save's click", [&] { return clicks.Of(save) == 1; }));
+        EXPECT_TRUE(Await("the menus to close", [] { return VisibleMenuWindows().empty(); }));
     });
     EXPECT_EQ(clicks.Of(save), 1);
     EXPECT_EQ(clicks.Of(open), 0);
@@ -486,15 +501,16 @@ TEST_F(MenuBar, ArrowKeysMoveAlongTheBarToTheNextDropDown) {
     ShowInFront();
     Drive([&] {
         PressKey('F', VK_MENU);
-        ASSERT_TRUE(Await([&] { return PopupShowing(file->Handle()) != nullptr; }));
+        ASSERT_TRUE(Await("File's drop-down to show", [&] { return PopupShowing(file->Handle()) != nullptr; }));
         PressKey(VK_RIGHT);
-        ASSERT_TRUE(Await([&] { return PopupShowing(view->Handle()) != nullptr; })) << "View's drop-down stayed shut";
+        ASSERT_TRUE(Await("View's drop-down to show", [&] { return PopupShowing(view->Handle()) != nullptr; }))
+            << "View's drop-down stayed shut";
         EXPECT_EQ(PopupShowing(file->Handle()), nullptr);
         EXPECT_EQ(clicks.Of(view), 1);
-        ASSERT_TRUE(Await([&] { return Hilited(view->Handle(), 0); }));
+        ASSERT_TRUE(Await("Status to be selected", [&] { return Hilited(view->Handle(), 0); }));
         PressKey(VK_RETURN);
-        EXPECT_TRUE(Await([&] { return clicks.Of(status) == 1; }));
-        EXPECT_TRUE(Await([] { return VisibleMenuWindows().empty(); }));
+        EXPECT_TRUE(Await("Status's click", [&] { return clicks.Of(status) == 1; }));
+        EXPECT_TRUE(Await("the menus to close", [] { return VisibleMenuWindows().empty(); }));
     });
     EXPECT_EQ(clicks.Total.load(), 3) << "File's and View's openings, then Status";
 }
@@ -506,11 +522,11 @@ TEST_F(MenuBar, ADisabledItemDoesNothingByMouseOrShortcut) {
         ClickItem(file->Handle(), kDisabledPosition);
         // The commands of a menu arrive in order: Save's click marks the end.
         ClickItem(file->Handle(), kSavePosition);
-        ASSERT_TRUE(Await([&] { return clicks.Of(save) == 1; }));
+        ASSERT_TRUE(Await("Save's click", [&] { return clicks.Of(save) == 1; }));
         EXPECT_TRUE(CloseMenus());
         PressKey('D', VK_CONTROL);
         PressKey('S', VK_CONTROL);
-        EXPECT_TRUE(Await([&] { return clicks.Of(save) == 2; }));
+        EXPECT_TRUE(Await("Save's click number 2", [&] { return clicks.Of(save) == 2; }));
     });
     EXPECT_EQ(clicks.Of(disabled), 0);
     EXPECT_EQ(clicks.Total.load(), 3) << "File once, Save twice";
@@ -524,13 +540,16 @@ TEST_F(MenuBar, AutoCheckAndRadioItemsToggleInTheFrameworkAndTheShownMenu) {
             ASSERT_NE(OpenFromBar(0, file->Handle()), nullptr);
             const int seen = clicks.Of(wrap);
             ClickItem(file->Handle(), kWrapPosition);
-            ASSERT_TRUE(Await([&] { return clicks.Of(wrap) == seen + 1 && VisibleMenuWindows().empty(); }));
-            EXPECT_TRUE(Await([&] { return wrap->Checked() == expected; }));
+            ASSERT_TRUE(Await("Wrap's click to close the menu",
+                              [&] { return clicks.Of(wrap) == seen + 1 && VisibleMenuWindows().empty(); }));
+            EXPECT_EQ(clicks.Of(wrap), seen + 1);
+            EXPECT_EQ(wrap->Checked(), expected);
             EXPECT_EQ(GetMenuState(file->Handle(), kWrapPosition, MF_BYPOSITION) & MF_CHECKED, expected ? checked : 0u);
         }
         ASSERT_NE(OpenFromBar(0, file->Handle()), nullptr);
         ClickItem(file->Handle(), kRightPosition);
-        ASSERT_TRUE(Await([&] { return clicks.Of(right) == 1 && VisibleMenuWindows().empty(); }));
+        ASSERT_TRUE(Await("Right's click to close the menu",
+                          [&] { return clicks.Of(right) == 1 && VisibleMenuWindows().empty(); }));
     });
     EXPECT_TRUE(right->Checked());
     EXPECT_FALSE(left->Checked()) << "one radio item of a group is checked";
@@ -547,7 +566,7 @@ TEST_F(MenuBar, AShortcutRunsItsItemWithoutOpeningTheMenu) {
     ShowInFront();
     Drive([&] {
         PressKey('S', VK_CONTROL);
-        EXPECT_TRUE(Await([&] { return clicks.Of(save) == 1; }));
+        EXPECT_TRUE(Await("Save's click", [&] { return clicks.Of(save) == 1; }));
     });
     EXPECT_EQ(clicks.Total.load(), 1) << "the File item never heard of an opening drop-down";
     EXPECT_EQ(messages->Loops.load(), 0);
@@ -580,7 +599,7 @@ TEST_F(MenuBar, ItemsChangedByTheTopItemsClickShowInTheDropDownItOpens) {
         EXPECT_EQ(MenuText(dropDown, kSavePosition), L"Save &As\tCtrl+S");
         EXPECT_EQ(GetMenuState(dropDown, kDisabledPosition, MF_BYPOSITION) & MF_GRAYED, 0u);
         ClickItem(dropDown, kDisabledPosition);
-        EXPECT_TRUE(Await([&] { return clicks.Of(disabled) == 1; }));
+        EXPECT_TRUE(Await("Disabled's click", [&] { return clicks.Of(disabled) == 1; }));
         EXPECT_TRUE(CloseMenus());
     });
     EXPECT_EQ(GetMenu(form->Handle()), bar) << "the bar keeps its menu through changes";
@@ -595,7 +614,7 @@ TEST_F(MenuBar, EscLeavesTheMenuWithoutRunningAnything) {
         EXPECT_TRUE(CloseMenus());
         // The keyboard works on the form again: a shortcut marks the end.
         PressKey('S', VK_CONTROL);
-        EXPECT_TRUE(Await([&] { return clicks.Of(save) == 1; }));
+        EXPECT_TRUE(Await("Save's click", [&] { return clicks.Of(save) == 1; }));
     });
     EXPECT_EQ(clicks.Total.load(), 2) << "File's opening and the shortcut only";
 }
@@ -612,7 +631,7 @@ TEST_F(MenuBar, OwnerDrawnItemsAreMeasuredThenDrawnSelectedUnderTheMouse) {
     ShowInFront();
     Drive([&] {
         ASSERT_NE(OpenFromBar(0, file->Handle()), nullptr);
-        ASSERT_TRUE(Await([&] { return painter.Saw("draw"); }));
+        ASSERT_TRUE(Await("the painter to draw", [&] { return painter.Saw("draw"); }));
         const std::vector<std::string> log = painter.Log();
         ASSERT_FALSE(log.empty());
         EXPECT_EQ(log.front(), "measure") << "measured before drawn";
@@ -620,14 +639,17 @@ TEST_F(MenuBar, OwnerDrawnItemsAreMeasuredThenDrawnSelectedUnderTheMouse) {
         EXPECT_EQ(saveRect.bottom - saveRect.top, kOwnerDrawnHeight);
         EXPECT_GE(saveRect.right - saveRect.left, kOwnerDrawnWidth);
         MoveMouse(Centre(saveRect));
-        EXPECT_TRUE(Await([&] { return painter.Saw("draw selected"); }));
-        EXPECT_TRUE(Await([&] { return ScreenPixel(Centre(saveRect)) == kSelectedColour; }))
+        EXPECT_TRUE(Await("the painter to draw selected", [&] { return painter.Saw("draw selected"); }));
+        EXPECT_TRUE(Await("Save drawn selected on the screen",
+                          [&] { return ScreenPixel(Centre(saveRect)) == kSelectedColour; }))
             << std::hex << ScreenPixel(Centre(saveRect));
         // Moving on to Open draws Save plain again.
         const RECT openRect = ItemRect(nullptr, file->Handle(), kOpenPosition);
         MoveMouse(Centre(openRect));
-        EXPECT_TRUE(Await([&] { return ScreenPixel(Centre(openRect)) == kSelectedColour; }));
-        EXPECT_TRUE(Await([&] { return ScreenPixel(Centre(saveRect)) == kNormalColour; }))
+        EXPECT_TRUE(Await("Open drawn selected on the screen",
+                          [&] { return ScreenPixel(Centre(openRect)) == kSelectedColour; }));
+        EXPECT_TRUE(Await("Save drawn plain again on the screen",
+                          [&] { return ScreenPixel(Centre(saveRect)) == kNormalColour; }))
             << std::hex << ScreenPixel(Centre(saveRect));
         EXPECT_TRUE(CloseMenus());
     });
@@ -653,8 +675,9 @@ TEST_F(MenuBar, AMenuWithImagesDrawsEachItemsPicture) {
         ASSERT_NE(OpenFromBar(0, file->Handle()), nullptr);
         const RECT openRect = ItemRect(nullptr, file->Handle(), kOpenPosition);
         EXPECT_GE(openRect.bottom - openRect.top, kImageSize);
-        EXPECT_TRUE(Await([&] { return CountScreenPixels(openRect, kImageColour) == kImageSize * kImageSize; }))
-            << CountScreenPixels(openRect, kImageColour);
+        EXPECT_TRUE(Await("Open's picture on the screen", [&] {
+            return CountScreenPixels(openRect, kImageColour) == kImageSize * kImageSize;
+        })) << CountScreenPixels(openRect, kImageColour);
         EXPECT_EQ(CountScreenPixels(ItemRect(nullptr, file->Handle(), kSavePosition), kImageColour), 0);
         EXPECT_TRUE(CloseMenus());
     });
@@ -685,10 +708,11 @@ TEST_F(MenuBar, OwnerDrawnItemsKeepTheirAcceleratorKeys) {
     ShowInFront();
     Drive([&] {
         PressKey('F', VK_MENU);
-        ASSERT_TRUE(Await([&] { return PopupShowing(file->Handle()) != nullptr; })) << "Alt+F opened nothing";
+        ASSERT_TRUE(Await("File's drop-down to show", [&] { return PopupShowing(file->Handle()) != nullptr; }))
+            << "Alt+F opened nothing";
         PressKey('S');
-        EXPECT_TRUE(Await([&] { return clicks.Of(save) == 1; }));
-        EXPECT_TRUE(Await([] { return VisibleMenuWindows().empty(); }));
+        EXPECT_TRUE(Await("Save's click", [&] { return clicks.Of(save) == 1; }));
+        EXPECT_TRUE(Await("the menus to close", [] { return VisibleMenuWindows().empty(); }));
     });
     EXPECT_EQ(clicks.Of(save), 1);
     EXPECT_EQ(clicks.Total.load(), 2) << "File's opening and Save";
@@ -727,17 +751,18 @@ TEST_F(PopupTracking, PopupAtAPointRunsOnPopupThenTheClickedItem) {
     Drive(
         [&] {
             HWND shown = nullptr;
-            ASSERT_TRUE(Await([&] { return (shown = PopupShowing(popup->Handle())) != nullptr; }));
+            ASSERT_TRUE(
+                Await("the popup menu to show", [&] { return (shown = PopupShowing(popup->Handle())) != nullptr; }));
             RECT rect{};
             GetWindowRect(shown, &rect);
             EXPECT_EQ(rect.left, at.x);
             EXPECT_EQ(rect.top, at.y);
             EXPECT_EQ(MenuText(popup->Handle(), 1), L"Second (1)");
             ClickItem(popup->Handle(), 1);
-            EXPECT_TRUE(Await([] { return VisibleMenuWindows().empty(); }));
+            EXPECT_TRUE(Await("the menus to close", [] { return VisibleMenuWindows().empty(); }));
         },
         [&] { PopupAt(at); });
-    EXPECT_TRUE(PumpUntil([&] { return clicks.Of(second) == 1; }));
+    EXPECT_TRUE(ProcessUntil("Second's click", [&] { return clicks.Of(second) == 1; }));
     EXPECT_EQ(popups, 1);
     EXPECT_FALSE(menuShownAtPopup) << "OnPopup runs before the menu shows";
     EXPECT_EQ(clicks.Of(first), 0);
@@ -747,9 +772,9 @@ TEST_F(PopupTracking, EscClosesThePopupWithoutRunningAnything) {
     ShowInFront();
     Drive(
         [&] {
-            ASSERT_TRUE(Await([&] { return PopupShowing(popup->Handle()) != nullptr; }));
+            ASSERT_TRUE(Await("the popup menu to show", [&] { return PopupShowing(popup->Handle()) != nullptr; }));
             PressKey(VK_ESCAPE);
-            EXPECT_TRUE(Await([] { return VisibleMenuWindows().empty(); }));
+            EXPECT_TRUE(Await("the menus to close", [] { return VisibleMenuWindows().empty(); }));
         },
         [&] { PopupAt(At()); });
     // A chosen item's command is posted before Popup returns: none came.
@@ -767,10 +792,11 @@ TEST_F(PopupTracking, AlignmentPlacesTheMenuBesideThePoint) {
         Drive(
             [&] {
                 HWND shown = nullptr;
-                ASSERT_TRUE(Await([&] { return (shown = PopupShowing(popup->Handle())) != nullptr; }));
+                ASSERT_TRUE(Await("the popup menu to show",
+                                  [&] { return (shown = PopupShowing(popup->Handle())) != nullptr; }));
                 GetWindowRect(shown, &rect);
                 PressKey(VK_ESCAPE);
-                EXPECT_TRUE(Await([] { return VisibleMenuWindows().empty(); }));
+                EXPECT_TRUE(Await("the menus to close", [] { return VisibleMenuWindows().empty(); }));
             },
             [&] { PopupAt(at); });
         if (alignment == paRight) {
@@ -793,14 +819,11 @@ TEST_F(PopupTracking, ARightClickOnAControlPopsItsMenuForThatControl) {
     RECT buttonRect{};
     GetWindowRect(button->Handle(), &buttonRect);
     Drive([&] {
-        bool shown = false;
-        for (int attempt = 0; attempt < kClickAttempts && !shown; ++attempt) {
-            Click(Centre(buttonRect), true);
-            shown = Await([&] { return PopupShowing(popup->Handle()) != nullptr; }, kPatienceMs / kClickAttempts);
-        }
-        ASSERT_TRUE(shown);
+        Click(Centre(buttonRect), true);
+        ASSERT_TRUE(
+            Await("the right click to pop the menu up", [&] { return PopupShowing(popup->Handle()) != nullptr; }));
         ClickItem(popup->Handle(), 0);
-        EXPECT_TRUE(Await([&] { return clicks.Of(first) == 1; }));
+        EXPECT_TRUE(Await("First's click", [&] { return clicks.Of(first) == 1; }));
     });
     EXPECT_EQ(popup->PopupComponent(), button);
     EXPECT_EQ(popups, 1);
@@ -817,20 +840,22 @@ TEST_F(PopupTracking, OwnerDrawnSubmenuOpensUnderTheMouseAndRunsItsItem) {
     ShowInFront();
     Drive(
         [&] {
-            ASSERT_TRUE(Await([&] { return PopupShowing(popup->Handle()) != nullptr; }));
+            ASSERT_TRUE(Await("the popup menu to show", [&] { return PopupShowing(popup->Handle()) != nullptr; }));
             MoveMouse(Centre(ItemRect(nullptr, popup->Handle(), 2)));
-            ASSERT_TRUE(Await([&] { return PopupShowing(more->Handle()) != nullptr; })) << "the submenu stayed shut";
+            ASSERT_TRUE(Await("More's submenu to show", [&] { return PopupShowing(more->Handle()) != nullptr; }))
+                << "the submenu stayed shut";
             EXPECT_EQ(clicks.Of(more), 1) << "the item hears that its submenu opens";
             const RECT deepRect = ItemRect(nullptr, more->Handle(), 0);
             EXPECT_EQ(deepRect.bottom - deepRect.top, kOwnerDrawnHeight);
             MoveMouse(Centre(deepRect));
-            EXPECT_TRUE(Await([&] { return ScreenPixel(Centre(deepRect)) == kSelectedColour; }))
+            EXPECT_TRUE(Await("Deep drawn selected on the screen",
+                              [&] { return ScreenPixel(Centre(deepRect)) == kSelectedColour; }))
                 << std::hex << ScreenPixel(Centre(deepRect));
             Click(Centre(deepRect));
-            EXPECT_TRUE(Await([] { return VisibleMenuWindows().empty(); }));
+            EXPECT_TRUE(Await("the menus to close", [] { return VisibleMenuWindows().empty(); }));
         },
         [&] { PopupAt(At()); });
-    EXPECT_TRUE(PumpUntil([&] { return clicks.Of(deep) == 1; }));
+    EXPECT_TRUE(ProcessUntil("Deep's click", [&] { return clicks.Of(deep) == 1; }));
     EXPECT_EQ(painter.Log().front(), "measure");
     EXPECT_TRUE(painter.Saw("draw selected"));
     EXPECT_EQ(clicks.Total.load(), 2) << "More's opening and Deep";
@@ -855,19 +880,20 @@ TEST_F(LiveChanges, AddingRenamingDisablingAndDeletingUpdateTheShownBar) {
     EXPECT_EQ(Bar(), bar) << "the bar keeps its menu";
     ASSERT_EQ(GetMenuItemCount(bar), 3);
     EXPECT_EQ(MenuText(bar, 2), L"&Help");
-    EXPECT_TRUE(PumpUntil([&] { return HoldsText(ItemRect(form->Handle(), bar, 2)); })) << "the bar was not redrawn";
+    EXPECT_TRUE(
+        ProcessUntil("the bar to show the new item", [&] { return HoldsText(ItemRect(form->Handle(), bar, 2)); }));
 
     // The new item works under real tracking.
     Drive([&] {
         ASSERT_NE(OpenFromBar(2, help->Handle()), nullptr);
         ClickItem(help->Handle(), 0);
-        EXPECT_TRUE(Await([&] { return clicks.Of(about) == 1; }));
+        EXPECT_TRUE(Await("About's click", [&] { return clicks.Of(about) == 1; }));
     });
 
     const LONG narrow = ItemRect(form->Handle(), bar, 2).right - ItemRect(form->Handle(), bar, 2).left;
     help->SetCaption("&Help and support");
     EXPECT_EQ(MenuText(bar, 2), L"&Help and support");
-    EXPECT_TRUE(PumpUntil([&] {
+    EXPECT_TRUE(ProcessUntil("the renamed item to widen", [&] {
         const RECT rect = ItemRect(form->Handle(), bar, 2);
         return rect.right - rect.left > narrow;
     }));
@@ -879,7 +905,7 @@ TEST_F(LiveChanges, AddingRenamingDisablingAndDeletingUpdateTheShownBar) {
         // The click selects the bar (a menu loop) but opens nothing.
         const int loops = messages->Loops;
         Click(Centre(ItemRect(form->Handle(), bar, 2)));
-        EXPECT_TRUE(Await([&] { return messages->Loops > loops; }));
+        EXPECT_TRUE(Await("the click to start a menu loop", [&] { return messages->Loops > loops; }));
         EXPECT_TRUE(VisibleMenuWindows().empty());
         EXPECT_TRUE(CloseMenus());
         // Input still flows: File's drop-down opens.
@@ -892,7 +918,7 @@ TEST_F(LiveChanges, AddingRenamingDisablingAndDeletingUpdateTheShownBar) {
     menu->Items()->Remove(help);
     EXPECT_EQ(GetMenuItemCount(bar), 2);
     EXPECT_EQ(Bar(), bar);
-    EXPECT_TRUE(PumpUntil([&] { return !HoldsText(spare); })) << "the removed item still shows";
+    EXPECT_TRUE(ProcessUntil("the removed item to go from the bar", [&] { return !HoldsText(spare); }));
     delete help;
     EXPECT_EQ(GetMenuItemCount(bar), 2);
 

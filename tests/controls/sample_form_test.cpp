@@ -24,14 +24,23 @@ TEST(SampleForm, IsBuiltFromItsFormResource) {
     ASSERT_NE(form, nullptr);
     form->Show();
     EXPECT_EQ(form->WideText(), L"Framework sample – 示例");
-    EXPECT_EQ(form->ClientWidth(), 320);
-    EXPECT_EQ(form->ClientHeight(), 220);
+    EXPECT_EQ(form->ClientWidth(), 480);
+    EXPECT_EQ(form->ClientHeight(), 260);
     EXPECT_EQ(form->Menu(), form->MainMenu1);
     EXPECT_EQ(GetMenu(form->Handle()), form->MainMenu1->Handle());
     EXPECT_EQ(form->Edit1->Text(), "Quirn");
     EXPECT_EQ(form->Memo1->Lines()->Count(), 2);
     EXPECT_EQ(form->Memo1->Lines()->Strings(1), "Second line");
     EXPECT_EQ(form->Label1->Parent(), form->GroupBox1);
+    EXPECT_EQ(form->ListBox1->Count(), 10);
+    EXPECT_EQ(form->ListBox1->ItemIndex(), 1);
+    EXPECT_EQ(SendMessageW(form->ListBox1->Handle(), LB_GETCOUNT, 0, 0), 10);
+    EXPECT_EQ(form->Panel1->BevelInner(), bvLowered);
+    EXPECT_EQ(form->Panel1->Caption(), "Panel");
+    // The scroll box's content reaches below its edge.
+    EXPECT_EQ(form->Edit2->Parent(), form->ScrollBox1);
+    EXPECT_TRUE(form->ScrollBox1->VertScrollBar()->IsScrollBarVisible());
+    EXPECT_EQ(form->ScrollBox1->VertScrollBar()->Range(), 121);
     EXPECT_EQ(form->StatusBar1->Top() + form->StatusBar1->Height(), form->ClientHeight());
     // The button and the menu item share one handler; the shortcut reaches it too.
     SendMessageW(form->Button1->Handle(), BM_CLICK, 0, 0);
@@ -76,16 +85,18 @@ TEST(SampleForm, WritesItsWholeComponentTreeBack) {
     // Controls nest under their parents, then the form's parentless components; menu items under
     // their menu.
     const std::vector<std::string> expected = {
-        "object SampleForm: TSampleForm",  "  object GroupBox1: TGroupBox", "    object Label1: TLabel",
-        "    object Edit1: TEdit",         "    object Memo1: TMemo",       "  object Button1: TButton",
-        "  object StatusBar1: TStatusBar", "  object MainMenu1: TMainMenu", "    object File1: TMenuItem",
-        "      object Apply1: TMenuItem",
+        "object SampleForm: TSampleForm", "  object GroupBox1: TGroupBox", "    object Label1: TLabel",
+        "    object Edit1: TEdit",        "    object Memo1: TMemo",       "    object ListBox1: TListBox",
+        "  object Button1: TButton",      "  object Panel1: TPanel",       "  object ScrollBox1: TScrollBox",
+        "    object Label2: TLabel",      "    object Edit2: TEdit",       "  object StatusBar1: TStatusBar",
+        "  object MainMenu1: TMainMenu",  "    object File1: TMenuItem",   "      object Apply1: TMenuItem",
     };
     EXPECT_EQ(ComponentTree(text), expected) << text;
     // References, events and string lists survive the trip.
     EXPECT_NE(text.find("Menu = MainMenu1"), std::string::npos);
     EXPECT_NE(text.find("OnClick = Button1Click"), std::string::npos);
     EXPECT_NE(text.find("'Second line'"), std::string::npos);
+    EXPECT_NE(text.find("'Kappa'"), std::string::npos);
     EXPECT_NE(text.find("Color = clBtnFace"), std::string::npos);
 
     // What was written reads back as the same text.

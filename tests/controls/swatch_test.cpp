@@ -8,6 +8,7 @@
 #include "MessagePump.h"
 #include "Swatch.h"
 #include "framework/controls/Form.h"
+#include "framework/core/PropAccess.h"
 #include "framework/core/Streaming.h"
 #include "framework/core/TextForm.h"
 #include "framework/rtl/Streams.h"

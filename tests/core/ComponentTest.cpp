@@ -1,4 +1,5 @@
 #include "framework/core/Component.h"
+#include "framework/core/PropAccess.h"
 
 #include <gtest/gtest.h>
 

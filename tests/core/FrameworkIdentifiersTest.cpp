@@ -11,6 +11,7 @@
 
 #include "framework/controls/Button.h"
 #include "framework/controls/Label.h"
+#include "framework/core/PropAccess.h"
 #include "framework/core/Streaming.h"
 #include "framework/core/TextForm.h"
 #include "framework/graphics/Brush.h"

@@ -10,7 +10,7 @@
 #include "TestClasses.h"
 #include "framework/core/Streaming.h"
 #include "framework/core/TextForm.h"
-#include "framework/core/TypInfo.h"
+#include "framework/core/PropAccess.h"
 
 namespace {
 
@@ -116,7 +116,7 @@ TEST(IdentMap, MapsAreCompleteAndUnambiguous) {
 }
 
 TEST(IdentMap, OnlyIntegerPropertiesTakeIdentifiers) {
-    TPropInfo text("Caption", typinfo_detail::StringTypeInfo(), nullptr, nullptr);
+    TPropInfo text("Caption", typeinfo_detail::StringTypeInfo(), nullptr, nullptr);
     EXPECT_THROW(TPropertyBuilder(text).Identifiers(ColorIdents), EPropertyError);
     EXPECT_EQ(text.Identifiers(), nullptr);
     TTestWidget widget(nullptr);

@@ -57,6 +57,29 @@ TEST(Bitmap, NewBitmapsAreEmptyAndResizingKeepsTheCommonArea) {
     EXPECT_TRUE(shrunk.Empty());
 }
 
+TEST(Bitmap, DefaultBitmapsTakeTheScreenFormatWhenSizedUnlessAFormatIsSet) {
+    HDC screen = ::GetDC(nullptr);
+    const int depth = ::GetDeviceCaps(screen, BITSPIXEL) * ::GetDeviceCaps(screen, PLANES);
+    ::ReleaseDC(nullptr, screen);
+    const TPixelFormat device = depth <= 8 ? pf8bit : depth <= 16 ? pf16bit : pf32bit;
+
+    TBitmap plain;
+    EXPECT_EQ(plain.PixelFormat(), device);
+    plain.SetSize(3, 2);
+    EXPECT_EQ(plain.PixelFormat(), device);
+
+    TBitmap chosen;  // a format chosen while empty holds when the size comes
+    chosen.SetPixelFormat(pf24bit);
+    chosen.SetSize(3, 2);
+    EXPECT_EQ(chosen.PixelFormat(), pf24bit);
+
+    TBitmap copy(4, 4, pf8bit);
+    TBitmap emptySource;
+    copy.Assign(&emptySource);  // an empty copy takes the source's format, the screen's
+    copy.SetSize(2, 2);
+    EXPECT_EQ(copy.PixelFormat(), device);
+}
+
 TEST(Bitmap, ScanLinesCountRowsFromTheTop) {
     TBitmap bitmap(3, 2, pf24bit);
     auto* top = static_cast<uint8_t*>(bitmap.ScanLine(0));

@@ -5,9 +5,11 @@
 
 #include <cstring>
 
+#include "AllocationCounter.h"
 #include "BmpWriter.h"
 #include "GraphicsTestUtil.h"
 #include "framework/graphics/Bitmap.h"
+#include "framework/graphics/BmpCodec.h"
 
 using namespace bmptest;
 using gfxtest::LoadBytes;
@@ -459,6 +461,51 @@ TEST(BmpHostile, HeadersThatLieAboutSizesAreRejectedWithoutAllocating) {
     shortPalette.Palette.resize(10);
     shortPalette.Pixels.clear();
     ExpectRejected(WriteBmp(shortPalette), "colour table past the end");
+}
+
+TEST(BmpHostile, TheLimitHoldsForTheDecodedFormatAndRefusesBeforeAllocating) {
+    constexpr uint64_t kSmallAllocation = 1024 * 1024;
+    // 4-4-4 bit fields in 16 bits decode to 32 bits: 32768 x 1024 stores 64 MB but would decode to
+    // 128 MB. Its headers alone refuse it; nothing near its size is allocated.
+    BmpLayout wide;
+    wide.Width = kMaxBmpDimension;
+    wide.Height = 1024;
+    wide.BitCount = 16;
+    wide.Compression = 3;
+    wide.Masks = {0x0F00, 0x00F0, 0x000F};
+    const std::vector<uint8_t> wideFile = WriteBmp(wide);
+    TBmpImage image;
+    TBmpInfo info;
+    {
+        alloctest::TAllocationProbe probe;
+        EXPECT_EQ(DecodeBmpFile(wideFile, image), TBmpResult::TooLarge);
+        EXPECT_EQ(ReadBmpFileInfo(wideFile, info), TBmpResult::TooLarge);
+        EXPECT_LT(probe.Stats().Largest, kSmallAllocation);
+    }
+    ExpectRejected(wideFile, "16-bit bit fields widening past the limit");
+
+    // Half as high decodes to exactly the limit: the headers say so.
+    BmpLayout half = wide;
+    half.Height = 512;
+    ASSERT_EQ(ReadBmpFileInfo(WriteBmp(half), info), TBmpResult::Ok);
+    EXPECT_EQ(info.BitCount, 32);
+    EXPECT_EQ(info.DecodedBytes(), kMaxBmpBits);
+    // Standard 5-6-5 masks keep 16 bits, so the same size stays within it too.
+    BmpLayout rgb565 = wide;
+    rgb565.Masks = {0xF800, 0x07E0, 0x001F};
+    ASSERT_EQ(ReadBmpFileInfo(WriteBmp(rgb565), info), TBmpResult::Ok);
+    EXPECT_EQ(info.BitCount, 16);
+
+    // Uncompressed pixels that are not in the file: refused before 64 MB are allocated for them.
+    BmpLayout missing = Palettized(8);
+    missing.Width = 8192;
+    missing.Height = 8192;
+    missing.Pixels.assign(100, 0);
+    {
+        alloctest::TAllocationProbe probe;
+        EXPECT_EQ(DecodeBmpFile(WriteBmp(missing), image), TBmpResult::Truncated);
+        EXPECT_LT(probe.Stats().Largest, kSmallAllocation);
+    }
 }
 
 TEST(BmpHostile, RunLengthDataThatRunsPastTheBitmapIsRejected) {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "GraphicsTestUtil.h"
-#include "framework/core/TypInfo.h"
+#include "framework/core/PropAccess.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/ImageList.h"
@@ -51,6 +51,33 @@ TEST(Canvas, FillFrameAndRectangleUseBrushAndPen) {
         if (!Inside(x, y, RECT{10, 2, 16, 9})) return kWhite;
         return Inside(x, y, RECT{11, 3, 15, 8}) ? kRed : kBlue;
     }));
+}
+
+TEST(Canvas, BrushBitmapFillsWithThePatternAsItIsWhenTheBrushIsUsed) {
+    TBitmap pattern(2, 2, pf24bit);
+    TBitmap bitmap(8, 6, pf24bit);
+    Cleared(bitmap, 8, 6);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Brush().SetBitmap(&pattern);
+    // Drawn after the brush took it: the brush reads the pixels only when it makes its handle.
+    Cleared(pattern, 2, 2, kBlue);
+    pattern.Canvas().SetPixels(0, 0, TColor(kRed));
+    pattern.Canvas().SetPixels(1, 1, TColor(kRed));
+    const auto checkered = [](int x, int y) { return (x + y) % 2 == 0 ? kRed : kBlue; };
+    canvas.FillRect(RECT{0, 0, 8, 6});
+    EXPECT_TRUE(gfxtest::PixelsAre(bitmap, checkered));
+
+    // Assigning a brush carries its pattern along.
+    TBitmap copy(8, 6, pf24bit);
+    Cleared(copy, 8, 6);
+    copy.Canvas().SetBrush(canvas.Brush());
+    copy.Canvas().FillRect(RECT{0, 0, 8, 6});
+    EXPECT_TRUE(gfxtest::PixelsAre(copy, checkered));
+
+    // Without a pattern the brush fills with its colour again.
+    canvas.Brush().SetBitmap(nullptr);
+    canvas.FillRect(RECT{0, 0, 8, 6});
+    EXPECT_TRUE(gfxtest::PixelsAre(bitmap, [](int, int) { return kWhite; }));
 }
 
 TEST(Canvas, LinesFollowThePenPositionAndClearBrushLeavesTheInside) {

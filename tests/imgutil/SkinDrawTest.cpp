@@ -106,6 +106,18 @@ TEST(NineSlice, FrameTwoOfTwoFramesFortyOneWideUsesColumnsTwentyToThirtyNine) {
         }
 }
 
+TEST(NineSlice, MarginsWiderThanTheCellAndTheDestinationAreDroppedBeforeTheyAreFitted) {
+    // A 4-wide cell whose skin claims side margins of 6 and 7: a 4-wide destination has no room for them,
+    // so the columns are one plain stretch (here 1:1) and the centre rows tile from the top margin on.
+    auto element = Picture(4, 12, Coded);
+    auto composed = CreateSkinElementBitmap(RECT{0, 0, 4, 30}, *element, RECT{6, 2, 7, 2}, false, true, 1, 1);
+    EXPECT_TRUE(PixelsAre(*composed, [](int x, int y) {
+        if (y < 2) return Coded(x, y);
+        if (y >= 28) return Coded(x, 12 - (30 - y));
+        return Coded(x, 2 + (y - 2) % 8);
+    }));
+}
+
 TEST(NineSlice, StackedFramesAndTiledCentreWithoutOverflowIntoTheEdges) {
     // Two stacked 10 x 10 frames; frame 2 has margins 3 and a 4 x 4 centre.
     auto element = Picture(10, 20, Coded);
@@ -234,8 +246,10 @@ TEST(ThreePart, StretchedMiddleOrWholeCellWhenNarrower) {
         if (x >= 14) return Coded(8 + 8 - (16 - x), sy);
         return Coded(8 + 2 + (x - 2) / 3, sy);
     }));
-    // Narrower than the cell: the whole 8-wide cell squeezed into 4 with one StretchBlt.
+    // Narrower than the cell: the whole 8-wide cell squeezed into 4 with one StretchBlt (in the
+    // target DC's stretch mode, here the one the reference uses).
     target = Target(20, 4);
+    ::SetStretchBltMode(target->Canvas().Handle(), COLORONCOLOR);
     DrawThreePartStretched(target->Canvas().Handle(), RECT{0, 0, 4, 2}, *element, false, 2, 1, RECT{2, 0, 2, 0});
     auto reference = Target(20, 4);
     HDC dc = reference->Canvas().Handle();
@@ -271,6 +285,47 @@ TEST(WholeFrame, StretchedAndCentredCells) {
     DrawFrameCentered(target->Canvas().Handle(), RECT{5, 5, 6, 6}, *element, false, 3, 3);
     EXPECT_EQ(At(*target, 4, 4), Coded(8, 0));
     EXPECT_EQ(At(*target, 3, 4), kSentinel);
+}
+
+TEST(StretchMode, StretchedStripsAndFramesCombineShrunkPixelsAsTheDestinationDCSays) {
+    // Columns alternately black and white, shrunk to half: AND-ing scans gives black, OR-ing white.
+    auto element = Picture(8, 2, [](int x, int) { return x % 2 ? RGB(255, 255, 255) : RGB(0, 0, 0); });
+    struct Mode {
+        int StretchMode;
+        COLORREF Shrunk;
+    };
+    for (const Mode mode : {Mode{BLACKONWHITE, RGB(0, 0, 0)}, Mode{WHITEONBLACK, RGB(255, 255, 255)}}) {
+        SCOPED_TRACE(mode.StretchMode == BLACKONWHITE ? "BLACKONWHITE" : "WHITEONBLACK");
+        auto strip = Target(4, 2);
+        HDC stripDC = strip->Canvas().Handle();
+        ::SetStretchBltMode(stripDC, mode.StretchMode);
+        DrawThreePartStretched(stripDC, RECT{0, 0, 4, 2}, *element, false, 1, 1, RECT{2, 0, 2, 0});
+        EXPECT_TRUE(PixelsAre(*strip, [&](int, int) { return mode.Shrunk; }));
+        EXPECT_EQ(::GetStretchBltMode(stripDC), mode.StretchMode) << "the caller's DC keeps its mode";
+
+        auto frame = Target(4, 2);
+        HDC frameDC = frame->Canvas().Handle();
+        ::SetStretchBltMode(frameDC, mode.StretchMode);
+        DrawFrameStretched(frameDC, RECT{0, 0, 4, 2}, *element, false, 1, 1);
+        EXPECT_TRUE(PixelsAre(*frame, [&](int, int) { return mode.Shrunk; }));
+        EXPECT_EQ(::GetStretchBltMode(frameDC), mode.StretchMode);
+    }
+}
+
+TEST(EmptyElement, ComposesToNothingAndEveryRoutineLeavesTheDestination) {
+    TBitmap empty;
+    auto composed = CreateSkinElementBitmap(RECT{0, 0, 12, 9}, empty, RECT{2, 2, 2, 2}, false, false, 2, 1);
+    ASSERT_TRUE(composed);
+    EXPECT_TRUE(composed->Empty());
+    auto target = Target(16, 12);
+    HDC dc = target->Canvas().Handle();
+    for (bool transparent : {false, true})
+        DrawSkinElement(dc, RECT{1, 1, 13, 10}, empty, false, false, transparent, 2, 1, RECT{2, 2, 2, 2});
+    DrawThreePartTiled(target->Canvas(), RECT{1, 1, 13, 10}, empty, false, false, 1, 1, RECT{2, 0, 2, 0});
+    DrawThreePartStretched(dc, RECT{1, 1, 13, 10}, empty, false, 1, 1, RECT{2, 0, 2, 0});
+    DrawFrameStretched(dc, RECT{1, 1, 13, 10}, empty, false, 1, 1);
+    DrawFrameCentered(dc, RECT{1, 1, 13, 10}, empty, false, 1, 1);
+    EXPECT_TRUE(PixelsAre(*target, [](int, int) { return kSentinel; }));
 }
 
 TEST(TileBitmapRect, WholeTilesFromTheTopLeftAndNothingForEmptySources) {

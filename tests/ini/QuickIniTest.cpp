@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/rtl/SysUtils.h"
 #include "skin/data/QuickIni.h"
@@ -75,6 +76,16 @@ TEST(QuickIniSections, ReadSectionsWithoutListFailsTheAssertion) {
         EXPECT_NE(Failure.Message().find("Pellixini"), std::string::npos);
         EXPECT_NE(Failure.Message().find("317"), std::string::npos);
     }
+}
+
+TEST(QuickIniSections, SectionsStartingWithGivesTrimmedNamesInFileOrderLetterCaseIgnored) {
+    TQuickIni Ini;
+    LoadText(Ini, "[ButtonZ]\n[Colours]\n[ button1 ]\n[Buttons]\n[BUTTONZ]\n[Butto]\n[xButton]\n[Button]\n");
+    const std::vector<std::string> Expected = {"ButtonZ", "button1", "Buttons", "BUTTONZ", "Button"};
+    EXPECT_EQ(Ini.SectionsStartingWith("BUTTON"), Expected);
+    EXPECT_EQ(Ini.SectionsStartingWith("colour"), std::vector<std::string>{"Colours"});
+    EXPECT_TRUE(Ini.SectionsStartingWith("Missing").empty());
+    EXPECT_EQ(Ini.SectionsStartingWith("").size(), 8u);
 }
 
 TEST(QuickIniSections, RepeatedSectionAnswersOnlyFromItsFirstHeader) {
@@ -283,6 +294,32 @@ TEST(QuickIniHostileText, ManyLinesAndSectionsStayFastAndExact) {
     EXPECT_EQ(Ini.ReadInteger("s1999", "k49", -1), 1999049);
     EXPECT_EQ(Ini.ReadInteger("S0", "K0", -1), 0);
     EXPECT_EQ(Ini.SectionIndex("S1000"), 1000 * (KeysPerSection + 1));
+}
+
+TEST(QuickIniHostileText, LookUpsInFiftyThousandSectionsVisitOnlyTheSectionsTheyAnswerFrom) {
+    // About what the 1 MB a skin's INI may have can hold. A look-up must not
+    // walk the headers: each visits the one section it answers from.
+    constexpr int SectionCount = 50000;
+    constexpr int ButtonSections = 40;
+    std::string Text;
+    for (int S = 0; S < SectionCount; ++S) Text += "[S" + std::to_string(S) + "]\nK=" + std::to_string(S) + "\n";
+    for (int B = 0; B < ButtonSections; ++B) Text += "[Button" + std::to_string(B) + "]\n";
+    Text += "[s7]\nK=second\n";
+    TQuickIni Ini;
+    LoadText(Ini, Text);
+    EXPECT_EQ(Ini.SectionsVisited(), 0);
+
+    constexpr int LookUps = 1000;
+    for (int I = 0; I < LookUps; ++I) {
+        const int S = (I * 7919) % SectionCount;
+        ASSERT_EQ(Ini.ReadInteger("s" + std::to_string(S), "k", -1), S);
+    }
+    EXPECT_EQ(Ini.ReadString("S7", "K", ""), "7") << "a repeated header answers from its first occurrence";
+    EXPECT_EQ(Ini.ReadString("Missing", "K", "none"), "none");
+    EXPECT_EQ(Ini.SectionsVisited(), LookUps + 1);
+
+    EXPECT_EQ(Ini.SectionsStartingWith("button").size(), static_cast<size_t>(ButtonSections));
+    EXPECT_EQ(Ini.SectionsVisited(), LookUps + 1 + ButtonSections);
 }
 
 }  // namespace

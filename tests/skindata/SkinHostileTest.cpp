@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "AllocationCounter.h"
 #include "SkinFixtures.h"
 #include "skin/data/LzhEncoder.h"
 #include "skin/data/SkinArchive.h"
@@ -71,6 +72,17 @@ std::vector<uint8_t> DeclaredBmp(int32_t Width, int32_t Height, uint16_t Bits, u
     Bytes[26] = 1;
     Bytes[28] = static_cast<uint8_t>(Bits);
     WriteLE32(&Bytes[30], Compression);
+    return Bytes;
+}
+
+// An 8-bit run-length BMP of the given size whose data is one end-of-bitmap
+// code: 1,080 bytes that decode to Width x Height bytes.
+std::vector<uint8_t> RunLengthBomb(int32_t Width, int32_t Height) {
+    constexpr uint32_t PixelsOffset = 54 + 256 * 4;  // after the headers and the colour table
+    std::vector<uint8_t> Bytes = DeclaredBmp(Width, Height, 8, 1);
+    WriteLE32(&Bytes[10], PixelsOffset);
+    Bytes.resize(PixelsOffset, 0);
+    Bytes.insert(Bytes.end(), {0, 1});
     return Bytes;
 }
 
@@ -304,6 +316,76 @@ TEST_F(SkinHostileCorpus, AbsurdFrameCountsAndMarginsStayAsSafeValues) {
             EXPECT_EQ(Button->Frame, 10000);
         }
     EXPECT_TRUE(Found);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SkinHostileBitmaps, ABitmapNamedByManySectionsIsDecodedOnce) {
+    constexpr int Users = 12;
+    constexpr int32_t Side = 2048;
+    TTestSkin Skin;
+    for (int I = 0; I < Users; ++I)
+        Skin.Ini += "[Button" + std::to_string(I) + "]\nAction=2\nframe=4\nButtonImage=bomb.bmp\n";
+    Skin.Files["bomb.bmp"] = RunLengthBomb(Side, Side);
+    ASSERT_EQ(Skin.Files["bomb.bmp"].size(), 1080u);
+
+    // Each decode allocates the picture's pixels once.
+    alloctest::TAllocationProbe Probe(static_cast<size_t>(Side) * Side);
+    const auto Data = LoadSkin(Skin);
+    ASSERT_FALSE(Data->FSkinLoading);
+    EXPECT_EQ(Probe.Stats().LargeCount, 1u);
+    ASSERT_EQ(Data->FCaptionButtons.size(), static_cast<size_t>(Users) + 3);
+    for (int I = 0; I < Users; ++I) {
+        TBitmap& Bitmap = *Data->FCaptionButtons[static_cast<size_t>(I)]->Bitmap;
+        EXPECT_EQ(Bitmap.Width(), Side);
+        EXPECT_EQ(Bitmap.Height(), Side);
+    }
+    // Each element owns its copy.
+    EXPECT_NE(Data->FCaptionButtons[0]->Bitmap->ScanLine(0), Data->FCaptionButtons[1]->Bitmap->ScanLine(0));
+}
+
+TEST(SkinHostileBitmaps, BitmapsPastThePixelBudgetAreRefusedByTheirHeadersBeforeDecoding) {
+    // Six different 1,080-byte files of 64 MB each: more than the budget
+    // holds. Every decode must give a bitmap the skin keeps; the rest are
+    // refused from their headers without their pixels ever being allocated.
+    constexpr int Files = 6;
+    constexpr int32_t Side = 8192;
+    TTestSkin Skin;
+    for (int I = 0; I < Files; ++I) {
+        const std::string Name = "bomb" + std::to_string(I) + ".bmp";
+        Skin.Ini += "[Button" + std::to_string(I) + "]\nAction=2\nframe=4\nButtonImage=" + Name + "\n";
+        Skin.Files[Name] = RunLengthBomb(Side, Side);
+    }
+
+    alloctest::TAllocationProbe Probe(static_cast<size_t>(Side) * Side);
+    const auto Data = LoadSkin(Skin);
+    ASSERT_FALSE(Data->FSkinLoading);
+    uint64_t Loaded = 0;
+    for (int I = 0; I < Files; ++I)
+        if (!Data->FCaptionButtons[static_cast<size_t>(I)]->Bitmap->Empty()) ++Loaded;
+    EXPECT_GE(Loaded, 1u);
+    EXPECT_LT(Loaded, static_cast<uint64_t>(Files));
+    EXPECT_EQ(Probe.Stats().LargeCount, Loaded);
+}
+
+TEST(SkinHostileBitmaps, CaptionButtonsAreCappedInFileOrder) {
+    // Sections of other elements and buttons that make no button do not
+    // count; the first MaxCaptionButtons buttons are kept.
+    constexpr int Sections = 100;
+    TTestSkin Skin;
+    Skin.Ini = "[Button.Radio]\n[Buttons]\nTile=0\n[Button5]\nAction=-1\n";
+    for (int I = 0; I < Sections; ++I) Skin.Ini += "[Button" + std::to_string(I) + "]\nAction=2\n";
+    const auto Data = LoadSkin(Skin);
+    ASSERT_FALSE(Data->FSkinLoading);
+    ASSERT_EQ(Data->FCaptionButtons.size(), MaxCaptionButtons + 3);
+    // "Button5" names the first such section, whose Action -1 drops both.
+    for (size_t I = 0; I < MaxCaptionButtons; ++I) {
+        const size_t Number = I < 5 ? I : I + 1;
+        EXPECT_EQ(Data->FCaptionButtons[I]->Name, "BUTTON" + std::to_string(Number));
+    }
+    EXPECT_EQ(Data->FCaptionButtons[MaxCaptionButtons]->Action, 7);  // the MDI buttons follow
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "RealInput.h"
+#include "InputScript.h"
 #include "ScreenPixels.h"
 #include "SkinFixtures.h"
 #include "SkinFormKit.h"
@@ -55,8 +55,6 @@ bool HasText(const std::vector<std::wstring>& Texts, const std::wstring& Part) {
         if (Text.find(Part) != std::wstring::npos) return true;
     return false;
 }
-
-POINT Centre(const RECT& Rect) { return POINT{(Rect.left + Rect.right) / 2, (Rect.top + Rect.bottom) / 2}; }
 
 // A window rectangle (window coordinates) moved to the screen.
 RECT OnScreen(HWND Window, const RECT& Rect) {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "GdiObjectCounter.h"
-#include "RealInput.h"
+#include "InputScript.h"
 #include "ScreenPixels.h"
 #include "SkinFixtures.h"
 #include "SkinFormKit.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "RealInput.h"
+#include "InputScript.h"
 #include "SkinFixtures.h"
 #include "SkinFormKit.h"
 #include "framework/controls/Timer.h"

@@ -14,7 +14,7 @@
 
 #include "BmpWriter.h"
 #include "GdiObjectCounter.h"
-#include "RealInput.h"
+#include "InputScript.h"
 #include "ScreenPixels.h"
 #include "SkinFormKit.h"
 #include "framework/controls/Menu.h"
@@ -74,8 +74,6 @@ bool WaitNoMenu() {
 void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR, DWORD) {
     if (!MenuWindows().empty()) EndMenu();
 }
-
-POINT Centre(const RECT& Rect) { return POINT{(Rect.left + Rect.right) / 2, (Rect.top + Rect.bottom) / 2}; }
 
 RECT OnScreen(HWND Window, const RECT& Rect) {
     const RECT Outer = WindowRectOf(Window);

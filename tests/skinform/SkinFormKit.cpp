@@ -1,7 +1,7 @@
 // The form skinner tests' kit.
 #include "SkinFormKit.h"
 
-#include "RealInput.h"
+#include "InputScript.h"
 #include "SkinFixtures.h"
 #include "framework/controls/Application.h"
 

@@ -2,10 +2,13 @@
 // decoder is checked independently of the packer's encoder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
+#include "ReferenceLiteralCoder.h"
 #include "TestData.h"
 #include "skin/data/Lzh.h"
+#include "skin/data/LzhEncoder.h"
 
 namespace {
 
@@ -16,14 +19,6 @@ std::string InitialTreeCode(int symbol) {
     for (int node = symbol; node != lzh::R; node = lzh::N_CHAR + node / 2)
         bits.insert(bits.begin(), char('0' + (node & 1)));
     return bits;
-}
-
-std::vector<uint8_t> Pack(const std::string& bits) {
-    std::vector<uint8_t> out((bits.size() + 7) / 8, 0);
-    for (size_t i = 0; i < bits.size(); ++i) {
-        if (bits[i] == '1') out[i / 8] |= static_cast<uint8_t>(0x80 >> (i % 8));
-    }
-    return out;
 }
 
 int MatchSymbol(int length) { return 256 - 3 + length; }
@@ -66,40 +61,105 @@ TEST(LzhDecoder, MissingInputReadsAsZeroBits) {
     EXPECT_EQ(Expand({}, 1), Bytes("t"));
 }
 
-TEST(LzhDecoder, DecodesALiteralFromTheStartingTree) { EXPECT_EQ(Expand(Pack(InitialTreeCode('Q')), 1), Bytes("Q")); }
+TEST(LzhDecoder, DecodesALiteralFromTheStartingTree) {
+    EXPECT_EQ(Expand(PackBits(InitialTreeCode('Q')), 1), Bytes("Q"));
+}
 
 TEST(LzhDecoder, DecodesMatchIntoInitialWindowAsSpaces) {
     // Position 1000: upper six bits 15 -> table code 100111 (6 bits), then
     // the low six bits 101000.
     const std::string bits = InitialTreeCode(MatchSymbol(7)) + "100111" + "101000";
-    EXPECT_EQ(Expand(Pack(bits), 7), Bytes("       "));
+    EXPECT_EQ(Expand(PackBits(bits), 7), Bytes("       "));
     // Position 0 (code 000, low bits 000000): the byte just before the start.
-    EXPECT_EQ(Expand(Pack(InitialTreeCode(MatchSymbol(60)) + "000000000"), 60), std::vector<uint8_t>(60, 0x20));
+    EXPECT_EQ(Expand(PackBits(InitialTreeCode(MatchSymbol(60)) + "000000000"), 60), std::vector<uint8_t>(60, 0x20));
+    // Position 4095 (code 11111111, low bits 111111) reaches the window's
+    // last F bytes, which nothing has written yet: they read as zero.
+    EXPECT_EQ(Expand(PackBits(InitialTreeCode(MatchSymbol(3)) + "11111111" + "111111"), 3), std::vector<uint8_t>(3, 0));
 }
 
 TEST(LzhDecoder, WritesTheWholeLastMatchPastTextSize) {
     const std::string bits = InitialTreeCode(MatchSymbol(5)) + "000000000";
-    EXPECT_EQ(Expand(Pack(bits), 2).size(), 5u);
+    EXPECT_EQ(Expand(PackBits(bits), 2).size(), 5u);
 }
 
-TEST(LzhDecoder, AsksForOneByteAtATimeAndHandsOverOneByte) {
-    const std::vector<uint8_t> stream = Pack(InitialTreeCode(MatchSymbol(10)) + "000000000");
+TEST(LzhDecoder, MovesBytesInBlocks) {
+    // 300 KB: several output blocks, matches reaching back across a block
+    // boundary, and input blocks refilled mid-stream.
+    const std::vector<uint8_t> data = MakeData(TDataKind::TextLike, 300000, 4);
+    const std::vector<uint8_t> coded = TLzhEncoder().Encode(data);
+    ASSERT_GT(coded.size(), size_t{TLZH::InputBlockSize} * 2);
     size_t pos = 0;
-    int writes = 0;
+    int reads = 0;
+    std::vector<int32_t> writes;
+    std::vector<uint8_t> out;
     TLZH lzh;
     lzh.ExpandStream(
-        10,
+        static_cast<int64_t>(data.size()),
         [&](void* buffer, int32_t count, int32_t& actual) {
-            EXPECT_EQ(count, 1);
-            actual = pos < stream.size() ? 1 : 0;
-            if (actual) *static_cast<uint8_t*>(buffer) = stream[pos++];
+            EXPECT_GT(count, 0);
+            EXPECT_LE(count, TLZH::InputBlockSize);
+            ++reads;
+            actual = static_cast<int32_t>(std::min<size_t>(static_cast<size_t>(count), coded.size() - pos));
+            std::copy_n(coded.data() + pos, actual, static_cast<uint8_t*>(buffer));
+            pos += static_cast<size_t>(actual);
         },
-        [&](const void*, int32_t count, int32_t& actual) {
-            EXPECT_EQ(count, 1);
-            ++writes;
+        [&](const void* buffer, int32_t count, int32_t& actual) {
+            writes.push_back(count);
+            const auto* bytes = static_cast<const uint8_t*>(buffer);
+            out.insert(out.end(), bytes, bytes + count);
             actual = count;
         });
-    EXPECT_EQ(writes, 10);
+    EXPECT_TRUE(out == data);
+    EXPECT_LE(reads, static_cast<int>(coded.size() / TLZH::InputBlockSize) + 3);
+    EXPECT_EQ(writes.size(), (data.size() + TLZH::OutputBlockSize - 1) / TLZH::OutputBlockSize);
+    for (const int32_t count : writes) EXPECT_LE(count, TLZH::OutputBlockSize + lzh::F - 1);
+    EXPECT_EQ(lzh.UnusedInput(), 0) << "the stream ends with its last used byte";
+}
+
+TEST(LzhDecoder, SourceGivingFewBytesPerCallDecodesTheSame) {
+    const std::vector<uint8_t> data = MakeData(TDataKind::Repetitive, 70000, 2);
+    const std::vector<uint8_t> coded = TLzhEncoder().Encode(data);
+    for (const size_t chunk : {size_t{1}, size_t{3}, size_t{7}, size_t{4099}}) {
+        size_t pos = 0;
+        std::vector<uint8_t> out;
+        TLZH lzh;
+        lzh.ExpandStream(
+            static_cast<int64_t>(data.size()),
+            [&](void* buffer, int32_t count, int32_t& actual) {
+                actual = static_cast<int32_t>(std::min({static_cast<size_t>(count), chunk, coded.size() - pos}));
+                std::copy_n(coded.data() + pos, actual, static_cast<uint8_t*>(buffer));
+                pos += static_cast<size_t>(actual);
+            },
+            [&](const void* buffer, int32_t count, int32_t& actual) {
+                const auto* bytes = static_cast<const uint8_t*>(buffer);
+                out.insert(out.end(), bytes, bytes + count);
+                actual = count;
+            });
+        EXPECT_TRUE(out == data) << "chunk " << chunk;
+    }
+}
+
+TEST(LzhDecoder, SourceOverstatingWhatItGaveIsHeldToTheRequest) {
+    // A source claiming more zero bytes than asked for must not make the
+    // decoder read past its block: the claim is cut to the request, and the
+    // zeros decode as from a source that has ended.
+    TLZH lzh;
+    std::vector<uint8_t> out;
+    lzh.ExpandStream(
+        100000,
+        [](void* buffer, int32_t count, int32_t& actual) {
+            std::fill_n(static_cast<uint8_t*>(buffer), count, uint8_t{0});
+            actual = count * 4;
+        },
+        [&](const void* buffer, int32_t count, int32_t& actual) {
+            const auto* bytes = static_cast<const uint8_t*>(buffer);
+            out.insert(out.end(), bytes, bytes + count);
+            actual = count;
+        });
+    std::vector<uint8_t> ended = Expand({}, 100000);
+    out.resize(100000);
+    ended.resize(100000);
+    EXPECT_TRUE(out == ended);
 }
 
 TEST(LzhDecoder, OutputRefusingBytesRaisesElzhException) {
@@ -132,7 +192,7 @@ TEST(LzhDecoder, DecoderIsReusableAfterAnException) {
 
 TEST(LzhDecoder, StreamCallbacksMoveBytesBetweenStreams) {
     TMemoryStream in, out;
-    Fill(in, Pack(InitialTreeCode(MatchSymbol(4)) + "000000000"));
+    Fill(in, PackBits(InitialTreeCode(MatchSymbol(4)) + "000000000"));
     TLZH lzh;
     lzh.SetInStream(&in);
     lzh.SetOutStream(&out);
@@ -145,6 +205,23 @@ TEST(LzhDecoder, StreamCallbacksMoveBytesBetweenStreams) {
     lzh.ExpandStreams(4);
     EXPECT_EQ(Contents(out), Bytes("    "));
     EXPECT_EQ(in.Position(), in.Size());
+}
+
+TEST(LzhDecoder, StreamExpansionLeavesTheInputAfterTheLastUsedByte) {
+    // The decoder reads ahead a block; what follows the coded stream in the
+    // input stream is left unread.
+    const std::vector<uint8_t> data = MakeData(TDataKind::TextLike, 5000, 3);
+    std::vector<uint8_t> bytes = TLzhEncoder().Encode(data);
+    const auto codedSize = static_cast<int64_t>(bytes.size());
+    bytes.insert(bytes.end(), 3000, 0xA5);
+    TMemoryStream in, out;
+    Fill(in, bytes);
+    TLZH lzh;
+    lzh.SetInStream(&in);
+    lzh.SetOutStream(&out);
+    lzh.ExpandStreams(static_cast<int64_t>(data.size()));
+    EXPECT_EQ(in.Position(), codedSize);
+    EXPECT_TRUE(Contents(out) == data);
 }
 
 TEST(LzhFramed, RefusesShortFramesAndImplausibleSizes) {

@@ -1,7 +1,9 @@
 // The adaptive Huffman tree keeps its shape through updates and rebuilds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <vector>
 
 #include "skin/data/LzhCoding.h"
 
@@ -55,4 +57,69 @@ TEST(LzhTree, StaysWellFormedThroughUpdatesAndRebuilds) {
     }
     ExpectWellFormed(tree);
     EXPECT_GE(rebuilds, 5);
+}
+
+namespace {
+
+// The nodes from the root to the leaf of symbol, walking down by its code.
+std::vector<int> PathTo(const TLzhTree& tree, int symbol) {
+    std::vector<int> path;
+    for (int node = tree.Prnt[symbol + T]; node != R; node = tree.Prnt[node]) path.insert(path.begin(), node);
+    path.insert(path.begin(), R);
+    return path;
+}
+
+}  // namespace
+
+TEST(LzhTree, UpdateAlongThePathEqualsUpdate) {
+    TLzhTree plain, along;
+    plain.Start();
+    along.Start();
+    std::mt19937 random(5);
+    std::geometric_distribution<int> skewed(0.02);
+    for (int step = 0; step < 150000; ++step) {
+        const int symbol = std::min(skewed(random), N_CHAR - 1);
+        const std::vector<int> path = PathTo(along, symbol);
+        plain.Update(symbol);
+        along.UpdateAlong(path.data(), static_cast<int>(path.size()) - 1, symbol);
+        if (step % 10007 == 0 || step > 149990) {
+            ASSERT_EQ(plain.Freq, along.Freq) << "after " << step;
+            ASSERT_EQ(plain.Son, along.Son) << "after " << step;
+            ASSERT_EQ(plain.Prnt, along.Prnt) << "after " << step;
+        }
+    }
+}
+
+TEST(LzhTree, PrefixTableFollowsTheTreeWhileMarkedValid) {
+    TLzhTree tree;
+    tree.Start();
+    std::mt19937 random(9);
+    // Skewed like pixel data, then flat like noise: both move the top levels.
+    std::geometric_distribution<int> skewed(0.05);
+    std::uniform_int_distribution<int> flat(0, N_CHAR - 1);
+    int checks = 0, rebuilt = 0;
+    for (int step = 0; step < 120000; ++step) {
+        if (!tree.PrefixValid) {
+            tree.BuildPrefix();
+            ++rebuilt;
+        }
+        if (step % 97 == 0) {
+            ++checks;
+            for (int value = 0; value < (1 << TLzhTree::PrefixBits); ++value) {
+                const auto& entry = tree.Prefix[static_cast<size_t>(value)];
+                int node = R, bits = 0;
+                while (bits < TLzhTree::PrefixBits && tree.Son[node] < T) {
+                    node = tree.Son[node] + ((value >> (TLzhTree::PrefixBits - 1 - bits)) & 1);
+                    ASSERT_EQ(entry.Path[static_cast<size_t>(bits)], node) << "entry " << value << " at " << step;
+                    ++bits;
+                }
+                ASSERT_EQ(entry.Node, node) << "entry " << value << " at " << step;
+                ASSERT_EQ(entry.Bits, bits) << "entry " << value << " at " << step;
+            }
+        }
+        tree.Update(step < 60000 ? std::min(skewed(random), N_CHAR - 1) : flat(random));
+    }
+    EXPECT_GT(checks, 1000);
+    EXPECT_GT(rebuilt, 10) << "the top levels change now and then";
+    EXPECT_LT(rebuilt, 60000) << "most updates leave the top levels alone";
 }

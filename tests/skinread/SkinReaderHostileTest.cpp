@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <span>
 
 #include "TestData.h"
 #include "framework/rtl/Strings.h"
+#include "skin/data/LzhEncoder.h"
 #include "skin/data/SkinRead.h"
 
 namespace {
@@ -29,6 +31,9 @@ protected:
     std::vector<uint8_t> Extract(std::string_view name) {
         TMemoryStream target;
         reader_.ExtractFile(name, target);
+        const std::span<const uint8_t> inPlace = reader_.FileData(name);
+        EXPECT_EQ(std::vector<uint8_t>(inPlace.begin(), inPlace.end()), Contents(target))
+            << "the bytes in place are the bytes extracted";
         return Contents(target);
     }
 
@@ -146,4 +151,26 @@ TEST_F(SkinReaderHostileTest, TruncatedStreamKeepsTheBytesBeforeTheCut) {
     ASSERT_TRUE(Read(package));
     EXPECT_EQ(Extract("a.ini"), ini);
     EXPECT_EQ(Extract("b.bmp").size(), 20000u);
+}
+
+TEST_F(SkinReaderHostileTest, ExpansionStopsAtTheStatedSizeWhenTheLastMatchRunsPastIt) {
+    // The stream codes the archive followed by more 'B's, so that its last
+    // match starts inside the stated size and runs well past it. The member
+    // claims two bytes more than the archive holds: they must not come from
+    // what the match wrote past the end.
+    const std::vector<uint8_t> archive = Archive("a\r\n", {6}, "ABBB");
+    std::vector<uint8_t> coded = archive;
+    coded.insert(coded.end(), 40, 'B');
+    std::vector<uint8_t> package = Framing(static_cast<uint32_t>(archive.size()), 0);
+    const std::vector<uint8_t> stream = TLzhEncoder().Encode(coded);
+    package.insert(package.end(), stream.begin(), stream.end());
+
+    Fill(stream_, package);
+    TMemoryStream expanded;
+    ASSERT_TRUE(TSkinReader::ExpandPackage(stream_, expanded));
+    EXPECT_EQ(Contents(expanded), archive);
+
+    ASSERT_TRUE(Read(package));
+    EXPECT_FALSE(reader_.Intact(0));
+    EXPECT_TRUE(Extract("a").empty());
 }

@@ -2,6 +2,9 @@
 // duplicates, line rules and the unknown-version message.
 #include <gtest/gtest.h>
 
+#include <span>
+#include <vector>
+
 #include "TestData.h"
 #include "framework/rtl/Strings.h"
 #include "skin/data/SkinRead.h"
@@ -25,6 +28,9 @@ protected:
         TMemoryStream target;
         reader_.ExtractFile(name, target);
         EXPECT_EQ(target.Position(), 0);
+        const std::span<const uint8_t> inPlace = reader_.FileData(name);
+        EXPECT_EQ(std::vector<uint8_t>(inPlace.begin(), inPlace.end()), Contents(target))
+            << "the bytes in place are the bytes extracted";
         return Contents(target);
     }
 

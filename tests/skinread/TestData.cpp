@@ -51,7 +51,7 @@ std::vector<uint8_t> Expand(const std::vector<uint8_t>& stream, int64_t textSize
             out.insert(out.end(), bytes, bytes + count);
             actual = count;
         });
-    if (consumed) *consumed = pos;
+    if (consumed) *consumed = pos - static_cast<size_t>(lzh.UnusedInput());
     return out;
 }
 

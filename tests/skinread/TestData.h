@@ -16,7 +16,7 @@ std::vector<uint8_t> MakeData(TDataKind kind, size_t size, uint32_t seed = 1);
 std::vector<uint8_t> Bytes(std::string_view text);
 
 // Decodes TextSize bytes from stream with TLZH, through buffer callbacks;
-// also reports how many input bytes were delivered.
+// also reports how many input bytes the decoder used.
 std::vector<uint8_t> Expand(const std::vector<uint8_t>& stream, int64_t textSize, size_t* consumed = nullptr);
 
 void Fill(TMemoryStream& stream, const std::vector<uint8_t>& bytes);

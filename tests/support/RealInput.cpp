@@ -1,126 +1,77 @@
-// Real input for GUI tests.
 #include "RealInput.h"
 
-#include <atomic>
-#include <vector>
+#include <gtest/gtest.h>
 
-namespace realinput {
+#include <vector>
 
 namespace {
 
-INPUT MouseAt(POINT Point, DWORD Flags) {
-    INPUT Input{};
-    Input.type = INPUT_MOUSE;
-    Input.mi.dx = MulDiv(Point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    Input.mi.dy = MulDiv(Point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    Input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | Flags;
-    return Input;
+constexpr int kAbsoluteScale = 65535;  // absolute mouse coordinates span 0..65535 over the screen
+
+void Send(std::vector<INPUT> inputs) {
+    const UINT sent = ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    EXPECT_EQ(sent, inputs.size()) << "SendInput refused events, error " << ::GetLastError();
 }
 
-INPUT KeyInput(WORD Key, bool Up) {
-    INPUT Input{};
-    Input.type = INPUT_KEYBOARD;
-    Input.ki.wVk = Key;
-    Input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(Key, MAPVK_VK_TO_VSC));
-    Input.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
-    return Input;
+INPUT MouseMoveTo(POINT point) {
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = ::MulDiv(point.x, kAbsoluteScale, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = ::MulDiv(point.y, kAbsoluteScale, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return move;
 }
 
-// Handles the messages of the calling thread that are waiting now.
-void HandleWaitingMessages() {
-    MSG Msg;
-    while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&Msg);
-        DispatchMessageW(&Msg);
-    }
-}
-
-struct TDriverJob {
-    const std::function<void()>* Script;
-    DWORD MainThread;
-    std::atomic<bool> Finished{false};
-};
-
-DWORD WINAPI RunDriver(void* Data) {
-    auto* Job = static_cast<TDriverJob*>(Data);
-    (*Job->Script)();
-    Job->Finished = true;
-    PostThreadMessageW(Job->MainThread, WM_NULL, 0, 0);
-    return 0;
+INPUT KeyInput(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
 }
 
 }  // namespace
 
-void MoveMouse(POINT Point) {
-    INPUT Beside = MouseAt(POINT{Point.x - 1, Point.y}, 0);
-    SendInput(1, &Beside, sizeof(INPUT));
-    // The display's own pointer moves too: Wine would take the position back from it.
-    SetCursorPos(Point.x, Point.y);
-    INPUT Onto = MouseAt(Point, 0);
-    SendInput(1, &Onto, sizeof(INPUT));
+POINT Centre(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+
+// By way of a point beside it, so that the move is seen even when the mouse rests there already.
+// SetCursorPos moves the display's own pointer too: without it Wine takes the position back from the
+// display the next time it asks.
+void MoveMouse(POINT point) {
+    Send({MouseMoveTo(POINT{point.x - 1, point.y})});
+    ::SetCursorPos(point.x, point.y);
+    Send({MouseMoveTo(point)});
 }
 
-void Button(POINT Point, bool Down, bool Right) {
-    const DWORD Flags = Right ? (Down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
-                              : (Down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
-    INPUT Input = MouseAt(Point, Flags);
-    SendInput(1, &Input, sizeof(INPUT));
+// The button events carry the point too: Wine may take the mouse position back from a display whose
+// pointer it cannot move (a second screen) between a move and a click.
+void Click(POINT point, bool right) {
+    MoveMouse(point);
+    INPUT press = MouseMoveTo(point);
+    INPUT release = MouseMoveTo(point);
+    press.mi.dwFlags |= right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    release.mi.dwFlags |= right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    Send({press, release});
 }
 
-void Click(POINT Point, bool Right) {
-    MoveMouse(Point);
-    // The button events carry the point: the position is not taken back between move and click.
-    INPUT Inputs[2]{MouseAt(Point, Right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
-                    MouseAt(Point, Right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)};
-    SendInput(2, Inputs, sizeof(INPUT));
+void PressKey(WORD key, WORD modifier) {
+    std::vector<INPUT> inputs;
+    if (modifier) inputs.push_back(KeyInput(modifier, false));
+    inputs.push_back(KeyInput(key, false));
+    inputs.push_back(KeyInput(key, true));
+    if (modifier) inputs.push_back(KeyInput(modifier, true));
+    Send(inputs);
 }
 
-void DoubleClick(POINT Point) {
-    MoveMouse(Point);
-    INPUT Inputs[4]{MouseAt(Point, MOUSEEVENTF_LEFTDOWN), MouseAt(Point, MOUSEEVENTF_LEFTUP),
-                    MouseAt(Point, MOUSEEVENTF_LEFTDOWN), MouseAt(Point, MOUSEEVENTF_LEFTUP)};
-    SendInput(4, Inputs, sizeof(INPUT));
-}
-
-void PressKey(WORD Key, WORD Modifier) {
-    std::vector<INPUT> Inputs;
-    if (Modifier != 0) Inputs.push_back(KeyInput(Modifier, false));
-    Inputs.push_back(KeyInput(Key, false));
-    Inputs.push_back(KeyInput(Key, true));
-    if (Modifier != 0) Inputs.push_back(KeyInput(Modifier, true));
-    SendInput(static_cast<UINT>(Inputs.size()), Inputs.data(), sizeof(INPUT));
-}
-
-void Drive(const std::function<void()>& Script, const std::function<void()>& OnMain) {
-    TDriverJob Job{&Script, GetCurrentThreadId()};
-    HANDLE Thread = CreateThread(nullptr, 0, RunDriver, &Job, 0, nullptr);
-    if (Thread == nullptr) return;
-    if (OnMain) OnMain();
-    while (!Job.Finished) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
-        HandleWaitingMessages();
+void TypeText(std::wstring_view text) {
+    for (wchar_t c : text) {
+        INPUT press{};
+        press.type = INPUT_KEYBOARD;
+        press.ki.wScan = c;
+        press.ki.dwFlags = KEYEVENTF_UNICODE;
+        INPUT release = press;
+        release.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        Send({press, release});
     }
-    WaitForSingleObject(Thread, INFINITE);
-    CloseHandle(Thread);
 }
-
-bool WaitFor(const std::function<bool()>& Condition, DWORD LimitMs) {
-    const DWORD Start = GetTickCount();
-    while (!Condition()) {
-        if (GetTickCount() - Start > LimitMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
-    }
-    return true;
-}
-
-bool PumpUntil(const std::function<bool()>& Condition, DWORD LimitMs) {
-    const DWORD Start = GetTickCount();
-    while (!Condition()) {
-        if (GetTickCount() - Start > LimitMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
-        HandleWaitingMessages();
-    }
-    return true;
-}
-
-}  // namespace realinput

@@ -1,36 +1,22 @@
-// Real input for GUI tests: mouse and keyboard events through SendInput, and a driver thread that
-// sends them while the test's own thread handles its windows' messages (modal loops included:
-// a caption drag, a tracked menu).
+// Real mouse and keyboard input (SendInput), as a user gives it. It goes to whatever window is in front
+// of the shared desktop, so a test program that uses it holds the desktops alone: INPUT in quirn_add_test.
+// Every event is handed over exactly once (no retries), and an event the system refuses fails the test.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
+#include <string_view>
 
-namespace realinput {
+POINT Centre(const RECT& rect);
 
-// How long a wait gives a loaded machine, and how often it looks again.
-constexpr DWORD PatienceMs = 15000;
-constexpr DWORD PollMs = 10;
+// Moves the mouse to point (screen coordinates).
+void MoveMouse(POINT point);
 
-// Moves the mouse to a screen point (through a point beside it, so that the move is seen even when
-// the mouse rests there already).
-void MoveMouse(POINT Point);
-// Left (or right) button down or up at a screen point.
-void Button(POINT Point, bool Down, bool Right = false);
-// A click, and two clicks within the double-click time, at a screen point.
-void Click(POINT Point, bool Right = false);
-void DoubleClick(POINT Point);
-// Presses Key while Modifier (0: none) is held.
-void PressKey(WORD Key, WORD Modifier = 0);
+// Clicks at point with the left (or right) button: one press and one release.
+void Click(POINT point, bool right = false);
 
-// Runs Script on a driver thread while this thread first runs OnMain (which may enter a modal loop of
-// its own, as a message box does) and then handles messages until the script ends.
-void Drive(const std::function<void()>& Script, const std::function<void()>& OnMain = {});
+// Presses and releases key while modifier (0: none) is held.
+void PressKey(WORD key, WORD modifier = 0);
 
-// Waits (on any thread) until Condition holds; false after LimitMs.
-bool WaitFor(const std::function<bool()>& Condition, DWORD LimitMs = PatienceMs);
-// Handles this thread's messages until Condition holds; false after LimitMs.
-bool PumpUntil(const std::function<bool()>& Condition, DWORD LimitMs = PatienceMs);
-
-}  // namespace realinput
+// Types text as Unicode characters, one press and release each.
+void TypeText(std::wstring_view text);

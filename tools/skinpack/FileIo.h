@@ -16,5 +16,6 @@ public:
 
 std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& path);
 
-// Writes to a temporary file beside path, then renames it over path.
+// Writes to a new temporary file beside path (a random name, created
+// exclusively: never an existing file or a link), then renames it over path.
 void WriteFileAtomically(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);

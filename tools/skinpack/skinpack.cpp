@@ -104,10 +104,58 @@ std::vector<std::string> StoredNames(TMemoryStream& package, const TSkinReader& 
     return result;
 }
 
+// A name as text a terminal shows as it is: control bytes (and the
+// backslash that introduces the escapes) are written as \xNN and \\.
+std::string Printable(std::string_view name) {
+    constexpr unsigned char Delete = 0x7F;
+    std::string text;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            text += "\\\\";
+        } else if (byte < ' ' || byte == Delete) {
+            char escape[5];
+            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+            text += escape;
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+// Windows opens a device for these names, with any extension and letter
+// case ("con.txt", "Com1.bmp"): a member so named would never reach a file.
+constexpr std::string_view DeviceNames[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+constexpr std::string_view NumberedDevices[] = {"COM", "LPT"};
+// The digits the numbered devices take: 0 to 9, and superscript 1, 2, 3 (in
+// the ANSI code page and in UTF-8).
+constexpr std::string_view DeviceDigits[] = {"0", "1", "2",    "3",    "4",    "5",        "6",        "7",
+                                             "8", "9", "\xB9", "\xB2", "\xB3", "\xC2\xB9", "\xC2\xB2", "\xC2\xB3"};
+
+bool IsDeviceName(std::string_view name) {
+    // The part before the first dot, without the blanks Windows drops.
+    std::string_view base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+    const std::string upper = UpperCase(base);
+    if (std::find(std::begin(DeviceNames), std::end(DeviceNames), upper) != std::end(DeviceNames)) return true;
+    return std::any_of(std::begin(NumberedDevices), std::end(NumberedDevices), [&](std::string_view device) {
+        return upper.size() > device.size() && upper.compare(0, device.size(), device) == 0 &&
+               std::find(std::begin(DeviceDigits), std::end(DeviceDigits),
+                         std::string_view(upper).substr(device.size())) != std::end(DeviceDigits);
+    });
+}
+
+// A plain file name that means the same file everywhere: no path, no
+// control characters or characters Windows refuses, no device name, and no
+// trailing dot or space (Windows drops them, so "a.bmp." would overwrite
+// "a.bmp" behind the duplicate check).
 bool IsSafeFileName(const std::string& name) {
+    constexpr std::string_view WindowsReserved = "<>:\"/\\|?*";
     if (name.empty() || name == "." || name == "..") return false;
-    return std::none_of(name.begin(), name.end(), [](char c) {
-        return c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < ' ';
+    if (name.back() == '.' || name.back() == ' ' || IsDeviceName(name)) return false;
+    return std::none_of(name.begin(), name.end(), [&](char c) {
+        return static_cast<unsigned char>(c) < ' ' || WindowsReserved.find(c) != std::string_view::npos;
     });
 }
 
@@ -121,13 +169,15 @@ int Unpack(const fs::path& packagePath, const fs::path& dir) {
     std::vector<int32_t> chosen;
     for (int32_t i = 0; i < reader.Count(); ++i) {
         const std::string& name = names[static_cast<size_t>(i)];
-        if (!IsSafeFileName(name)) throw TToolError("member name \"" + name + "\" is not a plain file name");
-        if (!reader.Intact(i)) throw TToolError("member \"" + name + "\" is damaged (its size runs past the data)");
+        if (!IsSafeFileName(name)) throw TToolError("member name \"" + Printable(name) + "\" is not a plain file name");
+        if (!reader.Intact(i))
+            throw TToolError("member \"" + Printable(name) + "\" is damaged (its size runs past the data)");
         const bool duplicate = std::any_of(chosen.begin(), chosen.end(), [&](int32_t j) {
             return reader.Names().Strings(j) == reader.Names().Strings(i);
         });
         if (duplicate) {
-            std::fprintf(stderr, "skinpack: skipping second \"%s\" (the reader uses the first)\n", name.c_str());
+            std::fprintf(stderr, "skinpack: skipping second \"%s\" (the reader uses the first)\n",
+                         Printable(name).c_str());
             continue;
         }
         chosen.push_back(i);
@@ -159,7 +209,7 @@ int List(const fs::path& packagePath) {
     ReadPackageFile(packagePath, package, reader);
     std::printf("version %u, %d files\n", reader.Version(), reader.Count());
     for (int32_t i = 0; i < reader.Count(); ++i) {
-        std::printf("%10d  %s%s\n", reader.Sizes(i), reader.Names().Strings(i).c_str(),
+        std::printf("%10d  %s%s\n", reader.Sizes(i), Printable(reader.Names().Strings(i)).c_str(),
                     reader.Intact(i) ? "" : "  (damaged)");
     }
     return 0;

@@ -1,38 +1,5 @@
-// TypInfo: run-time information of published properties, methods and fields,
-// and the routines that read and write published properties by name.
-//
-// How a class publishes (in its .cpp file; the class body has QUIRN_CLASS):
-//
-//     QUIRN_PUBLISH(TButton, p) {
-//         p.Property("Caption", &TButton::Caption, &TButton::SetCaption);
-//         p.Property("Default", &TButton::Default, &TButton::SetDefault).Default(false);
-//         p.Property("ModalResult", &TButton::ModalResult, &TButton::SetModalResult).Default(0);
-//         p.Property("Font", &TButton::Font, &TButton::SetFont);       // class property (TFont*)
-//         p.Property("OnClick", &TButton::OnClick, &TButton::SetOnClick); // event (a TDelegate)
-//     }
-//
-// - The getter is a member function (const or not) or a data member; its type
-//   gives the property's kind: integers -> tkInteger (int64_t -> tkInt64),
-//   char -> tkChar, bool -> tkEnumeration "Boolean", an enumeration declared
-//   with QUIRN_ENUM -> tkEnumeration, TSet<E> -> tkSet, std::string ->
-//   tkString, std::wstring -> tkWString, T* (T derived from TObject) ->
-//   tkClass, TDelegate<...> -> tkMethod.
-// - The setter is a member function taking the value (by value, const
-//   reference or, for strings, string_view), a data member, or omitted for a
-//   read-only property.
-// - Ordinal properties are written by component streaming unless they equal
-//   their Default; strings unless empty; events unless unassigned.
-//   .Stored(false) or .Stored(&TFoo::IsBarStored) decides otherwise.
-// - Forms publish their event handlers and component fields, so that
-//   streaming binds "OnClick = Button1Click" and the field Button1:
-//       p.Method("Button1Click", &TForm1::Button1Click);
-//       p.Field("Button1", &TForm1::Button1);
-// - QUIRN_PUBLISH also registers the class by name for component streaming.
-//
-// Enumerations get their value names with QUIRN_ENUM next to their declaration:
-//
-//     enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
-//     QUIRN_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient)
+// PropAccess: reading and writing published properties of any object, through a TPropInfo or by name, as
+// typed values or as text (the routines component streaming and the skin engine use).
 #pragma once
 
 #include <optional>
@@ -41,28 +8,6 @@
 #include <vector>
 
 #include "framework/core/PropInfo.h"
-#include "framework/core/Publisher.h"
-#include "framework/core/TypeInfo.h"
-
-// --- lookup --------------------------------------------------------------------
-
-// The property of that name (letter case ignored), searching from the class
-// to its ancestors; nullptr when missing (also for a nil instance).
-const TPropInfo* GetPropInfo(const TClass& cls, std::string_view name);
-const TPropInfo* GetPropInfo(const TObject* instance, std::string_view name);
-bool IsPublishedProp(const TObject* instance, std::string_view name);
-// Every property of the class, ancestors' first; a property republished by a
-// descendant keeps its ancestor's place.
-std::vector<const TPropInfo*> GetPropList(const TClass& cls);
-// tkUnknown when the instance is nil or lacks the property.
-TTypeKind PropKind(const TObject* instance, std::string_view name);
-
-const TMethodInfo* FindPublishedMethod(const TClass& cls, std::string_view name);
-// The published method bound to instance; an unassigned TMethod when missing.
-TMethod MethodAddress(TObject* instance, std::string_view name);
-// Name of a published method of instance that method is bound to; empty if none.
-std::string MethodName(TObject* instance, const TMethod& method);
-const TFieldInfo* FindPublishedField(const TClass& cls, std::string_view name);
 
 // --- typed access through a TPropInfo -----------------------------------------
 // Each raises EPropertyError when the property has another kind, is read-only,

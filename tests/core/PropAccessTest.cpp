@@ -1,4 +1,4 @@
-#include "framework/core/TypInfo.h"
+#include "framework/core/PropAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-class TypInfoTest : public ::testing::Test {
+class PropAccessTest : public ::testing::Test {
 protected:
     TTestForm form{nullptr};
     TTestWidget* widget = new TTestWidget(&form);
@@ -22,7 +22,7 @@ const TPropInfo& Prop(const TObject* object, std::string_view name) {
 
 }  // namespace
 
-TEST_F(TypInfoTest, EveryKindIsReportedWithItsTypeName) {
+TEST_F(PropAccessTest, EveryKindIsReportedWithItsTypeName) {
     struct Expect {
         const char* name;
         TTypeKind kind;
@@ -47,7 +47,7 @@ TEST_F(TypInfoTest, EveryKindIsReportedWithItsTypeName) {
     EXPECT_EQ(Prop(widget, "Anchors").PropType().CompType->EnumName(2), "akRight");
 }
 
-TEST_F(TypInfoTest, MissingPropertiesAreAnswersNotErrors) {
+TEST_F(PropAccessTest, MissingPropertiesAreAnswersNotErrors) {
     EXPECT_EQ(GetPropInfo(widget, "NoSuchThing"), nullptr);
     EXPECT_FALSE(IsPublishedProp(widget, "NoSuchThing"));
     EXPECT_EQ(PropKind(widget, "NoSuchThing"), tkUnknown);
@@ -63,7 +63,7 @@ TEST_F(TypInfoTest, MissingPropertiesAreAnswersNotErrors) {
     EXPECT_NE(GetPropInfo(widget, "caption"), nullptr);
 }
 
-TEST_F(TypInfoTest, OrdinalsGetAndSetAsValuesAndText) {
+TEST_F(PropAccessTest, OrdinalsGetAndSetAsValuesAndText) {
     ASSERT_TRUE(SetPropValue(widget, "Count", int64_t{42}));
     EXPECT_EQ(widget->Count(), 42);
     EXPECT_EQ(std::get<int64_t>(*GetPropValue(widget, "Count")), 42);
@@ -103,7 +103,7 @@ TEST_F(TypInfoTest, OrdinalsGetAndSetAsValuesAndText) {
     EXPECT_THROW(SetPropAsText(widget, "Mask", "-1"), EPropertyError);
 }
 
-TEST_F(TypInfoTest, NonNumericTextOnAnIntegerIsAConvertError) {
+TEST_F(PropAccessTest, NonNumericTextOnAnIntegerIsAConvertError) {
     widget->SetCount(5);
     EXPECT_THROW(SetPropAsText(widget, "Count", "abc"), EConvertError);
     EXPECT_THROW(SetPropAsText(widget, "Count", ""), EConvertError);
@@ -112,7 +112,7 @@ TEST_F(TypInfoTest, NonNumericTextOnAnIntegerIsAConvertError) {
     EXPECT_EQ(widget->Count(), 5);
 }
 
-TEST_F(TypInfoTest, OutOfRangeAndUnknownNamesAreRejected) {
+TEST_F(PropAccessTest, OutOfRangeAndUnknownNamesAreRejected) {
     EXPECT_THROW(SetPropValue(widget, "Align", int64_t{4}), EPropertyError);
     EXPECT_THROW(SetPropValue(widget, "Align", int64_t{-1}), EPropertyError);
     EXPECT_THROW(SetPropValue(widget, "Small", int64_t{256}), EPropertyError);
@@ -125,7 +125,7 @@ TEST_F(TypInfoTest, OutOfRangeAndUnknownNamesAreRejected) {
     EXPECT_EQ(widget->Align(), taNone);
 }
 
-TEST_F(TypInfoTest, WrongKindsAreRejected) {
+TEST_F(PropAccessTest, WrongKindsAreRejected) {
     EXPECT_THROW(GetOrdProp(widget, Prop(widget, "Caption")), EPropertyError);
     EXPECT_THROW(GetStrProp(widget, Prop(widget, "Count")), EPropertyError);
     EXPECT_THROW(GetObjectProp(widget, Prop(widget, "Count")), EPropertyError);
@@ -147,7 +147,7 @@ TEST_F(TypInfoTest, WrongKindsAreRejected) {
     EXPECT_THROW(SetPropAsText(widget, "Computed", "1"), EPropertyError);
 }
 
-TEST_F(TypInfoTest, StringsAndWideStringsConvertBetweenEachOther) {
+TEST_F(PropAccessTest, StringsAndWideStringsConvertBetweenEachOther) {
     SetPropAsText(widget, "Caption", "Hello");
     EXPECT_EQ(widget->Caption(), "Hello");
     SetPropValue(widget, "Caption", std::wstring(L"wide"));
@@ -158,7 +158,7 @@ TEST_F(TypInfoTest, StringsAndWideStringsConvertBetweenEachOther) {
     EXPECT_EQ(GetWideStrProp(widget, Prop(widget, "Caption")), L"wide");
 }
 
-TEST_F(TypInfoTest, ClassPropertiesHoldObjectsAndComponentReferencesByName) {
+TEST_F(PropAccessTest, ClassPropertiesHoldObjectsAndComponentReferencesByName) {
     auto* font = std::get<TObject*>(*GetPropValue(widget, "Font"));
     ASSERT_EQ(font, widget->Font());
     SetPropAsText(font, "Name", "SimSun");
@@ -175,7 +175,7 @@ TEST_F(TypInfoTest, ClassPropertiesHoldObjectsAndComponentReferencesByName) {
     EXPECT_EQ(widget->Buddy(), nullptr);
 }
 
-TEST_F(TypInfoTest, EventsResolveByNameOnTheOwnerAndCompareByIdentity) {
+TEST_F(PropAccessTest, EventsResolveByNameOnTheOwnerAndCompareByIdentity) {
     widget->SetName("Button1");
     ASSERT_TRUE(SetPropAsText(widget, "OnChange", "ButtonChange"));
     EXPECT_EQ(widget->OnChange(), TNotifyEvent(&form, &TTestForm::ButtonChange));
@@ -199,7 +199,7 @@ TEST_F(TypInfoTest, EventsResolveByNameOnTheOwnerAndCompareByIdentity) {
     EXPECT_FALSE(widget->OnChange());
 }
 
-TEST_F(TypInfoTest, PropertyListPutsAncestorsFirst) {
+TEST_F(PropAccessTest, PropertyListPutsAncestorsFirst) {
     const auto list = GetPropList(TTestForm::StaticClass());
     ASSERT_GE(list.size(), 3u);
     EXPECT_EQ(list[0]->Name(), "Name");
@@ -208,7 +208,7 @@ TEST_F(TypInfoTest, PropertyListPutsAncestorsFirst) {
     EXPECT_EQ(list.size(), GetPropList(TTestWidget::StaticClass()).size());
 }
 
-TEST_F(TypInfoTest, DefaultsDecideWhatIsStored) {
+TEST_F(PropAccessTest, DefaultsDecideWhatIsStored) {
     const TPropInfo& visible = Prop(widget, "Visible");
     EXPECT_TRUE(IsDefaultPropValue(widget, visible));
     widget->SetVisible(false);

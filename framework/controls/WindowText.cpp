@@ -1,4 +1,4 @@
-#include "framework/controls/TextConvert.h"
+#include "framework/controls/WindowText.h"
 
 #include "framework/controls/WinApi.h"
 

@@ -1,0 +1,228 @@
+// The skin gallery as a user drives it: real mouse and keyboard input (SendInput) opens and closes each of
+// its secondary windows and the message box, works the skin switches and the page selector, and ends the
+// program, which exits with code 0. The program runs in a job: whatever fails, nothing is left running.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "InputDriver.h"
+#include "Wait.h"
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"TGalleryForm";
+constexpr wchar_t kTitle[] = L"Quirn Skin Gallery";
+constexpr wchar_t kDialogClass[] = L"#32770";
+constexpr int kTextLength = 256;
+
+std::wstring GalleryPath() {
+    // <build>/tests/gallery/<test>.exe -> <build>/gallery/gallery.exe
+    wchar_t path[MAX_PATH]{};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring text = path;
+    for (int i = 0; i < 3; ++i) text = text.substr(0, text.find_last_of(L"\\/"));
+    return text + L"\\gallery\\gallery.exe";
+}
+
+std::wstring TextOf(HWND window) {
+    // Another process's window: WM_GETTEXT is marshalled by the system.
+    wchar_t text[kTextLength]{};
+    ::SendMessageW(window, WM_GETTEXT, kTextLength, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[kTextLength]{};
+    ::GetClassNameW(window, name, kTextLength);
+    return name;
+}
+
+struct WindowSearch {
+    DWORD Process = 0;
+    std::wstring ClassName, Text;
+    std::vector<HWND> Found;
+};
+
+BOOL CALLBACK NoteVisibleOfProcess(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->Process && ::IsWindowVisible(window)) search->Found.push_back(window);
+    return TRUE;
+}
+
+BOOL CALLBACK NoteChildOfClassAndText(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    if (ClassOf(window) == search->ClassName && TextOf(window) == search->Text) search->Found.push_back(window);
+    return TRUE;
+}
+
+// The visible top-level windows of a process.
+std::vector<HWND> WindowsOf(DWORD process) {
+    WindowSearch search{process, {}, {}, {}};
+    ::EnumWindows(NoteVisibleOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+// The visible top-level window of the process with this class and caption, or null.
+HWND WindowOf(DWORD process, const std::wstring& className, const std::wstring& caption) {
+    for (HWND window : WindowsOf(process))
+        if (ClassOf(window) == className && TextOf(window) == caption) return window;
+    return nullptr;
+}
+
+// The child of parent (at any depth) with this class and text, or null.
+HWND ChildOf(HWND parent, const std::wstring& className, const std::wstring& text) {
+    WindowSearch search{0, className, text, {}};
+    ::EnumChildWindows(parent, NoteChildOfClassAndText, reinterpret_cast<LPARAM>(&search));
+    return search.Found.empty() ? nullptr : search.Found.front();
+}
+
+// Waits until the window is in front of the desktop.
+::testing::AssertionResult BringToFront(HWND window) {
+    return PumpUntil("the window in front", [&] {
+        if (::GetForegroundWindow() == window) return true;
+        ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        ::SetForegroundWindow(window);
+        return false;
+    });
+}
+
+// Clicks the middle of a control once nothing covers it.
+void ClickControl(HWND control) {
+    ASSERT_TRUE(control);
+    ASSERT_TRUE(BringToFront(::GetAncestor(control, GA_ROOT)));
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    const POINT centre = Centre(rect);
+    ASSERT_TRUE(PumpUntil("the control uncovered", [&] { return ::WindowFromPoint(centre) == control; }));
+    Click(centre);
+    EXPECT_TRUE(InputSettles());
+}
+
+// A hidden window of the test program for as long as it lives. Wine closes a desktop a moment after the
+// last program using it has gone, and a program started in that moment dies on the closing desktop's
+// windows: with a window of its own, the test program keeps the desktop open while its programs come and go.
+class DesktopHold {
+public:
+    DesktopHold()
+        : FWindow(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr)) {}
+    ~DesktopHold() { ::DestroyWindow(FWindow); }
+    DesktopHold(const DesktopHold&) = delete;
+    DesktopHold& operator=(const DesktopHold&) = delete;
+
+private:
+    HWND FWindow;
+};
+
+class Gallery : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(FProgram.Started());
+        ASSERT_TRUE(PumpUntil("the gallery's main window", [&] {
+            return (FMain = WindowOf(FProgram.Id(), kMainClass, Caption(L"default"))) != nullptr || !FProgram.Running();
+        }));
+        ASSERT_TRUE(FProgram.Running()) << "the gallery ended with code " << FProgram.ExitCode()
+                                        << " before it showed its window";
+    }
+
+    static std::wstring Caption(const std::wstring& skin) { return std::wstring(kTitle) + L" - " + skin; }
+
+    HWND Button(const std::wstring& text) { return ChildOf(FMain, L"TButton", text); }
+
+    // Clicks a button of the main form and waits for the window it opens.
+    HWND Open(const std::wstring& button, const std::wstring& className, const std::wstring& caption) {
+        ClickControl(Button(button));
+        HWND opened = nullptr;
+        EXPECT_TRUE(PumpUntil("the window \"" + std::string(caption.begin(), caption.end()) + "\"",
+                              [&] { return opened = WindowOf(FProgram.Id(), className, caption); }));
+        return opened;
+    }
+
+    ::testing::AssertionResult Gone(HWND window) {
+        return PumpUntil("the window gone", [&] { return !::IsWindow(window) || !::IsWindowVisible(window); });
+    }
+
+    ::testing::AssertionResult MainCaptionIs(const std::wstring& skin) {
+        return PumpUntil("the caption naming the skin", [&] { return TextOf(FMain) == Caption(skin); });
+    }
+
+    DesktopHold FHold;  // before the program starts
+    ChildProcess FProgram{L"\"" + GalleryPath() + L"\""};
+    HWND FMain = nullptr;
+};
+
+TEST_F(Gallery, EachSecondaryWindowAndTheMessageBoxOpenAndCloseAndTheProgramEndsWithCodeZero) {
+    // Tool window: its own Close button hides it.
+    HWND tool = Open(L"&Tool window", L"TToolForm", L"Tool window");
+    ASSERT_TRUE(tool);
+    EXPECT_TRUE(::GetWindowLongW(tool, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(::GetWindowLongW(tool, GWL_STYLE) & WS_THICKFRAME);
+    ClickControl(ChildOf(tool, L"TButton", L"Close"));
+    EXPECT_TRUE(Gone(tool));
+
+    // Sizeable tool window: Alt+F4.
+    HWND sizeable = Open(L"&Sizeable tool window", L"TToolForm", L"Sizeable tool window");
+    ASSERT_TRUE(sizeable);
+    EXPECT_TRUE(::GetWindowLongW(sizeable, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(::GetWindowLongW(sizeable, GWL_STYLE) & WS_THICKFRAME);
+    ASSERT_TRUE(BringToFront(sizeable));
+    PressChord({VK_MENU, VK_F4});
+    EXPECT_TRUE(Gone(sizeable));
+
+    // Dialog frame: its OK button.
+    HWND dialog = Open(L"D&ialog", L"TDialogForm", L"Dialog frame");
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(::GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+    ClickControl(ChildOf(dialog, L"TButton", L"OK"));
+    EXPECT_TRUE(Gone(dialog));
+
+    // The message box: Enter presses its button.
+    HWND box = Open(L"&Message box", kDialogClass, L"Message box");
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(BringToFront(box));
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(Gone(box));
+
+    // The main form: Alt+F4 ends the program.
+    ASSERT_TRUE(BringToFront(FMain));
+    PressChord({VK_MENU, VK_F4});
+    ASSERT_TRUE(FProgram.Exits(kPatienceMs));
+    EXPECT_EQ(FProgram.ExitCode(), 0u);
+}
+
+TEST_F(Gallery, SkinSwitchesFileDialogAndPageSelector) {
+    ClickControl(Button(L"&Graphite"));
+    EXPECT_TRUE(MainCaptionIs(L"graphite"));
+    ClickControl(Button(L"O&ff"));
+    EXPECT_TRUE(MainCaptionIs(L"off"));
+    ClickControl(Button(L"&Default"));
+    EXPECT_TRUE(MainCaptionIs(L"default"));
+
+    // The open-file dialog, left with Escape: the skin stays.
+    HWND open = Open(L"From a &file...", kDialogClass, L"Open a skin package");
+    ASSERT_TRUE(open);
+    ASSERT_TRUE(BringToFront(open));
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(Gone(open));
+    EXPECT_TRUE(MainCaptionIs(L"default"));
+
+    // The page selector shows one page at a time.
+    HWND edit = ChildOf(FMain, L"TEdit", L"An edit box");
+    ASSERT_TRUE(edit);
+    EXPECT_FALSE(::IsWindowVisible(edit));
+    ClickControl(Button(L"Edits and memos"));
+    EXPECT_TRUE(PumpUntil("the edits page shown", [&] { return ::IsWindowVisible(edit) != FALSE; }));
+    ClickControl(Button(L"Frame and caption"));
+    EXPECT_TRUE(PumpUntil("the edits page hidden", [&] { return !::IsWindowVisible(edit); }));
+
+    ::PostMessageW(FMain, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(FProgram.Exits(kPatienceMs));
+    EXPECT_EQ(FProgram.ExitCode(), 0u);
+}
+
+}  // namespace

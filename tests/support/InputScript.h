@@ -1,0 +1,33 @@
+// Input scripts for GUI tests: a driver thread sends real input (RealInput.h) while the test's own thread
+// handles its windows' messages, modal loops included (a caption drag, a tracked menu, a message box);
+// and the pieces such scripts are made of beyond RealInput's: a button held down or let go on its own, a
+// double click in one batch, waits on a condition from any thread.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "RealInput.h"
+
+namespace realinput {
+
+// How long a wait gives a loaded machine, and how often it looks again.
+constexpr DWORD PatienceMs = 15000;
+constexpr DWORD PollMs = 10;
+
+// Left (or right) button down or up at a screen point.
+void Button(POINT Point, bool Down, bool Right = false);
+// Two clicks within the double-click time at a screen point.
+void DoubleClick(POINT Point);
+
+// Runs Script on a driver thread while this thread first runs OnMain (which may enter a modal loop of
+// its own, as a message box does) and then handles messages until the script ends.
+void Drive(const std::function<void()>& Script, const std::function<void()>& OnMain = {});
+
+// Waits (on any thread) until Condition holds; false after LimitMs.
+bool WaitFor(const std::function<bool()>& Condition, DWORD LimitMs = PatienceMs);
+// Handles this thread's messages until Condition holds; false after LimitMs.
+bool PumpUntil(const std::function<bool()>& Condition, DWORD LimitMs = PatienceMs);
+
+}  // namespace realinput
