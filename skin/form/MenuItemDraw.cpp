@@ -157,9 +157,8 @@ void TPellixForm::DrawMenuItemOfMenu(HMENU Menu, TMenuItem* Item, bool Selected,
     }
     const RECT Whole{0, 0, W, H};
     if (!Item->IsLine()) {
-        DrawSkinElement(Picture.Canvas().Handle(), Whole, *Element.Bitmap, false, Element.Tile == 1,
-                        Element.Trans == 1, MenuItemFrames, Selected ? MenuItemSelectedFrame : MenuItemNormalFrame,
-                        MarginsOf(Element));
+        DrawSkinElement(Picture.Canvas().Handle(), Whole, *Element.Bitmap, false, Element.Tile == 1, Element.Trans == 1,
+                        MenuItemFrames, Selected ? MenuItemSelectedFrame : MenuItemNormalFrame, MarginsOf(Element));
         DrawMenuItemContent(Item, &Picture.Canvas(), Selected, Whole);
         BitBlt(ACanvas->Handle(), ARect.left, ARect.top, W, H, Picture.Canvas().Handle(), 0, 0, SRCCOPY);
         return;
@@ -259,8 +258,8 @@ void TPellixForm::DrawMenuItemContent(TMenuItem* Item, TCanvas* ACanvas, bool Se
         return;
     }
     RECT Drawn = Text;
-    DrawMenuItemText(Item, ACanvas, DT_SINGLELINE | DT_EXPANDTABS | (Mirrored ? DT_RIGHT | DT_RTLREADING : 0),
-                     Selected, Drawn, Caption);
+    DrawMenuItemText(Item, ACanvas, DT_SINGLELINE | DT_EXPANDTABS | (Mirrored ? DT_RIGHT | DT_RTLREADING : 0), Selected,
+                     Drawn, Caption);
     if (Item->ShortCut() == scNone) return;
     RECT Keys = Mirrored ? RECT{ARect.left + ShortcutRightGap, Text.top, Text.right - TextWidth, Text.bottom}
                          : RECT{Text.left + TextWidth, Text.top, ARect.right - ShortcutRightGap, Text.bottom};

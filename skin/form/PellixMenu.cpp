@@ -398,8 +398,7 @@ void TPellixMenu::Paint(HDC DC, const RECT& Strip) {
     if (FForm->FFormKind == FormKindMDIFrame && SkinManager != nullptr && SkinManager->FMDIMaximized) {
         // The maximized child's buttons on the bar.
         for (const auto& Button : FForm->FSysButtons) {
-            if (Button->FElement->Visibility != VisibleMDIChildMaximized || Button->FElement->Bitmap->Empty())
-                continue;
+            if (Button->FElement->Visibility != VisibleMDIChildMaximized || Button->FElement->Bitmap->Empty()) continue;
             RECT At = Button->FBounds;
             OffsetRect(&At, -FForm->FLeftWidth, -FForm->FTitleHeight);
             DrawFrameStretched(BufferDC, At, *Button->FElement->Bitmap, true, Button->FElement->Frame, 1);

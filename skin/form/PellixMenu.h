@@ -33,7 +33,7 @@ public:
     int32_t FIndex = 0;              // position in the bar, from 0
     std::wstring FCaption;           // "&" marks the accelerator
     bool FItemEnabled = true;
-    HMENU FSubMenu = nullptr;        // the drop-down, or none
+    HMENU FSubMenu = nullptr;  // the drop-down, or none
     UINT FCommand = 0;
 };
 

@@ -34,10 +34,10 @@ public:
     // Where the menu's client area (the item rectangles' origin) lies in FBuffer.
     POINT ClientOffset() const;
 
-    HWND FHandle = nullptr;          // the menu window
-    TSkinData* FSkinData = nullptr;  // not owned
-    HMENU FMenuHandle = nullptr;     // the menu it shows, once known
-    bool FFromMenuBar = false;       // opened from a skinned menu bar
+    HWND FHandle = nullptr;                                          // the menu window
+    TSkinData* FSkinData = nullptr;                                  // not owned
+    HMENU FMenuHandle = nullptr;                                     // the menu it shows, once known
+    bool FFromMenuBar = false;                                       // opened from a skinned menu bar
     std::unique_ptr<TBitmap> FBuffer = std::make_unique<TBitmap>();  // the composed background
 
 private:

@@ -268,7 +268,8 @@ TEST_P(MenuSkinTest, TheBarAndADropDownWearTheSkin) {
         // The selected item: frame 4 of "MenuItem" along its top row.
         const RECT Selected = EntryRect(Menu, FMenus.File->Handle(), 0);
         const int32_t SX = (Selected.left + Selected.right) / 2 - Outer.left;
-        EXPECT_TRUE(Near(Shot.At(SX, Selected.top - Outer.top), BitmapPixel(*Item.Bitmap, 3 * ItemCell + ItemCell / 2, 0)))
+        EXPECT_TRUE(
+            Near(Shot.At(SX, Selected.top - Outer.top), BitmapPixel(*Item.Bitmap, 3 * ItemCell + ItemCell / 2, 0)))
             << "selected item";
         // A normal item: frame 1 is transparent there, so the background's middle shows.
         const RECT Normal = EntryRect(Menu, FMenus.File->Handle(), 1);
@@ -298,7 +299,8 @@ TEST_P(MenuSkinTest, TheBarAndADropDownWearTheSkin) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSkins, MenuSkinTest,
-                         ::testing::Values(TSkinCase{"default", DefaultPackage}, TSkinCase{"graphite", GraphitePackage}),
+                         ::testing::Values(TSkinCase{"default", DefaultPackage},
+                                           TSkinCase{"graphite", GraphitePackage}),
                          [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST_F(MenuTest, KeyboardOpensMovesAndRuns) {
