@@ -416,11 +416,20 @@ void ChooseFromContextMenu(HWND memo, wchar_t key) {
     EXPECT_TRUE(SendMessageTimeoutW(menu, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) && answer == 1)
         << "the context menu is skinned";
     TBitmap& background = *DefaultSkin().FMenuBackground->Bitmap;
-    RECT menuRect{};
-    GetWindowRect(menu, &menuRect);
-    const TScreenPixels shot(menuRect);
-    EXPECT_EQ(shot.At(0, 0), Pixel(background, 0, 0)) << "the skin's menu frame";
-    EXPECT_EQ(shot.At(1, shot.Height() / 2), Pixel(background, 1, background.Height() / 2));
+    const COLORREF corner = Pixel(background, 0, 0);
+    const COLORREF side = Pixel(background, 1, background.Height() / 2);
+    COLORREF shownCorner = 0;
+    COLORREF shownSide = 0;
+    EXPECT_TRUE(PumpUntil("the context menu to show the skin's menu frame",
+                          [&] {
+                              RECT menuRect{};
+                              GetWindowRect(menu, &menuRect);
+                              const TScreenPixels shot(menuRect);
+                              shownCorner = shot.At(0, 0);
+                              shownSide = shot.At(1, shot.Height() / 2);
+                              return shownCorner == corner && shownSide == side;
+                          }))
+        << std::hex << "corner " << shownCorner << " side " << shownSide;
     PressKey(key);
     ASSERT_TRUE(PumpUntil("the context menu to close", [] { return VisibleMenuWindow() == nullptr; }));
 }
