@@ -293,17 +293,23 @@ int ButtonMismatches(const RECT& onScreen, TDataSkinSysButton& element, int fram
     return mismatches;
 }
 
+// Waits until Quirn's main window shows and answers the skin query (its skinner has attached).
+bool WaitForSkinnedMainWindow(HWND& main) {
+    if (!PumpUntil("Quirn's main window to show", MainWindowShows)) return false;
+    main = FindMainWindow();
+    return PumpUntil("the main window to answer the skin query", [&] {
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutW(main, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) && answer == 1;
+    });
+}
+
 TEST_F(EndToEnd, TheWindowWearsTheSkinAndItsCloseButtonAnswersARealMouse) {
     TSkinData& skin = DefaultSkin();
     ASSERT_FALSE(skin.FSkinLoading);
     ChildProcess& quirn = Start();
     ASSERT_TRUE(quirn.Started());
-    ASSERT_TRUE(PumpUntil("Quirn's main window to show", MainWindowShows));
-    HWND main = FindMainWindow();
-    ASSERT_TRUE(PumpUntil("the main window to answer the skin query", [&] {
-        DWORD_PTR answer = 0;
-        return SendMessageTimeoutW(main, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) && answer == 1;
-    }));
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitForSkinnedMainWindow(main));
     ASSERT_TRUE(PumpUntil("the main window to come in front", [&] {
         SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         SetForegroundWindow(main);
@@ -438,12 +444,8 @@ TEST_F(EndToEnd, TheInputMemosContextMenuIsSkinnedAndItsCommandsWork) {
     ASSERT_FALSE(DefaultSkin().FSkinLoading);
     ChildProcess& quirn = Start();
     ASSERT_TRUE(quirn.Started());
-    ASSERT_TRUE(PumpUntil("Quirn's main window to show", MainWindowShows));
-    HWND main = FindMainWindow();
-    ASSERT_TRUE(PumpUntil("the main window to answer the skin query", [&] {
-        DWORD_PTR answer = 0;
-        return SendMessageTimeoutW(main, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) && answer == 1;
-    }));
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitForSkinnedMainWindow(main));
     const std::vector<HWND> memos = ChildrenOfClass(main, L"TMemo");
     ASSERT_EQ(memos.size(), 2u);
     HWND memo1 = memos[0];
