@@ -14,6 +14,7 @@
 #include "framework/controls/GroupBox.h"
 #include "framework/controls/Label.h"
 #include "framework/controls/Memo.h"
+#include "framework/controls/Menu.h"
 #include "framework/controls/StatusBar.h"
 #include "skin/data/PellixData.h"
 
@@ -73,12 +74,22 @@ public:
     // Shows page index of PageArea and hides the others.
     void ShowPage(int32_t index);
 
+    // The main menu (every kind of item the skin draws) and the page area's popup menu.
+    TMainMenu* MainMenu = nullptr;
+    TPopupMenu* PagePopup = nullptr;
+    TMenuItem* CounterItem = nullptr;  // its caption counts its clicks
+    void PageMenuClick(TObject* Sender);
+    void CounterClick(TObject* Sender);
+    void CloseClick(TObject* Sender);
+
 private:
     // Loads a package into the skin data (as if stored in the form) and switches the skin on.
     void UsePackage(const std::vector<uint8_t>& package, const std::string& name);
     // Tells the skin in use: caption, status bar and the frame page's description.
     void ShowSkinState(const std::string& name);
     void BuildPageSelector();
+    void BuildMenus();
+    int32_t FCounterClicks = 0;
 
     std::vector<uint8_t> FDefaultPackage;  // the package the form carries, to come back to
     TToolForm* FToolForm = nullptr;

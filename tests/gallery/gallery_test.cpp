@@ -10,6 +10,7 @@
 
 #include "ChildProcess.h"
 #include "InputDriver.h"
+#include "ScreenPixels.h"
 #include "Wait.h"
 
 namespace {
@@ -220,6 +221,89 @@ TEST_F(Gallery, SkinSwitchesFileDialogAndPageSelector) {
     ClickControl(Button(L"Frame and caption"));
     EXPECT_TRUE(PumpUntil("the edits page hidden", [&] { return !::IsWindowVisible(edit); }));
 
+    ::PostMessageW(FMain, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(FProgram.Exits(kPatienceMs));
+    EXPECT_EQ(FProgram.ExitCode(), 0u);
+}
+
+// The visible menu windows of a process, the top of the Z order first.
+std::vector<HWND> MenusOf(DWORD process) {
+    std::vector<HWND> menus;
+    for (HWND window : WindowsOf(process))
+        if (ClassOf(window) == L"#32768") menus.push_back(window);
+    return menus;
+}
+
+constexpr UINT kSkinQuery = 0x3523;  // a skinned window (or menu window) answers 1
+
+bool Skinned(HWND window) {
+    DWORD_PTR answer = 0;
+    return ::SendMessageTimeoutW(window, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) && answer == 1;
+}
+
+// The main window and its open menus, for the documentation's pictures.
+void ShootMenus(HWND main, DWORD process, const std::string& name) {
+    RECT area{};
+    ::GetWindowRect(main, &area);
+    for (HWND menu : MenusOf(process)) {
+        RECT rect{};
+        ::GetWindowRect(menu, &rect);
+        ::UnionRect(&area, &area, &rect);
+    }
+    SaveScreenShot(area, name);
+}
+
+TEST_F(Gallery, TheMainMenuItsSubMenuThePagePopupAndTheSystemMenuAreSkinnedAndWork) {
+    HWND edit = ChildOf(FMain, L"TEdit", L"An edit box");
+    ASSERT_TRUE(edit);
+    for (const wchar_t* skin : {L"default", L"graphite"}) {
+        if (std::wstring(skin) == L"graphite") {
+            ClickControl(Button(L"&Graphite"));
+            ASSERT_TRUE(MainCaptionIs(L"graphite"));
+        }
+        const std::string name(skin, skin + wcslen(skin));
+        // View > Page > the second page, from the keyboard: Alt+V opens View with its first entry
+        // (Page) selected, right opens the sub-menu, down and Enter choose.
+        ASSERT_TRUE(BringToFront(FMain));
+        PressChord({VK_MENU, 'V'});
+        ASSERT_TRUE(PumpUntil("View's drop-down", [&] { return MenusOf(FProgram.Id()).size() == 1; }));
+        EXPECT_TRUE(Skinned(MenusOf(FProgram.Id()).front())) << "the drop-down is skinned";
+        PressKey(VK_RIGHT);
+        ASSERT_TRUE(PumpUntil("the Page sub-menu", [&] { return MenusOf(FProgram.Id()).size() == 2; }));
+        PressKey(VK_DOWN);
+        EXPECT_TRUE(PumpUntil("the menus painted", [&] {
+            for (HWND menu : MenusOf(FProgram.Id()))
+                if (::GetUpdateRect(menu, nullptr, FALSE)) return false;
+            return true;
+        }));
+        ShootMenus(FMain, FProgram.Id(), "gallery-menu-" + name);
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(PumpUntil("the menus closed", [&] { return MenusOf(FProgram.Id()).empty(); }));
+        EXPECT_TRUE(PumpUntil("the edits page shown", [&] { return ::IsWindowVisible(edit) != FALSE; }));
+
+        // The page area's popup menu: its first entry shows the first page again.
+        RECT info{};
+        ::GetWindowRect(ChildOf(FMain, L"TGroupBox", L"Edits and memos"), &info);
+        RightClick(POINT{info.right - 12, info.bottom - 12});
+        ASSERT_TRUE(PumpUntil("the page popup", [&] { return MenusOf(FProgram.Id()).size() == 1; }));
+        EXPECT_TRUE(Skinned(MenusOf(FProgram.Id()).front())) << "the popup is skinned";
+        ShootMenus(FMain, FProgram.Id(), "gallery-popup-" + name);
+        PressKey(VK_DOWN);
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(PumpUntil("the popup closed", [&] { return MenusOf(FProgram.Id()).empty(); }));
+        EXPECT_TRUE(PumpUntil("the edits page hidden", [&] { return !::IsWindowVisible(edit); }));
+
+        // The system menu from a right click on the caption.
+        ASSERT_TRUE(BringToFront(FMain));
+        RECT outer{};
+        ::GetWindowRect(FMain, &outer);
+        RightClick(POINT{(outer.left + outer.right) / 2 - 80, outer.top + 12});
+        ASSERT_TRUE(PumpUntil("the system menu", [&] { return MenusOf(FProgram.Id()).size() == 1; }));
+        EXPECT_TRUE(Skinned(MenusOf(FProgram.Id()).front())) << "the system menu is skinned";
+        ShootMenus(FMain, FProgram.Id(), "gallery-systemmenu-" + name);
+        PressKey(VK_ESCAPE);
+        EXPECT_TRUE(PumpUntil("the system menu closed", [&] { return MenusOf(FProgram.Id()).empty(); }));
+    }
     ::PostMessageW(FMain, WM_CLOSE, 0, 0);
     ASSERT_TRUE(FProgram.Exits(kPatienceMs));
     EXPECT_EQ(FProgram.ExitCode(), 0u);

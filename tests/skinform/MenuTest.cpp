@@ -7,12 +7,10 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "BmpWriter.h"
 #include "GdiObjectCounter.h"
 #include "InputScript.h"
 #include "ScreenPixels.h"
@@ -93,28 +91,6 @@ RECT EntryRect(HWND MenuWindow, HMENU Menu, int Position) {
 bool Near(COLORREF A, COLORREF B, int Tolerance = 2) {
     return std::abs(GetRValue(A) - GetRValue(B)) <= Tolerance && std::abs(GetGValue(A) - GetGValue(B)) <= Tolerance &&
            std::abs(GetBValue(A) - GetBValue(B)) <= Tolerance;
-}
-
-// With QUIRN_SCREENSHOTS naming a folder, a rectangle of the screen is saved there as a BMP.
-void SaveShot(const RECT& Rect, const std::string& Name) {
-    const char* Folder = std::getenv("QUIRN_SCREENSHOTS");
-    if (Folder == nullptr || *Folder == '\0') return;
-    const TScreenPixels Shot(Rect);
-    std::vector<std::vector<uint32_t>> Rows(static_cast<size_t>(Shot.Height()));
-    for (int32_t Y = 0; Y < Shot.Height(); ++Y)
-        for (int32_t X = 0; X < Shot.Width(); ++X) {
-            const COLORREF Pixel = Shot.At(X, Y);
-            Rows[static_cast<size_t>(Y)].push_back((GetRValue(Pixel) << 16) | (GetGValue(Pixel) << 8) |
-                                                   GetBValue(Pixel));
-        }
-    bmptest::BmpLayout Layout;
-    Layout.Width = Shot.Width();
-    Layout.Height = Shot.Height();
-    Layout.BitCount = 24;
-    Layout.Pixels = bmptest::PackRows(Rows, 24, false);
-    const std::vector<uint8_t> Bytes = bmptest::WriteBmp(Layout);
-    std::ofstream(std::string(Folder) + "/" + Name + ".bmp", std::ios::binary)
-        .write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
 }
 
 // Counts the clicks of the menu items.
@@ -237,7 +213,7 @@ TEST_P(MenuSkinTest, TheBarAndADropDownWearTheSkin) {
     const COLORREF Bottom = StripShot.At(X, StripShot.Height() - 1);
     EXPECT_TRUE(Near(Bottom, BitmapPixel(*Bar.Bitmap, Bar.Bitmap->Width() / 2, CellHeight - 1)) ||
                 Near(Bottom, BitmapPixel(*Bar.Bitmap, Bar.Bitmap->Width() / 2, CellHeight - 2)));
-    SaveShot(WindowRectOf(FWindow), std::string("menubar-") + GetParam().Name);
+    SaveScreenShot(WindowRectOf(FWindow), std::string("menubar-") + GetParam().Name);
 
     TDataSkinObject& Background = *FData->FMenuBackground;
     TDataSkinObject& Item = *FData->FMenuItem;
@@ -254,8 +230,8 @@ TEST_P(MenuSkinTest, TheBarAndADropDownWearTheSkin) {
         Sleep(100);
         const RECT Outer = WindowRectOf(Menu);
         const TScreenPixels Shot(Outer);
-        SaveShot(RECT{Outer.left - 40, Outer.top - 60, Outer.right + 10, Outer.bottom + 10},
-                 std::string("dropdown-") + GetParam().Name);
+        SaveScreenShot(RECT{Outer.left - 40, Outer.top - 60, Outer.right + 10, Outer.bottom + 10},
+                       std::string("dropdown-") + GetParam().Name);
         const int32_t W = Shot.Width();
         const int32_t H = Shot.Height();
         const int32_t BW = Background.Bitmap->Width();
@@ -357,7 +333,7 @@ TEST_F(MenuTest, PopupMenusAndTheSystemMenuAreSkinned) {
             EXPECT_EQ(SendMessageW(Menu, WM_SKINQUERY, 0, 0), 1);
             const TScreenPixels Shot(WindowRectOf(Menu));
             EXPECT_TRUE(Near(Shot.At(0, 0), BitmapPixel(*Background.Bitmap, 0, 0)));
-            SaveShot(WindowRectOf(Menu), "popup-default");
+            SaveScreenShot(WindowRectOf(Menu), "popup-default");
             Click(Centre(EntryRect(Menu, FMenus.Popup->Handle(), 0)));
             EXPECT_TRUE(WaitNoMenu());
         },
@@ -375,7 +351,7 @@ TEST_F(MenuTest, PopupMenusAndTheSystemMenuAreSkinned) {
         Sleep(100);
         const TScreenPixels Shot(WindowRectOf(Menu));
         EXPECT_TRUE(Near(Shot.At(0, 0), BitmapPixel(*Background.Bitmap, 0, 0)));
-        SaveShot(WindowRectOf(Menu), "systemmenu-default");
+        SaveScreenShot(WindowRectOf(Menu), "systemmenu-default");
         PressKey(VK_ESCAPE);
         EXPECT_TRUE(WaitNoMenu());
     });
