@@ -124,7 +124,7 @@ LRESULT CALLBACK MenuFilterProc(int Code, WPARAM WParam, LPARAM LParam) {
                 Loop.KeyboardMoved = false;
             } else if (Msg->wParam == VK_LEFT || Msg->wParam == VK_RIGHT) {
                 const std::vector<HWND> Windows = OpenMenuWindows();
-                HMENU Deepest = Windows.empty() ? nullptr : MenuOfWindow(Windows.front());
+                HMENU Deepest = Windows.empty() ? nullptr : MenuOfWindow(Windows.back());
                 const int Selected = Deepest != nullptr ? HighlightedEntry(Deepest) : -1;
                 if (Msg->wParam == VK_LEFT) {
                     // In the drop-down's own level (or with nothing selected) left goes to the bar.
