@@ -40,6 +40,8 @@ constexpr int MenuTextChars = 80;
 // TrackPopupMenu: the drop-downs send no notifications and follow either button; the chosen command
 // comes back and is posted to the window.
 constexpr UINT TrackFlags = TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_RETURNCMD;
+// How often the mouse is looked at while a drop-down is open (milliseconds).
+constexpr UINT MouseWatchInterval = 50;
 // A drop-down lies under a button this far left of the mirrored bar's right end.
 constexpr int32_t MDIButtonsGap = 5;
 
@@ -49,6 +51,7 @@ struct TMenuLoop {
     TPellixMenu* Bar = nullptr;
     int32_t OpenIndex = -1;
     int32_t NextIndex = -1;
+    int32_t CameFrom = -1;  // the button the mouse moved from to the open one, or -1
     win::HookHandle Hook;
     POINT LastMouse{-1, -1};
     bool FirstMessage = false;
@@ -97,6 +100,34 @@ int32_t NeighbourIndex(const TPellixMenu& Bar, int32_t From, int32_t Step) {
     return ((From + Step) % Count + Count) % Count;
 }
 
+// The open button's neighbour under the mouse, when the mouse has moved there (-1 otherwise).
+int32_t ButtonUnderMovedMouse(TMenuLoop& Loop, POINT Mouse) {
+    if (Loop.Bar == nullptr || (Mouse.x == Loop.LastMouse.x && Mouse.y == Loop.LastMouse.y)) return -1;
+    Loop.LastMouse = Mouse;
+    auto* Over = ObjectAs<TMenuBtn>(Loop.Bar->FindMenuButtonAt(Loop.Bar->FForm->ScreenToFrame(Mouse)));
+    const int32_t Index = Over != nullptr ? Over->FIndex : -1;
+    // The button the mouse came from is not taken again until the mouse has left it: a system may
+    // report the cursor where the previous drop-down was opened once more when the next one opens.
+    if (Index != Loop.CameFrom) Loop.CameFrom = -1;
+    return Index >= 0 && Index != Loop.OpenIndex && Index != Loop.CameFrom ? Index : -1;
+}
+
+// While a drop-down is open the mouse is also watched by a timer: a menu loop need not show every move
+// to the message filter.
+void CALLBACK MenuMouseTimer(HWND, UINT, UINT_PTR, DWORD) {
+    TMenuLoop& Loop = MenuLoop();
+    POINT Mouse{};
+    if (Loop.Bar == nullptr || Loop.NextIndex >= 0 || !GetCursorPos(&Mouse)) return;
+    try {
+        const int32_t Target = ButtonUnderMovedMouse(Loop, Mouse);
+        if (Target < 0) return;
+        Loop.KeyboardMoved = true;
+        Loop.Bar->SwitchToMenuButton(Loop.Bar->Button(Target));
+    } catch (...) {
+        QUIRN_TRACE(TTraceChannel::Menu, "menu mouse watch failed");
+    }
+}
+
 LRESULT CALLBACK MenuFilterProc(int Code, WPARAM WParam, LPARAM LParam) {
     TMenuLoop& Loop = MenuLoop();
     auto* Msg = reinterpret_cast<MSG*>(LParam);
@@ -139,13 +170,12 @@ LRESULT CALLBACK MenuFilterProc(int Code, WPARAM WParam, LPARAM LParam) {
             if (Msg->wParam == VK_MENU) Bar->FForm->FMenuTracking = false;
             break;
         case WM_MOUSEMOVE:
-        case WM_NCMOUSEMOVE:
-            if (Msg->pt.x != Loop.LastMouse.x || Msg->pt.y != Loop.LastMouse.y) {
-                Loop.LastMouse = Msg->pt;
-                if (auto* Over = ObjectAs<TMenuBtn>(Bar->FindMenuButtonAt(Bar->FForm->ScreenToFrame(Msg->pt))))
-                    Target = Over->FIndex;
-            }
+        case WM_NCMOUSEMOVE: {
+            // Where the mouse is now: a move still queued from before a switch must not switch back.
+            POINT Mouse{};
+            if (GetCursorPos(&Mouse)) Target = ButtonUnderMovedMouse(Loop, Mouse);
             break;
+        }
         default: break;
         }
         if (Target >= 0 && Target != Loop.OpenIndex) {
@@ -468,8 +498,11 @@ bool TPellixMenu::OpenMenuBarItem(TNCObject* Object) {
     if (Button->FSubMenu == nullptr) return false;
     const std::shared_ptr<bool> Alive = FAlive;
     int32_t Index = Button->FIndex;
+    int32_t CameFrom = -1;
     while (Index >= 0) {
-        Index = TrackButton(Index);
+        const int32_t Next = TrackButton(Index, CameFrom);
+        CameFrom = Index;
+        Index = Next;
         if (!*Alive) return true;  // the window went while the drop-down was open
     }
     if (FRebuildPending) {
@@ -531,7 +564,7 @@ private:
 
 }  // namespace
 
-int32_t TPellixMenu::TrackButton(int32_t Index) {
+int32_t TPellixMenu::TrackButton(int32_t Index, int32_t CameFrom) {
     TMenuBtn* Button = this->Button(Index);
     if (Button == nullptr || Button->FSubMenu == nullptr) return -1;
     TMenuLoop& Loop = MenuLoop();
@@ -539,6 +572,7 @@ int32_t TPellixMenu::TrackButton(int32_t Index) {
     Loop.Bar = this;
     Loop.OpenIndex = Index;
     Loop.NextIndex = -1;
+    Loop.CameFrom = CameFrom;
     Loop.FirstMessage = true;
     Loop.KeyboardMoved = false;
     Loop.LastMouse = POINT{-1, -1};
@@ -567,6 +601,7 @@ int32_t TPellixMenu::TrackButton(int32_t Index) {
         } catch (const std::exception& Error) {
             QUIRN_TRACE(TTraceChannel::Menu, "no menu filter: ", Error.what());
         }
+        const UINT_PTR MouseWatch = SetTimer(nullptr, 0, MouseWatchInterval, MenuMouseTimer);
         if (Button->FItemEnabled) {
             RECT Window{};
             GetWindowRect(FForm->FHandle, &Window);
@@ -575,6 +610,7 @@ int32_t TPellixMenu::TrackButton(int32_t Index) {
             Chosen = static_cast<UINT>(TrackPopupMenu(Button->FSubMenu, TrackFlags | (Mirrored ? TPM_RIGHTALIGN : 0),
                                                       At.x, At.y, 0, FForm->FHandle, nullptr));
         }
+        if (MouseWatch != 0) KillTimer(nullptr, MouseWatch);
         Loop.Hook.reset();
     }
     const int32_t Next = Loop.NextIndex;

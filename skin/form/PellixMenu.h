@@ -92,9 +92,9 @@ private:
     void DrawCaption(TMenuBtn& Button, HDC DC, const RECT& Cell);
     // Fills the buttons from the menu; Lookup takes captions and states from the framework's items.
     void BuildButtons(HMENU Menu, bool Lookup, bool KeepFrameworkCaption);
-    // Runs the drop-down of one button (TrackPopupMenu with the filter hook); the index of the button
-    // to open next, or -1.
-    int32_t TrackButton(int32_t Index);
+    // Runs the drop-down of one button (TrackPopupMenu with the filter hook), opened after the one of
+    // CameFrom (-1: none); the index of the button to open next, or -1.
+    int32_t TrackButton(int32_t Index, int32_t CameFrom);
 
     bool FTracking = false;
     bool FRebuildPending = false;

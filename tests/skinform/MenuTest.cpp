@@ -309,7 +309,11 @@ TEST_F(MenuTest, TheMouseMovesBetweenDropDownsAndADisabledItemDoesNothing) {
         Sleep(150);
         EXPECT_FALSE(MenuWindows().empty()) << "a click on a disabled item leaves the menu open";
         MoveMouse(ButtonPoint(1));
-        EXPECT_NE(WaitForMenu(FMenus.Edit->Handle()), nullptr) << "the mouse over Edit opens its drop-down";
+        HWND Edit = WaitForMenu(FMenus.Edit->Handle());
+        const std::vector<HWND> Open = MenuWindows();
+        EXPECT_NE(Edit, nullptr) << "the mouse over Edit opens its drop-down; open: " << Open.size() << " showing "
+                                 << (Open.empty() ? nullptr : MenuShownBy(Open.front())) << ", File is "
+                                 << FMenus.File->Handle();
         PressKey(VK_ESCAPE);
         EXPECT_TRUE(WaitNoMenu());
     });
