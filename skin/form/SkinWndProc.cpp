@@ -307,10 +307,9 @@ void TPellixForm::NCLButtonDown(TMessage& Message) {
     if (TNCObject* Object = NCObjectAt(Frame)) {
         if (!FActive) SetForegroundWindow(FHandle);
         Object->MouseDown();
-        if (!Object->InheritsFrom(TWinSysButton::StaticClass()) && FMenuBar) {
-            FMenuBar->OpenMenuBarItem(Object);
-            FHotObject = Object;
-        }
+        // The bar keeps its own button hot while the drop-down is open; after it the button may be gone
+        // (the menu rebuilt, the window destroyed), so it is not touched here.
+        if (!Object->InheritsFrom(TWinSysButton::StaticClass()) && FMenuBar) FMenuBar->OpenMenuBarItem(Object);
         Message.Result = 0;
         return;
     }

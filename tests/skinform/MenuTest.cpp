@@ -399,3 +399,62 @@ TEST_F(MenuTest, ManyPopupsAndRebuildsLeaveNoObjectBehind) {
     EXPECT_EQ(FBar->ButtonCount(), 4);
     EXPECT_EQ(GetMenu(FWindow), nullptr);
 }
+
+namespace {
+
+// What the timers of the hostile-menu test do while a drop-down is tracked.
+TMenuItem* ChangedWhileTracked = nullptr;
+TForm* DestroyedWhileTracked = nullptr;
+
+void CALLBACK ChangeTrackedMenu(HWND, UINT, UINT_PTR Timer, DWORD) {
+    if (MenuWindows().empty()) return;
+    KillTimer(nullptr, Timer);
+    ChangedWhileTracked->SetCaption("&Renamed");
+    auto* Added = new TMenuItem(ChangedWhileTracked->Owner());
+    Added->SetCaption("&Added");
+    ChangedWhileTracked->Parent()->Add(Added);
+    EndMenu();
+}
+
+void CALLBACK DestroyTrackingForm(HWND, UINT, UINT_PTR Timer, DWORD) {
+    if (MenuWindows().empty()) return;
+    KillTimer(nullptr, Timer);
+    FreeForm(DestroyedWhileTracked);
+}
+
+}  // namespace
+
+TEST_F(MenuTest, HostileMenusNeitherCrashNorLeak) {
+    MakeMenuForm(DefaultPackage());
+    if (HasFatalFailure()) return;
+    // A popup of hundreds of items, empty and very long captions among them.
+    for (int Index = 0; Index < 300; ++Index)
+        Add(FMenus.Popup->Items(), Index % 50 == 0 ? std::string() : Index % 7 == 0 ? std::string(400, 'W') : "Item");
+    const UINT_PTR Closer = SetTimer(nullptr, 0, 1, CloseShownMenu);
+    FMenus.Popup->Popup(100, 100);
+    KillTimer(nullptr, Closer);
+    EXPECT_TRUE(SkinManager->FPopups.empty());
+
+    // The bar's menu changed while its drop-down is open: the bar follows once it closes.
+    ChangedWhileTracked = FMenus.Edit;
+    SetTimer(nullptr, 0, 1, ChangeTrackedMenu);
+    Drive([&] { Click(ButtonPoint(0)); });
+    ASSERT_TRUE(PumpUntil([&] { return FBar->Button(1) != nullptr && FBar->Button(1)->FCaption == L"&Renamed"; }));
+    EXPECT_EQ(FBar->ButtonCount(), 5);
+    EXPECT_EQ(GetMenu(FWindow), nullptr);
+
+    // The form destroyed while its drop-down is open.
+    DestroyedWhileTracked = FForm;
+    FForms.clear();  // freed by the timer
+    SetTimer(nullptr, 0, 1, DestroyTrackingForm);
+    const POINT File = ButtonPoint(0);
+    Drive([&] {
+        Sleep(GetDoubleClickTime() + 50);  // not a double click with the click before
+        Click(File);
+    });
+    EXPECT_TRUE(PumpUntil([&] { return MenuWindows().empty() && !IsWindow(FWindow); }));
+    EXPECT_FALSE(IsWindow(FWindow));
+    SkinManager->PurgeForms();
+    EXPECT_EQ(SkinManager->FindForm(FWindow), nullptr);
+    EXPECT_TRUE(SkinManager->FPopups.empty());
+}
