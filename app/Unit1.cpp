@@ -23,7 +23,7 @@ QUIRN_PUBLISH(TForm1, p) {
     p.Method("Label1Click", &TForm1::Label1Click);
 }
 
-TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {}
+TForm1::TForm1(TComponent* aOwner) : TForm(aOwner) {}
 
 void TForm1::Button1Click(TObject*) {
     // Caption() converts the memo's text to the system's ANSI code page.

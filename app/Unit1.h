@@ -15,7 +15,7 @@
 class TForm1 : public TForm {
     QUIRN_CLASS(TForm1, TForm)
 public:
-    explicit TForm1(TComponent* AOwner);
+    explicit TForm1(TComponent* aOwner);
 
     TGroupBox* GroupBox1 = nullptr;
     TMemo* Memo1 = nullptr;
@@ -30,11 +30,11 @@ public:
     TSkinData* SkinData1 = nullptr;
 
     // The code lookup: Memo1's text in the ANSI code page -> Memo2.
-    void Button1Click(TObject* Sender);
+    void Button1Click(TObject* sender);
     // Closes the window (and so ends the program).
-    void Button2Click(TObject* Sender);
+    void Button2Click(TObject* sender);
     // Opens the publisher's page.
-    void Label1Click(TObject* Sender);
+    void Label1Click(TObject* sender);
 };
 
 extern TForm1* Form1;

@@ -34,17 +34,17 @@ static_assert(SymbolRefillBits >= TLzhTree::PrefixBits, "the prefix table's bits
 // that far back, so a chunk never reads bytes the same chunk writes.
 constexpr int CopyChunk = 8;
 
-TBitWord LoadBigEndian(const uint8_t* Bytes) {
-    TBitWord Word;
-    std::memcpy(&Word, Bytes, sizeof Word);
+TBitWord LoadBigEndian(const uint8_t* bytes) {
+    TBitWord word;
+    std::memcpy(&word, bytes, sizeof word);
     if constexpr (std::endian::native == std::endian::little) {
         if constexpr (sizeof(TBitWord) == 8) {
-            Word = static_cast<TBitWord>(__builtin_bswap64(static_cast<uint64_t>(Word)));
+            word = static_cast<TBitWord>(__builtin_bswap64(static_cast<uint64_t>(word)));
         } else {
-            Word = static_cast<TBitWord>(__builtin_bswap32(static_cast<uint32_t>(Word)));
+            word = static_cast<TBitWord>(__builtin_bswap32(static_cast<uint32_t>(word)));
         }
     }
-    return Word;
+    return word;
 }
 
 }  // namespace
@@ -63,11 +63,11 @@ struct TLZH::TTables {
 TLZH::TLZH() = default;
 TLZH::~TLZH() = default;
 
-TLZH::TInputSpan TLZH::RefillInput(const uint8_t* Next, const uint8_t* End) {
+TLZH::TInputSpan TLZH::RefillInput(const uint8_t* next, const uint8_t* end) {
     uint8_t* const block = FTables->Input.data();
-    const auto kept = static_cast<int32_t>(End - Next);
-    FInputTaken += Next - block;
-    std::memmove(block, Next, static_cast<size_t>(kept));
+    const auto kept = static_cast<int32_t>(end - next);
+    FInputTaken += next - block;
+    std::memmove(block, next, static_cast<size_t>(kept));
     int32_t filled = kept;
     while (!FInputEnded && filled < InputBlockSize) {
         const int32_t wanted = InputBlockSize - filled;
@@ -89,15 +89,15 @@ TLZH::TInputSpan TLZH::RefillInput(const uint8_t* Next, const uint8_t* End) {
     return {block, block + filled};
 }
 
-void TLZH::WriteBlock(const uint8_t* Data, int32_t Count) {
+void TLZH::WriteBlock(const uint8_t* data, int32_t count) {
     int32_t actual = 0;
-    (*FWriteBytes)(Data, Count, actual);
-    if (actual != Count) throw ElzhException(std::string(LzhWriteFailedMessage));
+    (*FWriteBytes)(data, count, actual);
+    if (actual != count) throw ElzhException(std::string(LzhWriteFailedMessage));
 }
 
-void TLZH::ExpandStream(int64_t TextSize, const TReadBytes& ReadBytes, const TWriteBytes& WriteBytes) {
+void TLZH::ExpandStream(int64_t textSize, const TReadBytes& readBytes, const TWriteBytes& writeBytes) {
     FUnusedInput = 0;
-    if (TextSize <= 0) return;
+    if (textSize <= 0) return;
 
     FTables.reset(new (std::nothrow) TTables);
     if (!FTables) throw ElzhException(std::string(LzhNoMemoryMessage));
@@ -110,8 +110,8 @@ void TLZH::ExpandStream(int64_t TextSize, const TReadBytes& ReadBytes, const TWr
         }
     } release{*this};
 
-    FReadBytes = &ReadBytes;
-    FWriteBytes = &WriteBytes;
+    FReadBytes = &readBytes;
+    FWriteBytes = &writeBytes;
     FInputEnded = false;
     FInputDelivered = 0;
     FInputTaken = 0;
@@ -151,7 +151,7 @@ void TLZH::ExpandStream(int64_t TextSize, const TReadBytes& ReadBytes, const TWr
     path[0] = R;
 
     uint8_t* out = blockStart;
-    int64_t left = TextSize;
+    int64_t left = textSize;
     while (left > 0) {
         uint8_t* const limit = blockStart + std::min<int64_t>(left, OutputBlockSize);
         while (out < limit) {
@@ -214,24 +214,24 @@ void TLZH::ExpandStream(int64_t TextSize, const TReadBytes& ReadBytes, const TWr
     FUnusedInput = std::max<int64_t>(0, FInputDelivered - usedBytes);
 }
 
-void TLZH::StreamReadBytes(void* Buffer, int32_t Count, int32_t& Actual) {
+void TLZH::StreamReadBytes(void* buffer, int32_t count, int32_t& actual) {
     const int64_t left = std::max<int64_t>(0, FInStream->Size() - FInStream->Position());
-    Actual = static_cast<int32_t>(std::min<int64_t>(std::max(Count, 0), left));
-    if (Actual > 0) Actual = FInStream->Read(Buffer, Actual);
+    actual = static_cast<int32_t>(std::min<int64_t>(std::max(count, 0), left));
+    if (actual > 0) actual = FInStream->Read(buffer, actual);
 }
 
-void TLZH::StreamWriteBytes(const void* Buffer, int32_t Count, int32_t& Actual) {
-    Actual = FOutStream->Write(Buffer, Count);
+void TLZH::StreamWriteBytes(const void* buffer, int32_t count, int32_t& actual) {
+    actual = FOutStream->Write(buffer, count);
 }
 
-void TLZH::ExpandStreams(int64_t TextSize) {
+void TLZH::ExpandStreams(int64_t textSize) {
     const TReadBytes read = [this](void* buffer, int32_t count, int32_t& actual) {
         StreamReadBytes(buffer, count, actual);
     };
     const TWriteBytes write = [this](const void* buffer, int32_t count, int32_t& actual) {
         StreamWriteBytes(buffer, count, actual);
     };
-    ExpandStream(TextSize, read, write);
+    ExpandStream(textSize, read, write);
     if (FUnusedInput > 0) FInStream->Seek(-FUnusedInput, TSeekOrigin::soCurrent);
 }
 

@@ -42,9 +42,9 @@ class TLZH {
 public:
     // Fetches up to Count bytes into Buffer and reports how many it gave;
     // giving none marks the end of the input.
-    using TReadBytes = std::function<void(void* Buffer, int32_t Count, int32_t& Actual)>;
+    using TReadBytes = std::function<void(void* buffer, int32_t count, int32_t& actual)>;
     // Stores Count bytes from Buffer and reports how many it took.
-    using TWriteBytes = std::function<void(const void* Buffer, int32_t Count, int32_t& Actual)>;
+    using TWriteBytes = std::function<void(const void* buffer, int32_t count, int32_t& actual)>;
 
     // The decoder moves bytes in blocks: it asks ReadBytes for up to
     // InputBlockSize bytes at a time and hands WriteBytes up to
@@ -61,26 +61,26 @@ public:
     // written whole). Input that ends early reads as zero bits. Raises
     // ElzhException when the tables cannot be allocated or the output takes
     // fewer bytes than it is given.
-    void ExpandStream(int64_t TextSize, const TReadBytes& ReadBytes, const TWriteBytes& WriteBytes);
+    void ExpandStream(int64_t textSize, const TReadBytes& readBytes, const TWriteBytes& writeBytes);
 
     // Bytes the last ExpandStream fetched beyond the last one its bits came
     // from (the input block is read ahead).
     int64_t UnusedInput() const { return FUnusedInput; }
 
     // The streams the stream callbacks use (not owned).
-    void SetInStream(TStream* Stream) { FInStream = Stream; }
-    void SetOutStream(TStream* Stream) { FOutStream = Stream; }
+    void SetInStream(TStream* stream) { FInStream = stream; }
+    void SetOutStream(TStream* stream) { FOutStream = stream; }
     TStream* InStream() const { return FInStream; }
     TStream* OutStream() const { return FOutStream; }
 
     // Reads min(Count, bytes left in the input stream) bytes from it.
-    void StreamReadBytes(void* Buffer, int32_t Count, int32_t& Actual);
+    void StreamReadBytes(void* buffer, int32_t count, int32_t& actual);
     // Writes all Count bytes to the output stream.
-    void StreamWriteBytes(const void* Buffer, int32_t Count, int32_t& Actual);
+    void StreamWriteBytes(const void* buffer, int32_t count, int32_t& actual);
 
     // ExpandStream between the input and the output stream; the input stream
     // is left just after the last byte the decoder used.
-    void ExpandStreams(int64_t TextSize);
+    void ExpandStreams(int64_t textSize);
 
 private:
     struct TTables;
@@ -91,9 +91,9 @@ private:
 
     // Moves the unread input to the front of the input block and tops the
     // block up from ReadBytes; past the end of the input it holds zeros.
-    TInputSpan RefillInput(const uint8_t* Next, const uint8_t* End);
+    TInputSpan RefillInput(const uint8_t* next, const uint8_t* end);
     // Hands Count bytes to WriteBytes; raises when it takes fewer.
-    void WriteBlock(const uint8_t* Data, int32_t Count);
+    void WriteBlock(const uint8_t* data, int32_t count);
 
     TStream* FInStream = nullptr;
     TStream* FOutStream = nullptr;

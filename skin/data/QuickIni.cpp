@@ -15,24 +15,24 @@ constexpr char HexPrefix = '$';
 
 // Trimming drops every byte of code 32 or less from both ends; bytes of 128
 // and above are text of the ANSI code page and stay.
-constexpr bool IsBlank(char C) { return static_cast<unsigned char>(C) <= ' '; }
+constexpr bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-std::string_view TrimView(std::string_view Text) {
-    size_t First = 0;
-    size_t Last = Text.size();
-    while (First < Last && IsBlank(Text[First])) ++First;
-    while (Last > First && IsBlank(Text[Last - 1])) --Last;
-    return Text.substr(First, Last - First);
+std::string_view TrimView(std::string_view text) {
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && IsBlank(text[first])) ++first;
+    while (last > first && IsBlank(text[last - 1])) --last;
+    return text.substr(first, last - first);
 }
 
-bool IsSectionHeader(std::string_view Line) {
-    return Line.size() >= 2 && Line.front() == SectionOpen && Line.back() == SectionClose;
+bool IsSectionHeader(std::string_view line) {
+    return line.size() >= 2 && line.front() == SectionOpen && line.back() == SectionClose;
 }
 
 // The text between a header's brackets.
-std::string_view HeaderInner(std::string_view Header) { return Header.substr(1, Header.size() - 2); }
+std::string_view HeaderInner(std::string_view header) { return header.substr(1, header.size() - 2); }
 
-constexpr bool EndsLine(char C) { return C == '\0' || C == '\r' || C == '\n'; }
+constexpr bool EndsLine(char c) { return c == '\0' || c == '\r' || c == '\n'; }
 
 // The message and source position the assertion of ReadSections carries.
 constexpr const char* UnassignedStringsMessage = "The parameter Strings is unassigned!";
@@ -45,8 +45,8 @@ TQuickIni::TQuickIni() : FLines(std::make_unique<TStringList>()), FSections(std:
 
 TQuickIni::~TQuickIni() = default;
 
-void TQuickIni::LoadFromStream(TMemoryStream* Stream) {
-    if (Stream == nullptr) return;
+void TQuickIni::LoadFromStream(TMemoryStream* stream) {
+    if (stream == nullptr) return;
     FLines->BeginUpdate();
     FSections->BeginUpdate();
     FLines->Clear();
@@ -57,7 +57,7 @@ void TQuickIni::LoadFromStream(TMemoryStream* Stream) {
     FIndentedNames.clear();
     FSectionsVisited = 0;
     try {
-        ParseText(*Stream);
+        ParseText(*stream);
     } catch (...) {
         FLines->EndUpdate();
         FSections->EndUpdate();
@@ -67,141 +67,141 @@ void TQuickIni::LoadFromStream(TMemoryStream* Stream) {
     FSections->EndUpdate();
 }
 
-void TQuickIni::ParseText(TMemoryStream& Stream) {
-    const int64_t Start = Stream.Position();
-    const int64_t Size = Stream.Size();
-    Stream.Seek(0, TSeekOrigin::soEnd);
-    if (Start < 0 || Start >= Size) return;
-    const std::string_view Text(reinterpret_cast<const char*>(Stream.Memory()) + Start,
-                                static_cast<size_t>(Size - Start));
+void TQuickIni::ParseText(TMemoryStream& stream) {
+    const int64_t start = stream.Position();
+    const int64_t size = stream.Size();
+    stream.Seek(0, TSeekOrigin::soEnd);
+    if (start < 0 || start >= size) return;
+    const std::string_view text(reinterpret_cast<const char*>(stream.Memory()) + start,
+                                static_cast<size_t>(size - start));
 
-    size_t Pos = 0;
-    while (Pos < Text.size()) {
-        const size_t LineStart = Pos;
-        while (Pos < Text.size() && !EndsLine(Text[Pos])) ++Pos;
-        AddLine(Text.substr(LineStart, Pos - LineStart));
-        if (Pos >= Text.size() || Text[Pos] == '\0') break;  // a NUL ends the text
-        if (Text[Pos] == '\r') ++Pos;
-        if (Pos < Text.size() && Text[Pos] == '\n') ++Pos;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t lineStart = pos;
+        while (pos < text.size() && !EndsLine(text[pos])) ++pos;
+        AddLine(text.substr(lineStart, pos - lineStart));
+        if (pos >= text.size() || text[pos] == '\0') break;  // a NUL ends the text
+        if (text[pos] == '\r') ++pos;
+        if (pos < text.size() && text[pos] == '\n') ++pos;
     }
     // Key lines come in section order already.
-    std::stable_sort(FKeys.begin(), FKeys.end(), [](const TKeyLine& A, const TKeyLine& B) {
-        return A.Section != B.Section ? A.Section < B.Section : A.Folded < B.Folded;
+    std::stable_sort(FKeys.begin(), FKeys.end(), [](const TKeyLine& a, const TKeyLine& b) {
+        return a.Section != b.Section ? a.Section < b.Section : a.Folded < b.Folded;
     });
-    for (auto* Index : {&FHeaderIndex, &FIndentedNames}) {
-        std::stable_sort(Index->begin(), Index->end(),
-                         [](const TSectionName& A, const TSectionName& B) { return A.Folded < B.Folded; });
+    for (auto* index : {&FHeaderIndex, &FIndentedNames}) {
+        std::stable_sort(index->begin(), index->end(),
+                         [](const TSectionName& a, const TSectionName& b) { return a.Folded < b.Folded; });
     }
 }
 
-void TQuickIni::AddLine(std::string_view Raw) {
-    const std::string_view Line = TrimView(Raw);
-    if (Line.empty() || Line.front() == CommentMark) return;
-    const int32_t Index = FLines->Add(Line);
-    if (IsSectionHeader(Line)) {
-        const auto Section = static_cast<int32_t>(FSectionLines.size());
-        FSections->Add(Line);
-        FSectionLines.push_back(Index);
-        const std::string_view Inner = HeaderInner(Line);
-        FHeaderIndex.push_back(TSectionName{LowerCase(Inner), Section});
-        if (!Inner.empty() && IsBlank(Inner.front()))
-            FIndentedNames.push_back(TSectionName{LowerCase(TrimView(Inner)), Section});
+void TQuickIni::AddLine(std::string_view raw) {
+    const std::string_view line = TrimView(raw);
+    if (line.empty() || line.front() == CommentMark) return;
+    const int32_t index = FLines->Add(line);
+    if (IsSectionHeader(line)) {
+        const auto section = static_cast<int32_t>(FSectionLines.size());
+        FSections->Add(line);
+        FSectionLines.push_back(index);
+        const std::string_view inner = HeaderInner(line);
+        FHeaderIndex.push_back(TSectionName{LowerCase(inner), section});
+        if (!inner.empty() && IsBlank(inner.front()))
+            FIndentedNames.push_back(TSectionName{LowerCase(TrimView(inner)), section});
         return;
     }
     // A key line belongs to the section above it; lines before the first header
     // belong to none and are never looked up. A line without "=" has the
     // empty key, which no look-up matches.
     if (FSectionLines.empty()) return;
-    const size_t Separator = Line.find(KeySeparator);
-    if (Separator == std::string_view::npos) return;
-    std::string Key = LowerCase(TrimView(Line.substr(0, Separator)));
-    if (Key.empty()) return;
-    FKeys.push_back(TKeyLine{static_cast<int32_t>(FSectionLines.size()) - 1, std::move(Key), Index, Separator + 1});
+    const size_t separator = line.find(KeySeparator);
+    if (separator == std::string_view::npos) return;
+    std::string key = LowerCase(TrimView(line.substr(0, separator)));
+    if (key.empty()) return;
+    FKeys.push_back(TKeyLine{static_cast<int32_t>(FSectionLines.size()) - 1, std::move(key), index, separator + 1});
 }
 
-int32_t TQuickIni::FindSection(std::string_view Section) const {
-    const std::string Folded = LowerCase(Section);
-    const auto Found = FirstNotBefore(FHeaderIndex, Folded);
-    if (Found == FHeaderIndex.end() || Found->Folded != Folded) return -1;
+int32_t TQuickIni::FindSection(std::string_view section) const {
+    const std::string folded = LowerCase(section);
+    const auto found = FirstNotBefore(FHeaderIndex, folded);
+    if (found == FHeaderIndex.end() || found->Folded != folded) return -1;
     ++FSectionsVisited;
-    return Found->Section;
+    return found->Section;
 }
 
-int32_t TQuickIni::SectionIndex(std::string_view Section) const {
-    const int32_t Found = FindSection(Section);
-    return Found < 0 ? -1 : FSectionLines[static_cast<size_t>(Found)];
+int32_t TQuickIni::SectionIndex(std::string_view section) const {
+    const int32_t found = FindSection(section);
+    return found < 0 ? -1 : FSectionLines[static_cast<size_t>(found)];
 }
 
-void TQuickIni::ReadString(std::string_view Section, std::string_view Key, std::string& Value,
-                           std::string_view Default) const {
-    Value.assign(Default);
-    if (FLines->Count() == 0 || Key.empty()) return;
-    const int32_t Found = FindSection(Section);
-    if (Found < 0) return;
+void TQuickIni::ReadString(std::string_view section, std::string_view key, std::string& value,
+                           std::string_view fallback) const {
+    value.assign(fallback);
+    if (FLines->Count() == 0 || key.empty()) return;
+    const int32_t found = FindSection(section);
+    if (found < 0) return;
     // The first line of the section with the key: a later one is never seen.
-    const std::string Folded = LowerCase(Key);
-    const auto Hit =
-        std::lower_bound(FKeys.begin(), FKeys.end(), Folded, [Found](const TKeyLine& Entry, const std::string& Wanted) {
-            return Entry.Section != Found ? Entry.Section < Found : Entry.Folded < Wanted;
+    const std::string folded = LowerCase(key);
+    const auto hit =
+        std::lower_bound(FKeys.begin(), FKeys.end(), folded, [found](const TKeyLine& entry, const std::string& wanted) {
+            return entry.Section != found ? entry.Section < found : entry.Folded < wanted;
         });
-    if (Hit == FKeys.end() || Hit->Section != Found || Hit->Folded != Folded) return;
-    const std::string Line = FLines->Strings(Hit->LineIndex);
-    const std::string_view Text = TrimView(std::string_view(Line).substr(Hit->ValueStart));
-    if (!Text.empty()) Value.assign(Text);
+    if (hit == FKeys.end() || hit->Section != found || hit->Folded != folded) return;
+    const std::string line = FLines->Strings(hit->LineIndex);
+    const std::string_view text = TrimView(std::string_view(line).substr(hit->ValueStart));
+    if (!text.empty()) value.assign(text);
 }
 
-std::string TQuickIni::ReadString(std::string_view Section, std::string_view Key, std::string_view Default) const {
-    std::string Value;
-    ReadString(Section, Key, Value, Default);
-    return Value;
+std::string TQuickIni::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
+    std::string value;
+    ReadString(section, key, value, fallback);
+    return value;
 }
 
-int32_t TQuickIni::ReadInteger(std::string_view Section, std::string_view Key, int32_t Default) const {
-    std::string Text = ReadString(Section, Key, {});
+int32_t TQuickIni::ReadInteger(std::string_view section, std::string_view key, int32_t fallback) const {
+    std::string text = ReadString(section, key, {});
     // "0x10" is written "$10" in the framework's integer syntax.
-    if (Text.size() > 2 && Text[0] == '0' && (Text[1] == 'x' || Text[1] == 'X')) Text.replace(0, 2, 1, HexPrefix);
-    return StrToIntDef(Text, Default);
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.replace(0, 2, 1, HexPrefix);
+    return StrToIntDef(text, fallback);
 }
 
-void TQuickIni::ReadSections(TStringList* Strings) const {
-    if (Strings == nullptr)
+void TQuickIni::ReadSections(TStringList* strings) const {
+    if (strings == nullptr)
         throw EAssertionFailed(std::string(UnassignedStringsMessage) + " (" + AssertionUnit + ", line " +
                                std::to_string(AssertionLine) + ")");
-    Strings->Clear();
-    for (int32_t I = 0; I < FSections->Count(); ++I) Strings->Add(TrimView(HeaderInner(FSections->Strings(I))));
+    strings->Clear();
+    for (int32_t i = 0; i < FSections->Count(); ++i) strings->Add(TrimView(HeaderInner(FSections->Strings(i))));
     FSectionsVisited += FSections->Count();
 }
 
-TQuickIni::TNameIterator TQuickIni::FirstNotBefore(const std::vector<TSectionName>& Index, std::string_view Folded) {
-    return std::lower_bound(Index.begin(), Index.end(), Folded,
-                            [](const TSectionName& Entry, std::string_view Key) { return Entry.Folded < Key; });
+TQuickIni::TNameIterator TQuickIni::FirstNotBefore(const std::vector<TSectionName>& index, std::string_view folded) {
+    return std::lower_bound(index.begin(), index.end(), folded,
+                            [](const TSectionName& entry, std::string_view key) { return entry.Folded < key; });
 }
 
-TQuickIni::TNameRun TQuickIni::PrefixRun(const std::vector<TSectionName>& Index, std::string_view FoldedPrefix) {
-    const TNameIterator First = FirstNotBefore(Index, FoldedPrefix);
-    auto Last = First;
-    while (Last != Index.end() && std::string_view(Last->Folded).substr(0, FoldedPrefix.size()) == FoldedPrefix) ++Last;
-    return {First, Last};
+TQuickIni::TNameRun TQuickIni::PrefixRun(const std::vector<TSectionName>& index, std::string_view foldedPrefix) {
+    const TNameIterator first = FirstNotBefore(index, foldedPrefix);
+    auto last = first;
+    while (last != index.end() && std::string_view(last->Folded).substr(0, foldedPrefix.size()) == foldedPrefix) ++last;
+    return {first, last};
 }
 
-std::vector<std::string> TQuickIni::SectionsStartingWith(std::string_view Prefix) const {
-    const std::string Folded = LowerCase(Prefix);
-    std::vector<int32_t> Sections;
-    const auto [First, Last] = PrefixRun(FHeaderIndex, Folded);
-    for (auto Entry = First; Entry != Last; ++Entry) {
+std::vector<std::string> TQuickIni::SectionsStartingWith(std::string_view prefix) const {
+    const std::string folded = LowerCase(prefix);
+    std::vector<int32_t> sections;
+    const auto [First, Last] = PrefixRun(FHeaderIndex, folded);
+    for (auto entry = First; entry != Last; ++entry) {
         // Names with blanks before them come from the other index; blanks
         // after a name are no part of it.
-        const std::string_view Name = Entry->Folded;
-        const bool Indented = !Name.empty() && IsBlank(Name.front());
-        if (!Indented && TrimView(Name).substr(0, Folded.size()) == Folded) Sections.push_back(Entry->Section);
+        const std::string_view name = entry->Folded;
+        const bool indented = !name.empty() && IsBlank(name.front());
+        if (!indented && TrimView(name).substr(0, folded.size()) == folded) sections.push_back(entry->Section);
     }
-    const auto [FirstIndented, LastIndented] = PrefixRun(FIndentedNames, Folded);
-    for (auto Entry = FirstIndented; Entry != LastIndented; ++Entry) Sections.push_back(Entry->Section);
+    const auto [FirstIndented, LastIndented] = PrefixRun(FIndentedNames, folded);
+    for (auto entry = FirstIndented; entry != LastIndented; ++entry) sections.push_back(entry->Section);
     FSectionsVisited += (Last - First) + (LastIndented - FirstIndented);
 
-    std::sort(Sections.begin(), Sections.end());
-    std::vector<std::string> Names;
-    Names.reserve(Sections.size());
-    for (const int32_t Section : Sections) Names.emplace_back(TrimView(HeaderInner(FSections->Strings(Section))));
-    return Names;
+    std::sort(sections.begin(), sections.end());
+    std::vector<std::string> names;
+    names.reserve(sections.size());
+    for (const int32_t section : sections) names.emplace_back(TrimView(HeaderInner(FSections->Strings(section))));
+    return names;
 }

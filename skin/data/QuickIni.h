@@ -23,29 +23,30 @@ public:
 
     // Parses the stream's bytes from its current position to its end (the
     // stream is left at its end). A nil stream is ignored.
-    void LoadFromStream(TMemoryStream* Stream);
+    void LoadFromStream(TMemoryStream* stream);
 
     // Index in Lines of the header "[" + Section + "]" (case-insensitive,
     // whole trimmed header), or -1.
-    int32_t SectionIndex(std::string_view Section) const;
+    int32_t SectionIndex(std::string_view section) const;
 
-    // Value = Default, then the trimmed value of the first line of the section
+    // value = fallback, then the trimmed value of the first line of the section
     // whose key equals Key (letter case ignored), unless that value is empty.
-    void ReadString(std::string_view Section, std::string_view Key, std::string& Value, std::string_view Default) const;
-    std::string ReadString(std::string_view Section, std::string_view Key, std::string_view Default) const;
+    void ReadString(std::string_view section, std::string_view key, std::string& value,
+                    std::string_view fallback) const;
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
 
     // Decimal with optional sign, or hexadecimal with "$" or "0x"; anything
-    // else (an empty or missing value included) gives Default.
-    int32_t ReadInteger(std::string_view Section, std::string_view Key, int32_t Default) const;
+    // else (an empty or missing value included) gives fallback.
+    int32_t ReadInteger(std::string_view section, std::string_view key, int32_t fallback) const;
 
     // Replaces the contents of Strings with every section name, in file order,
     // without brackets and trimmed. A nil list fails an assertion.
-    void ReadSections(TStringList* Strings) const;
+    void ReadSections(TStringList* strings) const;
 
     // The names, as ReadSections gives them, of the sections whose name begins
     // with Prefix (letter case ignored), in file order. Only those sections
     // are visited, however many others the file has.
-    std::vector<std::string> SectionsStartingWith(std::string_view Prefix) const;
+    std::vector<std::string> SectionsStartingWith(std::string_view prefix) const;
 
     // Section headers that look-ups and section queries have visited since
     // the last load: a look-up visits at most one, ReadSections all of them.
@@ -76,15 +77,15 @@ private:
     using TNameRun = std::pair<TNameIterator, TNameIterator>;
     // The first entry of a sorted index whose name is not before Folded (the
     // first in file order among equal names).
-    static TNameIterator FirstNotBefore(const std::vector<TSectionName>& Index, std::string_view Folded);
+    static TNameIterator FirstNotBefore(const std::vector<TSectionName>& index, std::string_view folded);
     // The entries of a sorted index whose names begin with FoldedPrefix.
-    static TNameRun PrefixRun(const std::vector<TSectionName>& Index, std::string_view FoldedPrefix);
+    static TNameRun PrefixRun(const std::vector<TSectionName>& index, std::string_view foldedPrefix);
 
-    void ParseText(TMemoryStream& Stream);
-    void AddLine(std::string_view Raw);
+    void ParseText(TMemoryStream& stream);
+    void AddLine(std::string_view raw);
     // The position in FSections of the first header "[" + Section + "]",
     // letter case ignored, or -1.
-    int32_t FindSection(std::string_view Section) const;
+    int32_t FindSection(std::string_view section) const;
 
     std::unique_ptr<TStringList> FLines;
     std::unique_ptr<TStringList> FSections;

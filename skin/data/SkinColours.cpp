@@ -7,8 +7,8 @@ constexpr int ComponentCount = 3;  // red, green, blue
 constexpr int64_t LargestRun = INT32_MAX;
 constexpr uint32_t ComponentMask = 0xFF;
 
-constexpr bool IsBlank(char C) { return static_cast<unsigned char>(C) <= ' '; }
-constexpr bool IsDigit(char C) { return C >= '0' && C <= '9'; }
+constexpr bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A run of digits being collected. A run too large for a signed 32-bit
 // integer is not stored; its digits stay pending in front of the next run
@@ -18,10 +18,10 @@ struct TDigitRun {
     bool HasDigits = false;
     bool TooLarge = false;
 
-    void Add(char Digit) {
+    void Add(char digit) {
         HasDigits = true;
         if (TooLarge) return;
-        Value = Value * 10 + (Digit - '0');
+        Value = Value * 10 + (digit - '0');
         if (Value > LargestRun) TooLarge = true;
     }
     bool Storable() const { return HasDigits && !TooLarge; }
@@ -30,28 +30,28 @@ struct TDigitRun {
 
 }  // namespace
 
-TColor ParseSkinColour(std::string_view Text, TColor Default) {
-    if (Text.empty()) return Default;
-    while (!Text.empty() && IsBlank(Text.front())) Text.remove_prefix(1);
-    while (!Text.empty() && IsBlank(Text.back())) Text.remove_suffix(1);
+TColor ParseSkinColour(std::string_view text, TColor fallback) {
+    if (text.empty()) return fallback;
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
 
-    uint32_t Components[ComponentCount] = {0, 0, 0};
-    int Stored = 0;
-    TDigitRun Run;
-    for (const char C : Text) {
-        if (IsDigit(C)) {
-            Run.Add(C);
+    uint32_t components[ComponentCount] = {0, 0, 0};
+    int stored = 0;
+    TDigitRun run;
+    for (const char c : text) {
+        if (IsDigit(c)) {
+            run.Add(c);
             continue;
         }
-        if (!Run.Storable()) continue;
-        if (Stored < ComponentCount) Components[Stored] = static_cast<uint32_t>(Run.Value);
-        ++Stored;
-        Run.Reset();
+        if (!run.Storable()) continue;
+        if (stored < ComponentCount) components[stored] = static_cast<uint32_t>(run.Value);
+        ++stored;
+        run.Reset();
     }
     // The run still open at the end counts only as the blue of a colour whose
     // red and green came before it.
-    if (Stored == 2 && Run.Storable()) Components[2] = static_cast<uint32_t>(Run.Value);
+    if (stored == 2 && run.Storable()) components[2] = static_cast<uint32_t>(run.Value);
 
-    return static_cast<TColor>((Components[0] & ComponentMask) | ((Components[1] & ComponentMask) << 8) |
-                               ((Components[2] & ComponentMask) << 16));
+    return static_cast<TColor>((components[0] & ComponentMask) | ((components[1] & ComponentMask) << 8) |
+                               ((components[2] & ComponentMask) << 16));
 }

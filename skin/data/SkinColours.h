@@ -62,6 +62,6 @@ inline constexpr std::array<TSkinColourKey, 16> SkinColourKeys = {{
 
 // Colour from a text of up to three decimal numbers (red, green, blue) in
 // runs of digits with any separators: "230 235 245", "230,235,245" and
-// "230;235;245" are the same colour. Empty text gives Default. Only the low
+// "230;235;245" are the same colour. Empty text gives fallback. Only the low
 // 8 bits of each component count; components not given are 0.
-TColor ParseSkinColour(std::string_view Text, TColor Default);
+TColor ParseSkinColour(std::string_view text, TColor fallback);

@@ -48,8 +48,8 @@ constexpr TColor MenuGlyphMask = clWhite;
 
 }  // namespace
 
-TSkinData::TSkinData(TComponent* AOwner)
-    : TComponent(AOwner),
+TSkinData::TSkinData(TComponent* aOwner)
+    : TComponent(aOwner),
       FSmallIcon(std::make_unique<TBitmap>()),
       FTitle(std::make_unique<TDataSkinTitle>("Title")),
       FButtons(std::make_unique<TDataSkinButton>("Buttons")),
@@ -64,14 +64,14 @@ TSkinData::TSkinData(TComponent* AOwner)
       FVersion(ComponentVersion),
       FSkinStream(std::make_unique<TMemoryStream>()) {
     FSmallIcon->SetPixelFormat(pf24bit);
-    for (std::string_view Line : DefaultSkin3rd) FSkin3rd->Add(Line);
+    for (std::string_view line : DefaultSkin3rd) FSkin3rd->Add(line);
     FMaxWidth = GetSystemMetrics(SM_CXMAXIMIZED);
     FMaxHeight = GetSystemMetrics(SM_CYMAXIMIZED);
     FMenuImages = new TImageList(this, MenuGlyphSize, MenuGlyphSize);
     try {
-        TBitmap Glyphs;
-        Glyphs.LoadFromResourceName(SkinResourceInstance(), MenuGlyphResource);
-        FMenuImages->AddMasked(Glyphs, MenuGlyphMask);
+        TBitmap glyphs;
+        glyphs.LoadFromResourceName(SkinResourceInstance(), MenuGlyphResource);
+        FMenuImages->AddMasked(glyphs, MenuGlyphMask);
     } catch (const Exception&) {
         // A module without the glyphs draws its menus without them.
     }
@@ -79,12 +79,12 @@ TSkinData::TSkinData(TComponent* AOwner)
 }
 
 TSkinData::~TSkinData() {
-    if (TSkinEngineLink* Engine = SkinEngine()) Engine->UnregisterSkinData(this);
+    if (TSkinEngineLink* engine = SkinEngine()) engine->UnregisterSkinData(this);
 }
 
 // --- published properties -------------------------------------------------
 
-void TSkinData::SetSkin3rd(TStrings* Value) { FSkin3rd->Assign(Value); }
+void TSkinData::SetSkin3rd(TStrings* value) { FSkin3rd->Assign(value); }
 
 std::string TSkinData::SkinStore() const {
     if (ComponentState().Contains(csDesigning) && FSkinStream->Size() > 0) return std::string(SkinStoreGood);
@@ -96,28 +96,28 @@ void TSkinData::SetVersion(std::string) {}
 
 // --- the stored package ------------------------------------------------------
 
-void TSkinData::DefineProperties(TFiler& Filer) {
-    inherited::DefineProperties(Filer);
-    Filer.DefineBinaryProperty(
-        "SkinStream", [this](TStream& Stream) { ReadSkinStream(Stream); },
-        [this](TStream& Stream) { WriteSkinStream(Stream); }, true);
+void TSkinData::DefineProperties(TFiler& filer) {
+    inherited::DefineProperties(filer);
+    filer.DefineBinaryProperty(
+        "SkinStream", [this](TStream& stream) { ReadSkinStream(stream); },
+        [this](TStream& stream) { WriteSkinStream(stream); }, true);
 }
 
-void TSkinData::WriteSkinStream(TStream& Stream) {
-    const int32_t Size = static_cast<int32_t>(FSkinStream->Size());
-    Stream.WriteBuffer(&Size, sizeof(Size));
-    if (Size > 0) Stream.WriteBuffer(FSkinStream->Memory(), Size);
+void TSkinData::WriteSkinStream(TStream& stream) {
+    const int32_t size = static_cast<int32_t>(FSkinStream->Size());
+    stream.WriteBuffer(&size, sizeof(size));
+    if (size > 0) stream.WriteBuffer(FSkinStream->Memory(), size);
 }
 
-void TSkinData::ReadSkinStream(TStream& Stream) {
-    int32_t Size = 0;
-    Stream.ReadBuffer(&Size, sizeof(Size));
-    if (Size <= 0) return;
+void TSkinData::ReadSkinStream(TStream& stream) {
+    int32_t size = 0;
+    stream.ReadBuffer(&size, sizeof(size));
+    if (size <= 0) return;
     // The stated length cannot exceed what the property holds.
-    if (Size > Stream.Size() - Stream.Position()) throw EReadError("Stream read error");
-    FSkinStream->SetSize(Size);
+    if (size > stream.Size() - stream.Position()) throw EReadError("Stream read error");
+    FSkinStream->SetSize(size);
     FSkinStream->SetPosition(0);
-    Stream.ReadBuffer(FSkinStream->Memory(), Size);
+    stream.ReadBuffer(FSkinStream->Memory(), size);
     if (!ComponentState().Contains(csDesigning)) LoadSkinPackage();
 }
 
@@ -128,26 +128,26 @@ void TSkinData::Loaded() {
     if (ComponentState().Contains(csDesigning)) return;
     if (GetScrollBarInfoEntry == nullptr) FSkinControls.Exclude(xcScrollbar);
     // Without an engine (the skin data used on its own) the component only holds its skin.
-    TSkinEngineLink* Engine = CreateSkinEngine();
-    if (Engine != nullptr) Engine->RegisterSkinData(this);
+    TSkinEngineLink* engine = CreateSkinEngine();
+    if (engine != nullptr) engine->RegisterSkinData(this);
     LoadCaptionFont();
 
     if (FSkinFormtype != sfMainform) {
-        if (Engine == nullptr) return;
-        Engine->AddOwnFormSkinData();
+        if (engine == nullptr) return;
+        engine->AddOwnFormSkinData();
         // Skinning one form (or a DLL's forms) starts at once with the owner.
-        TComponent* OwnerForm = Owner();
-        if (FActive && OwnerForm != nullptr && OwnerForm->InheritsFrom(TForm::StaticClass()))
-            Engine->SkinWindow(static_cast<TForm*>(OwnerForm)->Handle());
+        TComponent* ownerForm = Owner();
+        if (FActive && ownerForm != nullptr && ownerForm->InheritsFrom(TForm::StaticClass()))
+            engine->SkinWindow(static_cast<TForm*>(ownerForm)->Handle());
         return;
     }
 
-    if (Engine != nullptr) Engine->InstallHook();
+    if (engine != nullptr) engine->InstallHook();
     if (FActive) {
         if (FSkinLoading)
             FActive = false;  // no usable skin
-        else if (Engine != nullptr)
-            Engine->RequestAction(this, SkinActionOn, SkinActionDelay);
+        else if (engine != nullptr)
+            engine->RequestAction(this, SkinActionOn, SkinActionDelay);
     }
     if (FSkinControls.Contains(xcMainMenu))
         FSkinControls.Exclude(xcMenuItem);
@@ -156,28 +156,28 @@ void TSkinData::Loaded() {
     BuildSmallIcon();
 }
 
-void TSkinData::SetActive(bool Value) {
-    if (Value == FActive) return;
-    FActive = Value;
+void TSkinData::SetActive(bool value) {
+    if (value == FActive) return;
+    FActive = value;
     if (ComponentState().Contains(csDesigning) || ComponentState().Contains(csLoading) ||
         ComponentState().Contains(csReading))
         return;
-    TSkinEngineLink* Engine = SkinEngine();
-    if (Engine == nullptr) return;  // not loaded yet (Loaded acts), or no engine
+    TSkinEngineLink* engine = SkinEngine();
+    if (engine == nullptr) return;  // not loaded yet (Loaded acts), or no engine
     switch (FSkinFormtype) {
     case sfMainform:
-        if (Value) {
+        if (value) {
             if (FSkinLoading) return;
-            Engine->RequestAction(this, SkinActionOn, SkinActionDelay);
-            Engine->MarkRunning();
+            engine->RequestAction(this, SkinActionOn, SkinActionDelay);
+            engine->MarkRunning();
         } else {
-            Engine->RequestAction(this, SkinActionOff, SkinActionDelay);
+            engine->RequestAction(this, SkinActionOff, SkinActionDelay);
         }
         break;
     case sfOnlyThisForm:
         // Without a skin nothing is requested; a pending action of another component stays its own.
-        if (Value && FSkinLoading) return;
-        Engine->RequestAction(this, Value ? SkinActionOn : SkinActionOff, SkinActionDelay);
+        if (value && FSkinLoading) return;
+        engine->RequestAction(this, value ? SkinActionOn : SkinActionOff, SkinActionDelay);
         break;
     case sfDialog:
     case sfDLL: break;
@@ -187,36 +187,36 @@ void TSkinData::SetActive(bool Value) {
 void TSkinData::LoadCaptionFont() { FCaptionFont = CreateSystemCaptionFont(); }
 
 void TSkinData::BuildSmallIcon() {
-    HICON Icon = WindowIconOf(Application != nullptr ? Application->Handle() : nullptr);
-    if (Icon == nullptr) return;  // no icon: the small icon stays empty
-    TBitmap Picture(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), pf24bit);
-    PaintIconPicture(Picture, Icon);
-    FSmallIcon->Assign(&Picture);
+    HICON icon = WindowIconOf(Application != nullptr ? Application->Handle() : nullptr);
+    if (icon == nullptr) return;  // no icon: the small icon stays empty
+    TBitmap picture(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), pf24bit);
+    PaintIconPicture(picture, icon);
+    FSmallIcon->Assign(&picture);
     FSmallIcon->SetTransparentColor(SkinTransparentColor);
     FSmallIcon->SetTransparent(true);
 }
 
 // --- services -------------------------------------------------------------------
 
-void TSkinData::DoFormSkin(HWND Window, const std::string& ClassName, bool& DoSkin) {
-    FLastWindow = Window;
+void TSkinData::DoFormSkin(HWND window, const std::string& className, bool& doSkin) {
+    FLastWindow = window;
     if (FOnFormSkin) {
-        FOnFormSkin(this, ClassName, DoSkin);
+        FOnFormSkin(this, className, doSkin);
         return;
     }
-    if (ClassName == MonthCalendarClass) DoSkin = false;
-    if (FSkinControls.Contains(xcFastReport) && ClassName.rfind(FastReportPrefix, 0) == 0) DoSkin = false;
+    if (className == MonthCalendarClass) doSkin = false;
+    if (FSkinControls.Contains(xcFastReport) && className.rfind(FastReportPrefix, 0) == 0) doSkin = false;
 }
 
 void TSkinData::DoSkinChanged() {
     if (FOnSkinChanged) FOnSkinChanged(this);
 }
 
-void TSkinData::ShowButtonHint(const RECT& Rect, const std::string& Text) {
+void TSkinData::ShowButtonHint(const RECT& rect, const std::string& text) {
     if (!FOptions.Contains(xoCaptionButtonHint) || FHintShown) return;
-    RECT HintRect = FHintWindow->CalcHintRect(HintMaxWidth, Text);
-    OffsetRect(&HintRect, Rect.left, Rect.top);
-    FHintWindow->ActivateHint(HintRect, Text);
+    RECT hintRect = FHintWindow->CalcHintRect(HintMaxWidth, text);
+    OffsetRect(&hintRect, rect.left, rect.top);
+    FHintWindow->ActivateHint(hintRect, text);
     FHintShown = true;
 }
 

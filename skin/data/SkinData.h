@@ -39,48 +39,48 @@ class THintWindow;
 class TSkinData : public TComponent {
     QUIRN_CLASS(TSkinData, TComponent)
 public:
-    explicit TSkinData(TComponent* AOwner);
+    explicit TSkinData(TComponent* aOwner);
     ~TSkinData() override;
 
     // Published properties.
     bool Active() const { return FActive; }
-    void SetActive(bool Value);
+    void SetActive(bool value);
     int32_t DisableTag() const { return FDisableTag; }
-    void SetDisableTag(int32_t Value) { FDisableTag = Value; }
+    void SetDisableTag(int32_t value) { FDisableTag = value; }
     TSkinControlTypes SkinControls() const { return FSkinControls; }
-    void SetSkinControls(TSkinControlTypes Value) { FSkinControls = Value; }
+    void SetSkinControls(TSkinControlTypes value) { FSkinControls = value; }
     TSkinOptions Options() const { return FOptions; }
-    void SetOptions(TSkinOptions Value) { FOptions = Value; }
+    void SetOptions(TSkinOptions value) { FOptions = value; }
     TStrings* Skin3rd() const { return FSkin3rd.get(); }
-    void SetSkin3rd(TStrings* Value);
+    void SetSkin3rd(TStrings* value);
     std::string SkinFile() const { return FSkinFile; }
-    void SetSkinFile(std::string Value);
+    void SetSkinFile(std::string value);
     // Display only: "(none)" at run time; writing it does nothing.
     std::string SkinStore() const;
-    void SetSkinStore(std::string Value);
+    void SetSkinStore(std::string value);
     TSkinFormType SkinFormtype() const { return FSkinFormtype; }
-    void SetSkinFormtype(TSkinFormType Value) { FSkinFormtype = Value; }
+    void SetSkinFormtype(TSkinFormType value) { FSkinFormtype = value; }
     // Display only: writing it does nothing.
     std::string Version() const { return FVersion; }
-    void SetVersion(std::string Value);
+    void SetVersion(std::string value);
     bool MenuUpdate() const { return FMenuUpdate; }
-    void SetMenuUpdate(bool Value) { FMenuUpdate = Value; }
+    void SetMenuUpdate(bool value) { FMenuUpdate = value; }
     bool MenuMerge() const { return FMenuMerge; }
-    void SetMenuMerge(bool Value) { FMenuMerge = Value; }
+    void SetMenuMerge(bool value) { FMenuMerge = value; }
 
     TOnFormSkin OnFormSkin() const { return FOnFormSkin; }
-    void SetOnFormSkin(TOnFormSkin Value) { FOnFormSkin = Value; }
+    void SetOnFormSkin(TOnFormSkin value) { FOnFormSkin = value; }
     TNotifyEvent OnSkinChanged() const { return FOnSkinChanged; }
-    void SetOnSkinChanged(TNotifyEvent Value) { FOnSkinChanged = Value; }
+    void SetOnSkinChanged(TNotifyEvent value) { FOnSkinChanged = value; }
     TOnSkinControl OnSkinControl() const { return FOnSkinControl; }
-    void SetOnSkinControl(TOnSkinControl Value) { FOnSkinControl = Value; }
+    void SetOnSkinControl(TOnSkinControl value) { FOnSkinControl = value; }
     TOnSkinForm OnBeforeSkinForm() const { return FOnBeforeSkinForm; }
-    void SetOnBeforeSkinForm(TOnSkinForm Value) { FOnBeforeSkinForm = Value; }
+    void SetOnBeforeSkinForm(TOnSkinForm value) { FOnBeforeSkinForm = value; }
     TOnSkinForm OnAfterSkinForm() const { return FOnAfterSkinForm; }
-    void SetOnAfterSkinForm(TOnSkinForm Value) { FOnAfterSkinForm = Value; }
+    void SetOnAfterSkinForm(TOnSkinForm value) { FOnAfterSkinForm = value; }
 
     // Component life and streaming.
-    void DefineProperties(TFiler& Filer) override;
+    void DefineProperties(TFiler& filer) override;
     void Loaded() override;
 
     // Skin loading.
@@ -88,13 +88,13 @@ public:
     void ApplySkinFile();
 
     // Services for the manager and the skinners.
-    void DoFormSkin(HWND Window, const std::string& ClassName, bool& DoSkin);
+    void DoFormSkin(HWND window, const std::string& className, bool& doSkin);
     void DoSkinChanged();
-    void ShowButtonHint(const RECT& Rect, const std::string& Text);
+    void ShowButtonHint(const RECT& rect, const std::string& text);
     void HideButtonHint();
 
     // Colour from a text of three numbers (red, green, blue); see SkinColours.h.
-    static TColor ParseColor(std::string_view Text, TColor Default);
+    static TColor ParseColor(std::string_view text, TColor fallback);
 
     // The stored skin package (length-prefixed in the form resource).
     TMemoryStream& SkinStream() const { return *FSkinStream; }
@@ -170,20 +170,20 @@ public:
     std::unique_ptr<TDataSkinObject> FToolbar;     // created by the first load, then refilled
 
 private:
-    void ReadSkinStream(TStream& Stream);
-    void WriteSkinStream(TStream& Stream);
+    void ReadSkinStream(TStream& stream);
+    void WriteSkinStream(TStream& stream);
     void LoadCaptionFont();
     void BuildSmallIcon();
 
     // The skin parse (runs inside LoadSkinPackage while the INI reader exists).
     void ParseSkin();
-    void LoadSkinBitmap(TBitmap& Bitmap, std::string_view Value);
+    void LoadSkinBitmap(TBitmap& bitmap, std::string_view value);
     // The package member Name decoded (once per parse), or nullptr when it is
     // missing, no bitmap, or over the budget.
-    const TBitmap* DecodedSkinBitmap(std::string_view Name);
+    const TBitmap* DecodedSkinBitmap(std::string_view name);
     // Takes Bytes from the pixel budget; false (nothing taken) when it would break it.
-    bool TakeFromBitmapBudget(uint64_t Bytes);
-    void ReadRGBTriplet(std::string_view Section, std::string_view Prefix, TColor& Color) const;
+    bool TakeFromBitmapBudget(uint64_t bytes);
+    void ReadRGBTriplet(std::string_view section, std::string_view prefix, TColor& color) const;
     void ReadBorders();
     void ReadTitle();
     void ReadMenuBar();
@@ -192,12 +192,12 @@ private:
     void ReadButtons();
     void ReadColours();
     TColor SampleTitleColor() const;
-    std::unique_ptr<TDataSkinObject> ReadElement(std::string_view Section);
-    std::unique_ptr<TDataSkinBorder> ReadBorderElement(std::string_view Section, std::string_view SecondKey);
-    std::unique_ptr<TDataSkinBorder> ReadProgressElement(std::string_view Section);
-    std::unique_ptr<TDataSkinBoxLabel> ReadBoxLabelElement(std::string_view Section);
-    std::unique_ptr<TDataSkinObject> LoadResourceElement(std::string_view ResourceName);
-    void ReadElementColors(std::string_view Section, TDataSkinObject& Element);
+    std::unique_ptr<TDataSkinObject> ReadElement(std::string_view section);
+    std::unique_ptr<TDataSkinBorder> ReadBorderElement(std::string_view section, std::string_view secondKey);
+    std::unique_ptr<TDataSkinBorder> ReadProgressElement(std::string_view section);
+    std::unique_ptr<TDataSkinBoxLabel> ReadBoxLabelElement(std::string_view section);
+    std::unique_ptr<TDataSkinObject> LoadResourceElement(std::string_view resourceName);
+    void ReadElementColors(std::string_view section, TDataSkinObject& element);
     void FixFrameCounts();
     void ComposeComboEdges();
     void BuildComboArrow();

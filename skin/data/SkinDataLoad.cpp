@@ -35,46 +35,46 @@ constexpr uint64_t SkinBitmapBudget = 256u * 1024u * 1024u;
 
 // The file-name part of a path: what follows the last directory or drive
 // separator.
-std::string_view FileNamePart(std::string_view Path) {
-    const size_t Separator = Path.find_last_of("\\/:");
-    return Separator == std::string_view::npos ? Path : Path.substr(Separator + 1);
+std::string_view FileNamePart(std::string_view path) {
+    const size_t separator = path.find_last_of("\\/:");
+    return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
 // The extension with its dot, or empty.
-std::string_view ExtensionOf(std::string_view FileName) {
-    const size_t Dot = FileName.rfind('.');
-    return Dot == std::string_view::npos ? std::string_view{} : FileName.substr(Dot);
+std::string_view ExtensionOf(std::string_view fileName) {
+    const size_t dot = fileName.rfind('.');
+    return dot == std::string_view::npos ? std::string_view{} : fileName.substr(dot);
 }
 
 }  // namespace
 
-void TSkinData::SetSkinFile(std::string Value) {
+void TSkinData::SetSkinFile(std::string value) {
     FSkinLoading = true;
-    FSkinFile = std::move(Value);
+    FSkinFile = std::move(value);
     if (ComponentState().Contains(csDesigning)) {
         // The file replaces the stored package.
         if (!FSkinFile.empty() && FSkinStream->Size() > 0) FSkinStream->Clear();
         return;
     }
     // A file that gives no skin leaves the component without one: its windows lose the old skin.
-    auto SkinLost = [this] {
-        if (TSkinEngineLink* Engine = SkinEngine()) Engine->ResetSysButtons(this);
+    auto skinLost = [this] {
+        if (TSkinEngineLink* engine = SkinEngine()) engine->ResetSysButtons(this);
     };
     if (!FileExists(FSkinFile)) {
-        SkinLost();
+        skinLost();
         return;
     }
     FSkinStream->Clear();
     try {
-        TFileStream File(FSkinFile, fmOpenRead | fmShareDenyWrite);
-        if (File.Size() > SkinFileMaxSize) {
-            SkinLost();
+        TFileStream file(FSkinFile, fmOpenRead | fmShareDenyWrite);
+        if (file.Size() > SkinFileMaxSize) {
+            skinLost();
             return;
         }
-        FSkinStream->LoadFromStream(File);
+        FSkinStream->LoadFromStream(file);
     } catch (const Exception&) {
         FSkinStream->Clear();  // unreadable: no skin, as for a missing file
-        SkinLost();
+        skinLost();
         return;
     }
     LoadSkinPackage();
@@ -95,7 +95,7 @@ bool TSkinData::LoadSkinPackage() {
             Data.FExtractStream.reset();
             Data.FReader.reset();
         }
-    } Scope{*this};
+    } scope{*this};
 
     // A damaged package or skin must not break the loading of the form that
     // carries it: it leaves the component without a skin.
@@ -104,8 +104,8 @@ bool TSkinData::LoadSkinPackage() {
         FExtractStream = std::make_unique<TMemoryStream>();
         if (!FReader->ReadPackage(*FSkinStream)) return false;
         FIni = std::make_unique<TQuickIni>();
-        std::string IniName;
-        FReader->ExtractFirstMatch(IniFileText, *FExtractStream, IniName);
+        std::string iniName;
+        FReader->ExtractFirstMatch(IniFileText, *FExtractStream, iniName);
         if (FExtractStream->Size() > SkinIniMaxSize) FExtractStream->Clear();
         FExtractStream->SetPosition(0);
         FIni->LoadFromStream(FExtractStream.get());
@@ -121,58 +121,58 @@ bool TSkinData::LoadSkinPackage() {
 }
 
 void TSkinData::ApplySkinFile() {
-    const TComponentState State = ComponentState();
-    if (State.Contains(csDesigning) || State.Contains(csReading) || State.Contains(csLoading)) return;
+    const TComponentState state = ComponentState();
+    if (state.Contains(csDesigning) || state.Contains(csReading) || state.Contains(csLoading)) return;
     if (SkinEngine() == nullptr) Loaded();
-    TSkinEngineLink* Engine = SkinEngine();
-    if (Engine == nullptr) return;  // no engine: the new skin is only held
-    Engine->ResetSysButtons(this);
-    if (Engine->Running()) Engine->RequestAction(this, SkinActionChanged, SkinActionDelay);
+    TSkinEngineLink* engine = SkinEngine();
+    if (engine == nullptr) return;  // no engine: the new skin is only held
+    engine->ResetSysButtons(this);
+    if (engine->Running()) engine->RequestAction(this, SkinActionChanged, SkinActionDelay);
 }
 
-void TSkinData::LoadSkinBitmap(TBitmap& Bitmap, std::string_view Value) {
-    const std::string_view Name = FileNamePart(Value);
+void TSkinData::LoadSkinBitmap(TBitmap& bitmap, std::string_view value) {
+    const std::string_view name = FileNamePart(value);
     // Only ".bmp" in lower case loads.
-    const TBitmap* Decoded = Name.empty() || ExtensionOf(Name) != BitmapExtension ? nullptr : DecodedSkinBitmap(Name);
-    const uint64_t Bytes =
-        Decoded == nullptr ? 0 : static_cast<uint64_t>(Decoded->RowBytes()) * static_cast<uint64_t>(Decoded->Height());
-    if (Decoded == nullptr || !TakeFromBitmapBudget(Bytes)) {
-        Bitmap.Assign(nullptr);
+    const TBitmap* decoded = name.empty() || ExtensionOf(name) != BitmapExtension ? nullptr : DecodedSkinBitmap(name);
+    const uint64_t bytes =
+        decoded == nullptr ? 0 : static_cast<uint64_t>(decoded->RowBytes()) * static_cast<uint64_t>(decoded->Height());
+    if (decoded == nullptr || !TakeFromBitmapBudget(bytes)) {
+        bitmap.Assign(nullptr);
         return;
     }
     try {
-        Bitmap.Assign(Decoded);
+        bitmap.Assign(decoded);
     } catch (const Exception&) {
-        FBitmapBudget += Bytes;  // GDI cannot hold another copy
-        Bitmap.Assign(nullptr);
+        FBitmapBudget += bytes;  // GDI cannot hold another copy
+        bitmap.Assign(nullptr);
     }
 }
 
-const TBitmap* TSkinData::DecodedSkinBitmap(std::string_view Name) {
-    const auto [Entry, Added] = FDecodedBitmaps.try_emplace(LowerCase(Name));
+const TBitmap* TSkinData::DecodedSkinBitmap(std::string_view name) {
+    const auto [Entry, Added] = FDecodedBitmaps.try_emplace(LowerCase(name));
     if (!Added) return Entry->second.get();
     // Decoded where it lies in the expanded package, with no copy.
-    const std::span<const uint8_t> File = FReader->FileData(Name);
-    if (File.empty()) return nullptr;
+    const std::span<const uint8_t> file = FReader->FileData(name);
+    if (file.empty()) return nullptr;
     // Refused by its headers, before anything is allocated for its pixels,
     // when it is no bitmap or its decoded pixels would break the budget.
-    TBmpInfo Info;
-    if (ReadBmpFileInfo(File, Info) != TBmpResult::Ok || !TakeFromBitmapBudget(Info.DecodedBytes())) return nullptr;
-    auto Bitmap = std::make_unique<TBitmap>();
+    TBmpInfo info;
+    if (ReadBmpFileInfo(file, info) != TBmpResult::Ok || !TakeFromBitmapBudget(info.DecodedBytes())) return nullptr;
+    auto bitmap = std::make_unique<TBitmap>();
     try {
-        TReadOnlyMemoryStream Stream(File.data(), static_cast<int64_t>(File.size()));
-        Bitmap->LoadFromStream(Stream);
+        TReadOnlyMemoryStream stream(file.data(), static_cast<int64_t>(file.size()));
+        bitmap->LoadFromStream(stream);
     } catch (const Exception&) {
-        FBitmapBudget += Info.DecodedBytes();  // not a bitmap after all, or one GDI cannot hold
+        FBitmapBudget += info.DecodedBytes();  // not a bitmap after all, or one GDI cannot hold
         return nullptr;
     }
-    Entry->second = std::move(Bitmap);
+    Entry->second = std::move(bitmap);
     return Entry->second.get();
 }
 
-bool TSkinData::TakeFromBitmapBudget(uint64_t Bytes) {
-    if (Bytes > FBitmapBudget) return false;
-    FBitmapBudget -= Bytes;
+bool TSkinData::TakeFromBitmapBudget(uint64_t bytes) {
+    if (bytes > FBitmapBudget) return false;
+    FBitmapBudget -= bytes;
     return true;
 }
 
@@ -195,11 +195,11 @@ void TSkinData::ParseSkin() {
     FStatusBarEdges = ReadElement("StatusBarEdges");
     FTabPane = ReadElement("Tab.Pane");
     if (FTabPane) {
-        constexpr int32_t TabPaneMaxMargin = 4;
-        FTabPane->LeftWidth = std::min(FTabPane->LeftWidth, TabPaneMaxMargin);
-        FTabPane->TopHeight = std::min(FTabPane->TopHeight, TabPaneMaxMargin);
-        FTabPane->RightWidth = std::min(FTabPane->RightWidth, TabPaneMaxMargin);
-        FTabPane->BottomHeight = std::min(FTabPane->BottomHeight, TabPaneMaxMargin);
+        constexpr int32_t tabPaneMaxMargin = 4;
+        FTabPane->LeftWidth = std::min(FTabPane->LeftWidth, tabPaneMaxMargin);
+        FTabPane->TopHeight = std::min(FTabPane->TopHeight, tabPaneMaxMargin);
+        FTabPane->RightWidth = std::min(FTabPane->RightWidth, tabPaneMaxMargin);
+        FTabPane->BottomHeight = std::min(FTabPane->BottomHeight, tabPaneMaxMargin);
     }
     FToolBars = ReadElement("ToolBars");
     // "****" is a second-image key no skin uses: the mirrored image is made below.

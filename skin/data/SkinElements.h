@@ -19,7 +19,7 @@ constexpr int32_t SkinColourNotSet = -1;
 class TDataSkinObject : public TObject {
     QUIRN_CLASS(TDataSkinObject, TObject)
 public:
-    explicit TDataSkinObject(std::string AName);
+    explicit TDataSkinObject(std::string aName);
     ~TDataSkinObject() override;
     TDataSkinObject(const TDataSkinObject&) = delete;
     TDataSkinObject& operator=(const TDataSkinObject&) = delete;
@@ -47,7 +47,7 @@ public:
 class TDataSkinBorder : public TDataSkinObject {
     QUIRN_CLASS(TDataSkinBorder, TDataSkinObject)
 public:
-    explicit TDataSkinBorder(std::string AName);
+    explicit TDataSkinBorder(std::string aName);
     ~TDataSkinBorder() override;
 
     std::unique_ptr<TBitmap> Bitmap2;
@@ -59,7 +59,7 @@ public:
 class TDataSkinTitle : public TDataSkinObject {
     QUIRN_CLASS(TDataSkinTitle, TDataSkinObject)
 public:
-    explicit TDataSkinTitle(std::string AName);
+    explicit TDataSkinTitle(std::string aName);
     ~TDataSkinTitle() override;
 
     int32_t TextAlignment = 0;
@@ -76,7 +76,7 @@ public:
 class TDataSkinButton : public TDataSkinObject {
     QUIRN_CLASS(TDataSkinButton, TDataSkinObject)
 public:
-    explicit TDataSkinButton(std::string AName);
+    explicit TDataSkinButton(std::string aName);
     ~TDataSkinButton() override;
 
     std::unique_ptr<TBitmap> CheckBitmap;
@@ -93,7 +93,7 @@ public:
 class TDataSkinSysButton : public TDataSkinObject {
     QUIRN_CLASS(TDataSkinSysButton, TDataSkinObject)
 public:
-    explicit TDataSkinSysButton(std::string AName);
+    explicit TDataSkinSysButton(std::string aName);
     ~TDataSkinSysButton() override;
 
     int32_t Action = 0;
@@ -109,7 +109,7 @@ public:
 class TDataSkinBoxLabel : public TDataSkinObject {
     QUIRN_CLASS(TDataSkinBoxLabel, TDataSkinObject)
 public:
-    explicit TDataSkinBoxLabel(std::string AName);
+    explicit TDataSkinBoxLabel(std::string aName);
     ~TDataSkinBoxLabel() override;
 
     int32_t BackgroundLeftShift = 0;

@@ -8,10 +8,10 @@ constinit TSkinEngineFactory InstalledFactory{};
 
 }  // namespace
 
-TSkinEngineFactory SetSkinEngineFactory(TSkinEngineFactory Factory) {
-    const TSkinEngineFactory Previous = InstalledFactory;
-    InstalledFactory = Factory;
-    return Previous;
+TSkinEngineFactory SetSkinEngineFactory(TSkinEngineFactory factory) {
+    const TSkinEngineFactory previous = InstalledFactory;
+    InstalledFactory = factory;
+    return previous;
 }
 
 TSkinEngineLink* SkinEngine() { return InstalledFactory.Find != nullptr ? InstalledFactory.Find() : nullptr; }

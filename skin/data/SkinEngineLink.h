@@ -22,17 +22,17 @@ constexpr uint32_t SkinActionDelay = 250;
 class TSkinEngineLink {
 public:
     // Adds the component to the manager's list; removes it (and every reference to it).
-    virtual void RegisterSkinData(TSkinData* SkinData) = 0;
-    virtual void UnregisterSkinData(TSkinData* SkinData) = 0;
+    virtual void RegisterSkinData(TSkinData* skinData) = 0;
+    virtual void UnregisterSkinData(TSkinData* skinData) = 0;
     // Installs the thread's window hook (once).
     virtual void InstallHook() = 0;
     // Makes SkinData the pending action's component and starts Action after Interval ms (before
     // any window was activated, on and off only switch the manager).
-    virtual void RequestAction(TSkinData* SkinData, int32_t Action, uint32_t Interval) = 0;
+    virtual void RequestAction(TSkinData* skinData, int32_t action, uint32_t interval) = 0;
     // Makes SkinData the pending action's component and frees the caption buttons of its form
     // skinners, so they are rebuilt from a new skin. A component left without a usable skin (a
     // load that failed) loses its skinned windows: they go back to the system's look.
-    virtual void ResetSysButtons(TSkinData* SkinData) = 0;
+    virtual void ResetSysButtons(TSkinData* skinData) = 0;
     // The manager runs (a window was activated or skinned, or skinning was switched on).
     virtual bool Running() const = 0;
     virtual void MarkRunning() = 0;
@@ -40,7 +40,7 @@ public:
     // is switched on and counts it.
     virtual void AddOwnFormSkinData() = 0;
     // Skins the window at once if it passes the manager's tests; true when a form skinner was made.
-    virtual bool SkinWindow(HWND Window) = 0;
+    virtual bool SkinWindow(HWND window) = 0;
 
 protected:
     virtual ~TSkinEngineLink() = default;  // the manager is freed by its own layer
@@ -53,7 +53,7 @@ struct TSkinEngineFactory {
 };
 
 // Installs Factory and gives back the one installed before (a test puts it back afterwards).
-TSkinEngineFactory SetSkinEngineFactory(TSkinEngineFactory Factory);
+TSkinEngineFactory SetSkinEngineFactory(TSkinEngineFactory factory);
 // The existing manager; null when none exists yet or no engine is installed.
 TSkinEngineLink* SkinEngine();
 // The one manager, created on first use; null when no engine is installed.

@@ -39,8 +39,8 @@ constexpr int32_t MDIButtonFrames = 4;
 constexpr int32_t MDIImageCells = MDIButtonCount * MDIButtonFrames;
 constexpr int32_t MDIButtonGap = 4;
 
-bool IsOtherElementSection(const std::string& UpperName) {
-    return std::find(std::begin(NotCaptionButtons), std::end(NotCaptionButtons), UpperName) !=
+bool IsOtherElementSection(const std::string& upperName) {
+    return std::find(std::begin(NotCaptionButtons), std::end(NotCaptionButtons), upperName) !=
            std::end(NotCaptionButtons);
 }
 
@@ -51,91 +51,91 @@ void TSkinData::ReadCaptionButtons() {
 
     // Only the sections named "Button..." are visited, through the INI's name
     // index; the first MaxCaptionButtons of them that make buttons are kept.
-    std::vector<std::string> Kept;
-    for (const std::string& Section : FIni->SectionsStartingWith(CaptionButtonPrefix)) {
-        if (Kept.size() == MaxCaptionButtons) break;
-        std::string Name = UpperCase(Section);
-        if (IsOtherElementSection(Name)) continue;
+    std::vector<std::string> kept;
+    for (const std::string& section : FIni->SectionsStartingWith(CaptionButtonPrefix)) {
+        if (kept.size() == MaxCaptionButtons) break;
+        std::string name = UpperCase(section);
+        if (IsOtherElementSection(name)) continue;
         // A button without action is kept only when it is made visible on purpose.
-        const int32_t Action = FIni->ReadInteger(Name, "Action", 0);
-        const int32_t Visibility = FIni->ReadInteger(Name, "Visibility", VisibilityUnset);
-        if (Action == ActionNone && Visibility != 0) continue;
-        Kept.push_back(std::move(Name));
+        const int32_t action = FIni->ReadInteger(name, "Action", 0);
+        const int32_t visibility = FIni->ReadInteger(name, "Visibility", VisibilityUnset);
+        if (action == ActionNone && visibility != 0) continue;
+        kept.push_back(std::move(name));
     }
 
-    FCaptionButtons.reserve(Kept.size() + MDIButtonCount);
-    bool HaveSharedPlace = false;
-    int32_t SharedX = 0;
-    int32_t SharedY = 0;
-    for (const std::string& Name : Kept) {
-        auto Button = std::make_unique<TDataSkinSysButton>(Name);
-        Button->Action = FIni->ReadInteger(Name, "Action", 0);
-        Button->Align = FIni->ReadInteger(Name, "Align", 0);
-        Button->XCoord = FIni->ReadInteger(Name, "Xcoord", 0);
-        Button->YCoord = FIni->ReadInteger(Name, "Ycoord", 0);
-        Button->Visibility = FIni->ReadInteger(Name, "Visibility", 0);
-        Button->Visibility1 = FIni->ReadInteger(Name, "Visibility1", Button->Action == ActionNone ? -1 : 0);
+    FCaptionButtons.reserve(kept.size() + MDIButtonCount);
+    bool haveSharedPlace = false;
+    int32_t sharedX = 0;
+    int32_t sharedY = 0;
+    for (const std::string& name : kept) {
+        auto button = std::make_unique<TDataSkinSysButton>(name);
+        button->Action = FIni->ReadInteger(name, "Action", 0);
+        button->Align = FIni->ReadInteger(name, "Align", 0);
+        button->XCoord = FIni->ReadInteger(name, "Xcoord", 0);
+        button->YCoord = FIni->ReadInteger(name, "Ycoord", 0);
+        button->Visibility = FIni->ReadInteger(name, "Visibility", 0);
+        button->Visibility1 = FIni->ReadInteger(name, "Visibility1", button->Action == ActionNone ? -1 : 0);
 
         // The restore button takes the place of the maximize button before it.
         // Without such a button before it, it keeps its own coordinates.
-        if (Button->Action == ActionMaximize && Button->Visibility == VisibilityWhenMaximizable) {
-            HaveSharedPlace = true;
-            SharedX = Button->XCoord;
-            SharedY = Button->YCoord;
-        } else if (Button->Action == ActionRestore && HaveSharedPlace) {
-            Button->XCoord = SharedX;
-            Button->YCoord = SharedY;
+        if (button->Action == ActionMaximize && button->Visibility == VisibilityWhenMaximizable) {
+            haveSharedPlace = true;
+            sharedX = button->XCoord;
+            sharedY = button->YCoord;
+        } else if (button->Action == ActionRestore && haveSharedPlace) {
+            button->XCoord = sharedX;
+            button->YCoord = sharedY;
         }
 
-        Button->CombineOp = FIni->ReadInteger(Name, "CombineOp", -1);
-        Button->Frame = FIni->ReadInteger(Name, "frame", 0);
-        LoadSkinBitmap(*Button->Bitmap, FIni->ReadString(Name, "ButtonImage", ""));
+        button->CombineOp = FIni->ReadInteger(name, "CombineOp", -1);
+        button->Frame = FIni->ReadInteger(name, "frame", 0);
+        LoadSkinBitmap(*button->Bitmap, FIni->ReadString(name, "ButtonImage", ""));
 
         // No frame count given (a negative one is no count either): derive it.
-        if (Button->Frame <= 0) {
-            Button->Frame = SixFrames;
-            const TBitmap& Image = *Button->Bitmap;
-            if (!Image.Empty() && Image.Height() > 0) {
-                const bool Narrow =
-                    int64_t{Image.Width()} * RatioScale <= int64_t{Image.Height()} * ThreeFrameMaxRatioScaled;
-                Button->Frame = Narrow ? ThreeFrames : SixFrames;
+        if (button->Frame <= 0) {
+            button->Frame = SixFrames;
+            const TBitmap& image = *button->Bitmap;
+            if (!image.Empty() && image.Height() > 0) {
+                const bool narrow =
+                    int64_t{image.Width()} * RatioScale <= int64_t{image.Height()} * ThreeFrameMaxRatioScaled;
+                button->Frame = narrow ? ThreeFrames : SixFrames;
             }
-            if (Button->Action < 0) Button->Frame = SixFrames;
-            if (Button->Action == ActionWindowIcon || Button->Action == ActionWindowIconAlt)
-                Button->Bitmap->Assign(nullptr);
+            if (button->Action < 0) button->Frame = SixFrames;
+            if (button->Action == ActionWindowIcon || button->Action == ActionWindowIconAlt)
+                button->Bitmap->Assign(nullptr);
         }
-        FCaptionButtons.push_back(std::move(Button));
+        FCaptionButtons.push_back(std::move(button));
     }
 
-    for (int32_t I = 0; I < MDIButtonCount; ++I) {
-        auto Button = std::make_unique<TDataSkinSysButton>(std::string(MDIControlsSection));
-        Button->Action = MDIFirstAction + I;
-        Button->Align = MDIButtonSetting;
-        Button->Visibility = MDIButtonSetting;
-        Button->Visibility1 = MDIButtonSetting;
-        Button->Frame = MDIButtonFrames;
-        FCaptionButtons.push_back(std::move(Button));
+    for (int32_t i = 0; i < MDIButtonCount; ++i) {
+        auto button = std::make_unique<TDataSkinSysButton>(std::string(MDIControlsSection));
+        button->Action = MDIFirstAction + i;
+        button->Align = MDIButtonSetting;
+        button->Visibility = MDIButtonSetting;
+        button->Visibility1 = MDIButtonSetting;
+        button->Frame = MDIButtonFrames;
+        FCaptionButtons.push_back(std::move(button));
     }
     ReadMDIButtons();
 }
 
 void TSkinData::ReadMDIButtons() {
-    TBitmap Image;
-    LoadSkinBitmap(Image, FIni->ReadString(MDIControlsSection, "Image", ""));
-    if (Image.Empty()) return;
-    const int32_t Cell = Image.Width() / MDIImageCells;
-    const int32_t ButtonWidth = Cell * MDIButtonFrames;
-    const int32_t Height = Image.Height();
-    const size_t First = FCaptionButtons.size() - MDIButtonCount;
-    for (int32_t I = 0; I < MDIButtonCount; ++I) {
-        TDataSkinSysButton& Button = *FCaptionButtons[First + static_cast<size_t>(I)];
-        if (ButtonWidth > 0) {
-            Button.Bitmap->SetPixelFormat(pf24bit);
-            Button.Bitmap->SetSize(ButtonWidth, Height);
-            const RECT Source{ButtonWidth * I, 0, ButtonWidth * I + ButtonWidth, Height};
-            const RECT Target{0, 0, ButtonWidth, Height};
-            Button.Bitmap->Canvas().CopyRect(Target, Image.Canvas(), Source);
+    TBitmap image;
+    LoadSkinBitmap(image, FIni->ReadString(MDIControlsSection, "Image", ""));
+    if (image.Empty()) return;
+    const int32_t cell = image.Width() / MDIImageCells;
+    const int32_t buttonWidth = cell * MDIButtonFrames;
+    const int32_t height = image.Height();
+    const size_t first = FCaptionButtons.size() - MDIButtonCount;
+    for (int32_t i = 0; i < MDIButtonCount; ++i) {
+        TDataSkinSysButton& button = *FCaptionButtons[first + static_cast<size_t>(i)];
+        if (buttonWidth > 0) {
+            button.Bitmap->SetPixelFormat(pf24bit);
+            button.Bitmap->SetSize(buttonWidth, height);
+            const RECT source{buttonWidth * i, 0, buttonWidth * i + buttonWidth, height};
+            const RECT target{0, 0, buttonWidth, height};
+            button.Bitmap->Canvas().CopyRect(target, image.Canvas(), source);
         }
-        Button.XCoord = (Cell + MDIButtonGap) * (MDIButtonCount - I);
+        button.XCoord = (cell + MDIButtonGap) * (MDIButtonCount - i);
     }
 }

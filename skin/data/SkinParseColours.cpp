@@ -22,49 +22,49 @@ constexpr int32_t TitleSampleDivisor = 3;
 
 }  // namespace
 
-TColor TSkinData::ParseColor(std::string_view Text, TColor Default) { return ParseSkinColour(Text, Default); }
+TColor TSkinData::ParseColor(std::string_view text, TColor fallback) { return ParseSkinColour(text, fallback); }
 
-void TSkinData::ReadRGBTriplet(std::string_view Section, std::string_view Prefix, TColor& Color) const {
-    const std::string Key(Prefix);
-    const int32_t Red = FIni->ReadInteger(Section, Key + "R", TripletMissing);
-    const int32_t Green = FIni->ReadInteger(Section, Key + "G", TripletMissing);
-    const int32_t Blue = FIni->ReadInteger(Section, Key + "B", TripletMissing);
-    if (Red < 0 || Green < 0 || Blue < 0) return;
-    Color = RGBColor(static_cast<uint8_t>(Red & ChannelMask), static_cast<uint8_t>(Green & ChannelMask),
-                     static_cast<uint8_t>(Blue & ChannelMask));
+void TSkinData::ReadRGBTriplet(std::string_view section, std::string_view prefix, TColor& color) const {
+    const std::string key(prefix);
+    const int32_t red = FIni->ReadInteger(section, key + "R", TripletMissing);
+    const int32_t green = FIni->ReadInteger(section, key + "G", TripletMissing);
+    const int32_t blue = FIni->ReadInteger(section, key + "B", TripletMissing);
+    if (red < 0 || green < 0 || blue < 0) return;
+    color = RGBColor(static_cast<uint8_t>(red & ChannelMask), static_cast<uint8_t>(green & ChannelMask),
+                     static_cast<uint8_t>(blue & ChannelMask));
 }
 
 void TSkinData::ReadColours() {
-    for (const TSkinColourKey& Entry : SkinColourKeys) {
-        const std::string Text = FIni->ReadString(ColoursSection, Entry.Key, "");
-        const bool Defined = !Text.empty();
-        TColor Default = Entry.Default;
+    for (const TSkinColourKey& entry : SkinColourKeys) {
+        const std::string text = FIni->ReadString(ColoursSection, entry.Key, "");
+        const bool defined = !text.empty();
+        TColor fallback = entry.Default;
         // Without its own key the menu bar takes the skin's button face.
-        if (Entry.Index == SkinColour::Menubar) Default = FColors[SkinColour::ButtonFace];
-        FColors[static_cast<size_t>(Entry.Index)] = Defined ? ParseColor(Text, Default) : Default;
-        FColorDefined[static_cast<size_t>(Entry.Index)] = Defined;
+        if (entry.Index == SkinColour::Menubar) fallback = FColors[SkinColour::ButtonFace];
+        FColors[static_cast<size_t>(entry.Index)] = defined ? ParseColor(text, fallback) : fallback;
+        FColorDefined[static_cast<size_t>(entry.Index)] = defined;
     }
 
     FColourSections.clear();
-    for (const std::string& Section : FIni->SectionsStartingWith(ColourSectionPrefix)) {
-        const std::string Name = UpperCase(Section);
-        if (Name == ColourSectionsExcluded) continue;
-        FColourSections.push_back(ParseColor(FIni->ReadString(Name, ColourSectionKey, ""), clWindowText));
+    for (const std::string& section : FIni->SectionsStartingWith(ColourSectionPrefix)) {
+        const std::string name = UpperCase(section);
+        if (name == ColourSectionsExcluded) continue;
+        FColourSections.push_back(ParseColor(FIni->ReadString(name, ColourSectionKey, ""), clWindowText));
     }
 
-    for (int N = 0; N < SkinCustomColourCount; ++N) {
-        const std::string Key = std::string(CustomColourKeyPrefix) + std::to_string(N);
-        FCustomColors[static_cast<size_t>(N)] =
-            ParseColor(FIni->ReadString(CustomColoursSection, Key, ""), CustomColourDefault);
+    for (int n = 0; n < SkinCustomColourCount; ++n) {
+        const std::string key = std::string(CustomColourKeyPrefix) + std::to_string(n);
+        FCustomColors[static_cast<size_t>(n)] =
+            ParseColor(FIni->ReadString(CustomColoursSection, key, ""), CustomColourDefault);
     }
 }
 
 TColor TSkinData::SampleTitleColor() const {
-    TBitmap& Top = *FBorderTop->Bitmap;
-    if (Top.Empty()) return FColors[SkinColour::ButtonFace];
+    TBitmap& top = *FBorderTop->Bitmap;
+    if (top.Empty()) return FColors[SkinColour::ButtonFace];
     // The border's frame count is at least 1 after the parse (see ReadBorders).
-    const int32_t Frames = FBorderTop->Frame > 0 ? FBorderTop->Frame : 1;
-    const int32_t X = Top.Width() / TitleSampleDivisor;
-    const int32_t Y = (Top.Height() / Frames) / TitleSampleDivisor;
-    return Top.Canvas().Pixels(X, Y);
+    const int32_t frames = FBorderTop->Frame > 0 ? FBorderTop->Frame : 1;
+    const int32_t x = top.Width() / TitleSampleDivisor;
+    const int32_t y = (top.Height() / frames) / TitleSampleDivisor;
+    return top.Canvas().Pixels(x, y);
 }

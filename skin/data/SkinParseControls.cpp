@@ -45,101 +45,101 @@ constexpr int32_t MinGlyphFrames = 4;
 // Reads the integer keys every reader shares: style, margins, transparency and
 // tiling (each reader then settles the tiling values it accepts). Margins are
 // pixel counts, so a negative one is read as 0.
-void ReadSharedKeys(const TQuickIni& Ini, std::string_view Section, TDataSkinObject& Element) {
-    Element.Style = Ini.ReadInteger(Section, "Style", 0);
-    Element.Trans = Ini.ReadInteger(Section, "Trans", 0);
-    Element.Tile = Ini.ReadInteger(Section, "Tile", 0);
-    Element.LeftWidth = std::max(0, Ini.ReadInteger(Section, "LeftWidth", 0));
-    Element.RightWidth = std::max(0, Ini.ReadInteger(Section, "RightWidth", 0));
-    Element.TopHeight = std::max(0, Ini.ReadInteger(Section, "TopHeight", 0));
-    Element.BottomHeight = std::max(0, Ini.ReadInteger(Section, "BottomHeight", 0));
+void ReadSharedKeys(const TQuickIni& ini, std::string_view section, TDataSkinObject& element) {
+    element.Style = ini.ReadInteger(section, "Style", 0);
+    element.Trans = ini.ReadInteger(section, "Trans", 0);
+    element.Tile = ini.ReadInteger(section, "Tile", 0);
+    element.LeftWidth = std::max(0, ini.ReadInteger(section, "LeftWidth", 0));
+    element.RightWidth = std::max(0, ini.ReadInteger(section, "RightWidth", 0));
+    element.TopHeight = std::max(0, ini.ReadInteger(section, "TopHeight", 0));
+    element.BottomHeight = std::max(0, ini.ReadInteger(section, "BottomHeight", 0));
 }
 
-int32_t GlyphFrames(const TBitmap& Image) {
-    const int32_t Cell = Image.Height() < SmallGlyphHeight ? SmallGlyphCell : LargeGlyphCell;
-    return std::max(MinGlyphFrames, Image.Width() / Cell);
+int32_t GlyphFrames(const TBitmap& image) {
+    const int32_t cell = image.Height() < SmallGlyphHeight ? SmallGlyphCell : LargeGlyphCell;
+    return std::max(MinGlyphFrames, image.Width() / cell);
 }
 
 template <typename Element>
-void SetFrames(const std::unique_ptr<Element>& Target, int32_t Frames) {
-    if (Target) Target->Frame = Frames;
+void SetFrames(const std::unique_ptr<Element>& target, int32_t frames) {
+    if (target) target->Frame = frames;
 }
 
 }  // namespace
 
-void TSkinData::ReadElementColors(std::string_view Section, TDataSkinObject& Element) {
-    Element.NormalColour = FIni->ReadInteger(Section, "NormalColour", SkinColourNotSet);
-    Element.MouseOverColour = FIni->ReadInteger(Section, "MouseOverColour", SkinColourNotSet);
-    Element.PressedColour = FIni->ReadInteger(Section, "PressedColour", SkinColourNotSet);
-    const TColor ButtonText = FColors[SkinColour::ButtonText];
-    Element.NormalColour2 = ParseColor(FIni->ReadString(Section, "NormalColour2", ""), ButtonText);
-    Element.MouseOverColour2 = ParseColor(FIni->ReadString(Section, "MouseOverColour2", ""), ButtonText);
-    Element.PressedColour2 = ParseColor(FIni->ReadString(Section, "PressedColour2", ""), ButtonText);
+void TSkinData::ReadElementColors(std::string_view section, TDataSkinObject& element) {
+    element.NormalColour = FIni->ReadInteger(section, "NormalColour", SkinColourNotSet);
+    element.MouseOverColour = FIni->ReadInteger(section, "MouseOverColour", SkinColourNotSet);
+    element.PressedColour = FIni->ReadInteger(section, "PressedColour", SkinColourNotSet);
+    const TColor buttonText = FColors[SkinColour::ButtonText];
+    element.NormalColour2 = ParseColor(FIni->ReadString(section, "NormalColour2", ""), buttonText);
+    element.MouseOverColour2 = ParseColor(FIni->ReadString(section, "MouseOverColour2", ""), buttonText);
+    element.PressedColour2 = ParseColor(FIni->ReadString(section, "PressedColour2", ""), buttonText);
 }
 
-std::unique_ptr<TDataSkinObject> TSkinData::ReadElement(std::string_view Section) {
-    const std::string Image = FIni->ReadString(Section, ImageKey, "");
-    if (Image.empty()) return nullptr;
-    auto Element = std::make_unique<TDataSkinObject>(std::string(Section));
-    LoadSkinBitmap(*Element->Bitmap, Image);
-    ReadSharedKeys(*FIni, Section, *Element);
-    Element->Frame = FIni->ReadInteger(Section, "Frame", 0);
-    ReadElementColors(Section, *Element);
-    if (Element->Tile > 1) Element->Tile = 0;
-    return Element;
+std::unique_ptr<TDataSkinObject> TSkinData::ReadElement(std::string_view section) {
+    const std::string image = FIni->ReadString(section, ImageKey, "");
+    if (image.empty()) return nullptr;
+    auto element = std::make_unique<TDataSkinObject>(std::string(section));
+    LoadSkinBitmap(*element->Bitmap, image);
+    ReadSharedKeys(*FIni, section, *element);
+    element->Frame = FIni->ReadInteger(section, "Frame", 0);
+    ReadElementColors(section, *element);
+    if (element->Tile > 1) element->Tile = 0;
+    return element;
 }
 
-std::unique_ptr<TDataSkinBorder> TSkinData::ReadBorderElement(std::string_view Section, std::string_view SecondKey) {
-    const std::string Image = FIni->ReadString(Section, ImageKey, "");
-    if (Image.empty()) return nullptr;
-    auto Element = std::make_unique<TDataSkinBorder>(std::string(Section));
-    LoadSkinBitmap(*Element->Bitmap, Image);
-    const std::string Second = FIni->ReadString(Section, SecondKey, "");
-    if (!Second.empty()) LoadSkinBitmap(*Element->Bitmap2, Second);
-    ReadSharedKeys(*FIni, Section, *Element);
-    ReadElementColors(Section, *Element);
-    if (Element->Tile > 1) Element->Tile = 0;
-    return Element;
+std::unique_ptr<TDataSkinBorder> TSkinData::ReadBorderElement(std::string_view section, std::string_view secondKey) {
+    const std::string image = FIni->ReadString(section, ImageKey, "");
+    if (image.empty()) return nullptr;
+    auto element = std::make_unique<TDataSkinBorder>(std::string(section));
+    LoadSkinBitmap(*element->Bitmap, image);
+    const std::string second = FIni->ReadString(section, secondKey, "");
+    if (!second.empty()) LoadSkinBitmap(*element->Bitmap2, second);
+    ReadSharedKeys(*FIni, section, *element);
+    ReadElementColors(section, *element);
+    if (element->Tile > 1) element->Tile = 0;
+    return element;
 }
 
-std::unique_ptr<TDataSkinBorder> TSkinData::ReadProgressElement(std::string_view Section) {
-    const std::string Image = FIni->ReadString(Section, ProgressImageKey, "");
-    if (Image.empty()) return nullptr;
-    auto Element = std::make_unique<TDataSkinBorder>(std::string(Section));
-    LoadSkinBitmap(*Element->Bitmap, Image);
-    ReadSharedKeys(*FIni, Section, *Element);
-    Element->Tile = std::min(1, Element->Tile);
-    return Element;
+std::unique_ptr<TDataSkinBorder> TSkinData::ReadProgressElement(std::string_view section) {
+    const std::string image = FIni->ReadString(section, ProgressImageKey, "");
+    if (image.empty()) return nullptr;
+    auto element = std::make_unique<TDataSkinBorder>(std::string(section));
+    LoadSkinBitmap(*element->Bitmap, image);
+    ReadSharedKeys(*FIni, section, *element);
+    element->Tile = std::min(1, element->Tile);
+    return element;
 }
 
-std::unique_ptr<TDataSkinBoxLabel> TSkinData::ReadBoxLabelElement(std::string_view Section) {
-    const std::string Image = FIni->ReadString(Section, ImageKey, "");
-    if (Image.empty()) return nullptr;
-    auto Element = std::make_unique<TDataSkinBoxLabel>(std::string(Section));
-    LoadSkinBitmap(*Element->Bitmap, Image);
-    ReadSharedKeys(*FIni, Section, *Element);
-    ReadElementColors(Section, *Element);
-    if (Element->Tile > 1) Element->Tile = 0;
-    Element->BackgroundAlignment = FIni->ReadInteger(Section, "BackgroundAlignment", 0);
-    Element->BackgroundLeftShift = FIni->ReadInteger(Section, "BackgroundLeftShift", 0);
-    Element->BackgroundRightShift = FIni->ReadInteger(Section, "BackgroundRightShift", 0);
-    return Element;
+std::unique_ptr<TDataSkinBoxLabel> TSkinData::ReadBoxLabelElement(std::string_view section) {
+    const std::string image = FIni->ReadString(section, ImageKey, "");
+    if (image.empty()) return nullptr;
+    auto element = std::make_unique<TDataSkinBoxLabel>(std::string(section));
+    LoadSkinBitmap(*element->Bitmap, image);
+    ReadSharedKeys(*FIni, section, *element);
+    ReadElementColors(section, *element);
+    if (element->Tile > 1) element->Tile = 0;
+    element->BackgroundAlignment = FIni->ReadInteger(section, "BackgroundAlignment", 0);
+    element->BackgroundLeftShift = FIni->ReadInteger(section, "BackgroundLeftShift", 0);
+    element->BackgroundRightShift = FIni->ReadInteger(section, "BackgroundRightShift", 0);
+    return element;
 }
 
-std::unique_ptr<TDataSkinObject> TSkinData::LoadResourceElement(std::string_view ResourceName) {
-    auto Element = std::make_unique<TDataSkinObject>(std::string(ResourceName));
+std::unique_ptr<TDataSkinObject> TSkinData::LoadResourceElement(std::string_view resourceName) {
+    auto element = std::make_unique<TDataSkinObject>(std::string(resourceName));
     try {
-        Element->Bitmap->LoadFromResourceName(SkinResourceInstance(), ResourceName);
+        element->Bitmap->LoadFromResourceName(SkinResourceInstance(), resourceName);
     } catch (const Exception&) {
-        Element->Bitmap->Assign(nullptr);  // a module without the resource draws the system's track
+        element->Bitmap->Assign(nullptr);  // a module without the resource draws the system's track
     }
-    Element->LeftWidth = ResourceElementMargin;
-    Element->TopHeight = ResourceElementMargin;
-    Element->RightWidth = ResourceElementMargin;
-    Element->BottomHeight = ResourceElementMargin;
-    Element->Tile = 0;
-    Element->Frame = 1;
-    return Element;
+    element->LeftWidth = ResourceElementMargin;
+    element->TopHeight = ResourceElementMargin;
+    element->RightWidth = ResourceElementMargin;
+    element->BottomHeight = ResourceElementMargin;
+    element->Tile = 0;
+    element->Frame = 1;
+    return element;
 }
 
 void TSkinData::FixFrameCounts() {

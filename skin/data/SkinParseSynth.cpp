@@ -34,55 +34,55 @@ constexpr int SaturationScale = 25;
 constexpr int SaturationDivisor = 140;
 constexpr int VividBlendBase = 50;
 
-RECT MarginsOf(const TDataSkinObject& Element) {
-    return RECT{Element.LeftWidth, Element.TopHeight, Element.RightWidth, Element.BottomHeight};
+RECT MarginsOf(const TDataSkinObject& element) {
+    return RECT{element.LeftWidth, element.TopHeight, element.RightWidth, element.BottomHeight};
 }
 
-void FillWith(TBitmap& Bitmap, const RECT& Rect, TColor Colour) {
-    TCanvas& Canvas = Bitmap.Canvas();
-    Canvas.Brush().SetColor(Colour);
-    Canvas.FillRect(Rect);
+void FillWith(TBitmap& bitmap, const RECT& rect, TColor colour) {
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Brush().SetColor(colour);
+    canvas.FillRect(rect);
 }
 
 }  // namespace
 
 void TSkinData::ComposeComboEdges() {
     if (!FSunkEdge || !FComboButton) return;
-    const int32_t ButtonWidth = GetSystemMetrics(SM_CXHSCROLL) + ComboButtonExtra;
-    const int32_t Frames = FSunkEdge->Frame;
-    const RECT CellRect{0, 0, ComboCellWidth, ComboCellHeight};
-    const RECT ButtonRect{ComboCellWidth - ButtonWidth, 0, ComboCellWidth, ComboCellHeight};
-    const RECT EditRect{ComboEditInset, ComboEditInset, ComboCellWidth - ButtonWidth - ComboEditRightGap,
+    const int32_t buttonWidth = GetSystemMetrics(SM_CXHSCROLL) + ComboButtonExtra;
+    const int32_t frames = FSunkEdge->Frame;
+    const RECT cellRect{0, 0, ComboCellWidth, ComboCellHeight};
+    const RECT buttonRect{ComboCellWidth - buttonWidth, 0, ComboCellWidth, ComboCellHeight};
+    const RECT editRect{ComboEditInset, ComboEditInset, ComboCellWidth - buttonWidth - ComboEditRightGap,
                         ComboEditBottom};
 
-    TBitmap Cell(ComboCellWidth, ComboCellHeight, pf24bit);
-    TBitmap Result(ComboCellWidth * Frames, ComboCellHeight, pf24bit);
-    FillWith(Result, RECT{0, 0, Result.Width(), Result.Height()}, SkinTransparentColor);
-    for (int32_t B = 1; B <= Frames; ++B) {
+    TBitmap cell(ComboCellWidth, ComboCellHeight, pf24bit);
+    TBitmap result(ComboCellWidth * frames, ComboCellHeight, pf24bit);
+    FillWith(result, RECT{0, 0, result.Width(), result.Height()}, SkinTransparentColor);
+    for (int32_t b = 1; b <= frames; ++b) {
         // Each frame starts from a clear (transparent) cell.
-        FillWith(Cell, CellRect, SkinTransparentColor);
-        DrawSkinElement(Cell.Canvas().Handle(), CellRect, *FSunkEdge->Bitmap, false, false, FSunkEdge->Trans == 1,
-                        FSunkEdge->Frame, B, MarginsOf(*FSunkEdge));
-        DrawSkinElement(Cell.Canvas().Handle(), ButtonRect, *FComboButton->Bitmap, false, false, true,
-                        FComboButton->Frame, B, MarginsOf(*FComboButton));
+        FillWith(cell, cellRect, SkinTransparentColor);
+        DrawSkinElement(cell.Canvas().Handle(), cellRect, *FSunkEdge->Bitmap, false, false, FSunkEdge->Trans == 1,
+                        FSunkEdge->Frame, b, MarginsOf(*FSunkEdge));
+        DrawSkinElement(cell.Canvas().Handle(), buttonRect, *FComboButton->Bitmap, false, false, true,
+                        FComboButton->Frame, b, MarginsOf(*FComboButton));
         if (FExtraImages)
-            DrawFrameStretched(Cell.Canvas().Handle(), ButtonRect, *FExtraImages->Bitmap, true, FExtraImages->Frame, B);
-        FillWith(Cell, EditRect, SkinTransparentColor);
-        const RECT Target{(B - 1) * ComboCellWidth, 0, B * ComboCellWidth, ComboCellHeight};
-        Result.Canvas().CopyRect(Target, Cell.Canvas(), CellRect);
+            DrawFrameStretched(cell.Canvas().Handle(), buttonRect, *FExtraImages->Bitmap, true, FExtraImages->Frame, b);
+        FillWith(cell, editRect, SkinTransparentColor);
+        const RECT target{(b - 1) * ComboCellWidth, 0, b * ComboCellWidth, ComboCellHeight};
+        result.Canvas().CopyRect(target, cell.Canvas(), cellRect);
     }
 
     FComboButton->Style = ComposedComboStyle;
     FComboButton->LeftWidth = ComboEditInset;
     FComboButton->TopHeight = FSunkEdge->TopHeight;
-    FComboButton->RightWidth = ButtonWidth + ComboEditInset;
+    FComboButton->RightWidth = buttonWidth + ComboEditInset;
     FComboButton->BottomHeight = FSunkEdge->BottomHeight;
-    FComboButton->Bitmap->Assign(&Result);
+    FComboButton->Bitmap->Assign(&result);
 
     // Right-to-left layouts: the same picture mirrored, button at the left.
-    FlipHorizontal(Result);
-    FSunkEdge->Bitmap->Assign(&Result);
-    FSunkEdge->LeftWidth = ButtonWidth + ComboEditInset;
+    FlipHorizontal(result);
+    FSunkEdge->Bitmap->Assign(&result);
+    FSunkEdge->LeftWidth = buttonWidth + ComboEditInset;
     FSunkEdge->RightWidth = ComboEditInset;
 }
 
@@ -99,34 +99,34 @@ void TSkinData::BuildComboArrow() {
         return;
     }
     if (!FComboButton || FComboButton->Style != ComposedComboStyle) return;
-    const int32_t Frames = FSunkEdge->Frame;
-    if (Frames <= 0) return;
-    TBitmap& Source = *FComboButton->Bitmap;
-    const int32_t FrameWidth = Source.Width() / Frames;
-    TBitmap Arrows(ComboArrowSize * Frames, ComboArrowSize, pf24bit);
-    for (int32_t I = 0; I < Frames; ++I) {
-        const int32_t Right = FrameWidth * (I + 1) - ComboArrowRightInset;
-        const RECT From{Right - ComboArrowSize, ComboArrowTop, Right, ComboArrowTop + ComboArrowSize};
-        const RECT To{ComboArrowSize * I, 0, ComboArrowSize * (I + 1), ComboArrowSize};
-        Arrows.Canvas().CopyRect(To, Source.Canvas(), From);
+    const int32_t frames = FSunkEdge->Frame;
+    if (frames <= 0) return;
+    TBitmap& source = *FComboButton->Bitmap;
+    const int32_t frameWidth = source.Width() / frames;
+    TBitmap arrows(ComboArrowSize * frames, ComboArrowSize, pf24bit);
+    for (int32_t i = 0; i < frames; ++i) {
+        const int32_t right = frameWidth * (i + 1) - ComboArrowRightInset;
+        const RECT from{right - ComboArrowSize, ComboArrowTop, right, ComboArrowTop + ComboArrowSize};
+        const RECT to{ComboArrowSize * i, 0, ComboArrowSize * (i + 1), ComboArrowSize};
+        arrows.Canvas().CopyRect(to, source.Canvas(), from);
     }
-    FComboArrow->Bitmap->Assign(&Arrows);
-    FComboArrow->Frame = Frames;
+    FComboArrow->Bitmap->Assign(&arrows);
+    FComboArrow->Frame = frames;
 }
 
 void TSkinData::BuildToolbarElement() {
-    const TColor Title = SampleTitleColor();
-    TColor End = BlendColors(ToolbarGrey, Title, ToolbarBlendWeight);
-    const TColor Start = BlendColors(FColors[SkinColour::ButtonFace], clWhite, ToolbarBlendWeight);
-    const int Saturation = ColorSaturation(ColorToRGB(Title));
-    if (Saturation > VividSaturation)
-        End = BlendColors(Title, clWhite,
-                          (SaturationCeiling - Saturation) * SaturationScale / SaturationDivisor + VividBlendBase);
+    const TColor title = SampleTitleColor();
+    TColor end = BlendColors(ToolbarGrey, title, ToolbarBlendWeight);
+    const TColor start = BlendColors(FColors[SkinColour::ButtonFace], clWhite, ToolbarBlendWeight);
+    const int saturation = ColorSaturation(ColorToRGB(title));
+    if (saturation > VividSaturation)
+        end = BlendColors(title, clWhite,
+                          (SaturationCeiling - saturation) * SaturationScale / SaturationDivisor + VividBlendBase);
 
-    TBitmap Gradient(ToolbarWidth, ToolbarHeight, pf24bit);
-    GradientFillRect(Gradient.Canvas().Handle(), RECT{0, 0, ToolbarWidth, ToolbarHeight}, Start, GradientTopToBottom,
-                     End);
+    TBitmap gradient(ToolbarWidth, ToolbarHeight, pf24bit);
+    GradientFillRect(gradient.Canvas().Handle(), RECT{0, 0, ToolbarWidth, ToolbarHeight}, start, GradientTopToBottom,
+                     end);
     if (!FToolbar) FToolbar = std::make_unique<TDataSkinObject>("Toolbar");
-    FToolbar->Bitmap->Assign(&Gradient);
+    FToolbar->Bitmap->Assign(&gradient);
     FToolbar->Frame = 1;
 }

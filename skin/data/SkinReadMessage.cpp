@@ -7,11 +7,11 @@
 #include <cstdio>
 #endif
 
-void ShowSkinReaderMessage(const std::string& Text) {
+void ShowSkinReaderMessage(const std::string& text) {
 #ifdef _WIN32
     // The text is ANSI; the box is modal to the thread's active window.
-    MessageBoxA(GetActiveWindow(), Text.c_str(), nullptr, MB_OK);
+    MessageBoxA(GetActiveWindow(), text.c_str(), nullptr, MB_OK);
 #else
-    std::fprintf(stderr, "%s\n", Text.c_str());
+    std::fprintf(stderr, "%s\n", text.c_str());
 #endif
 }

@@ -46,9 +46,9 @@ TSkinReader::TSkinReader() : FNames(std::make_unique<TStringList>()), FArchive(s
 
 TSkinReader::~TSkinReader() = default;
 
-TSkinReader::TMessageProc TSkinReader::SetMessageProc(TMessageProc Proc) {
+TSkinReader::TMessageProc TSkinReader::SetMessageProc(TMessageProc proc) {
     TMessageProc previous = std::move(MessageProc());
-    MessageProc() = std::move(Proc);
+    MessageProc() = std::move(proc);
     return previous;
 }
 
@@ -64,14 +64,14 @@ void TSkinReader::Clear() {
     FNameListLength = 0;
 }
 
-bool TSkinReader::ExpandPackage(TMemoryStream& Package, TMemoryStream& Archive) {
-    Archive.Clear();
-    const int64_t packageSize = Package.Size();
+bool TSkinReader::ExpandPackage(TMemoryStream& package, TMemoryStream& archive) {
+    archive.Clear();
+    const int64_t packageSize = package.Size();
     if (packageSize < SkinPackageFramingBytes) return false;
 
-    Package.SetPosition(0);
+    package.SetPosition(0);
     uint8_t framing[SkinPackageFramingBytes];
-    Package.ReadBuffer(framing, sizeof framing);
+    package.ReadBuffer(framing, sizeof framing);
     const uint32_t unpackedSize = ReadLE32(framing);
     // A size field beyond what the input can give would only make the
     // decoder spin out garbage into a huge buffer.
@@ -82,22 +82,22 @@ bool TSkinReader::ExpandPackage(TMemoryStream& Package, TMemoryStream& Archive) 
 
     // Room for the whole output up front (the last match may run up to
     // F - 1 bytes past the stated size), so the archive never regrows.
-    Archive.SetSize(int64_t{unpackedSize} + lzh::F);
-    Archive.SetPosition(0);
+    archive.SetSize(int64_t{unpackedSize} + lzh::F);
+    archive.SetPosition(0);
     TLZH lzh;
-    lzh.SetInStream(&Package);
-    lzh.SetOutStream(&Archive);
+    lzh.SetInStream(&package);
+    lzh.SetOutStream(&archive);
     lzh.ExpandStreams(unpackedSize);
     // The last match may run up to F - 1 bytes past the stated size; those
     // bytes are not part of the archive.
-    Archive.SetSize(std::min<int64_t>(Archive.Position(), unpackedSize));
+    archive.SetSize(std::min<int64_t>(archive.Position(), unpackedSize));
     return true;
 }
 
-bool TSkinReader::ReadPackage(TMemoryStream& Package) {
+bool TSkinReader::ReadPackage(TMemoryStream& package) {
     Clear();
     // The expanded archive is kept whole: members are read where they lie.
-    if (!ExpandPackage(Package, *FArchive) || !IndexArchive()) {
+    if (!ExpandPackage(package, *FArchive) || !IndexArchive()) {
         Clear();
         return false;
     }
@@ -159,41 +159,41 @@ bool TSkinReader::IndexArchive() {
     return true;
 }
 
-std::span<const uint8_t> TSkinReader::Member(int32_t Index) const {
-    if (!Intact(Index)) return {};
-    const auto size = static_cast<size_t>(FSizes[static_cast<size_t>(Index)]);
-    return {FArchive->Memory() + FDataStart + FOffsets[static_cast<size_t>(Index)], size};
+std::span<const uint8_t> TSkinReader::Member(int32_t index) const {
+    if (!Intact(index)) return {};
+    const auto size = static_cast<size_t>(FSizes[static_cast<size_t>(index)]);
+    return {FArchive->Memory() + FDataStart + FOffsets[static_cast<size_t>(index)], size};
 }
 
-void TSkinReader::CopyMember(int32_t Index, TMemoryStream& Target) const {
-    const std::span<const uint8_t> bytes = Member(Index);
-    if (!bytes.empty()) Target.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
-    Target.SetPosition(0);
+void TSkinReader::CopyMember(int32_t index, TMemoryStream& target) const {
+    const std::span<const uint8_t> bytes = Member(index);
+    if (!bytes.empty()) target.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+    target.SetPosition(0);
 }
 
-int32_t TSkinReader::IndexOfFile(std::string_view Name) const {
-    const std::string key = LowerCase(Name);
+int32_t TSkinReader::IndexOfFile(std::string_view name) const {
+    const std::string key = LowerCase(name);
     for (int32_t i = 0; i < FCount; ++i) {
         if (FNames->Strings(i) == key) return i;
     }
     return -1;
 }
 
-void TSkinReader::ExtractFile(std::string_view Name, TMemoryStream& Target) const {
-    Target.Clear();
-    const int32_t index = IndexOfFile(Name);
-    if (index >= 0) CopyMember(index, Target);
+void TSkinReader::ExtractFile(std::string_view name, TMemoryStream& target) const {
+    target.Clear();
+    const int32_t index = IndexOfFile(name);
+    if (index >= 0) CopyMember(index, target);
 }
 
-std::span<const uint8_t> TSkinReader::FileData(std::string_view Name) const { return Member(IndexOfFile(Name)); }
+std::span<const uint8_t> TSkinReader::FileData(std::string_view name) const { return Member(IndexOfFile(name)); }
 
-void TSkinReader::ExtractFirstMatch(std::string_view Text, TMemoryStream& Target, std::string& FoundName) const {
-    Target.Clear();
+void TSkinReader::ExtractFirstMatch(std::string_view text, TMemoryStream& target, std::string& foundName) const {
+    target.Clear();
     for (int32_t i = 0; i < FCount; ++i) {
         const std::string& name = FNames->Strings(i);
-        if (name.find(Text) != std::string::npos) {
-            CopyMember(i, Target);
-            FoundName = name;
+        if (name.find(text) != std::string::npos) {
+            CopyMember(i, target);
+            foundName = name;
             return;
         }
     }

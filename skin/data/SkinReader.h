@@ -19,7 +19,7 @@ inline constexpr std::string_view OlderSkinFileMessage = "This is Older Skin Fil
 class TSkinReader {
 public:
     // Shows a message modally (a Win32 message box in the program).
-    using TMessageProc = std::function<void(const std::string& Text)>;
+    using TMessageProc = std::function<void(const std::string& text)>;
 
     TSkinReader();
     ~TSkinReader();
@@ -31,45 +31,45 @@ public:
     // size); an unknown version shows OlderSkinFileMessage.
     // On false the reader is empty. Members whose sizes are negative or run
     // past the data area (and all after them) extract as empty streams.
-    bool ReadPackage(TMemoryStream& Package);
+    bool ReadPackage(TMemoryStream& package);
 
     // Copies the file whose name equals Name (case-insensitively) into
     // Target, rewound; Target is left empty without a match.
-    void ExtractFile(std::string_view Name, TMemoryStream& Target) const;
+    void ExtractFile(std::string_view name, TMemoryStream& target) const;
 
     // The bytes of the file whose name equals Name (case-insensitively) where
     // they lie in the expanded archive, valid while the reader holds this
     // package; empty without a match.
-    std::span<const uint8_t> FileData(std::string_view Name) const;
+    std::span<const uint8_t> FileData(std::string_view name) const;
 
     // Copies the first file whose lower-case name contains Text into Target,
     // rewound, and sets FoundName; without a match Target is left empty and
     // FoundName unchanged.
-    void ExtractFirstMatch(std::string_view Text, TMemoryStream& Target, std::string& FoundName) const;
+    void ExtractFirstMatch(std::string_view text, TMemoryStream& target, std::string& foundName) const;
 
     // The directory as read: lower-cased names, their sizes, the header.
     const TStringList& Names() const { return *FNames; }
     int32_t Count() const { return FCount; }
-    int32_t Sizes(int32_t Index) const { return FSizes.at(static_cast<size_t>(Index)); }
-    bool Intact(int32_t Index) const { return Index >= 0 && Index < FIntactCount; }
+    int32_t Sizes(int32_t index) const { return FSizes.at(static_cast<size_t>(index)); }
+    bool Intact(int32_t index) const { return index >= 0 && index < FIntactCount; }
     uint32_t Version() const { return FVersion; }
     int32_t NameListLength() const { return FNameListLength; }
 
     // Expands Package's LZH stream into Archive (cleared first). False when
     // the package is too short or states an unpacked size above
     // SkinMaxUnpackedSize or beyond what its bytes can produce.
-    static bool ExpandPackage(TMemoryStream& Package, TMemoryStream& Archive);
+    static bool ExpandPackage(TMemoryStream& package, TMemoryStream& archive);
 
     // Replaces the process's message display (tests, tools); returns the
     // previous one. An empty proc restores the default.
-    static TMessageProc SetMessageProc(TMessageProc Proc);
+    static TMessageProc SetMessageProc(TMessageProc proc);
 
 private:
     void Clear();
     bool IndexArchive();
-    int32_t IndexOfFile(std::string_view Name) const;      // -1 without a match
-    std::span<const uint8_t> Member(int32_t Index) const;  // empty unless intact
-    void CopyMember(int32_t Index, TMemoryStream& Target) const;
+    int32_t IndexOfFile(std::string_view name) const;      // -1 without a match
+    std::span<const uint8_t> Member(int32_t index) const;  // empty unless intact
+    void CopyMember(int32_t index, TMemoryStream& target) const;
 
     std::unique_ptr<TStringList> FNames;
     std::unique_ptr<TMemoryStream> FArchive;  // the expanded archive
@@ -84,4 +84,4 @@ private:
 
 // The default display: a modal Win32 message box in the Windows build,
 // standard error elsewhere.
-void ShowSkinReaderMessage(const std::string& Text);
+void ShowSkinReaderMessage(const std::string& text);

@@ -22,9 +22,9 @@ namespace {
 constexpr UINT NonClientMetricsSize = 340;
 
 template <typename Proc>
-Proc EntryPoint(HMODULE Module, const char* Name) {
+Proc EntryPoint(HMODULE module, const char* name) {
     // GetProcAddress gives a generic function pointer; the entry's real type is known.
-    return Module ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(Module, Name))) : nullptr;
+    return module ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
 // Unit start-up and shut-down: the library is held while the unit lives.
@@ -45,68 +45,68 @@ struct TUser32Entries {
 
 }  // namespace
 
-bool SafeGetScrollBarInfo(HWND Window, LONG ObjectId, SCROLLBARINFO& Info) {
+bool SafeGetScrollBarInfo(HWND window, LONG objectId, SCROLLBARINFO& info) {
     if (GetScrollBarInfoEntry == nullptr) return false;
-    return GetScrollBarInfoEntry(Window, ObjectId, &Info) != FALSE;
+    return GetScrollBarInfoEntry(window, objectId, &info) != FALSE;
 }
 
-void TrackMouseLeave(HWND Window) {
+void TrackMouseLeave(HWND window) {
     if (TrackMouseEventEntry == nullptr) return;
-    TRACKMOUSEEVENT Track{};
-    Track.cbSize = sizeof(Track);
-    Track.dwFlags = TME_LEAVE;
-    Track.hwndTrack = Window;
-    TrackMouseEventEntry(&Track);
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = window;
+    TrackMouseEventEntry(&track);
 }
 
-std::wstring AnsiToWide(std::string_view Text) {
-    if (Text.empty()) return {};
-    const int Source = static_cast<int>(Text.size());
-    const int Length = MultiByteToWideChar(CP_ACP, 0, Text.data(), Source, nullptr, 0);
-    if (Length <= 0) return {};
-    std::wstring Wide(static_cast<size_t>(Length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, Text.data(), Source, Wide.data(), Length);
-    return Wide;
+std::wstring AnsiToWide(std::string_view text) {
+    if (text.empty()) return {};
+    const int source = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), source, nullptr, 0);
+    if (length <= 0) return {};
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), source, wide.data(), length);
+    return wide;
 }
 
-std::wstring WideFromBuffer(const wchar_t* Chars, int32_t Count) {
-    if (Chars == nullptr) return {};
-    if (Count < 0) return std::wstring(Chars);
-    return std::wstring(Chars, static_cast<size_t>(Count));
+std::wstring WideFromBuffer(const wchar_t* chars, int32_t count) {
+    if (chars == nullptr) return {};
+    if (count < 0) return std::wstring(chars);
+    return std::wstring(chars, static_cast<size_t>(count));
 }
 
-int DrawTextWide(HDC DC, std::wstring_view Text, RECT& Rect, UINT Format) {
-    if (IsNTPlatform()) return DrawTextW(DC, Text.data(), static_cast<int>(Text.size()), &Rect, Format);
-    const int Source = static_cast<int>(Text.size());
-    const int Length = WideCharToMultiByte(CP_ACP, 0, Text.data(), Source, nullptr, 0, nullptr, nullptr);
-    std::string Ansi(static_cast<size_t>(Length > 0 ? Length : 0), '\0');
-    if (Length > 0) WideCharToMultiByte(CP_ACP, 0, Text.data(), Source, Ansi.data(), Length, nullptr, nullptr);
-    return DrawTextA(DC, Ansi.c_str(), -1, &Rect, Format);
+int DrawTextWide(HDC dc, std::wstring_view text, RECT& rect, UINT format) {
+    if (IsNTPlatform()) return DrawTextW(dc, text.data(), static_cast<int>(text.size()), &rect, format);
+    const int source = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), source, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(length > 0 ? length : 0), '\0');
+    if (length > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), source, ansi.data(), length, nullptr, nullptr);
+    return DrawTextA(dc, ansi.c_str(), -1, &rect, format);
 }
 
-TWinControl* WindowControl(HWND Window) {
-    if (Window == nullptr) return nullptr;
-    return FindControl(Window);
+TWinControl* WindowControl(HWND window) {
+    if (window == nullptr) return nullptr;
+    return FindControl(window);
 }
 
 HINSTANCE SkinResourceInstance() {
-    HMODULE Module = nullptr;
+    HMODULE module = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&SkinResourceInstance), &Module);
-    return Module;
+                       reinterpret_cast<LPCWSTR>(&SkinResourceInstance), &module);
+    return module;
 }
 
 namespace {
 
 // A font of the non-client metrics (the caption's or the menus'); the framework's default font when
 // the system gives none.
-std::unique_ptr<TFont> CreateNonClientFont(LOGFONTA NONCLIENTMETRICSA::*Which) {
-    auto Font = std::make_unique<TFont>();
-    NONCLIENTMETRICSA Metrics{};
-    Metrics.cbSize = NonClientMetricsSize;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &Metrics, 0))
-        Font->SetHandle(CreateFontIndirectA(&(Metrics.*Which)));
-    return Font;
+std::unique_ptr<TFont> CreateNonClientFont(LOGFONTA NONCLIENTMETRICSA::*which) {
+    auto font = std::make_unique<TFont>();
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = NonClientMetricsSize;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &metrics, 0))
+        font->SetHandle(CreateFontIndirectA(&(metrics.*which)));
+    return font;
 }
 
 }  // namespace
@@ -115,19 +115,19 @@ std::unique_ptr<TFont> CreateSystemCaptionFont() { return CreateNonClientFont(&N
 
 std::unique_ptr<TFont> CreateSystemMenuFont() { return CreateNonClientFont(&NONCLIENTMETRICSA::lfMenuFont); }
 
-HICON WindowIconOf(HWND Window) {
-    if (Window == nullptr) return nullptr;
-    auto Icon = reinterpret_cast<HICON>(SendMessageW(Window, WM_GETICON, ICON_SMALL, 0));
-    if (Icon == nullptr) Icon = reinterpret_cast<HICON>(SendMessageW(Window, WM_GETICON, ICON_BIG, 0));
-    return Icon;
+HICON WindowIconOf(HWND window) {
+    if (window == nullptr) return nullptr;
+    auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
+    if (icon == nullptr) icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+    return icon;
 }
 
-void PaintIconPicture(TBitmap& Picture, HICON Icon) {
-    const int Width = Picture.Width();
-    const int Height = Picture.Height();
-    Picture.Canvas().Brush().SetColor(SkinTransparentColor);
-    Picture.Canvas().FillRect(RECT{0, 0, Width, Height});
-    if (Icon == nullptr) return;
-    win::IconHandle Copy(static_cast<HICON>(CopyImage(Icon, IMAGE_ICON, Width, Height, LR_COPYFROMRESOURCE)));
-    if (Copy) DrawIconEx(Picture.Canvas().Handle(), 0, 0, Copy.get(), Width, Height, 0, nullptr, DI_NORMAL);
+void PaintIconPicture(TBitmap& picture, HICON icon) {
+    const int width = picture.Width();
+    const int height = picture.Height();
+    picture.Canvas().Brush().SetColor(SkinTransparentColor);
+    picture.Canvas().FillRect(RECT{0, 0, width, height});
+    if (icon == nullptr) return;
+    win::IconHandle copy(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, width, height, LR_COPYFROMRESOURCE)));
+    if (copy) DrawIconEx(picture.Canvas().Handle(), 0, 0, copy.get(), width, height, 0, nullptr, DI_NORMAL);
 }

@@ -25,17 +25,17 @@ extern TTrackMouseEventProc TrackMouseEventEntry;
 extern TGetComboBoxInfoProc GetComboBoxInfoEntry;
 
 // GetScrollBarInfo through the loaded entry point; false without it.
-bool SafeGetScrollBarInfo(HWND Window, LONG ObjectId, SCROLLBARINFO& Info);
+bool SafeGetScrollBarInfo(HWND window, LONG objectId, SCROLLBARINFO& info);
 // Asks for WM_MOUSELEAVE on Window; nothing on systems without the entry.
-void TrackMouseLeave(HWND Window);
+void TrackMouseLeave(HWND window);
 // ANSI text of the system code page as wide text.
-std::wstring AnsiToWide(std::string_view Text);
+std::wstring AnsiToWide(std::string_view text);
 // The zero-terminated text at Chars (Count -1), else its first Count characters.
-std::wstring WideFromBuffer(const wchar_t* Chars, int32_t Count);
+std::wstring WideFromBuffer(const wchar_t* chars, int32_t count);
 // Draws wide text (DrawTextW on the NT family, the ANSI text elsewhere).
-int DrawTextWide(HDC DC, std::wstring_view Text, RECT& Rect, UINT Format);
+int DrawTextWide(HDC dc, std::wstring_view text, RECT& rect, UINT format);
 // The framework control of a window handle; nullptr for none or a null window.
-TWinControl* WindowControl(HWND Window);
+TWinControl* WindowControl(HWND window);
 // The module whose bitmap resources the skin falls back to.
 HINSTANCE SkinResourceInstance();
 
@@ -46,6 +46,6 @@ std::unique_ptr<TFont> CreateSystemCaptionFont();
 // default font when the system gives none.
 std::unique_ptr<TFont> CreateSystemMenuFont();
 // A window's small icon (WM_GETICON ICON_SMALL, else ICON_BIG); null when it has none. Not owned.
-HICON WindowIconOf(HWND Window);
-// Fills Picture with the transparent key (magenta) and draws a copy of Icon scaled to its size on it.
-void PaintIconPicture(TBitmap& Picture, HICON Icon);
+HICON WindowIconOf(HWND window);
+// Fills picture with the transparent key (magenta) and draws a copy of icon scaled to its size on it.
+void PaintIconPicture(TBitmap& picture, HICON icon);

@@ -84,12 +84,12 @@ inline constexpr TSkinControlTypes DefaultSkinControls = TSkinControlTypes::From
 inline constexpr TSkinOptions DefaultSkinOptions = {xoPreview, xoToolbarBK, xoCaptionButtonHint};
 
 // Asked for every window class before it is skinned; DoSkin decides.
-using TOnFormSkin = TDelegate<void(TObject* Sender, const std::string& aName, bool& DoSkin)>;
+using TOnFormSkin = TDelegate<void(TObject* sender, const std::string& aName, bool& doSkin)>;
 // Raised by a form skinner before and after it skins a window.
-using TOnSkinForm = TDelegate<void(TObject* Sender, HWND ahwnd, const std::string& aName)>;
+using TOnSkinForm = TDelegate<void(TObject* sender, HWND ahwnd, const std::string& aName)>;
 // Raised by the control mapping for each control; may supply the skinner.
 QUIRN_EVENT_TYPE(TOnFormSkin)
 QUIRN_EVENT_TYPE(TOnSkinForm)
-using TOnSkinControl = TDelegate<void(TComponent* Sender, TSkinData* SkinData, TControl* Form, TControl* Control,
-                                      const std::string& ControlClass, TComponent*& SkinnedControl)>;
+using TOnSkinControl = TDelegate<void(TComponent* sender, TSkinData* skinData, TControl* form, TControl* control,
+                                      const std::string& controlClass, TComponent*& skinnedControl)>;
 QUIRN_EVENT_TYPE(TOnSkinControl)

@@ -149,15 +149,17 @@ void TPellixForm::PaintFrameCaption(HDC DC) {
 
 void TPellixForm::DrawCaptionIcon(HDC DC, const RECT& Rect) {
     HICON Icon = WindowIconOf(FHandle);
-    if (Icon != nullptr) {
-        win::IconHandle Copy(
-            static_cast<HICON>(CopyImage(Icon, IMAGE_ICON, FIconSize, FIconSize, LR_COPYFROMRESOURCE)));
-        if (Copy) {
-            constexpr int32_t IconLeft = 8;
-            const int32_t Top = (FTextRect.top + FTextRect.bottom) / 2 - FIconSize / 2;
-            DrawIconEx(DC, IconLeft, Top, Copy.get(), FIconSize, FIconSize, 0, nullptr, DI_NORMAL);
-            return;
-        }
+    if (Icon != FCaptionIconSource || !FCaptionIconCopy) {
+        FCaptionIconCopy.reset(
+            Icon != nullptr ? static_cast<HICON>(CopyImage(Icon, IMAGE_ICON, FIconSize, FIconSize, LR_COPYFROMRESOURCE))
+                            : nullptr);
+        FCaptionIconSource = Icon;
+    }
+    if (FCaptionIconCopy) {
+        constexpr int32_t IconLeft = 8;
+        const int32_t Top = (FTextRect.top + FTextRect.bottom) / 2 - FIconSize / 2;
+        DrawIconEx(DC, IconLeft, Top, FCaptionIconCopy.get(), FIconSize, FIconSize, 0, nullptr, DI_NORMAL);
+        return;
     }
     DrawTransparent(DC, Rect, *FIconBitmap, SkinTransparentColor);
 }

@@ -178,18 +178,21 @@ void TPellixForm::PaintFrame(HDC DC) {
 }
 
 void TPellixForm::PaintBorder(int32_t Kind, RECT Rect, HDC DC) {
-    const int32_t W = Width(Rect);
-    const int32_t H = Height(Rect);
+    std::unique_ptr<TBitmap> Picture = ComposeBorder(Kind, Width(Rect), Height(Rect));
+    if (Picture) BitBlt(DC, Rect.left, Rect.top, Width(Rect), Height(Rect), Picture->Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+std::unique_ptr<TBitmap> TPellixForm::ComposeBorder(int32_t Kind, int32_t W, int32_t H) {
     TDataSkinObject* Element = BorderElement(Kind);
-    if (Element == nullptr || W <= 0 || H <= 0 || Element->Bitmap->Empty()) return;
+    if (Element == nullptr || W <= 0 || H <= 0 || Element->Bitmap->Empty()) return nullptr;
     const bool Vertical = Kind == BorderSideTop || Kind == BorderSideBottom;
     const RECT Margins{Element->LeftWidth, Element->TopHeight, Element->RightWidth, Element->BottomHeight};
     // For the frame sides the Tile field holds the "Stretch" key: 1 stretches the middle.
     std::unique_ptr<TBitmap> Picture =
         CreateSkinElementBitmap(RECT{0, 0, W, H}, *Element->Bitmap, Margins, Vertical, Element->Tile != 1,
                                 Element->Frame, ActiveFrame(FActive, Element->Frame));
-    if (!Picture || Picture->Empty()) return;
-    BitBlt(DC, Rect.left, Rect.top, W, H, Picture->Canvas().Handle(), 0, 0, SRCCOPY);
+    if (!Picture || Picture->Empty()) return nullptr;
+    return Picture;
 }
 
 void TPellixForm::PaintCaption(HDC DC) {
@@ -329,9 +332,17 @@ void TPellixForm::UpdateRegion() {
             if (Width(Rect) <= 0 || Height(Rect) <= 0) return win::RegionHandle(CreateRectRgn(0, 0, 0, 0));
             if (!FromBitmap || Element->Trans != 1 || Element->Bitmap->Empty())
                 return win::RegionHandle(CreateRectRgnIndirect(&Rect));
-            TBitmap Scratch(Width(Rect), Height(Rect), pf24bit);
-            PaintBorder(Kind, RECT{0, 0, Width(Rect), Height(Rect)}, Scratch.Canvas().Handle());
-            return CreateRegionFromBitmap(Scratch, Rect.left, Rect.top, RegionTolerance, RegionTolerance,
+            // The side as PaintBorder paints it, read without copying it to a scratch bitmap first; a
+            // picture that is not 24-bit is copied to one, so that the key colour compares as painted.
+            std::unique_ptr<TBitmap> Picture = ComposeBorder(Kind, Width(Rect), Height(Rect));
+            if (!Picture) return win::RegionHandle(CreateRectRgnIndirect(&Rect));
+            if (Picture->PixelFormat() != pf24bit) {
+                auto Scratch = std::make_unique<TBitmap>(Width(Rect), Height(Rect), pf24bit);
+                BitBlt(Scratch->Canvas().Handle(), 0, 0, Width(Rect), Height(Rect), Picture->Canvas().Handle(), 0, 0,
+                       SRCCOPY);
+                Picture = std::move(Scratch);
+            }
+            return CreateRegionFromBitmap(*Picture, Rect.left, Rect.top, RegionTolerance, RegionTolerance,
                                           RegionTolerance, SkinTransparentColor);
         };
         const RECT LeftRect{0, 0, FLeftWidth, H};

@@ -22,6 +22,7 @@
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/Font.h"
 #include "framework/rtl/Delegate.h"
+#include "framework/win/GdiObject.h"
 #include "skin/form/SkinFormConstants.h"
 #include "skin/form/WindowSubclass.h"
 
@@ -105,6 +106,8 @@ public:
     void PaintFrame(HDC DC);
     void PaintCaption(HDC DC);
     void PaintBorder(int32_t Kind, RECT Rect, HDC DC);
+    // The side of that kind composed at W x H as PaintBorder paints it; null when there is nothing to paint.
+    std::unique_ptr<TBitmap> ComposeBorder(int32_t Kind, int32_t W, int32_t H);
     void PaintTitleText(TCanvas& Canvas, const RECT& Rect);
     void UpdateRegion();
     void ClearRegion();
@@ -213,6 +216,11 @@ public:
     std::unique_ptr<TSkinMenuBarLink> FMenuBar;
     std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
     std::unique_ptr<TBitmap> FIconBitmap;
+    // The window's icon at the small-icon size as the caption draws it, and the icon it was copied from:
+    // copied again only when the window's icon changes (a copy from the resource per paint cost more than
+    // the rest of the caption under Wine).
+    win::IconHandle FCaptionIconCopy;
+    HICON FCaptionIconSource = nullptr;
     std::unique_ptr<TBitmap> FCaptionBuffer;
     std::vector<TSkinControlLink*> FControlSkins;  // owned
     int32_t FWidth = 0;

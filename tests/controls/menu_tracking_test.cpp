@@ -422,10 +422,10 @@ struct KeyEvents : ::testing::Test {
         edit->SetOnKeyDown(TKeyEvent(&editLog, &KeyLog::KeyDown));
         edit->SetOnKeyUp(TKeyEvent(&editLog, &KeyLog::KeyUp));
         form->Show();
-        ASSERT_TRUE(PumpUntil([&] {
+        ASSERT_TRUE(PumpUntil("the form comes to the front with its edit focused", [&] {
             SetForegroundWindow(form->Handle());
             return GetForegroundWindow() == form->Handle() && edit->Focused();
-        })) << "the form did not come to the front with its edit focused";
+        }));
     }
 
     void TearDown() override {
@@ -446,7 +446,7 @@ constexpr WORD kAltKey = 'K';  // no menu of the form has it as accelerator
 
 TEST_F(KeyEvents, AltHeldReachesKeyUpAsItReachesKeyDown) {
     PressKey(kAltKey, VK_MENU);
-    ASSERT_TRUE(PumpUntil([&] { return editLog.Of(kAltKey, false).has_value(); })) << "K never went up";
+    ASSERT_TRUE(PumpUntil("K goes up", [&] { return editLog.Of(kAltKey, false).has_value(); }));
     ASSERT_TRUE(editLog.Of(kAltKey, true).has_value());
     EXPECT_TRUE(editLog.Of(kAltKey, true)->Contains(ssAlt));
     EXPECT_TRUE(editLog.Of(kAltKey, false)->Contains(ssAlt)) << "K went up while Alt was held";
@@ -454,7 +454,7 @@ TEST_F(KeyEvents, AltHeldReachesKeyUpAsItReachesKeyDown) {
     EXPECT_TRUE(formLog.Of(kAltKey, false)->Contains(ssAlt));
 
     PressKey(kPlainKey, VK_SHIFT);
-    ASSERT_TRUE(PumpUntil([&] { return editLog.Of(kPlainKey, false).has_value(); })) << "J never went up";
+    ASSERT_TRUE(PumpUntil("J goes up", [&] { return editLog.Of(kPlainKey, false).has_value(); }));
     EXPECT_EQ(editLog.Of(kPlainKey, true)->Bits(), TShiftState{ssShift}.Bits());
     EXPECT_EQ(editLog.Of(kPlainKey, false)->Bits(), TShiftState{ssShift}.Bits()) << "Shift alone, no Alt";
 }

@@ -14,6 +14,7 @@
 #include "TextFormReader.h"
 #include "framework/controls/Form.h"
 #include "framework/controls/Panel.h"
+#include "framework/core/PropAccess.h"
 #include "framework/core/Streaming.h"
 #include "framework/core/TextForm.h"
 #include "framework/win/GdiObject.h"

@@ -16,6 +16,7 @@
 #include "framework/controls/Label.h"
 #include "framework/controls/Panel.h"
 #include "framework/controls/ScrollBox.h"
+#include "framework/core/PropAccess.h"
 #include "framework/core/Streaming.h"
 #include "framework/core/TextForm.h"
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "InputDriver.h"
 #include "InputScript.h"
 #include "ScreenPixels.h"
 #include "SkinFixtures.h"
@@ -130,15 +131,7 @@ TEST_F(FrameInputTest, DraggingTheCaptionMovesTheWindow) {
     const POINT Grab = CaptionPoint(Window, *SkinnerOf(Window));
     std::atomic<bool> Moved{false};
     Drive([&] {
-        MoveMouse(Grab);
-        Button(Grab, true);
-        POINT At = Grab;
-        for (int Step = 0; Step < 6; ++Step) {
-            At = POINT{At.x + 10, At.y + 8};
-            MoveMouse(At);
-            Sleep(20);  // the system's move loop sees each step
-        }
-        Button(At, false);
+        Drag(Grab, POINT{Grab.x + 60, Grab.y + 48}, 6);
         Moved = WaitFor([&] { return WindowRectOf(Window).left == Before.left + 60; });
     });
     EXPECT_TRUE(Moved);
@@ -309,7 +302,19 @@ TEST_F(FrameInputTest, RestingOnTheCloseButtonShowsItsHint) {
         MoveMouse(CloseAt);
     });
     const HWND Hint = FData->FHintWindow->Handle();
-    ASSERT_TRUE(PumpUntil([&] { return FData->FHintShown && IsWindowVisible(Hint); })) << "the hint shows";
+    // The hint needs a mouse that rests. Wine takes the cursor back from a display whose pointer it cannot
+    // move (the x86_64 desktop on the second screen of the test display): there no mouse rests anywhere.
+    const DWORD Rested = GetTickCount();
+    bool Stays = true;
+    PumpUntil([&] {
+        POINT Now{};
+        GetCursorPos(&Now);
+        Stays = Stays && Now.x == CloseAt.x && Now.y == CloseAt.y;
+        return !Stays || GetTickCount() - Rested > 300;
+    });
+    if (!Stays) GTEST_SKIP() << "the system does not keep the cursor where it was put on this display";
+    ASSERT_TRUE(PumpUntil([&] { return FData->FHintShown && IsWindowVisible(Hint); }))
+        << "the hint shows; hint clock " << FData->FHintClock;
     wchar_t Text[32]{};
     GetWindowTextW(Hint, Text, 32);
     EXPECT_EQ(std::wstring(Text), L"Close");

@@ -7,7 +7,6 @@
 #include <sstream>
 #include <string>
 
-#include "GdiObjectCounter.h"
 #include "InputScript.h"
 #include "ScreenPixels.h"
 #include "SkinFixtures.h"
@@ -413,32 +412,6 @@ TEST_F(SkinnedFrameTest, AMissingOrCorruptSkinFileGivesTheWindowsTheSystemLookBa
     DeleteFileA(Junk.c_str());
     DeleteFileA(Corrupt.c_str());
     DeleteFileA(Good.c_str());
-}
-
-TEST_F(SkinnedFrameTest, PaintsAndSkinCyclesLeaveNoGdiObjectBehind) {
-    TForm* Form = Make(240, 150);
-    TSkinData* Data = AddSkinData(Form, DefaultPackage());
-    ASSERT_TRUE(ShowSkinned(Form));
-    const HWND Window = Form->Handle();
-    // One round first: what is made once (caches, the shared back buffer) is made before counting.
-    SendMessageW(Window, WM_SKINNCPAINT, 0, 0);
-    Data->SetActive(false);
-    ASSERT_TRUE(WaitUnskinned(Window));
-    Data->SetActive(true);
-    ASSERT_TRUE(WaitSkinned(Window));
-    const GdiObjectCounter Counter;
-    for (int Paint = 0; Paint < 50; ++Paint) {
-        SendMessageW(Window, WM_SKINNCPAINT, 0, 0);
-        SendMessageW(Window, WM_NCACTIVATE, Paint % 2, 0);
-    }
-    for (int Cycle = 0; Cycle < 5; ++Cycle) {
-        Data->SetActive(false);
-        ASSERT_TRUE(WaitUnskinned(Window));
-        Data->SetActive(true);
-        ASSERT_TRUE(WaitSkinned(Window));
-    }
-    Pump();
-    EXPECT_EQ(Counter.Leaked(), GdiObjectCounts{});
 }
 
 }  // namespace

@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <string>
+
+#include "framework/win/HookHandle.h"
 
 namespace {
 
@@ -43,20 +47,21 @@ LRESULT CALLBACK WatchForShownWindows(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Watches this thread's windows for the program's whole run, unless the program holds the desktop.
 class DesktopGuard {
 public:
     DesktopGuard() {
-        if (!std::getenv(kHoldsDesktopVariable))
-            FHook = ::SetWindowsHookExW(WH_CALLWNDPROC, WatchForShownWindows, nullptr, ::GetCurrentThreadId());
+        if (std::getenv(kHoldsDesktopVariable)) return;
+        try {
+            FHook = win::HookHandle(WH_CALLWNDPROC, WatchForShownWindows, nullptr, ::GetCurrentThreadId());
+        } catch (const std::exception& error) {
+            // Before main: nothing could catch it. The tests run unguarded and say so.
+            std::fprintf(stderr, "desktop guard not installed: %s\n", error.what());
+        }
     }
-    ~DesktopGuard() {
-        if (FHook) ::UnhookWindowsHookEx(FHook);
-    }
-    DesktopGuard(const DesktopGuard&) = delete;
-    DesktopGuard& operator=(const DesktopGuard&) = delete;
 
 private:
-    HHOOK FHook = nullptr;
+    win::HookHandle FHook;
 };
 
 const DesktopGuard Guard;

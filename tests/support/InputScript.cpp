@@ -48,13 +48,6 @@ void Button(POINT Point, bool Down, bool Right) {
     SendInput(1, &Input, sizeof(INPUT));
 }
 
-void DoubleClick(POINT Point) {
-    MoveMouse(Point);
-    INPUT Inputs[4]{MouseAt(Point, MOUSEEVENTF_LEFTDOWN), MouseAt(Point, MOUSEEVENTF_LEFTUP),
-                    MouseAt(Point, MOUSEEVENTF_LEFTDOWN), MouseAt(Point, MOUSEEVENTF_LEFTUP)};
-    SendInput(4, Inputs, sizeof(INPUT));
-}
-
 void Drive(const std::function<void()>& Script, const std::function<void()>& OnMain) {
     TDriverJob Job{&Script, GetCurrentThreadId()};
     HANDLE Thread = CreateThread(nullptr, 0, RunDriver, &Job, 0, nullptr);

@@ -1,7 +1,7 @@
 // Input scripts for GUI tests: a driver thread sends real input (RealInput.h) while the test's own thread
 // handles its windows' messages, modal loops included (a caption drag, a tracked menu, a message box);
-// and the pieces such scripts are made of beyond RealInput's: a button held down or let go on its own, a
-// double click in one batch, waits on a condition from any thread.
+// and the pieces such scripts are made of beyond RealInput's and InputDriver's: a button held down or let
+// go on its own, waits on a condition from any thread.
 #pragma once
 
 #include <windows.h>
@@ -18,8 +18,6 @@ constexpr DWORD PollMs = 10;
 
 // Left (or right) button down or up at a screen point.
 void Button(POINT Point, bool Down, bool Right = false);
-// Two clicks within the double-click time at a screen point.
-void DoubleClick(POINT Point);
 
 // Runs Script on a driver thread while this thread first runs OnMain (which may enter a modal loop of
 // its own, as a message box does) and then handles messages until the script ends.
