@@ -12,6 +12,7 @@
 #include "framework/core/PropAccess.h"
 #include "framework/rtl/Trace.h"
 #include "framework/win/TextMeasure.h"
+#include "framework/win/UserObject.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinServices.h"
 #include "skin/form/NCObject.h"
@@ -476,7 +477,7 @@ void TPellixForm::UnskinDestroyed() {
     // menu belongs to its menu object.
     if (FMenuBar && FForm == nullptr && FMenuBar->MenuHandle() != nullptr && IsMenu(FMenuBar->MenuHandle()) &&
         GetMenu(FHandle) != FMenuBar->MenuHandle())
-        DestroyMenu(FMenuBar->MenuHandle());
+        win::MenuHandle(FMenuBar->MenuHandle()).reset();
     FMenuBar.reset();
 }
 
