@@ -5,6 +5,7 @@
 #include <commdlg.h>
 
 #include "framework/controls/Application.h"
+#include "framework/graphics/ImageList.h"
 #include "framework/rtl/Streams.h"
 #include "gallery/GalleryWindows.h"
 
@@ -27,6 +28,8 @@ constexpr int32_t kSelectorTop = 20;
 constexpr int32_t kSelectorWidth = 146;
 constexpr int32_t kSelectorHeight = 25;
 constexpr int32_t kSelectorStep = 28;
+// The menus' pictures.
+constexpr int32_t kMenuGlyphSize = 16;
 
 // Lines of the Basic page's memo and list box: several times what they show.
 constexpr int32_t kBasicLines = 40;
@@ -110,6 +113,7 @@ void TGalleryForm::FormCreate(TObject*) {
     if (stored.Memory()) FDefaultPackage.assign(stored.Memory(), stored.Memory() + stored.Size());
     FillBasicPage();
     BuildPageSelector();
+    BuildMenus();
     ShowPage(0);
     ShowSkinState(SkinData1->FSkinLoading ? std::string("no usable skin") : std::string(kDefaultSkinName));
 }
@@ -161,6 +165,94 @@ void TGalleryForm::UseCommandLine(const std::vector<std::string>& arguments) {
         }
     }
 }
+
+void TGalleryForm::BuildMenus() {
+    // Pictures for the items: squares of four colours.
+    auto* images = new TImageList(this, kMenuGlyphSize, kMenuGlyphSize);
+    for (TColor colour : {TColor(0x3050D0), TColor(0x30A040), TColor(0xD07020), TColor(0x9030A0)}) {
+        TBitmap glyph(kMenuGlyphSize, kMenuGlyphSize, pf24bit);
+        glyph.Canvas().Brush().SetColor(clFuchsia);
+        glyph.Canvas().FillRect(RECT{0, 0, kMenuGlyphSize, kMenuGlyphSize});
+        glyph.Canvas().Brush().SetColor(colour);
+        glyph.Canvas().FillRect(RECT{2, 2, kMenuGlyphSize - 2, kMenuGlyphSize - 2});
+        images->AddMasked(glyph, clFuchsia);
+    }
+    auto add = [this](TMenuItem* parent, const std::string& caption, TNotifyEvent click = {}) {
+        auto* item = new TMenuItem(this);
+        item->SetCaption(caption);
+        item->SetOnClick(click);
+        parent->Add(item);
+        return item;
+    };
+    MainMenu = new TMainMenu(this);
+    MainMenu->SetImages(images);
+    TMenuItem* skin = add(MainMenu->Items(), "&Skin");
+    TMenuItem* useDefault = add(skin, "&Default skin", TNotifyEvent(this, &TGalleryForm::DefaultSkinButtonClick));
+    useDefault->SetImageIndex(0);
+    useDefault->SetShortCut(ShortCut('1', TShiftState{ssCtrl}));
+    TMenuItem* useGraphite = add(skin, "&Graphite skin", TNotifyEvent(this, &TGalleryForm::GraphiteSkinButtonClick));
+    useGraphite->SetImageIndex(1);
+    useGraphite->SetShortCut(ShortCut('2', TShiftState{ssCtrl}));
+    add(skin, "Skin &file...", TNotifyEvent(this, &TGalleryForm::FileSkinButtonClick));
+    add(skin, "Skin &off", TNotifyEvent(this, &TGalleryForm::SkinOffButtonClick));
+    add(skin, "-");
+    TMenuItem* close = add(skin, "&Close", TNotifyEvent(this, &TGalleryForm::CloseClick));
+    close->SetShortCut(ShortCut(VK_F4, TShiftState{ssAlt}));
+
+    TMenuItem* windows = add(MainMenu->Items(), "&Windows");
+    add(windows, "&Tool window", TNotifyEvent(this, &TGalleryForm::ToolWindowButtonClick))->SetImageIndex(2);
+    add(windows, "&Sizeable tool window", TNotifyEvent(this, &TGalleryForm::SizeToolWindowButtonClick));
+    add(windows, "&Dialog", TNotifyEvent(this, &TGalleryForm::DialogButtonClick));
+    add(windows, "-");
+    add(windows, "&Message box", TNotifyEvent(this, &TGalleryForm::MessageBoxButtonClick))->SetImageIndex(3);
+
+    TMenuItem* view = add(MainMenu->Items(), "&View");
+    TMenuItem* pages = add(view, "&Page");
+    for (int32_t i = 0, page = 0; i < PageArea->ControlCount(); ++i) {
+        auto* box = dynamic_cast<TGroupBox*>(PageArea->Controls(i));
+        if (!box) continue;
+        TMenuItem* item = add(pages, box->Caption(), TNotifyEvent(this, &TGalleryForm::PageMenuClick));
+        item->SetTag(page);
+        item->SetRadioItem(true);
+        item->SetAutoCheck(true);
+        item->SetChecked(page++ == 0);
+    }
+    TMenuItem* status = add(view, "&Status bar");
+    status->SetAutoCheck(true);
+    status->SetChecked(true);
+    add(view, "-");
+    add(view, "&Zoom (not available)")->SetEnabled(false);
+    CounterItem = add(view, "Clicked &0 times", TNotifyEvent(this, &TGalleryForm::CounterClick));
+
+    add(MainMenu->Items(), "&Refresh", TNotifyEvent(this, &TGalleryForm::DefaultSkinButtonClick));
+    SetMenu(MainMenu);
+
+    // Right click on the pages: the same page choice and the counter.
+    PagePopup = new TPopupMenu(this);
+    PagePopup->SetImages(images);
+    for (int32_t i = 0, page = 0; i < PageArea->ControlCount(); ++i) {
+        auto* box = dynamic_cast<TGroupBox*>(PageArea->Controls(i));
+        if (!box) continue;
+        add(PagePopup->Items(), "Show " + box->Caption(), TNotifyEvent(this, &TGalleryForm::PageMenuClick))
+            ->SetTag(page++);
+    }
+    add(PagePopup->Items(), "-");
+    add(PagePopup->Items(), "&Count", TNotifyEvent(this, &TGalleryForm::CounterClick))->SetImageIndex(1);
+    add(PagePopup->Items(), "&Disabled")->SetEnabled(false);
+    PageArea->SetPopupMenu(PagePopup);
+}
+
+void TGalleryForm::PageMenuClick(TObject* Sender) {
+    if (auto* item = dynamic_cast<TMenuItem*>(Sender)) ShowPage(item->Tag());
+}
+
+void TGalleryForm::CounterClick(TObject*) {
+    // A dynamic item: its caption changes from its own click.
+    ++FCounterClicks;
+    CounterItem->SetCaption("Clicked &" + std::to_string(FCounterClicks) + " times");
+}
+
+void TGalleryForm::CloseClick(TObject*) { Close(); }
 
 void TGalleryForm::PageButtonClick(TObject* Sender) {
     if (auto* selector = dynamic_cast<TButton*>(Sender)) ShowPage(selector->Tag());

@@ -16,6 +16,7 @@
 #include "framework/controls/ListBox.h"
 #include "framework/controls/Memo.h"
 #include "framework/controls/Panel.h"
+#include "framework/controls/Menu.h"
 #include "framework/controls/StatusBar.h"
 #include "skin/data/PellixData.h"
 
@@ -93,6 +94,14 @@ public:
     // "--page CAPTION" (a page's caption without its accelerator mark). Unknown words are ignored.
     void UseCommandLine(const std::vector<std::string>& arguments);
 
+    // The main menu (every kind of item the skin draws) and the page area's popup menu.
+    TMainMenu* MainMenu = nullptr;
+    TPopupMenu* PagePopup = nullptr;
+    TMenuItem* CounterItem = nullptr;  // its caption counts its clicks
+    void PageMenuClick(TObject* Sender);
+    void CounterClick(TObject* Sender);
+    void CloseClick(TObject* Sender);
+
 private:
     // Loads a package into the skin data (as if stored in the form) and switches the skin on.
     void UsePackage(const std::vector<uint8_t>& package, const std::string& name);
@@ -101,6 +110,8 @@ private:
     void BuildPageSelector();
     // Gives the Basic page's memo and list box more lines, and longer ones, than they show.
     void FillBasicPage();
+    void BuildMenus();
+    int32_t FCounterClicks = 0;
 
     std::vector<uint8_t> FDefaultPackage;  // the package the form carries, to come back to
     TToolForm* FToolForm = nullptr;

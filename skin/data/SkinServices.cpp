@@ -113,14 +113,24 @@ HINSTANCE SkinResourceInstance() {
     return module;
 }
 
-std::unique_ptr<TFont> CreateSystemCaptionFont() {
+namespace {
+
+// A font of the non-client metrics (the caption's or the menus'); the framework's default font when
+// the system gives none.
+std::unique_ptr<TFont> CreateNonClientFont(LOGFONTA NONCLIENTMETRICSA::*which) {
     auto font = std::make_unique<TFont>();
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = NonClientMetricsSize;
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &metrics, 0))
-        font->SetHandle(CreateFontIndirectA(&metrics.lfCaptionFont));
+        font->SetHandle(CreateFontIndirectA(&(metrics.*which)));
     return font;
 }
+
+}  // namespace
+
+std::unique_ptr<TFont> CreateSystemCaptionFont() { return CreateNonClientFont(&NONCLIENTMETRICSA::lfCaptionFont); }
+
+std::unique_ptr<TFont> CreateSystemMenuFont() { return CreateNonClientFont(&NONCLIENTMETRICSA::lfMenuFont); }
 
 HICON WindowIconOf(HWND window) {
     if (window == nullptr) return nullptr;

@@ -46,6 +46,9 @@ HINSTANCE SkinResourceInstance();
 // The system's caption font (lfCaptionFont of the non-client metrics); the framework's default font
 // when the system gives none.
 std::unique_ptr<TFont> CreateSystemCaptionFont();
+// The system's menu font (lfMenuFont), the screen's menu font of the menu painters; the framework's
+// default font when the system gives none.
+std::unique_ptr<TFont> CreateSystemMenuFont();
 // A window's small icon (WM_GETICON ICON_SMALL, else ICON_BIG); null when it has none. Not owned.
 HICON WindowIconOf(HWND window);
 // Fills picture with the transparent key (magenta) and draws a copy of icon scaled to its size on it.

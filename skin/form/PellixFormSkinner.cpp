@@ -12,6 +12,7 @@
 #include "framework/core/PropAccess.h"
 #include "framework/rtl/Trace.h"
 #include "framework/win/TextMeasure.h"
+#include "framework/win/UserObject.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinServices.h"
 #include "skin/form/NCObject.h"
@@ -52,6 +53,7 @@ void SetBooleanProperty(TObject* Instance, std::string_view Name, bool Value) {
 TPellixForm::TPellixForm(TComponent* AOwner)
     : TComponent(AOwner),
       FCaptionFont(CreateSystemCaptionFont()),
+      FMenuFont(CreateSystemMenuFont()),
       FDoubleClickTime(GetDoubleClickTime()),
       FIconSize(GetSystemMetrics(SM_CXSMICON)),
       FCanvas(std::make_unique<TCanvas>()),
@@ -75,6 +77,7 @@ TPellixForm::~TPellixForm() {
     delete FSysMenu;
     FSysMenu = nullptr;
     FCaptionFont.reset();
+    FMenuFont.reset();
     FIconBitmap.reset();
     if (SkinFormHost != nullptr) SkinFormHost->RemoveForm(this);
     FCanvas.reset();
@@ -173,9 +176,8 @@ void TPellixForm::InitSkin(TSkinData* SkinData) {
 
     if (FSkinFrame) {
         FWindowMenu = GetMenu(FHandle);
-        // The menu bar strip is painted by its own skinner; a window whose menu bar has none
-        // keeps the system frame, so that its menu stays shown and usable.
-        if (FWindowMenu != nullptr && !IsMDIChild() && FMenuBar == nullptr) FSkinFrame = false;
+        // The window's menu bar is taken off and drawn by the skin in a strip below the caption.
+        if (FWindowMenu != nullptr && !IsMDIChild()) MakeMenuBar();
     }
     if (FSkinFrame)
         UpdateFrameMetrics();
@@ -189,6 +191,14 @@ void TPellixForm::InitSkin(TSkinData* SkinData) {
             SkinFormHost->SetMDIMaximized(true);
     }
     QUIRN_TRACE(TTraceChannel::Form, "attached ", FHandle, " class ", FWndClass, " frame ", FSkinFrame);
+}
+
+void TPellixForm::MakeMenuBar() {
+    FMenuHeight = GetSystemMetrics(SM_CYMENU);
+    FMenuBar = MakeSkinMenuBar(this, FSkinData, FForm != nullptr ? FForm->Menu() : nullptr);
+    // Before the attach has finished, the system's frame is recalculated without the menu, so that
+    // the client area the attach keeps is the one the window had with it.
+    if (FSkinState == SkinStateCreated) FrameChanged();
 }
 
 void TPellixForm::FinishAttach() {
@@ -205,6 +215,8 @@ void TPellixForm::FinishAttach() {
         DiscoverForm(FForm);
     else
         DiscoverWindows(FHandle);
+    // The form's popup menus draw their items from the skin (again, when discovery did it already).
+    if (FForm != nullptr && FSkinData->SkinControls().Contains(xcPopupMenu)) SkinPopupMenus(FForm, true);
 
     if (FSkinState == SkinStateCreated) {
         UpdateWindowState();
@@ -457,6 +469,11 @@ void TPellixForm::UnskinDestroyed() {
     DetachFrame();
     FClientSubclass.Restore();
     FreeControlSkins();
+    // A plain window's menu was the window's to destroy; taken off, it is destroyed here. A form's
+    // menu belongs to its menu object.
+    if (FMenuBar && FForm == nullptr && FMenuBar->MenuHandle() != nullptr && IsMenu(FMenuBar->MenuHandle()) &&
+        GetMenu(FHandle) != FMenuBar->MenuHandle())
+        win::MenuHandle(FMenuBar->MenuHandle()).reset();
     FMenuBar.reset();
 }
 
@@ -553,16 +570,39 @@ void TPellixForm::SkinPopupMenus(TComponent* Component, bool On) {
         if (Menu == nullptr || Menu->Tag() == FSkinData->DisableTag() ||
             !FSkinData->SkinControls().Contains(xcPopupMenu))
             continue;
-        // The items are drawn by the framework's owner drawing until the skinned item drawing
-        // assigns their OnDrawItem and OnMeasureItem here.
         Menu->SetOwnerDraw(On);
+        SkinMenuItems(Menu->Items(), On, TMenuMeasureItemEvent(this, &TPellixForm::MeasurePopupItem), true);
     }
 }
 
 void TPellixForm::SkinMainMenus(TComponent* Component, bool On) {
     if (Component == nullptr) return;
-    for (int32_t Index = 0; Index < Component->ComponentCount(); ++Index)
-        if (auto* Menu = ObjectAs<TMainMenu>(Component->Components(Index))) Menu->SetOwnerDraw(On);
+    for (int32_t Index = 0; Index < Component->ComponentCount(); ++Index) {
+        auto* Menu = ObjectAs<TMainMenu>(Component->Components(Index));
+        if (Menu == nullptr) continue;
+        if (On) Menu->SetOwnerDraw(true);
+        // The bar's own entries are drawn by the menu bar; the items below them by the skin.
+        for (int32_t Top = 0; Top < Menu->Items()->Count(); ++Top)
+            SkinMenuItems(Menu->Items()->Items(Top), On, TMenuMeasureItemEvent(this, &TPellixForm::MeasureMenuItem),
+                          false);
+    }
+}
+
+void TPellixForm::SkinMenuItems(TMenuItem* Parent, bool On, TMenuMeasureItemEvent Measure, bool KeepOwnMeasure) {
+    const TMenuDrawItemEvent Draw(this, &TPellixForm::DrawMenuItem);
+    for (int32_t Index = 0; Index < Parent->Count(); ++Index) {
+        TMenuItem* Item = Parent->Items(Index);
+        if (On) {
+            // An item the application draws itself keeps its own drawing.
+            if (!KeepOwnMeasure && Item->OnDrawItem() && Item->OnDrawItem() != Draw) continue;
+            Item->SetOnDrawItem(Draw);
+            if (!KeepOwnMeasure || !Item->OnMeasureItem()) Item->SetOnMeasureItem(Measure);
+        } else {
+            if (Item->OnDrawItem() == Draw) Item->SetOnDrawItem(nullptr);
+            if (Item->OnMeasureItem() == Measure) Item->SetOnMeasureItem(nullptr);
+        }
+        SkinMenuItems(Item, On, Measure, KeepOwnMeasure);
+    }
 }
 
 // --- Form-level and MDI-client procedures --------------------------------------------------------
@@ -583,6 +623,7 @@ void TPellixForm::FormWndProc(TMessage& Message) {
         return;
     case WM_SKINREFRESH: RefreshSkin(); return;
     case CM_DIALOGCHAR: DialogChar(Message); return;
+    case CM_MENUCHANGED: MenuChanged(Message, true); return;
     case WM_SKINPAINTTO:
         if (Message.LParam == SkinMagic) {
             if (Message.WParam != 0) PaintFrame(reinterpret_cast<HDC>(Message.WParam));

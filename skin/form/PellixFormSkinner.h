@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/controls/Menu.h"
 #include "framework/controls/Messages.h"
 #include "framework/core/Component.h"
 #include "framework/graphics/Bitmap.h"
@@ -28,6 +29,7 @@
 class TControl;
 class TCustomForm;
 class TNCObject;
+class TMenuItem;
 class TPopupMenu;
 class TSkinControlLink;
 class TSkinData;
@@ -79,6 +81,24 @@ public:
     // --- Menus of the form (owner-draw switching) ---
     void SkinPopupMenus(TComponent* Component, bool On);
     void SkinMainMenus(TComponent* Component, bool On);
+    // Assigns (or clears) the skin's item drawing and Measure on the items below Parent at every
+    // depth; KeepOwnMeasure leaves a measure handler the application assigned.
+    void SkinMenuItems(TMenuItem* Parent, bool On, TMenuMeasureItemEvent Measure, bool KeepOwnMeasure);
+
+    // --- Menu items drawn from the skin (MenuItemDraw.cpp); rectangles in the menu's client ---
+    void DrawMenuItem(TObject* Sender, TCanvas* ACanvas, RECT ARect, bool Selected);
+    void DrawMenuItemOfMenu(HMENU Menu, TMenuItem* Item, bool Selected, RECT ARect, TCanvas* ACanvas);
+    void DrawPlainMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, RECT ARect);
+    void MeasureMenuItem(TObject* Sender, TCanvas* ACanvas, int32_t& Width, int32_t& Height);
+    void MeasurePopupItem(TObject* Sender, TCanvas* ACanvas, int32_t& Width, int32_t& Height);
+    void DrawMenuItemContent(TMenuItem* Item, TCanvas* ACanvas, bool Selected, RECT ARect);
+    // Draws one text (or measures it with DT_CALCRECT), or the separator line for "-".
+    void DrawMenuItemText(TMenuItem* Item, TCanvas* ACanvas, UINT Flags, bool Selected, RECT& ARect,
+                          const std::string& Text);
+    // WM_MEASUREITEM and WM_DRAWITEM of the window's menus (owner-drawn items of the menu bar's
+    // drop-downs); false when the message is not for them.
+    bool MeasureItemMessage(TMessage& Message);
+    bool DrawItemMessage(TMessage& Message);
 
     // --- Frame painting ---
     void CalcClientRect(TMessage& Message);
@@ -145,6 +165,7 @@ public:
     TWindowSubclass FWindowSubclass;  // the window's procedure: FPrevWndProc and FObjectInstance
     TWindowSubclass FClientSubclass;  // the MDI client's (FPrevClientProc, FClientInstance)
     std::unique_ptr<TFont> FCaptionFont;
+    std::unique_ptr<TFont> FMenuFont;  // the screen's menu font, for the menu painters
     bool FAttached = false;
     std::unique_ptr<TTimer> FTimer;  // hover and hint timer
     std::wstring FTitleIndent = L"  ";
@@ -226,7 +247,11 @@ private:
     void SizeHandler(TMessage& Message);
     void HitTest(TMessage& Message);
     void SysCommandHandler(TMessage& Message);
-    void MenuChanged(TMessage& Message);
+    // CM_MENUCHANGED (from the form object's own procedure when FromForm): the menu bar follows the
+    // window's new menu, which is taken off the window again.
+    void MenuChanged(TMessage& Message, bool FromForm);
+    // Makes the menu bar of the window's menu (FMenuHeight with it) and takes the menu off.
+    void MakeMenuBar();
     void NCMouseMove(TMessage& Message);
     void NCLButtonDown(TMessage& Message);
     void NCLButtonUp(TMessage& Message);

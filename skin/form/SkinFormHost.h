@@ -42,7 +42,9 @@ public:
     // The MDI children of the frame are maximized (or no longer).
     virtual void SetMDIMaximized(bool value) = 0;
 
-    int32_t FMenuSource = 0;  // where the menu being opened comes from
+    bool FActive = false;       // some skin data is active: windows get skinned
+    int32_t FMenuSource = 0;    // where the menu being opened comes from
+    bool FMenuBarOpen = false;  // a drop-down of a skinned menu bar is open
     bool FMDIMaximized = false;
     HWND FMDIClient = nullptr;
     TCustomForm* FMDIForm = nullptr;

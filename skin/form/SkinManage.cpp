@@ -84,9 +84,12 @@ TCustomForm* FindVCLForm(HWND Window) {
     return ObjectAs<TCustomForm>(FindControl(Window));
 }
 
-// The window layer of the skinned popup menus attaches its skinner to a new menu window here;
-// until it exists no popup-menu skinner is made and menus keep the look their owners give them.
-std::unique_ptr<TPellixPopMenu> MakePopMenu(HWND, TSkinData*) { return nullptr; }
+// A popup skinner attached to a new menu window; none when the system refused the subclass.
+std::unique_ptr<TPellixPopMenu> MakePopMenu(HWND Window, TSkinData* Data) {
+    auto Popup = std::make_unique<TPellixPopMenu>();
+    if (!Popup->Attach(Window, Data, nullptr)) return nullptr;
+    return Popup;
+}
 
 // The hook sees window creation, activation and destruction on this thread and hands windows to
 // the manager. It never blocks an operation, and nothing thrown in it crosses the system's frames.
@@ -556,7 +559,13 @@ void TSkinManage::AssignPopupMenu(HMENU Menu) {
 }
 
 TBitmap* TSkinManage::PopupBitmapOf(HMENU Menu) const {
+    TPellixPopMenu* Popup = PopupOf(Menu);
+    return Popup == nullptr || Popup->FBuffer->Empty() ? nullptr : Popup->FBuffer.get();
+}
+
+TPellixPopMenu* TSkinManage::PopupOf(HMENU Menu) const {
+    if (Menu == nullptr) return nullptr;
     for (TPellixPopMenu* Popup : FPopups)
-        if (Popup->FMenuHandle == Menu) return Popup->FDrawBitmap.get();
+        if (Popup->FMenuHandle == Menu) return Popup;
     return nullptr;
 }

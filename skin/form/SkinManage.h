@@ -75,15 +75,15 @@ public:
     void MarkPopupsFromMenuBar();
     void AssignPopupMenu(HMENU Menu);
     TBitmap* PopupBitmapOf(HMENU Menu) const;
+    // The popup skinner that holds a menu handle, or null.
+    TPellixPopMenu* PopupOf(HMENU Menu) const;
 
     std::unique_ptr<TTimer> FTimer;        // one-shot action timer
     std::vector<TPellixForm*> FForms;      // owned form skinners
     std::vector<TPellixPopMenu*> FPopups;  // owned popup-menu skinners
     std::vector<TSkinData*> FSkinDatas;    // registered, not owned
-    bool FActive = false;
     bool FScanning = false;
     int32_t FState = SkinManagerIdle;
-    bool FMenuBarOpen = false;
     int32_t FAction = 0;
     TSkinData* FActionData = nullptr;
     TSkinData* FMainSkinData = nullptr;

@@ -1,12 +1,15 @@
 // SkinMenuBarLink: what a form skinner calls on the skinner of its window's menu bar (TPellixMenu).
-// The menu bar is drawn by the skin in a strip below the caption; a window whose menu bar has no
-// skinner keeps the system frame, so that its menu stays usable.
+// The window's menu is taken off the window and drawn by the skin in a strip below the caption.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
+
 class TMainMenu;
 class TNCObject;
+class TPellixForm;
+class TSkinData;
 
 class TSkinMenuBarLink {
 public:
@@ -28,4 +31,11 @@ public:
     // The menu taken off the window (given back when the skin goes), and the form's menu object.
     virtual HMENU MenuHandle() const = 0;
     virtual TMainMenu* Menu() const = 0;
+    // The form's menu object the bar takes captions and states from (none for a plain window).
+    virtual void SetMenu(TMainMenu* Menu) = 0;
 };
+
+// Makes the skinner of a form skinner's menu bar (defined with TPellixMenu, so that the form skinner needs
+// only this seam): it takes the form's menu object (null for a plain window), then the window's menu, and
+// builds its buttons.
+std::unique_ptr<TSkinMenuBarLink> MakeSkinMenuBar(TPellixForm* form, TSkinData* skinData, TMainMenu* menu);

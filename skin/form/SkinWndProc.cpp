@@ -13,6 +13,7 @@
 #include "skin/form/PellixFormSkinner.h"
 #include "skin/form/SkinControlLink.h"
 #include "skin/form/SkinManage.h"
+#include "skin/form/PellixMenu.h"
 #include "skin/form/SkinMenuBarLink.h"
 
 namespace {
@@ -188,7 +189,7 @@ bool TPellixForm::SkinStage2(TMessage& Message, bool& PassOn) {
         Message.Result = 0;
         return true;
     }
-    case CM_MENUCHANGED: MenuChanged(Message); return true;
+    case CM_MENUCHANGED: MenuChanged(Message, false); return true;
     default: PassOn = true; return false;
     }
 }
@@ -203,6 +204,12 @@ void TPellixForm::SkinStage3(TMessage& Message, bool PassOn) {
     case WM_NCACTIVATE: ActivationHandler(Message); return;
     case WM_WINDOWPOSCHANGING: CallOldProc(Message); return;
     case WM_NCCALCSIZE: CalcClientRect(Message); return;
+    case WM_MEASUREITEM:
+        if (!MeasureItemMessage(Message)) CallOldProc(Message);
+        return;
+    case WM_DRAWITEM:
+        if (!DrawItemMessage(Message)) CallOldProc(Message);
+        return;
     case WM_NCHITTEST: HitTest(Message); return;
     case WM_NCPAINT:
         SetSysMenuStyle(true);
@@ -300,10 +307,9 @@ void TPellixForm::NCLButtonDown(TMessage& Message) {
     if (TNCObject* Object = NCObjectAt(Frame)) {
         if (!FActive) SetForegroundWindow(FHandle);
         Object->MouseDown();
-        if (!Object->InheritsFrom(TWinSysButton::StaticClass()) && FMenuBar) {
-            FMenuBar->OpenMenuBarItem(Object);
-            FHotObject = Object;
-        }
+        // The bar keeps its own button hot while the drop-down is open; after it the button may be gone
+        // (the menu rebuilt, the window destroyed), so it is not touched here.
+        if (!Object->InheritsFrom(TWinSysButton::StaticClass()) && FMenuBar) FMenuBar->OpenMenuBarItem(Object);
         Message.Result = 0;
         return;
     }
@@ -466,20 +472,43 @@ void TPellixForm::SysCommandHandler(TMessage& Message) {
     CallOldProc(Message);
 }
 
-void TPellixForm::MenuChanged(TMessage& Message) {
+void TPellixForm::MenuChanged(TMessage& Message, bool FromForm) {
+    // The window's own handling shows the menu on the window again; the frame is not painted from
+    // that in-between state.
     const bool Painting = FSkinData->FFramePainting;
     FSkinData->FFramePainting = false;
     try {
-        CallOldProc(Message);
+        if (!FromForm)
+            CallOldProc(Message);
+        else if (FPrevWindowProc)
+            FPrevWindowProc(Message);
     } catch (...) {
         FSkinData->FFramePainting = Painting;
         throw;
     }
     FSkinData->FFramePainting = Painting;
-    if (HMENU Menu = GetMenu(FHandle); Menu != nullptr) {
-        if (FMenuBar && FSkinData->MenuUpdate()) FMenuBar->TakeMenu(Menu);
+    const bool Running = FSkinState == SkinStateRunning && Subclassed();
+    HMENU Menu = GetMenu(FHandle);
+    if (FMenuBar && FForm != nullptr && FForm->Menu() == nullptr && Menu == nullptr) {
+        // The form no longer has a menu: the strip goes, the client area stays.
+        FMenuBar.reset();
+        FWindowMenu = nullptr;
+        FMenuHeight = 0;
+        if (Running) AdjustWindowSize(true);
+    } else if (Menu != nullptr) {
+        const bool NewBar = !FMenuBar && FSkinFrame && !IsMDIChild();
+        if (NewBar) {
+            // A menu given after the skin came: the strip comes with it, the client area stays.
+            FWindowMenu = Menu;
+            MakeMenuBar();
+            if (Running) AdjustWindowSize(true);
+        } else if (FMenuBar && FSkinData->MenuUpdate()) {
+            if (FForm != nullptr) FMenuBar->SetMenu(FForm->Menu());
+            FMenuBar->TakeMenu(Menu);
+        }
         SetMenu(FHandle, nullptr);
     }
+    if (Running && FSkinFrame && IsWindowVisible(FHandle)) PaintFrame(nullptr);
 }
 
 void TPellixForm::DialogChar(TMessage& Message) {

@@ -78,6 +78,8 @@ void TPellixForm::BuildSysMenu() {
             Item->SetTag(Tag);
             Item->SetImageIndex(Tag == FixedSeparator ? ImageNone : Tag);
             Item->SetOnClick(TNotifyEvent(this, &TPellixForm::SysMenuClick));
+            Item->SetOnDrawItem(TMenuDrawItemEvent(this, &TPellixForm::DrawMenuItem));
+            Item->SetOnMeasureItem(TMenuMeasureItemEvent(this, &TPellixForm::MeasurePopupItem));
             Menu->Items()->Add(Item);
             return Item;
         };
@@ -106,6 +108,8 @@ void TPellixForm::BuildSysMenu() {
             SetItemText(*Item, Text);
         Item->SetTag(static_cast<int32_t>(Info.wID));
         Item->SetOnClick(TNotifyEvent(this, &TPellixForm::SysMenuCommandClick));
+        Item->SetOnDrawItem(TMenuDrawItemEvent(this, &TPellixForm::DrawMenuItem));
+        Item->SetOnMeasureItem(TMenuMeasureItemEvent(this, &TPellixForm::MeasurePopupItem));
         int32_t Image = ImageNone;
         switch (Info.wID) {
         case SC_SIZE:

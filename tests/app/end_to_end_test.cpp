@@ -515,3 +515,73 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+// --- The input memo's own context menu ------------------------------------------------------------
+
+BOOL CALLBACK FindVisibleMenu(HWND window, LPARAM data) {
+    wchar_t name[16]{};
+    GetClassNameW(window, name, 16);
+    if (std::wstring(name) == L"#32768" && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(data) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND VisibleMenuWindow() {
+    HWND found = nullptr;
+    EnumWindows(FindVisibleMenu, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Right-clicks the memo, checks that its context menu wears the skin's menu frame, and chooses the
+// entry of the accelerator key.
+void ChooseFromContextMenu(HWND memo, wchar_t key) {
+    RECT rect{};
+    GetWindowRect(memo, &rect);
+    Click(Centre(rect), true);
+    HWND menu = nullptr;
+    ASSERT_TRUE(PumpUntil("the memo's context menu to show", [&] { return (menu = VisibleMenuWindow()) != nullptr; }));
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(menu, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) && answer == 1)
+        << "the context menu is skinned";
+    TBitmap& background = *DefaultSkin().FMenuBackground->Bitmap;
+    const COLORREF corner = Pixel(background, 0, 0);
+    const COLORREF side = Pixel(background, 1, background.Height() / 2);
+    COLORREF shownCorner = 0;
+    COLORREF shownSide = 0;
+    EXPECT_TRUE(PumpUntil("the context menu to show the skin's menu frame",
+                          [&] {
+                              RECT menuRect{};
+                              GetWindowRect(menu, &menuRect);
+                              const TScreenPixels shot(menuRect);
+                              shownCorner = shot.At(0, 0);
+                              shownSide = shot.At(1, shot.Height() / 2);
+                              return shownCorner == corner && shownSide == side;
+                          }))
+        << std::hex << "corner " << shownCorner << " side " << shownSide;
+    PressKey(key);
+    ASSERT_TRUE(PumpUntil("the context menu to close", [] { return VisibleMenuWindow() == nullptr; }));
+}
+
+TEST_F(EndToEnd, TheInputMemosContextMenuIsSkinnedAndItsCommandsWork) {
+    ASSERT_FALSE(DefaultSkin().FSkinLoading);
+    ChildProcess& quirn = Start();
+    ASSERT_TRUE(quirn.Started());
+    HWND main = nullptr;
+    ASSERT_TRUE(ShowsSkinnedInFront(main));
+    const std::vector<HWND> memos = ChildrenOfClass(main, L"TMemo");
+    ASSERT_EQ(memos.size(), 2u);
+    HWND memo1 = memos[0];
+    ClickCentre(memo1);
+    ASSERT_TRUE(PumpUntil("the click to give memo1 the focus", [&] { return FocusOf(main) == memo1; }));
+    TypeText(L"xy");
+    ASSERT_TRUE(PumpUntil("memo1 to hold the typed text", [&] { return TextOf(memo1) == L"xy"; }));
+
+    ChooseFromContextMenu(memo1, L'A');  // Select All
+    ChooseFromContextMenu(memo1, L'C');  // Copy
+    PressKey(VK_END);
+    ChooseFromContextMenu(memo1, L'P');  // Paste after the text
+    EXPECT_TRUE(PumpUntil("the pasted copy to follow the text", [&] { return TextOf(memo1) == L"xyxy"; }))
+        << "memo1 holds " << Printable(TextOf(memo1));
+}

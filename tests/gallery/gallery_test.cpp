@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cwchar>
 #include <string>
 #include <vector>
 
 #include "ChildProcess.h"
 #include "InputDriver.h"
+#include "ScreenPixels.h"
 #include "Wait.h"
 
 namespace {
@@ -232,17 +234,42 @@ TEST_F(Gallery, SkinSwitchesFileDialogAndPageSelector) {
     EXPECT_EQ(FProgram.ExitCode(), 0u);
 }
 
+// The visible menu windows of a process, the top of the Z order first.
+std::vector<HWND> MenusOf(DWORD process) {
+    std::vector<HWND> menus;
+    for (HWND window : WindowsOf(process))
+        if (ClassOf(window) == L"#32768") menus.push_back(window);
+    return menus;
+}
+
+constexpr UINT kSkinQuery = 0x3523;  // a skinned window (or menu window) answers 1
+
+bool Skinned(HWND window) {
+    DWORD_PTR answer = 0;
+    return ::SendMessageTimeoutW(window, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) && answer == 1;
+}
+
+// The main window and its open menus, for the documentation's pictures.
+void ShootMenus(HWND main, DWORD process, const std::string& name) {
+    RECT area{};
+    ::GetWindowRect(main, &area);
+    for (HWND menu : MenusOf(process)) {
+        RECT rect{};
+        ::GetWindowRect(menu, &rect);
+        ::UnionRect(&area, &area, &rect);
+    }
+    // Another process's windows reach the screen a moment after they paint: a picture waits for them.
+    if (std::getenv("QUIRN_SCREENSHOTS") != nullptr)
+        PumpUntil("a moment", [start = ::GetTickCount()] { return ::GetTickCount() - start > 1000; });
+    SaveScreenShot(area, name);
+}
+
 TEST_F(Gallery, TheBasicPageShowsEachBasicControlSkinned) {
     HWND bordered = ChildOf(FMain, L"TEdit", L"An edit with a border");
     ASSERT_TRUE(bordered);
     ClickControl(Button(L"Basic"));
     EXPECT_TRUE(PumpUntil("the Basic page shown", [&] { return ::IsWindowVisible(bordered) != FALSE; }));
 
-    constexpr UINT kSkinQuery = 0x3523;  // a skinned control answers 1
-    auto skinned = [](HWND window) {
-        DWORD_PTR answer = 0;
-        return ::SendMessageTimeoutW(window, kSkinQuery, 0, 0, SMTO_NORMAL, kPatienceMs, &answer) && answer == 1;
-    };
     const HWND page = ::GetParent(bordered);
     struct Expected {
         const wchar_t* ClassName;
@@ -260,7 +287,7 @@ TEST_F(Gallery, TheBasicPageShowsEachBasicControlSkinned) {
     for (const Expected& control : expected) {
         HWND window = ChildOf(page, control.ClassName, control.Text);
         ASSERT_TRUE(window) << std::string(control.Text, control.Text + wcslen(control.Text));
-        EXPECT_TRUE(PumpUntil("the control to answer the skin query", [&] { return skinned(window); }))
+        EXPECT_TRUE(PumpUntil("the control to answer the skin query", [&] { return Skinned(window); }))
             << std::string(control.Text, control.Text + wcslen(control.Text));
     }
     WindowSearch bars{0, L"TStatusBar", L"", {}};
@@ -268,8 +295,62 @@ TEST_F(Gallery, TheBasicPageShowsEachBasicControlSkinned) {
     const std::vector<HWND>& statusBars = bars.Found;
     ASSERT_EQ(statusBars.size(), 2u);
     for (HWND bar : statusBars)
-        EXPECT_TRUE(PumpUntil("the status bar to answer the skin query", [&] { return skinned(bar); }));
+        EXPECT_TRUE(PumpUntil("the status bar to answer the skin query", [&] { return Skinned(bar); }));
 
+    ::PostMessageW(FMain, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(FProgram.Exits(kPatienceMs));
+    EXPECT_EQ(FProgram.ExitCode(), 0u);
+}
+
+TEST_F(Gallery, TheMainMenuItsSubMenuThePagePopupAndTheSystemMenuAreSkinnedAndWork) {
+    HWND edit = ChildOf(FMain, L"TEdit", L"An edit box");
+    ASSERT_TRUE(edit);
+    // Graphite first, then the default skin again: each skin switch comes before its menus.
+    for (const wchar_t* skin : {L"graphite", L"default"}) {
+        ClickControl(Button(std::wstring(skin) == L"graphite" ? L"&Graphite" : L"&Default"));
+        ASSERT_TRUE(MainCaptionIs(skin));
+        const std::string name(skin, skin + wcslen(skin));
+        // View > Page > the second page, from the keyboard: Alt+V opens View with its first entry
+        // (Page) selected, right opens the sub-menu, down and Enter choose.
+        ASSERT_TRUE(BringToFront(FMain));
+        PressChord({VK_MENU, 'V'});
+        ASSERT_TRUE(PumpUntil("View's drop-down", [&] { return MenusOf(FProgram.Id()).size() == 1; }));
+        EXPECT_TRUE(Skinned(MenusOf(FProgram.Id()).front())) << "the drop-down is skinned";
+        PressKey(VK_RIGHT);
+        ASSERT_TRUE(PumpUntil("the Page sub-menu", [&] { return MenusOf(FProgram.Id()).size() == 2; }));
+        PressKey(VK_DOWN);
+        EXPECT_TRUE(PumpUntil("the sub-menu's second entry selected and painted", [&] {
+            const std::vector<HWND> menus = MenusOf(FProgram.Id());
+            return menus.size() == 2 && !::GetUpdateRect(menus.front(), nullptr, FALSE);
+        }));
+        ShootMenus(FMain, FProgram.Id(), "gallery-menu-" + name);
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(PumpUntil("the menus closed", [&] { return MenusOf(FProgram.Id()).empty(); }));
+        EXPECT_TRUE(PumpUntil("the edits page shown", [&] { return ::IsWindowVisible(edit) != FALSE; }));
+
+        // The page area's popup menu: its first entry shows the first page again.
+        RECT info{};
+        ::GetWindowRect(ChildOf(FMain, L"TGroupBox", L"Edits and memos"), &info);
+        RightClick(POINT{info.right - 12, info.bottom - 12});
+        ASSERT_TRUE(PumpUntil("the page popup", [&] { return MenusOf(FProgram.Id()).size() == 1; }));
+        EXPECT_TRUE(Skinned(MenusOf(FProgram.Id()).front())) << "the popup is skinned";
+        ShootMenus(FMain, FProgram.Id(), "gallery-popup-" + name);
+        PressKey(VK_DOWN);
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(PumpUntil("the popup closed", [&] { return MenusOf(FProgram.Id()).empty(); }));
+        EXPECT_TRUE(PumpUntil("the edits page hidden", [&] { return !::IsWindowVisible(edit); }));
+
+        // The system menu from a right click on the caption.
+        ASSERT_TRUE(BringToFront(FMain));
+        RECT outer{};
+        ::GetWindowRect(FMain, &outer);
+        RightClick(POINT{(outer.left + outer.right) / 2 - 80, outer.top + 12});
+        ASSERT_TRUE(PumpUntil("the system menu", [&] { return MenusOf(FProgram.Id()).size() == 1; }));
+        EXPECT_TRUE(Skinned(MenusOf(FProgram.Id()).front())) << "the system menu is skinned";
+        ShootMenus(FMain, FProgram.Id(), "gallery-systemmenu-" + name);
+        PressKey(VK_ESCAPE);
+        EXPECT_TRUE(PumpUntil("the system menu closed", [&] { return MenusOf(FProgram.Id()).empty(); }));
+    }
     ::PostMessageW(FMain, WM_CLOSE, 0, 0);
     ASSERT_TRUE(FProgram.Exits(kPatienceMs));
     EXPECT_EQ(FProgram.ExitCode(), 0u);

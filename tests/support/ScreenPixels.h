@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class TScreenPixels {
@@ -20,3 +21,7 @@ private:
     int32_t FHeight = 0;
     std::vector<uint32_t> FPixels;  // 0x00RRGGBB, rows top down
 };
+
+// With the environment variable QUIRN_SCREENSHOTS naming a folder, saves a rectangle of the screen there
+// as Name.bmp (for the pictures of the documentation); nothing otherwise.
+void SaveScreenShot(const RECT& ScreenRect, const std::string& Name);

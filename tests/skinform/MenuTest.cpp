@@ -1,0 +1,460 @@
+// Skinned menus under real input: the window's menu bar drawn in the strip below the caption and its
+// drop-downs opened with the mouse and the keyboard, the menu windows' frame and background and the
+// items drawn from the skin's "MenuBar", "MenuBackground" and "MenuItem" bitmaps in both bundled
+// skins, popup menus, the system menu, the menu given back when the skin goes, and no GDI object
+// left behind by many popups and menu-bar rebuilds.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "GdiObjectCounter.h"
+#include "InputScript.h"
+#include "ScreenPixels.h"
+#include "SkinFormKit.h"
+#include "framework/controls/Menu.h"
+#include "skin/form/PellixMenu.h"
+
+using namespace formtest;
+using namespace realinput;
+
+namespace {
+
+constexpr UINT MenuOfWindowQuery = 0x01E1;  // MN_GETHMENU
+
+BOOL CALLBACK CollectMenuWindow(HWND Window, LPARAM Data) {
+    wchar_t Name[16]{};
+    GetClassNameW(Window, Name, 16);
+    if (std::wstring(Name) == L"#32768" && IsWindowVisible(Window))
+        reinterpret_cast<std::vector<HWND>*>(Data)->push_back(Window);
+    return TRUE;
+}
+
+// The visible menu windows, the top of the Z order first.
+std::vector<HWND> MenuWindows() {
+    std::vector<HWND> Windows;
+    EnumWindows(CollectMenuWindow, reinterpret_cast<LPARAM>(&Windows));
+    return Windows;
+}
+
+HWND TopMenuWindow() {
+    const std::vector<HWND> Windows = MenuWindows();
+    return Windows.empty() ? nullptr : Windows.front();
+}
+
+HMENU MenuShownBy(HWND Window) {
+    DWORD_PTR Menu = 0;
+    SendMessageTimeoutW(Window, MenuOfWindowQuery, 0, 0, SMTO_NORMAL, PatienceMs, &Menu);
+    return reinterpret_cast<HMENU>(Menu);
+}
+
+// Waits until a visible menu window shows Menu; the window, or null.
+HWND WaitForMenu(HMENU Menu) {
+    HWND Found = nullptr;
+    WaitFor([&] {
+        for (HWND Window : MenuWindows())
+            if (MenuShownBy(Window) == Menu) {
+                Found = Window;
+                return true;
+            }
+        return false;
+    });
+    return Found;
+}
+
+bool WaitNoMenu() {
+    return WaitFor([] { return MenuWindows().empty(); });
+}
+
+void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR, DWORD) {
+    if (!MenuWindows().empty()) EndMenu();
+}
+
+RECT OnScreen(HWND Window, const RECT& Rect) {
+    const RECT Outer = WindowRectOf(Window);
+    RECT Moved = Rect;
+    OffsetRect(&Moved, Outer.left, Outer.top);
+    return Moved;
+}
+
+// Where an entry of a shown menu lies on the screen.
+RECT EntryRect(HWND MenuWindow, HMENU Menu, int Position) {
+    RECT Rect{};
+    GetMenuItemRect(nullptr, Menu, static_cast<UINT>(Position), &Rect);
+    (void)MenuWindow;
+    return Rect;
+}
+
+bool Near(COLORREF A, COLORREF B, int Tolerance = 2) {
+    return std::abs(GetRValue(A) - GetRValue(B)) <= Tolerance && std::abs(GetGValue(A) - GetGValue(B)) <= Tolerance &&
+           std::abs(GetBValue(A) - GetBValue(B)) <= Tolerance;
+}
+
+// Counts the clicks of the menu items.
+class TClicks : public TObject {
+public:
+    void Click(TObject* Sender) { ++Counts[Sender]; }
+    int Of(TObject* Item) const {
+        const auto Found = Counts.find(Item);
+        return Found == Counts.end() ? 0 : Found->second;
+    }
+    std::map<TObject*, int> Counts;
+};
+
+// The test form's menus: a bar with three drop-downs and an item without one, and a popup menu.
+struct TMenus {
+    TMainMenu* Main = nullptr;
+    TMenuItem* File = nullptr;
+    TMenuItem* New = nullptr;
+    TMenuItem* Checked = nullptr;
+    TMenuItem* Separator = nullptr;
+    TMenuItem* Disabled = nullptr;
+    TMenuItem* More = nullptr;  // with a sub-menu
+    TMenuItem* Deeper = nullptr;
+    TMenuItem* Edit = nullptr;
+    TMenuItem* Copy = nullptr;
+    TMenuItem* View = nullptr;
+    TMenuItem* Go = nullptr;  // no drop-down
+    TPopupMenu* Popup = nullptr;
+    TMenuItem* PopupFirst = nullptr;
+    TMenuItem* PopupChecked = nullptr;
+};
+
+class MenuTest : public TSkinFormTest {
+protected:
+    TMenuItem* Add(TMenuItem* Parent, const std::string& Caption) {
+        auto* Item = new TMenuItem(FForm);
+        Item->SetCaption(Caption);
+        Item->SetOnClick(TNotifyEvent(&FClicks, &TClicks::Click));
+        Parent->Add(Item);
+        return Item;
+    }
+    // A form with the menus, skinned with the package and in front.
+    void MakeMenuForm(const std::vector<uint8_t>& Package) {
+        FForm = Make(320, 160);
+        TMenus& M = FMenus;
+        M.Main = new TMainMenu(FForm);
+        M.File = Add(M.Main->Items(), "&File");
+        M.New = Add(M.File, "&New");
+        M.New->SetShortCut(ShortCut('N', TShiftState{ssCtrl}));
+        M.Checked = Add(M.File, "&Checked");
+        M.Checked->SetChecked(true);
+        M.Separator = Add(M.File, "-");
+        M.Disabled = Add(M.File, "&Disabled");
+        M.Disabled->SetEnabled(false);
+        M.More = Add(M.File, "&More");
+        M.Deeper = Add(M.More, "D&eeper");
+        M.Edit = Add(M.Main->Items(), "&Edit");
+        M.Copy = Add(M.Edit, "&Copy");
+        M.View = Add(M.Main->Items(), "&View");
+        Add(M.View, "&Large");
+        M.Go = Add(M.Main->Items(), "&Go");
+        FForm->SetMenu(M.Main);
+        M.Popup = new TPopupMenu(FForm);
+        M.PopupFirst = Add(M.Popup->Items(), "&First");
+        M.PopupChecked = Add(M.Popup->Items(), "C&hecked");
+        M.PopupChecked->SetChecked(true);
+        FUnskinnedClient = ClientSizeOf(FForm->Handle());
+        FData = AddSkinData(FForm, Package);
+        ASSERT_TRUE(ShowSkinned(FForm));
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == FForm->Handle(); }));
+        FWindow = FForm->Handle();
+        FSkinner = SkinnerOf(FWindow);
+        ASSERT_NE(FSkinner, nullptr);
+        ASSERT_TRUE(FSkinner->FMenuBar != nullptr);
+        FBar = dynamic_cast<TPellixMenu*>(FSkinner->FMenuBar.get());
+        ASSERT_NE(FBar, nullptr);
+    }
+    // The bar's button on the screen.
+    POINT ButtonPoint(int32_t Index) { return Centre(OnScreen(FWindow, FBar->Button(Index)->FBounds)); }
+
+    TClicks FClicks;
+    TMenus FMenus;
+    TForm* FForm = nullptr;
+    HWND FWindow = nullptr;
+    TSkinData* FData = nullptr;
+    TPellixForm* FSkinner = nullptr;
+    TPellixMenu* FBar = nullptr;
+    SIZE FUnskinnedClient{};  // with the system's menu bar
+};
+
+struct TSkinCase {
+    const char* Name;
+    const std::vector<uint8_t>& (*Package)();
+};
+
+class MenuSkinTest : public MenuTest, public ::testing::WithParamInterface<TSkinCase> {};
+
+}  // namespace
+
+// The bar, a drop-down and its items against the skin's bitmaps.
+TEST_P(MenuSkinTest, TheBarAndADropDownWearTheSkin) {
+    MakeMenuForm(GetParam().Package());
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(GetMenu(FWindow), nullptr) << "the menu is taken off the window";
+    EXPECT_EQ(FSkinner->FMenuHeight, GetSystemMetrics(SM_CYMENU));
+    EXPECT_EQ(ClientSizeOf(FWindow).cy, FUnskinnedClient.cy) << "the client area keeps its size";
+    EXPECT_EQ(ClientSizeOf(FWindow).cx, FUnskinnedClient.cx);
+    ASSERT_EQ(FBar->ButtonCount(), 4);
+    EXPECT_EQ(FBar->Button(0)->FCaption, L"&File");
+    EXPECT_LT(FBar->Button(0)->FBounds.right, FBar->Button(1)->FBounds.left + 1);
+
+    // The strip: frame 1 of "MenuBar" (two frames stacked) at its top and bottom rows, where no
+    // caption is drawn.
+    TDataSkinObject& Bar = *FData->FMenuBar;
+    const RECT Strip = OnScreen(FWindow, FBar->FBarRect);
+    const TScreenPixels StripShot(Strip);
+    const int32_t CellHeight = Bar.Bitmap->Height() / 2;
+    const int32_t X = StripShot.Width() - Bar.RightWidth - 3;
+    EXPECT_TRUE(Near(StripShot.At(X, 0), BitmapPixel(*Bar.Bitmap, Bar.Bitmap->Width() / 2, 0)));
+    const COLORREF Bottom = StripShot.At(X, StripShot.Height() - 1);
+    EXPECT_TRUE(Near(Bottom, BitmapPixel(*Bar.Bitmap, Bar.Bitmap->Width() / 2, CellHeight - 1)) ||
+                Near(Bottom, BitmapPixel(*Bar.Bitmap, Bar.Bitmap->Width() / 2, CellHeight - 2)));
+    SaveScreenShot(WindowRectOf(FWindow), std::string("menubar-") + GetParam().Name);
+
+    TDataSkinObject& Background = *FData->FMenuBackground;
+    TDataSkinObject& Item = *FData->FMenuItem;
+    const int32_t ItemCell = Item.Bitmap->Width() / 5;
+    Drive([&] {
+        Click(ButtonPoint(0));
+        HWND Menu = WaitForMenu(FMenus.File->Handle());
+        ASSERT_NE(Menu, nullptr) << "a click on the bar opens the drop-down";
+        EXPECT_EQ(SendMessageW(Menu, WM_SKINQUERY, 0, 0), 1) << "the menu window is skinned";
+        // Hover "New" so that it is drawn selected.
+        const RECT New = EntryRect(Menu, FMenus.File->Handle(), 0);
+        MoveMouse(POINT{New.right - 4, (New.top + New.bottom) / 2});
+        WaitFor([&] { return (GetMenuState(FMenus.File->Handle(), 0, MF_BYPOSITION) & MF_HILITE) != 0; });
+        Sleep(100);
+        const RECT Outer = WindowRectOf(Menu);
+        const TScreenPixels Shot(Outer);
+        SaveScreenShot(RECT{Outer.left - 40, Outer.top - 60, Outer.right + 10, Outer.bottom + 10},
+                       std::string("dropdown-") + GetParam().Name);
+        const int32_t W = Shot.Width();
+        const int32_t H = Shot.Height();
+        const int32_t BW = Background.Bitmap->Width();
+        const int32_t BH = Background.Bitmap->Height();
+        // The frame: the corners of "MenuBackground".
+        EXPECT_TRUE(Near(Shot.At(0, 0), BitmapPixel(*Background.Bitmap, 0, 0)));
+        EXPECT_TRUE(Near(Shot.At(1, 1), BitmapPixel(*Background.Bitmap, 1, 1)));
+        EXPECT_TRUE(Near(Shot.At(W - 1, H - 1), BitmapPixel(*Background.Bitmap, BW - 1, BH - 1)));
+        EXPECT_TRUE(Near(Shot.At(1, H / 2), BitmapPixel(*Background.Bitmap, 1, BH / 2)));
+        // The selected item: frame 4 of "MenuItem" along its top row.
+        const RECT Selected = EntryRect(Menu, FMenus.File->Handle(), 0);
+        const int32_t SX = (Selected.left + Selected.right) / 2 - Outer.left;
+        EXPECT_TRUE(
+            Near(Shot.At(SX, Selected.top - Outer.top), BitmapPixel(*Item.Bitmap, 3 * ItemCell + ItemCell / 2, 0)))
+            << "selected item";
+        // A normal item: frame 1 is transparent there, so the background's middle shows.
+        const RECT Normal = EntryRect(Menu, FMenus.File->Handle(), 1);
+        EXPECT_TRUE(Near(Shot.At(Normal.right - Outer.left - 2, Normal.top - Outer.top),
+                         BitmapPixel(*Background.Bitmap, BW / 2, BH / 2)))
+            << "normal item";
+        // The check mark of "Checked": dark pixels in its glyph box.
+        int32_t Mark = 0;
+        for (int32_t Y = Normal.top; Y < Normal.bottom; ++Y)
+            for (int32_t MX = Normal.left; MX < Normal.left + Item.LeftWidth + 18; ++MX)
+                if (Shot.At(MX - Outer.left, Y - Outer.top) == GetSysColor(COLOR_BTNTEXT)) ++Mark;
+        EXPECT_GT(Mark, 4) << "a check mark is drawn";
+        // The separator: frame 2's line rows.
+        const RECT Line = EntryRect(Menu, FMenus.File->Handle(), 2);
+        const int32_t LineTop = Item.Bitmap->Height() - (Line.bottom - Line.top);
+        bool LineFound = false;
+        for (int32_t Row = 0; Row < Line.bottom - Line.top; ++Row)
+            if (Near(Shot.At((Line.left + Line.right) / 2 - Outer.left, Line.top + Row - Outer.top),
+                     BitmapPixel(*Item.Bitmap, ItemCell + ItemCell / 2, LineTop + Row)) &&
+                BitmapPixel(*Item.Bitmap, ItemCell + ItemCell / 2, LineTop + Row) != MagentaKey)
+                LineFound = true;
+        EXPECT_TRUE(LineFound) << "separator";
+        PressKey(VK_ESCAPE);
+        EXPECT_TRUE(WaitNoMenu()) << "Esc closes the drop-down";
+    });
+    EXPECT_EQ(FClicks.Of(FMenus.New), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothSkins, MenuSkinTest,
+                         ::testing::Values(TSkinCase{"default", DefaultPackage},
+                                           TSkinCase{"graphite", GraphitePackage}),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
+
+TEST_F(MenuTest, KeyboardOpensMovesAndRuns) {
+    MakeMenuForm(DefaultPackage());
+    if (HasFatalFailure()) return;
+    Drive([&] {
+        PressKey('F', VK_MENU);
+        ASSERT_NE(WaitForMenu(FMenus.File->Handle()), nullptr) << "Alt+F opens File";
+        PressKey(VK_RIGHT);
+        EXPECT_NE(WaitForMenu(FMenus.Edit->Handle()), nullptr) << "right moves to Edit";
+        PressKey(VK_LEFT);
+        EXPECT_NE(WaitForMenu(FMenus.File->Handle()), nullptr) << "left moves back to File";
+        WaitFor([&] { return (GetMenuState(FMenus.File->Handle(), 0, MF_BYPOSITION) & MF_HILITE) != 0; });
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(WaitNoMenu());
+    });
+    PumpUntil([&] { return FClicks.Of(FMenus.New) > 0; });
+    EXPECT_EQ(FClicks.Of(FMenus.New), 1) << "Enter runs the first item once";
+}
+
+TEST_F(MenuTest, TheMouseMovesBetweenDropDownsAndADisabledItemDoesNothing) {
+    MakeMenuForm(GraphitePackage());
+    if (HasFatalFailure()) return;
+    Drive([&] {
+        Click(ButtonPoint(0));
+        HWND Menu = WaitForMenu(FMenus.File->Handle());
+        ASSERT_NE(Menu, nullptr);
+        const RECT Disabled = EntryRect(Menu, FMenus.File->Handle(), 3);
+        Click(Centre(Disabled));
+        Sleep(150);
+        EXPECT_FALSE(MenuWindows().empty()) << "a click on a disabled item leaves the menu open";
+        MoveMouse(ButtonPoint(1));
+        HWND Edit = WaitForMenu(FMenus.Edit->Handle());
+        const std::vector<HWND> Open = MenuWindows();
+        EXPECT_NE(Edit, nullptr) << "the mouse over Edit opens its drop-down; open: " << Open.size() << " showing "
+                                 << (Open.empty() ? nullptr : MenuShownBy(Open.front())) << ", File is "
+                                 << FMenus.File->Handle();
+        PressKey(VK_ESCAPE);
+        EXPECT_TRUE(WaitNoMenu());
+    });
+    EXPECT_EQ(FClicks.Of(FMenus.Disabled), 0);
+    // An item without a drop-down only raises its click.
+    Drive([&] { Click(ButtonPoint(3)); });
+    PumpUntil([&] { return FClicks.Of(FMenus.Go) > 0; });
+    EXPECT_EQ(FClicks.Of(FMenus.Go), 1);
+    EXPECT_TRUE(MenuWindows().empty());
+}
+
+TEST_F(MenuTest, PopupMenusAndTheSystemMenuAreSkinned) {
+    MakeMenuForm(DefaultPackage());
+    if (HasFatalFailure()) return;
+    TDataSkinObject& Background = *FData->FMenuBackground;
+    const RECT Outer = WindowRectOf(FWindow);
+    Drive(
+        [&] {
+            HWND Menu = WaitForMenu(FMenus.Popup->Handle());
+            ASSERT_NE(Menu, nullptr) << "Popup(x, y) shows the menu";
+            EXPECT_EQ(SendMessageW(Menu, WM_SKINQUERY, 0, 0), 1);
+            const TScreenPixels Shot(WindowRectOf(Menu));
+            EXPECT_TRUE(Near(Shot.At(0, 0), BitmapPixel(*Background.Bitmap, 0, 0)));
+            SaveScreenShot(WindowRectOf(Menu), "popup-default");
+            Click(Centre(EntryRect(Menu, FMenus.Popup->Handle(), 0)));
+            EXPECT_TRUE(WaitNoMenu());
+        },
+        [&] { FMenus.Popup->Popup(Outer.left + 60, Outer.top + 90); });
+    PumpUntil([&] { return FClicks.Of(FMenus.PopupFirst) > 0; });
+    EXPECT_EQ(FClicks.Of(FMenus.PopupFirst), 1);
+
+    // The system menu from a right click on the caption.
+    const POINT Caption{Outer.left + (Outer.right - Outer.left) / 2, Outer.top + FSkinner->FTitleHeight / 2};
+    Drive([&] {
+        Click(Caption, true);
+        HWND Menu = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (Menu = TopMenuWindow()) != nullptr; }));
+        EXPECT_EQ(SendMessageW(Menu, WM_SKINQUERY, 0, 0), 1) << "the system menu is skinned";
+        Sleep(100);
+        const TScreenPixels Shot(WindowRectOf(Menu));
+        EXPECT_TRUE(Near(Shot.At(0, 0), BitmapPixel(*Background.Bitmap, 0, 0)));
+        SaveScreenShot(WindowRectOf(Menu), "systemmenu-default");
+        PressKey(VK_ESCAPE);
+        EXPECT_TRUE(WaitNoMenu());
+    });
+}
+
+TEST_F(MenuTest, SkinOffGivesTheMenuBackAndChangesRebuildTheBar) {
+    MakeMenuForm(DefaultPackage());
+    if (HasFatalFailure()) return;
+    // A caption changed while skinned shows on the bar.
+    FMenus.Edit->SetCaption("&Change");
+    Pump();
+    EXPECT_EQ(FBar->Button(1)->FCaption, L"&Change");
+    EXPECT_EQ(GetMenu(FWindow), nullptr);
+    const SIZE Client = ClientSizeOf(FWindow);
+    FData->SetActive(false);
+    ASSERT_TRUE(WaitUnskinned(FWindow));
+    EXPECT_EQ(GetMenu(FWindow), FMenus.Main->Handle()) << "the window has its menu back";
+    EXPECT_EQ(ClientSizeOf(FWindow).cy, Client.cy);
+    EXPECT_EQ(ClientSizeOf(FWindow).cx, Client.cx);
+}
+
+TEST_F(MenuTest, ManyPopupsAndRebuildsLeaveNoObjectBehind) {
+    MakeMenuForm(DefaultPackage());
+    if (HasFatalFailure()) return;
+    // Each popup is closed by a timer as soon as it shows.
+    const UINT_PTR Timer = SetTimer(nullptr, 0, 1, CloseShownMenu);
+    auto Cycle = [&] { FMenus.Popup->Popup(200, 200); };
+    for (int Warm = 0; Warm < 5; ++Warm) Cycle();
+    Pump();
+    const GdiObjectCounter Counter;
+    for (int Round = 0; Round < 1000; ++Round) Cycle();
+    Pump();
+    KillTimer(nullptr, Timer);
+    EXPECT_EQ(Counter.Leaked(), GdiObjectCounts{}) << "1000 popups";
+    EXPECT_TRUE(SkinManager->FPopups.empty());
+
+    const GdiObjectCounter Rebuilds;
+    for (int Round = 0; Round < 200; ++Round) FMenus.View->SetCaption(Round % 2 == 0 ? "&Look" : "&View");
+    Pump();
+    EXPECT_EQ(Rebuilds.Leaked(), GdiObjectCounts{}) << "200 menu-bar rebuilds";
+    EXPECT_EQ(FBar->ButtonCount(), 4);
+    EXPECT_EQ(GetMenu(FWindow), nullptr);
+}
+
+namespace {
+
+// What the timers of the hostile-menu test do while a drop-down is tracked.
+TMenuItem* ChangedWhileTracked = nullptr;
+TForm* DestroyedWhileTracked = nullptr;
+
+void CALLBACK ChangeTrackedMenu(HWND, UINT, UINT_PTR Timer, DWORD) {
+    if (MenuWindows().empty()) return;
+    KillTimer(nullptr, Timer);
+    ChangedWhileTracked->SetCaption("&Renamed");
+    auto* Added = new TMenuItem(ChangedWhileTracked->Owner());
+    Added->SetCaption("&Added");
+    ChangedWhileTracked->Parent()->Add(Added);
+    EndMenu();
+}
+
+void CALLBACK DestroyTrackingForm(HWND, UINT, UINT_PTR Timer, DWORD) {
+    if (MenuWindows().empty()) return;
+    KillTimer(nullptr, Timer);
+    FreeForm(DestroyedWhileTracked);
+}
+
+}  // namespace
+
+TEST_F(MenuTest, HostileMenusNeitherCrashNorLeak) {
+    MakeMenuForm(DefaultPackage());
+    if (HasFatalFailure()) return;
+    // A popup of hundreds of items, empty and very long captions among them.
+    for (int Index = 0; Index < 300; ++Index)
+        Add(FMenus.Popup->Items(), Index % 50 == 0 ? std::string() : Index % 7 == 0 ? std::string(400, 'W') : "Item");
+    const UINT_PTR Closer = SetTimer(nullptr, 0, 1, CloseShownMenu);
+    FMenus.Popup->Popup(100, 100);
+    KillTimer(nullptr, Closer);
+    EXPECT_TRUE(SkinManager->FPopups.empty());
+
+    // The bar's menu changed while its drop-down is open: the bar follows once it closes.
+    ChangedWhileTracked = FMenus.Edit;
+    SetTimer(nullptr, 0, 1, ChangeTrackedMenu);
+    Drive([&] { Click(ButtonPoint(0)); });
+    ASSERT_TRUE(PumpUntil([&] { return FBar->Button(1) != nullptr && FBar->Button(1)->FCaption == L"&Renamed"; }));
+    EXPECT_EQ(FBar->ButtonCount(), 5);
+    EXPECT_EQ(GetMenu(FWindow), nullptr);
+
+    // The form destroyed while its drop-down is open.
+    DestroyedWhileTracked = FForm;
+    FForms.clear();  // freed by the timer
+    SetTimer(nullptr, 0, 1, DestroyTrackingForm);
+    const POINT File = ButtonPoint(0);
+    Drive([&] {
+        Sleep(GetDoubleClickTime() + 50);  // not a double click with the click before
+        Click(File);
+    });
+    EXPECT_TRUE(PumpUntil([&] { return MenuWindows().empty() && !IsWindow(FWindow); }));
+    EXPECT_FALSE(IsWindow(FWindow));
+    SkinManager->PurgeForms();
+    EXPECT_EQ(SkinManager->FindForm(FWindow), nullptr);
+    EXPECT_TRUE(SkinManager->FPopups.empty());
+}
