@@ -323,22 +323,23 @@ TEST_F(EndToEnd, TheWindowWearsTheSkinAndItsCloseButtonAnswersARealMouse) {
     HWND main = nullptr;
     ASSERT_TRUE(ShowsSkinnedInFront(main));
 
-    // Client 347 x 278 in an outer 355 x 305, as with the system's frame.
+    // Client 347 x 278 in an outer 355 x 305, as with the system's frame. The window answers the skin
+    // query as soon as it is subclassed; the skinned frame metrics and the shape follow from the attach's
+    // posted steps, so the sizes and the region are awaited together.
     RECT outer{};
     RECT client{};
-    ASSERT_TRUE(PumpUntil("the outer size 355 x 305",
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_TRUE(PumpUntil("the outer size 355 x 305, the client 347 x 278 and the window's shape",
                           [&] {
                               GetWindowRect(main, &outer);
-                              return outer.right - outer.left == 355 && outer.bottom - outer.top == 305;
+                              GetClientRect(main, &client);
+                              return outer.right - outer.left == 355 && outer.bottom - outer.top == 305 &&
+                                     client.right == 347 && client.bottom == 278 && GetWindowRgn(main, region) != ERROR;
                           }))
-        << outer.right - outer.left << " x " << outer.bottom - outer.top;
-    GetClientRect(main, &client);
-    EXPECT_EQ(client.right, 347);
-    EXPECT_EQ(client.bottom, 278);
+        << "outer " << outer.right - outer.left << " x " << outer.bottom - outer.top << ", client " << client.right
+        << " x " << client.bottom;
 
     // Shaped corners: the magenta of the frame is cut from the window.
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    ASSERT_NE(GetWindowRgn(main, region), ERROR);
     EXPECT_FALSE(PtInRegion(region, 0, 0));
     EXPECT_FALSE(PtInRegion(region, 354, 0));
     EXPECT_TRUE(PtInRegion(region, 177, 10));
