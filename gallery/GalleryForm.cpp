@@ -242,8 +242,8 @@ void TGalleryForm::BuildMenus() {
     PageArea->SetPopupMenu(PagePopup);
 }
 
-void TGalleryForm::PageMenuClick(TObject* Sender) {
-    if (auto* item = dynamic_cast<TMenuItem*>(Sender)) ShowPage(item->Tag());
+void TGalleryForm::PageMenuClick(TObject* sender) {
+    if (auto* item = dynamic_cast<TMenuItem*>(sender)) ShowPage(item->Tag());
 }
 
 void TGalleryForm::CounterClick(TObject*) {
@@ -254,8 +254,8 @@ void TGalleryForm::CounterClick(TObject*) {
 
 void TGalleryForm::CloseClick(TObject*) { Close(); }
 
-void TGalleryForm::PageButtonClick(TObject* Sender) {
-    if (auto* selector = dynamic_cast<TButton*>(Sender)) ShowPage(selector->Tag());
+void TGalleryForm::PageButtonClick(TObject* sender) {
+    if (auto* selector = dynamic_cast<TButton*>(sender)) ShowPage(selector->Tag());
 }
 
 void TGalleryForm::UsePackage(const std::vector<uint8_t>& package, const std::string& name) {

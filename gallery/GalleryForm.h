@@ -29,7 +29,7 @@ inline constexpr char GalleryTitle[] = "Quirn Skin Gallery";
 class TGalleryForm : public TForm {
     QUIRN_CLASS(TGalleryForm, TForm)
 public:
-    explicit TGalleryForm(TComponent* AOwner) : TForm(AOwner) {}
+    explicit TGalleryForm(TComponent* aOwner) : TForm(aOwner) {}
 
     TGroupBox* SideBar = nullptr;
     TGroupBox* SkinBox = nullptr;
@@ -74,19 +74,19 @@ public:
     TStatusBar* StatusBar1 = nullptr;
     TSkinData* SkinData1 = nullptr;
 
-    void FormCreate(TObject* Sender);
+    void FormCreate(TObject* sender);
     // The skin switches.
-    void DefaultSkinButtonClick(TObject* Sender);
-    void GraphiteSkinButtonClick(TObject* Sender);
-    void FileSkinButtonClick(TObject* Sender);
-    void SkinOffButtonClick(TObject* Sender);
+    void DefaultSkinButtonClick(TObject* sender);
+    void GraphiteSkinButtonClick(TObject* sender);
+    void FileSkinButtonClick(TObject* sender);
+    void SkinOffButtonClick(TObject* sender);
     // The secondary windows.
-    void ToolWindowButtonClick(TObject* Sender);
-    void SizeToolWindowButtonClick(TObject* Sender);
-    void DialogButtonClick(TObject* Sender);
-    void MessageBoxButtonClick(TObject* Sender);
+    void ToolWindowButtonClick(TObject* sender);
+    void SizeToolWindowButtonClick(TObject* sender);
+    void DialogButtonClick(TObject* sender);
+    void MessageBoxButtonClick(TObject* sender);
     // A page selector button: shows the page its Tag numbers.
-    void PageButtonClick(TObject* Sender);
+    void PageButtonClick(TObject* sender);
 
     // Shows page index of PageArea and hides the others.
     void ShowPage(int32_t index);
@@ -98,9 +98,9 @@ public:
     TMainMenu* MainMenu = nullptr;
     TPopupMenu* PagePopup = nullptr;
     TMenuItem* CounterItem = nullptr;  // its caption counts its clicks
-    void PageMenuClick(TObject* Sender);
-    void CounterClick(TObject* Sender);
-    void CloseClick(TObject* Sender);
+    void PageMenuClick(TObject* sender);
+    void CounterClick(TObject* sender);
+    void CloseClick(TObject* sender);
 
 private:
     // Loads a package into the skin data (as if stored in the form) and switches the skin on.

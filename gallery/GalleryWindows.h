@@ -10,22 +10,22 @@
 class TToolForm : public TForm {
     QUIRN_CLASS(TToolForm, TForm)
 public:
-    explicit TToolForm(TComponent* AOwner) : TForm(AOwner) {}
+    explicit TToolForm(TComponent* aOwner) : TForm(aOwner) {}
 
     TLabel* ToolLabel = nullptr;
     TButton* ToolCloseButton = nullptr;
 
-    void CloseButtonClick(TObject* Sender);
+    void CloseButtonClick(TObject* sender);
 };
 
 class TDialogForm : public TForm {
     QUIRN_CLASS(TDialogForm, TForm)
 public:
-    explicit TDialogForm(TComponent* AOwner) : TForm(AOwner) {}
+    explicit TDialogForm(TComponent* aOwner) : TForm(aOwner) {}
 
     TLabel* DialogLabel = nullptr;
     TEdit* DialogEdit = nullptr;
     TButton* OkButton = nullptr;
 
-    void CloseButtonClick(TObject* Sender);
+    void CloseButtonClick(TObject* sender);
 };

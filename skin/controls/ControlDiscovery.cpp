@@ -13,35 +13,35 @@
 namespace {
 
 template <class Step>
-void Mapping(TPellixForm& Skinner, Step&& Run) {
-    if (Skinner.FSkinData == nullptr) return;
+void Mapping(TPellixForm& skinner, Step&& run) {
+    if (skinner.FSkinData == nullptr) return;
     try {
-        TControlMapping Map(Skinner);
-        Run(Map);
-    } catch (const Exception& Error) {
-        QUIRN_TRACE(TTraceChannel::Control, "control mapping stopped: ", Error.Message());
+        TControlMapping map(skinner);
+        run(map);
+    } catch (const Exception& error) {
+        QUIRN_TRACE(TTraceChannel::Control, "control mapping stopped: ", error.Message());
     }
 }
 
-void DiscoverForm(TPellixForm& Skinner, TCustomForm& Form) {
-    Mapping(Skinner, [&](TControlMapping& Map) { Map.DiscoverForm(Form); });
+void DiscoverForm(TPellixForm& skinner, TCustomForm& form) {
+    Mapping(skinner, [&](TControlMapping& map) { map.DiscoverForm(form); });
 }
 
-void MapWindow(TPellixForm& Skinner, HWND Window) {
-    Mapping(Skinner, [&](TControlMapping& Map) { Map.MapWindow(Window); });
+void MapWindow(TPellixForm& skinner, HWND window) {
+    Mapping(skinner, [&](TControlMapping& map) { map.MapWindow(window); });
 }
 
 // A scrolling control made a new window: its old skinner goes and a fresh one (of the same variant)
 // takes the control over.
-void Rescroll(TPellixForm& Skinner, TSkinControlLink& Old) {
-    auto* OldSkin = dynamic_cast<TSkinScrollbar*>(&Old);
-    if (OldSkin == nullptr) return;
-    auto* Control = ObjectAs<TWinControl>(OldSkin->Owner());
-    const int32_t Kind = OldSkin->FKind;
-    Skinner.RemoveControlSkin(OldSkin);
-    delete OldSkin;
-    if (Control == nullptr) return;
-    Mapping(Skinner, [&](TControlMapping& Map) { Map.SkinScrolling(Control, Kind); });
+void Rescroll(TPellixForm& skinner, TSkinControlLink& old) {
+    auto* oldSkin = dynamic_cast<TSkinScrollbar*>(&old);
+    if (oldSkin == nullptr) return;
+    auto* control = ObjectAs<TWinControl>(oldSkin->Owner());
+    const int32_t Kind = oldSkin->FKind;
+    skinner.RemoveControlSkin(oldSkin);
+    delete oldSkin;
+    if (control == nullptr) return;
+    Mapping(skinner, [&](TControlMapping& map) { map.SkinScrolling(control, Kind); });
 }
 
 // Installed before main runs; the engine's library is linked whole, so this object always comes.

@@ -57,17 +57,17 @@ constexpr LONG ComboTypeMask = 0x3;
 constexpr LONG ComboSimpleStyle = 0x1;  // CBS_SIMPLE
 constexpr LONG TabStopStyle = 0x10000;  // WS_TABSTOP
 
-bool InList(std::string_view Name, const auto& List) { return std::find(List.begin(), List.end(), Name) != List.end(); }
+bool InList(std::string_view name, const auto& list) { return std::find(list.begin(), list.end(), name) != list.end(); }
 
-bool ContainsAny(std::string_view Text, const auto& Parts) {
-    return std::any_of(Parts.begin(), Parts.end(),
-                       [&](std::string_view Part) { return Text.find(Part) != std::string_view::npos; });
+bool ContainsAny(std::string_view text, const auto& parts) {
+    return std::any_of(parts.begin(), parts.end(),
+                       [&](std::string_view part) { return text.find(part) != std::string_view::npos; });
 }
 
 // --- Actions of the rows -------------------------------------------------------------------------
 
-using TControlAction = void (*)(TControlMapping& Mapping, TControl* Control, const std::string& UpperClass);
-using TWindowAction = void (*)(TControlMapping& Mapping, HWND Window);
+using TControlAction = void (*)(TControlMapping& mapping, TControl* control, const std::string& upperClass);
+using TWindowAction = void (*)(TControlMapping& mapping, HWND window);
 
 // A row whose skinner is not part of the engine yet: the control keeps its own look. Its row names
 // the skinner it waits for; building that skinner puts an action here.
@@ -75,62 +75,62 @@ constexpr TControlAction NotYet = nullptr;
 constexpr TWindowAction WindowNotYet = nullptr;
 
 template <class S>
-void Plain(TControlMapping& Mapping, TControl* Control, const std::string&) {
-    Mapping.SkinWith<S>(Control, false);
+void Plain(TControlMapping& mapping, TControl* control, const std::string&) {
+    mapping.SkinWith<S>(control, false);
 }
 
 template <class S>
-void WithSkinColor(TControlMapping& Mapping, TControl* Control, const std::string&) {
-    Mapping.SkinWith<S>(Control, true);
+void WithSkinColor(TControlMapping& mapping, TControl* control, const std::string&) {
+    mapping.SkinWith<S>(control, true);
 }
 
 template <class S>
-void ByHandle(TControlMapping& Mapping, TControl* Control, const std::string&) {
-    Mapping.SkinByHandle<S>(Control);
+void ByHandle(TControlMapping& mapping, TControl* control, const std::string&) {
+    mapping.SkinByHandle<S>(control);
 }
 
-void ChildrenOnly(TControlMapping& Mapping, TControl* Control, const std::string&) { Mapping.MapChildren(Control); }
+void ChildrenOnly(TControlMapping& mapping, TControl* control, const std::string&) { mapping.MapChildren(control); }
 
 template <TControlAction Then>
-void ChildrenThen(TControlMapping& Mapping, TControl* Control, const std::string& UpperClass) {
-    Mapping.MapChildren(Control);
-    Then(Mapping, Control, UpperClass);
+void ChildrenThen(TControlMapping& mapping, TControl* control, const std::string& upperClass) {
+    mapping.MapChildren(control);
+    Then(mapping, control, upperClass);
 }
 
 // The scroll-bar skinner of a scrolling control (Kind 1: one bar only, no border of the skinner's).
-void SkinScrolling(TControlMapping& Mapping, TControl* Control, int32_t Kind) {
-    if (auto* Windowed = ObjectAs<TWinControl>(Control)) Mapping.SkinScrolling(Windowed, Kind);
+void SkinScrolling(TControlMapping& mapping, TControl* control, int32_t kind) {
+    if (auto* windowed = ObjectAs<TWinControl>(control)) mapping.SkinScrolling(windowed, kind);
 }
 
-void Scrolling(TControlMapping& Mapping, TControl* Control, const std::string&) {
-    SkinScrolling(Mapping, Control, ScrollBarsKind);
+void Scrolling(TControlMapping& mapping, TControl* control, const std::string&) {
+    SkinScrolling(mapping, control, ScrollBarsKind);
 }
 
 // A button inside a radio or check group: a glyph image in the groups of one vendor, else a radio
 // button or check box skinner. Neither is part of the engine yet: the buttons keep their own look.
 void SkinGroupButton(TControlMapping&, TControl*, bool /*Radio*/, bool /*GlyphImage*/) {}
 
-void SkinGroupButtons(TControlMapping& Mapping, TControl* Group, const std::string& UpperClass, bool Radio) {
-    auto* Container = ObjectAs<TWinControl>(Group);
-    if (Container == nullptr) return;
-    const bool GlyphImage = UpperClass.find(GlyphGroupPart) != std::string::npos;
-    for (int32_t Index = 0; Index < Container->ControlCount(); ++Index)
-        SkinGroupButton(Mapping, Container->Controls(Index), Radio, GlyphImage);
+void SkinGroupButtons(TControlMapping& mapping, TControl* group, const std::string& upperClass, bool radio) {
+    auto* container = ObjectAs<TWinControl>(group);
+    if (container == nullptr) return;
+    const bool glyphImage = upperClass.find(GlyphGroupPart) != std::string::npos;
+    for (int32_t index = 0; index < container->ControlCount(); ++index)
+        SkinGroupButton(mapping, container->Controls(index), radio, glyphImage);
 }
 
 // Row 6: the navigator's face colour, then its buttons on their own.
-void NavigatorAndButtons(TControlMapping& Mapping, TControl* Control, const std::string&) {
-    Mapping.SkinWith<TSkinBox>(Control, true);
-    auto* Container = ObjectAs<TWinControl>(Control);
-    if (Container == nullptr) return;
-    for (int32_t Index = 0; Index < Container->ControlCount(); ++Index)
-        Mapping.MapControl(Container->Controls(Index), nullptr);
+void NavigatorAndButtons(TControlMapping& mapping, TControl* control, const std::string&) {
+    mapping.SkinWith<TSkinBox>(control, true);
+    auto* container = ObjectAs<TWinControl>(control);
+    if (container == nullptr) return;
+    for (int32_t index = 0; index < container->ControlCount(); ++index)
+        mapping.MapControl(container->Controls(index), nullptr);
 }
 
 // Row 21: a form inside the window wears the face colour and its own controls are mapped.
-void EmbeddedForm(TControlMapping& Mapping, TControl* Control, const std::string&) {
-    Mapping.SkinWith<TSkinBox>(Control, true);
-    Mapping.WalkComponents(Control);
+void EmbeddedForm(TControlMapping& mapping, TControl* control, const std::string&) {
+    mapping.SkinWith<TSkinBox>(control, true);
+    mapping.WalkComponents(control);
 }
 
 // --- The built-in rules --------------------------------------------------------------------------
@@ -143,14 +143,14 @@ struct TBuiltInRule {
     TControlAction Action;                      // NotYet: no skinner (yet)
 };
 
-bool TabsDefined(TControl*, const TSkinData& Data) { return Data.FTabs != nullptr; }
-bool WithScrollBars(TControl* Control, const TSkinData&) { return TControlMapping::HasScrollBars(Control); }
-bool NotDCEdit(TControl* Control, const TSkinData&) {
-    const std::string Upper = UpperCase(Control->ClassName());
-    return Upper != "TDCEDIT" && Upper != "TDCDBEDIT";
+bool TabsDefined(TControl*, const TSkinData& data) { return data.FTabs != nullptr; }
+bool WithScrollBars(TControl* control, const TSkinData&) { return TControlMapping::HasScrollBars(control); }
+bool NotDCEdit(TControl* control, const TSkinData&) {
+    const std::string upper = UpperCase(control->ClassName());
+    return upper != "TDCEDIT" && upper != "TDCDBEDIT";
 }
-bool OneButton(TControl* Control, const TSkinData&) { return GetIntProp(Control, NumButtonsProp) == 1; }
-bool NoButton(TControl* Control, const TSkinData&) { return GetIntProp(Control, NumButtonsProp) == 0; }
+bool OneButton(TControl* control, const TSkinData&) { return GetIntProp(control, NumButtonsProp) == 1; }
+bool NoButton(TControl* control, const TSkinData&) { return GetIntProp(control, NumButtonsProp) == 0; }
 
 // In order; the first row whose test matches ends the chain, with a skinner only when its
 // SkinControls member is set.
@@ -180,59 +180,59 @@ const TBuiltInRule BuiltInRules[] = {
     {{"TDCEDIT", "TDCDBEDIT"}, {}, NoButton, xcEdit, ByHandle<TSkinEdit>},
 };
 
-bool Matches(const TBuiltInRule& Rule, TControl* Control, const std::string& UpperClass, const TSkinData& Data) {
-    const bool Named = !Rule.Names[0].empty();
-    if (Named && !InList(UpperClass, Rule.Names)) return false;
-    if (!Rule.FrameworkClass.empty() && !Control->InheritsFrom(Rule.FrameworkClass)) return false;
-    return Rule.Test == nullptr || Rule.Test(Control, Data);
+bool Matches(const TBuiltInRule& rule, TControl* control, const std::string& upperClass, const TSkinData& data) {
+    const bool named = !rule.Names[0].empty();
+    if (named && !InList(upperClass, rule.Names)) return false;
+    if (!rule.FrameworkClass.empty() && !control->InheritsFrom(rule.FrameworkClass)) return false;
+    return rule.Test == nullptr || rule.Test(control, data);
 }
 
 // --- The Skin3rd kinds ---------------------------------------------------------------------------
 
-void BorderedEdit(TControlMapping& Mapping, TControl* Control, const std::string&) {
-    auto* Windowed = ObjectAs<TWinControl>(Control);
-    if (Windowed == nullptr) return;
-    const HWND Window = Windowed->Handle();
-    RECT WindowRect{};
-    RECT Client{};
-    GetWindowRect(Window, &WindowRect);
-    GetClientRect(Window, &Client);
-    const bool Bordered =
-        WindowRect.right - WindowRect.left != Client.right || WindowRect.bottom - WindowRect.top != Client.bottom;
-    if (Bordered) Mapping.SkinWith<TSkinEdit>(Control, false);
+void BorderedEdit(TControlMapping& mapping, TControl* control, const std::string&) {
+    auto* windowed = ObjectAs<TWinControl>(control);
+    if (windowed == nullptr) return;
+    const HWND window = windowed->Handle();
+    RECT windowRect{};
+    RECT client{};
+    GetWindowRect(window, &windowRect);
+    GetClientRect(window, &client);
+    const bool bordered =
+        windowRect.right - windowRect.left != client.right || windowRect.bottom - windowRect.top != client.bottom;
+    if (bordered) mapping.SkinWith<TSkinEdit>(control, false);
 }
 
-void TransparentPanel(TControlMapping& Mapping, TControl* Control, const std::string&) {
-    SetPropText(Control, TransparentProp, "True");
-    Mapping.SkinWith<TSkinBox>(Control, true);
+void TransparentPanel(TControlMapping& mapping, TControl* control, const std::string&) {
+    SetPropText(control, TransparentProp, "True");
+    mapping.SkinWith<TSkinBox>(control, true);
 }
 
-void ScrollingContainer(TControlMapping& Mapping, TControl* Control, const std::string&) {
-    SkinScrolling(Mapping, Control, ScrollBarsKind);
-    Mapping.MapChildren(Control);
+void ScrollingContainer(TControlMapping& mapping, TControl* control, const std::string&) {
+    SkinScrolling(mapping, control, ScrollBarsKind);
+    mapping.MapChildren(control);
 }
 
-void SingleScrollBar(TControlMapping& Mapping, TControl* Control, const std::string&) {
-    SkinScrolling(Mapping, Control, SingleScrollBarKind);
+void SingleScrollBar(TControlMapping& mapping, TControl* control, const std::string&) {
+    SkinScrolling(mapping, control, SingleScrollBarKind);
 }
 
-void EmbeddedScrollBars(TControlMapping& Mapping, TControl* Control, const std::string&) {
-    auto* Container = ObjectAs<TWinControl>(Control);
-    if (Container == nullptr) return;
-    for (int32_t Index = 0; Index < Container->ControlCount(); ++Index) {
-        TControl* Child = Container->Controls(Index);
-        if (TControlMapping::HasScrollBars(Child)) SkinScrolling(Mapping, Child, ScrollBarsKind);
+void EmbeddedScrollBars(TControlMapping& mapping, TControl* control, const std::string&) {
+    auto* container = ObjectAs<TWinControl>(control);
+    if (container == nullptr) return;
+    for (int32_t index = 0; index < container->ControlCount(); ++index) {
+        TControl* child = container->Controls(index);
+        if (TControlMapping::HasScrollBars(child)) SkinScrolling(mapping, child, ScrollBarsKind);
     }
 }
 
-void RadioGroup(TControlMapping& Mapping, TControl* Control, const std::string& UpperClass) {
-    if (Mapping.Has(xcRadioButton)) SkinGroupButtons(Mapping, Control, UpperClass, true);
-    Mapping.SkinWith<TSkinGroupBox>(Control, true);
+void RadioGroup(TControlMapping& mapping, TControl* control, const std::string& upperClass) {
+    if (mapping.Has(xcRadioButton)) SkinGroupButtons(mapping, control, upperClass, true);
+    mapping.SkinWith<TSkinGroupBox>(control, true);
 }
 
-void CheckGroup(TControlMapping& Mapping, TControl* Control, const std::string& UpperClass) {
-    if (Mapping.Has(xcRadioButton)) SkinGroupButtons(Mapping, Control, UpperClass, false);
-    if (Mapping.Has(xcGroupBox)) Mapping.SkinWith<TSkinGroupBox>(Control, true);
+void CheckGroup(TControlMapping& mapping, TControl* control, const std::string& upperClass) {
+    if (mapping.Has(xcRadioButton)) SkinGroupButtons(mapping, control, upperClass, false);
+    if (mapping.Has(xcGroupBox)) mapping.SkinWith<TSkinGroupBox>(control, true);
 }
 
 struct TKindRule {
@@ -273,30 +273,30 @@ const TKindRule KindRules[] = {
 
 // --- Bare windows --------------------------------------------------------------------------------
 
-void WindowsInside(TControlMapping& Mapping, HWND Window) { Mapping.SkinForm().DiscoverWindows(Window); }
+void WindowsInside(TControlMapping& mapping, HWND window) { mapping.SkinForm().DiscoverWindows(window); }
 
-void PanelWindow(TControlMapping& Mapping, HWND Window) {
-    Mapping.SkinForm().DiscoverWindows(Window);
-    if (TWinControl* Control = WindowControl(Window)) Control->SetColor(Mapping.SkinData().ButtonFaceColor());
+void PanelWindow(TControlMapping& mapping, HWND window) {
+    mapping.SkinForm().DiscoverWindows(window);
+    if (TWinControl* control = WindowControl(window)) control->SetColor(mapping.SkinData().ButtonFaceColor());
 }
 
-void SilentPanelWindow(TControlMapping& Mapping, HWND Window) {
-    if (TWinControl* Control = WindowControl(Window)) Control->SetColor(Mapping.SkinData().ButtonFaceColor());
+void SilentPanelWindow(TControlMapping& mapping, HWND window) {
+    if (TWinControl* control = WindowControl(window)) control->SetColor(mapping.SkinData().ButtonFaceColor());
 }
 
 template <class S>
-void WindowSkinner(TControlMapping& Mapping, HWND Window) {
-    Mapping.SkinWindow<S>(Window);
+void WindowSkinner(TControlMapping& mapping, HWND window) {
+    mapping.SkinWindow<S>(window);
 }
 
-bool NotSimpleCombo(HWND, LONG Style) { return (Style & ComboTypeMask) != ComboSimpleStyle; }
-bool HasChildWindow(HWND Window, LONG) { return GetWindow(Window, GW_CHILD) != nullptr; }
-bool NoTabStop(HWND, LONG Style) { return (Style & TabStopStyle) == 0; }
+bool NotSimpleCombo(HWND, LONG style) { return (style & ComboTypeMask) != ComboSimpleStyle; }
+bool HasChildWindow(HWND window, LONG) { return GetWindow(window, GW_CHILD) != nullptr; }
+bool NoTabStop(HWND, LONG style) { return (style & TabStopStyle) == 0; }
 
 struct TWindowRule {
     std::string_view Class;  // lower case
     std::optional<TSkinControlType> Needs;
-    bool (*Test)(HWND, LONG Style);  // nullptr: none
+    bool (*Test)(HWND, LONG style);  // nullptr: none
     TWindowAction Action;            // WindowNotYet: no skinner (yet)
 };
 
@@ -323,188 +323,188 @@ const TWindowRule WindowRules[] = {
 
 // --- TControlMapping -------------------------------------------------------------------------------
 
-TControlMapping::TControlMapping(TPellixForm& SkinForm) : FSkinForm(SkinForm), FSkinData(*SkinForm.FSkinData) {}
+TControlMapping::TControlMapping(TPellixForm& skinForm) : FSkinForm(skinForm), FSkinData(*skinForm.FSkinData) {}
 
-bool TControlMapping::Has(TSkinControlType Member) const { return FSkinData.SkinControls().Contains(Member); }
+bool TControlMapping::Has(TSkinControlType member) const { return FSkinData.SkinControls().Contains(member); }
 
-void TControlMapping::DiscoverForm(TCustomForm& Form) {
-    WalkComponents(&Form);
-    std::vector<TWinControl*> TabOrder;
-    Form.GetTabOrderList(TabOrder);
-    for (TWinControl* Control : TabOrder) {
-        if (!Control->HandleAllocated() || Control->Tag() == FSkinData.DisableTag()) continue;
-        if (SendMessageW(Control->Handle(), WM_SKINQUERY, 0, 0) == SkinQueryAnswer) continue;
-        MapControl(Control, &Form);
+void TControlMapping::DiscoverForm(TCustomForm& form) {
+    WalkComponents(&form);
+    std::vector<TWinControl*> tabOrder;
+    form.GetTabOrderList(tabOrder);
+    for (TWinControl* control : tabOrder) {
+        if (!control->HandleAllocated() || control->Tag() == FSkinData.DisableTag()) continue;
+        if (SendMessageW(control->Handle(), WM_SKINQUERY, 0, 0) == SkinQueryAnswer) continue;
+        MapControl(control, &form);
     }
 }
 
-void TControlMapping::WalkComponents(TComponent* Component) {
-    for (int32_t Index = 0; Index < Component->ComponentCount(); ++Index)
-        if (auto* Control = ObjectAs<TControl>(Component->Components(Index))) MapControl(Control, Component);
-    if (Has(xcPopupMenu)) FSkinForm.SkinPopupMenus(Component, true);
+void TControlMapping::WalkComponents(TComponent* component) {
+    for (int32_t index = 0; index < component->ComponentCount(); ++index)
+        if (auto* control = ObjectAs<TControl>(component->Components(index))) MapControl(control, component);
+    if (Has(xcPopupMenu)) FSkinForm.SkinPopupMenus(component, true);
 }
 
-void TControlMapping::MapChildren(TControl* Control) {
-    auto* Container = ObjectAs<TWinControl>(Control);
-    if (Container == nullptr) return;
-    for (int32_t Index = 0; Index < Container->ControlCount(); ++Index)
-        MapControl(Container->Controls(Index), Container);
+void TControlMapping::MapChildren(TControl* control) {
+    auto* container = ObjectAs<TWinControl>(control);
+    if (container == nullptr) return;
+    for (int32_t index = 0; index < container->ControlCount(); ++index)
+        MapControl(container->Controls(index), container);
 }
 
-void TControlMapping::MapControl(TControl* Control, TComponent* Parent) {
-    if (Control == nullptr) return;
-    if (Control->Tag() == FSkinData.DisableTag()) {
-        MarkGroupChildren(Control);
+void TControlMapping::MapControl(TControl* control, TComponent* parent) {
+    if (control == nullptr) return;
+    if (control->Tag() == FSkinData.DisableTag()) {
+        MarkGroupChildren(control);
         return;
     }
-    if (Control->Parent() == nullptr || IsSkinned(Control)) return;
-    const std::string UpperClass = UpperCase(Control->ClassName());
-    if (auto* Windowed = ObjectAs<TWinControl>(Control); Windowed != nullptr && !Windowed->HandleAllocated()) {
+    if (control->Parent() == nullptr || IsSkinned(control)) return;
+    const std::string upperClass = UpperCase(control->ClassName());
+    if (auto* windowed = ObjectAs<TWinControl>(control); windowed != nullptr && !windowed->HandleAllocated()) {
         try {
-            Windowed->HandleNeeded();
-        } catch (const Exception& Error) {
-            QUIRN_TRACE(TTraceChannel::Control, "no window for ", Control->ClassName(), ": ", Error.Message());
+            windowed->HandleNeeded();
+        } catch (const Exception& error) {
+            QUIRN_TRACE(TTraceChannel::Control, "no window for ", control->ClassName(), ": ", error.Message());
             return;
         }
     }
-    if (MapByEvent(Control, Parent, UpperClass)) return;
-    if (MapByKind(Control, UpperClass)) return;
-    if (InList(UpperClass, NeverSkinnedClasses)) return;
-    MapBuiltIn(Control, UpperClass);
+    if (MapByEvent(control, parent, upperClass)) return;
+    if (MapByKind(control, upperClass)) return;
+    if (InList(upperClass, NeverSkinnedClasses)) return;
+    MapBuiltIn(control, upperClass);
 }
 
-bool TControlMapping::MapByEvent(TControl* Control, TComponent* Parent, const std::string& UpperClass) {
-    const TOnSkinControl OnSkinControl = FSkinData.OnSkinControl();
-    if (!OnSkinControl) return false;
-    TComponent* Given = nullptr;
-    OnSkinControl(&FSkinForm, &FSkinData, ObjectAs<TControl>(Parent), Control, UpperClass, Given);
-    if (Given == nullptr) return false;
-    if (auto* Skinner = ObjectAs<TSkinControl>(Given); Skinner != nullptr && !FSkinForm.AddControlSkin(Skinner)) {
-        Skinner->Attach(&FSkinForm, &FSkinData, Skinner->FUseSkinColor, FSkinForm.FControlCanvas.get());
-        if (Control->InheritsFrom(CustomPanelClass)) MapChildren(Control);
+bool TControlMapping::MapByEvent(TControl* control, TComponent* parent, const std::string& upperClass) {
+    const TOnSkinControl onSkinControl = FSkinData.OnSkinControl();
+    if (!onSkinControl) return false;
+    TComponent* given = nullptr;
+    onSkinControl(&FSkinForm, &FSkinData, ObjectAs<TControl>(parent), control, upperClass, given);
+    if (given == nullptr) return false;
+    if (auto* skinner = ObjectAs<TSkinControl>(given); skinner != nullptr && !FSkinForm.AddControlSkin(skinner)) {
+        skinner->Attach(&FSkinForm, &FSkinData, skinner->FUseSkinColor, FSkinForm.FControlCanvas.get());
+        if (control->InheritsFrom(CustomPanelClass)) MapChildren(control);
     }
     return true;
 }
 
-bool TControlMapping::MapByKind(TControl* Control, const std::string& UpperClass) {
-    const std::optional<std::string> Kind = Skin3rdKindOf(FSkinData, UpperClass);
-    if (!Kind) return false;
-    if (*Kind == Skin3rdNever) return true;
-    for (const TKindRule& Rule : KindRules) {
-        if (Rule.Kind != *Kind) continue;
-        if (Rule.Needs && !Has(*Rule.Needs)) continue;
-        if (Rule.NeedsTabs && FSkinData.FTabs == nullptr) continue;
-        if (Rule.Action != NotYet) Rule.Action(*this, Control, UpperClass);
+bool TControlMapping::MapByKind(TControl* control, const std::string& upperClass) {
+    const std::optional<std::string> kind = Skin3rdKindOf(FSkinData, upperClass);
+    if (!kind) return false;
+    if (*kind == Skin3rdNever) return true;
+    for (const TKindRule& rule : KindRules) {
+        if (rule.Kind != *kind) continue;
+        if (rule.Needs && !Has(*rule.Needs)) continue;
+        if (rule.NeedsTabs && FSkinData.FTabs == nullptr) continue;
+        if (rule.Action != NotYet) rule.Action(*this, control, upperClass);
         break;
     }
     return true;
 }
 
-void TControlMapping::MapBuiltIn(TControl* Control, const std::string& UpperClass) {
-    for (const TBuiltInRule& Rule : BuiltInRules) {
-        if (!Matches(Rule, Control, UpperClass, FSkinData)) continue;
-        if ((!Rule.Needs || Has(*Rule.Needs)) && Rule.Action != NotYet) Rule.Action(*this, Control, UpperClass);
+void TControlMapping::MapBuiltIn(TControl* control, const std::string& upperClass) {
+    for (const TBuiltInRule& rule : BuiltInRules) {
+        if (!Matches(rule, control, upperClass, FSkinData)) continue;
+        if ((!rule.Needs || Has(*rule.Needs)) && rule.Action != NotYet) rule.Action(*this, control, upperClass);
         return;
     }
 }
 
-void TControlMapping::MapWindow(HWND Window) {
-    if (Window == nullptr || FindControlSkin(Window) != nullptr) return;
-    const std::string Class = LowerClassName(Window);
-    const LONG Style = GetWindowLongW(Window, GWL_STYLE);
-    if (Class == ButtonWindowClass && (Style & ButtonOwnerDrawStyle) != ButtonOwnerDrawStyle) {
-        MapButtonWindow(Window, Style);
+void TControlMapping::MapWindow(HWND window) {
+    if (window == nullptr || FindControlSkin(window) != nullptr) return;
+    const std::string className = LowerClassName(window);
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    if (className == ButtonWindowClass && (style & ButtonOwnerDrawStyle) != ButtonOwnerDrawStyle) {
+        MapButtonWindow(window, style);
         return;
     }
-    for (const TWindowRule& Rule : WindowRules) {
-        if (Rule.Class != Class) continue;
-        if (Rule.Needs && !Has(*Rule.Needs)) continue;
-        if (Rule.Test != nullptr && !Rule.Test(Window, Style)) continue;
-        if (Rule.Action != WindowNotYet) Rule.Action(*this, Window);
+    for (const TWindowRule& rule : WindowRules) {
+        if (rule.Class != className) continue;
+        if (rule.Needs && !Has(*rule.Needs)) continue;
+        if (rule.Test != nullptr && !rule.Test(window, style)) continue;
+        if (rule.Action != WindowNotYet) rule.Action(*this, window);
         return;
     }
 }
 
-void TControlMapping::MapButtonWindow(HWND Window, LONG Style) {
-    if ((Style & ButtonGroupBoxStyle) == ButtonGroupBoxStyle || (Style & ButtonBitmapStyle) != 0) return;
-    const bool CheckBox = (Style & ButtonAutoCheckStyle) == ButtonAutoCheckStyle || (Style & ButtonCheckBit) != 0 ||
-                          (Style & Button3StateStyle) == Button3StateStyle;
+void TControlMapping::MapButtonWindow(HWND window, LONG style) {
+    if ((style & ButtonGroupBoxStyle) == ButtonGroupBoxStyle || (style & ButtonBitmapStyle) != 0) return;
+    const bool checkBox = (style & ButtonAutoCheckStyle) == ButtonAutoCheckStyle || (style & ButtonCheckBit) != 0 ||
+                          (style & Button3StateStyle) == Button3StateStyle;
     // Check boxes and radio buttons get their skinners once those are part of the engine
     // (TSkinCheckBox with xcCheckBox, TSkinRadioButton with xcRadioButton).
-    if (CheckBox) return;
-    const bool RadioButton = (Style & ButtonAutoRadioStyle) == ButtonAutoRadioStyle || (Style & ButtonRadioBit) != 0;
-    if (RadioButton) return;
-    if (Has(xcButton)) SkinWindow<TSkinButton>(Window);
+    if (checkBox) return;
+    const bool radioButton = (style & ButtonAutoRadioStyle) == ButtonAutoRadioStyle || (style & ButtonRadioBit) != 0;
+    if (radioButton) return;
+    if (Has(xcButton)) SkinWindow<TSkinButton>(window);
 }
 
-bool TControlMapping::IsSkinned(TControl* Control) const {
-    auto* Windowed = ObjectAs<TWinControl>(Control);
-    if (Windowed != nullptr && Windowed->HandleAllocated() &&
-        SendMessageW(Windowed->Handle(), WM_SKINQUERY, 0, 0) == SkinQueryAnswer)
+bool TControlMapping::IsSkinned(TControl* control) const {
+    auto* windowed = ObjectAs<TWinControl>(control);
+    if (windowed != nullptr && windowed->HandleAllocated() &&
+        SendMessageW(windowed->Handle(), WM_SKINQUERY, 0, 0) == SkinQueryAnswer)
         return true;
-    for (TSkinControlLink* Link : FSkinForm.FControlSkins) {
-        const auto* Skinner = dynamic_cast<TSkinControl*>(Link);
-        if (Skinner != nullptr && (Skinner->Owner() == Control || Skinner->FGraphicControl == Control)) return true;
+    for (TSkinControlLink* link : FSkinForm.FControlSkins) {
+        const auto* skinner = dynamic_cast<TSkinControl*>(link);
+        if (skinner != nullptr && (skinner->Owner() == control || skinner->FGraphicControl == control)) return true;
     }
     return false;
 }
 
-TSkinControl* TControlMapping::FindControlSkin(HWND Window) const {
-    return dynamic_cast<TSkinControl*>(FSkinForm.FindControlSkin(Window));
+TSkinControl* TControlMapping::FindControlSkin(HWND window) const {
+    return dynamic_cast<TSkinControl*>(FSkinForm.FindControlSkin(window));
 }
 
-void TControlMapping::MarkGroupChildren(TControl* Control) {
-    auto* Group = ObjectAs<TWinControl>(Control);
-    if (Group == nullptr || Group->ControlCount() == 0) return;
-    if (!ContainsAny(LowerCase(Group->ClassName()), ButtonGroupParts)) return;
-    for (int32_t Index = 0; Index < Group->ControlCount(); ++Index)
-        Group->Controls(Index)->SetTag(FSkinData.DisableTag());
+void TControlMapping::MarkGroupChildren(TControl* control) {
+    auto* group = ObjectAs<TWinControl>(control);
+    if (group == nullptr || group->ControlCount() == 0) return;
+    if (!ContainsAny(LowerCase(group->ClassName()), ButtonGroupParts)) return;
+    for (int32_t index = 0; index < group->ControlCount(); ++index)
+        group->Controls(index)->SetTag(FSkinData.DisableTag());
 }
 
-bool TControlMapping::HasScrollBars(TControl* Control) {
-    auto* Windowed = ObjectAs<TWinControl>(Control);
-    if (Windowed == nullptr) return false;
-    if (Windowed->InheritsFrom(MemoClass)) return true;
-    if (!Windowed->HandleAllocated()) return false;
-    return (GetWindowLongW(Windowed->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) != 0;
+bool TControlMapping::HasScrollBars(TControl* control) {
+    auto* windowed = ObjectAs<TWinControl>(control);
+    if (windowed == nullptr) return false;
+    if (windowed->InheritsFrom(MemoClass)) return true;
+    if (!windowed->HandleAllocated()) return false;
+    return (GetWindowLongW(windowed->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) != 0;
 }
 
-HWND TControlMapping::ControlWindow(TControl* Control) {
-    auto* Windowed = ObjectAs<TWinControl>(Control);
-    return Windowed != nullptr ? Windowed->Handle() : nullptr;
+HWND TControlMapping::ControlWindow(TControl* control) {
+    auto* windowed = ObjectAs<TWinControl>(control);
+    return windowed != nullptr ? windowed->Handle() : nullptr;
 }
 
-TSkinControl* TControlMapping::Attached(TSkinControl* Skinner, TControl*, bool UseSkinColor) {
-    Skinner->Attach(&FSkinForm, &FSkinData, UseSkinColor, FSkinForm.FControlCanvas.get());
-    if (Skinner->FAttached) return Skinner;
-    delete Skinner;
+TSkinControl* TControlMapping::Attached(TSkinControl* skinner, TControl*, bool useSkinColor) {
+    skinner->Attach(&FSkinForm, &FSkinData, useSkinColor, FSkinForm.FControlCanvas.get());
+    if (skinner->FAttached) return skinner;
+    delete skinner;
     return nullptr;
 }
 
-TSkinControl* TControlMapping::SkinScrolling(TWinControl* Control, int32_t Kind) {
-    auto* Skinner = new TSkinScrollbar(Control);
-    Skinner->FKind = Kind;
-    Skinner->AttachScrolling(Control, &FSkinData, &FSkinForm, FSkinForm.FControlCanvas.get());
-    if (Skinner->FAttached) return Skinner;
-    delete Skinner;
+TSkinControl* TControlMapping::SkinScrolling(TWinControl* control, int32_t kind) {
+    auto* skinner = new TSkinScrollbar(control);
+    skinner->FKind = kind;
+    skinner->AttachScrolling(control, &FSkinData, &FSkinForm, FSkinForm.FControlCanvas.get());
+    if (skinner->FAttached) return skinner;
+    delete skinner;
     return nullptr;
 }
 
-TSkinControl* TControlMapping::AttachedByHandle(TSkinControl* Skinner, HWND Window) {
-    Skinner->AttachHandle(Window, &FSkinData, &FSkinForm, FSkinForm.FControlCanvas.get());
-    if (Skinner->FAttached) return Skinner;
-    delete Skinner;
+TSkinControl* TControlMapping::AttachedByHandle(TSkinControl* skinner, HWND window) {
+    skinner->AttachHandle(window, &FSkinData, &FSkinForm, FSkinForm.FControlCanvas.get());
+    if (skinner->FAttached) return skinner;
+    delete skinner;
     return nullptr;
 }
 
-std::optional<std::string> Skin3rdKindOf(const TSkinData& SkinData, std::string_view ClassName) {
-    const TStrings* Lines = SkinData.Skin3rd();
-    if (Lines == nullptr) return std::nullopt;
-    const std::string Prefix = LowerCase(ClassName) + "=";
-    for (int32_t Index = 0; Index < Lines->Count(); ++Index) {
-        const std::string Line = LowerCase(Lines->Strings(Index));
-        if (!Line.starts_with(Prefix)) continue;
-        return Line.substr(Prefix.size(), Skin3rdKindChars);
+std::optional<std::string> Skin3rdKindOf(const TSkinData& skinData, std::string_view className) {
+    const TStrings* lines = skinData.Skin3rd();
+    if (lines == nullptr) return std::nullopt;
+    const std::string prefix = LowerCase(className) + "=";
+    for (int32_t index = 0; index < lines->Count(); ++index) {
+        const std::string line = LowerCase(lines->Strings(index));
+        if (!line.starts_with(prefix)) continue;
+        return line.substr(prefix.size(), Skin3rdKindChars);
     }
     return std::nullopt;
 }

@@ -31,60 +31,60 @@ constexpr std::string_view Skin3rdNever = "nil";
 // One discovery on behalf of a form skinner: its skin data, control canvas and skinner list.
 class TControlMapping {
 public:
-    explicit TControlMapping(TPellixForm& SkinForm);
+    explicit TControlMapping(TPellixForm& skinForm);
 
     // Entry point for a window with a form object: the components the form owns, then every
     // windowed control in tab order (reaching controls owned by other components).
-    void DiscoverForm(TCustomForm& Form);
+    void DiscoverForm(TCustomForm& form);
     // Every owned component that is a control, then the component's popup menus.
-    void WalkComponents(TComponent* Component);
+    void WalkComponents(TComponent* component);
     // Every child control of a windowed control.
-    void MapChildren(TControl* Control);
+    void MapChildren(TControl* control);
     // The mapping of one control object; the first matching step ends it.
-    void MapControl(TControl* Control, TComponent* Parent);
+    void MapControl(TControl* control, TComponent* parent);
     // The Skin3rd mapping; true when the list names the class (even when no skinner is made).
-    bool MapByKind(TControl* Control, const std::string& UpperClass);
+    bool MapByKind(TControl* control, const std::string& upperClass);
     // The mapping of a bare window by its class and style.
-    void MapWindow(HWND Window);
+    void MapWindow(HWND window);
     // The control answers WM_SKINQUERY with 1, or a skinner of the list belongs to it.
-    bool IsSkinned(TControl* Control) const;
+    bool IsSkinned(TControl* control) const;
     // The skinner of the list whose window is Window.
-    TSkinControl* FindControlSkin(HWND Window) const;
+    TSkinControl* FindControlSkin(HWND window) const;
     // A radio or check group whose Tag is DisableTag: its children get that Tag too.
-    void MarkGroupChildren(TControl* Control);
+    void MarkGroupChildren(TControl* control);
     // A windowed control with a scroll-bar style, or a memo.
-    static bool HasScrollBars(TControl* Control);
+    static bool HasScrollBars(TControl* control);
 
     // --- For the mapping rows ---
     // Makes a skinner of class S for Control (owned by it) and attaches it through its WindowProc.
     template <class S>
-    TSkinControl* SkinWith(TControl* Control, bool UseSkinColor) {
-        return Attached(new S(Control), Control, UseSkinColor);
+    TSkinControl* SkinWith(TControl* control, bool useSkinColor) {
+        return Attached(new S(control), control, useSkinColor);
     }
     // The same, attached through the control's window procedure.
     template <class S>
-    TSkinControl* SkinByHandle(TControl* Control) {
-        return AttachedByHandle(new S(Control), ControlWindow(Control));
+    TSkinControl* SkinByHandle(TControl* control) {
+        return AttachedByHandle(new S(control), ControlWindow(control));
     }
     // Makes a skinner of class S for a bare window (owned by the form skinner's list).
     template <class S>
-    TSkinControl* SkinWindow(HWND Window) {
-        return AttachedByHandle(new S(nullptr), Window);
+    TSkinControl* SkinWindow(HWND window) {
+        return AttachedByHandle(new S(nullptr), window);
     }
     // Gives a scrolling control a scroll-bar skinner of variant Kind (attached by AttachScrolling).
-    TSkinControl* SkinScrolling(TWinControl* Control, int32_t Kind);
-    bool Has(TSkinControlType Member) const;
+    TSkinControl* SkinScrolling(TWinControl* control, int32_t kind);
+    bool Has(TSkinControlType member) const;
     TPellixForm& SkinForm() const { return FSkinForm; }
     TSkinData& SkinData() const { return FSkinData; }
 
 private:
-    TSkinControl* Attached(TSkinControl* Skinner, TControl* Control, bool UseSkinColor);
-    TSkinControl* AttachedByHandle(TSkinControl* Skinner, HWND Window);
-    static HWND ControlWindow(TControl* Control);
+    TSkinControl* Attached(TSkinControl* skinner, TControl* control, bool useSkinColor);
+    TSkinControl* AttachedByHandle(TSkinControl* skinner, HWND window);
+    static HWND ControlWindow(TControl* control);
     // The skinner the application's OnSkinControl gave: true when it gave an object.
-    bool MapByEvent(TControl* Control, TComponent* Parent, const std::string& UpperClass);
-    void MapBuiltIn(TControl* Control, const std::string& UpperClass);
-    void MapButtonWindow(HWND Window, LONG Style);
+    bool MapByEvent(TControl* control, TComponent* parent, const std::string& upperClass);
+    void MapBuiltIn(TControl* control, const std::string& upperClass);
+    void MapButtonWindow(HWND window, LONG style);
 
     TPellixForm& FSkinForm;
     TSkinData& FSkinData;
@@ -92,4 +92,4 @@ private:
 
 // The kind Skin3rd gives a class (lower case): the first line that starts with the class name and
 // "=", the class name compared without regard to case; nullopt when no line names the class.
-std::optional<std::string> Skin3rdKindOf(const TSkinData& SkinData, std::string_view ClassName);
+std::optional<std::string> Skin3rdKindOf(const TSkinData& skinData, std::string_view className);

@@ -5,10 +5,10 @@
 
 QUIRN_DEFINE_CLASS(TSkinBox)
 
-TSkinBox::TSkinBox(TComponent* AOwner) : TSkinControl(AOwner) {}
+TSkinBox::TSkinBox(TComponent* aOwner) : TSkinControl(aOwner) {}
 
-void TSkinBox::Attach(TPellixForm* SkinForm, TSkinData* SkinData, bool UseSkinColor, TCanvas* Canvas) {
-    if (FAttached || !BindControl(SkinForm, SkinData, UseSkinColor, Canvas)) return;
+void TSkinBox::Attach(TPellixForm* skinForm, TSkinData* skinData, bool useSkinColor, TCanvas* canvas) {
+    if (FAttached || !BindControl(skinForm, skinData, useSkinColor, canvas)) return;
     FAttached = true;
     FStatus = ControlSkinAttached;
 }

@@ -7,10 +7,10 @@
 class TSkinBox : public TSkinControl {
     QUIRN_CLASS(TSkinBox, TSkinControl)
 public:
-    explicit TSkinBox(TComponent* AOwner);
+    explicit TSkinBox(TComponent* aOwner);
 
     // Keeps the arguments and gives the skin colour when asked for; the WindowProc stays the control's.
-    void Attach(TPellixForm* SkinForm, TSkinData* SkinData, bool UseSkinColor, TCanvas* Canvas) override;
+    void Attach(TPellixForm* skinForm, TSkinData* skinData, bool useSkinColor, TCanvas* canvas) override;
     void Detach() override;
-    void AfterMessage(TMessage& Message) override;
+    void AfterMessage(TMessage& message) override;
 };

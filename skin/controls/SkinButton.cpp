@@ -31,41 +31,41 @@ constexpr int32_t CaptionLift = 1;
 constexpr int32_t FocusInset = 2;
 constexpr UINT_PTR SystemButtonTimer = 1;
 
-int32_t Width(const RECT& Rect) { return Rect.right - Rect.left; }
-int32_t Height(const RECT& Rect) { return Rect.bottom - Rect.top; }
+int32_t Width(const RECT& rect) { return rect.right - rect.left; }
+int32_t Height(const RECT& rect) { return rect.bottom - rect.top; }
 
 // The text colour of a look: the skin's colours where the element sets them, the shadow colour
 // for a disabled button, else Base.
-TColor CaptionColor(const TDataSkinButton& Element, TButtonLook Look, TColor Base) {
-    TColor Color = Base;
-    if (Element.HasNormalColour2) Color = Element.NormalColour2;
-    if (Look == TButtonLook::Hover && Element.HasMouseOverColour2) Color = Element.MouseOverColour2;
-    if (Look == TButtonLook::Pressed && Element.HasPressedColour2) Color = Element.PressedColour2;
-    if (Look == TButtonLook::Disabled) Color = clBtnShadow;
-    return Color;
+TColor CaptionColor(const TDataSkinButton& element, TButtonLook look, TColor base) {
+    TColor color = base;
+    if (element.HasNormalColour2) color = element.NormalColour2;
+    if (look == TButtonLook::Hover && element.HasMouseOverColour2) color = element.MouseOverColour2;
+    if (look == TButtonLook::Pressed && element.HasPressedColour2) color = element.PressedColour2;
+    if (look == TButtonLook::Disabled) color = clBtnShadow;
+    return color;
 }
 
 }  // namespace
 
-TSkinButton::TSkinButton(TComponent* AOwner) : TSkinControl(AOwner), FBuffer(std::make_unique<TBitmap>()) {}
+TSkinButton::TSkinButton(TComponent* aOwner) : TSkinControl(aOwner), FBuffer(std::make_unique<TBitmap>()) {}
 
 TSkinButton::~TSkinButton() = default;
 
-void TSkinButton::Attach(TPellixForm* SkinForm, TSkinData* SkinData, bool UseSkinColor, TCanvas* Canvas) {
-    TSkinControl::Attach(SkinForm, SkinData, UseSkinColor, Canvas);
+void TSkinButton::Attach(TPellixForm* skinForm, TSkinData* skinData, bool useSkinColor, TCanvas* canvas) {
+    TSkinControl::Attach(skinForm, skinData, useSkinColor, canvas);
     FKind = 0;
     if (FControl != nullptr) {
-        const std::string Class = LowerCase(FControl->ClassName());
-        for (std::string_view Prefix : OwnMouseDownPrefixes)
-            if (Class.starts_with(Prefix)) FKind = OwnMouseDownKind;
+        const std::string className = LowerCase(FControl->ClassName());
+        for (std::string_view prefix : OwnMouseDownPrefixes)
+            if (className.starts_with(prefix)) FKind = OwnMouseDownKind;
     }
     FTransparent = (FControl != nullptr && FControl->Tag() == ParentImageTag) || HasSkinOption(xoTransparent);
 }
 
-bool TSkinButton::BeforeMessage(TMessage& Message) {
-    switch (Message.Msg) {
-    case WM_PAINT: PaintClient(Message); return false;
-    case WM_ERASEBKGND: Message.Result = 1; return false;
+bool TSkinButton::BeforeMessage(TMessage& message) {
+    switch (message.Msg) {
+    case WM_PAINT: PaintClient(message); return false;
+    case WM_ERASEBKGND: message.Result = 1; return false;
     case WM_TIMER: KillTimer(FHandle, SystemButtonTimer); return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -73,23 +73,23 @@ bool TSkinButton::BeforeMessage(TMessage& Message) {
         if (!FFocused) SetFocus(FHandle);
         FMouseState.Include(msPressed);
         PaintFrame(nullptr);
-        if (FKind == 0 && FControl != nullptr) ForwardMouseDown(Message);
+        if (FKind == 0 && FControl != nullptr) ForwardMouseDown(message);
         return false;
-    default: return TSkinControl::BeforeMessage(Message);
+    default: return TSkinControl::BeforeMessage(message);
     }
 }
 
-void TSkinButton::AfterMessage(TMessage& Message) {
-    switch (Message.Msg) {
+void TSkinButton::AfterMessage(TMessage& message) {
+    switch (message.Msg) {
     case WM_SETTEXT: PaintFrame(nullptr); break;
     case WM_KEYDOWN:
-        if (Message.WParam == VK_SPACE) {
+        if (message.WParam == VK_SPACE) {
             FMouseState.Include(msPressed);
             Repaint();
         }
         break;
     case WM_KEYUP:
-        if (Message.WParam == VK_SPACE) {
+        if (message.WParam == VK_SPACE) {
             FMouseState.Exclude(msPressed);
             Repaint();
         }
@@ -112,7 +112,7 @@ void TSkinButton::AfterMessage(TMessage& Message) {
     case WM_MOUSELEAVE: MouseLeave(); break;
     case CM_DIALOGKEY:
     case CM_FOCUSCHANGED: Repaint(); break;
-    default: TSkinControl::AfterMessage(Message); break;
+    default: TSkinControl::AfterMessage(message); break;
     }
 }
 
@@ -121,70 +121,70 @@ void TSkinButton::ClickFromMouse() {
         FControl->Click();
         return;
     }
-    const WPARAM Id = LowerClassName(FHandle) == FrameworkButtonClass ? 0 : GetDlgCtrlID(FHandle);
-    PostMessageW(GetParent(FHandle), WM_COMMAND, Id, reinterpret_cast<LPARAM>(FHandle));
+    const WPARAM id = LowerClassName(FHandle) == FrameworkButtonClass ? 0 : GetDlgCtrlID(FHandle);
+    PostMessageW(GetParent(FHandle), WM_COMMAND, id, reinterpret_cast<LPARAM>(FHandle));
 }
 
-void TSkinButton::DrawSkin(HDC DC, const RECT& Rect) {
-    const TDataSkinButton* Element = FSkinData != nullptr ? FSkinData->FButtons.get() : nullptr;
-    if (Element == nullptr || !Element->Bitmap || Element->Bitmap->Empty()) return;
+void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {
+    const TDataSkinButton* element = FSkinData != nullptr ? FSkinData->FButtons.get() : nullptr;
+    if (element == nullptr || !element->Bitmap || element->Bitmap->Empty()) return;
     FFocused = GetFocus() == FHandle;
     FEnabled = (GetWindowLongW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
-    const bool IsDefault = IsPropTrue(FControl, "Default");
+    const bool isDefault = IsPropTrue(FControl, "Default");
     FText = FControl != nullptr ? GetTextProp(FControl, "Caption") : GetWindowTextWide(FHandle);
-    const TButtonLook Look =
-        ButtonLookOf(FEnabled, FMouseState.Contains(msPressed), FMouseState.Contains(msHover), FFocused || IsDefault);
+    const TButtonLook look =
+        ButtonLookOf(FEnabled, FMouseState.Contains(msPressed), FMouseState.Contains(msHover), FFocused || isDefault);
 
-    const RECT Bounds{0, 0, Width(Rect), Height(Rect)};
-    FBuffer->SetSize(Bounds.right, Bounds.bottom);
+    const RECT bounds{0, 0, Width(rect), Height(rect)};
+    FBuffer->SetSize(bounds.right, bounds.bottom);
     if (FBuffer->Empty()) return;
-    TCanvas& Canvas = FBuffer->Canvas();
-    const HDC Buffer = Canvas.Handle();
+    TCanvas& canvas = FBuffer->Canvas();
+    const HDC buffer = canvas.Handle();
     if (FTransparent && FControl != nullptr) {
-        TPellixForm::DrawParentImage(FControl, Buffer);
+        TPellixForm::DrawParentImage(FControl, buffer);
     } else {
-        FillSkinFace(Buffer, Bounds);
+        FillSkinFace(buffer, bounds);
     }
-    DrawElementFrame(*this, Buffer, Bounds, Element->Frame, FrameOf(Look), Element);
+    DrawElementFrame(*this, buffer, bounds, element->Frame, FrameOf(look), element);
 
     // The caption's font: the control's own, else the font the bare window was given.
-    win::SelectedObject WindowFont;
+    win::SelectedObject windowFont;
     if (FControl != nullptr) {
-        if (TFont* Font = GetObjectPropOf<TFont>(FControl, "Font")) Canvas.Font().Assign(Font);
-        Canvas.Font().SetColor(CaptionColor(*Element, Look, Canvas.Font().Color()));
-        Canvas.Handle();
+        if (TFont* font = GetObjectPropOf<TFont>(FControl, "Font")) canvas.Font().Assign(font);
+        canvas.Font().SetColor(CaptionColor(*element, look, canvas.Font().Color()));
+        canvas.Handle();
     } else {
-        Canvas.Handle();
-        WindowFont.Select(Buffer, reinterpret_cast<HGDIOBJ>(SendMessageW(FHandle, WM_GETFONT, 0, 0)));
-        const TColor Base = FSkinData->FColors[SkinColour::ButtonText];
-        SetTextColor(Buffer, static_cast<COLORREF>(ColorToRGB(CaptionColor(*Element, Look, Base))));
+        canvas.Handle();
+        windowFont.Select(buffer, reinterpret_cast<HGDIOBJ>(SendMessageW(FHandle, WM_GETFONT, 0, 0)));
+        const TColor base = FSkinData->FColors[SkinColour::ButtonText];
+        SetTextColor(buffer, static_cast<COLORREF>(ColorToRGB(CaptionColor(*element, look, base))));
     }
-    DrawCaption(Canvas, Bounds, DT_CENTER, FText);
-    BitBlt(DC, Rect.left, Rect.top, Bounds.right, Bounds.bottom, Buffer, 0, 0, SRCCOPY);
+    DrawCaption(canvas, bounds, DT_CENTER, FText);
+    BitBlt(dc, rect.left, rect.top, bounds.right, bounds.bottom, buffer, 0, 0, SRCCOPY);
 }
 
-void TSkinButton::DrawCaption(TCanvas& Canvas, const RECT& Bounds, UINT Align, std::wstring& Text) {
-    if (const size_t Marker = Text.find(CaptionBreakMarker); Marker != std::wstring::npos)
-        Text.replace(Marker, CaptionBreakMarker.size(), CaptionBreak);
-    const HDC DC = Canvas.Handle();
-    RECT T = Bounds;
-    InflateRect(&T, -CaptionInset, -CaptionInset);
-    const int OldMode = SetBkMode(DC, TRANSPARENT);
-    DrawTextWide(DC, Text, T, Align | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK);
-    OffsetRect(&T, -T.left, -T.top);
-    const UINT Flags = BiDiTextFlags(*this, Align | DT_WORDBREAK | DT_EXPANDTABS);
-    const int32_t Lift = (Height(Bounds) - Height(T)) / 2 - CaptionLift;
-    if (Align == DT_CENTER) {
-        OffsetRect(&T, Bounds.left + (Width(Bounds) - Width(T)) / 2, Bounds.top + Lift);
+void TSkinButton::DrawCaption(TCanvas& canvas, const RECT& bounds, UINT align, std::wstring& text) {
+    if (const size_t marker = text.find(CaptionBreakMarker); marker != std::wstring::npos)
+        text.replace(marker, CaptionBreakMarker.size(), CaptionBreak);
+    const HDC dc = canvas.Handle();
+    RECT t = bounds;
+    InflateRect(&t, -CaptionInset, -CaptionInset);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    DrawTextWide(dc, text, t, align | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK);
+    OffsetRect(&t, -t.left, -t.top);
+    const UINT flags = BiDiTextFlags(*this, align | DT_WORDBREAK | DT_EXPANDTABS);
+    const int32_t lift = (Height(bounds) - Height(t)) / 2 - CaptionLift;
+    if (align == DT_CENTER) {
+        OffsetRect(&t, bounds.left + (Width(bounds) - Width(t)) / 2, bounds.top + lift);
     } else {
-        OffsetRect(&T, 0, Bounds.top + Lift);
-        T.left = Bounds.left;
-        T.right = Bounds.right;
+        OffsetRect(&t, 0, bounds.top + lift);
+        t.left = bounds.left;
+        t.right = bounds.right;
     }
-    DrawTextWide(DC, Text, T, Flags);
-    SetBkMode(DC, OldMode);
+    DrawTextWide(dc, text, t, flags);
+    SetBkMode(dc, oldMode);
     if (FFocused && !HasSkinOption(xoNoFocusRect)) {
-        InflateRect(&T, FocusInset, FocusInset);
-        DrawFocusRect(DC, &T);
+        InflateRect(&t, FocusInset, FocusInset);
+        DrawFocusRect(dc, &t);
     }
 }

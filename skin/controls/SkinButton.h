@@ -17,17 +17,17 @@ constexpr int32_t ParentImageTag = 5555;
 class TSkinButton : public TSkinControl {
     QUIRN_CLASS(TSkinButton, TSkinControl)
 public:
-    explicit TSkinButton(TComponent* AOwner);
+    explicit TSkinButton(TComponent* aOwner);
     ~TSkinButton() override;
 
-    void Attach(TPellixForm* SkinForm, TSkinData* SkinData, bool UseSkinColor, TCanvas* Canvas) override;
-    bool BeforeMessage(TMessage& Message) override;
-    void AfterMessage(TMessage& Message) override;
-    void DrawSkin(HDC DC, const RECT& Rect) override;
+    void Attach(TPellixForm* skinForm, TSkinData* skinData, bool useSkinColor, TCanvas* canvas) override;
+    bool BeforeMessage(TMessage& message) override;
+    void AfterMessage(TMessage& message) override;
+    void DrawSkin(HDC dc, const RECT& rect) override;
 
     // Draws Text (its first "||" made a line break) in Bounds of Canvas with the alignment (DT_CENTER
     // centres it both ways), and the focus rectangle around it while focused.
-    void DrawCaption(TCanvas& Canvas, const RECT& Bounds, UINT Align, std::wstring& Text);
+    void DrawCaption(TCanvas& canvas, const RECT& bounds, UINT align, std::wstring& text);
 
     std::unique_ptr<TBitmap> FBuffer;  // the button is composed here
     bool FTransparent = false;

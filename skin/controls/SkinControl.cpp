@@ -33,20 +33,20 @@ constexpr int32_t CentredTextLift = 1;
 constexpr std::string_view ParentBackgroundProp = "ParentBackground";
 constexpr std::string_view ColorProp = "Color";
 
-TShiftState ShiftStateOf(WPARAM Keys) {
-    TShiftState Shift;
-    if ((Keys & MK_SHIFT) != 0) Shift.Include(ssShift);
-    if ((Keys & MK_CONTROL) != 0) Shift.Include(ssCtrl);
-    if ((Keys & MK_LBUTTON) != 0) Shift.Include(ssLeft);
-    if ((Keys & MK_RBUTTON) != 0) Shift.Include(ssRight);
-    if ((Keys & MK_MBUTTON) != 0) Shift.Include(ssMiddle);
-    if (GetKeyState(VK_MENU) < 0) Shift.Include(ssAlt);
-    return Shift;
+TShiftState ShiftStateOf(WPARAM keys) {
+    TShiftState shift;
+    if ((keys & MK_SHIFT) != 0) shift.Include(ssShift);
+    if ((keys & MK_CONTROL) != 0) shift.Include(ssCtrl);
+    if ((keys & MK_LBUTTON) != 0) shift.Include(ssLeft);
+    if ((keys & MK_RBUTTON) != 0) shift.Include(ssRight);
+    if ((keys & MK_MBUTTON) != 0) shift.Include(ssMiddle);
+    if (GetKeyState(VK_MENU) < 0) shift.Include(ssAlt);
+    return shift;
 }
 
 }  // namespace
 
-TSkinControl::TSkinControl(TComponent* AOwner) : TComponent(AOwner) {}
+TSkinControl::TSkinControl(TComponent* aOwner) : TComponent(aOwner) {}
 
 TSkinControl::~TSkinControl() {
     // Reverse order of attaching: the control's WindowProc, the window's procedure, the list.
@@ -57,54 +57,54 @@ TSkinControl::~TSkinControl() {
 
 // --- Attaching --------------------------------------------------------------------------------
 
-bool TSkinControl::BindControl(TPellixForm* SkinForm, TSkinData* SkinData, bool UseSkinColor, TCanvas* Canvas) {
-    auto* Control = ObjectAs<TWinControl>(Owner());
-    if (Control == nullptr) return false;  // windowless controls and bare windows attach otherwise
-    FUseSkinColor = UseSkinColor;
-    FSkinData = SkinData;
-    FSkinForm = SkinForm;
-    FCanvas = Canvas;
-    FControl = Control;
-    FHandle = Control->Handle();
+bool TSkinControl::BindControl(TPellixForm* skinForm, TSkinData* skinData, bool useSkinColor, TCanvas* canvas) {
+    auto* control = ObjectAs<TWinControl>(Owner());
+    if (control == nullptr) return false;  // windowless controls and bare windows attach otherwise
+    FUseSkinColor = useSkinColor;
+    FSkinData = skinData;
+    FSkinForm = skinForm;
+    FCanvas = canvas;
+    FControl = control;
+    FHandle = control->Handle();
     FUnicode = IsWindowUnicode(FHandle) != FALSE;
     if (FSkinForm != nullptr) FSkinForm->AddControlSkin(this);
     if (FUseSkinColor) ApplySkinColor();
     return true;
 }
 
-void TSkinControl::Attach(TPellixForm* SkinForm, TSkinData* SkinData, bool UseSkinColor, TCanvas* Canvas) {
+void TSkinControl::Attach(TPellixForm* skinForm, TSkinData* skinData, bool useSkinColor, TCanvas* canvas) {
     if (FAttached) return;
-    auto* Control = ObjectAs<TWinControl>(Owner());
-    if (Control == nullptr) return;
+    auto* control = ObjectAs<TWinControl>(Owner());
+    if (control == nullptr) return;
     // The window first (it may have to be made), then the WindowProc, then the list and the colour.
-    Control->HandleNeeded();
-    FOldWindowProc = TWindowProcSubclass(Control, TWndMethod::Of<&TSkinControl::SkinWndProc>(this));
-    BindControl(SkinForm, SkinData, UseSkinColor, Canvas);
+    control->HandleNeeded();
+    FOldWindowProc = TWindowProcSubclass(control, TWndMethod::Of<&TSkinControl::SkinWndProc>(this));
+    BindControl(skinForm, skinData, useSkinColor, canvas);
     if (FParentBackgroundCleared) FKind = 1;
-    Control->Invalidate();
+    control->Invalidate();
     FAttached = true;
     FStatus = ControlSkinAttached;
 }
 
-void TSkinControl::AttachHandle(HWND Handle, TSkinData* SkinData, TPellixForm* SkinForm, TCanvas* Canvas) {
-    if (FAttached || Handle == nullptr) return;
+void TSkinControl::AttachHandle(HWND handle, TSkinData* skinData, TPellixForm* skinForm, TCanvas* canvas) {
+    if (FAttached || handle == nullptr) return;
     try {
-        FWindowSubclass = win::WindowSubclass(Handle, TWndMethod::Of<&TSkinControl::SkinWndProc>(this));
-    } catch (const EOSError& Error) {
+        FWindowSubclass = win::WindowSubclass(handle, TWndMethod::Of<&TSkinControl::SkinWndProc>(this));
+    } catch (const EOSError& error) {
         // Another process's window, or one already gone: it keeps its own look.
-        QUIRN_TRACE(TTraceChannel::Control, "control skinner not attached: ", Error.Message());
+        QUIRN_TRACE(TTraceChannel::Control, "control skinner not attached: ", error.Message());
         return;
     }
-    FHandle = Handle;
-    FSkinData = SkinData;
-    FSkinForm = SkinForm;
-    FCanvas = Canvas;
+    FHandle = handle;
+    FSkinData = skinData;
+    FSkinForm = skinForm;
+    FCanvas = canvas;
     FEnabled = true;
     FKind = 0;
     if (FSkinForm != nullptr) FSkinForm->AddControlSkin(this);
-    FUnicode = IsWindowUnicode(Handle) != FALSE;
-    FText = GetWindowTextWide(Handle);
-    InvalidateRect(Handle, nullptr, TRUE);
+    FUnicode = IsWindowUnicode(handle) != FALSE;
+    FText = GetWindowTextWide(handle);
+    InvalidateRect(handle, nullptr, TRUE);
     FAttached = true;
     FStatus = ControlSkinAttached;
 }
@@ -117,65 +117,65 @@ void TSkinControl::Detach() {
 
 // --- Messages ---------------------------------------------------------------------------------
 
-void TSkinControl::SkinWndProc(TMessage& Message) {
-    if (Message.Msg == WM_SKINSWITCH) {
-        const bool On = static_cast<int32_t>(Message.WParam) > SkinSwitchOff;
-        const bool Changed = On != FSkinning;
-        FSkinning = On;
-        if (On) {
+void TSkinControl::SkinWndProc(TMessage& message) {
+    if (message.Msg == WM_SKINSWITCH) {
+        const bool on = static_cast<int32_t>(message.WParam) > SkinSwitchOff;
+        const bool changed = on != FSkinning;
+        FSkinning = on;
+        if (on) {
             Repaint();
-        } else if (Changed && FHandle != nullptr) {
+        } else if (changed && FHandle != nullptr) {
             // The control paints itself again at once, its frame included.
             RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
         }
         return;
     }
     if (!FSkinning) {
-        CallOldProc(Message);
+        CallOldProc(message);
         return;
     }
-    if (BeforeMessage(Message)) {
-        CallOldProc(Message);
-        AfterMessage(Message);
+    if (BeforeMessage(message)) {
+        CallOldProc(message);
+        AfterMessage(message);
     }
 }
 
-void TSkinControl::CallOldProc(TMessage& Message) {
+void TSkinControl::CallOldProc(TMessage& message) {
     if (FOldWindowProc) {
-        FOldWindowProc.CallPrevious(Message);
+        FOldWindowProc.CallPrevious(message);
     } else if (FWindowSubclass) {
-        FWindowSubclass.CallPrevious(Message);
+        FWindowSubclass.CallPrevious(message);
     }
 }
 
-bool TSkinControl::BeforeMessage(TMessage& Message) {
-    switch (Message.Msg) {
+bool TSkinControl::BeforeMessage(TMessage& message) {
+    switch (message.Msg) {
     case WM_NCDESTROY:
         // The window goes before its skinner: from now on no property of the control is touched.
         FStatus = ControlSkinGone;
-        CallOldProc(Message);
+        CallOldProc(message);
         if (FSkinning) Detach();
         return false;
-    case WM_SKINQUERY: Message.Result = SkinQueryAnswer; return false;
+    case WM_SKINQUERY: message.Result = SkinQueryAnswer; return false;
     default: return true;
     }
 }
 
-void TSkinControl::AfterMessage(TMessage& Message) {
-    switch (Message.Msg) {
+void TSkinControl::AfterMessage(TMessage& message) {
+    switch (message.Msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
     case WM_SETTEXT:
     case CM_ENABLEDCHANGED: Repaint(); break;
-    case WM_PAINT: PaintFrame(reinterpret_cast<HDC>(Message.WParam)); break;
-    case WM_SKINSWITCH: FSkinning = static_cast<int32_t>(Message.WParam) > SkinSwitchOff; break;
+    case WM_PAINT: PaintFrame(reinterpret_cast<HDC>(message.WParam)); break;
+    case WM_SKINSWITCH: FSkinning = static_cast<int32_t>(message.WParam) > SkinSwitchOff; break;
     case WM_SKINPAINTTO:
         // Another painter (a form printing its controls, a parent composing its image) asks for the
         // skinned look in its own DC.
-        if (Message.LParam != SkinMagic) break;
-        if (Message.WParam != 0) PaintFrame(reinterpret_cast<HDC>(Message.WParam));
-        Message.Result = SkinMagic;
+        if (message.LParam != SkinMagic) break;
+        if (message.WParam != 0) PaintFrame(reinterpret_cast<HDC>(message.WParam));
+        message.Result = SkinMagic;
         break;
     default: break;
     }
@@ -196,17 +196,17 @@ void TSkinControl::MarkHover() {
 
 // --- Painting ---------------------------------------------------------------------------------
 
-void TSkinControl::PaintFrame(HDC DC) {
-    RECT Rect{};
-    if (!GetWindowRect(FHandle, &Rect)) return;
-    FWindowRect = Rect;
-    OffsetRect(&Rect, -Rect.left, -Rect.top);
+void TSkinControl::PaintFrame(HDC dc) {
+    RECT rect{};
+    if (!GetWindowRect(FHandle, &rect)) return;
+    FWindowRect = rect;
+    OffsetRect(&rect, -rect.left, -rect.top);
     try {
-        if (DC != nullptr) {
-            DrawSkin(DC, Rect);
+        if (dc != nullptr) {
+            DrawSkin(dc, rect);
         } else {
-            win::WindowFrameDC WindowDC(FHandle);
-            if (WindowDC) DrawSkin(WindowDC.get(), Rect);
+            win::WindowFrameDC windowDc(FHandle);
+            if (windowDc) DrawSkin(windowDc.get(), rect);
         }
     } catch (...) {
         // A fault while painting leaves the control unpainted for this pass; the loop goes on.
@@ -232,29 +232,29 @@ void TSkinControl::Repaint() {
     }
 }
 
-void TSkinControl::PaintClient(TMessage& Message) {
-    const auto Given = reinterpret_cast<HDC>(Message.WParam);
-    std::optional<win::PaintDC> Paint;
-    if (Given == nullptr) Paint.emplace(FHandle);
-    const HDC DC = Given != nullptr ? Given : Paint->get();
-    RECT Rect{};
-    if (DC == nullptr || !GetWindowRect(FHandle, &Rect)) return;
-    FWindowRect = Rect;
-    OffsetRect(&Rect, -Rect.left, -Rect.top);
-    DrawSkin(DC, Rect);
+void TSkinControl::PaintClient(TMessage& message) {
+    const auto given = reinterpret_cast<HDC>(message.WParam);
+    std::optional<win::PaintDC> paint;
+    if (given == nullptr) paint.emplace(FHandle);
+    const HDC dc = given != nullptr ? given : paint->get();
+    RECT rect{};
+    if (dc == nullptr || !GetWindowRect(FHandle, &rect)) return;
+    FWindowRect = rect;
+    OffsetRect(&rect, -rect.left, -rect.top);
+    DrawSkin(dc, rect);
 }
 
-void TSkinControl::FillSkinFace(HDC DC, const RECT& Rect) { FillColorRect(DC, Rect, SkinFaceColor()); }
+void TSkinControl::FillSkinFace(HDC dc, const RECT& rect) { FillColorRect(dc, rect, SkinFaceColor()); }
 
-void TSkinControl::FillParentColor(HDC DC, const RECT& Rect) {
-    FillColorRect(DC, Rect, GetParentColor(SkinFaceColor()));
+void TSkinControl::FillParentColor(HDC dc, const RECT& rect) {
+    FillColorRect(dc, rect, GetParentColor(SkinFaceColor()));
 }
 
-TColor TSkinControl::GetParentColor(TColor Default) {
-    if (FControl == nullptr || FControl->Parent() == nullptr) return Default;
-    TWinControl* Parent = FControl->Parent();
-    if (PropKind(Parent, ColorProp) != tkInteger) return Default;
-    return static_cast<TColor>(GetIntProp(Parent, ColorProp));
+TColor TSkinControl::GetParentColor(TColor fallback) {
+    if (FControl == nullptr || FControl->Parent() == nullptr) return fallback;
+    TWinControl* parent = FControl->Parent();
+    if (PropKind(parent, ColorProp) != tkInteger) return fallback;
+    return static_cast<TColor>(GetIntProp(parent, ColorProp));
 }
 
 TColor TSkinControl::SkinFaceColor() const {
@@ -262,45 +262,45 @@ TColor TSkinControl::SkinFaceColor() const {
     return FSkinData->ButtonFaceColor();
 }
 
-bool TSkinControl::HasSkinOption(TSkinOption Option) const {
-    return FSkinData != nullptr && FSkinData->Options().Contains(Option);
+bool TSkinControl::HasSkinOption(TSkinOption option) const {
+    return FSkinData != nullptr && FSkinData->Options().Contains(option);
 }
 
-LONG TSkinControl::GetWindowLongAW(HWND Handle, int Index) const {
-    return FUnicode ? GetWindowLongW(Handle, Index) : GetWindowLongA(Handle, Index);
+LONG TSkinControl::GetWindowLongAW(HWND handle, int index) const {
+    return FUnicode ? GetWindowLongW(handle, index) : GetWindowLongA(handle, index);
 }
 
-void TSkinControl::DrawFocusAroundText(HDC DC, UINT Flags, const RECT& Bounds) {
-    RECT Text = Bounds;
-    DrawTextWide(DC, FText, Text, Flags | DT_CALCRECT | DT_NOCLIP);
-    const int32_t BoundsWidth = Bounds.right - Bounds.left;
-    const int32_t BoundsHeight = Bounds.bottom - Bounds.top;
-    const int32_t TextWidth = Text.right - Text.left;
-    const int32_t TextHeight = Text.bottom - Text.top;
-    if ((Flags & DT_CENTER) != 0) {
-        OffsetRect(&Text, (BoundsWidth - TextWidth) / 2, (BoundsHeight - TextHeight) / 2 - CentredTextLift);
-    } else if ((Flags & DT_RIGHT) != 0) {
-        OffsetRect(&Text, BoundsWidth - TextWidth, 0);
+void TSkinControl::DrawFocusAroundText(HDC dc, UINT flags, const RECT& bounds) {
+    RECT text = bounds;
+    DrawTextWide(dc, FText, text, flags | DT_CALCRECT | DT_NOCLIP);
+    const int32_t boundsWidth = bounds.right - bounds.left;
+    const int32_t boundsHeight = bounds.bottom - bounds.top;
+    const int32_t textWidth = text.right - text.left;
+    const int32_t textHeight = text.bottom - text.top;
+    if ((flags & DT_CENTER) != 0) {
+        OffsetRect(&text, (boundsWidth - textWidth) / 2, (boundsHeight - textHeight) / 2 - CentredTextLift);
+    } else if ((flags & DT_RIGHT) != 0) {
+        OffsetRect(&text, boundsWidth - textWidth, 0);
     }
-    InflateRect(&Text, FocusMarginX, FocusMarginY);
-    RECT Focus{};
-    if (!IntersectRect(&Focus, &Text, &Bounds)) return;
-    DrawFocusRect(DC, &Focus);
+    InflateRect(&text, FocusMarginX, FocusMarginY);
+    RECT focus{};
+    if (!IntersectRect(&focus, &text, &bounds)) return;
+    DrawFocusRect(dc, &focus);
 }
 
-void TSkinControl::ForwardMouseDown(const TMessage& Message) {
+void TSkinControl::ForwardMouseDown(const TMessage& message) {
     if (FControl == nullptr) return;
-    int32_t X = GET_X_LPARAM(Message.LParam);
-    int32_t Y = GET_Y_LPARAM(Message.LParam);
+    int32_t x = GET_X_LPARAM(message.LParam);
+    int32_t y = GET_Y_LPARAM(message.LParam);
     if (FControl->Width() > MouseCoordinateLimit || FControl->Height() > MouseCoordinateLimit) {
         // The message's 16-bit coordinates have wrapped: the cursor tells the real place.
-        POINT Cursor{};
-        GetCursorPos(&Cursor);
-        const POINT Client = FControl->ScreenToClient(Cursor);
-        X = Client.x;
-        Y = Client.y;
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        const POINT client = FControl->ScreenToClient(cursor);
+        x = client.x;
+        y = client.y;
     }
-    FControl->MouseDown(mbLeft, ShiftStateOf(Message.WParam), X, Y);
+    FControl->MouseDown(mbLeft, ShiftStateOf(message.WParam), x, y);
 }
 
 // --- Colours ----------------------------------------------------------------------------------

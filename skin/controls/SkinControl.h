@@ -53,27 +53,27 @@ class TSkinControl : public TComponent, public TSkinControlLink {
     QUIRN_CLASS(TSkinControl, TComponent)
 public:
     // Owner: the skinned control (or none for a bare window found by handle).
-    explicit TSkinControl(TComponent* AOwner);
+    explicit TSkinControl(TComponent* aOwner);
     // Gives the control back its WindowProc (or the window its procedure), then leaves the form
     // skinner's list.
     ~TSkinControl() override;
 
     // --- The skinner's operations, in slot order ---
     // For a windowed control: takes over its WindowProc. A second call does nothing.
-    virtual void Attach(TPellixForm* SkinForm, TSkinData* SkinData, bool UseSkinColor, TCanvas* Canvas);
+    virtual void Attach(TPellixForm* skinForm, TSkinData* skinData, bool useSkinColor, TCanvas* canvas);
     // For a bare window: takes over its window procedure through a thunk. A second call does nothing.
-    virtual void AttachHandle(HWND Handle, TSkinData* SkinData, TPellixForm* SkinForm, TCanvas* Canvas);
+    virtual void AttachHandle(HWND handle, TSkinData* skinData, TPellixForm* skinForm, TCanvas* canvas);
     // Switches skinning off and gives the control back its colours (not when its window is gone).
     void Detach() override;
     // Base handling of a message before the control sees it; true lets the control's own procedure
     // run (then AfterMessage), false consumes the message.
-    virtual bool BeforeMessage(TMessage& Message);
+    virtual bool BeforeMessage(TMessage& message);
     // Base handling after the control's procedure: repaints on focus, enable and text changes, the
     // frame after WM_PAINT, WM_SKINSWITCH, and WM_SKINPAINTTO (the skinned look into a given DC).
-    virtual void AfterMessage(TMessage& Message);
+    virtual void AfterMessage(TMessage& message);
     // Paints the whole window (DC 0: the window DC); faults while painting are swallowed.
-    virtual void PaintFrame(HDC DC);
-    virtual void DrawSkin(HDC DC, const RECT& Rect);
+    virtual void PaintFrame(HDC dc);
+    virtual void DrawSkin(HDC dc, const RECT& rect);
     // A new skin was applied: the skin colour again, then a repaint.
     void SkinChanged() override;
     virtual bool GetSkinned();
@@ -85,26 +85,26 @@ public:
 
     // --- Routines the skinners share ---
     // The dispatcher every message of the skinned control passes.
-    void SkinWndProc(TMessage& Message);
+    void SkinWndProc(TMessage& message);
     // Passes a message to the procedure the skinner replaced; its result goes into the message.
-    void CallOldProc(TMessage& Message);
+    void CallOldProc(TMessage& message);
     // Paints the control now.
     void Repaint();
     // WM_PAINT for skinners that paint everything themselves (the message's DC, or BeginPaint).
-    void PaintClient(TMessage& Message);
-    void FillSkinFace(HDC DC, const RECT& Rect);
-    void FillParentColor(HDC DC, const RECT& Rect);
+    void PaintClient(TMessage& message);
+    void FillSkinFace(HDC dc, const RECT& rect);
+    void FillParentColor(HDC dc, const RECT& rect);
     // The parent's Color property; Default when there is none.
-    TColor GetParentColor(TColor Default);
-    LONG GetWindowLongAW(HWND Handle, int Index) const;
+    TColor GetParentColor(TColor fallback);
+    LONG GetWindowLongAW(HWND handle, int index) const;
     // A focus rectangle around FText as drawn with Flags in Bounds (check boxes, radio buttons).
-    void DrawFocusAroundText(HDC DC, UINT Flags, const RECT& Bounds);
+    void DrawFocusAroundText(HDC dc, UINT flags, const RECT& bounds);
     // Raises the control's own MouseDown for a button-down the skinner kept from it.
-    void ForwardMouseDown(const TMessage& Message);
+    void ForwardMouseDown(const TMessage& message);
     // The skin's face colour (ButtonFace), or the system's while no skin is loaded.
     TColor SkinFaceColor() const;
     // The skin data's option is set.
-    bool HasSkinOption(TSkinOption Option) const;
+    bool HasSkinOption(TSkinOption option) const;
     // Marks the cursor over the control (and tells a form skinner without form object).
     void MarkHover();
 
@@ -138,7 +138,7 @@ protected:
     // Attach's first steps for a windowed control: the arguments kept, the control and its window
     // taken, the skinner in the form skinner's list, and the skin colour given when asked for.
     // False when the owner is no windowed control.
-    bool BindControl(TPellixForm* SkinForm, TSkinData* SkinData, bool UseSkinColor, TCanvas* Canvas);
+    bool BindControl(TPellixForm* skinForm, TSkinData* skinData, bool useSkinColor, TCanvas* canvas);
     // The ParentBackground step: switched off at attach, switched on again at detach.
     void SwitchOffParentBackground();
     void RestoreParentBackground();

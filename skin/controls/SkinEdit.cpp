@@ -21,13 +21,13 @@ constexpr TColor InnerLineColour = clWhite;
 // A client area within this of the window's size means the edit has no border to skin.
 constexpr int32_t PrintBorderWidth = 2;
 
-int32_t Width(const RECT& Rect) { return Rect.right - Rect.left; }
-int32_t Height(const RECT& Rect) { return Rect.bottom - Rect.top; }
+int32_t Width(const RECT& rect) { return rect.right - rect.left; }
+int32_t Height(const RECT& rect) { return rect.bottom - rect.top; }
 
-bool IsSpinClass(const std::string& Class) {
-    if (Class == UpDownClass) return true;
-    for (std::string_view Part : SpinClassParts)
-        if (Class.find(Part) != std::string::npos) return true;
+bool IsSpinClass(const std::string& className) {
+    if (className == UpDownClass) return true;
+    for (std::string_view part : SpinClassParts)
+        if (className.find(part) != std::string::npos) return true;
     return false;
 }
 
@@ -37,65 +37,65 @@ TSkinControl* SkinEmbeddedSpin(TSkinEdit&, HWND) { return nullptr; }
 
 }  // namespace
 
-TSkinEdit::TSkinEdit(TComponent* AOwner) : TSkinControl(AOwner) {}
+TSkinEdit::TSkinEdit(TComponent* aOwner) : TSkinControl(aOwner) {}
 
-void TSkinEdit::AfterMessage(TMessage& Message) {
-    switch (Message.Msg) {
-    case WM_PAINT: PaintFrame(reinterpret_cast<HDC>(Message.WParam)); break;
-    case WM_PRINT: PrintBorder(reinterpret_cast<HDC>(Message.WParam)); break;
+void TSkinEdit::AfterMessage(TMessage& message) {
+    switch (message.Msg) {
+    case WM_PAINT: PaintFrame(reinterpret_cast<HDC>(message.WParam)); break;
+    case WM_PRINT: PrintBorder(reinterpret_cast<HDC>(message.WParam)); break;
     case WM_SKINPAINTCONTROL:
-        if (Message.LParam != SkinMagic) break;
-        if (Message.WParam != 0) {
-            TMessage Paint{WM_PAINT, Message.WParam, 0, 0};
-            CallOldProc(Paint);
+        if (message.LParam != SkinMagic) break;
+        if (message.WParam != 0) {
+            TMessage paint{WM_PAINT, message.WParam, 0, 0};
+            CallOldProc(paint);
         }
-        Message.Result = SkinMagic;
+        message.Result = SkinMagic;
         break;
-    default: TSkinControl::AfterMessage(Message); break;
+    default: TSkinControl::AfterMessage(message); break;
     }
 }
 
 void TSkinEdit::FindUpDown() {
-    for (HWND Child = GetTopWindow(FHandle); Child != nullptr; Child = GetWindow(Child, GW_HWNDNEXT)) {
-        if (!IsSpinClass(LowerClassName(Child))) continue;
-        FUpDown = SkinEmbeddedSpin(*this, Child);
+    for (HWND child = GetTopWindow(FHandle); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsSpinClass(LowerClassName(child))) continue;
+        FUpDown = SkinEmbeddedSpin(*this, child);
         return;
     }
 }
 
-void TSkinEdit::DrawSkin(HDC DC, const RECT& Rect) {
+void TSkinEdit::DrawSkin(HDC dc, const RECT& rect) {
     if (FSkinData == nullptr) return;
     if (FSkinData->SkinControls().Contains(xcSpin) && FUpDown == nullptr) FindUpDown();
-    RECT Client{};
-    GetClientRect(FHandle, &Client);
+    RECT client{};
+    GetClientRect(FHandle, &client);
     // A client area as large as the window: the edit has no border.
-    if (Width(Client) == Width(Rect) || Height(Client) == Height(Rect)) return;
-    RECT Line = Rect;
-    FrameColorRect(DC, Line, FSkinData->FColors[SkinColour::ButtonShadow]);
-    InflateRect(&Line, -1, -1);
-    FrameColorRect(DC, Line, InnerLineColour);
-    InflateRect(&Line, -1, -1);
-    FrameColorRect(DC, Line, InnerLineColour);
+    if (Width(client) == Width(rect) || Height(client) == Height(rect)) return;
+    RECT line = rect;
+    FrameColorRect(dc, line, FSkinData->FColors[SkinColour::ButtonShadow]);
+    InflateRect(&line, -1, -1);
+    FrameColorRect(dc, line, InnerLineColour);
+    InflateRect(&line, -1, -1);
+    FrameColorRect(dc, line, InnerLineColour);
 }
 
-void TSkinEdit::PrintBorder(HDC Given) {
-    RECT Rect{};
-    if (FSkinData == nullptr || !GetWindowRect(FHandle, &Rect)) return;
-    FWindowRect = Rect;
-    OffsetRect(&Rect, -Rect.left, -Rect.top);
-    RECT Client{};
-    GetClientRect(FHandle, &Client);
-    if (Width(Client) + PrintBorderWidth >= Width(Rect) || Height(Client) + PrintBorderWidth >= Height(Rect)) return;
+void TSkinEdit::PrintBorder(HDC given) {
+    RECT rect{};
+    if (FSkinData == nullptr || !GetWindowRect(FHandle, &rect)) return;
+    FWindowRect = rect;
+    OffsetRect(&rect, -rect.left, -rect.top);
+    RECT client{};
+    GetClientRect(FHandle, &client);
+    if (Width(client) + PrintBorderWidth >= Width(rect) || Height(client) + PrintBorderWidth >= Height(rect)) return;
     try {
-        std::optional<win::WindowFrameDC> WindowDC;
-        if (Given == nullptr) WindowDC.emplace(FHandle);
-        const HDC DC = Given != nullptr ? Given : WindowDC->get();
-        if (DC == nullptr) return;
+        std::optional<win::WindowFrameDC> windowDc;
+        if (given == nullptr) windowDc.emplace(FHandle);
+        const HDC dc = given != nullptr ? given : windowDc->get();
+        if (dc == nullptr) return;
         // The inner line in the printing DC's own brush, the outer one in the skin's shadow colour.
-        RECT Inner = Rect;
-        InflateRect(&Inner, -1, -1);
-        FrameRect(DC, &Inner, static_cast<HBRUSH>(GetCurrentObject(DC, OBJ_BRUSH)));
-        FrameColorRect(DC, Rect, FSkinData->FColors[SkinColour::ButtonShadow]);
+        RECT inner = rect;
+        InflateRect(&inner, -1, -1);
+        FrameRect(dc, &inner, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
+        FrameColorRect(dc, rect, FSkinData->FColors[SkinColour::ButtonShadow]);
     } catch (...) {
         QUIRN_TRACE(TTraceChannel::Paint, "edit border print failed");
     }

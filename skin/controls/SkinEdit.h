@@ -8,17 +8,17 @@
 class TSkinEdit : public TSkinControl {
     QUIRN_CLASS(TSkinEdit, TSkinControl)
 public:
-    explicit TSkinEdit(TComponent* AOwner);
+    explicit TSkinEdit(TComponent* aOwner);
 
-    void AfterMessage(TMessage& Message) override;
-    void DrawSkin(HDC DC, const RECT& Rect) override;
+    void AfterMessage(TMessage& message) override;
+    void DrawSkin(HDC dc, const RECT& rect) override;
 
     // The skinner of the spin button found inside the edit; nil until one is found.
     TSkinControl* FUpDown = nullptr;
 
 protected:
     // WM_PRINT: the border into the printing DC (the window DC when there is none).
-    void PrintBorder(HDC DC);
+    void PrintBorder(HDC dc);
     // Looks for a spin button among the edit's child windows and gives it its skinner.
     void FindUpDown();
 };

@@ -3,14 +3,14 @@
 
 #include "framework/win/GdiObject.h"
 
-void FillColorRect(HDC DC, const RECT& Rect, TColor Color) {
-    if (DC == nullptr) return;
-    win::BrushHandle Brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Color))));
-    if (Brush) FillRect(DC, &Rect, Brush.get());
+void FillColorRect(HDC dc, const RECT& rect, TColor color) {
+    if (dc == nullptr) return;
+    win::BrushHandle brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(color))));
+    if (brush) FillRect(dc, &rect, brush.get());
 }
 
-void FrameColorRect(HDC DC, const RECT& Rect, TColor Color) {
-    if (DC == nullptr) return;
-    win::BrushHandle Brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Color))));
-    if (Brush) FrameRect(DC, &Rect, Brush.get());
+void FrameColorRect(HDC dc, const RECT& rect, TColor color) {
+    if (dc == nullptr) return;
+    win::BrushHandle brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(color))));
+    if (brush) FrameRect(dc, &rect, brush.get());
 }

@@ -7,6 +7,6 @@
 #include "framework/graphics/Color.h"
 
 // FillRect with a temporary solid brush of Color.
-void FillColorRect(HDC DC, const RECT& Rect, TColor Color);
+void FillColorRect(HDC dc, const RECT& rect, TColor color);
 // FrameRect (one pixel) with a temporary solid brush of Color.
-void FrameColorRect(HDC DC, const RECT& Rect, TColor Color);
+void FrameColorRect(HDC dc, const RECT& rect, TColor color);

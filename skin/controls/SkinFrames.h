@@ -10,15 +10,15 @@
 enum class TButtonLook : uint8_t { Normal, Pressed, Disabled, Hover, FocusedOrDefault };
 constexpr std::array<int32_t, 5> ButtonLookFrames{1, 2, 3, 4, 5};
 constexpr int32_t ButtonLookFrameCount = static_cast<int32_t>(ButtonLookFrames.size());
-constexpr int32_t FrameOf(TButtonLook Look) { return ButtonLookFrames[static_cast<size_t>(Look)]; }
+constexpr int32_t FrameOf(TButtonLook look) { return ButtonLookFrames[static_cast<size_t>(look)]; }
 
 // The look a button shows: a disabled button always looks disabled; otherwise pressed before hover
 // before focused or default.
-constexpr TButtonLook ButtonLookOf(bool Enabled, bool Pressed, bool Hover, bool FocusedOrDefault) {
-    if (!Enabled) return TButtonLook::Disabled;
-    if (Pressed) return TButtonLook::Pressed;
-    if (Hover) return TButtonLook::Hover;
-    if (FocusedOrDefault) return TButtonLook::FocusedOrDefault;
+constexpr TButtonLook ButtonLookOf(bool enabled, bool pressed, bool hover, bool focusedOrDefault) {
+    if (!enabled) return TButtonLook::Disabled;
+    if (pressed) return TButtonLook::Pressed;
+    if (hover) return TButtonLook::Hover;
+    if (focusedOrDefault) return TButtonLook::FocusedOrDefault;
     return TButtonLook::Normal;
 }
 
@@ -26,7 +26,7 @@ constexpr TButtonLook ButtonLookOf(bool Enabled, bool Pressed, bool Hover, bool 
 enum class TPanelEdgeLook : uint8_t { Lowered, Raised, Flat };
 constexpr std::array<int32_t, 3> PanelEdgeFrames{1, 2, 3};
 constexpr int32_t PanelEdgeFrameCount = static_cast<int32_t>(PanelEdgeFrames.size());
-constexpr int32_t FrameOf(TPanelEdgeLook Look) { return PanelEdgeFrames[static_cast<size_t>(Look)]; }
+constexpr int32_t FrameOf(TPanelEdgeLook look) { return PanelEdgeFrames[static_cast<size_t>(look)]; }
 
 // --- "ExtraImages": the size grip is its fifth frame ---
 constexpr int32_t SizeGripFrame = 5;
@@ -43,16 +43,16 @@ enum class TScrollPartLook : uint8_t { Normal, Pressed, Hover };
 // pressed and hover.
 constexpr std::array<int32_t, 3> ScrollArrowCellSteps{0, 1, 3};
 constexpr std::array<int32_t, 3> ScrollGripCellSteps{0, 1, 2};
-constexpr int32_t CellOf(TScrollPicture Picture, TScrollPartLook Look) {
-    const bool Grip = Picture == TScrollPicture::HorzGrip || Picture == TScrollPicture::VertGrip;
-    const auto& Steps = Grip ? ScrollGripCellSteps : ScrollArrowCellSteps;
-    return ScrollPictureCells[static_cast<size_t>(Picture)] + Steps[static_cast<size_t>(Look)];
+constexpr int32_t CellOf(TScrollPicture picture, TScrollPartLook look) {
+    const bool grip = picture == TScrollPicture::HorzGrip || picture == TScrollPicture::VertGrip;
+    const auto& steps = grip ? ScrollGripCellSteps : ScrollArrowCellSteps;
+    return ScrollPictureCells[static_cast<size_t>(picture)] + steps[static_cast<size_t>(look)];
 }
 // "VertScroll" and "HorzScroll" (the track): four frames, the first enabled, the third disabled.
 enum class TScrollTrackLook : uint8_t { Enabled, Disabled };
 constexpr std::array<int32_t, 2> ScrollTrackFrames{1, 3};
 constexpr int32_t ScrollTrackFrameCount = 4;
-constexpr int32_t FrameOf(TScrollTrackLook Look) { return ScrollTrackFrames[static_cast<size_t>(Look)]; }
+constexpr int32_t FrameOf(TScrollTrackLook look) { return ScrollTrackFrames[static_cast<size_t>(look)]; }
 // "VertScrollThumb" and "HorzScrollThumb": normal, pressed and hover frames.
 constexpr std::array<int32_t, 3> ScrollThumbFrames{1, 2, 3};
-constexpr int32_t FrameOf(TScrollPartLook Look) { return ScrollThumbFrames[static_cast<size_t>(Look)]; }
+constexpr int32_t FrameOf(TScrollPartLook look) { return ScrollThumbFrames[static_cast<size_t>(look)]; }

@@ -25,65 +25,65 @@ constexpr int32_t LineLift = 1;
 
 }  // namespace
 
-TSkinGroupBox::TSkinGroupBox(TComponent* AOwner) : TSkinControl(AOwner) {}
+TSkinGroupBox::TSkinGroupBox(TComponent* aOwner) : TSkinControl(aOwner) {}
 
-void TSkinGroupBox::Attach(TPellixForm* SkinForm, TSkinData* SkinData, bool UseSkinColor, TCanvas* Canvas) {
-    TSkinControl::Attach(SkinForm, SkinData, UseSkinColor, Canvas);
+void TSkinGroupBox::Attach(TPellixForm* skinForm, TSkinData* skinData, bool useSkinColor, TCanvas* canvas) {
+    TSkinControl::Attach(skinForm, skinData, useSkinColor, canvas);
     if (FControl != nullptr) FKind = GroupBoxPaintsAll;
 }
 
-bool TSkinGroupBox::BeforeMessage(TMessage& Message) {
-    const bool PassOn = TSkinControl::BeforeMessage(Message);
-    if (FKind != 0 && Message.Msg == WM_PAINT) {
-        PaintClient(Message);
+bool TSkinGroupBox::BeforeMessage(TMessage& message) {
+    const bool passOn = TSkinControl::BeforeMessage(message);
+    if (FKind != 0 && message.Msg == WM_PAINT) {
+        PaintClient(message);
         return false;
     }
-    return PassOn;
+    return passOn;
 }
 
-void TSkinGroupBox::DrawSkin(HDC DC, const RECT& Rect) {
+void TSkinGroupBox::DrawSkin(HDC dc, const RECT& rect) {
     if (FSkinData == nullptr) return;
     FText = GetWindowTextWide(FHandle);
     if (FText.empty() && FControl != nullptr) FText = GetTextProp(FControl, "Caption");
-    if (FControl != nullptr) FillSkinFace(DC, Rect);
+    if (FControl != nullptr) FillSkinFace(dc, rect);
 
     // The caption's font: the window's, or the control's own with its colour.
-    HFONT FontHandle = reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
-    if (TFont* Font = GetObjectPropOf<TFont>(FControl, "Font")) {
-        FontHandle = Font->Handle();
-        SetTextColor(DC, static_cast<COLORREF>(ColorToRGB(Font->Color())));
+    HFONT fontHandle = reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
+    if (TFont* font = GetObjectPropOf<TFont>(FControl, "Font")) {
+        fontHandle = font->Handle();
+        SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(font->Color())));
     }
-    win::SelectedObject SelectedFont(DC, FontHandle);
-    SIZE Sample{};
-    GetTextExtentPoint32A(DC, LineHeightSample, 1, &Sample);
-    const int32_t LineY = Sample.cy / 2 - LineLift;
+    win::SelectedObject selectedFont(dc, fontHandle);
+    SIZE sample{};
+    GetTextExtentPoint32A(dc, LineHeightSample, 1, &sample);
+    const int32_t lineY = sample.cy / 2 - LineLift;
 
-    const TColor Face = SkinFaceColor();
+    const TColor face = SkinFaceColor();
     if (FKind == 0) {
         // The window drew its own etched frame: wipe out its two lines.
-        RECT Etched{0, LineY, Rect.right, Rect.bottom};
-        FrameRect(DC, &Etched, FSkinData->FFaceBrush.get());
-        InflateRect(&Etched, -1, -1);
-        FrameRect(DC, &Etched, FSkinData->FFaceBrush.get());
+        RECT etched{0, lineY, rect.right, rect.bottom};
+        FrameRect(dc, &etched, FSkinData->FFaceBrush.get());
+        InflateRect(&etched, -1, -1);
+        FrameRect(dc, &etched, FSkinData->FFaceBrush.get());
     }
     {
-        win::PenHandle Pen(
+        win::PenHandle pen(
             CreatePen(PS_SOLID, 1, static_cast<COLORREF>(ColorToRGB(FSkinData->FColors[SkinColour::ButtonShadow]))));
-        win::SelectedObject SelectedPen(DC, Pen.get());
-        win::SelectedObject SelectedBrush(DC, GetStockObject(NULL_BRUSH));
-        RoundRect(DC, LineInset, LineY, Rect.right - LineInset, Rect.bottom - LineInset, CornerEllipse, CornerEllipse);
+        win::SelectedObject selectedPen(dc, pen.get());
+        win::SelectedObject selectedBrush(dc, GetStockObject(NULL_BRUSH));
+        RoundRect(dc, LineInset, lineY, rect.right - LineInset, rect.bottom - LineInset, CornerEllipse, CornerEllipse);
     }
 
     // The caption's background (the face colour) interrupts the line.
-    const COLORREF OldBackground = SetBkColor(DC, static_cast<COLORREF>(ColorToRGB(Face)));
+    const COLORREF oldBackground = SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(face)));
     if ((GetWindowLongW(FHandle, GWL_EXSTYLE) & WS_EX_RIGHT) != 0) {
-        RECT Caption{Rect.left, Rect.top, Rect.right - CaptionIndent, Rect.bottom};
-        DrawTextWide(DC, FText, Caption, BiDiTextFlags(*this, DT_RIGHT | DT_EXPANDTABS));
+        RECT caption{rect.left, rect.top, rect.right - CaptionIndent, rect.bottom};
+        DrawTextWide(dc, FText, caption, BiDiTextFlags(*this, DT_RIGHT | DT_EXPANDTABS));
     } else {
-        RECT Caption{Rect.left + CaptionIndent, Rect.top, Rect.right, Rect.bottom};
-        DrawTextWide(DC, FText, Caption, BiDiTextFlags(*this, DT_EXPANDTABS));
+        RECT caption{rect.left + CaptionIndent, rect.top, rect.right, rect.bottom};
+        DrawTextWide(dc, FText, caption, BiDiTextFlags(*this, DT_EXPANDTABS));
     }
-    SetBkColor(DC, OldBackground);
+    SetBkColor(dc, oldBackground);
     // The control's own WM_PAINT never ran: its windowless children are painted here.
-    if (FControl != nullptr && FKind == GroupBoxPaintsAll) FControl->PaintControls(DC, nullptr);
+    if (FControl != nullptr && FKind == GroupBoxPaintsAll) FControl->PaintControls(dc, nullptr);
 }

@@ -11,9 +11,9 @@ constexpr int32_t GroupBoxPaintsAll = 1;
 class TSkinGroupBox : public TSkinControl {
     QUIRN_CLASS(TSkinGroupBox, TSkinControl)
 public:
-    explicit TSkinGroupBox(TComponent* AOwner);
+    explicit TSkinGroupBox(TComponent* aOwner);
 
-    void Attach(TPellixForm* SkinForm, TSkinData* SkinData, bool UseSkinColor, TCanvas* Canvas) override;
-    bool BeforeMessage(TMessage& Message) override;
-    void DrawSkin(HDC DC, const RECT& Rect) override;
+    void Attach(TPellixForm* skinForm, TSkinData* skinData, bool useSkinColor, TCanvas* canvas) override;
+    bool BeforeMessage(TMessage& message) override;
+    void DrawSkin(HDC dc, const RECT& rect) override;
 };

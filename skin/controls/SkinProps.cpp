@@ -8,62 +8,62 @@
 namespace {
 
 // The property of that name when the object has one of the kind; nil otherwise.
-const TPropInfo* PropOfKind(TObject* Object, std::string_view Name, TTypeKind Kind) {
-    const TPropInfo* Prop = GetPropInfo(Object, Name);
-    return Prop != nullptr && Prop->Kind() == Kind ? Prop : nullptr;
+const TPropInfo* PropOfKind(TObject* object, std::string_view name, TTypeKind kind) {
+    const TPropInfo* prop = GetPropInfo(object, name);
+    return prop != nullptr && prop->Kind() == kind ? prop : nullptr;
 }
 
 constexpr int32_t NoIntProp = -1;
 
 }  // namespace
 
-int32_t GetIntProp(TObject* Object, std::string_view Name) {
-    const TPropInfo* Prop = PropOfKind(Object, Name, tkInteger);
-    if (Prop == nullptr) return NoIntProp;
-    return static_cast<int32_t>(GetOrdProp(Object, *Prop));
+int32_t GetIntProp(TObject* object, std::string_view name) {
+    const TPropInfo* prop = PropOfKind(object, name, tkInteger);
+    if (prop == nullptr) return NoIntProp;
+    return static_cast<int32_t>(GetOrdProp(object, *prop));
 }
 
-std::string GetEnumPropText(TObject* Object, std::string_view Name) {
-    const TPropInfo* Prop = PropOfKind(Object, Name, tkEnumeration);
-    if (Prop == nullptr) return {};
-    return GetEnumProp(Object, *Prop);
+std::string GetEnumPropText(TObject* object, std::string_view name) {
+    const TPropInfo* prop = PropOfKind(object, name, tkEnumeration);
+    if (prop == nullptr) return {};
+    return GetEnumProp(object, *prop);
 }
 
-std::wstring GetTextProp(TObject* Object, std::string_view Name) {
-    const TPropInfo* Prop = GetPropInfo(Object, Name);
-    if (Prop == nullptr) return {};
-    if (Prop->Kind() == tkWString) return GetWideStrProp(Object, *Prop);
-    return AnsiToWide(GetPropAsText(Object, *Prop));
+std::wstring GetTextProp(TObject* object, std::string_view name) {
+    const TPropInfo* prop = GetPropInfo(object, name);
+    if (prop == nullptr) return {};
+    if (prop->Kind() == tkWString) return GetWideStrProp(object, *prop);
+    return AnsiToWide(GetPropAsText(object, *prop));
 }
 
-TObject* GetObjectPropOf(TObject* Object, std::string_view Name, const TClass& Class) {
-    const TPropInfo* Prop = PropOfKind(Object, Name, tkClass);
-    if (Prop == nullptr) return nullptr;
-    TObject* Value = GetObjectProp(Object, *Prop);
-    return Value != nullptr && Value->InheritsFrom(Class) ? Value : nullptr;
+TObject* GetObjectPropOf(TObject* object, std::string_view name, const TClass& className) {
+    const TPropInfo* prop = PropOfKind(object, name, tkClass);
+    if (prop == nullptr) return nullptr;
+    TObject* value = GetObjectProp(object, *prop);
+    return value != nullptr && value->InheritsFrom(className) ? value : nullptr;
 }
 
-void SetPropText(TObject* Object, std::string_view Name, std::string_view Value) {
-    const TPropInfo* Prop = GetPropInfo(Object, Name);
-    if (Prop == nullptr || !Prop->IsWritable()) return;
-    switch (Prop->Kind()) {
+void SetPropText(TObject* object, std::string_view name, std::string_view value) {
+    const TPropInfo* prop = GetPropInfo(object, name);
+    if (prop == nullptr || !prop->IsWritable()) return;
+    switch (prop->Kind()) {
     case tkInteger: {
         // A text that is no number fails here, with the framework's conversion error.
-        const int32_t Number = StrToInt(Value);
+        const int32_t number = StrToInt(value);
         try {
-            SetOrdProp(Object, *Prop, Number);
+            SetOrdProp(object, *prop, number);
         } catch (const EPropertyError&) {
             // Out of the property's range: left alone.
         }
         break;
     }
     case tkEnumeration:
-        if (Prop->PropType().EnumValue(Trim(Value)) >= 0) SetEnumProp(Object, *Prop, Value);
+        if (prop->PropType().EnumValue(Trim(value)) >= 0) SetEnumProp(object, *prop, value);
         break;
-    case tkString: SetStrProp(Object, *Prop, Value); break;
-    case tkWString: SetWideStrProp(Object, *Prop, AnsiToWide(Value)); break;
+    case tkString: SetStrProp(object, *prop, value); break;
+    case tkWString: SetWideStrProp(object, *prop, AnsiToWide(value)); break;
     default: break;
     }
 }
 
-bool IsPropTrue(TObject* Object, std::string_view Name) { return LowerCase(GetEnumPropText(Object, Name)) == "true"; }
+bool IsPropTrue(TObject* object, std::string_view name) { return LowerCase(GetEnumPropText(object, name)) == "true"; }

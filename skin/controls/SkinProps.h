@@ -13,19 +13,19 @@ class TClass;
 class TObject;
 
 // The value of an integer property; -1 otherwise.
-int32_t GetIntProp(TObject* Object, std::string_view Name);
+int32_t GetIntProp(TObject* object, std::string_view name);
 // The value's name of an enumeration property ("True"/"False" for booleans); empty otherwise.
-std::string GetEnumPropText(TObject* Object, std::string_view Name);
+std::string GetEnumPropText(TObject* object, std::string_view name);
 // A wide-string property as it is; any other read as text (ANSI) and widened; empty when absent.
-std::wstring GetTextProp(TObject* Object, std::string_view Name);
+std::wstring GetTextProp(TObject* object, std::string_view name);
 // The object a class property holds when it is of Class or a descendant; nil otherwise.
-TObject* GetObjectPropOf(TObject* Object, std::string_view Name, const TClass& Class);
+TObject* GetObjectPropOf(TObject* object, std::string_view name, const TClass& className);
 template <class T>
-T* GetObjectPropOf(TObject* Object, std::string_view Name) {
-    return static_cast<T*>(GetObjectPropOf(Object, Name, T::StaticClass()));
+T* GetObjectPropOf(TObject* object, std::string_view name) {
+    return static_cast<T*>(GetObjectPropOf(object, name, T::StaticClass()));
 }
 // Writes Value by the property's kind: integer through StrToInt (EConvertError for a text that is
 // no number), enumeration by value name, strings as they are; other kinds are left alone.
-void SetPropText(TObject* Object, std::string_view Name, std::string_view Value);
+void SetPropText(TObject* object, std::string_view name, std::string_view value);
 // The enumeration text in lower case is "true" (the skinners' test of a boolean property).
-bool IsPropTrue(TObject* Object, std::string_view Name);
+bool IsPropTrue(TObject* object, std::string_view name);

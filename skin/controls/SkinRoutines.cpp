@@ -14,62 +14,62 @@
 
 namespace {
 
-bool Inverted(const RECT& Rect) { return Rect.right < Rect.left || Rect.bottom < Rect.top; }
+bool Inverted(const RECT& rect) { return rect.right < rect.left || rect.bottom < rect.top; }
 
 // The skinned control that decides the reading order: the windowed one, else the windowless one.
-TControl* ReadingControl(const TSkinControl& Skinner) {
-    if (Skinner.FControl != nullptr) return Skinner.FControl;
-    return Skinner.FGraphicControl;
+TControl* ReadingControl(const TSkinControl& skinner) {
+    if (skinner.FControl != nullptr) return skinner.FControl;
+    return skinner.FGraphicControl;
 }
 
 }  // namespace
 
-void DrawElementFrame(TSkinControl&, HDC DC, const RECT& Rect, int32_t FrameCount, int32_t FrameIndex,
-                      const TDataSkinObject* Element) {
-    if (DC == nullptr || Inverted(Rect) || Element == nullptr || !Element->Bitmap || Element->Bitmap->Empty()) return;
-    const RECT Margins{Element->LeftWidth, Element->TopHeight, Element->RightWidth, Element->BottomHeight};
-    DrawSkinElement(DC, Rect, *Element->Bitmap, false, Element->Tile != 0, Element->Trans == 1, FrameCount, FrameIndex,
-                    Margins);
+void DrawElementFrame(TSkinControl&, HDC dc, const RECT& rect, int32_t frameCount, int32_t frameIndex,
+                      const TDataSkinObject* element) {
+    if (dc == nullptr || Inverted(rect) || element == nullptr || !element->Bitmap || element->Bitmap->Empty()) return;
+    const RECT margins{element->LeftWidth, element->TopHeight, element->RightWidth, element->BottomHeight};
+    DrawSkinElement(dc, rect, *element->Bitmap, false, element->Tile != 0, element->Trans == 1, frameCount, frameIndex,
+                    margins);
 }
 
-void DrawCellStretched(TSkinControl&, HDC Target, const RECT& Rect, int32_t CellCount, int32_t Cell, TBitmap& Bitmap) {
-    if (Target == nullptr || Inverted(Rect) || Bitmap.Empty()) return;
-    DrawFrameStretched(Target, Rect, Bitmap, true, CellCount, Cell);
+void DrawCellStretched(TSkinControl&, HDC target, const RECT& rect, int32_t cellCount, int32_t cell, TBitmap& bitmap) {
+    if (target == nullptr || Inverted(rect) || bitmap.Empty()) return;
+    DrawFrameStretched(target, rect, bitmap, true, cellCount, cell);
 }
 
-void DrawCellStretched(TSkinControl& Skinner, TCanvas& Target, const RECT& Rect, int32_t CellCount, int32_t Cell,
-                       TBitmap& Bitmap) {
-    if (Inverted(Rect) || Bitmap.Empty()) return;
-    DrawCellStretched(Skinner, Target.Handle(), Rect, CellCount, Cell, Bitmap);
+void DrawCellStretched(TSkinControl& skinner, TCanvas& target, const RECT& rect, int32_t cellCount, int32_t cell,
+                       TBitmap& bitmap) {
+    if (Inverted(rect) || bitmap.Empty()) return;
+    DrawCellStretched(skinner, target.Handle(), rect, cellCount, cell, bitmap);
 }
 
-void EraseTransparent(TSkinControl& Skinner, TMessage& Message) {
-    const auto DC = reinterpret_cast<HDC>(Message.WParam);
-    if (Skinner.FControl != nullptr) {
-        TPellixForm::DrawParentImage(Skinner.FControl, DC);
+void EraseTransparent(TSkinControl& skinner, TMessage& message) {
+    const auto dc = reinterpret_cast<HDC>(message.WParam);
+    if (skinner.FControl != nullptr) {
+        TPellixForm::DrawParentImage(skinner.FControl, dc);
     } else {
-        RECT Client{};
-        GetClientRect(Skinner.FHandle, &Client);
-        Skinner.FillParentColor(DC, Client);
+        RECT client{};
+        GetClientRect(skinner.FHandle, &client);
+        skinner.FillParentColor(dc, client);
     }
-    Message.Result = 1;
+    message.Result = 1;
 }
 
-UINT BiDiTextFlags(const TSkinControl& Skinner, UINT Flags) {
-    const TControl* Control = ReadingControl(Skinner);
-    if (Control != nullptr && Control->BiDiMode() == bdRightToLeft) Flags |= DT_RTLREADING;
-    return Flags;
+UINT BiDiTextFlags(const TSkinControl& skinner, UINT flags) {
+    const TControl* control = ReadingControl(skinner);
+    if (control != nullptr && control->BiDiMode() == bdRightToLeft) flags |= DT_RTLREADING;
+    return flags;
 }
 
-void CopyBitmapTo(TBitmap& Source, TBitmap& Dest) {
-    Dest.SetPixelFormat(Source.PixelFormat());
-    Dest.SetSize(Source.Width(), Source.Height());
-    if (!Source.Empty()) Dest.Canvas().Draw(0, 0, Source);
+void CopyBitmapTo(TBitmap& source, TBitmap& dest) {
+    dest.SetPixelFormat(source.PixelFormat());
+    dest.SetSize(source.Width(), source.Height());
+    if (!source.Empty()) dest.Canvas().Draw(0, 0, source);
 }
 
-bool IsPopupOrTopChild(HWND Handle) {
-    if ((GetWindowLongW(Handle, GWL_STYLE) & WS_POPUP) != 0) return true;
-    return reinterpret_cast<uintptr_t>(GetParent(Handle)) == TopChildParent;
+bool IsPopupOrTopChild(HWND handle) {
+    if ((GetWindowLongW(handle, GWL_STYLE) & WS_POPUP) != 0) return true;
+    return reinterpret_cast<uintptr_t>(GetParent(handle)) == TopChildParent;
 }
 
-std::string LowerClassName(HWND Window) { return LowerCase(ClassNameOf(Window)); }
+std::string LowerClassName(HWND window) { return LowerCase(ClassNameOf(window)); }

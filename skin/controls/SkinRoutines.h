@@ -20,29 +20,29 @@ struct TMessage;
 // Frame FrameIndex (from 1) of FrameCount frames side by side in Element's bitmap, nine-sliced by
 // its margins into Rect (tiled middle by its Tile) and drawn with its magenta left out when Trans
 // is 1. Nothing for an inverted rectangle, a missing element or an empty bitmap.
-void DrawElementFrame(TSkinControl& Skinner, HDC DC, const RECT& Rect, int32_t FrameCount, int32_t FrameIndex,
-                      const TDataSkinObject* Element);
+void DrawElementFrame(TSkinControl& skinner, HDC dc, const RECT& rect, int32_t frameCount, int32_t frameIndex,
+                      const TDataSkinObject* element);
 
 // Cell Cell (from 1) of CellCount equal cells side by side in Bitmap stretched into Rect, magenta
 // left out; onto a DC or onto a canvas. Nothing for an inverted rectangle or an empty bitmap.
-void DrawCellStretched(TSkinControl& Skinner, HDC Target, const RECT& Rect, int32_t CellCount, int32_t Cell,
-                       TBitmap& Bitmap);
-void DrawCellStretched(TSkinControl& Skinner, TCanvas& Target, const RECT& Rect, int32_t CellCount, int32_t Cell,
-                       TBitmap& Bitmap);
+void DrawCellStretched(TSkinControl& skinner, HDC target, const RECT& rect, int32_t cellCount, int32_t cell,
+                       TBitmap& bitmap);
+void DrawCellStretched(TSkinControl& skinner, TCanvas& target, const RECT& rect, int32_t cellCount, int32_t cell,
+                       TBitmap& bitmap);
 
 // WM_ERASEBKGND of skinners that show what lies behind them: the parent's image under a framework
 // control, else the parent's colour over the client area; result 1.
-void EraseTransparent(TSkinControl& Skinner, TMessage& Message);
+void EraseTransparent(TSkinControl& skinner, TMessage& message);
 
 // Flags plus DT_RTLREADING when the skinned control reads right to left.
-UINT BiDiTextFlags(const TSkinControl& Skinner, UINT Flags);
+UINT BiDiTextFlags(const TSkinControl& skinner, UINT flags);
 
 // Dest takes Source's size and pixel format and a copy of its picture.
-void CopyBitmapTo(TBitmap& Source, TBitmap& Dest);
+void CopyBitmapTo(TBitmap& source, TBitmap& dest);
 
 // A popup window, or a child of the desktop's hidden top window.
-bool IsPopupOrTopChild(HWND Handle);
+bool IsPopupOrTopChild(HWND handle);
 constexpr uintptr_t TopChildParent = 0x10014;
 
 // A window's class name (read as the skin manager reads it) in lower case (ASCII letters).
-std::string LowerClassName(HWND Window);
+std::string LowerClassName(HWND window);

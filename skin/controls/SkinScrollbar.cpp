@@ -29,30 +29,30 @@ constexpr std::string_view OwnBorderClass = "TImageScrollBox";
 
 }  // namespace
 
-TSkinScrollbar::TSkinScrollbar(TComponent* AOwner) : TSkinControl(AOwner) {}
+TSkinScrollbar::TSkinScrollbar(TComponent* aOwner) : TSkinControl(aOwner) {}
 
 TSkinScrollbar::~TSkinScrollbar() = default;
 
-void TSkinScrollbar::AttachScrolling(TWinControl* Control, TSkinData* SkinData, TPellixForm* SkinForm,
-                                     TCanvas* Canvas) {
+void TSkinScrollbar::AttachScrolling(TWinControl* control, TSkinData* skinData, TPellixForm* skinForm,
+                                     TCanvas* canvas) {
     // The skinner belongs to the control it skins (it goes with it).
-    if (FAttached || Control == nullptr || Control != Owner()) return;
-    Control->HandleNeeded();
-    if (!BindControl(SkinForm, SkinData, false, Canvas)) return;
-    FOwnBorder = LowerCase(GetEnumPropText(Control, BorderStyleProp)) != NoBorder;
-    if (Control->ClassName() == OwnBorderClass || FKind == SingleScrollBarKind) FOwnBorder = false;
+    if (FAttached || control == nullptr || control != Owner()) return;
+    control->HandleNeeded();
+    if (!BindControl(skinForm, skinData, false, canvas)) return;
+    FOwnBorder = LowerCase(GetEnumPropText(control, BorderStyleProp)) != NoBorder;
+    if (control->ClassName() == OwnBorderClass || FKind == SingleScrollBarKind) FOwnBorder = false;
     ApplyFixedColor();
     FHorzBar = new TWScrollbar(this);
     FVertBar = new TWScrollbar(this);
-    FHorzBar->Bind(this, Control, ScrollBarHorizontal);
-    FVertBar->Bind(this, Control, ScrollBarVertical);
-    FHorzBar->SetEnabled(Control->Enabled());
-    FVertBar->SetEnabled(Control->Enabled());
-    if (!Control->Visible()) {
+    FHorzBar->Bind(this, control, ScrollBarHorizontal);
+    FVertBar->Bind(this, control, ScrollBarVertical);
+    FHorzBar->SetEnabled(control->Enabled());
+    FVertBar->SetEnabled(control->Enabled());
+    if (!control->Visible()) {
         FHorzBar->Hide();
         FVertBar->Hide();
     }
-    FOldWindowProc = TWindowProcSubclass(Control, TWndMethod::Of<&TSkinControl::SkinWndProc>(this));
+    FOldWindowProc = TWindowProcSubclass(control, TWndMethod::Of<&TSkinControl::SkinWndProc>(this));
     FAttached = true;
     FStatus = ControlSkinAttached;
     // The frame and the client painted again under the skinner.
@@ -84,8 +84,8 @@ void TSkinScrollbar::FreeBars() {
 
 void TSkinScrollbar::SkinChanged() {
     if (FControl != nullptr && PropKind(FControl, FixedColorProp) == tkInteger) ApplyFixedColor();
-    for (TWScrollbar* Bar : {FHorzBar, FVertBar})
-        if (Bar != nullptr) Bar->ForgetPicture();
+    for (TWScrollbar* bar : {FHorzBar, FVertBar})
+        if (bar != nullptr) bar->ForgetPicture();
 }
 
 void TSkinScrollbar::UpdateBars() {
@@ -93,35 +93,35 @@ void TSkinScrollbar::UpdateBars() {
     if (FVertBar != nullptr) FVertBar->UpdateBar();
 }
 
-bool TSkinScrollbar::BeforeMessage(TMessage& Message) {
-    if (Message.Msg != WM_NCPAINT || !FOwnBorder) return TSkinControl::BeforeMessage(Message);
-    CallOldProc(Message);
+bool TSkinScrollbar::BeforeMessage(TMessage& message) {
+    if (message.Msg != WM_NCPAINT || !FOwnBorder) return TSkinControl::BeforeMessage(message);
+    CallOldProc(message);
     DrawBorder(nullptr);
     return false;
 }
 
-void TSkinScrollbar::AfterMessage(TMessage& Message) {
-    switch (Message.Msg) {
+void TSkinScrollbar::AfterMessage(TMessage& message) {
+    switch (message.Msg) {
     case WM_SIZE:
     case WM_WINDOWPOSCHANGED: UpdateBars(); break;
     case WM_HSCROLL:
-    case WM_VSCROLL: ShowScrollRequest(Message, FHorzBar, FVertBar); break;
+    case WM_VSCROLL: ShowScrollRequest(message, FHorzBar, FVertBar); break;
     case WM_MOUSEWHEEL:
-        for (TWScrollbar* Bar : {FHorzBar, FVertBar})
-            if (Bar != nullptr && Bar->FShowing) Bar->Invalidate();
+        for (TWScrollbar* bar : {FHorzBar, FVertBar})
+            if (bar != nullptr && bar->FShowing) bar->Invalidate();
         break;
     case CM_VISIBLECHANGED:
-        if (Message.WParam != 0) {
+        if (message.WParam != 0) {
             UpdateBars();
         } else {
-            for (TWScrollbar* Bar : {FHorzBar, FVertBar})
-                if (Bar != nullptr) Bar->Hide();
+            for (TWScrollbar* bar : {FHorzBar, FVertBar})
+                if (bar != nullptr) bar->Hide();
         }
         break;
     case CM_ENABLEDCHANGED:
-        for (TWScrollbar* Bar : {FHorzBar, FVertBar})
-            if (Bar != nullptr && FControl != nullptr) Bar->SetEnabled(FControl->Enabled());
-        TSkinControl::AfterMessage(Message);
+        for (TWScrollbar* bar : {FHorzBar, FVertBar})
+            if (bar != nullptr && FControl != nullptr) bar->SetEnabled(FControl->Enabled());
+        TSkinControl::AfterMessage(message);
         break;
     case CM_RECREATEWND:
         // The control has a new window: the form skinner gives it a fresh skinner in place of this one.
@@ -129,66 +129,66 @@ void TSkinScrollbar::AfterMessage(TMessage& Message) {
             PostMessageW(FSkinForm->FHandle, WM_SKINRESCROLL, reinterpret_cast<WPARAM>(FHandle), 0);
         break;
     case WM_SKINPAINTTO:
-        if (Message.LParam != SkinMagic) {
-            TSkinControl::AfterMessage(Message);
+        if (message.LParam != SkinMagic) {
+            TSkinControl::AfterMessage(message);
             break;
         }
-        if (Message.WParam != 0) DrawBorder(reinterpret_cast<HDC>(Message.WParam));
-        Message.Result = SkinMagic;
+        if (message.WParam != 0) DrawBorder(reinterpret_cast<HDC>(message.WParam));
+        message.Result = SkinMagic;
         break;
-    default: TSkinControl::AfterMessage(Message); break;
+    default: TSkinControl::AfterMessage(message); break;
     }
 }
 
-void TSkinScrollbar::DrawBorder(HDC Given) {
+void TSkinScrollbar::DrawBorder(HDC given) {
     if (FSkinData == nullptr) return;
     try {
-        RECT Rect{};
-        if (!GetWindowRect(FHandle, &Rect)) return;
-        OffsetRect(&Rect, -Rect.left, -Rect.top);
-        std::optional<win::WindowFrameDC> WindowDC;
-        if (Given == nullptr) WindowDC.emplace(FHandle);
-        const HDC DC = Given != nullptr ? Given : WindowDC->get();
-        if (DC == nullptr) return;
-        FrameColorRect(DC, Rect, FSkinData->FColors[SkinColour::ButtonShadow]);
-        InflateRect(&Rect, -1, -1);
-        FrameColorRect(DC, Rect, FSkinData->ButtonFaceColor());
+        RECT rect{};
+        if (!GetWindowRect(FHandle, &rect)) return;
+        OffsetRect(&rect, -rect.left, -rect.top);
+        std::optional<win::WindowFrameDC> windowDc;
+        if (given == nullptr) windowDc.emplace(FHandle);
+        const HDC dc = given != nullptr ? given : windowDc->get();
+        if (dc == nullptr) return;
+        FrameColorRect(dc, rect, FSkinData->FColors[SkinColour::ButtonShadow]);
+        InflateRect(&rect, -1, -1);
+        FrameColorRect(dc, rect, FSkinData->ButtonFaceColor());
     } catch (...) {
         QUIRN_TRACE(TTraceChannel::Paint, "scrolling control border failed");
     }
 }
 
-void TSkinScrollbar::DrawSkin(HDC DC, const RECT&) {
-    const LONG Style = GetWindowLongW(FHandle, GWL_STYLE);
-    auto Refresh = [](TWScrollbar* Bar, bool HasBar) {
-        if (Bar == nullptr) return;
-        if (Bar->FShowing) {
-            Bar->Invalidate();
-        } else if (HasBar) {
-            Bar->UpdateBar();
+void TSkinScrollbar::DrawSkin(HDC dc, const RECT&) {
+    const LONG style = GetWindowLongW(FHandle, GWL_STYLE);
+    auto refresh = [](TWScrollbar* bar, bool hasBar) {
+        if (bar == nullptr) return;
+        if (bar->FShowing) {
+            bar->Invalidate();
+        } else if (hasBar) {
+            bar->UpdateBar();
         }
     };
-    Refresh(FVertBar, (Style & WS_VSCROLL) != 0);
-    Refresh(FHorzBar, (Style & WS_HSCROLL) != 0);
+    refresh(FVertBar, (style & WS_VSCROLL) != 0);
+    refresh(FHorzBar, (style & WS_HSCROLL) != 0);
     if (FVertBar != nullptr && FHorzBar != nullptr && FVertBar->FShowing && FHorzBar->FShowing)
-        FillScrollCorner(*this, DC, *FVertBar, *FHorzBar);
+        FillScrollCorner(*this, dc, *FVertBar, *FHorzBar);
 }
 
-void FillScrollCorner(TSkinControl& Skinner, HDC DC, const TWScrollbar& Vert, const TWScrollbar& Horz) {
-    RECT Window{};
-    if (!GetWindowRect(Skinner.FHandle, &Window)) return;
-    POINT Client{0, 0};
-    ClientToScreen(Skinner.FHandle, &Client);
-    const int32_t OffsetX = Client.x - Window.left;
-    const int32_t OffsetY = Client.y - Window.top;
-    const RECT Corner{Vert.FBarRect.left + OffsetX, Horz.FBarRect.top + OffsetY, Vert.FBarRect.right + OffsetX,
-                      Horz.FBarRect.bottom + OffsetY};
-    Skinner.FillSkinFace(DC, Corner);
+void FillScrollCorner(TSkinControl& skinner, HDC dc, const TWScrollbar& vert, const TWScrollbar& horz) {
+    RECT window{};
+    if (!GetWindowRect(skinner.FHandle, &window)) return;
+    POINT client{0, 0};
+    ClientToScreen(skinner.FHandle, &client);
+    const int32_t offsetX = client.x - window.left;
+    const int32_t offsetY = client.y - window.top;
+    const RECT corner{vert.FBarRect.left + offsetX, horz.FBarRect.top + offsetY, vert.FBarRect.right + offsetX,
+                      horz.FBarRect.bottom + offsetY};
+    skinner.FillSkinFace(dc, corner);
 }
 
-void ShowScrollRequest(const TMessage& Message, TWScrollbar* Horz, TWScrollbar* Vert) {
-    TWScrollbar* Bar = Message.Msg == WM_HSCROLL ? Horz : Vert;
-    if (Bar == nullptr) return;
-    Bar->FHotPart = LOWORD(Message.WParam);
-    Bar->Invalidate();
+void ShowScrollRequest(const TMessage& message, TWScrollbar* horz, TWScrollbar* vert) {
+    TWScrollbar* bar = message.Msg == WM_HSCROLL ? horz : vert;
+    if (bar == nullptr) return;
+    bar->FHotPart = LOWORD(message.WParam);
+    bar->Invalidate();
 }

@@ -11,17 +11,17 @@ class TWScrollbar;
 class TSkinScrollbar : public TSkinControl {
     QUIRN_CLASS(TSkinScrollbar, TSkinControl)
 public:
-    explicit TSkinScrollbar(TComponent* AOwner);
+    explicit TSkinScrollbar(TComponent* aOwner);
     ~TSkinScrollbar() override;
 
     // The attach of a scrolling control (the form skinner calls it instead of Attach): the
     // border choice, the skin colour of a "FixedColor", the two overlays, then the WindowProc.
-    virtual void AttachScrolling(TWinControl* Control, TSkinData* SkinData, TPellixForm* SkinForm, TCanvas* Canvas);
+    virtual void AttachScrolling(TWinControl* control, TSkinData* skinData, TPellixForm* skinForm, TCanvas* canvas);
     // Gives back "FixedColor"; the overlays go unless the control's window is already gone.
     void Detach() override;
-    bool BeforeMessage(TMessage& Message) override;
-    void AfterMessage(TMessage& Message) override;
-    void DrawSkin(HDC DC, const RECT& Rect) override;
+    bool BeforeMessage(TMessage& message) override;
+    void AfterMessage(TMessage& message) override;
+    void DrawSkin(HDC dc, const RECT& rect) override;
     // The skin's face colour for "FixedColor" again; the overlays show the new skin at their next paint.
     void SkinChanged() override;
 
@@ -31,7 +31,7 @@ public:
 
 protected:
     // The flat border (skin's shadow outside, face inside) into the window DC (0: taken here).
-    void DrawBorder(HDC DC);
+    void DrawBorder(HDC dc);
     // Both overlays laid over their bars again.
     void UpdateBars();
     // Both overlays freed.
@@ -47,8 +47,8 @@ constexpr int32_t SingleScrollBarKind = 1;
 
 // A scroll notification of the control (WM_HSCROLL, WM_VSCROLL): its bar's overlay shows the part
 // being scrolled (the request code is the part code) at its next paint.
-void ShowScrollRequest(const TMessage& Message, TWScrollbar* Horz, TWScrollbar* Vert);
+void ShowScrollRequest(const TMessage& message, TWScrollbar* horz, TWScrollbar* vert);
 
 // Fills the square between a control's two bars (both showing) in its window DC: the bars' client
 // rectangles moved by the client area's offset in the window.
-void FillScrollCorner(TSkinControl& Skinner, HDC DC, const TWScrollbar& Vert, const TWScrollbar& Horz);
+void FillScrollCorner(TSkinControl& skinner, HDC dc, const TWScrollbar& vert, const TWScrollbar& horz);

@@ -6,20 +6,20 @@
 
 QUIRN_DEFINE_CLASS(TSkinScrollbarH)
 
-TSkinScrollbarH::TSkinScrollbarH(TComponent* AOwner) : TSkinControl(AOwner) {}
+TSkinScrollbarH::TSkinScrollbarH(TComponent* aOwner) : TSkinControl(aOwner) {}
 
 TSkinScrollbarH::~TSkinScrollbarH() = default;
 
-void TSkinScrollbarH::AttachHandle(HWND Handle, TSkinData* SkinData, TPellixForm* SkinForm, TCanvas* Canvas) {
-    if (FAttached || Handle == nullptr) return;
+void TSkinScrollbarH::AttachHandle(HWND handle, TSkinData* skinData, TPellixForm* skinForm, TCanvas* canvas) {
+    if (FAttached || handle == nullptr) return;
     // The window's procedure first: a window that cannot be subclassed gets no overlays either.
-    TSkinControl::AttachHandle(Handle, SkinData, SkinForm, Canvas);
+    TSkinControl::AttachHandle(handle, skinData, skinForm, canvas);
     if (!FAttached) return;
     FControl = nullptr;
     FHorzBar = new TWScrollbar(this);
     FVertBar = new TWScrollbar(this);
-    FHorzBar->BindHandle(this, Handle, ScrollBarHorizontal);
-    FVertBar->BindHandle(this, Handle, ScrollBarVertical);
+    FHorzBar->BindHandle(this, handle, ScrollBarHorizontal);
+    FVertBar->BindHandle(this, handle, ScrollBarVertical);
 }
 
 void TSkinScrollbarH::Detach() {
@@ -32,29 +32,29 @@ void TSkinScrollbarH::Detach() {
 }
 
 void TSkinScrollbarH::SkinChanged() {
-    for (TWScrollbar* Bar : {FHorzBar, FVertBar})
-        if (Bar != nullptr) Bar->ForgetPicture();
+    for (TWScrollbar* bar : {FHorzBar, FVertBar})
+        if (bar != nullptr) bar->ForgetPicture();
     TSkinControl::SkinChanged();
 }
 
-void TSkinScrollbarH::AfterMessage(TMessage& Message) {
+void TSkinScrollbarH::AfterMessage(TMessage& message) {
     if (FVertBar != nullptr && !IsWindowVisible(FHandle)) FVertBar->Hide();
-    switch (Message.Msg) {
+    switch (message.Msg) {
     case WM_SIZE:
     case WM_NCPAINT:
-        for (TWScrollbar* Bar : {FHorzBar, FVertBar})
-            if (Bar != nullptr) Bar->UpdateBar();
+        for (TWScrollbar* bar : {FHorzBar, FVertBar})
+            if (bar != nullptr) bar->UpdateBar();
         Repaint();
         break;
     case WM_HSCROLL:
-    case WM_VSCROLL: ShowScrollRequest(Message, FHorzBar, FVertBar); break;
-    default: TSkinControl::AfterMessage(Message); break;
+    case WM_VSCROLL: ShowScrollRequest(message, FHorzBar, FVertBar); break;
+    default: TSkinControl::AfterMessage(message); break;
     }
 }
 
-void TSkinScrollbarH::DrawSkin(HDC DC, const RECT&) {
-    for (TWScrollbar* Bar : {FHorzBar, FVertBar})
-        if (Bar != nullptr && Bar->FShowing) Bar->Invalidate();
+void TSkinScrollbarH::DrawSkin(HDC dc, const RECT&) {
+    for (TWScrollbar* bar : {FHorzBar, FVertBar})
+        if (bar != nullptr && bar->FShowing) bar->Invalidate();
     if (FVertBar != nullptr && FHorzBar != nullptr && FVertBar->FShowing && FHorzBar->FShowing)
-        FillScrollCorner(*this, DC, *FVertBar, *FHorzBar);
+        FillScrollCorner(*this, dc, *FVertBar, *FHorzBar);
 }

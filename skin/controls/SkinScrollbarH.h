@@ -10,14 +10,14 @@ class TWScrollbar;
 class TSkinScrollbarH : public TSkinControl {
     QUIRN_CLASS(TSkinScrollbarH, TSkinControl)
 public:
-    explicit TSkinScrollbarH(TComponent* AOwner);
+    explicit TSkinScrollbarH(TComponent* aOwner);
     ~TSkinScrollbarH() override;
 
-    void AttachHandle(HWND Handle, TSkinData* SkinData, TPellixForm* SkinForm, TCanvas* Canvas) override;
+    void AttachHandle(HWND handle, TSkinData* skinData, TPellixForm* skinForm, TCanvas* canvas) override;
     // The overlays go unless the window is already gone.
     void Detach() override;
-    void AfterMessage(TMessage& Message) override;
-    void DrawSkin(HDC DC, const RECT& Rect) override;
+    void AfterMessage(TMessage& message) override;
+    void DrawSkin(HDC dc, const RECT& rect) override;
     // A new skin: the overlays compose their bars again, then the window repaints.
     void SkinChanged() override;
 

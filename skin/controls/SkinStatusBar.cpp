@@ -30,16 +30,16 @@ constexpr int32_t GripInset = 1;
 // An empty text is drawn as one space.
 constexpr std::wstring_view EmptyPanelText = L" ";
 
-int32_t Width(const RECT& Rect) { return Rect.right - Rect.left; }
-int32_t Height(const RECT& Rect) { return Rect.bottom - Rect.top; }
-bool Inverted(const RECT& Rect) { return Rect.right < Rect.left || Rect.bottom < Rect.top; }
+int32_t Width(const RECT& rect) { return rect.right - rect.left; }
+int32_t Height(const RECT& rect) { return rect.bottom - rect.top; }
+bool Inverted(const RECT& rect) { return rect.right < rect.left || rect.bottom < rect.top; }
 
-bool HasBitmap(const TDataSkinObject* Element) {
-    return Element != nullptr && Element->Bitmap && !Element->Bitmap->Empty();
+bool HasBitmap(const TDataSkinObject* element) {
+    return element != nullptr && element->Bitmap && !element->Bitmap->Empty();
 }
 
-TPanelEdgeLook EdgeLookOf(TStatusPanelBevel Bevel) {
-    switch (Bevel) {
+TPanelEdgeLook EdgeLookOf(TStatusPanelBevel bevel) {
+    switch (bevel) {
     case pbRaised: return TPanelEdgeLook::Raised;
     case pbLowered: return TPanelEdgeLook::Lowered;
     case pbNone: return TPanelEdgeLook::Flat;
@@ -47,8 +47,8 @@ TPanelEdgeLook EdgeLookOf(TStatusPanelBevel Bevel) {
     return TPanelEdgeLook::Flat;
 }
 
-UINT AlignFlag(TAlignment Alignment) {
-    switch (Alignment) {
+UINT AlignFlag(TAlignment alignment) {
+    switch (alignment) {
     case taRightJustify: return DT_RIGHT;
     case taCenter: return DT_CENTER;
     case taLeftJustify: return DT_LEFT;
@@ -56,140 +56,140 @@ UINT AlignFlag(TAlignment Alignment) {
     return DT_LEFT;
 }
 
-TAlignment Mirrored(TAlignment Alignment) {
-    if (Alignment == taLeftJustify) return taRightJustify;
-    if (Alignment == taRightJustify) return taLeftJustify;
-    return Alignment;
+TAlignment Mirrored(TAlignment alignment) {
+    if (alignment == taLeftJustify) return taRightJustify;
+    if (alignment == taRightJustify) return taLeftJustify;
+    return alignment;
 }
 
 // A one-pixel bevel: TopLeft on the top and left sides, BottomRight on the others.
-void DrawBevel(HDC DC, const RECT& Rect, TColor TopLeft, TColor BottomRight) {
-    FillColorRect(DC, RECT{Rect.left, Rect.top, Rect.right - 1, Rect.top + 1}, TopLeft);
-    FillColorRect(DC, RECT{Rect.left, Rect.top, Rect.left + 1, Rect.bottom - 1}, TopLeft);
-    FillColorRect(DC, RECT{Rect.left, Rect.bottom - 1, Rect.right, Rect.bottom}, BottomRight);
-    FillColorRect(DC, RECT{Rect.right - 1, Rect.top, Rect.right, Rect.bottom}, BottomRight);
+void DrawBevel(HDC dc, const RECT& rect, TColor topLeft, TColor bottomRight) {
+    FillColorRect(dc, RECT{rect.left, rect.top, rect.right - 1, rect.top + 1}, topLeft);
+    FillColorRect(dc, RECT{rect.left, rect.top, rect.left + 1, rect.bottom - 1}, topLeft);
+    FillColorRect(dc, RECT{rect.left, rect.bottom - 1, rect.right, rect.bottom}, bottomRight);
+    FillColorRect(dc, RECT{rect.right - 1, rect.top, rect.right, rect.bottom}, bottomRight);
 }
 
-std::wstring ShownText(std::wstring Text) { return Text.empty() ? std::wstring(EmptyPanelText) : Text; }
+std::wstring ShownText(std::wstring text) { return text.empty() ? std::wstring(EmptyPanelText) : text; }
 
 }  // namespace
 
-TSkinStatusBar::TSkinStatusBar(TComponent* AOwner) : TSkinControl(AOwner) {}
+TSkinStatusBar::TSkinStatusBar(TComponent* aOwner) : TSkinControl(aOwner) {}
 
 TCustomStatusBar* TSkinStatusBar::StatusBar() const { return ObjectAs<TCustomStatusBar>(FControl); }
 
-bool TSkinStatusBar::BeforeMessage(TMessage& Message) {
+bool TSkinStatusBar::BeforeMessage(TMessage& message) {
     // Only a status bar of the framework is painted here; anything else paints itself.
     if (StatusBar() != nullptr) {
-        switch (Message.Msg) {
-        case WM_PAINT: PaintClient(Message); return false;
-        case WM_ERASEBKGND: Message.Result = 1; return false;
+        switch (message.Msg) {
+        case WM_PAINT: PaintClient(message); return false;
+        case WM_ERASEBKGND: message.Result = 1; return false;
         default: break;
         }
     }
-    return TSkinControl::BeforeMessage(Message);
+    return TSkinControl::BeforeMessage(message);
 }
 
-void TSkinStatusBar::DrawSkin(HDC DC, const RECT& Rect) {
-    TCustomStatusBar* Bar = StatusBar();
-    if (Bar == nullptr || FSkinData == nullptr) return;
-    const RECT Bounds{0, 0, Width(Rect), Height(Rect)};
-    TBitmap& Buffer = SkinBackBuffer();
-    Buffer.SetSize(Bounds.right, Bounds.bottom);
-    if (Buffer.Empty()) return;
-    TCanvas& Canvas = Buffer.Canvas();
-    FillColorRect(Canvas.Handle(), Bounds, SkinFaceColor());
-    Canvas.Font().Assign(Bar->Font());
-    Canvas.Font().SetStyle({});
-    const TDataSkinObject* Edges = FSkinData->FStatusBarEdges.get();
-    if (Edges != nullptr) Canvas.Font().SetColor(Edges->NormalColour2);
+void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
+    TCustomStatusBar* bar = StatusBar();
+    if (bar == nullptr || FSkinData == nullptr) return;
+    const RECT bounds{0, 0, Width(rect), Height(rect)};
+    TBitmap& buffer = SkinBackBuffer();
+    buffer.SetSize(bounds.right, bounds.bottom);
+    if (buffer.Empty()) return;
+    TCanvas& canvas = buffer.Canvas();
+    FillColorRect(canvas.Handle(), bounds, SkinFaceColor());
+    canvas.Font().Assign(bar->Font());
+    canvas.Font().SetStyle({});
+    const TDataSkinObject* edges = FSkinData->FStatusBarEdges.get();
+    if (edges != nullptr) canvas.Font().SetColor(edges->NormalColour2);
 
-    TStatusPanels& Panels = *Bar->Panels();
-    if (Bar->SimplePanel() || Panels.Count() == 0) {
-        DrawPanelEdge(Canvas, Bounds, FrameOf(TPanelEdgeLook::Lowered));
-        RECT Text = Bounds;
-        InflateRect(&Text, -TextInset, 0);
-        const UINT Align = Bar->BiDiMode() == bdRightToLeft ? DT_RIGHT : DT_LEFT;
-        DrawPanelText(Canvas, Text, ShownText(GetTextProp(Bar, "simpletext")), Align);
+    TStatusPanels& panels = *bar->Panels();
+    if (bar->SimplePanel() || panels.Count() == 0) {
+        DrawPanelEdge(canvas, bounds, FrameOf(TPanelEdgeLook::Lowered));
+        RECT text = bounds;
+        InflateRect(&text, -TextInset, 0);
+        const UINT align = bar->BiDiMode() == bdRightToLeft ? DT_RIGHT : DT_LEFT;
+        DrawPanelText(canvas, text, ShownText(GetTextProp(bar, "simpletext")), align);
     } else {
-        for (int32_t Index = 0; Index < Panels.Count(); ++Index) {
-            TStatusPanel* Panel = Panels.Items(Index);
-            RECT Part{};
-            if (SendMessageW(FHandle, SB_GETRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&Part)) == 0)
+        for (int32_t index = 0; index < panels.Count(); ++index) {
+            TStatusPanel* panel = panels.Items(index);
+            RECT part{};
+            if (SendMessageW(FHandle, SB_GETRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&part)) == 0)
                 continue;
-            Part.right += PanelOverlap;
-            if (Index == Panels.Count() - 1) Part.right = Bounds.right;
-            DrawPanelEdge(Canvas, Part, FrameOf(EdgeLookOf(Panel->Bevel())));
-            if (Panel->Style() != psText) continue;
-            const TAlignment Alignment =
-                Panel->BiDiMode() == bdRightToLeft ? Mirrored(Panel->Alignment()) : Panel->Alignment();
-            RECT Text = Part;
-            InflateRect(&Text, -TextInset, 0);
-            DrawPanelText(Canvas, Text, ShownText(GetTextProp(Panel, "Text")), AlignFlag(Alignment));
+            part.right += PanelOverlap;
+            if (index == panels.Count() - 1) part.right = bounds.right;
+            DrawPanelEdge(canvas, part, FrameOf(EdgeLookOf(panel->Bevel())));
+            if (panel->Style() != psText) continue;
+            const TAlignment alignment =
+                panel->BiDiMode() == bdRightToLeft ? Mirrored(panel->Alignment()) : panel->Alignment();
+            RECT text = part;
+            InflateRect(&text, -TextInset, 0);
+            DrawPanelText(canvas, text, ShownText(GetTextProp(panel, "Text")), AlignFlag(alignment));
         }
     }
-    DrawSizeGrip(Canvas, Bounds);
+    DrawSizeGrip(canvas, bounds);
 
-    BitBlt(DC, Rect.left, Rect.top, Bounds.right, Bounds.bottom, Canvas.Handle(), 0, 0, SRCCOPY);
+    BitBlt(dc, rect.left, rect.top, bounds.right, bounds.bottom, canvas.Handle(), 0, 0, SRCCOPY);
     // The buffer is shared with the menu bar: its brush is left solid as it was found.
-    Canvas.Brush().SetStyle(bsSolid);
-    Bar->PaintControls(DC, nullptr);
+    canvas.Brush().SetStyle(bsSolid);
+    bar->PaintControls(dc, nullptr);
 
     // The application's own panel drawing lies on top of the skinned one.
-    const TDrawPanelEvent OnDrawPanel = Bar->OnDrawPanel();
-    if (!OnDrawPanel || Bar->Canvas() == nullptr) return;
-    const TCanvasBinding Bound(*Bar->Canvas(), DC);
-    Bar->Canvas()->Font().Assign(Bar->Font());
-    Bar->Canvas()->Brush().SetColor(SkinFaceColor());
-    for (int32_t Index = 0; Index < Panels.Count(); ++Index) {
-        RECT Part{};
-        if (SendMessageW(FHandle, SB_GETRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&Part)) == 0)
+    const TDrawPanelEvent onDrawPanel = bar->OnDrawPanel();
+    if (!onDrawPanel || bar->Canvas() == nullptr) return;
+    const TCanvasBinding bound(*bar->Canvas(), dc);
+    bar->Canvas()->Font().Assign(bar->Font());
+    bar->Canvas()->Brush().SetColor(SkinFaceColor());
+    for (int32_t index = 0; index < panels.Count(); ++index) {
+        RECT part{};
+        if (SendMessageW(FHandle, SB_GETRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&part)) == 0)
             continue;
-        InflateRect(&Part, -OwnerDrawInset, -OwnerDrawInset);
-        OnDrawPanel(Bar, Panels.Items(Index), Part);
+        InflateRect(&part, -OwnerDrawInset, -OwnerDrawInset);
+        onDrawPanel(bar, panels.Items(index), part);
     }
 }
 
-void TSkinStatusBar::DrawPanelEdge(TCanvas& Canvas, const RECT& Rect, int32_t Frame) {
-    if (Inverted(Rect)) return;
-    const TDataSkinObject* Edges = FSkinData->FStatusBarEdges.get();
-    if (HasBitmap(Edges)) {
-        const RECT Margins{Edges->LeftWidth, Edges->TopHeight, Edges->RightWidth, Edges->BottomHeight};
-        std::unique_ptr<TBitmap> Composed =
-            CreateSkinElementBitmap(Rect, *Edges->Bitmap, Margins, false, Edges->Tile != 0, PanelEdgeFrameCount, Frame);
-        if (!Composed->Empty())
-            BitBlt(Canvas.Handle(), Rect.left, Rect.top, Width(Rect), Height(Rect), Composed->Canvas().Handle(), 0, 0,
+void TSkinStatusBar::DrawPanelEdge(TCanvas& canvas, const RECT& rect, int32_t frame) {
+    if (Inverted(rect)) return;
+    const TDataSkinObject* edges = FSkinData->FStatusBarEdges.get();
+    if (HasBitmap(edges)) {
+        const RECT margins{edges->LeftWidth, edges->TopHeight, edges->RightWidth, edges->BottomHeight};
+        std::unique_ptr<TBitmap> composed =
+            CreateSkinElementBitmap(rect, *edges->Bitmap, margins, false, edges->Tile != 0, PanelEdgeFrameCount, frame);
+        if (!composed->Empty())
+            BitBlt(canvas.Handle(), rect.left, rect.top, Width(rect), Height(rect), composed->Canvas().Handle(), 0, 0,
                    SRCCOPY);
         return;
     }
-    if (Frame == FrameOf(TPanelEdgeLook::Lowered)) DrawBevel(Canvas.Handle(), Rect, clBtnShadow, clBtnHighlight);
-    if (Frame == FrameOf(TPanelEdgeLook::Raised)) DrawBevel(Canvas.Handle(), Rect, clBtnHighlight, clBtnShadow);
+    if (frame == FrameOf(TPanelEdgeLook::Lowered)) DrawBevel(canvas.Handle(), rect, clBtnShadow, clBtnHighlight);
+    if (frame == FrameOf(TPanelEdgeLook::Raised)) DrawBevel(canvas.Handle(), rect, clBtnHighlight, clBtnShadow);
 }
 
-void TSkinStatusBar::DrawPanelText(TCanvas& Canvas, const RECT& Rect, const std::wstring& Text, UINT Align) {
-    Canvas.Brush().SetStyle(bsClear);
-    Canvas.Font().SetStyle({});
-    const HDC DC = Canvas.Handle();
-    SetBkMode(DC, TRANSPARENT);
-    RECT T = Rect;
-    DrawTextWide(DC, Text, T, Align | DT_EXPANDTABS | DT_CALCRECT | DT_NOCLIP);
-    OffsetRect(&T, 0, (Height(Rect) - Height(T)) / 2 - TextLift);
-    if (Align == DT_CENTER) {
-        OffsetRect(&T, (Width(Rect) - Width(T)) / 2, 0);
+void TSkinStatusBar::DrawPanelText(TCanvas& canvas, const RECT& rect, const std::wstring& text, UINT align) {
+    canvas.Brush().SetStyle(bsClear);
+    canvas.Font().SetStyle({});
+    const HDC dc = canvas.Handle();
+    SetBkMode(dc, TRANSPARENT);
+    RECT t = rect;
+    DrawTextWide(dc, text, t, align | DT_EXPANDTABS | DT_CALCRECT | DT_NOCLIP);
+    OffsetRect(&t, 0, (Height(rect) - Height(t)) / 2 - TextLift);
+    if (align == DT_CENTER) {
+        OffsetRect(&t, (Width(rect) - Width(t)) / 2, 0);
     } else {
-        T.left = Rect.left;
-        T.right = Rect.right;
+        t.left = rect.left;
+        t.right = rect.right;
     }
-    DrawTextWide(DC, Text, T, BiDiTextFlags(*this, Align | DT_EXPANDTABS));
+    DrawTextWide(dc, text, t, BiDiTextFlags(*this, align | DT_EXPANDTABS));
 }
 
-void TSkinStatusBar::DrawSizeGrip(TCanvas& Canvas, const RECT& Rect) {
-    const TDataSkinObject* Extra = FSkinData->FExtraImages.get();
-    if ((GetWindowLongW(FHandle, GWL_STYLE) & SBARS_SIZEGRIP) == 0 || !HasBitmap(Extra)) return;
-    const int32_t Frames = std::max(Extra->Frame, 1);
-    const int32_t CellWidth = Extra->Bitmap->Width() / Frames;
-    const int32_t CellHeight = Extra->Bitmap->Height();
-    const RECT Grip{Rect.right - GripInset - CellWidth, Rect.bottom - GripInset - CellHeight, Rect.right - GripInset,
-                    Rect.bottom - GripInset};
-    DrawFrameStretched(Canvas.Handle(), Grip, *Extra->Bitmap, true, Frames, SizeGripFrame);
+void TSkinStatusBar::DrawSizeGrip(TCanvas& canvas, const RECT& rect) {
+    const TDataSkinObject* extra = FSkinData->FExtraImages.get();
+    if ((GetWindowLongW(FHandle, GWL_STYLE) & SBARS_SIZEGRIP) == 0 || !HasBitmap(extra)) return;
+    const int32_t frames = std::max(extra->Frame, 1);
+    const int32_t cellWidth = extra->Bitmap->Width() / frames;
+    const int32_t cellHeight = extra->Bitmap->Height();
+    const RECT grip{rect.right - GripInset - cellWidth, rect.bottom - GripInset - cellHeight, rect.right - GripInset,
+                    rect.bottom - GripInset};
+    DrawFrameStretched(canvas.Handle(), grip, *extra->Bitmap, true, frames, SizeGripFrame);
 }

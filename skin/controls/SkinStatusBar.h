@@ -12,16 +12,16 @@ class TCustomStatusBar;
 class TSkinStatusBar : public TSkinControl {
     QUIRN_CLASS(TSkinStatusBar, TSkinControl)
 public:
-    explicit TSkinStatusBar(TComponent* AOwner);
+    explicit TSkinStatusBar(TComponent* aOwner);
 
-    bool BeforeMessage(TMessage& Message) override;
-    void DrawSkin(HDC DC, const RECT& Rect) override;
+    bool BeforeMessage(TMessage& message) override;
+    void DrawSkin(HDC dc, const RECT& rect) override;
 
 private:
     TCustomStatusBar* StatusBar() const;
     // One panel's edge (frame of "StatusBarEdges", or a one-pixel bevel without its bitmap).
-    void DrawPanelEdge(TCanvas& Canvas, const RECT& Rect, int32_t Frame);
+    void DrawPanelEdge(TCanvas& canvas, const RECT& rect, int32_t frame);
     // A panel's text, vertically centred in Rect, aligned by Align (DT_LEFT, DT_CENTER, DT_RIGHT).
-    void DrawPanelText(TCanvas& Canvas, const RECT& Rect, const std::wstring& Text, UINT Align);
-    void DrawSizeGrip(TCanvas& Canvas, const RECT& Rect);
+    void DrawPanelText(TCanvas& canvas, const RECT& rect, const std::wstring& text, UINT align);
+    void DrawSizeGrip(TCanvas& canvas, const RECT& rect);
 };

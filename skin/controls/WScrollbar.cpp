@@ -31,52 +31,52 @@ constexpr int32_t ThicknessTolerance = 2;
 constexpr std::string_view KindProp = "Kind";
 constexpr std::string_view HorizontalKind = "sbhorizontal";
 
-int32_t RectWidth(const RECT& Rect) { return Rect.right - Rect.left; }
-int32_t RectHeight(const RECT& Rect) { return Rect.bottom - Rect.top; }
+int32_t RectWidth(const RECT& rect) { return rect.right - rect.left; }
+int32_t RectHeight(const RECT& rect) { return rect.bottom - rect.top; }
 
-TScrollPartLook LookOf(bool Hot, bool Tracking) {
-    if (!Hot) return TScrollPartLook::Normal;
-    return Tracking ? TScrollPartLook::Pressed : TScrollPartLook::Hover;
+TScrollPartLook LookOf(bool hot, bool tracking) {
+    if (!hot) return TScrollPartLook::Normal;
+    return tracking ? TScrollPartLook::Pressed : TScrollPartLook::Hover;
 }
 
-bool HasElementBitmap(const TDataSkinObject* Element) {
-    return Element != nullptr && Element->Bitmap && !Element->Bitmap->Empty();
+bool HasElementBitmap(const TDataSkinObject* element) {
+    return element != nullptr && element->Bitmap && !element->Bitmap->Empty();
 }
 
 }  // namespace
 
-TWScrollbar::TWScrollbar(TComponent* AOwner) : TCustomControl(AOwner), FBuffer(std::make_unique<TBitmap>()) {
+TWScrollbar::TWScrollbar(TComponent* aOwner) : TCustomControl(aOwner), FBuffer(std::make_unique<TBitmap>()) {
     FArrowSize = GetSystemMetrics(SM_CXHSCROLL);
     SetTabStop(false);
 }
 
 TWScrollbar::~TWScrollbar() { *FAlive = false; }
 
-void TWScrollbar::CreateParams(TCreateParams& Params) {
-    TCustomControl::CreateParams(Params);
-    Params.ExStyle = WS_EX_TOOLWINDOW;
+void TWScrollbar::CreateParams(TCreateParams& params) {
+    TCustomControl::CreateParams(params);
+    params.ExStyle = WS_EX_TOOLWINDOW;
 }
 
 // --- Binding and geometry ------------------------------------------------------------------------
 
-void TWScrollbar::Bind(TSkinControl* Skinner, TWinControl* Control, uint8_t Kind) {
-    BindTo(Skinner, Control, Control != nullptr ? Control->Handle() : nullptr, Kind);
+void TWScrollbar::Bind(TSkinControl* skinner, TWinControl* control, uint8_t kind) {
+    BindTo(skinner, control, control != nullptr ? control->Handle() : nullptr, kind);
 }
 
-void TWScrollbar::BindHandle(TSkinControl* Skinner, HWND Handle, uint8_t Kind) {
-    BindTo(Skinner, nullptr, Handle, Kind);
+void TWScrollbar::BindHandle(TSkinControl* skinner, HWND handle, uint8_t kind) {
+    BindTo(skinner, nullptr, handle, kind);
 }
 
-void TWScrollbar::BindTo(TSkinControl* Skinner, TWinControl* Control, HWND Handle, uint8_t Kind) {
-    FSkinner = Skinner;
-    FTarget = Control;
-    FTargetHandle = Handle;
-    FKind = Kind;
-    FVertical = Kind;
-    if (Kind == ScrollBarControl) FVertical = LowerCase(GetEnumPropText(Control, KindProp)) == HorizontalKind ? 0 : 1;
-    SetColor(Skinner->GetParentColor(Skinner->SkinFaceColor()));
+void TWScrollbar::BindTo(TSkinControl* skinner, TWinControl* control, HWND handle, uint8_t kind) {
+    FSkinner = skinner;
+    FTarget = control;
+    FTargetHandle = handle;
+    FKind = kind;
+    FVertical = kind;
+    if (kind == ScrollBarControl) FVertical = LowerCase(GetEnumPropText(control, KindProp)) == HorizontalKind ? 0 : 1;
+    SetColor(skinner->GetParentColor(skinner->SkinFaceColor()));
     // A sibling of the target, so it can lie over the target's non-client bar.
-    SetParentWindow(GetParent(Handle));
+    SetParentWindow(GetParent(handle));
     UpdateBar();
 }
 
@@ -86,126 +86,126 @@ void TWScrollbar::Hide() {
     SetVisible(false);
 }
 
-bool TWScrollbar::ReadGeometry(TScrollBarGeometry& Geometry, bool MinimumThumb) const {
+bool TWScrollbar::ReadGeometry(TScrollBarGeometry& geometry, bool minimumThumb) const {
     if (FTargetHandle == nullptr) return false;
     if (FKind != ScrollBarControl) {
-        SCROLLBARINFO Info{};
-        Info.cbSize = sizeof(Info);
-        const LONG Object = FKind == ScrollBarVertical ? OBJID_VSCROLL : OBJID_HSCROLL;
-        if (!SafeGetScrollBarInfo(FTargetHandle, Object, Info)) return false;
-        Geometry.Bar = Info.rcScrollBar;
-        Geometry.ThumbTop = Info.xyThumbTop;
-        Geometry.ThumbBottom = Info.xyThumbBottom;
-        Geometry.State = Info.rgstate[0];
+        SCROLLBARINFO info{};
+        info.cbSize = sizeof(info);
+        const LONG object = FKind == ScrollBarVertical ? OBJID_VSCROLL : OBJID_HSCROLL;
+        if (!SafeGetScrollBarInfo(FTargetHandle, object, info)) return false;
+        geometry.Bar = info.rcScrollBar;
+        geometry.ThumbTop = info.xyThumbTop;
+        geometry.ThumbBottom = info.xyThumbBottom;
+        geometry.State = info.rgstate[0];
         return true;
     }
     // A scroll-bar control: its bounds (in its parent's client coordinates), and the thumb computed from
     // its own scroll information.
     if (FTarget != nullptr) {
-        Geometry.Bar = FTarget->BoundsRect();
+        geometry.Bar = FTarget->BoundsRect();
     } else {
-        if (!GetWindowRect(FTargetHandle, &Geometry.Bar)) return false;
-        MapWindowPoints(nullptr, GetParent(FTargetHandle), reinterpret_cast<POINT*>(&Geometry.Bar), 2);
+        if (!GetWindowRect(FTargetHandle, &geometry.Bar)) return false;
+        MapWindowPoints(nullptr, GetParent(FTargetHandle), reinterpret_cast<POINT*>(&geometry.Bar), 2);
     }
-    Geometry.State = IsWindowEnabled(FTargetHandle) ? 0 : STATE_SYSTEM_UNAVAILABLE;
-    if (!IsWindowVisible(FTargetHandle)) Geometry.State |= STATE_SYSTEM_INVISIBLE;
-    SCROLLINFO Info{};
-    Info.cbSize = sizeof(Info);
-    Info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
-    if (!GetScrollInfo(FTargetHandle, SB_CTL, &Info)) return false;
-    const int32_t Length = Vertical() ? RectHeight(Geometry.Bar) : RectWidth(Geometry.Bar);
-    const int32_t Range = Info.nMax == Info.nMin ? EmptyScrollRange : Info.nMax - Info.nMin;
-    const int32_t Track = Length - 2 * FArrowSize;
-    const int32_t Offset = Info.nPos - Info.nMin;
-    const bool AtMinimum = Info.nPos == Info.nMin;
-    int32_t Thumb = FArrowSize;
-    int32_t Start = FArrowSize;
-    if (Info.nPage != 0) {
-        Thumb = MulDiv(Track, static_cast<int>(Info.nPage) - 1, Range);
-        if (Thumb > MinimumThumbLength - 1 || !MinimumThumb) {
-            if (!AtMinimum) Start = FArrowSize + MulDiv(Track, Offset, Range);
+    geometry.State = IsWindowEnabled(FTargetHandle) ? 0 : STATE_SYSTEM_UNAVAILABLE;
+    if (!IsWindowVisible(FTargetHandle)) geometry.State |= STATE_SYSTEM_INVISIBLE;
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+    if (!GetScrollInfo(FTargetHandle, SB_CTL, &info)) return false;
+    const int32_t length = Vertical() ? RectHeight(geometry.Bar) : RectWidth(geometry.Bar);
+    const int32_t range = info.nMax == info.nMin ? EmptyScrollRange : info.nMax - info.nMin;
+    const int32_t track = length - 2 * FArrowSize;
+    const int32_t offset = info.nPos - info.nMin;
+    const bool atMinimum = info.nPos == info.nMin;
+    int32_t thumb = FArrowSize;
+    int32_t start = FArrowSize;
+    if (info.nPage != 0) {
+        thumb = MulDiv(track, static_cast<int>(info.nPage) - 1, range);
+        if (thumb > MinimumThumbLength - 1 || !minimumThumb) {
+            if (!atMinimum) start = FArrowSize + MulDiv(track, offset, range);
         } else {
-            Thumb = MinimumThumbLength;
-            if (!AtMinimum) Start = FArrowSize + MulDiv(Track - MinimumThumbLength, Offset, Range);
+            thumb = MinimumThumbLength;
+            if (!atMinimum) start = FArrowSize + MulDiv(track - MinimumThumbLength, offset, range);
         }
-    } else if (!AtMinimum) {
-        Start = FArrowSize + MulDiv(Length - 3 * FArrowSize, Offset, Range);
+    } else if (!atMinimum) {
+        start = FArrowSize + MulDiv(length - 3 * FArrowSize, offset, range);
     }
-    Geometry.ThumbTop = Start;
-    Geometry.ThumbBottom = Start + Thumb;
+    geometry.ThumbTop = start;
+    geometry.ThumbBottom = start + thumb;
     return true;
 }
 
 void TWScrollbar::UpdateBar() {
-    TScrollBarGeometry Geometry;
-    if (!ReadGeometry(Geometry)) {
+    TScrollBarGeometry geometry;
+    if (!ReadGeometry(geometry)) {
         FShowing = false;
         return;
     }
     if ((GetWindowLongW(FTargetHandle, GWL_STYLE) & WS_VISIBLE) == 0 ||
-        (Geometry.State & STATE_SYSTEM_INVISIBLE) != 0) {
+        (geometry.State & STATE_SYSTEM_INVISIBLE) != 0) {
         Hide();
         return;
     }
-    const RECT& Bar = Geometry.Bar;
-    POINT Position{Bar.left, Bar.top};
+    const RECT& bar = geometry.Bar;
+    POINT position{bar.left, bar.top};
     if (FKind == ScrollBarControl) {
-        FBarRect = RECT{0, 0, RectWidth(Bar), RectHeight(Bar)};
-        ::ClientToScreen(GetParent(FTargetHandle), &Position);
-        FBarOrigin = Position;
-        Position = POINT{Bar.left, Bar.top};
+        FBarRect = RECT{0, 0, RectWidth(bar), RectHeight(bar)};
+        ::ClientToScreen(GetParent(FTargetHandle), &position);
+        FBarOrigin = position;
+        position = POINT{bar.left, bar.top};
     } else {
-        POINT TopLeft{Bar.left, Bar.top};
-        POINT BottomRight{Bar.right, Bar.bottom};
-        ::ScreenToClient(FTargetHandle, &TopLeft);
-        ::ScreenToClient(FTargetHandle, &BottomRight);
-        FBarRect = RECT{TopLeft.x, TopLeft.y, BottomRight.x, BottomRight.y};
-        FBarOrigin = POINT{Bar.left, Bar.top};
-        ::ScreenToClient(GetParent(FTargetHandle), &Position);
+        POINT topLeft{bar.left, bar.top};
+        POINT bottomRight{bar.right, bar.bottom};
+        ::ScreenToClient(FTargetHandle, &topLeft);
+        ::ScreenToClient(FTargetHandle, &bottomRight);
+        FBarRect = RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+        FBarOrigin = POINT{bar.left, bar.top};
+        ::ScreenToClient(GetParent(FTargetHandle), &position);
     }
-    FLength = Vertical() ? RectHeight(Bar) : RectWidth(Bar);
-    const HWND Overlay = Handle();
+    FLength = Vertical() ? RectHeight(bar) : RectWidth(bar);
+    const HWND overlay = Handle();
     SetVisible(true);
     FShowing = true;
     // Directly above the target, whose bar it covers.
-    SetWindowPos(Overlay, GetWindow(FTargetHandle, GW_HWNDPREV), Position.x, Position.y, RectWidth(Bar),
-                 RectHeight(Bar), SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    MoveWindow(Overlay, Position.x, Position.y, RectWidth(Bar), RectHeight(Bar), TRUE);
+    SetWindowPos(overlay, GetWindow(FTargetHandle, GW_HWNDPREV), position.x, position.y, RectWidth(bar),
+                 RectHeight(bar), SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    MoveWindow(overlay, position.x, position.y, RectWidth(bar), RectHeight(bar), TRUE);
 }
 
-int32_t TWScrollbar::HitTest(POINT Point) const {
-    const int32_t Along = AlongAxis(Point);
-    if (Along < FArrowSize) return ScrollPartFirstArrow;
-    if (Along < FThumbStart) return ScrollPartPageBefore;
-    if (Along < FThumbEnd) return ScrollPartThumb;
-    if (Along < FLength - FArrowSize) return ScrollPartPageAfter;
+int32_t TWScrollbar::HitTest(POINT point) const {
+    const int32_t along = AlongAxis(point);
+    if (along < FArrowSize) return ScrollPartFirstArrow;
+    if (along < FThumbStart) return ScrollPartPageBefore;
+    if (along < FThumbEnd) return ScrollPartThumb;
+    if (along < FLength - FArrowSize) return ScrollPartPageAfter;
     return ScrollPartSecondArrow;
 }
 
 // --- Messages ------------------------------------------------------------------------------------
 
-void TWScrollbar::WndProc(TMessage& Message) {
-    switch (Message.Msg) {
-    case WM_ERASEBKGND: Message.Result = 1; return;
+void TWScrollbar::WndProc(TMessage& message) {
+    switch (message.Msg) {
+    case WM_ERASEBKGND: message.Result = 1; return;
     case WM_SKINQUERY:
         // Part of the skin: the engine's discovery leaves it alone.
-        Message.Result = SkinQueryAnswer;
+        message.Result = SkinQueryAnswer;
         return;
     case WM_MOUSEMOVE:
-        TCustomControl::WndProc(Message);
-        MouseMoved(Message);
+        TCustomControl::WndProc(message);
+        MouseMoved(message);
         return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         // A double click is a second press: the system scrolls again.
-        TMessage Down{WM_LBUTTONDOWN, Message.WParam, Message.LParam, 0};
-        TCustomControl::WndProc(Down);
-        ButtonDown(Down);
+        TMessage down{WM_LBUTTONDOWN, message.WParam, message.LParam, 0};
+        TCustomControl::WndProc(down);
+        ButtonDown(down);
         return;
     }
     case WM_LBUTTONUP:
-        TCustomControl::WndProc(Message);
-        ButtonUp(Message);
+        TCustomControl::WndProc(message);
+        ButtonUp(message);
         return;
     case WM_MOUSELEAVE:
         if (!FTracking) {
@@ -213,192 +213,192 @@ void TWScrollbar::WndProc(TMessage& Message) {
             Invalidate();
         }
         return;
-    default: TCustomControl::WndProc(Message); return;
+    default: TCustomControl::WndProc(message); return;
     }
 }
 
-void TWScrollbar::MouseMoved(const TMessage& Message) {
-    const int32_t Part = HitTest(POINT{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
-    if (Part != FHotPart) {
-        FHotPart = Part;
+void TWScrollbar::MouseMoved(const TMessage& message) {
+    const int32_t part = HitTest(POINT{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)});
+    if (part != FHotPart) {
+        FHotPart = part;
         Invalidate();
     }
     TrackMouseLeave(Handle());
 }
 
-POINT TWScrollbar::ScreenPointOf(POINT Point) const {
-    TScrollBarGeometry Geometry;
-    POINT Origin = FBarOrigin;
-    if (ReadGeometry(Geometry)) Origin = POINT{Geometry.Bar.left, Geometry.Bar.top};
-    return POINT{Point.x + Origin.x, Point.y + Origin.y};
+POINT TWScrollbar::ScreenPointOf(POINT point) const {
+    TScrollBarGeometry geometry;
+    POINT origin = FBarOrigin;
+    if (ReadGeometry(geometry)) origin = POINT{geometry.Bar.left, geometry.Bar.top};
+    return POINT{point.x + origin.x, point.y + origin.y};
 }
 
-void TWScrollbar::ButtonDown(const TMessage& Message) {
+void TWScrollbar::ButtonDown(const TMessage& message) {
     GetCursorPos(&FPressPos);
-    TScrollBarGeometry Geometry;
-    if (ReadGeometry(Geometry, false)) FPressThumb = Geometry.ThumbTop;
-    const POINT Point{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-    FHotPart = HitTest(Point);
+    TScrollBarGeometry geometry;
+    if (ReadGeometry(geometry, false)) FPressThumb = geometry.ThumbTop;
+    const POINT point{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    FHotPart = HitTest(point);
     FTracking = true;
     Invalidate();
     ReleaseCapture();
-    const HWND Target = FTargetHandle;
+    const HWND target = FTargetHandle;
     // The loop below dispatches every message: the control, its skinner and this overlay may go.
-    const std::shared_ptr<bool> Alive = FAlive;
+    const std::shared_ptr<bool> alive = FAlive;
     if (FKind == ScrollBarControl) {
-        SendMessageW(Target, WM_LBUTTONDOWN, MK_LBUTTON, Message.LParam);
+        SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, message.LParam);
     } else {
         // The system's scroll-bar loop runs inside this call: arrows, paging, auto-repeat and thumb
         // tracking, with the target's scroll notifications telling the skinner what moves.
-        const POINT Screen = ScreenPointOf(Point);
-        const WPARAM HitCode = FKind == ScrollBarVertical ? HTVSCROLL : HTHSCROLL;
-        SendMessageW(Target, WM_NCLBUTTONDOWN, HitCode, MAKELPARAM(Screen.x, Screen.y));
+        const POINT screen = ScreenPointOf(point);
+        const WPARAM hitCode = FKind == ScrollBarVertical ? HTVSCROLL : HTHSCROLL;
+        SendMessageW(target, WM_NCLBUTTONDOWN, hitCode, MAKELPARAM(screen.x, screen.y));
     }
-    if (!*Alive) return;
+    if (!*alive) return;
     FTracking = false;
     ReleaseCapture();
     // The loop is over: the thumb goes back to the system's position.
     Invalidate();
 }
 
-void TWScrollbar::ButtonUp(const TMessage& Message) {
+void TWScrollbar::ButtonUp(const TMessage& message) {
     FTracking = false;
     ReleaseCapture();
     if (FKind == ScrollBarControl) {
-        PostMessageW(FTargetHandle, WM_LBUTTONUP, MK_LBUTTON, Message.LParam);
+        PostMessageW(FTargetHandle, WM_LBUTTONUP, MK_LBUTTON, message.LParam);
         Invalidate();
         return;
     }
-    const POINT Screen = ScreenPointOf(POINT{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
-    const WPARAM HitCode = FKind == ScrollBarVertical ? HTVSCROLL : HTHSCROLL;
-    PostMessageW(FTargetHandle, WM_NCLBUTTONUP, HitCode, MAKELPARAM(Screen.x, Screen.y));
+    const POINT screen = ScreenPointOf(POINT{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)});
+    const WPARAM hitCode = FKind == ScrollBarVertical ? HTVSCROLL : HTHSCROLL;
+    PostMessageW(FTargetHandle, WM_NCLBUTTONUP, hitCode, MAKELPARAM(screen.x, screen.y));
 }
 
 // --- Painting ------------------------------------------------------------------------------------
 
 void TWScrollbar::Paint() { PaintBar(Canvas()->Handle()); }
 
-void TWScrollbar::PaintBar(HDC DC) {
-    TSkinData* Data = FSkinner != nullptr ? FSkinner->FSkinData : nullptr;
-    if (Data == nullptr || !HasElementBitmap(Data->FScrollbar.get())) return;
-    TScrollBarGeometry Geometry;
-    if (!ReadGeometry(Geometry) || (Geometry.State & STATE_SYSTEM_INVISIBLE) != 0) return;
-    const bool Enabled = (Geometry.State & STATE_SYSTEM_UNAVAILABLE) == 0;
-    RECT Bar{0, 0, RectWidth(Geometry.Bar), RectHeight(Geometry.Bar)};
-    const RECT Overlay = ClientRect();
-    if (Bar.right < 0 || Bar.bottom < 0) return;
-    if (FKind != ScrollBarControl && (Bar.right > Overlay.right || Bar.bottom > Overlay.bottom)) return;
-    FLength = Vertical() ? Bar.bottom : Bar.right;
+void TWScrollbar::PaintBar(HDC dc) {
+    TSkinData* data = FSkinner != nullptr ? FSkinner->FSkinData : nullptr;
+    if (data == nullptr || !HasElementBitmap(data->FScrollbar.get())) return;
+    TScrollBarGeometry geometry;
+    if (!ReadGeometry(geometry) || (geometry.State & STATE_SYSTEM_INVISIBLE) != 0) return;
+    const bool enabled = (geometry.State & STATE_SYSTEM_UNAVAILABLE) == 0;
+    RECT bar{0, 0, RectWidth(geometry.Bar), RectHeight(geometry.Bar)};
+    const RECT overlay = ClientRect();
+    if (bar.right < 0 || bar.bottom < 0) return;
+    if (FKind != ScrollBarControl && (bar.right > overlay.right || bar.bottom > overlay.bottom)) return;
+    FLength = Vertical() ? bar.bottom : bar.right;
 
-    TBitmap& Strip = *Data->FScrollbar->Bitmap;
-    int32_t Thickness = Strip.Height();
-    if (std::abs(Thickness - FArrowSize) > ThicknessTolerance) Thickness = FArrowSize;
+    TBitmap& strip = *data->FScrollbar->Bitmap;
+    int32_t thickness = strip.Height();
+    if (std::abs(thickness - FArrowSize) > ThicknessTolerance) thickness = FArrowSize;
 
     // The thumb: where the cursor drags it, else where the system has it.
     if (FTracking && FHotPart == ScrollPartThumb && FKind != ScrollBarControl) {
-        POINT Cursor{};
-        GetCursorPos(&Cursor);
-        const int32_t ThumbLength = FThumbEnd - FThumbStart;
-        const int32_t Start = FPressThumb + AlongAxis(Cursor) - AlongAxis(FPressPos);
-        FThumbStart = std::max(FArrowSize, std::min(Start, FLength - FArrowSize - ThumbLength));
-        FThumbEnd = FThumbStart + ThumbLength;
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        const int32_t thumbLength = FThumbEnd - FThumbStart;
+        const int32_t start = FPressThumb + AlongAxis(cursor) - AlongAxis(FPressPos);
+        FThumbStart = std::max(FArrowSize, std::min(start, FLength - FArrowSize - thumbLength));
+        FThumbEnd = FThumbStart + thumbLength;
     } else {
-        FThumbStart = Geometry.ThumbTop;
-        FThumbEnd = Geometry.ThumbBottom;
+        FThumbStart = geometry.ThumbTop;
+        FThumbEnd = geometry.ThumbBottom;
     }
 
     // Most paints (a line scrolled, the thumb still on the same pixel) show the picture composed last.
-    const TBarPicture Picture{
-        Data,     Data->FScrollbar.get(), Bar.right, Bar.bottom, Thickness, FHotPart, FTracking, Enabled, FThumbStart,
+    const TBarPicture picture{
+        data,     data->FScrollbar.get(), bar.right, bar.bottom, thickness, FHotPart, FTracking, enabled, FThumbStart,
         FThumbEnd};
-    if (!FPictureValid || !(Picture == FPicture)) {
-        FPictureValid = ComposeBar(*Data, Bar, Thickness, Enabled);
-        FPicture = Picture;
+    if (!FPictureValid || !(picture == FPicture)) {
+        FPictureValid = ComposeBar(*data, bar, thickness, enabled);
+        FPicture = picture;
     }
     if (!FPictureValid) return;
-    const HDC Buffer = FBuffer->Canvas().Handle();
+    const HDC buffer = FBuffer->Canvas().Handle();
     if (FKind == ScrollBarControl) {
-        StretchBlt(DC, 0, 0, Overlay.right, Overlay.bottom, Buffer, 0, 0, FBuffer->Width(), FBuffer->Height(), SRCCOPY);
+        StretchBlt(dc, 0, 0, overlay.right, overlay.bottom, buffer, 0, 0, FBuffer->Width(), FBuffer->Height(), SRCCOPY);
     } else {
-        BitBlt(DC, 0, 0, FBuffer->Width(), FBuffer->Height(), Buffer, 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, FBuffer->Width(), FBuffer->Height(), buffer, 0, 0, SRCCOPY);
     }
 }
 
-bool TWScrollbar::ComposeBar(TSkinData& Data, RECT Bar, int32_t Thickness, bool Enabled) {
+bool TWScrollbar::ComposeBar(TSkinData& data, RECT Bar, int32_t thickness, bool enabled) {
     // A scroll-bar control is drawn at the skin's thickness and stretched to its bounds.
-    auto SetCross = [&] { (Vertical() ? Bar.right : Bar.bottom) = Thickness; };
-    if (FKind == ScrollBarControl) SetCross();
+    auto setCross = [&] { (Vertical() ? Bar.right : Bar.bottom) = thickness; };
+    if (FKind == ScrollBarControl) setCross();
     FBuffer->SetSize(Bar.right, Bar.bottom);
     if (FBuffer->Empty()) return false;
-    if (FKind != ScrollBarControl) SetCross();
-    const HDC Buffer = FBuffer->Canvas().Handle();
-    SetStretchBltMode(Buffer, COLORONCOLOR);
-    FillColorRect(Buffer, RECT{0, 0, FBuffer->Width(), FBuffer->Height()}, Data.ButtonFaceColor());
+    if (FKind != ScrollBarControl) setCross();
+    const HDC buffer = FBuffer->Canvas().Handle();
+    SetStretchBltMode(buffer, COLORONCOLOR);
+    FillColorRect(buffer, RECT{0, 0, FBuffer->Width(), FBuffer->Height()}, data.ButtonFaceColor());
 
     // The track between the arrows.
-    const TDataSkinObject* Track = Vertical() ? Data.FVertScroll.get() : Data.FHorzScroll.get();
-    if (HasElementBitmap(Track)) {
-        RECT Inside = Bar;
-        (Vertical() ? Inside.top : Inside.left) += FArrowSize;
-        (Vertical() ? Inside.bottom : Inside.right) -= FArrowSize;
-        const bool Tile = Data.FHorzScroll != nullptr && Data.FHorzScroll->Tile != 0;
-        const RECT Margins{Track->LeftWidth, Track->TopHeight, Track->RightWidth, Track->BottomHeight};
-        const TScrollTrackLook Look = Enabled ? TScrollTrackLook::Enabled : TScrollTrackLook::Disabled;
-        if (Inside.right >= Inside.left && Inside.bottom >= Inside.top)
-            DrawSkinElement(Buffer, Inside, *Track->Bitmap, false, Tile, Track->Trans == 1, ScrollTrackFrameCount,
-                            FrameOf(Look), Margins);
+    const TDataSkinObject* track = Vertical() ? data.FVertScroll.get() : data.FHorzScroll.get();
+    if (HasElementBitmap(track)) {
+        RECT inside = Bar;
+        (Vertical() ? inside.top : inside.left) += FArrowSize;
+        (Vertical() ? inside.bottom : inside.right) -= FArrowSize;
+        const bool tile = data.FHorzScroll != nullptr && data.FHorzScroll->Tile != 0;
+        const RECT margins{track->LeftWidth, track->TopHeight, track->RightWidth, track->BottomHeight};
+        const TScrollTrackLook look = enabled ? TScrollTrackLook::Enabled : TScrollTrackLook::Disabled;
+        if (inside.right >= inside.left && inside.bottom >= inside.top)
+            DrawSkinElement(buffer, inside, *track->Bitmap, false, tile, track->Trans == 1, ScrollTrackFrameCount,
+                            FrameOf(look), margins);
     }
-    PaintArrows(Buffer, Bar, Thickness);
-    if (Enabled) PaintThumb(Buffer, Thickness);
+    PaintArrows(buffer, Bar, thickness);
+    if (enabled) PaintThumb(buffer, thickness);
     return true;
 }
 
-void TWScrollbar::PaintArrows(HDC Buffer, const RECT& Bar, int32_t Thickness) {
-    TBitmap& Strip = *FSkinner->FSkinData->FScrollbar->Bitmap;
+void TWScrollbar::PaintArrows(HDC buffer, const RECT& bar, int32_t thickness) {
+    TBitmap& strip = *FSkinner->FSkinData->FScrollbar->Bitmap;
     // A bar shorter than two arrows gets two arrows of half its length.
-    const int32_t Arrow = FLength < 2 * FArrowSize ? FLength / 2 : FArrowSize;
-    RECT First{};
-    RECT Second{};
+    const int32_t arrow = FLength < 2 * FArrowSize ? FLength / 2 : FArrowSize;
+    RECT first{};
+    RECT second{};
     if (Vertical()) {
-        First = RECT{0, 0, Thickness, Arrow};
-        Second = RECT{0, Bar.bottom - Arrow, Thickness, Bar.bottom};
+        first = RECT{0, 0, thickness, arrow};
+        second = RECT{0, bar.bottom - arrow, thickness, bar.bottom};
     } else {
-        First = RECT{0, 0, Arrow, Thickness};
-        Second = RECT{Bar.right - Arrow, 0, Bar.right, Thickness};
+        first = RECT{0, 0, arrow, thickness};
+        second = RECT{bar.right - arrow, 0, bar.right, thickness};
     }
-    const TScrollPicture FirstPicture = Vertical() ? TScrollPicture::UpArrow : TScrollPicture::LeftArrow;
-    const TScrollPicture SecondPicture = Vertical() ? TScrollPicture::DownArrow : TScrollPicture::RightArrow;
-    const int32_t FirstCell = CellOf(FirstPicture, LookOf(FHotPart == ScrollPartFirstArrow, FTracking));
-    const int32_t SecondCell = CellOf(SecondPicture, LookOf(FHotPart == ScrollPartSecondArrow, FTracking));
-    DrawCellStretched(*FSkinner, Buffer, First, ScrollbarCellCount, FirstCell, Strip);
-    DrawCellStretched(*FSkinner, Buffer, Second, ScrollbarCellCount, SecondCell, Strip);
+    const TScrollPicture firstPicture = Vertical() ? TScrollPicture::UpArrow : TScrollPicture::LeftArrow;
+    const TScrollPicture secondPicture = Vertical() ? TScrollPicture::DownArrow : TScrollPicture::RightArrow;
+    const int32_t firstCell = CellOf(firstPicture, LookOf(FHotPart == ScrollPartFirstArrow, FTracking));
+    const int32_t secondCell = CellOf(secondPicture, LookOf(FHotPart == ScrollPartSecondArrow, FTracking));
+    DrawCellStretched(*FSkinner, buffer, first, ScrollbarCellCount, firstCell, strip);
+    DrawCellStretched(*FSkinner, buffer, second, ScrollbarCellCount, secondCell, strip);
 }
 
-void TWScrollbar::PaintThumb(HDC Buffer, int32_t Thickness) {
-    TSkinData& Data = *FSkinner->FSkinData;
-    const int32_t Limit = Vertical() ? FBuffer->Height() : FBuffer->Width();
+void TWScrollbar::PaintThumb(HDC buffer, int32_t thickness) {
+    TSkinData& data = *FSkinner->FSkinData;
+    const int32_t limit = Vertical() ? FBuffer->Height() : FBuffer->Width();
     // No thumb (nothing to scroll), or one outside the overlay.
-    if (FThumbEnd <= FThumbStart || FThumbStart < 0 || FThumbEnd > Limit) return;
-    const RECT Thumb =
-        Vertical() ? RECT{0, FThumbStart, Thickness, FThumbEnd} : RECT{FThumbStart, 0, FThumbEnd, Thickness};
-    const TScrollPartLook Look = LookOf(FHotPart == ScrollPartThumb, FTracking);
+    if (FThumbEnd <= FThumbStart || FThumbStart < 0 || FThumbEnd > limit) return;
+    const RECT thumb =
+        Vertical() ? RECT{0, FThumbStart, thickness, FThumbEnd} : RECT{FThumbStart, 0, FThumbEnd, thickness};
+    const TScrollPartLook look = LookOf(FHotPart == ScrollPartThumb, FTracking);
     // The vertical thumb takes its frame count and transparency from the horizontal thumb's element.
-    const TDataSkinObject* Element = Vertical() ? Data.FVertScrollThumb.get() : Data.FHorzScrollThumb.get();
-    const TDataSkinObject* Counts = Data.FHorzScrollThumb != nullptr ? Data.FHorzScrollThumb.get() : Element;
-    if (HasElementBitmap(Element)) {
-        const RECT Margins{Element->LeftWidth, Element->TopHeight, Element->RightWidth, Element->BottomHeight};
-        DrawSkinElement(Buffer, Thumb, *Element->Bitmap, false, Element->Tile != 0, Counts->Trans == 1,
-                        std::max(Counts->Frame, 1), FrameOf(Look), Margins);
+    const TDataSkinObject* element = Vertical() ? data.FVertScrollThumb.get() : data.FHorzScrollThumb.get();
+    const TDataSkinObject* counts = data.FHorzScrollThumb != nullptr ? data.FHorzScrollThumb.get() : element;
+    if (HasElementBitmap(element)) {
+        const RECT margins{element->LeftWidth, element->TopHeight, element->RightWidth, element->BottomHeight};
+        DrawSkinElement(buffer, thumb, *element->Bitmap, false, element->Tile != 0, counts->Trans == 1,
+                        std::max(counts->Frame, 1), FrameOf(look), margins);
     }
     // The grip, centred in a thumb long enough for it.
-    TBitmap& Strip = *Data.FScrollbar->Bitmap;
-    const int32_t Grip = Strip.Height();
-    const int32_t ThumbLength = FThumbEnd - FThumbStart;
-    if (ThumbLength <= Grip + 2) return;
-    const int32_t GripStart = FThumbStart + (ThumbLength - Grip) / 2;
-    if (GripStart < 0 || GripStart + Grip > Limit) return;
-    const RECT GripRect =
-        Vertical() ? RECT{0, GripStart, Thickness, GripStart + Grip} : RECT{GripStart, 0, GripStart + Grip, Thickness};
-    const TScrollPicture Picture = Vertical() ? TScrollPicture::VertGrip : TScrollPicture::HorzGrip;
-    DrawCellStretched(*FSkinner, Buffer, GripRect, ScrollbarCellCount, CellOf(Picture, Look), Strip);
+    TBitmap& strip = *data.FScrollbar->Bitmap;
+    const int32_t grip = strip.Height();
+    const int32_t thumbLength = FThumbEnd - FThumbStart;
+    if (thumbLength <= grip + 2) return;
+    const int32_t gripStart = FThumbStart + (thumbLength - grip) / 2;
+    if (gripStart < 0 || gripStart + grip > limit) return;
+    const RECT gripRect =
+        Vertical() ? RECT{0, gripStart, thickness, gripStart + grip} : RECT{gripStart, 0, gripStart + grip, thickness};
+    const TScrollPicture picture = Vertical() ? TScrollPicture::VertGrip : TScrollPicture::HorzGrip;
+    DrawCellStretched(*FSkinner, buffer, gripRect, ScrollbarCellCount, CellOf(picture, look), strip);
 }

@@ -42,22 +42,22 @@ class TWScrollbar : public TCustomControl {
     QUIRN_CLASS(TWScrollbar, TCustomControl)
 public:
     // Owner: the skinner.
-    explicit TWScrollbar(TComponent* AOwner);
+    explicit TWScrollbar(TComponent* aOwner);
     ~TWScrollbar() override;
 
     // Covers bar Kind of Control (Kind 2: the control is a scroll bar itself).
-    void Bind(TSkinControl* Skinner, TWinControl* Control, uint8_t Kind);
+    void Bind(TSkinControl* skinner, TWinControl* control, uint8_t kind);
     // The same for a bare window.
-    void BindHandle(TSkinControl* Skinner, HWND Handle, uint8_t Kind);
+    void BindHandle(TSkinControl* skinner, HWND handle, uint8_t kind);
     // Hides the overlay (the system bar below shows again only if nothing else covers it).
     void Hide();
     // Reads the bar from the system and lays the overlay over it, or hides it with the bar.
     void UpdateBar();
     // The part at a point in overlay coordinates.
-    int32_t HitTest(POINT Point) const;
+    int32_t HitTest(POINT point) const;
     // The bar from the system (or, for Kind 2, computed from the control's scroll information).
     // MinimumThumb: keep the thumb at least MinimumThumbLength long (Kind 2). False when unavailable.
-    bool ReadGeometry(TScrollBarGeometry& Geometry, bool MinimumThumb = true) const;
+    bool ReadGeometry(TScrollBarGeometry& geometry, bool minimumThumb = true) const;
     // A new skin: the next paint composes the bar again.
     void ForgetPicture() { FPictureValid = false; }
     // The overlay's window, made when first needed.
@@ -82,26 +82,26 @@ public:
     bool FShowing = false;
 
 protected:
-    void CreateParams(TCreateParams& Params) override;
-    void WndProc(TMessage& Message) override;
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& message) override;
     void Paint() override;
 
 private:
-    void BindTo(TSkinControl* Skinner, TWinControl* Control, HWND Handle, uint8_t Kind);
+    void BindTo(TSkinControl* skinner, TWinControl* control, HWND handle, uint8_t kind);
     bool Vertical() const { return FVertical != 0; }
     // The coordinate along the bar's axis.
-    int32_t AlongAxis(POINT Point) const { return Vertical() ? Point.y : Point.x; }
-    void MouseMoved(const TMessage& Message);
-    void ButtonDown(const TMessage& Message);
-    void ButtonUp(const TMessage& Message);
+    int32_t AlongAxis(POINT point) const { return Vertical() ? point.y : point.x; }
+    void MouseMoved(const TMessage& message);
+    void ButtonDown(const TMessage& message);
+    void ButtonUp(const TMessage& message);
     // A point of the overlay on the screen (the bar's screen origin read again).
-    POINT ScreenPointOf(POINT Point) const;
+    POINT ScreenPointOf(POINT point) const;
     // The bar copied to DC from the buffer, composed again when anything it shows has changed.
-    void PaintBar(HDC DC);
+    void PaintBar(HDC dc);
     // Track, arrows and thumb composed in the buffer; false when it cannot be had.
-    bool ComposeBar(TSkinData& Data, RECT Bar, int32_t Thickness, bool Enabled);
-    void PaintArrows(HDC Buffer, const RECT& Bar, int32_t Thickness);
-    void PaintThumb(HDC Buffer, int32_t Thickness);
+    bool ComposeBar(TSkinData& data, RECT bar, int32_t thickness, bool enabled);
+    void PaintArrows(HDC buffer, const RECT& bar, int32_t thickness);
+    void PaintThumb(HDC buffer, int32_t thickness);
 
     // What the buffer shows: the skin and every input of the composition.
     struct TBarPicture {

@@ -17,31 +17,31 @@
 
 namespace {
 
-int32_t Width(const RECT& R) { return R.right - R.left; }
+int32_t Width(const RECT& r) { return r.right - r.left; }
 
-bool IsIconAction(int32_t Action) { return Action == ButtonActionSystemMenu || Action == ButtonActionIcon; }
+bool IsIconAction(int32_t action) { return action == ButtonActionSystemMenu || action == ButtonActionIcon; }
 
 }  // namespace
 
-bool TPellixForm::IsButtonVisible(int32_t Index) {
-    if (Index < 0 || Index >= static_cast<int32_t>(FSysButtons.size())) return false;
-    TWinSysButton& Button = *FSysButtons[Index];
-    const TDataSkinSysButton& Element = *Button.FElement;
+bool TPellixForm::IsButtonVisible(int32_t index) {
+    if (index < 0 || index >= static_cast<int32_t>(FSysButtons.size())) return false;
+    TWinSysButton& button = *FSysButtons[index];
+    const TDataSkinSysButton& Element = *button.FElement;
     const bool Maximized = FWindowState == WindowStateMaximized;
     const bool AnyBox = HasMinimizeBox() || HasMaximizeBox();
-    const bool SystemMenu = HasSystemMenu();
+    const bool systemMenu = HasSystemMenu();
 
     // The MDI frame's active child is maximized and the frame shows a menu bar.
     auto MDIChildMaximized = [&] {
         if (FFormKind != FormKindMDIFrame || FClientHandle == nullptr || !FMenuBar) return false;
-        BOOL ChildMaximized = FALSE;
-        const auto Active = reinterpret_cast<HWND>(
-            SendMessageW(FClientHandle, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&ChildMaximized)));
-        return Active != nullptr && ChildMaximized != FALSE;
+        BOOL childMaximized = FALSE;
+        const auto active = reinterpret_cast<HWND>(
+            SendMessageW(FClientHandle, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&childMaximized)));
+        return active != nullptr && childMaximized != FALSE;
     };
     // One condition; Second selects the Visibility1 reading where the two keys differ.
-    auto Condition = [&](int32_t Value, bool Second) {
-        switch (Value) {
+    auto condition = [&](int32_t value, bool second) {
+        switch (value) {
         case VisibleAlways: return true;
         case VisibleMaximized: return Maximized;
         case VisibleNotMaximized: return !Maximized;
@@ -49,144 +49,144 @@ bool TPellixForm::IsButtonVisible(int32_t Index) {
         case VisibleInactive: return !FActive;
         case VisibleNever: return false;
         case VisibleWithBoxes:
-        case VisibleWithBoxes2: return Second ? AnyBox : AnyBox && SystemMenu;
+        case VisibleWithBoxes2: return second ? AnyBox : AnyBox && systemMenu;
         case VisibleNoMaximizeBox: return !HasMaximizeBox();
         case VisibleNoMinimizeBox: return !HasMinimizeBox();
-        case VisibleHelpOnly: return Second ? HasHelpButton() : HasHelpButton() && !AnyBox;
+        case VisibleHelpOnly: return second ? HasHelpButton() : HasHelpButton() && !AnyBox;
         case VisibleMDIChildMaximized: return MDIChildMaximized();
         case VisibleOwnDialog: return FBorderKind == BorderKindDialog && !FIsDialog;
         default: break;
         }
-        if (Value >= VisibleAlwaysFirst && Value <= VisibleAlwaysLast) return true;
-        if (Value >= VisibleQueryFirst && Value <= VisibleQueryLast)
-            return Second || SendMessageW(FHandle, WM_SKINBUTTONQUERY, static_cast<WPARAM>(Value),
+        if (value >= VisibleAlwaysFirst && value <= VisibleAlwaysLast) return true;
+        if (value >= VisibleQueryFirst && value <= VisibleQueryLast)
+            return second || SendMessageW(FHandle, WM_SKINBUTTONQUERY, static_cast<WPARAM>(value),
                                           static_cast<LPARAM>(Element.Action)) > 0;
         return false;  // -1 and anything else: never
     };
 
-    bool Visible = Condition(Element.Visibility, false) && Condition(Element.Visibility1, true);
+    bool visible = condition(Element.Visibility, false) && condition(Element.Visibility1, true);
     switch (Element.Action) {
-    case ButtonActionClose: Visible = Visible && SystemMenu; break;
+    case ButtonActionClose: visible = visible && systemMenu; break;
     case ButtonActionMaximize:
-    case ButtonActionMaximize2: Button.FEnabled = HasMaximizeBox() && SystemMenu; break;
+    case ButtonActionMaximize2: button.FEnabled = HasMaximizeBox() && systemMenu; break;
     case ButtonActionMinimize:
-    case ButtonActionMinimize2: Button.FEnabled = HasMinimizeBox() && SystemMenu; break;
+    case ButtonActionMinimize2: button.FEnabled = HasMinimizeBox() && systemMenu; break;
     case ButtonActionSystemMenu:
     case ButtonActionIcon:
-    case ButtonActionSystemMenu2: Visible = Visible && FBorderKind != BorderKindDialog; break;
+    case ButtonActionSystemMenu2: visible = visible && FBorderKind != BorderKindDialog; break;
     default: break;
     }
-    Button.FVisible = Visible;
-    return Visible;
+    button.FVisible = visible;
+    return visible;
 }
 
 void TPellixForm::LayoutButtons() {
-    const int32_t W = FWidth;
-    for (int32_t Index = 0; Index < static_cast<int32_t>(FSysButtons.size()); ++Index) {
-        TWinSysButton& Button = *FSysButtons[Index];
-        const TDataSkinSysButton& Element = *Button.FElement;
-        if (!IsButtonVisible(Index) || Element.Bitmap->Empty()) continue;
-        const int32_t ButtonWidth = Element.Bitmap->Width() / std::max(Element.Frame, 1);
-        const int32_t ButtonHeight = Element.Bitmap->Height();
-        POINT At{0, 0};
-        switch (Element.Align) {
-        case ButtonAlignLeft: At = POINT{Element.XCoord, Element.YCoord}; break;
-        case ButtonAlignRight: At = POINT{W - Element.XCoord, Element.YCoord}; break;
+    const int32_t w = FWidth;
+    for (int32_t index = 0; index < static_cast<int32_t>(FSysButtons.size()); ++index) {
+        TWinSysButton& button = *FSysButtons[index];
+        const TDataSkinSysButton& element = *button.FElement;
+        if (!IsButtonVisible(index) || element.Bitmap->Empty()) continue;
+        const int32_t buttonWidth = element.Bitmap->Width() / std::max(element.Frame, 1);
+        const int32_t buttonHeight = element.Bitmap->Height();
+        POINT at{0, 0};
+        switch (element.Align) {
+        case ButtonAlignLeft: at = POINT{element.XCoord, element.YCoord}; break;
+        case ButtonAlignRight: at = POINT{w - element.XCoord, element.YCoord}; break;
         case ButtonAlignBeforeText:
-        case ButtonAlignBeforeText2: At = POINT{FTitleRect.left - ButtonWidth - Element.XCoord, Element.YCoord}; break;
+        case ButtonAlignBeforeText2: at = POINT{FTitleRect.left - buttonWidth - element.XCoord, element.YCoord}; break;
         case ButtonAlignAfterText:
-        case ButtonAlignAfterText2: At = POINT{FTitleRect.right + Element.XCoord, Element.YCoord}; break;
+        case ButtonAlignAfterText2: at = POINT{FTitleRect.right + element.XCoord, element.YCoord}; break;
         case ButtonAlignMenuBar: {
-            const int32_t BarLeft = FSkinData->FMenuBar ? FSkinData->FMenuBar->LeftWidth : 0;
-            At = POINT{W - Element.XCoord - FRightWidth - BarLeft, FTitleHeight + (FMenuHeight - ButtonHeight) / 2};
+            const int32_t barLeft = FSkinData->FMenuBar ? FSkinData->FMenuBar->LeftWidth : 0;
+            at = POINT{w - element.XCoord - FRightWidth - barLeft, FTitleHeight + (FMenuHeight - buttonHeight) / 2};
             break;
         }
         default: break;
         }
-        Button.FBounds = RECT{At.x, At.y, At.x + ButtonWidth, At.y + ButtonHeight};
+        button.FBounds = RECT{at.x, at.y, at.x + buttonWidth, at.y + buttonHeight};
     }
 }
 
-void TPellixForm::PaintButtons(TCanvas& Canvas) {
-    for (const auto& Button : FSysButtons) {
-        const TDataSkinSysButton& Element = *Button->FElement;
-        if (!Button->FVisible || Element.Bitmap->Empty() || Element.Visibility == VisibleMDIChildMaximized) continue;
-        if (IsIconAction(Element.Action)) {
-            DrawCaptionIcon(Canvas.Handle(), Button->FBounds);
+void TPellixForm::PaintButtons(TCanvas& canvas) {
+    for (const auto& button : FSysButtons) {
+        const TDataSkinSysButton& element = *button->FElement;
+        if (!button->FVisible || element.Bitmap->Empty() || element.Visibility == VisibleMDIChildMaximized) continue;
+        if (IsIconAction(element.Action)) {
+            DrawCaptionIcon(canvas.Handle(), button->FBounds);
             continue;
         }
-        int32_t Frame =
-            Element.Frame < NCStateDisabled || (FActive && Button->FEnabled) ? NCStateNormal : NCStateDisabled;
+        int32_t frame =
+            element.Frame < NCStateDisabled || (FActive && button->FEnabled) ? NCStateNormal : NCStateDisabled;
         // The button under the mouse keeps its hot or pressed look through a full repaint.
-        if (Button.get() == FHotObject && FActive && Button->FEnabled) Frame = Button->FState;
-        DrawFrameStretched(Canvas.Handle(), Button->FBounds, *Element.Bitmap, true, Element.Frame, Frame);
+        if (button.get() == FHotObject && FActive && button->FEnabled) frame = button->FState;
+        DrawFrameStretched(canvas.Handle(), button->FBounds, *element.Bitmap, true, element.Frame, frame);
     }
 }
 
-void TPellixForm::DrawSysButton(TWinSysButton& Button, int32_t State) {
+void TPellixForm::DrawSysButton(TWinSysButton& button, int32_t state) {
     if (FSkinState != SkinStateRunning && FSkinState != SkinStateRefreshing) return;
-    const TDataSkinSysButton& Element = *Button.FElement;
-    if (Element.Bitmap->Empty()) return;
-    int32_t Frame = State;
-    if (!Button.FEnabled) Frame = Element.Frame >= NCStateDisabled ? NCStateDisabled : NCStateNormal;
-    win::WindowFrameDC DC(FHandle);
-    if (!DC) return;
-    if (Element.Visibility == VisibleMDIChildMaximized) {
+    const TDataSkinSysButton& element = *button.FElement;
+    if (element.Bitmap->Empty()) return;
+    int32_t frame = state;
+    if (!button.FEnabled) frame = element.Frame >= NCStateDisabled ? NCStateDisabled : NCStateNormal;
+    win::WindowFrameDC dc(FHandle);
+    if (!dc) return;
+    if (element.Visibility == VisibleMDIChildMaximized) {
         // On the menu bar: drawn straight onto the window.
-        if (Frame == NCStateHot) Frame = NCStateDisabled;
-        DrawFrameStretched(DC.get(), Button.FBounds, *Element.Bitmap, true, Element.Frame, Frame);
+        if (frame == NCStateHot) frame = NCStateDisabled;
+        DrawFrameStretched(dc.get(), button.FBounds, *element.Bitmap, true, element.Frame, frame);
         return;
     }
     // In the caption the strip is composed again, so that the key-coloured parts of the new state
     // show the caption behind them and not the state before.
-    PaintFrameCaption(DC.get());
+    PaintFrameCaption(dc.get());
 }
 
-void TPellixForm::PaintFrameCaption(HDC DC) {
+void TPellixForm::PaintFrameCaption(HDC dc) {
     GetWindowRect(FHandle, &FWindowRect);
     FWidth = Width(FWindowRect);
     FHeight = FWindowRect.bottom - FWindowRect.top;
-    PaintCaption(DC);
+    PaintCaption(dc);
 }
 
-void TPellixForm::DrawCaptionIcon(HDC DC, const RECT& Rect) {
-    HICON Icon = WindowIconOf(FHandle);
-    if (Icon != FCaptionIconSource || !FCaptionIconCopy) {
+void TPellixForm::DrawCaptionIcon(HDC dc, const RECT& rect) {
+    HICON icon = WindowIconOf(FHandle);
+    if (icon != FCaptionIconSource || !FCaptionIconCopy) {
         FCaptionIconCopy.reset(
-            Icon != nullptr ? static_cast<HICON>(CopyImage(Icon, IMAGE_ICON, FIconSize, FIconSize, LR_COPYFROMRESOURCE))
+            icon != nullptr ? static_cast<HICON>(CopyImage(icon, IMAGE_ICON, FIconSize, FIconSize, LR_COPYFROMRESOURCE))
                             : nullptr);
-        FCaptionIconSource = Icon;
+        FCaptionIconSource = icon;
     }
     if (FCaptionIconCopy) {
-        constexpr int32_t IconLeft = 8;
-        const int32_t Top = (FTextRect.top + FTextRect.bottom) / 2 - FIconSize / 2;
-        DrawIconEx(DC, IconLeft, Top, FCaptionIconCopy.get(), FIconSize, FIconSize, 0, nullptr, DI_NORMAL);
+        constexpr int32_t iconLeft = 8;
+        const int32_t top = (FTextRect.top + FTextRect.bottom) / 2 - FIconSize / 2;
+        DrawIconEx(dc, iconLeft, top, FCaptionIconCopy.get(), FIconSize, FIconSize, 0, nullptr, DI_NORMAL);
         return;
     }
-    DrawTransparent(DC, Rect, *FIconBitmap, SkinTransparentColor);
+    DrawTransparent(dc, rect, *FIconBitmap, SkinTransparentColor);
 }
 
-TWinSysButton* TPellixForm::ObjectAt(POINT FramePoint) {
+TWinSysButton* TPellixForm::ObjectAt(POINT framePoint) {
     DropStaleButtons();
-    for (const auto& Button : FSysButtons)
-        if (Button->FVisible && Button->FElement->Action >= 0 && PtInRect(&Button->FBounds, FramePoint))
-            return Button.get();
+    for (const auto& button : FSysButtons)
+        if (button->FVisible && button->FElement->Action >= 0 && PtInRect(&button->FBounds, framePoint))
+            return button.get();
     return nullptr;
 }
 
-TNCObject* TPellixForm::NCObjectAt(POINT FramePoint) {
-    if (TWinSysButton* Button = ObjectAt(FramePoint)) return Button;
-    return FMenuBar ? FMenuBar->FindMenuButtonAt(FramePoint) : nullptr;
+TNCObject* TPellixForm::NCObjectAt(POINT framePoint) {
+    if (TWinSysButton* button = ObjectAt(framePoint)) return button;
+    return FMenuBar ? FMenuBar->FindMenuButtonAt(framePoint) : nullptr;
 }
 
-POINT TPellixForm::ScreenToFrame(POINT ScreenPoint) const {
-    POINT Point = ScreenPoint;
-    ScreenToClient(FHandle, &Point);
+POINT TPellixForm::ScreenToFrame(POINT screenPoint) const {
+    POINT point = screenPoint;
+    ScreenToClient(FHandle, &point);
     if (!(IsMDIChild() && FWindowState == WindowStateMinimized)) {
-        Point.x += FLeftWidth;
-        Point.y += FTitleHeight + FMenuHeight;
+        point.x += FLeftWidth;
+        point.y += FTitleHeight + FMenuHeight;
     }
-    return Point;
+    return point;
 }
 
 // --- Caption objects -------------------------------------------------------------------------
@@ -227,16 +227,16 @@ void TNCObject::MouseLeave() {
     FForm->FHotObject = nullptr;
     FState = NCStateNormal;
     Paint();
-    if (TSkinData* Data = FForm->FSkinData) {
-        Data->HideButtonHint();
-        Data->FHintClock = 0;
+    if (TSkinData* data = FForm->FSkinData) {
+        data->HideButtonHint();
+        data->FHintClock = 0;
     }
 }
 
 void TWinSysButton::Paint() { FForm->DrawSysButton(*this, FState); }
 
-const char* CaptionButtonHint(int32_t Action) {
-    switch (Action) {
+const char* CaptionButtonHint(int32_t action) {
+    switch (action) {
     case ButtonActionClose:
     case ButtonActionMDIClose:
     case ButtonActionMDIClose2: return "Close";

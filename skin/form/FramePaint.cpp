@@ -31,77 +31,77 @@ constexpr int32_t TitleAlignRight = 2;
 // The caption text background has two frames stacked: active, inactive.
 constexpr int32_t TitleBackFrames = 2;
 
-int32_t Width(const RECT& R) { return R.right - R.left; }
-int32_t Height(const RECT& R) { return R.bottom - R.top; }
+int32_t Width(const RECT& r) { return r.right - r.left; }
+int32_t Height(const RECT& r) { return r.bottom - r.top; }
 
 // Frame 1 (active) of a two-frame element, frame 2 while inactive; a one-frame element always 1.
-int32_t ActiveFrame(bool Active, int32_t FrameCount) { return Active || FrameCount <= 1 ? 1 : 2; }
+int32_t ActiveFrame(bool active, int32_t frameCount) { return active || frameCount <= 1 ? 1 : 2; }
 
 }  // namespace
 
 // --- Client rectangle and style ----------------------------------------------------------------
 
-void TPellixForm::CalcClientRect(TMessage& Message) {
-    CallOldProc(Message);
-    auto* Rect = reinterpret_cast<RECT*>(Message.LParam);
-    if (Rect == nullptr) return;
-    const bool Calculated = Message.WParam != 0;
-    auto* Params = reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam);
+void TPellixForm::CalcClientRect(TMessage& message) {
+    CallOldProc(message);
+    auto* rect = reinterpret_cast<RECT*>(message.LParam);
+    if (rect == nullptr) return;
+    const bool calculated = message.WParam != 0;
+    auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(message.LParam);
     if (IsMaximizedMDIChild() || (IsMDIChild() && FWindowState == WindowStateMinimized) ||
         FBorderKind == BorderKindNoCaption || IsIconic(FHandle)) {
-        if (Calculated) {
-            Params->rgrc[1] = Params->rgrc[0];
-            Message.Result = WVR_VALIDRECTS;
+        if (calculated) {
+            params->rgrc[1] = params->rgrc[0];
+            message.Result = WVR_VALIDRECTS;
         }
         return;
     }
     // The proposed window rectangle (the first rectangle before the system replaced it).
-    RECT Window{};
-    if (Calculated) {
-        Window = Params->lppos != nullptr
-                     ? RECT{Params->lppos->x, Params->lppos->y, Params->lppos->x + Params->lppos->cx,
-                            Params->lppos->y + Params->lppos->cy}
-                     : Params->rgrc[0];
+    RECT window{};
+    if (calculated) {
+        window = params->lppos != nullptr
+                     ? RECT{params->lppos->x, params->lppos->y, params->lppos->x + params->lppos->cx,
+                            params->lppos->y + params->lppos->cy}
+                     : params->rgrc[0];
     } else {
-        GetWindowRect(FHandle, &Window);
-        if (HWND Parent = GetParent(FHandle); Parent != nullptr && (FStyle & WS_CHILD) != 0)
-            MapWindowPoints(nullptr, Parent, reinterpret_cast<POINT*>(&Window), 2);
+        GetWindowRect(FHandle, &window);
+        if (HWND parent = GetParent(FHandle); parent != nullptr && (FStyle & WS_CHILD) != 0)
+            MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&window), 2);
     }
-    RECT Client{Window.left + FLeftWidth, Window.top + FTitleHeight + FMenuHeight, Window.right - FRightWidth,
-                Window.bottom - FBottomHeight};
-    Client.right = std::max(Client.right, Client.left);
-    Client.bottom = std::max(Client.bottom, Client.top);
-    if (!Calculated) {
+    RECT client{window.left + FLeftWidth, window.top + FTitleHeight + FMenuHeight, window.right - FRightWidth,
+                window.bottom - FBottomHeight};
+    client.right = std::max(client.right, client.left);
+    client.bottom = std::max(client.bottom, client.top);
+    if (!calculated) {
         // Asked without positions: the client rectangle of the window as it stands.
-        *Rect = Client;
-        Message.Result = 0;
+        *rect = client;
+        message.Result = 0;
         return;
     }
-    Params->rgrc[0] = Client;
-    Params->rgrc[1] = Client;
-    Message.Result = WVR_VALIDRECTS;
+    params->rgrc[0] = client;
+    params->rgrc[1] = client;
+    message.Result = WVR_VALIDRECTS;
 }
 
 bool TPellixForm::HasSystemMenu() const { return (FBorderIcons & BorderIconSystemMenu) != 0 || FSystemMenu != nullptr; }
 
-void TPellixForm::SetSysMenuStyle(bool Hide) {
+void TPellixForm::SetSysMenuStyle(bool hide) {
     if ((FBorderIcons & BorderIconKeepStyle) != 0) return;
     FStyle = static_cast<DWORD>(GetWindowLongW(FHandle, GWL_STYLE));
-    DWORD Style = FStyle;
-    if (Hide)
-        Style &= ~static_cast<DWORD>(WS_SYSMENU);
+    DWORD style = FStyle;
+    if (hide)
+        style &= ~static_cast<DWORD>(WS_SYSMENU);
     else if ((FBorderIcons & BorderIconSystemMenu) != 0)
-        Style |= WS_SYSMENU;
-    if (Style == FStyle) return;  // no change, no style messages
-    FStyle = Style;
-    SetWindowLongW(FHandle, GWL_STYLE, static_cast<LONG>(Style));
+        style |= WS_SYSMENU;
+    if (style == FStyle) return;  // no change, no style messages
+    FStyle = style;
+    SetWindowLongW(FHandle, GWL_STYLE, static_cast<LONG>(style));
 }
 
 void TPellixForm::UpdateWindowState() {
-    WINDOWPLACEMENT Placement{};
-    Placement.length = sizeof(Placement);
-    if (!GetWindowPlacement(FHandle, &Placement)) return;
-    switch (Placement.showCmd) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!GetWindowPlacement(FHandle, &placement)) return;
+    switch (placement.showCmd) {
     case SW_SHOWMINIMIZED:
     case SW_MINIMIZE:
     case SW_SHOWMINNOACTIVE: FWindowState = WindowStateMinimized; break;
@@ -112,12 +112,12 @@ void TPellixForm::UpdateWindowState() {
 
 void TPellixForm::FindMDIClient() {
     FFormKind = FormKindPlain;
-    for (HWND Child = GetTopWindow(FHandle); Child != nullptr; Child = GetWindow(Child, GW_HWNDNEXT)) {
-        if (ClassNameOf(Child) != MDIClientClassName) continue;
+    for (HWND child = GetTopWindow(FHandle); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassNameOf(child) != MDIClientClassName) continue;
         FFormKind = FormKindMDIFrame;
-        FClientHandle = Child;
+        FClientHandle = child;
         if (SkinManager != nullptr) {
-            SkinManager->FMDIClient = Child;
+            SkinManager->FMDIClient = child;
             SkinManager->FMDIForm = FForm;
         }
         return;
@@ -126,8 +126,8 @@ void TPellixForm::FindMDIClient() {
 
 // --- Painting -------------------------------------------------------------------------------------
 
-TDataSkinObject* TPellixForm::BorderElement(int32_t Kind) const {
-    switch (Kind) {
+TDataSkinObject* TPellixForm::BorderElement(int32_t kind) const {
+    switch (kind) {
     case BorderSideLeft: return FSkinData->FBorderLeft.get();
     case BorderSideRight: return FSkinData->FBorderRight.get();
     case BorderSideTop: return FSkinData->FBorderTop.get();
@@ -136,16 +136,16 @@ TDataSkinObject* TPellixForm::BorderElement(int32_t Kind) const {
     }
 }
 
-void TPellixForm::PaintFrame(HDC DC) {
+void TPellixForm::PaintFrame(HDC dc) {
     if (FSkinData == nullptr || (FSkinState != SkinStateRunning && FSkinState != SkinStateRefreshing) ||
         FBorderKind == BorderKindNoCaption || IsMaximizedMDIChild())
         return;
     SkinBackBuffer();  // the menu strip's back buffer exists before anything paints
-    std::optional<win::WindowFrameDC> Own;
-    if (DC == nullptr) {
-        Own.emplace(FHandle);
-        DC = Own->get();
-        if (DC == nullptr) return;
+    std::optional<win::WindowFrameDC> own;
+    if (dc == nullptr) {
+        own.emplace(FHandle);
+        dc = own->get();
+        if (dc == nullptr) return;
     }
     try {
         DropStaleButtons();
@@ -153,104 +153,104 @@ void TPellixForm::PaintFrame(HDC DC) {
         GetWindowRect(FHandle, &FWindowRect);
         FWidth = Width(FWindowRect);
         FHeight = Height(FWindowRect);
-        const int32_t W = FWidth;
-        const int32_t H = FHeight;
+        const int32_t w = FWidth;
+        const int32_t h = FHeight;
         if (FWindowState == WindowStateMinimized) {
-            PaintCaption(DC);
+            PaintCaption(dc);
         } else {
-            PaintBorder(BorderSideLeft, RECT{0, 0, FLeftWidth, H}, DC);
-            PaintBorder(BorderSideRight, RECT{W - FRightWidth, 0, W, H}, DC);
-            PaintBorder(BorderSideBottom, RECT{FLeftWidth, H - FBottomHeight, W - FRightWidth, H}, DC);
-            PaintCaption(DC);
-            const RECT Strip{FLeftWidth, FTitleHeight, W - FRightWidth, FTitleHeight + FMenuHeight};
+            PaintBorder(BorderSideLeft, RECT{0, 0, FLeftWidth, h}, dc);
+            PaintBorder(BorderSideRight, RECT{w - FRightWidth, 0, w, h}, dc);
+            PaintBorder(BorderSideBottom, RECT{FLeftWidth, h - FBottomHeight, w - FRightWidth, h}, dc);
+            PaintCaption(dc);
+            const RECT strip{FLeftWidth, FTitleHeight, w - FRightWidth, FTitleHeight + FMenuHeight};
             if (FMenuBar) {
-                FMenuBar->Paint(DC, Strip);
+                FMenuBar->Paint(dc, strip);
             } else if (FMenuHeight > 0) {
-                FillRect(DC, &Strip, FSkinData->FFaceBrush.get());
+                FillRect(dc, &strip, FSkinData->FFaceBrush.get());
             }
         }
-    } catch (const std::exception& Error) {
+    } catch (const std::exception& error) {
         // A fault while painting leaves the frame as it is; the window goes on.
-        QUIRN_TRACE(TTraceChannel::Paint, "frame paint failed: ", Error.what());
+        QUIRN_TRACE(TTraceChannel::Paint, "frame paint failed: ", error.what());
     } catch (...) {
         QUIRN_TRACE(TTraceChannel::Paint, "frame paint failed");
     }
 }
 
-void TPellixForm::PaintBorder(int32_t Kind, RECT Rect, HDC DC) {
-    std::unique_ptr<TBitmap> Picture = ComposeBorder(Kind, Width(Rect), Height(Rect));
-    if (Picture) BitBlt(DC, Rect.left, Rect.top, Width(Rect), Height(Rect), Picture->Canvas().Handle(), 0, 0, SRCCOPY);
+void TPellixForm::PaintBorder(int32_t kind, RECT rect, HDC dc) {
+    std::unique_ptr<TBitmap> picture = ComposeBorder(kind, Width(rect), Height(rect));
+    if (picture) BitBlt(dc, rect.left, rect.top, Width(rect), Height(rect), picture->Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
-std::unique_ptr<TBitmap> TPellixForm::ComposeBorder(int32_t Kind, int32_t W, int32_t H) {
-    TDataSkinObject* Element = BorderElement(Kind);
-    if (Element == nullptr || W <= 0 || H <= 0 || Element->Bitmap->Empty()) return nullptr;
-    const bool Vertical = Kind == BorderSideTop || Kind == BorderSideBottom;
-    const RECT Margins{Element->LeftWidth, Element->TopHeight, Element->RightWidth, Element->BottomHeight};
+std::unique_ptr<TBitmap> TPellixForm::ComposeBorder(int32_t kind, int32_t w, int32_t h) {
+    TDataSkinObject* element = BorderElement(kind);
+    if (element == nullptr || w <= 0 || h <= 0 || element->Bitmap->Empty()) return nullptr;
+    const bool vertical = kind == BorderSideTop || kind == BorderSideBottom;
+    const RECT margins{element->LeftWidth, element->TopHeight, element->RightWidth, element->BottomHeight};
     // For the frame sides the Tile field holds the "Stretch" key: 1 stretches the middle.
-    std::unique_ptr<TBitmap> Picture =
-        CreateSkinElementBitmap(RECT{0, 0, W, H}, *Element->Bitmap, Margins, Vertical, Element->Tile != 1,
-                                Element->Frame, ActiveFrame(FActive, Element->Frame));
-    if (!Picture || Picture->Empty()) return nullptr;
-    return Picture;
+    std::unique_ptr<TBitmap> picture =
+        CreateSkinElementBitmap(RECT{0, 0, w, h}, *element->Bitmap, margins, vertical, element->Tile != 1,
+                                element->Frame, ActiveFrame(FActive, element->Frame));
+    if (!picture || picture->Empty()) return nullptr;
+    return picture;
 }
 
-void TPellixForm::PaintCaption(HDC DC) {
-    const int32_t W = FWidth;
-    RECT Caption{};
+void TPellixForm::PaintCaption(HDC dc) {
+    const int32_t w = FWidth;
+    RECT caption{};
     if (FWindowState == WindowStateMinimized) {
-        FCaptionBuffer->SetSize(W, FHeight);
+        FCaptionBuffer->SetSize(w, FHeight);
         FCaptionBuffer->Canvas().Brush().SetColor(FSkinData->ButtonFaceColor());
-        FCaptionBuffer->Canvas().FillRect(RECT{0, 0, W, FHeight});
-        Caption = RECT{0, 0, W, FTitleHeight};
+        FCaptionBuffer->Canvas().FillRect(RECT{0, 0, w, FHeight});
+        caption = RECT{0, 0, w, FTitleHeight};
     } else {
-        FCaptionBuffer->SetSize(W, FTitleHeight);
-        BitBlt(FCaptionBuffer->Canvas().Handle(), 0, 0, W, FTitleHeight, DC, 0, 0, SRCCOPY);
-        Caption = RECT{FLeftWidth, 0, W - FRightWidth, FTitleHeight};
+        FCaptionBuffer->SetSize(w, FTitleHeight);
+        BitBlt(FCaptionBuffer->Canvas().Handle(), 0, 0, w, FTitleHeight, dc, 0, 0, SRCCOPY);
+        caption = RECT{FLeftWidth, 0, w - FRightWidth, FTitleHeight};
     }
     if (FCaptionBuffer->Empty()) return;
-    TCanvas& Canvas = FCaptionBuffer->Canvas();
-    PaintBorder(BorderSideTop, Caption, Canvas.Handle());
-    PaintTitleText(Canvas, Caption);
+    TCanvas& canvas = FCaptionBuffer->Canvas();
+    PaintBorder(BorderSideTop, caption, canvas.Handle());
+    PaintTitleText(canvas, caption);
     LayoutButtons();
-    PaintButtons(Canvas);
-    BitBlt(DC, 0, 0, FCaptionBuffer->Width(), FCaptionBuffer->Height(), Canvas.Handle(), 0, 0, SRCCOPY);
-    SetBkMode(DC, OPAQUE);
+    PaintButtons(canvas);
+    BitBlt(dc, 0, 0, FCaptionBuffer->Width(), FCaptionBuffer->Height(), canvas.Handle(), 0, 0, SRCCOPY);
+    SetBkMode(dc, OPAQUE);
 }
 
-void TPellixForm::PaintTitleText(TCanvas& Canvas, const RECT& Rect) {
+void TPellixForm::PaintTitleText(TCanvas& canvas, const RECT& Rect) {
     FButtonsWidth = 0;
-    for (int32_t Index = 0; Index < static_cast<int32_t>(FSysButtons.size()); ++Index) {
-        const TDataSkinSysButton& Element = *FSysButtons[Index]->FElement;
-        if (Element.Align == ButtonAlignRight && !Element.Bitmap->Empty() && IsButtonVisible(Index))
-            FButtonsWidth = std::max(FButtonsWidth, Element.XCoord);
+    for (int32_t index = 0; index < static_cast<int32_t>(FSysButtons.size()); ++index) {
+        const TDataSkinSysButton& element = *FSysButtons[index]->FElement;
+        if (element.Align == ButtonAlignRight && !element.Bitmap->Empty() && IsButtonVisible(index))
+            FButtonsWidth = std::max(FButtonsWidth, element.XCoord);
     }
-    const TDataSkinTitle& Title = *FSkinData->FTitle;
-    const TColor TextColor =
+    const TDataSkinTitle& title = *FSkinData->FTitle;
+    const TColor textColor =
         FActive ? FSkinData->FColors[SkinColour::TitleTextActive] : FSkinData->FColors[SkinColour::TitleTextNoActive];
-    Canvas.Font().Assign(FCaptionFont.get());
-    Canvas.Font().SetColor(TextColor);
-    const HDC DC = Canvas.Handle();
-    const int PreviousMode = SetBkMode(DC, TRANSPARENT);
+    canvas.Font().Assign(FCaptionFont.get());
+    canvas.Font().SetColor(textColor);
+    const HDC dc = canvas.Handle();
+    const int previousMode = SetBkMode(dc, TRANSPARENT);
     struct TModeRestore {
         HDC DC;
         int Mode;
         ~TModeRestore() { SetBkMode(DC, Mode); }
-    } Restore{DC, PreviousMode};
+    } restore{dc, previousMode};
 
-    const std::wstring Text = FTitleIndent + ReadWindowText() + FTitleSpace;
-    FCaption = Text;
-    RECT T{Rect.left, Rect.top, Rect.left, Rect.top};
-    DrawTextWide(DC, Text, T, DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP);
-    T.right += Title.TXTBackleft + Title.TXTBackRight;
-    const int32_t E = T.right;
-    const int32_t TextShift = Title.LeftWidth;
-    const int32_t VerticalShift = Title.TopHeight;
-    const int32_t RightClip = Title.RightWidth;
+    const std::wstring text = FTitleIndent + ReadWindowText() + FTitleSpace;
+    FCaption = text;
+    RECT t{Rect.left, Rect.top, Rect.left, Rect.top};
+    DrawTextWide(dc, text, t, DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP);
+    t.right += title.TXTBackleft + title.TXTBackRight;
+    const int32_t E = t.right;
+    const int32_t TextShift = title.LeftWidth;
+    const int32_t verticalShift = title.TopHeight;
+    const int32_t RightClip = title.RightWidth;
 
-    int32_t Offset = 0;
-    const auto LeftToRightOffset = [&]() -> int32_t {
-        switch (Title.TextAlignment) {
+    int32_t offset = 0;
+    const auto leftToRightOffset = [&]() -> int32_t {
+        switch (title.TextAlignment) {
         case TitleAlignLeft: return TextShift;
         case TitleAlignCentre: return (Rect.right - E) / 2;
         case TitleAlignRight: return Rect.right - RightClip - E;
@@ -258,112 +258,112 @@ void TPellixForm::PaintTitleText(TCanvas& Canvas, const RECT& Rect) {
         }
     };
     if (FRightToLeft) {
-        switch (Title.TextAlignment) {
-        case TitleAlignLeft: Offset = Rect.right - FButtonsWidth - E; break;
-        case TitleAlignCentre: Offset = (Rect.right - FButtonsWidth - E) / 2; break;
-        case TitleAlignRight: Offset = TextShift; break;
-        default: Offset = LeftToRightOffset(); break;
+        switch (title.TextAlignment) {
+        case TitleAlignLeft: offset = Rect.right - FButtonsWidth - E; break;
+        case TitleAlignCentre: offset = (Rect.right - FButtonsWidth - E) / 2; break;
+        case TitleAlignRight: offset = TextShift; break;
+        default: offset = leftToRightOffset(); break;
         }
     } else {
-        Offset = LeftToRightOffset();
+        offset = leftToRightOffset();
     }
-    OffsetRect(&T, Offset, (Height(Rect) - Height(T)) / 2 + VerticalShift / 2);
-    if (FRightToLeft && Offset < 1) T.left = TextShift;
+    OffsetRect(&t, offset, (Height(Rect) - Height(t)) / 2 + verticalShift / 2);
+    if (FRightToLeft && offset < 1) t.left = TextShift;
 
     if ((FStyle & WS_POPUP) != 0) {
         if (FRightToLeft)
-            OffsetRect(&T, RightToLeftTextShift, 0);
-        else if (FButtonsWidth > ButtonsTextGap && Rect.right - FButtonsWidth - ButtonsTextGap < T.right)
-            T.right = Rect.right - FButtonsWidth - ButtonsTextGap;
+            OffsetRect(&t, RightToLeftTextShift, 0);
+        else if (FButtonsWidth > ButtonsTextGap && Rect.right - FButtonsWidth - ButtonsTextGap < t.right)
+            t.right = Rect.right - FButtonsWidth - ButtonsTextGap;
     } else {
         if (FRightToLeft)
-            OffsetRect(&T, RightToLeftTextShift, 0);
+            OffsetRect(&t, RightToLeftTextShift, 0);
         else
-            T.right = std::min<LONG>(T.right, Rect.right - RightClip);
+            t.right = std::min<LONG>(t.right, Rect.right - RightClip);
     }
-    if (FBorderKind == BorderKindDialog && Title.TextAlignment == TitleAlignLeft) T.left -= DialogTextShift;
-    FTitleRect = T;
+    if (FBorderKind == BorderKindDialog && title.TextAlignment == TitleAlignLeft) t.left -= DialogTextShift;
+    FTitleRect = t;
 
-    if (!Title.Bitmap->Empty() && T.right > T.left) {
-        const RECT Back{T.left, Rect.top, T.right, Rect.bottom};
-        DrawThreePartTiled(Canvas, Back, *Title.Bitmap, true, true, TitleBackFrames,
-                           ActiveFrame(FActive, TitleBackFrames), RECT{Title.TXTBackleft, 0, Title.TXTBackRight, 0});
+    if (!title.Bitmap->Empty() && t.right > t.left) {
+        const RECT back{t.left, Rect.top, t.right, Rect.bottom};
+        DrawThreePartTiled(canvas, back, *title.Bitmap, true, true, TitleBackFrames,
+                           ActiveFrame(FActive, TitleBackFrames), RECT{title.TXTBackleft, 0, title.TXTBackRight, 0});
     }
-    T.left += Title.TXTBackleft;
-    T.right -= Title.TXTBackRight;
-    UINT Format = DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
-    if (FRightToLeft) Format |= DT_RIGHT | DT_RTLREADING;
+    t.left += title.TXTBackleft;
+    t.right -= title.TXTBackRight;
+    UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
+    if (FRightToLeft) format |= DT_RIGHT | DT_RTLREADING;
     // Drawing the background may have touched the DC's state: the text is drawn as set up here.
-    const HDC TextDC = Canvas.Handle();
-    SetBkMode(TextDC, TRANSPARENT);
-    SetTextColor(TextDC, static_cast<COLORREF>(ColorToRGB(TextColor)));
-    if (T.right > T.left) {
-        RECT TextRect = T;
-        DrawTextWide(TextDC, Text, TextRect, Format);
+    const HDC textDc = canvas.Handle();
+    SetBkMode(textDc, TRANSPARENT);
+    SetTextColor(textDc, static_cast<COLORREF>(ColorToRGB(textColor)));
+    if (t.right > t.left) {
+        RECT textRect = t;
+        DrawTextWide(textDc, text, textRect, format);
     }
-    FTextRect = T;
+    FTextRect = t;
 }
 
 // --- Region -------------------------------------------------------------------------------------
 
 void TPellixForm::UpdateRegion() {
     if (FSkinState == SkinStateDead || !FSkinFrame || FSkinData == nullptr) return;
-    RECT Window{};
-    GetWindowRect(FHandle, &Window);
-    const int32_t W = Width(Window);
-    const int32_t H = Height(Window);
-    if (W <= 0 || H <= 0) return;
+    RECT window{};
+    GetWindowRect(FHandle, &window);
+    const int32_t w = Width(window);
+    const int32_t h = Height(window);
+    if (w <= 0 || h <= 0) return;
     UpdateWindowState();
     if (IsMDIChild() && FWindowState != WindowStateNormal) return;
-    if (FHasRegion && W == FRegionWidth && H == FRegionHeight && !IsMDIChild() && FSkinState != SkinStateRefreshing)
+    if (FHasRegion && w == FRegionWidth && h == FRegionHeight && !IsMDIChild() && FSkinState != SkinStateRefreshing)
         return;
 
-    const TSkinData& Data = *FSkinData;
-    const bool AnyTransparent = Data.FBorderLeft->Trans == 1 || Data.FBorderRight->Trans == 1 ||
-                                Data.FBorderTop->Trans == 1 || Data.FBorderBottom->Trans == 1;
-    win::RegionHandle Region;
-    if (!AnyTransparent || FBorderKind == BorderKindNoCaption) {
-        Region.reset(CreateRectRgn(0, 0, W, H));
+    const TSkinData& data = *FSkinData;
+    const bool anyTransparent = data.FBorderLeft->Trans == 1 || data.FBorderRight->Trans == 1 ||
+                                data.FBorderTop->Trans == 1 || data.FBorderBottom->Trans == 1;
+    win::RegionHandle region;
+    if (!anyTransparent || FBorderKind == BorderKindNoCaption) {
+        region.reset(CreateRectRgn(0, 0, w, h));
     } else {
-        Region.reset(CreateRectRgn(FLeftWidth, FTitleHeight, W - FRightWidth, H - FBottomHeight));
+        region.reset(CreateRectRgn(FLeftWidth, FTitleHeight, w - FRightWidth, h - FBottomHeight));
         // One side: its full rectangle, or the opaque pixels of the side as painted.
-        auto Side = [&](int32_t Kind, const RECT& Rect, bool FromBitmap) {
-            const TDataSkinObject* Element = BorderElement(Kind);
-            if (Width(Rect) <= 0 || Height(Rect) <= 0) return win::RegionHandle(CreateRectRgn(0, 0, 0, 0));
-            if (!FromBitmap || Element->Trans != 1 || Element->Bitmap->Empty())
-                return win::RegionHandle(CreateRectRgnIndirect(&Rect));
+        auto side = [&](int32_t kind, const RECT& rect, bool fromBitmap) {
+            const TDataSkinObject* element = BorderElement(kind);
+            if (Width(rect) <= 0 || Height(rect) <= 0) return win::RegionHandle(CreateRectRgn(0, 0, 0, 0));
+            if (!fromBitmap || element->Trans != 1 || element->Bitmap->Empty())
+                return win::RegionHandle(CreateRectRgnIndirect(&rect));
             // The side as PaintBorder paints it, read without copying it to a scratch bitmap first; a
             // picture that is not 24-bit is copied to one, so that the key colour compares as painted.
-            std::unique_ptr<TBitmap> Picture = ComposeBorder(Kind, Width(Rect), Height(Rect));
-            if (!Picture) return win::RegionHandle(CreateRectRgnIndirect(&Rect));
-            if (Picture->PixelFormat() != pf24bit) {
-                auto Scratch = std::make_unique<TBitmap>(Width(Rect), Height(Rect), pf24bit);
-                BitBlt(Scratch->Canvas().Handle(), 0, 0, Width(Rect), Height(Rect), Picture->Canvas().Handle(), 0, 0,
+            std::unique_ptr<TBitmap> picture = ComposeBorder(kind, Width(rect), Height(rect));
+            if (!picture) return win::RegionHandle(CreateRectRgnIndirect(&rect));
+            if (picture->PixelFormat() != pf24bit) {
+                auto scratch = std::make_unique<TBitmap>(Width(rect), Height(rect), pf24bit);
+                BitBlt(scratch->Canvas().Handle(), 0, 0, Width(rect), Height(rect), picture->Canvas().Handle(), 0, 0,
                        SRCCOPY);
-                Picture = std::move(Scratch);
+                picture = std::move(scratch);
             }
-            return CreateRegionFromBitmap(*Picture, Rect.left, Rect.top, RegionTolerance, RegionTolerance,
+            return CreateRegionFromBitmap(*picture, rect.left, rect.top, RegionTolerance, RegionTolerance,
                                           RegionTolerance, SkinTransparentColor);
         };
-        const RECT LeftRect{0, 0, FLeftWidth, H};
-        const RECT RightRect{W - FRightWidth, 0, W, H};
-        const RECT BottomRect{FLeftWidth, H - FBottomHeight, W - FRightWidth, H};
-        const RECT TopRect{FLeftWidth, 0, W - FRightWidth, FTitleHeight};
-        win::RegionHandle Left = Side(BorderSideLeft, LeftRect, H > 1);
-        win::RegionHandle Right = Side(BorderSideRight, RightRect, H > 1);
-        win::RegionHandle Bottom = Side(BorderSideBottom, BottomRect, FBottomHeight >= 2);
-        win::RegionHandle Top = Side(BorderSideTop, TopRect, FTitleHeight > 1 && Width(TopRect) > 0);
-        CombineRgn(Left.get(), Left.get(), Right.get(), RGN_OR);
-        CombineRgn(Top.get(), Top.get(), Bottom.get(), RGN_OR);
-        CombineRgn(Left.get(), Left.get(), Top.get(), RGN_OR);
-        CombineRgn(Region.get(), Region.get(), Left.get(), RGN_OR);
+        const RECT leftRect{0, 0, FLeftWidth, h};
+        const RECT rightRect{w - FRightWidth, 0, w, h};
+        const RECT bottomRect{FLeftWidth, h - FBottomHeight, w - FRightWidth, h};
+        const RECT topRect{FLeftWidth, 0, w - FRightWidth, FTitleHeight};
+        win::RegionHandle left = side(BorderSideLeft, leftRect, h > 1);
+        win::RegionHandle right = side(BorderSideRight, rightRect, h > 1);
+        win::RegionHandle bottom = side(BorderSideBottom, bottomRect, FBottomHeight >= 2);
+        win::RegionHandle top = side(BorderSideTop, topRect, FTitleHeight > 1 && Width(topRect) > 0);
+        CombineRgn(left.get(), left.get(), right.get(), RGN_OR);
+        CombineRgn(top.get(), top.get(), bottom.get(), RGN_OR);
+        CombineRgn(left.get(), left.get(), top.get(), RGN_OR);
+        CombineRgn(region.get(), region.get(), left.get(), RGN_OR);
     }
-    FRegionWidth = W;
-    FRegionHeight = H;
+    FRegionWidth = w;
+    FRegionHeight = h;
     // From here on the region belongs to the system.
-    FRegion = Region.get();
-    if (SetWindowRgn(FHandle, Region.get(), TRUE) != 0) {
-        static_cast<void>(Region.release());
+    FRegion = region.get();
+    if (SetWindowRgn(FHandle, region.get(), TRUE) != 0) {
+        static_cast<void>(region.release());
         FHasRegion = true;
     } else {
         FRegion = nullptr;
@@ -379,16 +379,16 @@ void TPellixForm::ClearRegion() {
 
 // --- A control showing its parent's background ----------------------------------------------------
 
-void TPellixForm::DrawParentImage(TControl* Control, HDC DC) {
-    if (Control == nullptr || Control->Parent() == nullptr || DC == nullptr) return;
-    win::SavedDC Saved(DC);
-    POINT Origin{};
-    GetViewportOrgEx(DC, &Origin);
-    SetViewportOrgEx(DC, Origin.x - Control->Left(), Origin.y - Control->Top(), nullptr);
-    RECT Clip = Control->ClientRect();
-    OffsetRect(&Clip, Control->Left(), Control->Top());
-    IntersectClipRect(DC, Clip.left, Clip.top, Clip.right, Clip.bottom);
-    TWinControl* Parent = Control->Parent();
-    Parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
-    Parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+void TPellixForm::DrawParentImage(TControl* control, HDC dc) {
+    if (control == nullptr || control->Parent() == nullptr || dc == nullptr) return;
+    win::SavedDC saved(dc);
+    POINT origin{};
+    GetViewportOrgEx(dc, &origin);
+    SetViewportOrgEx(dc, origin.x - control->Left(), origin.y - control->Top(), nullptr);
+    RECT clip = control->ClientRect();
+    OffsetRect(&clip, control->Left(), control->Top());
+    IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
+    TWinControl* parent = control->Parent();
+    parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
 }

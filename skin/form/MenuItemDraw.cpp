@@ -50,346 +50,346 @@ constexpr WORD SystemCheckMark = 32760;
 // The radio mark: a dot this wide.
 constexpr int32_t RadioDotSize = 6;
 
-int32_t Width(const RECT& R) { return R.right - R.left; }
-int32_t Height(const RECT& R) { return R.bottom - R.top; }
+int32_t Width(const RECT& r) { return r.right - r.left; }
+int32_t Height(const RECT& r) { return r.bottom - r.top; }
 
-bool HasElement(const std::unique_ptr<TDataSkinObject>& Element) { return Element && !Element->Bitmap->Empty(); }
+bool HasElement(const std::unique_ptr<TDataSkinObject>& element) { return element && !element->Bitmap->Empty(); }
 
-RECT MarginsOf(const TDataSkinObject& Element) {
-    return RECT{Element.LeftWidth, Element.TopHeight, Element.RightWidth, Element.BottomHeight};
+RECT MarginsOf(const TDataSkinObject& element) {
+    return RECT{element.LeftWidth, element.TopHeight, element.RightWidth, element.BottomHeight};
 }
 
 // The framework's hatch of button face and button highlight behind a checked picture.
 win::BrushHandle PatternBrush() {
-    TBitmap Pattern(8, 8, pf24bit);
-    for (int Y = 0; Y < 8; ++Y)
-        for (int X = 0; X < 8; ++X) Pattern.Canvas().SetPixels(X, Y, (X + Y) % 2 == 0 ? clBtnFace : clBtnHighlight);
-    return win::BrushHandle(CreatePatternBrush(Pattern.Handle()));
+    TBitmap pattern(8, 8, pf24bit);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) pattern.Canvas().SetPixels(x, y, (x + y) % 2 == 0 ? clBtnFace : clBtnHighlight);
+    return win::BrushHandle(CreatePatternBrush(pattern.Handle()));
 }
 
 // The system's check mark (a monochrome bitmap: the mark black on white) drawn at (X, Y) in Color,
 // the white left out.
-void DrawCheckMark(HDC DC, int32_t X, int32_t Y, TColor Color) {
-    const win::BitmapHandle Mark(LoadBitmapW(nullptr, MAKEINTRESOURCEW(SystemCheckMark)));
-    if (!Mark) return;
-    BITMAP Info{};
-    GetObjectW(Mark.get(), sizeof(Info), &Info);
-    win::MemoryDC Source(DC);
-    const win::SelectedObject Picked(Source.get(), Mark.get());
-    const win::BrushHandle Brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Color))));
-    const win::SelectedObject Painted(DC, Brush.get());
-    const COLORREF OldText = SetTextColor(DC, RGB(0, 0, 0));
-    const COLORREF OldBack = SetBkColor(DC, RGB(255, 255, 255));
+void DrawCheckMark(HDC dc, int32_t x, int32_t y, TColor color) {
+    const win::BitmapHandle mark(LoadBitmapW(nullptr, MAKEINTRESOURCEW(SystemCheckMark)));
+    if (!mark) return;
+    BITMAP info{};
+    GetObjectW(mark.get(), sizeof(info), &info);
+    win::MemoryDC source(dc);
+    const win::SelectedObject picked(source.get(), mark.get());
+    const win::BrushHandle brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(color))));
+    const win::SelectedObject painted(dc, brush.get());
+    const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+    const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
     // Where the source is black the brush paints, where it is white the destination stays.
-    constexpr DWORD PaintBrushWhereSourceBlack = 0x00B8074A;
-    BitBlt(DC, X, Y, Info.bmWidth, Info.bmHeight, Source.get(), 0, 0, PaintBrushWhereSourceBlack);
-    SetTextColor(DC, OldText);
-    SetBkColor(DC, OldBack);
+    constexpr DWORD paintBrushWhereSourceBlack = 0x00B8074A;
+    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, paintBrushWhereSourceBlack);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBack);
 }
 
 SIZE CheckMarkSize() {
-    const win::BitmapHandle Mark(LoadBitmapW(nullptr, MAKEINTRESOURCEW(SystemCheckMark)));
-    BITMAP Info{};
-    if (Mark) GetObjectW(Mark.get(), sizeof(Info), &Info);
-    return SIZE{Info.bmWidth, Info.bmHeight};
+    const win::BitmapHandle mark(LoadBitmapW(nullptr, MAKEINTRESOURCEW(SystemCheckMark)));
+    BITMAP info{};
+    if (mark) GetObjectW(mark.get(), sizeof(info), &info);
+    return SIZE{info.bmWidth, info.bmHeight};
 }
 
 // A menu item built from an entry of a menu known only by handle (for drawing it).
-std::unique_ptr<TMenuItem> ItemFromEntry(HMENU Menu, UINT Command) {
-    wchar_t Text[MenuTextChars + 1]{};
-    MENUITEMINFOW Info{};
-    Info.cbSize = sizeof(Info);
-    Info.fMask = MIIM_STATE | MIIM_STRING | MIIM_FTYPE;
-    Info.dwTypeData = Text;
-    Info.cch = MenuTextChars;
-    auto Item = std::make_unique<TMenuItem>(nullptr);
-    if (!GetMenuItemInfoW(Menu, Command, FALSE, &Info)) Text[0] = L'\0';
-    std::wstring Caption = Text;
-    const size_t Tab = Caption.find(L'\t');
-    if (Text[0] == L'\0' || (Info.fType & MFT_SEPARATOR) != 0)
-        Item->SetCaption(SeparatorCaption);
+std::unique_ptr<TMenuItem> ItemFromEntry(HMENU menu, UINT command) {
+    wchar_t text[MenuTextChars + 1]{};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STATE | MIIM_STRING | MIIM_FTYPE;
+    info.dwTypeData = text;
+    info.cch = MenuTextChars;
+    auto item = std::make_unique<TMenuItem>(nullptr);
+    if (!GetMenuItemInfoW(menu, command, FALSE, &info)) text[0] = L'\0';
+    std::wstring caption = text;
+    const size_t tab = caption.find(L'\t');
+    if (text[0] == L'\0' || (info.fType & MFT_SEPARATOR) != 0)
+        item->SetCaption(SeparatorCaption);
     else
-        Item->SetCaption(WideToAnsiText(Caption.substr(0, Tab)));
-    Item->SetEnabled((Info.fState & MFS_DISABLED) == 0);
-    Item->SetChecked((Info.fState & MFS_CHECKED) != 0);
-    Item->SetRadioItem((Info.fType & MFT_RADIOCHECK) != 0);
-    return Item;
+        item->SetCaption(WideToAnsiText(caption.substr(0, tab)));
+    item->SetEnabled((info.fState & MFS_DISABLED) == 0);
+    item->SetChecked((info.fState & MFS_CHECKED) != 0);
+    item->SetRadioItem((info.fType & MFT_RADIOCHECK) != 0);
+    return item;
 }
 
 }  // namespace
 
 // --- Drawing ---------------------------------------------------------------------------------------
 
-void TPellixForm::DrawMenuItem(TObject* Sender, TCanvas* ACanvas, RECT ARect, bool Selected) {
-    auto* Item = ObjectAs<TMenuItem>(Sender);
-    if (Item == nullptr || ACanvas == nullptr || FSkinData == nullptr) return;
-    HMENU Menu = Item->Parent() != nullptr ? Item->Parent()->Handle() : nullptr;
-    if (Menu != nullptr && SkinManager != nullptr) SkinManager->AssignPopupMenu(Menu);
+void TPellixForm::DrawMenuItem(TObject* sender, TCanvas* aCanvas, RECT aRect, bool selected) {
+    auto* item = ObjectAs<TMenuItem>(sender);
+    if (item == nullptr || aCanvas == nullptr || FSkinData == nullptr) return;
+    HMENU menu = item->Parent() != nullptr ? item->Parent()->Handle() : nullptr;
+    if (menu != nullptr && SkinManager != nullptr) SkinManager->AssignPopupMenu(menu);
     if (!HasElement(FSkinData->FMenuItem)) {
-        DrawPlainMenuItem(Item, ACanvas, Selected, ARect);
+        DrawPlainMenuItem(item, aCanvas, selected, aRect);
         return;
     }
-    DrawMenuItemOfMenu(Menu, Item, Selected, ARect, ACanvas);
+    DrawMenuItemOfMenu(menu, item, selected, aRect, aCanvas);
 }
 
-void TPellixForm::DrawMenuItemOfMenu(HMENU Menu, TMenuItem* Item, bool Selected, RECT ARect, TCanvas* ACanvas) {
-    if (Item == nullptr || ACanvas == nullptr || FSkinData == nullptr) return;
+void TPellixForm::DrawMenuItemOfMenu(HMENU menu, TMenuItem* item, bool selected, RECT aRect, TCanvas* aCanvas) {
+    if (item == nullptr || aCanvas == nullptr || FSkinData == nullptr) return;
     if (!HasElement(FSkinData->FMenuItem)) {
-        DrawPlainMenuItem(Item, ACanvas, Selected, ARect);
+        DrawPlainMenuItem(item, aCanvas, selected, aRect);
         return;
     }
-    const int32_t W = Width(ARect);
-    const int32_t H = Height(ARect);
-    if (W <= 0 || H <= 0) return;
-    TDataSkinObject& Element = *FSkinData->FMenuItem;
-    TBitmap Picture(W, H, pf24bit);
-    Picture.Canvas().SetFont(*FMenuFont);
-    HDC DC = Picture.Canvas().Handle();
+    const int32_t w = Width(aRect);
+    const int32_t h = Height(aRect);
+    if (w <= 0 || h <= 0) return;
+    TDataSkinObject& element = *FSkinData->FMenuItem;
+    TBitmap picture(w, h, pf24bit);
+    picture.Canvas().SetFont(*FMenuFont);
+    HDC dc = picture.Canvas().Handle();
     // The menu window's skinned background under the item, else the skin's menu colour.
-    TPellixPopMenu* Popup = SkinManager != nullptr ? SkinManager->PopupOf(Menu) : nullptr;
-    TBitmap* Background = SkinManager != nullptr ? SkinManager->PopupBitmapOf(Menu) : nullptr;
-    if (Popup != nullptr && Background != nullptr) {
-        const POINT Offset = Popup->ClientOffset();
-        BitBlt(DC, 0, 0, W, H, Background->Canvas().Handle(), ARect.left + Offset.x, ARect.top + Offset.y, SRCCOPY);
+    TPellixPopMenu* popup = SkinManager != nullptr ? SkinManager->PopupOf(menu) : nullptr;
+    TBitmap* background = SkinManager != nullptr ? SkinManager->PopupBitmapOf(menu) : nullptr;
+    if (popup != nullptr && background != nullptr) {
+        const POINT offset = popup->ClientOffset();
+        BitBlt(dc, 0, 0, w, h, background->Canvas().Handle(), aRect.left + offset.x, aRect.top + offset.y, SRCCOPY);
     } else {
-        Picture.Canvas().Brush().SetColor(FSkinData->FColors[SkinColour::Menu]);
-        Picture.Canvas().FillRect(RECT{0, 0, W, H});
+        picture.Canvas().Brush().SetColor(FSkinData->FColors[SkinColour::Menu]);
+        picture.Canvas().FillRect(RECT{0, 0, w, h});
     }
-    const RECT Whole{0, 0, W, H};
-    if (!Item->IsLine()) {
-        DrawSkinElement(Picture.Canvas().Handle(), Whole, *Element.Bitmap, false, Element.Tile == 1, Element.Trans == 1,
-                        MenuItemFrames, Selected ? MenuItemSelectedFrame : MenuItemNormalFrame, MarginsOf(Element));
-        DrawMenuItemContent(Item, &Picture.Canvas(), Selected, Whole);
-        BitBlt(ACanvas->Handle(), ARect.left, ARect.top, W, H, Picture.Canvas().Handle(), 0, 0, SRCCOPY);
+    const RECT whole{0, 0, w, h};
+    if (!item->IsLine()) {
+        DrawSkinElement(picture.Canvas().Handle(), whole, *element.Bitmap, false, element.Tile == 1, element.Trans == 1,
+                        MenuItemFrames, selected ? MenuItemSelectedFrame : MenuItemNormalFrame, MarginsOf(element));
+        DrawMenuItemContent(item, &picture.Canvas(), selected, whole);
+        BitBlt(aCanvas->Handle(), aRect.left, aRect.top, w, h, picture.Canvas().Handle(), 0, 0, SRCCOPY);
         return;
     }
-    BitBlt(ACanvas->Handle(), ARect.left, ARect.top, W, H, Picture.Canvas().Handle(), 0, 0, SRCCOPY);
+    BitBlt(aCanvas->Handle(), aRect.left, aRect.top, w, h, picture.Canvas().Handle(), 0, 0, SRCCOPY);
     // The separator: frame 2's left part, stretched middle and right part, its bottom rows when the
     // item is lower than the bitmap, composed on the key colour and drawn with the key left out.
-    TBitmap& Source = *Element.Bitmap;
-    const int32_t Cell = Source.Width() / MenuItemFrames;
-    const int32_t CellLeft = Cell * (MenuItemSeparatorFrame - 1);
-    const int32_t SourceTop = H < Source.Height() ? Source.Height() - H : 0;
-    const int32_t SourceHeight = Source.Height() - SourceTop;
-    if (Cell <= 0 || SourceHeight <= 0) return;
-    const int32_t Left = std::clamp(Element.LeftWidth, 0, Cell);
-    const int32_t Right = std::clamp(Element.RightWidth, 0, Cell - Left);
-    TBitmap Line(W, H, pf24bit);
-    Line.Canvas().Brush().SetColor(SkinTransparentColor);
-    Line.Canvas().FillRect(Whole);
-    HDC LineDC = Line.Canvas().Handle();
-    HDC SourceDC = Source.Canvas().Handle();
-    SetStretchBltMode(LineDC, COLORONCOLOR);
-    StretchBlt(LineDC, 0, 0, Left, H, SourceDC, CellLeft, SourceTop, Left, SourceHeight, SRCCOPY);
-    StretchBlt(LineDC, Left, 0, std::max(W - Left - Right, 0), H, SourceDC, CellLeft + Left, SourceTop,
-               std::max(Cell - Left - Right, 1), SourceHeight, SRCCOPY);
-    StretchBlt(LineDC, W - Right, 0, Right, H, SourceDC, CellLeft + Cell - Right, SourceTop, Right, SourceHeight,
+    TBitmap& source = *element.Bitmap;
+    const int32_t cell = source.Width() / MenuItemFrames;
+    const int32_t cellLeft = cell * (MenuItemSeparatorFrame - 1);
+    const int32_t sourceTop = h < source.Height() ? source.Height() - h : 0;
+    const int32_t sourceHeight = source.Height() - sourceTop;
+    if (cell <= 0 || sourceHeight <= 0) return;
+    const int32_t left = std::clamp(element.LeftWidth, 0, cell);
+    const int32_t right = std::clamp(element.RightWidth, 0, cell - left);
+    TBitmap line(w, h, pf24bit);
+    line.Canvas().Brush().SetColor(SkinTransparentColor);
+    line.Canvas().FillRect(whole);
+    HDC lineDc = line.Canvas().Handle();
+    HDC sourceDc = source.Canvas().Handle();
+    SetStretchBltMode(lineDc, COLORONCOLOR);
+    StretchBlt(lineDc, 0, 0, left, h, sourceDc, cellLeft, sourceTop, left, sourceHeight, SRCCOPY);
+    StretchBlt(lineDc, left, 0, std::max(w - left - right, 0), h, sourceDc, cellLeft + left, sourceTop,
+               std::max(cell - left - right, 1), sourceHeight, SRCCOPY);
+    StretchBlt(lineDc, w - right, 0, right, h, sourceDc, cellLeft + cell - right, sourceTop, right, sourceHeight,
                SRCCOPY);
-    DrawTransparent(ACanvas->Handle(), ARect, Line, SkinTransparentColor);
+    DrawTransparent(aCanvas->Handle(), aRect, line, SkinTransparentColor);
 }
 
-void TPellixForm::DrawPlainMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, RECT ARect) {
-    if (Item == nullptr || ACanvas == nullptr || FSkinData == nullptr) return;
-    const int32_t W = Width(ARect);
-    const int32_t H = Height(ARect);
-    if (W <= 0 || H <= 0) return;
-    TBitmap Picture(W, H, pf24bit);
-    Picture.Canvas().SetFont(*FMenuFont);
-    Picture.Canvas().Brush().SetColor(FSkinData->FColors[Selected ? SkinColour::Hilight : SkinColour::Menu]);
-    Picture.Canvas().FillRect(RECT{0, 0, W, H});
-    DrawMenuItemContent(Item, &Picture.Canvas(), Selected, RECT{0, 0, W, H});
-    BitBlt(ACanvas->Handle(), ARect.left, ARect.top, W, H, Picture.Canvas().Handle(), 0, 0, SRCCOPY);
+void TPellixForm::DrawPlainMenuItem(TMenuItem* item, TCanvas* aCanvas, bool selected, RECT aRect) {
+    if (item == nullptr || aCanvas == nullptr || FSkinData == nullptr) return;
+    const int32_t w = Width(aRect);
+    const int32_t h = Height(aRect);
+    if (w <= 0 || h <= 0) return;
+    TBitmap picture(w, h, pf24bit);
+    picture.Canvas().SetFont(*FMenuFont);
+    picture.Canvas().Brush().SetColor(FSkinData->FColors[selected ? SkinColour::Hilight : SkinColour::Menu]);
+    picture.Canvas().FillRect(RECT{0, 0, w, h});
+    DrawMenuItemContent(item, &picture.Canvas(), selected, RECT{0, 0, w, h});
+    BitBlt(aCanvas->Handle(), aRect.left, aRect.top, w, h, picture.Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
-void TPellixForm::DrawMenuItemContent(TMenuItem* Item, TCanvas* ACanvas, bool Selected, RECT ARect) {
-    const std::string& Caption = Item->Caption();
-    TMenu* Menu = Item->GetParentMenu();
-    if (Menu == nullptr && FMenuBar) Menu = FMenuBar->Menu();
-    TImageList* Images = Menu != nullptr ? Menu->Images() : nullptr;
-    int32_t Glyph = Images != nullptr ? Images->Width() : GlyphSize;
-    if (Item->Checked()) Glyph = std::max(Glyph, GlyphSize);
-    const bool Mirrored = FRightToLeft;
-    const int32_t Indent = 1 + (HasElement(FSkinData->FMenuItem) ? FSkinData->FMenuItem->LeftWidth : 0);
-    const int32_t H = Height(ARect);
-    const bool Line = Item->IsLine();
-    const int32_t BoxWidth = Line ? 0 : Glyph;
-    RECT Box{ARect.left + Indent, ARect.top + 1, ARect.left + Indent + BoxWidth, ARect.top + 1 + BoxWidth};
-    if (Mirrored) Box = RECT{ARect.right - Indent - BoxWidth, Box.top, ARect.right - Indent, Box.bottom};
-    HDC DC = ACanvas->Handle();
-    if (!Line) {
-        const int32_t Index = Item->ImageIndex();
-        if (Images != nullptr && Index >= 0 && Index < Images->Count()) {
-            int32_t Top = ARect.top + (H - Images->Height()) / 2;
-            if (Item->Checked()) {
-                Top = ARect.top + (H - GlyphSize) / 2;
-                RECT Sunken{Box.left, Top, Box.right, Top + GlyphSize};
-                const win::BrushHandle Hatch = PatternBrush();
-                FillRect(DC, &Sunken, Hatch.get());
-                DrawEdge(DC, &Sunken, BDR_SUNKENOUTER, BF_RECT);
+void TPellixForm::DrawMenuItemContent(TMenuItem* item, TCanvas* aCanvas, bool selected, RECT aRect) {
+    const std::string& caption = item->Caption();
+    TMenu* menu = item->GetParentMenu();
+    if (menu == nullptr && FMenuBar) menu = FMenuBar->Menu();
+    TImageList* images = menu != nullptr ? menu->Images() : nullptr;
+    int32_t glyph = images != nullptr ? images->Width() : GlyphSize;
+    if (item->Checked()) glyph = std::max(glyph, GlyphSize);
+    const bool mirrored = FRightToLeft;
+    const int32_t indent = 1 + (HasElement(FSkinData->FMenuItem) ? FSkinData->FMenuItem->LeftWidth : 0);
+    const int32_t h = Height(aRect);
+    const bool line = item->IsLine();
+    const int32_t boxWidth = line ? 0 : glyph;
+    RECT box{aRect.left + indent, aRect.top + 1, aRect.left + indent + boxWidth, aRect.top + 1 + boxWidth};
+    if (mirrored) box = RECT{aRect.right - indent - boxWidth, box.top, aRect.right - indent, box.bottom};
+    HDC dc = aCanvas->Handle();
+    if (!line) {
+        const int32_t index = item->ImageIndex();
+        if (images != nullptr && index >= 0 && index < images->Count()) {
+            int32_t top = aRect.top + (h - images->Height()) / 2;
+            if (item->Checked()) {
+                top = aRect.top + (h - GlyphSize) / 2;
+                RECT sunken{box.left, top, box.right, top + GlyphSize};
+                const win::BrushHandle hatch = PatternBrush();
+                FillRect(dc, &sunken, hatch.get());
+                DrawEdge(dc, &sunken, BDR_SUNKENOUTER, BF_RECT);
             }
-            Images->Draw(*ACanvas, Box.left, Top, Index, Item->Enabled());
-        } else if (Item->Checked()) {
-            const TColor Mark = Item->Enabled() ? clBtnText : clBtnShadow;
-            if (Item->RadioItem()) {
-                const int32_t X = Box.left + (BoxWidth - RadioDotSize) / 2 + 1;
-                const int32_t Y = ARect.top + (H - RadioDotSize) / 2 + 1;
-                const win::BrushHandle Dot(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Mark))));
-                const win::SelectedObject Filled(DC, Dot.get());
-                const win::SelectedObject NoPen(DC, GetStockObject(NULL_PEN));
-                Ellipse(DC, X, Y, X + RadioDotSize + 1, Y + RadioDotSize + 1);
+            images->Draw(*aCanvas, box.left, top, index, item->Enabled());
+        } else if (item->Checked()) {
+            const TColor mark = item->Enabled() ? clBtnText : clBtnShadow;
+            if (item->RadioItem()) {
+                const int32_t x = box.left + (boxWidth - RadioDotSize) / 2 + 1;
+                const int32_t y = aRect.top + (h - RadioDotSize) / 2 + 1;
+                const win::BrushHandle dot(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(mark))));
+                const win::SelectedObject filled(dc, dot.get());
+                const win::SelectedObject noPen(dc, GetStockObject(NULL_PEN));
+                Ellipse(dc, x, y, x + RadioDotSize + 1, y + RadioDotSize + 1);
             } else {
-                const SIZE Size = CheckMarkSize();
-                DrawCheckMark(DC, Box.left + (BoxWidth - Size.cx) / 2 + 1, ARect.top + (H - Size.cy) / 2 + 1, Mark);
+                const SIZE size = CheckMarkSize();
+                DrawCheckMark(dc, box.left + (boxWidth - size.cx) / 2 + 1, aRect.top + (h - size.cy) / 2 + 1, mark);
             }
         }
     }
-    RECT Text{Box.right + CaptionGap, ARect.top, ARect.right - 1, ARect.bottom};
-    if (Mirrored) Text = RECT{ARect.left + 1, ARect.top, Box.left - CaptionGap, ARect.bottom};
-    RECT Measured = Text;
-    DrawMenuItemText(Item, ACanvas, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE, Selected, Measured,
-                     Caption);
-    const int32_t TextWidth = Width(Measured);
-    const int32_t TextHeight = Height(Measured);
-    Text.top = ARect.top + (H - TextHeight) / 2;
-    Text.bottom = Text.top + TextHeight;
-    if (Line) {
-        Text = RECT{ARect.left, ARect.top, ARect.right, ARect.bottom};
-        DrawMenuItemText(Item, ACanvas, DT_SINGLELINE, Selected, Text, Caption);
+    RECT text{box.right + CaptionGap, aRect.top, aRect.right - 1, aRect.bottom};
+    if (mirrored) text = RECT{aRect.left + 1, aRect.top, box.left - CaptionGap, aRect.bottom};
+    RECT measured = text;
+    DrawMenuItemText(item, aCanvas, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE, selected, measured,
+                     caption);
+    const int32_t textWidth = Width(measured);
+    const int32_t textHeight = Height(measured);
+    text.top = aRect.top + (h - textHeight) / 2;
+    text.bottom = text.top + textHeight;
+    if (line) {
+        text = RECT{aRect.left, aRect.top, aRect.right, aRect.bottom};
+        DrawMenuItemText(item, aCanvas, DT_SINGLELINE, selected, text, caption);
         return;
     }
-    RECT Drawn = Text;
-    DrawMenuItemText(Item, ACanvas, DT_SINGLELINE | DT_EXPANDTABS | (Mirrored ? DT_RIGHT | DT_RTLREADING : 0), Selected,
-                     Drawn, Caption);
-    if (Item->ShortCut() == scNone) return;
-    RECT Keys = Mirrored ? RECT{ARect.left + ShortcutRightGap, Text.top, Text.right - TextWidth, Text.bottom}
-                         : RECT{Text.left + TextWidth, Text.top, ARect.right - ShortcutRightGap, Text.bottom};
-    DrawMenuItemText(Item, ACanvas, DT_SINGLELINE | (Mirrored ? DT_LEFT : DT_RIGHT), Selected, Keys,
-                     ShortCutToText(Item->ShortCut()));
+    RECT drawn = text;
+    DrawMenuItemText(item, aCanvas, DT_SINGLELINE | DT_EXPANDTABS | (mirrored ? DT_RIGHT | DT_RTLREADING : 0), selected,
+                     drawn, caption);
+    if (item->ShortCut() == scNone) return;
+    RECT keys = mirrored ? RECT{aRect.left + ShortcutRightGap, text.top, text.right - textWidth, text.bottom}
+                         : RECT{text.left + textWidth, text.top, aRect.right - ShortcutRightGap, text.bottom};
+    DrawMenuItemText(item, aCanvas, DT_SINGLELINE | (mirrored ? DT_LEFT : DT_RIGHT), selected, keys,
+                     ShortCutToText(item->ShortCut()));
 }
 
-void TPellixForm::DrawMenuItemText(TMenuItem* Item, TCanvas* ACanvas, UINT Flags, bool Selected, RECT& ARect,
-                                   const std::string& Text) {
-    const bool Measuring = (Flags & DT_CALCRECT) != 0;
-    std::string Shown = Text;
-    if (Measuring && (Shown.empty() || Shown == "&")) Shown += ' ';
-    if (Shown == SeparatorCaption) {
-        if (Measuring) return;
-        RECT Line = ARect;
-        Line.top += SeparatorLineOffset;
-        DrawEdge(ACanvas->Handle(), &Line, EDGE_ETCHED, BF_TOP);
+void TPellixForm::DrawMenuItemText(TMenuItem* item, TCanvas* aCanvas, UINT flags, bool selected, RECT& aRect,
+                                   const std::string& text) {
+    const bool measuring = (flags & DT_CALCRECT) != 0;
+    std::string shown = text;
+    if (measuring && (shown.empty() || shown == "&")) shown += ' ';
+    if (shown == SeparatorCaption) {
+        if (measuring) return;
+        RECT line = aRect;
+        line.top += SeparatorLineOffset;
+        DrawEdge(aCanvas->Handle(), &line, EDGE_ETCHED, BF_TOP);
         return;
     }
-    ACanvas->Brush().SetStyle(bsClear);
-    ACanvas->Font().SetStyle(Item->Default() ? TFontStyles{fsBold} : TFontStyles{});
-    TColor Colour = FSkinData->FColors[Selected ? SkinColour::HilightText : SkinColour::MenuText];
-    if (!Item->Enabled()) {
-        Colour = FSkinData->FColors[SkinColour::ButtonShadow];
+    aCanvas->Brush().SetStyle(bsClear);
+    aCanvas->Font().SetStyle(item->Default() ? TFontStyles{fsBold} : TFontStyles{});
+    TColor colour = FSkinData->FColors[selected ? SkinColour::HilightText : SkinColour::MenuText];
+    if (!item->Enabled()) {
+        colour = FSkinData->FColors[SkinColour::ButtonShadow];
         // A skin whose shadow is its text colour would hide the difference.
-        if (ColorToRGB(Colour) == ColorToRGB(FSkinData->FColors[SkinColour::MenuText])) Colour = clBtnShadow;
+        if (ColorToRGB(colour) == ColorToRGB(FSkinData->FColors[SkinColour::MenuText])) colour = clBtnShadow;
     }
-    ACanvas->Font().SetColor(Colour);
-    HDC DC = ACanvas->Handle();
-    SetBkMode(DC, TRANSPARENT);
-    SetTextColor(DC, static_cast<COLORREF>(ColorToRGB(Colour)));
-    DrawTextWide(DC, AnsiToWide(Shown), ARect, Flags);
+    aCanvas->Font().SetColor(colour);
+    HDC dc = aCanvas->Handle();
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(colour)));
+    DrawTextWide(dc, AnsiToWide(shown), aRect, flags);
 }
 
 // --- Measuring -------------------------------------------------------------------------------------
 
-void TPellixForm::MeasureMenuItem(TObject* Sender, TCanvas* ACanvas, int32_t& Width, int32_t& Height) {
-    auto* Item = ObjectAs<TMenuItem>(Sender);
-    if (Item == nullptr || ACanvas == nullptr) return;
+void TPellixForm::MeasureMenuItem(TObject* sender, TCanvas* aCanvas, int32_t& width, int32_t& height) {
+    auto* item = ObjectAs<TMenuItem>(sender);
+    if (item == nullptr || aCanvas == nullptr) return;
     // The framework measures the item as it would without this handler.
-    const TMenuMeasureItemEvent Own = Item->OnMeasureItem();
-    Item->SetOnMeasureItem(nullptr);
+    const TMenuMeasureItemEvent own = item->OnMeasureItem();
+    item->SetOnMeasureItem(nullptr);
     try {
-        Item->MeasureItem(ACanvas, Width, Height);
+        item->MeasureItem(aCanvas, width, height);
     } catch (...) {
-        Item->SetOnMeasureItem(Own);
+        item->SetOnMeasureItem(own);
         throw;
     }
-    Item->SetOnMeasureItem(Own);
-    if (FSkinData != nullptr && HasElement(FSkinData->FMenuItem)) Width += FSkinData->FMenuItem->LeftWidth;
-    const TMenu* Menu = Item->GetParentMenu();
-    Width += Menu != nullptr && Menu->Images() != nullptr ? MainMenuExtraWidth : NoImagesExtraWidth;
+    item->SetOnMeasureItem(own);
+    if (FSkinData != nullptr && HasElement(FSkinData->FMenuItem)) width += FSkinData->FMenuItem->LeftWidth;
+    const TMenu* menu = item->GetParentMenu();
+    width += menu != nullptr && menu->Images() != nullptr ? MainMenuExtraWidth : NoImagesExtraWidth;
 }
 
-void TPellixForm::MeasurePopupItem(TObject* Sender, TCanvas*, int32_t& Width, int32_t&) {
-    auto* Item = ObjectAs<TMenuItem>(Sender);
-    if (Item == nullptr) return;
-    if (FSkinData != nullptr && HasElement(FSkinData->FMenuItem)) Width += FSkinData->FMenuItem->LeftWidth;
-    const TMenu* Menu = Item->GetParentMenu();
-    Width += Menu != nullptr && Menu->Images() != nullptr ? PopupExtraWidth : NoImagesExtraWidth;
+void TPellixForm::MeasurePopupItem(TObject* sender, TCanvas*, int32_t& width, int32_t&) {
+    auto* item = ObjectAs<TMenuItem>(sender);
+    if (item == nullptr) return;
+    if (FSkinData != nullptr && HasElement(FSkinData->FMenuItem)) width += FSkinData->FMenuItem->LeftWidth;
+    const TMenu* menu = item->GetParentMenu();
+    width += menu != nullptr && menu->Images() != nullptr ? PopupExtraWidth : NoImagesExtraWidth;
 }
 
 // --- The window's owner-draw messages ---------------------------------------------------------------
 
-bool TPellixForm::MeasureItemMessage(TMessage& Message) {
-    auto* Measure = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-    if (Measure == nullptr || Measure->CtlType != ODT_MENU || FWindowMenu == nullptr || FSkinData == nullptr)
+bool TPellixForm::MeasureItemMessage(TMessage& message) {
+    auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
+    if (measure == nullptr || measure->CtlType != ODT_MENU || FWindowMenu == nullptr || FSkinData == nullptr)
         return false;
     if (SkinManager != nullptr) SkinManager->MarkPopupsFromMenuBar();
-    win::WindowFrameDC WindowDC(FHandle);
-    TCanvas Canvas;
-    const TCanvasBinding Bound(Canvas, WindowDC.get());
-    Canvas.SetFont(*FMenuFont);
+    win::WindowFrameDC windowDc(FHandle);
+    TCanvas canvas;
+    const TCanvasBinding bound(canvas, windowDc.get());
+    canvas.SetFont(*FMenuFont);
     if (FForm != nullptr) {
-        TMainMenu* Menu = FMenuBar ? FMenuBar->Menu() : nullptr;
-        if (TMenuItem* Item = Menu != nullptr ? Menu->FindItem(Measure->itemID, fkCommand) : nullptr) {
-            int32_t W = 0;
-            int32_t H = 0;
-            MeasureMenuItem(Item, &Canvas, W, H);
-            Measure->itemWidth = static_cast<UINT>(std::max(W, 0));
-            Measure->itemHeight = static_cast<UINT>(std::max(H, 0));
-            Message.Result = TRUE;
+        TMainMenu* menu = FMenuBar ? FMenuBar->Menu() : nullptr;
+        if (TMenuItem* item = menu != nullptr ? menu->FindItem(measure->itemID, fkCommand) : nullptr) {
+            int32_t w = 0;
+            int32_t h = 0;
+            MeasureMenuItem(item, &canvas, w, h);
+            measure->itemWidth = static_cast<UINT>(std::max(w, 0));
+            measure->itemHeight = static_cast<UINT>(std::max(h, 0));
+            message.Result = TRUE;
             return true;
         }
-        if (Measure->itemID >= 1 && Measure->itemID <= LastFrameworkCommand) return false;
+        if (measure->itemID >= 1 && measure->itemID <= LastFrameworkCommand) return false;
     }
-    wchar_t Text[MenuTextChars + 1]{};
-    if (FTrackedMenu != nullptr) GetMenuStringW(FTrackedMenu, Measure->itemID, Text, MenuTextChars, MF_BYCOMMAND);
-    const std::wstring Caption = Text;
-    RECT Extent{0, 0, 0, 0};
-    DrawTextWide(Canvas.Handle(), Caption.empty() ? std::wstring(L" ") : Caption, Extent,
+    wchar_t text[MenuTextChars + 1]{};
+    if (FTrackedMenu != nullptr) GetMenuStringW(FTrackedMenu, measure->itemID, text, MenuTextChars, MF_BYCOMMAND);
+    const std::wstring caption = text;
+    RECT extent{0, 0, 0, 0};
+    DrawTextWide(canvas.Handle(), caption.empty() ? std::wstring(L" ") : caption, extent,
                  DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
-    int32_t W = Width(Extent) + OwnMeasureExtraWidth;
-    if (HasElement(FSkinData->FMenuItem)) W += FSkinData->FMenuItem->LeftWidth;
-    int32_t H = Caption.empty() ? EmptyItemHeight : Height(Extent) + OwnMeasureExtraHeight;
-    if (IsWindows9xVersion(SkinPlatform().SystemVersion)) H += OwnMeasureExtraHeight;
-    Measure->itemWidth = static_cast<UINT>(W);
-    Measure->itemHeight = static_cast<UINT>(H);
-    Message.Result = TRUE;
+    int32_t w = Width(extent) + OwnMeasureExtraWidth;
+    if (HasElement(FSkinData->FMenuItem)) w += FSkinData->FMenuItem->LeftWidth;
+    int32_t h = caption.empty() ? EmptyItemHeight : Height(extent) + OwnMeasureExtraHeight;
+    if (IsWindows9xVersion(SkinPlatform().SystemVersion)) h += OwnMeasureExtraHeight;
+    measure->itemWidth = static_cast<UINT>(w);
+    measure->itemHeight = static_cast<UINT>(h);
+    message.Result = TRUE;
     return true;
 }
 
-bool TPellixForm::DrawItemMessage(TMessage& Message) {
-    auto* Draw = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
-    if (Draw == nullptr || Draw->CtlType != ODT_MENU || FWindowMenu == nullptr || FSkinData == nullptr) return false;
-    const auto Menu = reinterpret_cast<HMENU>(Draw->hwndItem);
+bool TPellixForm::DrawItemMessage(TMessage& message) {
+    auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
+    if (draw == nullptr || draw->CtlType != ODT_MENU || FWindowMenu == nullptr || FSkinData == nullptr) return false;
+    const auto menu = reinterpret_cast<HMENU>(draw->hwndItem);
     if (SkinManager != nullptr) {
-        SkinManager->AssignPopupMenu(Menu);
+        SkinManager->AssignPopupMenu(menu);
         SkinManager->MarkPopupsFromMenuBar();
     }
-    const bool Selected = (Draw->itemState & ODS_SELECTED) != 0;
+    const bool selected = (draw->itemState & ODS_SELECTED) != 0;
     // The DC is the system's: its state comes back when the drawing ends.
-    const win::SavedDC Saved(Draw->hDC);
-    TCanvas Canvas;
-    const TCanvasBinding Bound(Canvas, Draw->hDC);
-    Canvas.SetFont(*FMenuFont);
+    const win::SavedDC saved(draw->hDC);
+    TCanvas canvas;
+    const TCanvasBinding bound(canvas, draw->hDC);
+    canvas.SetFont(*FMenuFont);
     if (FForm != nullptr) {
-        TMainMenu* MainMenu = FMenuBar ? FMenuBar->Menu() : nullptr;
-        if (TMenuItem* Item = MainMenu != nullptr ? MainMenu->FindItem(Draw->itemID, fkCommand) : nullptr) {
+        TMainMenu* mainMenu = FMenuBar ? FMenuBar->Menu() : nullptr;
+        if (TMenuItem* item = mainMenu != nullptr ? mainMenu->FindItem(draw->itemID, fkCommand) : nullptr) {
             if (HasElement(FSkinData->FMenuItem))
-                DrawMenuItemOfMenu(Menu, Item, Selected, Draw->rcItem, &Canvas);
+                DrawMenuItemOfMenu(menu, item, selected, draw->rcItem, &canvas);
             else
-                DrawPlainMenuItem(Item, &Canvas, Selected, Draw->rcItem);
-            Message.Result = TRUE;
+                DrawPlainMenuItem(item, &canvas, selected, draw->rcItem);
+            message.Result = TRUE;
             return true;
         }
-        if (Draw->itemID >= 1 && Draw->itemID <= LastFrameworkCommand) return false;
+        if (draw->itemID >= 1 && draw->itemID <= LastFrameworkCommand) return false;
     }
-    const std::unique_ptr<TMenuItem> Entry = ItemFromEntry(Menu, Draw->itemID);
-    DrawMenuItemOfMenu(Menu, Entry.get(), Selected, Draw->rcItem, &Canvas);
-    Message.Result = TRUE;
+    const std::unique_ptr<TMenuItem> entry = ItemFromEntry(menu, draw->itemID);
+    DrawMenuItemOfMenu(menu, entry.get(), selected, draw->rcItem, &canvas);
+    message.Result = TRUE;
     return true;
 }

@@ -16,7 +16,7 @@ class TDataSkinSysButton;
 class TNCObject : public TObject {
     QUIRN_CLASS(TNCObject, TObject)
 public:
-    explicit TNCObject(TPellixForm* Form) : FForm(Form) {}
+    explicit TNCObject(TPellixForm* form) : FForm(form) {}
     ~TNCObject() override;
 
     // State changes (each repaints the object); an invisible object ignores them.
@@ -36,7 +36,7 @@ public:
 class TWinSysButton : public TNCObject {
     QUIRN_CLASS(TWinSysButton, TNCObject)
 public:
-    TWinSysButton(TPellixForm* Form, TDataSkinSysButton* Element) : TNCObject(Form), FElement(Element) {}
+    TWinSysButton(TPellixForm* form, TDataSkinSysButton* element) : TNCObject(form), FElement(element) {}
 
     void Paint() override;
 
@@ -44,4 +44,4 @@ public:
 };
 
 // The hint text of a caption button's action; empty for actions without hint.
-const char* CaptionButtonHint(int32_t Action);
+const char* CaptionButtonHint(int32_t action);

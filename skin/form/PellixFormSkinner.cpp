@@ -34,15 +34,15 @@ constexpr UINT FrameChangedFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_
 // A dialog's caption text is read through WM_GETTEXT into this many characters on the 9x family.
 constexpr int CaptionBufferChars = 1000;
 
-int32_t Width(const RECT& R) { return R.right - R.left; }
-int32_t Height(const RECT& R) { return R.bottom - R.top; }
+int32_t Width(const RECT& r) { return r.right - r.left; }
+int32_t Height(const RECT& r) { return r.bottom - r.top; }
 
 // Sets a published property of any component by name; nothing when the class has none.
-void SetBooleanProperty(TObject* Instance, std::string_view Name, bool Value) {
-    const TPropInfo* Prop = GetPropInfo(Instance, Name);
-    if (Prop == nullptr) return;
+void SetBooleanProperty(TObject* instance, std::string_view name, bool value) {
+    const TPropInfo* prop = GetPropInfo(instance, name);
+    if (prop == nullptr) return;
     try {
-        SetEnumProp(Instance, *Prop, Value ? "True" : "False");
+        SetEnumProp(instance, *prop, value ? "True" : "False");
     } catch (const Exception&) {
         // Not a Boolean after all: left as it is.
     }
@@ -50,8 +50,8 @@ void SetBooleanProperty(TObject* Instance, std::string_view Name, bool Value) {
 
 }  // namespace
 
-TPellixForm::TPellixForm(TComponent* AOwner)
-    : TComponent(AOwner),
+TPellixForm::TPellixForm(TComponent* aOwner)
+    : TComponent(aOwner),
       FCaptionFont(CreateSystemCaptionFont()),
       FMenuFont(CreateSystemMenuFont()),
       FDoubleClickTime(GetDoubleClickTime()),
@@ -86,36 +86,36 @@ TPellixForm::~TPellixForm() {
 
 // --- Attach --------------------------------------------------------------------------------
 
-void TPellixForm::AttachForm(TSkinData* SkinData, TCustomForm* Form) {
-    FForm = Form;
-    if (SkinData->OnBeforeSkinForm()) SkinData->OnBeforeSkinForm()(Form, FHandle, FClassName);
-    if (SkinData->SkinControls().Contains(xcMenuItem)) SetBooleanProperty(Form, "AutoScroll", false);
-    InitSkin(SkinData);
+void TPellixForm::AttachForm(TSkinData* skinData, TCustomForm* form) {
+    FForm = form;
+    if (skinData->OnBeforeSkinForm()) skinData->OnBeforeSkinForm()(form, FHandle, FClassName);
+    if (skinData->SkinControls().Contains(xcMenuItem)) SetBooleanProperty(form, "AutoScroll", false);
+    InitSkin(skinData);
     if (FSkinFrame) {
-        FPrevWindowProc = Form->WindowProc();
-        Form->SetWindowProc(TWndMethod(this, &TPellixForm::FormWndProc));
+        FPrevWindowProc = form->WindowProc();
+        form->SetWindowProc(TWndMethod(this, &TPellixForm::FormWndProc));
     }
-    FSavedColor = Form->Color();
-    Form->SetColor(SkinData->ButtonFaceColor());
-    if (SkinData->SkinControls().Contains(xcMenuItem)) SkinMainMenus(Form, true);
+    FSavedColor = form->Color();
+    form->SetColor(skinData->ButtonFaceColor());
+    if (skinData->SkinControls().Contains(xcMenuItem)) SkinMainMenus(form, true);
 }
 
-void TPellixForm::AttachWindow(TSkinData* SkinData) { InitSkin(SkinData); }
+void TPellixForm::AttachWindow(TSkinData* skinData) { InitSkin(skinData); }
 
-bool TPellixForm::SkinDrawsFrames(const TSkinData& Data) {
-    return !Data.FSkinLoading && !Data.FBorderTop->Bitmap->Empty();
+bool TPellixForm::SkinDrawsFrames(const TSkinData& data) {
+    return !data.FSkinLoading && !data.FBorderTop->Bitmap->Empty();
 }
 
-void TPellixForm::InitSkin(TSkinData* SkinData) {
+void TPellixForm::InitSkin(TSkinData* skinData) {
     if (Subclassed()) return;  // runs once
     if (SkinFormHost != nullptr) SkinFormHost->MarkRunning();
-    FSkinData = SkinData;
+    FSkinData = skinData;
     FTimer = std::make_unique<TTimer>(nullptr);
     FTimer->SetEnabled(false);
     FTimer->SetInterval(HoverTimerInterval);
     FTimer->SetOnTimer(TNotifyEvent(this, &TPellixForm::HoverTimer));
     // A skin without a caption strip cannot replace the system's frame: the window keeps it.
-    FSkinFrame = SkinData->SkinControls().Contains(xcMainMenu) && SkinDrawsFrames(*SkinData);
+    FSkinFrame = skinData->SkinControls().Contains(xcMainMenu) && SkinDrawsFrames(*skinData);
 
     FStyle = static_cast<DWORD>(GetWindowLongW(FHandle, GWL_STYLE));
     FExStyle = static_cast<DWORD>(GetWindowLongW(FHandle, GWL_EXSTYLE));
@@ -135,7 +135,7 @@ void TPellixForm::InitSkin(TSkinData* SkinData) {
     FindMDIClient();
     if ((FExStyle & WS_EX_MDICHILD) != 0) {
         FFormKind = FormKindMDIChild;
-        if (SkinData->Options().Contains(xoMDIChildBorder)) FSkinFrame = false;
+        if (skinData->Options().Contains(xoMDIChildBorder)) FSkinFrame = false;
     }
 
     if ((FStyle & WS_CAPTION) != WS_CAPTION)
@@ -148,12 +148,12 @@ void TPellixForm::InitSkin(TSkinData* SkinData) {
         FBorderKind = BorderKindSingle;
     if ((FExStyle & WS_EX_DLGMODALFRAME) != 0) FBorderKind = BorderKindDialog;
 
-    const DWORD Version = GetVersion();
-    const DWORD Major = LOBYTE(LOWORD(Version));
-    const DWORD Minor = HIBYTE(LOWORD(Version));
-    const bool NT = SkinPlatform().IsNT;
-    if (Major >= KeepStyleMajorVersion && Minor == 0 &&
-        (((FExStyle & WS_EX_APPWINDOW) != 0 && NT) || (FOwnerWindow == nullptr && !IsMDIChild())))
+    const DWORD version = GetVersion();
+    const DWORD major = LOBYTE(LOWORD(version));
+    const DWORD minor = HIBYTE(LOWORD(version));
+    const bool nt = SkinPlatform().IsNT;
+    if (major >= KeepStyleMajorVersion && minor == 0 &&
+        (((FExStyle & WS_EX_APPWINDOW) != 0 && nt) || (FOwnerWindow == nullptr && !IsMDIChild())))
         FBorderIcons |= BorderIconKeepStyle;
 
     FUnicode = IsWindowUnicode(FHandle) != FALSE;
@@ -162,13 +162,13 @@ void TPellixForm::InitSkin(TSkinData* SkinData) {
         FIsDialog = true;
     }
     if (IsWindows9xVersion(SkinPlatform().SystemVersion)) {
-        TSkinControlTypes Controls = SkinData->SkinControls();
-        Controls.Exclude(xcSystemMenu);
-        SkinData->SetSkinControls(Controls);
+        TSkinControlTypes controls = skinData->SkinControls();
+        controls.Exclude(xcSystemMenu);
+        skinData->SetSkinControls(controls);
     }
 
     if (FFormKind == FormKindMDIFrame) {
-        FSavedMenuUpdate = SkinData->MenuUpdate();
+        FSavedMenuUpdate = skinData->MenuUpdate();
         FClientSubclass.Install(FClientHandle, TWndMethod(this, &TPellixForm::ClientWndProc));
     }
     // Wide or ANSI calls, as the window is (FUnicode).
@@ -185,8 +185,8 @@ void TPellixForm::InitSkin(TSkinData* SkinData) {
         FSkinState = SkinStateRunning;
 
     if (IsMDIChild()) {
-        const int32_t SystemCaption = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME);
-        if (FTitleHeight < SystemCaption) FMenuHeight = SystemCaption - FTitleHeight;
+        const int32_t systemCaption = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME);
+        if (FTitleHeight < systemCaption) FMenuHeight = systemCaption - FTitleHeight;
         if (FWindowState == WindowStateMaximized && SkinFormHost != nullptr && !SkinFormHost->FMDIMaximized)
             SkinFormHost->SetMDIMaximized(true);
     }
@@ -207,9 +207,9 @@ void TPellixForm::FinishAttach() {
     BuildIconBitmap();
 
     GetClientRect(FHandle, &FClientRect);
-    RECT Window{};
-    GetWindowRect(FHandle, &Window);
-    FSystemRect = RECT{0, 0, Width(Window) - FClientRect.right, Height(Window) - FClientRect.bottom};
+    RECT window{};
+    GetWindowRect(FHandle, &window);
+    FSystemRect = RECT{0, 0, Width(window) - FClientRect.right, Height(window) - FClientRect.bottom};
 
     if (FForm != nullptr)
         DiscoverForm(FForm);
@@ -261,61 +261,61 @@ void TPellixForm::FrameChanged() const { SetWindowPos(FHandle, nullptr, 0, 0, 0,
 
 // --- Size and frame metrics ------------------------------------------------------------------
 
-void TPellixForm::AdjustWindowSize(bool KeepClient) {
+void TPellixForm::AdjustWindowSize(bool keepClient) {
     UpdateWindowState();
     if (FWindowState == WindowStateMaximized) {
         FrameChanged();
         return;
     }
-    RECT Window{};
-    GetWindowRect(FHandle, &Window);
+    RECT window{};
+    GetWindowRect(FHandle, &window);
     if (FIsDialog || FSkinState == SkinStateRefreshing) GetClientRect(FHandle, &FClientRect);
-    int32_t NewWidth = FClientRect.right + FLeftWidth + FRightWidth;
-    int32_t ClientBottom = FClientRect.bottom;
-    if (KeepClient) {
+    int32_t newWidth = FClientRect.right + FLeftWidth + FRightWidth;
+    int32_t clientBottom = FClientRect.bottom;
+    if (keepClient) {
         GetClientRect(FHandle, &FClientRect);
-        ClientBottom = FClientRect.bottom;
+        clientBottom = FClientRect.bottom;
     } else if (FForm != nullptr) {
-        NewWidth = FForm->ClientWidth() + FLeftWidth + FRightWidth;
-        ClientBottom = IsMDIChild() ? FForm->ClientHeight() : FForm->ClientHeight() - FMenuHeight;
+        newWidth = FForm->ClientWidth() + FLeftWidth + FRightWidth;
+        clientBottom = IsMDIChild() ? FForm->ClientHeight() : FForm->ClientHeight() - FMenuHeight;
     }
-    const int32_t NewHeight = ClientBottom + FTitleHeight + FBottomHeight + FMenuHeight;
+    const int32_t newHeight = clientBottom + FTitleHeight + FBottomHeight + FMenuHeight;
 
-    if (FIsDialog && !KeepClient) {
+    if (FIsDialog && !keepClient) {
         FCaption = ReadWindowText();
-        const RECT Extent = win::MeasureText(FCaptionFont->Handle(), FCaption, DT_SINGLELINE | DT_NOPREFIX);
-        FTitleWidth = Extent.right - Extent.left;
-        const TDataSkinTitle& Title = *FSkinData->FTitle;
-        const int32_t Needed = Title.LeftWidth + FTitleWidth + Title.RightWidth;
-        if (NewWidth < Needed) {
-            const int32_t Shift = (Needed - NewWidth) / 2;
-            for (HWND Child = GetTopWindow(FHandle); Child != nullptr; Child = GetWindow(Child, GW_HWNDNEXT)) {
-                RECT ChildRect{};
-                GetWindowRect(Child, &ChildRect);
-                POINT TopLeft{ChildRect.left, ChildRect.top};
-                ScreenToClient(FHandle, &TopLeft);
-                SetWindowPos(Child, nullptr, TopLeft.x + Shift, TopLeft.y, 0, 0,
+        const RECT extent = win::MeasureText(FCaptionFont->Handle(), FCaption, DT_SINGLELINE | DT_NOPREFIX);
+        FTitleWidth = extent.right - extent.left;
+        const TDataSkinTitle& title = *FSkinData->FTitle;
+        const int32_t needed = title.LeftWidth + FTitleWidth + title.RightWidth;
+        if (newWidth < needed) {
+            const int32_t shift = (needed - newWidth) / 2;
+            for (HWND child = GetTopWindow(FHandle); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+                RECT childRect{};
+                GetWindowRect(child, &childRect);
+                POINT topLeft{childRect.left, childRect.top};
+                ScreenToClient(FHandle, &topLeft);
+                SetWindowPos(child, nullptr, topLeft.x + shift, topLeft.y, 0, 0,
                              SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING | SWP_NOOWNERZORDER);
             }
-            NewWidth = Needed;
+            newWidth = needed;
         }
     }
-    SetWindowPos(FHandle, nullptr, 0, 0, NewWidth, NewHeight,
+    SetWindowPos(FHandle, nullptr, 0, 0, newWidth, newHeight,
                  SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
 }
 
 std::wstring TPellixForm::ReadWindowText() const {
     if (SkinPlatform().IsNT) {
-        const int Length = GetWindowTextLengthW(FHandle);
-        std::wstring Text(static_cast<size_t>(std::max(Length, 0)) + 1, L'\0');
-        const int Read = GetWindowTextW(FHandle, Text.data(), static_cast<int>(Text.size()));
-        Text.resize(static_cast<size_t>(std::max(Read, 0)));
-        return Text;
+        const int length = GetWindowTextLengthW(FHandle);
+        std::wstring text(static_cast<size_t>(std::max(length, 0)) + 1, L'\0');
+        const int read = GetWindowTextW(FHandle, text.data(), static_cast<int>(text.size()));
+        text.resize(static_cast<size_t>(std::max(read, 0)));
+        return text;
     }
-    std::string Buffer(CaptionBufferChars, '\0');
-    const LRESULT Read = SendMessageA(FHandle, WM_GETTEXT, CaptionBufferChars, reinterpret_cast<LPARAM>(Buffer.data()));
-    Buffer.resize(static_cast<size_t>(std::clamp<LRESULT>(Read, 0, CaptionBufferChars - 1)));
-    return AnsiToWide(Buffer);
+    std::string buffer(CaptionBufferChars, '\0');
+    const LRESULT read = SendMessageA(FHandle, WM_GETTEXT, CaptionBufferChars, reinterpret_cast<LPARAM>(buffer.data()));
+    buffer.resize(static_cast<size_t>(std::clamp<LRESULT>(read, 0, CaptionBufferChars - 1)));
+    return AnsiToWide(buffer);
 }
 
 void TPellixForm::UpdateFrameMetrics() {
@@ -323,30 +323,30 @@ void TPellixForm::UpdateFrameMetrics() {
     if (FBorderKind == BorderKindNoCaption) {
         FTitleHeight = FLeftWidth = FRightWidth = FBottomHeight = FMenuHeight = 0;
     } else {
-        const TSkinData& Data = *FSkinData;
-        auto Cell = [](const TDataSkinObject& Element, bool Horizontal) {
-            const int32_t Frames = std::max(Element.Frame, 1);
-            return Horizontal ? Element.Bitmap->Width() / Frames : Element.Bitmap->Height() / Frames;
+        const TSkinData& data = *FSkinData;
+        auto cell = [](const TDataSkinObject& element, bool horizontal) {
+            const int32_t frames = std::max(element.Frame, 1);
+            return horizontal ? element.Bitmap->Width() / frames : element.Bitmap->Height() / frames;
         };
-        FTitleHeight = Cell(*Data.FBorderTop, false);
-        FLeftWidth = Cell(*Data.FBorderLeft, true);
-        FRightWidth = Cell(*Data.FBorderRight, true);
-        FBottomHeight = Cell(*Data.FBorderBottom, false);
+        FTitleHeight = cell(*data.FBorderTop, false);
+        FLeftWidth = cell(*data.FBorderLeft, true);
+        FRightWidth = cell(*data.FBorderRight, true);
+        FBottomHeight = cell(*data.FBorderBottom, false);
     }
     FreeSysButtons();
-    for (const auto& Element : FSkinData->FCaptionButtons) {
-        if (!Element) continue;
-        auto Button = std::make_unique<TWinSysButton>(this, Element.get());
-        Button->FVisible = true;
-        if (Element->Action == ButtonActionSystemMenu || Element->Action == ButtonActionIcon) {
+    for (const auto& element : FSkinData->FCaptionButtons) {
+        if (!element) continue;
+        auto button = std::make_unique<TWinSysButton>(this, element.get());
+        button->FVisible = true;
+        if (element->Action == ButtonActionSystemMenu || element->Action == ButtonActionIcon) {
             BuildIconBitmap();
-            if (Element->Bitmap->Empty()) {
-                Element->Bitmap->Assign(FIconBitmap.get());
-                Element->Frame = 1;
+            if (element->Bitmap->Empty()) {
+                element->Bitmap->Assign(FIconBitmap.get());
+                element->Frame = 1;
             }
             if (FSkinData->FSmallIcon->Empty()) FSkinData->FSmallIcon->Assign(FIconBitmap.get());
         }
-        FSysButtons.push_back(std::move(Button));
+        FSysButtons.push_back(std::move(button));
     }
     FSysButtonCount = static_cast<int32_t>(FSysButtons.size());
     FButtonsGeneration = FSkinData->FSkinGeneration;
@@ -367,12 +367,12 @@ void TPellixForm::FreeSysButtons() {
 
 void TPellixForm::RefreshSkin() {
     if (FForm != nullptr) {
-        const TColor Face = FSkinData->ButtonFaceColor();
-        FForm->SetColor(Face);
-        for (int32_t Index = 0; Index < FForm->ComponentCount(); ++Index)
-            if (auto* Inner = ObjectAs<TCustomForm>(FForm->Components(Index))) Inner->SetColor(Face);
+        const TColor face = FSkinData->ButtonFaceColor();
+        FForm->SetColor(face);
+        for (int32_t index = 0; index < FForm->ComponentCount(); ++index)
+            if (auto* inner = ObjectAs<TCustomForm>(FForm->Components(index))) inner->SetColor(face);
     }
-    for (TSkinControlLink* Skin : FControlSkins) Skin->SkinChanged();
+    for (TSkinControlLink* skin : FControlSkins) skin->SkinChanged();
     FSkinState = SkinStateRefreshing;
     if (FSkinFrame) {
         if (FForm != nullptr) {
@@ -433,24 +433,24 @@ void TPellixForm::Unskin() {
 
     // The system's frame comes back around the same client area.
     if (FSkinState != SkinStateDestroying && (IsMDIChild() || !FIsChild)) {
-        const int32_t DeltaWidth = FSystemRect.right - FLeftWidth - FRightWidth;
-        const int32_t DeltaHeight = FSystemRect.bottom - FTitleHeight - FBottomHeight;
-        WINDOWPLACEMENT Placement{};
-        Placement.length = sizeof(Placement);
-        GetWindowPlacement(FHandle, &Placement);
-        if (Placement.showCmd == SW_SHOWNORMAL || Placement.showCmd == SW_SHOW || Placement.showCmd == SW_SHOWNA ||
-            Placement.showCmd == SW_SHOWNOACTIVATE || Placement.showCmd == SW_RESTORE) {
-            RECT Window{};
-            GetWindowRect(FHandle, &Window);
-            POINT TopLeft{Window.left, Window.top};
-            if (IsMDIChild()) ScreenToClient(GetParent(FHandle), &TopLeft);
-            SetWindowPos(FHandle, nullptr, TopLeft.x, TopLeft.y, Width(Window) + DeltaWidth,
-                         Height(Window) + DeltaHeight, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+        const int32_t deltaWidth = FSystemRect.right - FLeftWidth - FRightWidth;
+        const int32_t deltaHeight = FSystemRect.bottom - FTitleHeight - FBottomHeight;
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof(placement);
+        GetWindowPlacement(FHandle, &placement);
+        if (placement.showCmd == SW_SHOWNORMAL || placement.showCmd == SW_SHOW || placement.showCmd == SW_SHOWNA ||
+            placement.showCmd == SW_SHOWNOACTIVATE || placement.showCmd == SW_RESTORE) {
+            RECT window{};
+            GetWindowRect(FHandle, &window);
+            POINT topLeft{window.left, window.top};
+            if (IsMDIChild()) ScreenToClient(GetParent(FHandle), &topLeft);
+            SetWindowPos(FHandle, nullptr, topLeft.x, topLeft.y, Width(window) + deltaWidth,
+                         Height(window) + deltaHeight, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
         } else {
             // Maximized or minimized: the size it is restored to keeps its client area.
-            Placement.rcNormalPosition.right += DeltaWidth;
-            Placement.rcNormalPosition.bottom += DeltaHeight;
-            SetWindowPlacement(FHandle, &Placement);
+            placement.rcNormalPosition.right += deltaWidth;
+            placement.rcNormalPosition.bottom += deltaHeight;
+            SetWindowPlacement(FHandle, &placement);
             FrameChanged();
         }
     }
@@ -488,8 +488,8 @@ void TPellixForm::UnskinPlain() {
     RestoreFormProcedures();
     FClientSubclass.Restore();
     if (FForm != nullptr && FSkinState != SkinStateDestroying) {
-        for (int32_t Index = 0; Index < FForm->ComponentCount(); ++Index)
-            if (auto* Control = ObjectAs<TControl>(FForm->Components(Index))) Control->Invalidate();
+        for (int32_t index = 0; index < FForm->ComponentCount(); ++index)
+            if (auto* control = ObjectAs<TControl>(FForm->Components(index))) control->Invalidate();
     }
 }
 
@@ -497,120 +497,120 @@ void TPellixForm::HideHint() {
     if (FSkinData != nullptr) FSkinData->HideButtonHint();
 }
 
-void TPellixForm::CallOldProc(TMessage& Message) {
-    Message.Result = FWindowSubclass.CallPrevious(Message.Msg, Message.WParam, Message.LParam);
+void TPellixForm::CallOldProc(TMessage& message) {
+    message.Result = FWindowSubclass.CallPrevious(message.Msg, message.WParam, message.LParam);
 }
 
 // --- Control skinners ------------------------------------------------------------------------
 
-bool TPellixForm::AddControlSkin(TSkinControlLink* Skin) {
-    if (std::find(FControlSkins.begin(), FControlSkins.end(), Skin) != FControlSkins.end()) return true;
-    FControlSkins.push_back(Skin);
+bool TPellixForm::AddControlSkin(TSkinControlLink* skin) {
+    if (std::find(FControlSkins.begin(), FControlSkins.end(), skin) != FControlSkins.end()) return true;
+    FControlSkins.push_back(skin);
     return false;
 }
 
-void TPellixForm::RemoveControlSkin(TSkinControlLink* Skin) {
-    const auto Found = std::find(FControlSkins.rbegin(), FControlSkins.rend(), Skin);
-    if (Found != FControlSkins.rend()) FControlSkins.erase(std::next(Found).base());
-    if (FHotControl == Skin) FHotControl = nullptr;
+void TPellixForm::RemoveControlSkin(TSkinControlLink* skin) {
+    const auto found = std::find(FControlSkins.rbegin(), FControlSkins.rend(), skin);
+    if (found != FControlSkins.rend()) FControlSkins.erase(std::next(found).base());
+    if (FHotControl == skin) FHotControl = nullptr;
 }
 
 void TPellixForm::FreeControlSkins() {
     FHotControl = nullptr;
     while (!FControlSkins.empty()) {
-        TSkinControlLink* Skin = FControlSkins.front();
+        TSkinControlLink* skin = FControlSkins.front();
         FControlSkins.erase(FControlSkins.begin());
-        if (FSkinState != SkinStateDestroying && Skin->SkinStatus() != ControlSkinGone) Skin->Detach();
-        delete Skin;
+        if (FSkinState != SkinStateDestroying && skin->SkinStatus() != ControlSkinGone) skin->Detach();
+        delete skin;
     }
 }
 
 void TPellixForm::PurgeControlSkins() {
-    for (size_t Index = FControlSkins.size(); Index-- > 0;) {
-        TSkinControlLink* Skin = FControlSkins[Index];
-        if (Skin->SkinStatus() != ControlSkinGone) continue;
-        FControlSkins.erase(FControlSkins.begin() + static_cast<std::ptrdiff_t>(Index));
-        if (FHotControl == Skin) FHotControl = nullptr;
-        delete Skin;
+    for (size_t index = FControlSkins.size(); index-- > 0;) {
+        TSkinControlLink* skin = FControlSkins[index];
+        if (skin->SkinStatus() != ControlSkinGone) continue;
+        FControlSkins.erase(FControlSkins.begin() + static_cast<std::ptrdiff_t>(index));
+        if (FHotControl == skin) FHotControl = nullptr;
+        delete skin;
     }
 }
 
-TSkinControlLink* TPellixForm::FindControlSkin(HWND Window) const {
-    for (TSkinControlLink* Skin : FControlSkins)
-        if (Skin->SkinnedWindow() == Window) return Skin;
+TSkinControlLink* TPellixForm::FindControlSkin(HWND window) const {
+    for (TSkinControlLink* skin : FControlSkins)
+        if (skin->SkinnedWindow() == window) return skin;
     return nullptr;
 }
 
-void TPellixForm::DiscoverForm(TCustomForm* Form) {
+void TPellixForm::DiscoverForm(TCustomForm* form) {
     PurgeControlSkins();
-    if (ControlDiscovery().DiscoverForm != nullptr) ControlDiscovery().DiscoverForm(*this, *Form);
+    if (ControlDiscovery().DiscoverForm != nullptr) ControlDiscovery().DiscoverForm(*this, *form);
 }
 
-void TPellixForm::DiscoverWindows(HWND Parent) {
-    for (HWND Child = GetTopWindow(Parent); Child != nullptr; Child = GetWindow(Child, GW_HWNDNEXT))
-        if ((GetWindowLongW(Child, GWL_STYLE) & WS_CHILD) != 0) MapWindow(Child);
+void TPellixForm::DiscoverWindows(HWND parent) {
+    for (HWND child = GetTopWindow(parent); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if ((GetWindowLongW(child, GWL_STYLE) & WS_CHILD) != 0) MapWindow(child);
 }
 
-void TPellixForm::MapWindow(HWND Window) {
-    if (ControlDiscovery().MapWindow != nullptr) ControlDiscovery().MapWindow(*this, Window);
+void TPellixForm::MapWindow(HWND window) {
+    if (ControlDiscovery().MapWindow != nullptr) ControlDiscovery().MapWindow(*this, window);
 }
 
 // --- Menus of the form -----------------------------------------------------------------------
 
-void TPellixForm::SkinPopupMenus(TComponent* Component, bool On) {
+void TPellixForm::SkinPopupMenus(TComponent* component, bool on) {
     if (FForm != nullptr && FForm->ClassNameIs(RichEditFormClass)) return;
-    if (Component == nullptr || FSkinData == nullptr) return;
-    for (int32_t Index = 0; Index < Component->ComponentCount(); ++Index) {
-        TComponent* Owned = Component->Components(Index);
-        if (Owned->InheritsFrom(TCustomForm::StaticClass())) {
-            SkinPopupMenus(Owned, On);
+    if (component == nullptr || FSkinData == nullptr) return;
+    for (int32_t index = 0; index < component->ComponentCount(); ++index) {
+        TComponent* owned = component->Components(index);
+        if (owned->InheritsFrom(TCustomForm::StaticClass())) {
+            SkinPopupMenus(owned, on);
             continue;
         }
-        auto* Menu = ObjectAs<TPopupMenu>(Owned);
-        if (Menu == nullptr || Menu->Tag() == FSkinData->DisableTag() ||
+        auto* menu = ObjectAs<TPopupMenu>(owned);
+        if (menu == nullptr || menu->Tag() == FSkinData->DisableTag() ||
             !FSkinData->SkinControls().Contains(xcPopupMenu))
             continue;
-        Menu->SetOwnerDraw(On);
-        SkinMenuItems(Menu->Items(), On, TMenuMeasureItemEvent(this, &TPellixForm::MeasurePopupItem), true);
+        menu->SetOwnerDraw(on);
+        SkinMenuItems(menu->Items(), on, TMenuMeasureItemEvent(this, &TPellixForm::MeasurePopupItem), true);
     }
 }
 
-void TPellixForm::SkinMainMenus(TComponent* Component, bool On) {
-    if (Component == nullptr) return;
-    for (int32_t Index = 0; Index < Component->ComponentCount(); ++Index) {
-        auto* Menu = ObjectAs<TMainMenu>(Component->Components(Index));
-        if (Menu == nullptr) continue;
-        if (On) Menu->SetOwnerDraw(true);
+void TPellixForm::SkinMainMenus(TComponent* component, bool on) {
+    if (component == nullptr) return;
+    for (int32_t index = 0; index < component->ComponentCount(); ++index) {
+        auto* menu = ObjectAs<TMainMenu>(component->Components(index));
+        if (menu == nullptr) continue;
+        if (on) menu->SetOwnerDraw(true);
         // The bar's own entries are drawn by the menu bar; the items below them by the skin.
-        for (int32_t Top = 0; Top < Menu->Items()->Count(); ++Top)
-            SkinMenuItems(Menu->Items()->Items(Top), On, TMenuMeasureItemEvent(this, &TPellixForm::MeasureMenuItem),
+        for (int32_t top = 0; top < menu->Items()->Count(); ++top)
+            SkinMenuItems(menu->Items()->Items(top), on, TMenuMeasureItemEvent(this, &TPellixForm::MeasureMenuItem),
                           false);
     }
 }
 
-void TPellixForm::SkinMenuItems(TMenuItem* Parent, bool On, TMenuMeasureItemEvent Measure, bool KeepOwnMeasure) {
-    const TMenuDrawItemEvent Draw(this, &TPellixForm::DrawMenuItem);
-    for (int32_t Index = 0; Index < Parent->Count(); ++Index) {
-        TMenuItem* Item = Parent->Items(Index);
-        if (On) {
+void TPellixForm::SkinMenuItems(TMenuItem* parent, bool on, TMenuMeasureItemEvent measure, bool keepOwnMeasure) {
+    const TMenuDrawItemEvent draw(this, &TPellixForm::DrawMenuItem);
+    for (int32_t index = 0; index < parent->Count(); ++index) {
+        TMenuItem* item = parent->Items(index);
+        if (on) {
             // An item the application draws itself keeps its own drawing.
-            if (!KeepOwnMeasure && Item->OnDrawItem() && Item->OnDrawItem() != Draw) continue;
-            Item->SetOnDrawItem(Draw);
-            if (!KeepOwnMeasure || !Item->OnMeasureItem()) Item->SetOnMeasureItem(Measure);
+            if (!keepOwnMeasure && item->OnDrawItem() && item->OnDrawItem() != draw) continue;
+            item->SetOnDrawItem(draw);
+            if (!keepOwnMeasure || !item->OnMeasureItem()) item->SetOnMeasureItem(measure);
         } else {
-            if (Item->OnDrawItem() == Draw) Item->SetOnDrawItem(nullptr);
-            if (Item->OnMeasureItem() == Measure) Item->SetOnMeasureItem(nullptr);
+            if (item->OnDrawItem() == draw) item->SetOnDrawItem(nullptr);
+            if (item->OnMeasureItem() == measure) item->SetOnMeasureItem(nullptr);
         }
-        SkinMenuItems(Item, On, Measure, KeepOwnMeasure);
+        SkinMenuItems(item, on, measure, keepOwnMeasure);
     }
 }
 
 // --- Form-level and MDI-client procedures --------------------------------------------------------
 
-void TPellixForm::FormWndProc(TMessage& Message) {
-    switch (Message.Msg) {
+void TPellixForm::FormWndProc(TMessage& message) {
+    switch (message.Msg) {
     case WM_SETTEXT:
-        if (FPrevWindowProc) FPrevWindowProc(Message);
+        if (FPrevWindowProc) FPrevWindowProc(message);
         if (IsWindowVisible(FHandle)) {
             UpdateWindowState();
             if (FWindowState == WindowStateMaximized && SkinFormHost != nullptr && SkinFormHost->FMDIClient != nullptr)
@@ -622,48 +622,48 @@ void TPellixForm::FormWndProc(TMessage& Message) {
         }
         return;
     case WM_SKINREFRESH: RefreshSkin(); return;
-    case CM_DIALOGCHAR: DialogChar(Message); return;
-    case CM_MENUCHANGED: MenuChanged(Message, true); return;
+    case CM_DIALOGCHAR: DialogChar(message); return;
+    case CM_MENUCHANGED: MenuChanged(message, true); return;
     case WM_SKINPAINTTO:
-        if (Message.LParam == SkinMagic) {
-            if (Message.WParam != 0) PaintFrame(reinterpret_cast<HDC>(Message.WParam));
-            Message.Result = SkinMagic;
+        if (message.LParam == SkinMagic) {
+            if (message.WParam != 0) PaintFrame(reinterpret_cast<HDC>(message.WParam));
+            message.Result = SkinMagic;
         }
         return;
-    case WM_SKINIDENTIFY: Message.Result = Message.LParam == SkinMagic ? SkinMagic : 1; return;
+    case WM_SKINIDENTIFY: message.Result = message.LParam == SkinMagic ? SkinMagic : 1; return;
     default:
-        if (FPrevWindowProc) FPrevWindowProc(Message);
+        if (FPrevWindowProc) FPrevWindowProc(message);
         return;
     }
 }
 
-void TPellixForm::ClientWndProc(TMessage& Message) {
-    const bool Skinned = FSkinFrame;
-    auto PassOn = [&] { Message.Result = FClientSubclass.CallPrevious(Message.Msg, Message.WParam, Message.LParam); };
-    switch (Message.Msg) {
+void TPellixForm::ClientWndProc(TMessage& message) {
+    const bool skinned = FSkinFrame;
+    auto passOn = [&] { message.Result = FClientSubclass.CallPrevious(message.Msg, message.WParam, message.LParam); };
+    switch (message.Msg) {
     case WM_NCDESTROY:
-        PassOn();
+        passOn();
         FClientSubclass.Restore();
         return;
     case WM_NCCALCSIZE:
-        if (Skinned && !FSkinData->Options().Contains(xoMDIScrollbar)) {
-            const LONG Style = GetWindowLongW(FClientHandle, GWL_STYLE);
-            SetWindowLongW(FClientHandle, GWL_STYLE, Style & ~static_cast<LONG>(WS_VSCROLL | WS_HSCROLL));
+        if (skinned && !FSkinData->Options().Contains(xoMDIScrollbar)) {
+            const LONG style = GetWindowLongW(FClientHandle, GWL_STYLE);
+            SetWindowLongW(FClientHandle, GWL_STYLE, style & ~static_cast<LONG>(WS_VSCROLL | WS_HSCROLL));
         }
-        PassOn();
+        passOn();
         return;
     case WM_MDICREATE:
         FSkinData->SetMenuUpdate(false);
-        PassOn();
+        passOn();
         return;
     case WM_MDIDESTROY: {
-        PassOn();
-        if (!Skinned || SkinFormHost == nullptr) return;
-        BOOL Maximized = FALSE;
-        const auto Active = reinterpret_cast<HWND>(
-            SendMessageW(FClientHandle, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&Maximized)));
-        SkinFormHost->SetMDIMaximized(Active != nullptr && Maximized != FALSE);
-        if (Active == nullptr && FMenuBar) {
+        passOn();
+        if (!skinned || SkinFormHost == nullptr) return;
+        BOOL maximized = FALSE;
+        const auto active = reinterpret_cast<HWND>(
+            SendMessageW(FClientHandle, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+        SkinFormHost->SetMDIMaximized(active != nullptr && maximized != FALSE);
+        if (active == nullptr && FMenuBar) {
             FSkinData->SetMenuUpdate(FSavedMenuUpdate);
             FMenuBar->Rebuild();
         }
@@ -671,19 +671,19 @@ void TPellixForm::ClientWndProc(TMessage& Message) {
     }
     case WM_MDITILE:
     case WM_MDICASCADE:
-        if (Skinned && SkinFormHost != nullptr && SkinFormHost->FMDIMaximized) SkinFormHost->SetMDIMaximized(false);
-        PassOn();
+        if (skinned && SkinFormHost != nullptr && SkinFormHost->FMDIMaximized) SkinFormHost->SetMDIMaximized(false);
+        passOn();
         return;
     case WM_MDISETMENU:
-        PassOn();
-        if (!Skinned) return;
-        if (Message.WParam != 0 && FMenuBar) FMenuBar->TakeMenu(GetMenu(FHandle));
+        passOn();
+        if (!skinned) return;
+        if (message.WParam != 0 && FMenuBar) FMenuBar->TakeMenu(GetMenu(FHandle));
         SetMenu(FHandle, nullptr);
         return;
     case WM_SKINMDIREDRAW:
         RedrawWindow(FHandle, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         return;
-    default: PassOn(); return;
+    default: passOn(); return;
     }
 }

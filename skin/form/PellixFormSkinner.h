@@ -42,13 +42,13 @@ class TPellixForm : public TComponent {
     QUIRN_CLASS(TPellixForm, TComponent)
 public:
     // Owner: the window's form object, or none.
-    explicit TPellixForm(TComponent* AOwner);
+    explicit TPellixForm(TComponent* aOwner);
     ~TPellixForm() override;
 
     // --- Lifecycle ---
-    void AttachForm(TSkinData* SkinData, TCustomForm* Form);
-    void AttachWindow(TSkinData* SkinData);
-    void InitSkin(TSkinData* SkinData);
+    void AttachForm(TSkinData* skinData, TCustomForm* form);
+    void AttachWindow(TSkinData* skinData);
+    void InitSkin(TSkinData* skinData);
     // WM_SKINATTACH: controls, size and shape, then running.
     void FinishAttach();
     void UpdateFrameMetrics();
@@ -56,7 +56,7 @@ public:
     // Frees caption buttons made from the elements of an earlier skin parse (a skin loaded without
     // the manager's skin-changed action); the next skin change builds them again.
     void DropStaleButtons();
-    void AdjustWindowSize(bool KeepClient);
+    void AdjustWindowSize(bool keepClient);
     void RefreshSkin();
     void Unskin();
     void UnskinDestroyed();
@@ -64,89 +64,89 @@ public:
     // Raises OnAfterSkinForm after telling the window (WM_SKINNOTIFY).
     void AfterSkin();
     // Passes the message to the window's own procedure; the result goes into the message.
-    void CallOldProc(TMessage& Message);
+    void CallOldProc(TMessage& message);
     // Rebuilds FIconBitmap from the window's icon.
     void BuildIconBitmap();
 
     // --- Control skinners (owned through the list) ---
-    bool AddControlSkin(TSkinControlLink* Skin);
-    void RemoveControlSkin(TSkinControlLink* Skin);
+    bool AddControlSkin(TSkinControlLink* skin);
+    void RemoveControlSkin(TSkinControlLink* skin);
     void FreeControlSkins();
     void PurgeControlSkins();
-    TSkinControlLink* FindControlSkin(HWND Window) const;
-    void DiscoverForm(TCustomForm* Form);
-    void DiscoverWindows(HWND Parent);
-    void MapWindow(HWND Window);
+    TSkinControlLink* FindControlSkin(HWND window) const;
+    void DiscoverForm(TCustomForm* form);
+    void DiscoverWindows(HWND parent);
+    void MapWindow(HWND window);
 
     // --- Menus of the form (owner-draw switching) ---
-    void SkinPopupMenus(TComponent* Component, bool On);
-    void SkinMainMenus(TComponent* Component, bool On);
+    void SkinPopupMenus(TComponent* component, bool on);
+    void SkinMainMenus(TComponent* component, bool on);
     // Assigns (or clears) the skin's item drawing and Measure on the items below Parent at every
     // depth; KeepOwnMeasure leaves a measure handler the application assigned.
-    void SkinMenuItems(TMenuItem* Parent, bool On, TMenuMeasureItemEvent Measure, bool KeepOwnMeasure);
+    void SkinMenuItems(TMenuItem* parent, bool on, TMenuMeasureItemEvent measure, bool keepOwnMeasure);
 
     // --- Menu items drawn from the skin (MenuItemDraw.cpp); rectangles in the menu's client ---
-    void DrawMenuItem(TObject* Sender, TCanvas* ACanvas, RECT ARect, bool Selected);
-    void DrawMenuItemOfMenu(HMENU Menu, TMenuItem* Item, bool Selected, RECT ARect, TCanvas* ACanvas);
-    void DrawPlainMenuItem(TMenuItem* Item, TCanvas* ACanvas, bool Selected, RECT ARect);
-    void MeasureMenuItem(TObject* Sender, TCanvas* ACanvas, int32_t& Width, int32_t& Height);
-    void MeasurePopupItem(TObject* Sender, TCanvas* ACanvas, int32_t& Width, int32_t& Height);
-    void DrawMenuItemContent(TMenuItem* Item, TCanvas* ACanvas, bool Selected, RECT ARect);
+    void DrawMenuItem(TObject* sender, TCanvas* aCanvas, RECT aRect, bool selected);
+    void DrawMenuItemOfMenu(HMENU menu, TMenuItem* item, bool selected, RECT aRect, TCanvas* aCanvas);
+    void DrawPlainMenuItem(TMenuItem* item, TCanvas* aCanvas, bool selected, RECT aRect);
+    void MeasureMenuItem(TObject* sender, TCanvas* aCanvas, int32_t& width, int32_t& height);
+    void MeasurePopupItem(TObject* sender, TCanvas* aCanvas, int32_t& width, int32_t& height);
+    void DrawMenuItemContent(TMenuItem* item, TCanvas* aCanvas, bool selected, RECT aRect);
     // Draws one text (or measures it with DT_CALCRECT), or the separator line for "-".
-    void DrawMenuItemText(TMenuItem* Item, TCanvas* ACanvas, UINT Flags, bool Selected, RECT& ARect,
-                          const std::string& Text);
+    void DrawMenuItemText(TMenuItem* item, TCanvas* aCanvas, UINT flags, bool selected, RECT& aRect,
+                          const std::string& text);
     // WM_MEASUREITEM and WM_DRAWITEM of the window's menus (owner-drawn items of the menu bar's
     // drop-downs); false when the message is not for them.
-    bool MeasureItemMessage(TMessage& Message);
-    bool DrawItemMessage(TMessage& Message);
+    bool MeasureItemMessage(TMessage& message);
+    bool DrawItemMessage(TMessage& message);
 
     // --- Frame painting ---
-    void CalcClientRect(TMessage& Message);
-    void SetSysMenuStyle(bool Hide);
-    void PaintFrame(HDC DC);
-    void PaintCaption(HDC DC);
-    void PaintBorder(int32_t Kind, RECT Rect, HDC DC);
+    void CalcClientRect(TMessage& message);
+    void SetSysMenuStyle(bool hide);
+    void PaintFrame(HDC dc);
+    void PaintCaption(HDC dc);
+    void PaintBorder(int32_t kind, RECT rect, HDC dc);
     // The side of that kind composed at W x H as PaintBorder paints it; null when there is nothing to paint.
-    std::unique_ptr<TBitmap> ComposeBorder(int32_t Kind, int32_t W, int32_t H);
-    void PaintTitleText(TCanvas& Canvas, const RECT& Rect);
+    std::unique_ptr<TBitmap> ComposeBorder(int32_t kind, int32_t w, int32_t h);
+    void PaintTitleText(TCanvas& canvas, const RECT& rect);
     void UpdateRegion();
     void ClearRegion();
     void UpdateWindowState();
     void FindMDIClient();
     // Paints the part of the control's parent under the control into DC (for controls showing
     // their parent's background).
-    static void DrawParentImage(TControl* Control, HDC DC);
+    static void DrawParentImage(TControl* control, HDC dc);
 
     // --- Caption buttons ---
-    bool IsButtonVisible(int32_t Index);
+    bool IsButtonVisible(int32_t index);
     void LayoutButtons();
-    void PaintButtons(TCanvas& Canvas);
-    void DrawSysButton(TWinSysButton& Button, int32_t State);
-    void DrawCaptionIcon(HDC DC, const RECT& Rect);
-    TWinSysButton* ObjectAt(POINT FramePoint);
+    void PaintButtons(TCanvas& canvas);
+    void DrawSysButton(TWinSysButton& button, int32_t state);
+    void DrawCaptionIcon(HDC dc, const RECT& rect);
+    TWinSysButton* ObjectAt(POINT framePoint);
     // The caption button at the point, else the menu-bar button there.
-    TNCObject* NCObjectAt(POINT FramePoint);
-    POINT ScreenToFrame(POINT ScreenPoint) const;
+    TNCObject* NCObjectAt(POINT framePoint);
+    POINT ScreenToFrame(POINT screenPoint) const;
 
     // --- Message handling ---
-    void SkinWndProc(TMessage& Message);
-    void FormWndProc(TMessage& Message);
-    void ClientWndProc(TMessage& Message);
-    void HoverTimer(TObject* Sender);
-    void ButtonAction(TWinSysButton& Button, POINT ScreenPoint);
+    void SkinWndProc(TMessage& message);
+    void FormWndProc(TMessage& message);
+    void ClientWndProc(TMessage& message);
+    void HoverTimer(TObject* sender);
+    void ButtonAction(TWinSysButton& button, POINT screenPoint);
     void ToggleMaximize();
     void ToggleMinimize();
     void DoRestore();
 
     // --- System menu ---
-    void ShowSysMenu(POINT ScreenPoint);
+    void ShowSysMenu(POINT screenPoint);
     void BuildSysMenu();
-    void SysMenuClick(TObject* Sender);
+    void SysMenuClick(TObject* sender);
     // An item of the copied system menu: its command goes to the window.
-    void SysMenuCommandClick(TObject* Sender);
+    void SysMenuCommandClick(TObject* sender);
 
     // Whether a skin data's skin can draw a window frame (it has a caption strip).
-    static bool SkinDrawsFrames(const TSkinData& Data);
+    static bool SkinDrawsFrames(const TSkinData& data);
 
     // Window state helpers.
     bool IsMDIChild() const { return FFormKind == FormKindMDIChild; }
@@ -240,32 +240,32 @@ public:
 
 private:
     // Stages of SkinWndProc.
-    bool SkinStage1(TMessage& Message, bool& PassOn);
-    bool SkinStage2(TMessage& Message, bool& PassOn);
-    void SkinStage3(TMessage& Message, bool PassOn);
-    void ActivationHandler(TMessage& Message);
-    void SizeHandler(TMessage& Message);
-    void HitTest(TMessage& Message);
-    void SysCommandHandler(TMessage& Message);
+    bool SkinStage1(TMessage& message, bool& passOn);
+    bool SkinStage2(TMessage& message, bool& passOn);
+    void SkinStage3(TMessage& message, bool passOn);
+    void ActivationHandler(TMessage& message);
+    void SizeHandler(TMessage& message);
+    void HitTest(TMessage& message);
+    void SysCommandHandler(TMessage& message);
     // CM_MENUCHANGED (from the form object's own procedure when FromForm): the menu bar follows the
     // window's new menu, which is taken off the window again.
-    void MenuChanged(TMessage& Message, bool FromForm);
+    void MenuChanged(TMessage& message, bool fromForm);
     // Makes the menu bar of the window's menu (FMenuHeight with it) and takes the menu off.
     void MakeMenuBar();
-    void NCMouseMove(TMessage& Message);
-    void NCLButtonDown(TMessage& Message);
-    void NCLButtonUp(TMessage& Message);
-    void NCLButtonDblClk(TMessage& Message);
-    void NCRButtonDown(TMessage& Message);
-    void DialogChar(TMessage& Message);
+    void NCMouseMove(TMessage& message);
+    void NCLButtonDown(TMessage& message);
+    void NCLButtonUp(TMessage& message);
+    void NCLButtonDblClk(TMessage& message);
+    void NCRButtonDown(TMessage& message);
+    void DialogChar(TMessage& message);
     // Recomposes the caption strip straight onto the window DC.
-    void PaintFrameCaption(HDC DC);
+    void PaintFrameCaption(HDC dc);
     // The caption text: the window's text between the indent and the trailing space.
     std::wstring ReadWindowText() const;
     // The frame-changed SetWindowPos: the system recomputes the client area and repaints the frame.
     void FrameChanged() const;
     // The element of a frame side (BorderSideLeft..BorderSideBottom).
-    TDataSkinObject* BorderElement(int32_t Kind) const;
+    TDataSkinObject* BorderElement(int32_t kind) const;
     void RestoreFormProcedures();
     // The first steps of every detach of a skinned frame: the system menu copy and the hover timer
     // go, and the window and form get their procedures back; false when they had them already.

@@ -59,216 +59,216 @@ struct TMenuLoop {
 };
 
 TMenuLoop& MenuLoop() {
-    static TMenuLoop Loop;
-    return Loop;
+    static TMenuLoop loop;
+    return loop;
 }
 
 struct TMenuWindows {
     std::vector<HWND> Windows;
 };
 
-BOOL CALLBACK CollectMenuWindow(HWND Window, LPARAM Data) {
-    if (IsWindowVisible(Window) && ClassNameOf(Window) == PopupMenuClassName)
-        reinterpret_cast<TMenuWindows*>(Data)->Windows.push_back(Window);
+BOOL CALLBACK CollectMenuWindow(HWND window, LPARAM data) {
+    if (IsWindowVisible(window) && ClassNameOf(window) == PopupMenuClassName)
+        reinterpret_cast<TMenuWindows*>(data)->Windows.push_back(window);
     return TRUE;
 }
 
 // The visible menu windows of this thread, the newest (deepest) last.
 std::vector<HWND> OpenMenuWindows() {
-    TMenuWindows Found;
-    EnumThreadWindows(GetCurrentThreadId(), CollectMenuWindow, reinterpret_cast<LPARAM>(&Found));
+    TMenuWindows found;
+    EnumThreadWindows(GetCurrentThreadId(), CollectMenuWindow, reinterpret_cast<LPARAM>(&found));
     // EnumThreadWindows goes from the top of the Z order: the deepest sub-menu comes first.
-    std::reverse(Found.Windows.begin(), Found.Windows.end());
-    return Found.Windows;
+    std::reverse(found.Windows.begin(), found.Windows.end());
+    return found.Windows;
 }
 
 // MN_GETHMENU: the menu a menu window shows.
-HMENU MenuOfWindow(HWND Window) { return reinterpret_cast<HMENU>(SendMessageW(Window, 0x01E1, 0, 0)); }
+HMENU MenuOfWindow(HWND window) { return reinterpret_cast<HMENU>(SendMessageW(window, 0x01E1, 0, 0)); }
 
 // The highlighted entry of a menu, or -1.
-int HighlightedEntry(HMENU Menu) {
-    const int Count = GetMenuItemCount(Menu);
-    for (int Position = 0; Position < Count; ++Position)
-        if ((GetMenuState(Menu, static_cast<UINT>(Position), MF_BYPOSITION) & MF_HILITE) != 0) return Position;
+int HighlightedEntry(HMENU menu) {
+    const int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position)
+        if ((GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & MF_HILITE) != 0) return position;
     return -1;
 }
 
 // The button before or after the open one, wrapping around the bar.
-int32_t NeighbourIndex(const TPellixMenu& Bar, int32_t From, int32_t Step) {
-    const int32_t Count = Bar.ButtonCount();
-    if (Count == 0) return -1;
-    return ((From + Step) % Count + Count) % Count;
+int32_t NeighbourIndex(const TPellixMenu& bar, int32_t from, int32_t step) {
+    const int32_t count = bar.ButtonCount();
+    if (count == 0) return -1;
+    return ((from + step) % count + count) % count;
 }
 
 // The open button's neighbour under the mouse, when the mouse has moved there (-1 otherwise).
-int32_t ButtonUnderMovedMouse(TMenuLoop& Loop, POINT Mouse) {
-    if (Loop.Bar == nullptr || (Mouse.x == Loop.LastMouse.x && Mouse.y == Loop.LastMouse.y)) return -1;
-    Loop.LastMouse = Mouse;
-    auto* Over = ObjectAs<TMenuBtn>(Loop.Bar->FindMenuButtonAt(Loop.Bar->FForm->ScreenToFrame(Mouse)));
-    const int32_t Index = Over != nullptr ? Over->FIndex : -1;
+int32_t ButtonUnderMovedMouse(TMenuLoop& loop, POINT mouse) {
+    if (loop.Bar == nullptr || (mouse.x == loop.LastMouse.x && mouse.y == loop.LastMouse.y)) return -1;
+    loop.LastMouse = mouse;
+    auto* over = ObjectAs<TMenuBtn>(loop.Bar->FindMenuButtonAt(loop.Bar->FForm->ScreenToFrame(mouse)));
+    const int32_t index = over != nullptr ? over->FIndex : -1;
     // The button the mouse came from is not taken again until the mouse has left it: a system may
     // report the cursor where the previous drop-down was opened once more when the next one opens.
-    if (Index != Loop.CameFrom) Loop.CameFrom = -1;
-    return Index >= 0 && Index != Loop.OpenIndex && Index != Loop.CameFrom ? Index : -1;
+    if (index != loop.CameFrom) loop.CameFrom = -1;
+    return index >= 0 && index != loop.OpenIndex && index != loop.CameFrom ? index : -1;
 }
 
 // While a drop-down is open the mouse is also watched by a timer: a menu loop need not show every move
 // to the message filter.
 void CALLBACK MenuMouseTimer(HWND, UINT, UINT_PTR, DWORD) {
-    TMenuLoop& Loop = MenuLoop();
-    POINT Mouse{};
-    if (Loop.Bar == nullptr || Loop.NextIndex >= 0 || !GetCursorPos(&Mouse)) return;
+    TMenuLoop& loop = MenuLoop();
+    POINT mouse{};
+    if (loop.Bar == nullptr || loop.NextIndex >= 0 || !GetCursorPos(&mouse)) return;
     try {
-        const int32_t Target = ButtonUnderMovedMouse(Loop, Mouse);
-        if (Target < 0) return;
-        Loop.KeyboardMoved = true;
-        Loop.Bar->SwitchToMenuButton(Loop.Bar->Button(Target));
+        const int32_t target = ButtonUnderMovedMouse(loop, mouse);
+        if (target < 0) return;
+        loop.KeyboardMoved = true;
+        loop.Bar->SwitchToMenuButton(loop.Bar->Button(target));
     } catch (...) {
         QUIRN_TRACE(TTraceChannel::Menu, "menu mouse watch failed");
     }
 }
 
-LRESULT CALLBACK MenuFilterProc(int Code, WPARAM WParam, LPARAM LParam) {
-    TMenuLoop& Loop = MenuLoop();
-    auto* Msg = reinterpret_cast<MSG*>(LParam);
-    TPellixMenu* Bar = Loop.Bar;
-    if (Bar != nullptr && Msg != nullptr && Msg->message == WM_KEYDOWN && Bar->FForm->FRightToLeft) {
+LRESULT CALLBACK MenuFilterProc(int code, WPARAM wParam, LPARAM lParam) {
+    TMenuLoop& loop = MenuLoop();
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    TPellixMenu* bar = loop.Bar;
+    if (bar != nullptr && msg != nullptr && msg->message == WM_KEYDOWN && bar->FForm->FRightToLeft) {
         // A mirrored bar: left and right change meaning.
-        if (Msg->wParam == VK_LEFT)
-            Msg->wParam = VK_RIGHT;
-        else if (Msg->wParam == VK_RIGHT)
-            Msg->wParam = VK_LEFT;
+        if (msg->wParam == VK_LEFT)
+            msg->wParam = VK_RIGHT;
+        else if (msg->wParam == VK_RIGHT)
+            msg->wParam = VK_LEFT;
     }
-    const LRESULT Next = Loop.Hook.CallNext(Code, WParam, LParam);
-    if (Next != 0 || Code != MSGF_MENU || Bar == nullptr || Msg == nullptr) return Next;
+    const LRESULT next = loop.Hook.CallNext(code, wParam, lParam);
+    if (next != 0 || code != MSGF_MENU || bar == nullptr || msg == nullptr) return next;
     try {
-        if (Loop.FirstMessage) {
-            Loop.FirstMessage = false;
+        if (loop.FirstMessage) {
+            loop.FirstMessage = false;
             // The first entry of the drop-down is selected, as the system's own menu bar does.
-            const std::vector<HWND> Windows = OpenMenuWindows();
-            if (!Windows.empty()) PostMessageW(Windows.back(), WM_KEYDOWN, VK_DOWN, 0);
+            const std::vector<HWND> windows = OpenMenuWindows();
+            if (!windows.empty()) PostMessageW(windows.back(), WM_KEYDOWN, VK_DOWN, 0);
         }
-        int32_t Target = -1;
-        switch (Msg->message) {
+        int32_t target = -1;
+        switch (msg->message) {
         case WM_KEYDOWN:
-            if (Msg->wParam == VK_RETURN || Msg->wParam == VK_ESCAPE) {
-                Loop.KeyboardMoved = false;
-            } else if (Msg->wParam == VK_LEFT || Msg->wParam == VK_RIGHT) {
-                const std::vector<HWND> Windows = OpenMenuWindows();
-                HMENU Deepest = Windows.empty() ? nullptr : MenuOfWindow(Windows.back());
-                const int Selected = Deepest != nullptr ? HighlightedEntry(Deepest) : -1;
-                if (Msg->wParam == VK_LEFT) {
+            if (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) {
+                loop.KeyboardMoved = false;
+            } else if (msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT) {
+                const std::vector<HWND> windows = OpenMenuWindows();
+                HMENU deepest = windows.empty() ? nullptr : MenuOfWindow(windows.back());
+                const int selected = deepest != nullptr ? HighlightedEntry(deepest) : -1;
+                if (msg->wParam == VK_LEFT) {
                     // In the drop-down's own level (or with nothing selected) left goes to the bar.
-                    if (Windows.size() <= 1) Target = NeighbourIndex(*Bar, Loop.OpenIndex, -1);
-                } else if (Selected < 0 || GetSubMenu(Deepest, Selected) == nullptr) {
+                    if (windows.size() <= 1) target = NeighbourIndex(*bar, loop.OpenIndex, -1);
+                } else if (selected < 0 || GetSubMenu(deepest, selected) == nullptr) {
                     // Right opens a sub-menu where there is one, else goes to the next item of the bar.
-                    Target = NeighbourIndex(*Bar, Loop.OpenIndex, 1);
+                    target = NeighbourIndex(*bar, loop.OpenIndex, 1);
                 }
             }
             break;
         case WM_SYSKEYDOWN:
-            if (Msg->wParam == VK_MENU) Bar->FForm->FMenuTracking = false;
+            if (msg->wParam == VK_MENU) bar->FForm->FMenuTracking = false;
             break;
         case WM_MOUSEMOVE:
         case WM_NCMOUSEMOVE: {
             // Where the mouse is now: a move still queued from before a switch must not switch back.
-            POINT Mouse{};
-            if (GetCursorPos(&Mouse)) Target = ButtonUnderMovedMouse(Loop, Mouse);
+            POINT mouse{};
+            if (GetCursorPos(&mouse)) target = ButtonUnderMovedMouse(loop, mouse);
             break;
         }
         default: break;
         }
-        if (Target >= 0 && Target != Loop.OpenIndex) {
-            Loop.KeyboardMoved = true;
-            Bar->SwitchToMenuButton(Bar->Button(Target));
+        if (target >= 0 && target != loop.OpenIndex) {
+            loop.KeyboardMoved = true;
+            bar->SwitchToMenuButton(bar->Button(target));
             return 1;  // the message is the switch's, not the drop-down's
         }
     } catch (...) {
         QUIRN_TRACE(TTraceChannel::Menu, "menu filter failed");
     }
-    return Next;
+    return next;
 }
 
 }  // namespace
 
 // --- TMenuBtn --------------------------------------------------------------------------------------
 
-TMenuBtn::TMenuBtn(TPellixForm* Form, TPellixMenu* Bar) : TNCObject(Form), FBar(Bar), FSkinData(Bar->FSkinData) {}
+TMenuBtn::TMenuBtn(TPellixForm* form, TPellixMenu* bar) : TNCObject(form), FBar(bar), FSkinData(bar->FSkinData) {}
 
 void TMenuBtn::Paint() {
     if (FForm->FSkinState != SkinStateRunning && FForm->FSkinState != SkinStateRefreshing) return;
-    win::WindowFrameDC DC(FForm->FHandle);
-    if (!DC) return;
-    FBar->PaintButton(*this, DC.get());
+    win::WindowFrameDC dc(FForm->FHandle);
+    if (!dc) return;
+    FBar->PaintButton(*this, dc.get());
 }
 
 // --- TPellixMenu -----------------------------------------------------------------------------------
 
-TPellixMenu::TPellixMenu(TPellixForm* Form, TSkinData* SkinData)
-    : TComponent(nullptr), FSkinData(SkinData), FForm(Form), FBackground(std::make_unique<TBitmap>()) {}
+TPellixMenu::TPellixMenu(TPellixForm* form, TSkinData* skinData)
+    : TComponent(nullptr), FSkinData(skinData), FForm(form), FBackground(std::make_unique<TBitmap>()) {}
 
 TPellixMenu::~TPellixMenu() {
     *FAlive = false;
-    TMenuLoop& Loop = MenuLoop();
-    if (Loop.Bar == this) {
+    TMenuLoop& loop = MenuLoop();
+    if (loop.Bar == this) {
         // The window goes while its drop-down is open: the loop ends and forgets this bar.
-        Loop.Bar = nullptr;
+        loop.Bar = nullptr;
         EndMenu();
     }
     if (FMenu != nullptr) FMenu->RemoveFreeNotification(this);
 }
 
-void TPellixMenu::Notification(TComponent* AComponent, TOperation Operation) {
-    TComponent::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FMenu) {
+void TPellixMenu::Notification(TComponent* aComponent, TOperation operation) {
+    TComponent::Notification(aComponent, operation);
+    if (operation == opRemove && aComponent == FMenu) {
         FMenu = nullptr;
-        for (auto& Item : FItems) Item->FItem = nullptr;
+        for (auto& item : FItems) item->FItem = nullptr;
     }
 }
 
-void TPellixMenu::SetMenu(TMainMenu* Menu) {
-    if (FMenu == Menu) return;
+void TPellixMenu::SetMenu(TMainMenu* menu) {
+    if (FMenu == menu) return;
     if (FMenu != nullptr) FMenu->RemoveFreeNotification(this);
-    FMenu = Menu;
-    if (Menu != nullptr) Menu->FreeNotification(this);
+    FMenu = menu;
+    if (menu != nullptr) menu->FreeNotification(this);
 }
 
-TMenuBtn* TPellixMenu::Button(int32_t Index) const {
-    return Index >= 0 && Index < ButtonCount() ? FItems[static_cast<size_t>(Index)].get() : nullptr;
+TMenuBtn* TPellixMenu::Button(int32_t index) const {
+    return index >= 0 && index < ButtonCount() ? FItems[static_cast<size_t>(index)].get() : nullptr;
 }
 
 // --- Building --------------------------------------------------------------------------------------
 
-void TPellixMenu::BuildButtons(HMENU Menu, bool Lookup, bool KeepFrameworkCaption) {
+void TPellixMenu::BuildButtons(HMENU menu, bool lookup, bool keepFrameworkCaption) {
     if (FForm->FHotObject != nullptr && ObjectAs<TMenuBtn>(FForm->FHotObject) != nullptr) FForm->FHotObject = nullptr;
     FItems.clear();
-    const int Count = std::max(GetMenuItemCount(Menu), 0);
-    for (int Position = 0; Position < Count; ++Position) {
-        wchar_t Text[MenuTextChars + 1]{};
-        MENUITEMINFOW Info{};
-        Info.cbSize = sizeof(Info);
-        Info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_STRING;
-        Info.dwTypeData = Text;
-        Info.cch = MenuTextChars;
-        if (!GetMenuItemInfoW(Menu, static_cast<UINT>(Position), TRUE, &Info)) continue;
-        auto Button = std::make_unique<TMenuBtn>(FForm, this);
-        Button->FIndex = static_cast<int32_t>(FItems.size());
-        Button->FSubMenu = Info.hSubMenu;
-        Button->FItemEnabled = (Info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
-        Button->FVisible = true;
-        Button->FCommand = Info.wID;
-        Button->FCaption = Text;
-        TMenuItem* Item = Lookup && FMenu != nullptr && !(KeepFrameworkCaption && Button->FCaption.empty())
-                              ? FMenu->FindItem(Info.wID, fkCommand)
+    const int count = std::max(GetMenuItemCount(menu), 0);
+    for (int position = 0; position < count; ++position) {
+        wchar_t text[MenuTextChars + 1]{};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = MenuTextChars;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info)) continue;
+        auto button = std::make_unique<TMenuBtn>(FForm, this);
+        button->FIndex = static_cast<int32_t>(FItems.size());
+        button->FSubMenu = info.hSubMenu;
+        button->FItemEnabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
+        button->FVisible = true;
+        button->FCommand = info.wID;
+        button->FCaption = text;
+        TMenuItem* item = lookup && FMenu != nullptr && !(keepFrameworkCaption && button->FCaption.empty())
+                              ? FMenu->FindItem(info.wID, fkCommand)
                               : nullptr;
-        if (Item != nullptr) {
-            Button->FCaption = AnsiToWide(Item->Caption());
-            Button->FItemEnabled = Item->Enabled();
-            Button->FItem = Item;
-            if (Item->Count() > 0) Button->FSubMenu = Item->Handle();
+        if (item != nullptr) {
+            button->FCaption = AnsiToWide(item->Caption());
+            button->FItemEnabled = item->Enabled();
+            button->FItem = item;
+            if (item->Count() > 0) button->FSubMenu = item->Handle();
         }
-        Button->FEnabled = Button->FItemEnabled;
-        FItems.push_back(std::move(Button));
+        button->FEnabled = button->FItemEnabled;
+        FItems.push_back(std::move(button));
     }
     FCount = static_cast<int32_t>(FItems.size());
 }
@@ -285,11 +285,11 @@ void TPellixMenu::BuildFromHandle() {
         FRebuildPending = true;
         return;
     }
-    HMENU Menu = GetMenu(FForm->FHandle);
-    if (Menu == nullptr) Menu = FMenuHandle;
-    if (Menu == nullptr || (FForm->FForm != nullptr && FMenu == nullptr)) return;
-    FMenuHandle = Menu;
-    BuildButtons(Menu, true, false);
+    HMENU menu = GetMenu(FForm->FHandle);
+    if (menu == nullptr) menu = FMenuHandle;
+    if (menu == nullptr || (FForm->FForm != nullptr && FMenu == nullptr)) return;
+    FMenuHandle = menu;
+    BuildButtons(menu, true, false);
     if (GetMenu(FForm->FHandle) != nullptr) ::SetMenu(FForm->FHandle, nullptr);
 }
 
@@ -300,17 +300,17 @@ void TPellixMenu::BuildFromMenu() {
     }
     if (FMenu == nullptr) return;
     FItems.clear();
-    for (int32_t Index = 0; Index < FMenu->Items()->Count(); ++Index) {
-        TMenuItem* Item = FMenu->Items()->Items(Index);
-        auto Button = std::make_unique<TMenuBtn>(FForm, this);
-        Button->FIndex = static_cast<int32_t>(FItems.size());
-        Button->FItem = Item;
-        Button->FVisible = Item->Visible();
-        Button->FItemEnabled = Button->FEnabled = Item->Enabled();
-        Button->FCommand = Item->Command();
-        Button->FCaption = AnsiToWide(Item->Caption());
-        if (Item->Count() > 0) Button->FSubMenu = Item->Handle();
-        FItems.push_back(std::move(Button));
+    for (int32_t index = 0; index < FMenu->Items()->Count(); ++index) {
+        TMenuItem* item = FMenu->Items()->Items(index);
+        auto button = std::make_unique<TMenuBtn>(FForm, this);
+        button->FIndex = static_cast<int32_t>(FItems.size());
+        button->FItem = item;
+        button->FVisible = item->Visible();
+        button->FItemEnabled = button->FEnabled = item->Enabled();
+        button->FCommand = item->Command();
+        button->FCaption = AnsiToWide(item->Caption());
+        if (item->Count() > 0) button->FSubMenu = item->Handle();
+        FItems.push_back(std::move(button));
     }
     FCount = static_cast<int32_t>(FItems.size());
 }
@@ -320,65 +320,65 @@ void TPellixMenu::Rebuild() {
         FRebuildPending = true;
         return;
     }
-    HMENU Menu = GetMenu(FForm->FHandle);
-    if (Menu == nullptr) Menu = FMenuHandle;
-    if (Menu == nullptr) return;
-    FMenuHandle = Menu;
-    BuildButtons(Menu, true, true);
+    HMENU menu = GetMenu(FForm->FHandle);
+    if (menu == nullptr) menu = FMenuHandle;
+    if (menu == nullptr) return;
+    FMenuHandle = menu;
+    BuildButtons(menu, true, true);
     if (GetMenu(FForm->FHandle) != nullptr) ::SetMenu(FForm->FHandle, nullptr);
     LayoutItems();
 }
 
-void TPellixMenu::TakeMenu(HMENU Menu) {
-    FMenuHandle = Menu;
+void TPellixMenu::TakeMenu(HMENU menu) {
+    FMenuHandle = menu;
     Rebuild();
 }
 
 // --- Layout and painting ---------------------------------------------------------------------------
 
 RECT TPellixMenu::StripRect() const {
-    RECT Window{};
-    GetWindowRect(FForm->FHandle, &Window);
-    const int32_t W = Window.right - Window.left;
-    return RECT{FForm->FLeftWidth, FForm->FTitleHeight, W - FForm->FRightWidth,
+    RECT window{};
+    GetWindowRect(FForm->FHandle, &window);
+    const int32_t w = window.right - window.left;
+    return RECT{FForm->FLeftWidth, FForm->FTitleHeight, w - FForm->FRightWidth,
                 FForm->FTitleHeight + FForm->FMenuHeight};
 }
 
-int32_t TPellixMenu::StartOffset(const RECT& Strip) const {
-    int32_t Offset = PlainStartOffset;
+int32_t TPellixMenu::StartOffset(const RECT& strip) const {
+    int32_t offset = PlainStartOffset;
     if (FSkinData->FMenuBar != nullptr)
-        Offset = FForm->FRightToLeft ? FSkinData->FMenuBar->RightWidth + RightToLeftGap
+        offset = FForm->FRightToLeft ? FSkinData->FMenuBar->RightWidth + RightToLeftGap
                                      : FSkinData->FMenuBar->LeftWidth + LeftToRightGap;
-    if (Strip.right - Strip.left < Offset) Offset = NarrowStripOffset;
-    return Offset;
+    if (strip.right - strip.left < offset) offset = NarrowStripOffset;
+    return offset;
 }
 
-void TPellixMenu::Layout(const RECT& Strip, HDC MeasureDC) {
-    const win::SelectedObject Font(MeasureDC, FForm->FMenuFont->Handle());
-    const int32_t Offset = StartOffset(Strip);
-    const bool Mirrored = FForm->FRightToLeft;
-    int32_t RightEnd = Strip.right - Strip.left - Offset;
-    if (Mirrored && FForm->FFormKind == FormKindMDIFrame && SkinFormHost != nullptr && SkinFormHost->FMDIMaximized) {
+void TPellixMenu::Layout(const RECT& strip, HDC measureDc) {
+    const win::SelectedObject font(measureDc, FForm->FMenuFont->Handle());
+    const int32_t offset = StartOffset(strip);
+    const bool mirrored = FForm->FRightToLeft;
+    int32_t rightEnd = strip.right - strip.left - offset;
+    if (mirrored && FForm->FFormKind == FormKindMDIFrame && SkinFormHost != nullptr && SkinFormHost->FMDIMaximized) {
         // The maximized child's buttons sit at the bar's right end: the items end before them.
-        for (const auto& Button : FForm->FSysButtons)
-            if (Button->FVisible && Button->FElement->Visibility == VisibleMDIChildMaximized)
-                RightEnd = std::min<int32_t>(RightEnd, Button->FBounds.left - Strip.left - MDIButtonsGap);
+        for (const auto& button : FForm->FSysButtons)
+            if (button->FVisible && button->FElement->Visibility == VisibleMDIChildMaximized)
+                rightEnd = std::min<int32_t>(rightEnd, button->FBounds.left - strip.left - MDIButtonsGap);
     }
-    int32_t X = Mirrored ? RightEnd : Offset;
-    for (const auto& Button : FItems) {
-        if (!Button->FVisible) {
-            Button->FBounds = RECT{};
+    int32_t x = mirrored ? rightEnd : offset;
+    for (const auto& button : FItems) {
+        if (!button->FVisible) {
+            button->FBounds = RECT{};
             continue;
         }
-        int32_t ItemWidth = 0;
-        if (!Button->FCaption.empty()) {
-            RECT Extent{0, 0, 0, 0};
-            DrawTextWide(MeasureDC, Button->FCaption, Extent, DT_CALCRECT | DT_SINGLELINE);
-            ItemWidth = Extent.right - Extent.left + CaptionPadding;
+        int32_t itemWidth = 0;
+        if (!button->FCaption.empty()) {
+            RECT extent{0, 0, 0, 0};
+            DrawTextWide(measureDc, button->FCaption, extent, DT_CALCRECT | DT_SINGLELINE);
+            itemWidth = extent.right - extent.left + CaptionPadding;
         }
-        if (Mirrored) X -= ItemWidth;
-        Button->FBounds = RECT{X + Strip.left, Strip.top, X + ItemWidth + Strip.left, Strip.bottom - 1};
-        if (!Mirrored) X += ItemWidth;
+        if (mirrored) x -= itemWidth;
+        button->FBounds = RECT{x + strip.left, strip.top, x + itemWidth + strip.left, strip.bottom - 1};
+        if (!mirrored) x += itemWidth;
     }
 }
 
@@ -387,104 +387,104 @@ void TPellixMenu::LayoutItems() {
     Layout(FBarRect, win::MeasuringDC());
 }
 
-void TPellixMenu::DrawCaption(TMenuBtn& Button, HDC DC, const RECT& Cell) {
-    if (Button.FCaption.empty()) return;
-    const win::SelectedObject Font(DC, FForm->FMenuFont->Handle());
-    SetBkMode(DC, TRANSPARENT);
-    const TColor Colour = Button.FItemEnabled ? FSkinData->FColors[SkinColour::MenuBarText] : clBtnShadow;
-    SetTextColor(DC, static_cast<COLORREF>(ColorToRGB(Colour)));
-    RECT Text = Cell;
-    DrawTextWide(DC, Button.FCaption, Text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
+void TPellixMenu::DrawCaption(TMenuBtn& button, HDC dc, const RECT& cell) {
+    if (button.FCaption.empty()) return;
+    const win::SelectedObject font(dc, FForm->FMenuFont->Handle());
+    SetBkMode(dc, TRANSPARENT);
+    const TColor colour = button.FItemEnabled ? FSkinData->FColors[SkinColour::MenuBarText] : clBtnShadow;
+    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(colour)));
+    RECT text = cell;
+    DrawTextWide(dc, button.FCaption, text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
 }
 
-void TPellixMenu::Paint(HDC DC, const RECT& Strip) {
-    const int32_t W = Strip.right - Strip.left;
-    const int32_t H = Strip.bottom - Strip.top;
-    if (W <= 0 || H <= 0) return;
-    TBitmap& Buffer = SkinBackBuffer();
-    Buffer.SetSize(W, H);
-    TCanvas& Canvas = Buffer.Canvas();
-    const RECT Local{0, 0, W, H};
-    TDataSkinObject* Element = FSkinData->FMenuBar.get();
-    if (Element != nullptr && !Element->Bitmap->Empty()) {
-        const int32_t Frame = FForm->FActive ? MenuBarActiveFrame : MenuBarInactiveFrame;
-        const RECT Margins{Element->LeftWidth, 0, Element->RightWidth, 0};
-        if (Element->Tile == 1)
-            DrawSkinElement(Canvas.Handle(), Local, *Element->Bitmap, true, false, false, MenuBarFrames, Frame,
-                            Margins);
+void TPellixMenu::Paint(HDC dc, const RECT& strip) {
+    const int32_t w = strip.right - strip.left;
+    const int32_t h = strip.bottom - strip.top;
+    if (w <= 0 || h <= 0) return;
+    TBitmap& buffer = SkinBackBuffer();
+    buffer.SetSize(w, h);
+    TCanvas& canvas = buffer.Canvas();
+    const RECT local{0, 0, w, h};
+    TDataSkinObject* element = FSkinData->FMenuBar.get();
+    if (element != nullptr && !element->Bitmap->Empty()) {
+        const int32_t frame = FForm->FActive ? MenuBarActiveFrame : MenuBarInactiveFrame;
+        const RECT margins{element->LeftWidth, 0, element->RightWidth, 0};
+        if (element->Tile == 1)
+            DrawSkinElement(canvas.Handle(), local, *element->Bitmap, true, false, false, MenuBarFrames, frame,
+                            margins);
         else
-            DrawThreePartTiled(Canvas, Local, *Element->Bitmap, true, false, MenuBarFrames, Frame, Margins);
+            DrawThreePartTiled(canvas, local, *element->Bitmap, true, false, MenuBarFrames, frame, margins);
     } else {
-        Canvas.Brush().SetColor(FSkinData->FColors[SkinColour::Menubar]);
-        Canvas.FillRect(Local);
+        canvas.Brush().SetColor(FSkinData->FColors[SkinColour::Menubar]);
+        canvas.FillRect(local);
     }
-    FBarRect = Strip;
-    FBackground->SetSize(W, H);
-    BitBlt(FBackground->Canvas().Handle(), 0, 0, W, H, Canvas.Handle(), 0, 0, SRCCOPY);
+    FBarRect = strip;
+    FBackground->SetSize(w, h);
+    BitBlt(FBackground->Canvas().Handle(), 0, 0, w, h, canvas.Handle(), 0, 0, SRCCOPY);
 
     FPainting = true;
-    HDC BufferDC = Canvas.Handle();
-    Layout(Strip, BufferDC);
-    for (const auto& Button : FItems) {
-        if (!Button->FVisible || IsRectEmpty(&Button->FBounds)) continue;
-        RECT Cell = Button->FBounds;
-        OffsetRect(&Cell, -Strip.left, -Strip.top);
-        DrawCaption(*Button, BufferDC, Cell);
+    HDC bufferDc = canvas.Handle();
+    Layout(strip, bufferDc);
+    for (const auto& button : FItems) {
+        if (!button->FVisible || IsRectEmpty(&button->FBounds)) continue;
+        RECT cell = button->FBounds;
+        OffsetRect(&cell, -strip.left, -strip.top);
+        DrawCaption(*button, bufferDc, cell);
     }
     FPainting = false;
     if (FForm->FFormKind == FormKindMDIFrame && SkinFormHost != nullptr && SkinFormHost->FMDIMaximized) {
         // The maximized child's buttons on the bar.
-        for (const auto& Button : FForm->FSysButtons) {
-            if (Button->FElement->Visibility != VisibleMDIChildMaximized || Button->FElement->Bitmap->Empty()) continue;
-            RECT At = Button->FBounds;
-            OffsetRect(&At, -FForm->FLeftWidth, -FForm->FTitleHeight);
-            DrawFrameStretched(BufferDC, At, *Button->FElement->Bitmap, true, Button->FElement->Frame, 1);
+        for (const auto& button : FForm->FSysButtons) {
+            if (button->FElement->Visibility != VisibleMDIChildMaximized || button->FElement->Bitmap->Empty()) continue;
+            RECT at = button->FBounds;
+            OffsetRect(&at, -FForm->FLeftWidth, -FForm->FTitleHeight);
+            DrawFrameStretched(bufferDc, at, *button->FElement->Bitmap, true, button->FElement->Frame, 1);
         }
     }
-    BitBlt(DC, Strip.left, Strip.top, W, H, BufferDC, 0, 0, SRCCOPY);
+    BitBlt(dc, strip.left, strip.top, w, h, bufferDc, 0, 0, SRCCOPY);
     // Buttons in a state of their own keep it.
-    for (const auto& Button : FItems)
-        if (Button->FVisible && Button->FState != NCStateNormal) PaintButton(*Button, DC);
+    for (const auto& button : FItems)
+        if (button->FVisible && button->FState != NCStateNormal) PaintButton(*button, dc);
 }
 
-void TPellixMenu::PaintButton(TMenuBtn& Button, HDC DC) {
-    if (!Button.FVisible || IsRectEmpty(&Button.FBounds) || FBackground->Empty()) return;
-    const RECT& Bounds = Button.FBounds;
-    BitBlt(DC, Bounds.left, Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top,
-           FBackground->Canvas().Handle(), Bounds.left - FBarRect.left, Bounds.top - FBarRect.top, SRCCOPY);
-    if (Button.FState == NCStateHot || Button.FState == NCStatePressed) {
-        const win::BrushHandle Frame(
+void TPellixMenu::PaintButton(TMenuBtn& button, HDC dc) {
+    if (!button.FVisible || IsRectEmpty(&button.FBounds) || FBackground->Empty()) return;
+    const RECT& bounds = button.FBounds;
+    BitBlt(dc, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+           FBackground->Canvas().Handle(), bounds.left - FBarRect.left, bounds.top - FBarRect.top, SRCCOPY);
+    if (button.FState == NCStateHot || button.FState == NCStatePressed) {
+        const win::BrushHandle frame(
             CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(FSkinData->FColors[SkinColour::ButtonHilight]))));
-        FrameRect(DC, &Bounds, Frame.get());
+        FrameRect(dc, &bounds, frame.get());
     }
-    DrawCaption(Button, DC, Bounds);
+    DrawCaption(button, dc, bounds);
 }
 
 // --- Finding buttons ---------------------------------------------------------------------------------
 
-TNCObject* TPellixMenu::FindMenuButtonAt(POINT FramePoint) {
-    for (const auto& Button : FItems)
-        if (Button->FVisible && !Button->FCaption.empty() && PtInRect(&Button->FBounds, FramePoint))
-            return Button.get();
+TNCObject* TPellixMenu::FindMenuButtonAt(POINT framePoint) {
+    for (const auto& button : FItems)
+        if (button->FVisible && !button->FCaption.empty() && PtInRect(&button->FBounds, framePoint))
+            return button.get();
     return nullptr;
 }
 
-TNCObject* TPellixMenu::FindMenuButtonByAccel(wchar_t Key) {
-    const auto Upper = [](wchar_t Char) {
+TNCObject* TPellixMenu::FindMenuButtonByAccel(wchar_t key) {
+    const auto upper = [](wchar_t ch) {
         return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(
-            CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(static_cast<uint16_t>(Char))))));
+            CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(static_cast<uint16_t>(ch))))));
     };
-    const wchar_t Wanted = Upper(Key);
-    for (const auto& Button : FItems) {
-        if (!Button->FVisible || !Button->FItemEnabled) continue;
-        const std::wstring& Caption = Button->FCaption;
-        for (size_t Index = 0; Index + 1 < Caption.size(); ++Index) {
-            if (Caption[Index] != L'&') continue;
-            if (Caption[Index + 1] == L'&') {
-                ++Index;
+    const wchar_t wanted = upper(key);
+    for (const auto& button : FItems) {
+        if (!button->FVisible || !button->FItemEnabled) continue;
+        const std::wstring& caption = button->FCaption;
+        for (size_t index = 0; index + 1 < caption.size(); ++index) {
+            if (caption[index] != L'&') continue;
+            if (caption[index + 1] == L'&') {
+                ++index;
                 continue;
             }
-            if (Upper(Caption[Index + 1]) == Wanted) return Button.get();
+            if (upper(caption[index + 1]) == wanted) return button.get();
             break;
         }
     }
@@ -495,22 +495,22 @@ TNCObject* TPellixMenu::FirstButton() { return FItems.empty() ? nullptr : FItems
 
 // --- Opening -----------------------------------------------------------------------------------------
 
-bool TPellixMenu::OpenMenuBarItem(TNCObject* Object) {
-    auto* Button = ObjectAs<TMenuBtn>(Object);
-    if (Button == nullptr || Button->FBar != this) return false;
+bool TPellixMenu::OpenMenuBarItem(TNCObject* object) {
+    auto* button = ObjectAs<TMenuBtn>(object);
+    if (button == nullptr || button->FBar != this) return false;
     // The framework raises the item's click from its command (a plain menu's pop-up entries have
     // none to raise).
-    if (Button->FItem != nullptr || Button->FSubMenu == nullptr)
-        PostMessageW(FForm->FHandle, WM_COMMAND, Button->FCommand, 0);
-    if (Button->FSubMenu == nullptr) return false;
-    const std::shared_ptr<bool> Alive = FAlive;
-    int32_t Index = Button->FIndex;
-    int32_t CameFrom = -1;
-    while (Index >= 0) {
-        const int32_t Next = TrackButton(Index, CameFrom);
-        CameFrom = Index;
-        Index = Next;
-        if (!*Alive) return true;  // the window went while the drop-down was open
+    if (button->FItem != nullptr || button->FSubMenu == nullptr)
+        PostMessageW(FForm->FHandle, WM_COMMAND, button->FCommand, 0);
+    if (button->FSubMenu == nullptr) return false;
+    const std::shared_ptr<bool> alive = FAlive;
+    int32_t index = button->FIndex;
+    int32_t cameFrom = -1;
+    while (index >= 0) {
+        const int32_t next = TrackButton(index, cameFrom);
+        cameFrom = index;
+        index = next;
+        if (!*alive) return true;  // the window went while the drop-down was open
     }
     if (FRebuildPending) {
         FRebuildPending = false;
@@ -520,9 +520,9 @@ bool TPellixMenu::OpenMenuBarItem(TNCObject* Object) {
     return true;
 }
 
-void TPellixMenu::SwitchToMenuButton(TMenuBtn* Target) {
-    if (Target == nullptr) return;
-    MenuLoop().NextIndex = Target->FIndex;
+void TPellixMenu::SwitchToMenuButton(TMenuBtn* target) {
+    if (target == nullptr) return;
+    MenuLoop().NextIndex = target->FIndex;
     EndMenu();
 }
 
@@ -532,16 +532,16 @@ namespace {
 // their own drawing back afterwards.
 class TOwnerDrawnEntries {
 public:
-    explicit TOwnerDrawnEntries(HMENU Menu) { Prepare(Menu, 0); }
+    explicit TOwnerDrawnEntries(HMENU menu) { Prepare(menu, 0); }
     ~TOwnerDrawnEntries() {
         for (const auto& [Menu, Position] : FChanged) {
             if (!IsMenu(Menu) || Position >= GetMenuItemCount(Menu)) continue;
-            MENUITEMINFOW Info{};
-            Info.cbSize = sizeof(Info);
-            Info.fMask = MIIM_FTYPE;
-            if (!GetMenuItemInfoW(Menu, static_cast<UINT>(Position), TRUE, &Info)) continue;
-            Info.fType &= ~static_cast<UINT>(MFT_OWNERDRAW);
-            SetMenuItemInfoW(Menu, static_cast<UINT>(Position), TRUE, &Info);
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_FTYPE;
+            if (!GetMenuItemInfoW(Menu, static_cast<UINT>(Position), TRUE, &info)) continue;
+            info.fType &= ~static_cast<UINT>(MFT_OWNERDRAW);
+            SetMenuItemInfoW(Menu, static_cast<UINT>(Position), TRUE, &info);
         }
     }
     TOwnerDrawnEntries(const TOwnerDrawnEntries&) = delete;
@@ -549,21 +549,21 @@ public:
 
 private:
     static constexpr int MaxDepth = 16;  // a menu that holds itself ends here
-    void Prepare(HMENU Menu, int Depth) {
-        if (Menu == nullptr || Depth > MaxDepth) return;
-        const int Count = GetMenuItemCount(Menu);
-        for (int Position = 0; Position < Count; ++Position) {
-            MENUITEMINFOW Info{};
-            Info.cbSize = sizeof(Info);
-            Info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
-            if (!GetMenuItemInfoW(Menu, static_cast<UINT>(Position), TRUE, &Info)) continue;
-            if ((Info.fType & MFT_OWNERDRAW) == 0) {
-                Info.fMask = MIIM_FTYPE;
-                Info.fType |= MFT_OWNERDRAW;
-                if (SetMenuItemInfoW(Menu, static_cast<UINT>(Position), TRUE, &Info))
-                    FChanged.emplace_back(Menu, Position);
+    void Prepare(HMENU menu, int depth) {
+        if (menu == nullptr || depth > MaxDepth) return;
+        const int count = GetMenuItemCount(menu);
+        for (int position = 0; position < count; ++position) {
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+            if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info)) continue;
+            if ((info.fType & MFT_OWNERDRAW) == 0) {
+                info.fMask = MIIM_FTYPE;
+                info.fType |= MFT_OWNERDRAW;
+                if (SetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info))
+                    FChanged.emplace_back(menu, position);
             }
-            Prepare(Info.hSubMenu, Depth + 1);
+            Prepare(info.hSubMenu, depth + 1);
         }
     }
     std::vector<std::pair<HMENU, int>> FChanged;
@@ -571,64 +571,64 @@ private:
 
 }  // namespace
 
-int32_t TPellixMenu::TrackButton(int32_t Index, int32_t CameFrom) {
-    TMenuBtn* Button = this->Button(Index);
-    if (Button == nullptr || Button->FSubMenu == nullptr) return -1;
-    TMenuLoop& Loop = MenuLoop();
-    if (Loop.Bar != nullptr) return -1;  // one menu loop at a time
-    Loop.Bar = this;
-    Loop.OpenIndex = Index;
-    Loop.NextIndex = -1;
-    Loop.CameFrom = CameFrom;
-    Loop.FirstMessage = true;
-    Loop.KeyboardMoved = false;
-    Loop.LastMouse = POINT{-1, -1};
-    GetCursorPos(&Loop.LastMouse);
+int32_t TPellixMenu::TrackButton(int32_t index, int32_t cameFrom) {
+    TMenuBtn* button = this->Button(index);
+    if (button == nullptr || button->FSubMenu == nullptr) return -1;
+    TMenuLoop& loop = MenuLoop();
+    if (loop.Bar != nullptr) return -1;  // one menu loop at a time
+    loop.Bar = this;
+    loop.OpenIndex = index;
+    loop.NextIndex = -1;
+    loop.CameFrom = cameFrom;
+    loop.FirstMessage = true;
+    loop.KeyboardMoved = false;
+    loop.LastMouse = POINT{-1, -1};
+    GetCursorPos(&loop.LastMouse);
     FForm->FMenuTracking = true;
     if (SkinFormHost != nullptr) {
         SkinFormHost->FMenuSource = MenuSourceMenuBar;
         SkinFormHost->FMenuBarOpen = true;
     }
-    FForm->FTrackedMenu = Button->FSubMenu;
+    FForm->FTrackedMenu = button->FSubMenu;
     FTracking = true;
-    if (FForm->FHotObject != nullptr && FForm->FHotObject != Button) FForm->FHotObject->MouseLeave();
-    Button->FState = NCStatePressed;
-    FForm->FHotObject = Button;
-    Button->Paint();
-    const std::shared_ptr<bool> Alive = FAlive;
-    const HWND Window = FForm->FHandle;
-    const bool Mirrored = FForm->FRightToLeft;
-    UINT Chosen = 0;
+    if (FForm->FHotObject != nullptr && FForm->FHotObject != button) FForm->FHotObject->MouseLeave();
+    button->FState = NCStatePressed;
+    FForm->FHotObject = button;
+    button->Paint();
+    const std::shared_ptr<bool> alive = FAlive;
+    const HWND window = FForm->FHandle;
+    const bool mirrored = FForm->FRightToLeft;
+    UINT chosen = 0;
     {
-        const bool OldNT4 = IsNTPlatform() && LOBYTE(LOWORD(GetVersion())) < 5;
-        std::unique_ptr<TOwnerDrawnEntries> Prepared;
-        if (!OldNT4) Prepared = std::make_unique<TOwnerDrawnEntries>(Button->FSubMenu);
+        const bool oldNT4 = IsNTPlatform() && LOBYTE(LOWORD(GetVersion())) < 5;
+        std::unique_ptr<TOwnerDrawnEntries> prepared;
+        if (!oldNT4) prepared = std::make_unique<TOwnerDrawnEntries>(button->FSubMenu);
         try {
-            Loop.Hook = win::HookHandle(WH_MSGFILTER, MenuFilterProc, nullptr, GetCurrentThreadId());
-        } catch (const std::exception& Error) {
-            QUIRN_TRACE(TTraceChannel::Menu, "no menu filter: ", Error.what());
+            loop.Hook = win::HookHandle(WH_MSGFILTER, MenuFilterProc, nullptr, GetCurrentThreadId());
+        } catch (const std::exception& error) {
+            QUIRN_TRACE(TTraceChannel::Menu, "no menu filter: ", error.what());
         }
-        const UINT_PTR MouseWatch = SetTimer(nullptr, 0, MouseWatchInterval, MenuMouseTimer);
-        if (Button->FItemEnabled) {
-            RECT Window{};
-            GetWindowRect(FForm->FHandle, &Window);
-            const POINT At{(Mirrored ? Button->FBounds.right : Button->FBounds.left) + Window.left,
-                           Button->FBounds.bottom + Window.top};
-            Chosen = static_cast<UINT>(TrackPopupMenu(Button->FSubMenu, TrackFlags | (Mirrored ? TPM_RIGHTALIGN : 0),
-                                                      At.x, At.y, 0, FForm->FHandle, nullptr));
+        const UINT_PTR mouseWatch = SetTimer(nullptr, 0, MouseWatchInterval, MenuMouseTimer);
+        if (button->FItemEnabled) {
+            RECT window{};
+            GetWindowRect(FForm->FHandle, &window);
+            const POINT at{(mirrored ? button->FBounds.right : button->FBounds.left) + window.left,
+                           button->FBounds.bottom + window.top};
+            chosen = static_cast<UINT>(TrackPopupMenu(button->FSubMenu, TrackFlags | (mirrored ? TPM_RIGHTALIGN : 0),
+                                                      at.x, at.y, 0, FForm->FHandle, nullptr));
         }
-        if (MouseWatch != 0) KillTimer(nullptr, MouseWatch);
-        Loop.Hook.reset();
+        if (mouseWatch != 0) KillTimer(nullptr, mouseWatch);
+        loop.Hook.reset();
     }
-    const int32_t Next = Loop.NextIndex;
-    Loop = TMenuLoop{};
-    if (!*Alive) return -1;
+    const int32_t next = loop.NextIndex;
+    loop = TMenuLoop{};
+    if (!*alive) return -1;
     FTracking = false;
     FForm->FMenuTracking = false;
-    if (Chosen != 0) PostMessageW(Window, WM_COMMAND, Chosen, 0);
-    if (TMenuBtn* Closed = this->Button(Index)) {
-        Closed->FState = NCStateNormal;
-        Closed->Paint();
+    if (chosen != 0) PostMessageW(window, WM_COMMAND, chosen, 0);
+    if (TMenuBtn* closed = this->Button(index)) {
+        closed->FState = NCStateNormal;
+        closed->Paint();
     }
-    return Next;
+    return next;
 }

@@ -23,7 +23,7 @@ class TSkinData;
 class TMenuBtn : public TNCObject {
     QUIRN_CLASS(TMenuBtn, TNCObject)
 public:
-    TMenuBtn(TPellixForm* Form, TPellixMenu* Bar);
+    TMenuBtn(TPellixForm* form, TPellixMenu* bar);
     // Repaints the item's cell on the window (state changes between full paints).
     void Paint() override;
 
@@ -40,21 +40,21 @@ public:
 class TPellixMenu : public TComponent, public TSkinMenuBarLink {
     QUIRN_CLASS(TPellixMenu, TComponent)
 public:
-    TPellixMenu(TPellixForm* Form, TSkinData* SkinData);
+    TPellixMenu(TPellixForm* form, TSkinData* skinData);
     ~TPellixMenu() override;
 
     // --- What the form skinner calls ---
-    void Paint(HDC DC, const RECT& Strip) override;
-    TNCObject* FindMenuButtonAt(POINT FramePoint) override;
-    TNCObject* FindMenuButtonByAccel(wchar_t Key) override;
+    void Paint(HDC dc, const RECT& strip) override;
+    TNCObject* FindMenuButtonAt(POINT framePoint) override;
+    TNCObject* FindMenuButtonByAccel(wchar_t key) override;
     TNCObject* FirstButton() override;
-    bool OpenMenuBarItem(TNCObject* Button) override;
-    void TakeMenu(HMENU Menu) override;
+    bool OpenMenuBarItem(TNCObject* button) override;
+    void TakeMenu(HMENU menu) override;
     void Rebuild() override;
     HMENU MenuHandle() const override { return FMenuHandle; }
     TMainMenu* Menu() const override { return FMenu; }
 
-    void SetMenu(TMainMenu* Menu) override;
+    void SetMenu(TMainMenu* menu) override;
     // Rebuilds the buttons from the window's menu (or the one taken off it) and takes it off.
     void BuildFromHandle();
     // Rebuilds the buttons from the framework menu's items.
@@ -62,10 +62,10 @@ public:
     // Computes every button's bounds for the strip as it is now.
     void LayoutItems();
     // Closes the open drop-down; the loop that tracked it opens Button's next.
-    void SwitchToMenuButton(TMenuBtn* Button);
+    void SwitchToMenuButton(TMenuBtn* button);
     // Paints a button's cell from the strip's background, its state frame and its caption.
-    void PaintButton(TMenuBtn& Button, HDC DC);
-    TMenuBtn* Button(int32_t Index) const;
+    void PaintButton(TMenuBtn& button, HDC dc);
+    TMenuBtn* Button(int32_t index) const;
     int32_t ButtonCount() const { return static_cast<int32_t>(FItems.size()); }
     // A drop-down of this bar is open.
     bool Tracking() const { return FTracking; }
@@ -81,20 +81,20 @@ public:
     HMENU FMenuHandle = nullptr;  // the window's menu, taken off the window
 
 protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Notification(TComponent* aComponent, TOperation operation) override;
 
 private:
     // The strip's rectangle in window coordinates for the window as it is now.
     RECT StripRect() const;
     // Where the buttons start, and whether the bar runs right to left.
-    int32_t StartOffset(const RECT& Strip) const;
-    void Layout(const RECT& Strip, HDC MeasureDC);
-    void DrawCaption(TMenuBtn& Button, HDC DC, const RECT& Cell);
+    int32_t StartOffset(const RECT& strip) const;
+    void Layout(const RECT& strip, HDC measureDc);
+    void DrawCaption(TMenuBtn& button, HDC dc, const RECT& cell);
     // Fills the buttons from the menu; Lookup takes captions and states from the framework's items.
-    void BuildButtons(HMENU Menu, bool Lookup, bool KeepFrameworkCaption);
+    void BuildButtons(HMENU menu, bool lookup, bool keepFrameworkCaption);
     // Runs the drop-down of one button (TrackPopupMenu with the filter hook), opened after the one of
     // CameFrom (-1: none); the index of the button to open next, or -1.
-    int32_t TrackButton(int32_t Index, int32_t CameFrom);
+    int32_t TrackButton(int32_t index, int32_t cameFrom);
 
     bool FTracking = false;
     bool FRebuildPending = false;

@@ -18,11 +18,11 @@ constexpr UINT MenuOfWindowQuery = 0x01E1;
 
 }  // namespace
 
-bool TPellixPopMenu::Attach(HWND MenuWindow, TSkinData* SkinData, HMENU Menu) {
-    FHandle = MenuWindow;
-    FSkinData = SkinData;
-    FMenuHandle = Menu;
-    return FSubclass.Install(MenuWindow, TWndMethod(this, &TPellixPopMenu::WndProc));
+bool TPellixPopMenu::Attach(HWND menuWindow, TSkinData* skinData, HMENU menu) {
+    FHandle = menuWindow;
+    FSkinData = skinData;
+    FMenuHandle = menu;
+    return FSubclass.Install(menuWindow, TWndMethod(this, &TPellixPopMenu::WndProc));
 }
 
 void TPellixPopMenu::Detach() {
@@ -31,8 +31,8 @@ void TPellixPopMenu::Detach() {
     FBuffer = std::make_unique<TBitmap>();
 }
 
-void TPellixPopMenu::CallOldProc(TMessage& Message) {
-    Message.Result = FSubclass.CallPrevious(Message.Msg, Message.WParam, Message.LParam);
+void TPellixPopMenu::CallOldProc(TMessage& message) {
+    message.Result = FSubclass.CallPrevious(message.Msg, message.WParam, message.LParam);
 }
 
 bool TPellixPopMenu::CanPaint() const {
@@ -46,117 +46,117 @@ void TPellixPopMenu::LearnMenu() {
 }
 
 bool TPellixPopMenu::ComposeBuffer() {
-    RECT Window{};
-    GetWindowRect(FHandle, &Window);
-    const RECT Size{0, 0, Window.right - Window.left, Window.bottom - Window.top};
-    if (Size.right <= 0 || Size.bottom <= 0) return false;
-    TDataSkinObject& Background = *FSkinData->FMenuBackground;
-    const RECT Margins{Background.LeftWidth, Background.TopHeight, Background.RightWidth, Background.BottomHeight};
-    std::unique_ptr<TBitmap> Picture =
-        CreateSkinElementBitmap(Size, *Background.Bitmap, Margins, false, Background.Tile == 1, 1, 1);
-    if (!Picture || Picture->Empty()) return false;
-    FBuffer = std::move(Picture);
+    RECT window{};
+    GetWindowRect(FHandle, &window);
+    const RECT size{0, 0, window.right - window.left, window.bottom - window.top};
+    if (size.right <= 0 || size.bottom <= 0) return false;
+    TDataSkinObject& background = *FSkinData->FMenuBackground;
+    const RECT margins{background.LeftWidth, background.TopHeight, background.RightWidth, background.BottomHeight};
+    std::unique_ptr<TBitmap> picture =
+        CreateSkinElementBitmap(size, *background.Bitmap, margins, false, background.Tile == 1, 1, 1);
+    if (!picture || picture->Empty()) return false;
+    FBuffer = std::move(picture);
     return true;
 }
 
 void TPellixPopMenu::PaintFrame() {
     LearnMenu();
     if (!ComposeBuffer()) return;
-    win::WindowFrameDC DC(FHandle);
-    if (!DC) return;
-    BitBlt(DC.get(), 0, 0, FBuffer->Width(), FBuffer->Height(), FBuffer->Canvas().Handle(), 0, 0, SRCCOPY);
+    win::WindowFrameDC dc(FHandle);
+    if (!dc) return;
+    BitBlt(dc.get(), 0, 0, FBuffer->Width(), FBuffer->Height(), FBuffer->Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
 POINT TPellixPopMenu::ClientOffset() const {
-    POINT Origin{0, 0};
-    RECT Window{};
-    if (FHandle == nullptr || !ClientToScreen(FHandle, &Origin) || !GetWindowRect(FHandle, &Window))
+    POINT origin{0, 0};
+    RECT window{};
+    if (FHandle == nullptr || !ClientToScreen(FHandle, &origin) || !GetWindowRect(FHandle, &window))
         return POINT{PopupMenuFrameWidth, PopupMenuFrameWidth};
-    const POINT Offset{Origin.x - Window.left, Origin.y - Window.top};
+    const POINT offset{origin.x - window.left, origin.y - window.top};
     // A client area that starts at the window's edge holds the system's own border, as wide as the frame.
-    if (Offset.x == 0 && Offset.y == 0) return POINT{0, 0};
-    return Offset;
+    if (offset.x == 0 && offset.y == 0) return POINT{0, 0};
+    return offset;
 }
 
 void TPellixPopMenu::PaintFrameRing() {
-    RECT Window{};
-    GetWindowRect(FHandle, &Window);
-    if (FBuffer->Empty() || FBuffer->Width() != Window.right - Window.left ||
-        FBuffer->Height() != Window.bottom - Window.top) {
+    RECT window{};
+    GetWindowRect(FHandle, &window);
+    if (FBuffer->Empty() || FBuffer->Width() != window.right - window.left ||
+        FBuffer->Height() != window.bottom - window.top) {
         if (!ComposeBuffer()) return;
     }
-    win::WindowFrameDC DC(FHandle);
-    if (!DC) return;
-    const int32_t W = FBuffer->Width();
-    const int32_t H = FBuffer->Height();
-    ExcludeClipRect(DC.get(), PopupMenuFrameWidth, PopupMenuFrameWidth, W - PopupMenuFrameWidth,
-                    H - PopupMenuFrameWidth);
-    BitBlt(DC.get(), 0, 0, W, H, FBuffer->Canvas().Handle(), 0, 0, SRCCOPY);
+    win::WindowFrameDC dc(FHandle);
+    if (!dc) return;
+    const int32_t w = FBuffer->Width();
+    const int32_t h = FBuffer->Height();
+    ExcludeClipRect(dc.get(), PopupMenuFrameWidth, PopupMenuFrameWidth, w - PopupMenuFrameWidth,
+                    h - PopupMenuFrameWidth);
+    BitBlt(dc.get(), 0, 0, w, h, FBuffer->Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
-void TPellixPopMenu::PrintTo(TMessage& Message) {
+void TPellixPopMenu::PrintTo(TMessage& message) {
     LearnMenu();
-    const auto DC = reinterpret_cast<HDC>(Message.WParam);
-    if (DC == nullptr || !ComposeBuffer()) {
-        CallOldProc(Message);
+    const auto dc = reinterpret_cast<HDC>(message.WParam);
+    if (dc == nullptr || !ComposeBuffer()) {
+        CallOldProc(message);
         return;
     }
-    BitBlt(DC, 0, 0, FBuffer->Width(), FBuffer->Height(), FBuffer->Canvas().Handle(), 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, FBuffer->Width(), FBuffer->Height(), FBuffer->Canvas().Handle(), 0, 0, SRCCOPY);
     // The items print over the skinned background, inside the frame.
-    const win::SavedDC Saved(DC);
-    SetBkMode(DC, TRANSPARENT);
-    const win::RegionHandle Clip(CreateRectRgn(PopupMenuFrameWidth, PopupMenuFrameWidth,
+    const win::SavedDC saved(dc);
+    SetBkMode(dc, TRANSPARENT);
+    const win::RegionHandle clip(CreateRectRgn(PopupMenuFrameWidth, PopupMenuFrameWidth,
                                                FBuffer->Width() - PopupMenuFrameWidth,
                                                FBuffer->Height() - PopupMenuFrameWidth));
-    SelectClipRgn(DC, Clip.get());
-    CallOldProc(Message);
+    SelectClipRgn(dc, clip.get());
+    CallOldProc(message);
 }
 
-void TPellixPopMenu::WndProc(TMessage& Message) {
-    if (Message.Msg == WM_SKINQUERY) {
-        Message.Result = SkinQueryAnswer;
+void TPellixPopMenu::WndProc(TMessage& message) {
+    if (message.Msg == WM_SKINQUERY) {
+        message.Result = SkinQueryAnswer;
         return;
     }
     if (SkinFormHost == nullptr || !SkinFormHost->FActive) {
-        CallOldProc(Message);
+        CallOldProc(message);
         return;
     }
     try {
-        switch (Message.Msg) {
+        switch (message.Msg) {
         case WM_DESTROY:
             Detach();
-            CallOldProc(Message);
+            CallOldProc(message);
             return;
         case WM_ERASEBKGND:
-            if (FSkinData == nullptr || !FSkinData->Options().Contains(xoMenuBG)) CallOldProc(Message);
-            Message.Result = 1;
+            if (FSkinData == nullptr || !FSkinData->Options().Contains(xoMenuBG)) CallOldProc(message);
+            message.Result = 1;
             return;
         case WM_NCPAINT:
             // The whole frame is painted whatever part the system asks for (some systems pass an
             // update region rather than 1).
             if (!CanPaint()) break;
             PaintFrame();
-            Message.Result = 0;
+            message.Result = 0;
             return;
         case WM_PAINT: {
-            CallOldProc(Message);
-            POINT Origin{0, 0};
-            ClientToScreen(FHandle, &Origin);
-            RECT Window{};
-            GetWindowRect(FHandle, &Window);
+            CallOldProc(message);
+            POINT origin{0, 0};
+            ClientToScreen(FHandle, &origin);
+            RECT window{};
+            GetWindowRect(FHandle, &window);
             // Only where the system paints its border in the client area.
-            if (CanPaint() && Origin.x == Window.left && Origin.y == Window.top) PaintFrameRing();
+            if (CanPaint() && origin.x == window.left && origin.y == window.top) PaintFrameRing();
             return;
         }
         case WM_PRINT:
             if (!CanPaint()) break;
-            PrintTo(Message);
+            PrintTo(message);
             return;
         default: break;
         }
-    } catch (const std::exception& Error) {
+    } catch (const std::exception& error) {
         // A fault while painting leaves the menu to the system.
-        QUIRN_TRACE(TTraceChannel::Paint, "menu paint failed: ", Error.what());
+        QUIRN_TRACE(TTraceChannel::Paint, "menu paint failed: ", error.what());
     }
-    CallOldProc(Message);
+    CallOldProc(message);
 }

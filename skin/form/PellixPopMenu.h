@@ -25,11 +25,11 @@ public:
     TPellixPopMenu& operator=(const TPellixPopMenu&) = delete;
 
     // Subclasses the menu window; false when the system refused (the window stays the system's).
-    bool Attach(HWND MenuWindow, TSkinData* SkinData, HMENU Menu);
+    bool Attach(HWND menuWindow, TSkinData* skinData, HMENU menu);
     // Gives the window its procedure back and empties the buffer (nothing when not attached).
     void Detach();
-    void WndProc(TMessage& Message);
-    void CallOldProc(TMessage& Message);
+    void WndProc(TMessage& message);
+    void CallOldProc(TMessage& message);
     bool Attached() const { return FSubclass.Installed(); }
     // Where the menu's client area (the item rectangles' origin) lies in FBuffer.
     POINT ClientOffset() const;
@@ -51,7 +51,7 @@ private:
     // Paints the frame ring again after the system painted the window: some systems draw their own
     // border inside the menu's client area.
     void PaintFrameRing();
-    void PrintTo(TMessage& Message);
+    void PrintTo(TMessage& message);
 
     TWindowSubclass FSubclass;  // FOldWndProc and FObjectInstance
 };

@@ -7,10 +7,10 @@ constinit TControlDiscovery InstalledDiscovery{};
 
 }  // namespace
 
-TControlDiscovery SetControlDiscovery(TControlDiscovery Discovery) {
-    const TControlDiscovery Previous = InstalledDiscovery;
-    InstalledDiscovery = Discovery;
-    return Previous;
+TControlDiscovery SetControlDiscovery(TControlDiscovery discovery) {
+    const TControlDiscovery previous = InstalledDiscovery;
+    InstalledDiscovery = discovery;
+    return previous;
 }
 
 const TControlDiscovery& ControlDiscovery() { return InstalledDiscovery; }

@@ -35,13 +35,13 @@ public:
 // The control discovery and mapping of the control-skinner layer.
 struct TControlDiscovery {
     // Maps the controls of a window with a form object.
-    void (*DiscoverForm)(TPellixForm& Skinner, TCustomForm& Form) = nullptr;
+    void (*DiscoverForm)(TPellixForm& skinner, TCustomForm& form) = nullptr;
     // Maps one bare window (a child of a window without form object, or a size grip created later).
-    void (*MapWindow)(TPellixForm& Skinner, HWND Window) = nullptr;
+    void (*MapWindow)(TPellixForm& skinner, HWND window) = nullptr;
     // Replaces the skinner of a scrolling control that recreated its window (WM_SKINRESCROLL).
-    void (*Rescroll)(TPellixForm& Skinner, TSkinControlLink& Old) = nullptr;
+    void (*Rescroll)(TPellixForm& skinner, TSkinControlLink& old) = nullptr;
 };
 
 // Installs the discovery and gives back the one installed before.
-TControlDiscovery SetControlDiscovery(TControlDiscovery Discovery);
+TControlDiscovery SetControlDiscovery(TControlDiscovery discovery);
 const TControlDiscovery& ControlDiscovery();

@@ -41,87 +41,87 @@ win::HookHandle Hook;
 bool HookDisabled = false;
 
 TSkinPlatform DetectPlatform() {
-    TSkinPlatform Platform;
+    TSkinPlatform platform;
     // The module whose code this is: its windows are this program's own.
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&DetectPlatform), &Platform.ModuleInstance);
-    const DWORD Version = GetVersion();
-    Platform.IsNT = IsNTPlatform();
-    Platform.NotVersion6 = LOBYTE(LOWORD(Version)) != MajorVersion6;
-    return Platform;
+                       reinterpret_cast<LPCWSTR>(&DetectPlatform), &platform.ModuleInstance);
+    const DWORD version = GetVersion();
+    platform.IsNT = IsNTPlatform();
+    platform.NotVersion6 = LOBYTE(LOWORD(version)) != MajorVersion6;
+    return platform;
 }
 
 TSkinPlatform& MutablePlatform() {
-    static TSkinPlatform Platform = DetectPlatform();
-    return Platform;
+    static TSkinPlatform platform = DetectPlatform();
+    return platform;
 }
 
-std::string Lower(std::string Text) {
-    std::transform(Text.begin(), Text.end(), Text.begin(),
-                   [](unsigned char Char) { return static_cast<char>(std::tolower(Char)); });
-    return Text;
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+    return text;
 }
 
-bool Contains(std::string_view Text, std::string_view Part) { return Text.find(Part) != std::string_view::npos; }
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 // A child window that is not an MDI child and does not sit directly in an MDI client.
-bool IsPlainChild(HWND Window) {
-    const LONG Style = GetWindowLongW(Window, GWL_STYLE);
-    const LONG ExStyle = GetWindowLongW(Window, GWL_EXSTYLE);
-    if ((Style & WS_CHILD) == 0 || (ExStyle & WS_EX_MDICHILD) != 0) return false;
-    return Lower(ClassNameOf(GetParent(Window))) != MDIClientLower;
+bool IsPlainChild(HWND window) {
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    if ((style & WS_CHILD) == 0 || (exStyle & WS_EX_MDICHILD) != 0) return false;
+    return Lower(ClassNameOf(GetParent(window))) != MDIClientLower;
 }
 
 // The form object of a window: a form of the application whose window it is, else the control
 // stored on the window when that is a form.
-TCustomForm* FindVCLForm(HWND Window) {
+TCustomForm* FindVCLForm(HWND window) {
     if (Screen != nullptr) {
-        for (int32_t Index = 0; Index < Screen->FormCount(); ++Index) {
-            TCustomForm* Form = Screen->Forms(Index);
-            if (Form->HandleAllocated() && Form->Handle() == Window) return Form;
+        for (int32_t index = 0; index < Screen->FormCount(); ++index) {
+            TCustomForm* form = Screen->Forms(index);
+            if (form->HandleAllocated() && form->Handle() == window) return form;
         }
     }
-    return ObjectAs<TCustomForm>(FindControl(Window));
+    return ObjectAs<TCustomForm>(FindControl(window));
 }
 
 // A popup skinner attached to a new menu window; none when the system refused the subclass.
-std::unique_ptr<TPellixPopMenu> MakePopMenu(HWND Window, TSkinData* Data) {
-    auto Popup = std::make_unique<TPellixPopMenu>();
-    if (!Popup->Attach(Window, Data, nullptr)) return nullptr;
-    return Popup;
+std::unique_ptr<TPellixPopMenu> MakePopMenu(HWND window, TSkinData* data) {
+    auto popup = std::make_unique<TPellixPopMenu>();
+    if (!popup->Attach(window, data, nullptr)) return nullptr;
+    return popup;
 }
 
 // The hook sees window creation, activation and destruction on this thread and hands windows to
 // the manager. It never blocks an operation, and nothing thrown in it crosses the system's frames.
-LRESULT CALLBACK CBTHookProc(int Code, WPARAM WParam, LPARAM LParam) {
-    if (HookDisabled) return Hook.CallNext(Code, WParam, LParam);
-    TSkinManage* Manager = SkinManager;
-    if (Code >= 0 && Manager != nullptr) {
+LRESULT CALLBACK CBTHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (HookDisabled) return Hook.CallNext(code, wParam, lParam);
+    TSkinManage* manager = SkinManager;
+    if (code >= 0 && manager != nullptr) {
         try {
-            const auto Window = reinterpret_cast<HWND>(WParam);
-            switch (Code) {
+            const auto window = reinterpret_cast<HWND>(wParam);
+            switch (code) {
             case HCBT_CREATEWND: {
-                const CREATESTRUCTW* Create = reinterpret_cast<CBT_CREATEWNDW*>(LParam)->lpcs;
-                const std::string Class = ClassNameOf(Window);
-                if (Class == ScrollBarClass && (Create->style & SBS_SIZEGRIP) != 0) {
-                    if (TPellixForm* Form = Manager->FindForm(Create->hwndParent)) Form->MapWindow(Window);
+                const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+                const std::string className = ClassNameOf(window);
+                if (className == ScrollBarClass && (create->style & SBS_SIZEGRIP) != 0) {
+                    if (TPellixForm* form = manager->FindForm(create->hwndParent)) form->MapWindow(window);
                 }
-                if ((Create->style & WS_CHILD) == 0 && Class == PopupMenuClassName) Manager->SkinPopup(Window);
-                if ((Create->dwExStyle & WS_EX_MDICHILD) != 0) Manager->SkinWindow(Window);
+                if ((create->style & WS_CHILD) == 0 && className == PopupMenuClassName) manager->SkinPopup(window);
+                if ((create->dwExStyle & WS_EX_MDICHILD) != 0) manager->SkinWindow(window);
                 break;
             }
-            case HCBT_DESTROYWND: Manager->UnskinPopup(Window); break;
+            case HCBT_DESTROYWND: manager->UnskinPopup(window); break;
             case HCBT_ACTIVATE:
-                if (Manager->FState == SkinManagerIdle) Manager->FState = SkinManagerRunning;
-                Manager->SkinWindow(Window);
+                if (manager->FState == SkinManagerIdle) manager->FState = SkinManagerRunning;
+                manager->SkinWindow(window);
                 break;
             default: break;
             }
         } catch (...) {
-            QUIRN_TRACE(TTraceChannel::Hook, "hook handler failed for code ", Code);
+            QUIRN_TRACE(TTraceChannel::Hook, "hook handler failed for code ", code);
         }
     }
-    return Hook.CallNext(Code, WParam, LParam);
+    return Hook.CallNext(code, wParam, lParam);
 }
 
 TSkinEngineLink* FindManager() { return SkinManager; }
@@ -144,11 +144,11 @@ struct TUnitLifetime {
 
 }  // namespace
 
-std::string ClassNameOf(HWND Window) {
-    if (Window == nullptr) return {};
-    char Name[ClassNameChars + 1]{};
-    const int Length = GetClassNameA(Window, Name, ClassNameChars);
-    return std::string(Name, static_cast<size_t>(std::max(Length, 0)));
+std::string ClassNameOf(HWND window) {
+    if (window == nullptr) return {};
+    char name[ClassNameChars + 1]{};
+    const int length = GetClassNameA(window, name, ClassNameChars);
+    return std::string(name, static_cast<size_t>(std::max(length, 0)));
 }
 
 const TSkinPlatform& SkinPlatform() { return MutablePlatform(); }
@@ -173,12 +173,12 @@ TSkinManage::~TSkinManage() {
     FActive = false;
     FTimer.reset();
     while (!FForms.empty()) {
-        TPellixForm* Form = FForms.back();
+        TPellixForm* form = FForms.back();
         FForms.pop_back();
-        Form->UnskinDestroyed();
-        delete Form;
+        form->UnskinDestroyed();
+        delete form;
     }
-    for (TPellixPopMenu* Popup : FPopups) delete Popup;
+    for (TPellixPopMenu* popup : FPopups) delete popup;
     FPopups.clear();
     FSkinDatas.clear();
     Hook.reset();
@@ -188,18 +188,18 @@ TSkinManage::~TSkinManage() {
 
 // --- Registration and requests -------------------------------------------------------------
 
-void TSkinManage::RegisterSkinData(TSkinData* SkinData) {
-    FSkinDatas.push_back(SkinData);
-    if (FMainSkinData == nullptr && SkinData->SkinFormtype() == sfMainform) FMainSkinData = SkinData;
+void TSkinManage::RegisterSkinData(TSkinData* skinData) {
+    FSkinDatas.push_back(skinData);
+    if (FMainSkinData == nullptr && skinData->SkinFormtype() == sfMainform) FMainSkinData = skinData;
 }
 
-void TSkinManage::UnregisterSkinData(TSkinData* SkinData) {
-    const auto Found = std::find(FSkinDatas.begin(), FSkinDatas.end(), SkinData);
-    if (Found != FSkinDatas.end()) FSkinDatas.erase(Found);
+void TSkinManage::UnregisterSkinData(TSkinData* skinData) {
+    const auto found = std::find(FSkinDatas.begin(), FSkinDatas.end(), skinData);
+    if (found != FSkinDatas.end()) FSkinDatas.erase(found);
     // Nothing may keep pointing at a component that is going: its windows lose their skin.
-    if (FState != SkinManagerDestroying) ReleaseFormsOf(SkinData);
-    if (FMainSkinData == SkinData) FMainSkinData = nullptr;
-    if (FActionData == SkinData) {
+    if (FState != SkinManagerDestroying) ReleaseFormsOf(skinData);
+    if (FMainSkinData == skinData) FMainSkinData = nullptr;
+    if (FActionData == skinData) {
         FActionData = nullptr;
         FTimer->SetEnabled(false);
     }
@@ -212,9 +212,9 @@ void TSkinManage::InstallHook() {
     QUIRN_TRACE(TTraceChannel::Hook, "CBT hook ", Hook.get());
 }
 
-void TSkinManage::RequestAction(TSkinData* SkinData, int32_t Action, uint32_t Interval) {
-    FActionData = SkinData;
-    StartAction(Action, Interval);
+void TSkinManage::RequestAction(TSkinData* skinData, int32_t action, uint32_t interval) {
+    FActionData = skinData;
+    StartAction(action, interval);
 }
 
 void TSkinManage::AddOwnFormSkinData() {
@@ -222,215 +222,216 @@ void TSkinManage::AddOwnFormSkinData() {
     ++FState;
 }
 
-void TSkinManage::StartAction(int32_t Action, uint32_t Interval) {
-    FAction = Action;
-    FTimer->SetInterval(Interval);
+void TSkinManage::StartAction(int32_t action, uint32_t interval) {
+    FAction = action;
+    FTimer->SetInterval(interval);
     if (FState != SkinManagerIdle) {
         FTimer->SetEnabled(true);
         return;
     }
     // Before any window has been activated, a request only switches the
     // manager; the hook then skins windows as they are activated.
-    if (Action == SkinActionOn) FActive = true;
-    if (Action == SkinActionOff) FActive = false;
+    if (action == SkinActionOn) FActive = true;
+    if (action == SkinActionOff) FActive = false;
 }
 
-void TSkinManage::ResetSysButtons(TSkinData* SkinData) {
-    FActionData = SkinData;
+void TSkinManage::ResetSysButtons(TSkinData* skinData) {
+    FActionData = skinData;
     // A load that failed leaves the component without a usable skin, and a damaged one may leave a
     // skin without a frame: windows whose frame the skin cannot draw go back to the system's look at
     // once rather than being painted from what the load left.
-    if (SkinData->FSkinLoading || !TPellixForm::SkinDrawsFrames(*SkinData)) ReleaseFramesOf(SkinData);
-    for (TPellixForm* Form : FForms)
-        if (Form->FSkinData == SkinData) Form->FreeSysButtons();
+    if (skinData->FSkinLoading || !TPellixForm::SkinDrawsFrames(*skinData)) ReleaseFramesOf(skinData);
+    for (TPellixForm* form : FForms)
+        if (form->FSkinData == skinData) form->FreeSysButtons();
 }
 
-void TSkinManage::ReleaseFramesOf(TSkinData* SkinData) {
+void TSkinManage::ReleaseFramesOf(TSkinData* skinData) {
     PurgeForms();
-    const bool Frames = TPellixForm::SkinDrawsFrames(*SkinData);
-    const std::vector<TPellixForm*> Forms = FForms;
-    for (TPellixForm* Form : Forms) {
-        if (Form->FSkinData != SkinData || Form->FSkinState == SkinStateDead) continue;
+    const bool frames = TPellixForm::SkinDrawsFrames(*skinData);
+    const std::vector<TPellixForm*> forms = FForms;
+    for (TPellixForm* form : forms) {
+        if (form->FSkinData != skinData || form->FSkinState == SkinStateDead) continue;
         // Without a usable skin every window goes; without a frame those that draw one. A window
         // that kept the system's frame under a skin without one is attached again (by the scan
         // that follows a skin change), so that it gets the frame of a skin that has one.
-        if (SkinData->FSkinLoading || Form->FSkinFrame != Frames) ReleaseForm(Form);
+        if (skinData->FSkinLoading || form->FSkinFrame != frames) ReleaseForm(form);
     }
 }
 
 // --- Deciding on a window -------------------------------------------------------------------
 
-bool TSkinManage::SkinWindow(HWND Window) {
-    if (!FActive || Window == nullptr) return false;
+bool TSkinManage::SkinWindow(HWND window) {
+    if (!FActive || window == nullptr) return false;
     PurgeForms();
-    if (SendMessageW(Window, WM_SKINQUERY, 0, 0) == SkinQueryAnswer) return false;
-    if (FindForm(Window) != nullptr) return false;
-    TCustomForm* Form = FindVCLForm(Window);
-    if (!FScanning && IsPlainChild(Window)) return false;
-    const std::string Class = ClassNameOf(Window);
-    const auto Instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Window, GWLP_HINSTANCE));
-    if (Form == nullptr && Instance != SkinPlatform().ModuleInstance && Class != DialogClassName) return false;
-    RECT Rect{};
-    GetWindowRect(Window, &Rect);
-    const bool MDIChild = (GetWindowLongW(Window, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
-    if ((Rect.right - Rect.left) * (Rect.bottom - Rect.top) == 0 && !MDIChild) return false;
-    if (Form != nullptr && Form->Tag() == NeverSkinTag) return false;
-    if (Contains(Class, PopupEditClassPart) || Contains(Class, RenderWindowClassPart) || Class == ApplicationClass)
+    if (SendMessageW(window, WM_SKINQUERY, 0, 0) == SkinQueryAnswer) return false;
+    if (FindForm(window) != nullptr) return false;
+    TCustomForm* form = FindVCLForm(window);
+    if (!FScanning && IsPlainChild(window)) return false;
+    const std::string className = ClassNameOf(window);
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    if (form == nullptr && instance != SkinPlatform().ModuleInstance && className != DialogClassName) return false;
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const bool mdiChild = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
+    if ((rect.right - rect.left) * (rect.bottom - rect.top) == 0 && !mdiChild) return false;
+    if (form != nullptr && form->Tag() == NeverSkinTag) return false;
+    if (Contains(className, PopupEditClassPart) || Contains(className, RenderWindowClassPart) ||
+        className == ApplicationClass)
         return false;
-    if (!AcceptWindow(Window, Class)) return false;
-    TSkinData* Data = SelectSkinData(Window);
-    if (Data == nullptr || Data->FSkinLoading) return false;
+    if (!AcceptWindow(window, className)) return false;
+    TSkinData* data = SelectSkinData(window);
+    if (data == nullptr || data->FSkinLoading) return false;
 
-    auto* Skinner = new TPellixForm(Form);
-    Skinner->FHandle = Window;
-    Skinner->FClassName = Class;
-    if (Form != nullptr)
-        Skinner->AttachForm(Data, Form);
+    auto* skinner = new TPellixForm(form);
+    skinner->FHandle = window;
+    skinner->FClassName = className;
+    if (form != nullptr)
+        skinner->AttachForm(data, form);
     else
-        Skinner->AttachWindow(Data);
-    if (!Skinner->Subclassed()) {
+        skinner->AttachWindow(data);
+    if (!skinner->Subclassed()) {
         // The system refused the new window procedure: the window stays as it is.
-        Skinner->UnskinPlain();
-        delete Skinner;
+        skinner->UnskinPlain();
+        delete skinner;
         return false;
     }
-    FForms.push_back(Skinner);
-    PostMessageW(Window, WM_SKINATTACH, 0, SkinAttachParam);
-    QUIRN_TRACE(TTraceChannel::Manager, "skinning ", Window, " class ", Class);
+    FForms.push_back(skinner);
+    PostMessageW(window, WM_SKINATTACH, 0, SkinAttachParam);
+    QUIRN_TRACE(TTraceChannel::Manager, "skinning ", window, " class ", className);
     return true;
 }
 
-bool TSkinManage::AcceptWindow(HWND Window, const std::string& ClassName) {
-    bool DoSkin = true;
-    if (FMainSkinData == nullptr) return DoSkin;
-    const std::string LowerName = Lower(ClassName);
-    if (!FMainSkinData->Options().Contains(xoPreview) && Contains(LowerName, PreviewPart)) DoSkin = false;
-    if (ClassName == DialogClassName && (GetWindowLongW(Window, GWL_STYLE) & DS_SETFOREGROUND) != 0) DoSkin = false;
-    if (LowerName == DBTreeViewPopup) DoSkin = false;
-    FMainSkinData->DoFormSkin(Window, ClassName, DoSkin);
-    return DoSkin;
+bool TSkinManage::AcceptWindow(HWND window, const std::string& className) {
+    bool doSkin = true;
+    if (FMainSkinData == nullptr) return doSkin;
+    const std::string lowerName = Lower(className);
+    if (!FMainSkinData->Options().Contains(xoPreview) && Contains(lowerName, PreviewPart)) doSkin = false;
+    if (className == DialogClassName && (GetWindowLongW(window, GWL_STYLE) & DS_SETFOREGROUND) != 0) doSkin = false;
+    if (lowerName == DBTreeViewPopup) doSkin = false;
+    FMainSkinData->DoFormSkin(window, className, doSkin);
+    return doSkin;
 }
 
-TSkinData* TSkinManage::SelectSkinData(HWND Window) {
-    auto LastOf = [&](auto Matches) -> TSkinData* {
-        TSkinData* Found = nullptr;
-        for (TSkinData* Data : FSkinDatas)
-            if (Matches(*Data)) Found = Data;
-        return Found;
+TSkinData* TSkinManage::SelectSkinData(HWND window) {
+    auto lastOf = [&](auto matches) -> TSkinData* {
+        TSkinData* found = nullptr;
+        for (TSkinData* data : FSkinDatas)
+            if (matches(*data)) found = data;
+        return found;
     };
-    if (TSkinData* Own = LastOf([&](TSkinData& Data) {
-            auto* Owner = ObjectAs<TCustomForm>(Data.Owner());
-            return Data.SkinFormtype() == sfOnlyThisForm && Owner != nullptr && Owner->HandleAllocated() &&
-                   Owner->Handle() == Window;
+    if (TSkinData* own = lastOf([&](TSkinData& data) {
+            auto* owner = ObjectAs<TCustomForm>(data.Owner());
+            return data.SkinFormtype() == sfOnlyThisForm && owner != nullptr && owner->HandleAllocated() &&
+                   owner->Handle() == window;
         }))
-        return Own;
-    const std::string LowerName = Lower(ClassNameOf(Window));
-    if (LowerName == MessageFormLower || LowerName == DialogClassName) {
-        if (TSkinData* Dialog = LastOf([](TSkinData& Data) { return Data.SkinFormtype() == sfDialog; })) return Dialog;
+        return own;
+    const std::string lowerName = Lower(ClassNameOf(window));
+    if (lowerName == MessageFormLower || lowerName == DialogClassName) {
+        if (TSkinData* dialog = lastOf([](TSkinData& data) { return data.SkinFormtype() == sfDialog; })) return dialog;
     }
-    if (TSkinData* Main = LastOf([](TSkinData& Data) { return Data.SkinFormtype() == sfMainform; })) return Main;
+    if (TSkinData* main = lastOf([](TSkinData& data) { return data.SkinFormtype() == sfMainform; })) return main;
     return FSkinDatas.empty() ? nullptr : FSkinDatas.front();
 }
 
-void TSkinManage::SkinForm(TCustomForm* Form) {
-    if (Form == nullptr || !Form->HandleAllocated()) return;
-    const HWND Window = Form->Handle();
-    if (!IsWindowVisible(Window) || (GetWindowLongW(Window, GWL_STYLE) & WS_CHILD) != 0) return;
-    SkinWindow(Window);
+void TSkinManage::SkinForm(TCustomForm* form) {
+    if (form == nullptr || !form->HandleAllocated()) return;
+    const HWND window = form->Handle();
+    if (!IsWindowVisible(window) || (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0) return;
+    SkinWindow(window);
 }
 
 void TSkinManage::PurgeForms() {
-    for (size_t Index = FForms.size(); Index-- > 0;) {
-        TPellixForm* Form = FForms[Index];
-        if (Form->FSkinState != SkinStateDead || Form->InWindowProc()) continue;
-        FForms.erase(FForms.begin() + static_cast<std::ptrdiff_t>(Index));
-        delete Form;
+    for (size_t index = FForms.size(); index-- > 0;) {
+        TPellixForm* form = FForms[index];
+        if (form->FSkinState != SkinStateDead || form->InWindowProc()) continue;
+        FForms.erase(FForms.begin() + static_cast<std::ptrdiff_t>(index));
+        delete form;
     }
 }
 
-TPellixForm* TSkinManage::FindForm(HWND Window) const {
-    if (Window == nullptr) return nullptr;
-    for (TPellixForm* Form : FForms)
-        if (Form->FHandle == Window && Form->FSkinState != SkinStateDead) return Form;
+TPellixForm* TSkinManage::FindForm(HWND window) const {
+    if (window == nullptr) return nullptr;
+    for (TPellixForm* form : FForms)
+        if (form->FHandle == window && form->FSkinState != SkinStateDead) return form;
     return nullptr;
 }
 
-void TSkinManage::RemoveForm(TPellixForm* Form) {
+void TSkinManage::RemoveForm(TPellixForm* form) {
     if (FState == SkinManagerDestroying) return;
-    const auto Found = std::find(FForms.begin(), FForms.end(), Form);
-    if (Found != FForms.end()) FForms.erase(Found);
+    const auto found = std::find(FForms.begin(), FForms.end(), form);
+    if (found != FForms.end()) FForms.erase(found);
 }
 
 // --- Actions ------------------------------------------------------------------------------------
 
-void TSkinManage::ReleaseForm(TPellixForm* Form) {
-    Form->Unskin();
-    InvalidateRect(Form->FHandle, nullptr, TRUE);
-    UpdateWindow(Form->FHandle);
-    if (Form->InWindowProc()) {
+void TSkinManage::ReleaseForm(TPellixForm* form) {
+    form->Unskin();
+    InvalidateRect(form->FHandle, nullptr, TRUE);
+    UpdateWindow(form->FHandle);
+    if (form->InWindowProc()) {
         // Freed by the next purge, once its window procedure has returned.
-        Form->FSkinState = SkinStateDead;
+        form->FSkinState = SkinStateDead;
         return;
     }
-    RemoveForm(Form);
-    delete Form;
+    RemoveForm(form);
+    delete form;
 }
 
-void TSkinManage::ReleaseFormsOf(TSkinData* SkinData) {
+void TSkinManage::ReleaseFormsOf(TSkinData* skinData) {
     PurgeForms();
-    const std::vector<TPellixForm*> Forms = FForms;
-    for (TPellixForm* Form : Forms)
-        if (Form->FSkinData == SkinData && Form->FSkinState != SkinStateDead) ReleaseForm(Form);
+    const std::vector<TPellixForm*> forms = FForms;
+    for (TPellixForm* form : forms)
+        if (form->FSkinData == skinData && form->FSkinState != SkinStateDead) ReleaseForm(form);
 }
 
 void TSkinManage::ScanForms() {
     if (Screen == nullptr) return;
     FScanning = true;
-    for (int32_t Index = Screen->FormCount(); Index-- > 0;)
-        if (Index < Screen->FormCount()) SkinForm(Screen->Forms(Index));
+    for (int32_t index = Screen->FormCount(); index-- > 0;)
+        if (index < Screen->FormCount()) SkinForm(Screen->Forms(index));
     FScanning = false;
 }
 
 void TSkinManage::DoAction(TObject*) {
     FTimer->SetEnabled(false);
-    TSkinData* Data = FActionData;
-    if (Data == nullptr) return;
+    TSkinData* data = FActionData;
+    if (data == nullptr) return;
     QUIRN_TRACE(TTraceChannel::Manager, "action ", FAction);
-    if (Data->SkinFormtype() == sfOnlyThisForm) {
-        auto* Owner = ObjectAs<TCustomForm>(Data->Owner());
+    if (data->SkinFormtype() == sfOnlyThisForm) {
+        auto* owner = ObjectAs<TCustomForm>(data->Owner());
         switch (FAction) {
         case SkinActionOn:
             FActive = true;
-            if (Owner != nullptr) {
+            if (owner != nullptr) {
                 FScanning = true;
-                SkinForm(Owner);
+                SkinForm(owner);
                 FScanning = false;
             }
             break;
         case SkinActionOff:
             FActive = false;
             PurgeForms();
-            for (size_t Index = FForms.size(); Index-- > 0;) {
-                if (FForms[Index]->FSkinData != Data) continue;
-                ReleaseForm(FForms[Index]);
+            for (size_t index = FForms.size(); index-- > 0;) {
+                if (FForms[index]->FSkinData != data) continue;
+                ReleaseForm(FForms[index]);
                 break;
             }
             break;
         case SkinActionChanged:
-            ReleaseFramesOf(Data);
+            ReleaseFramesOf(data);
             PurgeForms();
-            if (Data->FSkinLoading) break;
-            for (TPellixForm* Form : FForms) {
-                if (Form->FSkinData != Data) continue;
-                Form->FreeSysButtons();
-                Form->UpdateFrameMetrics();
-                Form->RefreshSkin();
+            if (data->FSkinLoading) break;
+            for (TPellixForm* form : FForms) {
+                if (form->FSkinData != data) continue;
+                form->FreeSysButtons();
+                form->UpdateFrameMetrics();
+                form->RefreshSkin();
                 break;
             }
-            if (FActive && Owner != nullptr &&
-                FindForm(Owner->HandleAllocated() ? Owner->Handle() : nullptr) == nullptr) {
+            if (FActive && owner != nullptr &&
+                FindForm(owner->HandleAllocated() ? owner->Handle() : nullptr) == nullptr) {
                 FScanning = true;
-                SkinForm(Owner);
+                SkinForm(owner);
                 FScanning = false;
             }
             break;
@@ -447,29 +448,29 @@ void TSkinManage::DoAction(TObject*) {
             FActive = false;
             PurgeForms();
             while (!FForms.empty()) {
-                const size_t Before = FForms.size();
+                const size_t before = FForms.size();
                 ReleaseForm(FForms.front());
-                if (FForms.size() == Before) {
+                if (FForms.size() == before) {
                     // Still inside its window procedure: kept (dead) for a later purge.
                     std::rotate(FForms.begin(), FForms.begin() + 1, FForms.end());
                     if (std::all_of(FForms.begin(), FForms.end(),
-                                    [](TPellixForm* Form) { return Form->FSkinState == SkinStateDead; }))
+                                    [](TPellixForm* form) { return form->FSkinState == SkinStateDead; }))
                         break;
                 }
             }
             break;
         case SkinActionChanged: {
-            ReleaseFramesOf(Data);
+            ReleaseFramesOf(data);
             PurgeForms();
-            if (Data->FSkinLoading) break;
-            std::vector<TPellixForm*> Changed;
-            for (TPellixForm* Form : FForms) {
-                if (Form->FSkinData != Data) continue;
-                Form->FreeSysButtons();
-                Form->UpdateFrameMetrics();
-                Changed.push_back(Form);
+            if (data->FSkinLoading) break;
+            std::vector<TPellixForm*> changed;
+            for (TPellixForm* form : FForms) {
+                if (form->FSkinData != data) continue;
+                form->FreeSysButtons();
+                form->UpdateFrameMetrics();
+                changed.push_back(form);
             }
-            for (TPellixForm* Form : Changed) Form->RefreshSkin();
+            for (TPellixForm* form : changed) form->RefreshSkin();
             // Forms that lost their skin to a failed load before come back with this one.
             if (FActive) ScanForms();
             break;
@@ -477,28 +478,28 @@ void TSkinManage::DoAction(TObject*) {
         default: break;
         }
     }
-    Data->DoSkinChanged();
+    data->DoSkinChanged();
     FActionData = nullptr;
 }
 
-void TSkinManage::SetMDIMaximized(bool Value) {
-    if (Value == FMDIMaximized) return;
-    FMDIMaximized = Value;
+void TSkinManage::SetMDIMaximized(bool value) {
+    if (value == FMDIMaximized) return;
+    FMDIMaximized = value;
     if (FMainSkinData != nullptr && FMainSkinData->Options().Contains(xoMDIChildBorder)) return;
-    for (TPellixForm* Form : FForms) {
-        if (!Form->IsMDIChild() || Form->FSkinState == SkinStateDead) continue;
-        if (Value) {
+    for (TPellixForm* form : FForms) {
+        if (!form->IsMDIChild() || form->FSkinState == SkinStateDead) continue;
+        if (value) {
             // The region belongs to the system: giving the window none frees it.
-            if (Form->FHasRegion) {
-                SetWindowRgn(Form->FHandle, nullptr, TRUE);
-                Form->FRegion = nullptr;
-                Form->FHasRegion = false;
+            if (form->FHasRegion) {
+                SetWindowRgn(form->FHandle, nullptr, TRUE);
+                form->FRegion = nullptr;
+                form->FHasRegion = false;
             }
-        } else if (!IsIconic(Form->FHandle)) {
-            Form->FWindowState = WindowStateNormal;
-            Form->UpdateRegion();
-            if (!Form->FHasRegion)
-                SetWindowPos(Form->FHandle, nullptr, 0, 0, 0, 0,
+        } else if (!IsIconic(form->FHandle)) {
+            form->FWindowState = WindowStateNormal;
+            form->UpdateRegion();
+            if (!form->FHasRegion)
+                SetWindowPos(form->FHandle, nullptr, 0, 0, 0, 0,
                              SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         }
     }
@@ -506,39 +507,39 @@ void TSkinManage::SetMDIMaximized(bool Value) {
 
 // --- Popup menus ----------------------------------------------------------------------------------
 
-void TSkinManage::SkinPopup(HWND Window) {
+void TSkinManage::SkinPopup(HWND window) {
     if (!FActive) return;
-    if (SendMessageW(Window, WM_SKINQUERY, 0, 0) == SkinQueryAnswer) return;
-    if (std::any_of(FPopups.begin(), FPopups.end(), [&](TPellixPopMenu* Popup) { return Popup->FHandle == Window; }))
+    if (SendMessageW(window, WM_SKINQUERY, 0, 0) == SkinQueryAnswer) return;
+    if (std::any_of(FPopups.begin(), FPopups.end(), [&](TPellixPopMenu* popup) { return popup->FHandle == window; }))
         return;
-    TSkinData* Data = SelectSkinData(Window);
-    if (Data == nullptr || Data->FSkinLoading) return;
-    const TSkinControlTypes Controls = Data->SkinControls();
+    TSkinData* data = SelectSkinData(window);
+    if (data == nullptr || data->FSkinLoading) return;
+    const TSkinControlTypes controls = data->SkinControls();
     switch (FMenuSource) {
     case MenuSourcePopup:
-        if (!Controls.Contains(xcPopupMenu)) return;
+        if (!controls.Contains(xcPopupMenu)) return;
         break;
     case MenuSourceMenuBar:
-        if (!Controls.Contains(xcMainMenu) && !Controls.Contains(xcMenuItem)) return;
+        if (!controls.Contains(xcMainMenu) && !controls.Contains(xcMenuItem)) return;
         break;
     case MenuSourceSystemMenu:
-        if (!Controls.Contains(xcSystemMenu)) return;
+        if (!controls.Contains(xcSystemMenu)) return;
         break;
     default: return;
     }
-    std::unique_ptr<TPellixPopMenu> Popup = MakePopMenu(Window, Data);
-    if (!Popup) return;
-    if (FMenuBarOpen) Popup->FFromMenuBar = true;
-    FPopups.push_back(Popup.release());
+    std::unique_ptr<TPellixPopMenu> popup = MakePopMenu(window, data);
+    if (!popup) return;
+    if (FMenuBarOpen) popup->FFromMenuBar = true;
+    FPopups.push_back(popup.release());
 }
 
-void TSkinManage::UnskinPopup(HWND Window) {
-    const auto Found =
-        std::find_if(FPopups.begin(), FPopups.end(), [&](TPellixPopMenu* Popup) { return Popup->FHandle == Window; });
-    if (Found != FPopups.end()) {
-        TPellixPopMenu* Popup = *Found;
-        FPopups.erase(Found);
-        delete Popup;  // its destructor gives the window its procedure back
+void TSkinManage::UnskinPopup(HWND window) {
+    const auto found =
+        std::find_if(FPopups.begin(), FPopups.end(), [&](TPellixPopMenu* popup) { return popup->FHandle == window; });
+    if (found != FPopups.end()) {
+        TPellixPopMenu* popup = *found;
+        FPopups.erase(found);
+        delete popup;  // its destructor gives the window its procedure back
     }
     if (FPopups.empty()) {
         FMenuBarOpen = false;
@@ -547,25 +548,25 @@ void TSkinManage::UnskinPopup(HWND Window) {
 }
 
 void TSkinManage::MarkPopupsFromMenuBar() {
-    for (TPellixPopMenu* Popup : FPopups) Popup->FFromMenuBar = true;
+    for (TPellixPopMenu* popup : FPopups) popup->FFromMenuBar = true;
 }
 
-void TSkinManage::AssignPopupMenu(HMENU Menu) {
-    for (auto Popup = FPopups.rbegin(); Popup != FPopups.rend(); ++Popup) {
-        if ((*Popup)->FMenuHandle != nullptr) continue;
-        (*Popup)->FMenuHandle = Menu;
+void TSkinManage::AssignPopupMenu(HMENU menu) {
+    for (auto popup = FPopups.rbegin(); popup != FPopups.rend(); ++popup) {
+        if ((*popup)->FMenuHandle != nullptr) continue;
+        (*popup)->FMenuHandle = menu;
         return;
     }
 }
 
-TBitmap* TSkinManage::PopupBitmapOf(HMENU Menu) const {
-    TPellixPopMenu* Popup = PopupOf(Menu);
-    return Popup == nullptr || Popup->FBuffer->Empty() ? nullptr : Popup->FBuffer.get();
+TBitmap* TSkinManage::PopupBitmapOf(HMENU menu) const {
+    TPellixPopMenu* popup = PopupOf(menu);
+    return popup == nullptr || popup->FBuffer->Empty() ? nullptr : popup->FBuffer.get();
 }
 
-TPellixPopMenu* TSkinManage::PopupOf(HMENU Menu) const {
-    if (Menu == nullptr) return nullptr;
-    for (TPellixPopMenu* Popup : FPopups)
-        if (Popup->FMenuHandle == Menu) return Popup;
+TPellixPopMenu* TSkinManage::PopupOf(HMENU menu) const {
+    if (menu == nullptr) return nullptr;
+    for (TPellixPopMenu* popup : FPopups)
+        if (popup->FMenuHandle == menu) return popup;
     return nullptr;
 }

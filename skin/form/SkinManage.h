@@ -43,40 +43,40 @@ public:
     ~TSkinManage() override;
 
     // Called by the skin data components.
-    void RegisterSkinData(TSkinData* SkinData) override;
-    void UnregisterSkinData(TSkinData* SkinData) override;
+    void RegisterSkinData(TSkinData* skinData) override;
+    void UnregisterSkinData(TSkinData* skinData) override;
     void InstallHook() override;
-    void RequestAction(TSkinData* SkinData, int32_t Action, uint32_t Interval) override;
-    void ResetSysButtons(TSkinData* SkinData) override;
+    void RequestAction(TSkinData* skinData, int32_t action, uint32_t interval) override;
+    void ResetSysButtons(TSkinData* skinData) override;
     bool Running() const override { return FState == SkinManagerRunning; }
     void MarkRunning() override { FState = SkinManagerRunning; }
     void AddOwnFormSkinData() override;
-    bool SkinWindow(HWND Window) override;
+    bool SkinWindow(HWND window) override;
 
-    void StartAction(int32_t Action, uint32_t Interval);
+    void StartAction(int32_t action, uint32_t interval);
     // The action timer's event: carries out FAction for FActionData.
-    void DoAction(TObject* Sender);
+    void DoAction(TObject* sender);
     // Whether a window of that class passes the main skin data's rules.
-    bool AcceptWindow(HWND Window, const std::string& ClassName);
+    bool AcceptWindow(HWND window, const std::string& className);
     // The skin data a window is skinned with, or null.
-    TSkinData* SelectSkinData(HWND Window);
+    TSkinData* SelectSkinData(HWND window);
     // Skins a visible, non-child form (while scanning the existing forms).
-    void SkinForm(TCustomForm* Form);
+    void SkinForm(TCustomForm* form);
     // Frees the form skinners whose window has been destroyed.
     void PurgeForms();
 
     // Called by the form skinners and the menu skinners.
-    TPellixForm* FindForm(HWND Window) const;
+    TPellixForm* FindForm(HWND window) const;
     // Drops a form skinner from the list (nothing while the manager itself is being destroyed).
-    void RemoveForm(TPellixForm* Form) override;
-    void SetMDIMaximized(bool Value) override;
-    void SkinPopup(HWND Window);
-    void UnskinPopup(HWND Window);
+    void RemoveForm(TPellixForm* form) override;
+    void SetMDIMaximized(bool value) override;
+    void SkinPopup(HWND window);
+    void UnskinPopup(HWND window);
     void MarkPopupsFromMenuBar();
-    void AssignPopupMenu(HMENU Menu);
-    TBitmap* PopupBitmapOf(HMENU Menu) const;
+    void AssignPopupMenu(HMENU menu);
+    TBitmap* PopupBitmapOf(HMENU menu) const;
     // The popup skinner that holds a menu handle, or null.
-    TPellixPopMenu* PopupOf(HMENU Menu) const;
+    TPellixPopMenu* PopupOf(HMENU menu) const;
 
     std::unique_ptr<TTimer> FTimer;        // one-shot action timer
     std::vector<TPellixForm*> FForms;      // owned form skinners
@@ -91,12 +91,12 @@ public:
 private:
     // Skinning off for one skinner: its window goes back to the system's look and the skinner is
     // freed (later, by a purge, when it is inside its own window procedure now).
-    void ReleaseForm(TPellixForm* Form);
+    void ReleaseForm(TPellixForm* form);
     // Releases every skinner of a skin data.
-    void ReleaseFormsOf(TSkinData* SkinData);
+    void ReleaseFormsOf(TSkinData* skinData);
     // Releases the skinners of a skin data whose skin can no longer draw what they draw: all of them
     // when it has no usable skin, those that draw the frame when it has no frame.
-    void ReleaseFramesOf(TSkinData* SkinData);
+    void ReleaseFramesOf(TSkinData* skinData);
     // Skins every visible form not skinned yet, last form first.
     void ScanForms();
 };

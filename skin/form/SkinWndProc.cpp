@@ -25,12 +25,12 @@ constexpr int32_t HintCursorOffset = 24;
 // SC_KEYMENU's key for the menu bar itself (F10 or Alt alone).
 constexpr LPARAM MenuBarKey = 0;
 
-POINT MessagePoint(LPARAM LParam) {
-    return POINT{static_cast<short>(LOWORD(LParam)), static_cast<short>(HIWORD(LParam))};
+POINT MessagePoint(LPARAM lParam) {
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
-bool IsSystemCaptionHit(LRESULT Hit) {
-    switch (Hit) {
+bool IsSystemCaptionHit(LRESULT hit) {
+    switch (hit) {
     case HTSYSMENU:
     case HTMINBUTTON:
     case HTMAXBUTTON:
@@ -44,40 +44,40 @@ bool IsSystemCaptionHit(LRESULT Hit) {
 // skinner under its own feet (a modal loop inside a handler runs the hook).
 struct TDepthGuard {
     int32_t& Depth;
-    explicit TDepthGuard(int32_t& Value) : Depth(Value) { ++Depth; }
+    explicit TDepthGuard(int32_t& value) : Depth(value) { ++Depth; }
     ~TDepthGuard() { --Depth; }
 };
 
 }  // namespace
 
-void TPellixForm::SkinWndProc(TMessage& Message) {
-    TDepthGuard Guard(FWindowProcDepth);
-    Message.Result = 0;
-    bool PassOn = false;
-    if (SkinStage1(Message, PassOn)) return;
-    if (SkinStage2(Message, PassOn)) return;
-    SkinStage3(Message, PassOn);
+void TPellixForm::SkinWndProc(TMessage& message) {
+    TDepthGuard guard(FWindowProcDepth);
+    message.Result = 0;
+    bool passOn = false;
+    if (SkinStage1(message, passOn)) return;
+    if (SkinStage2(message, passOn)) return;
+    SkinStage3(message, passOn);
 }
 
 // Stage 1, for every message; true when the message is done.
-bool TPellixForm::SkinStage1(TMessage& Message, bool& PassOn) {
-    switch (Message.Msg) {
+bool TPellixForm::SkinStage1(TMessage& message, bool& passOn) {
+    switch (message.Msg) {
     case WM_NCPAINT:
         if (FSkinState != SkinStateCreated) break;
         return true;  // no system frame before the attach has finished
     case WM_ERASEBKGND:
-        CallOldProc(Message);
-        if (FForm == nullptr && FSkinData != nullptr && Message.WParam != 0) {
-            RECT Client{};
-            GetClientRect(FHandle, &Client);
-            FillRect(reinterpret_cast<HDC>(Message.WParam), &Client, FSkinData->FFaceBrush.get());
-            Message.Result = 1;
+        CallOldProc(message);
+        if (FForm == nullptr && FSkinData != nullptr && message.WParam != 0) {
+            RECT client{};
+            GetClientRect(FHandle, &client);
+            FillRect(reinterpret_cast<HDC>(message.WParam), &client, FSkinData->FFaceBrush.get());
+            message.Result = 1;
         }
         return true;
     case WM_NCDESTROY:
         FSkinState = SkinStateDestroying;
         UnskinDestroyed();
-        CallOldProc(Message);
+        CallOldProc(message);
         FSkinState = SkinStateDead;
         return true;
     case WM_NCACTIVATE:
@@ -87,57 +87,57 @@ bool TPellixForm::SkinStage1(TMessage& Message, bool& PassOn) {
     case WM_INITMENUPOPUP:
         if (SkinManager != nullptr)
             SkinManager->FMenuSource =
-                reinterpret_cast<HMENU>(Message.WParam) == FSystemMenu ? MenuSourceSystemMenu : MenuSourceMenuBar;
-        CallOldProc(Message);
+                reinterpret_cast<HMENU>(message.WParam) == FSystemMenu ? MenuSourceSystemMenu : MenuSourceMenuBar;
+        CallOldProc(message);
         return true;
     case WM_CTLCOLORBTN:
-        CallOldProc(Message);
-        if (FForm == nullptr) SetBkMode(reinterpret_cast<HDC>(Message.WParam), TRANSPARENT);
+        CallOldProc(message);
+        if (FForm == nullptr) SetBkMode(reinterpret_cast<HDC>(message.WParam), TRANSPARENT);
         return true;
     case WM_CTLCOLORSTATIC:
-        CallOldProc(Message);
+        CallOldProc(message);
         if (FForm == nullptr && FSkinData != nullptr) {
-            SetBkMode(reinterpret_cast<HDC>(Message.WParam), TRANSPARENT);
-            Message.Result = reinterpret_cast<LRESULT>(FSkinData->FFaceBrush.get());
+            SetBkMode(reinterpret_cast<HDC>(message.WParam), TRANSPARENT);
+            message.Result = reinterpret_cast<LRESULT>(FSkinData->FFaceBrush.get());
         }
         return true;
     case WM_SKINATTACH:
         if (!FAttached) FinishAttach();
         return true;
     case WM_SKINRESCROLL:
-        for (size_t Index = FControlSkins.size(); Index-- > 0;) {
-            TSkinControlLink* Old = FControlSkins[Index];
-            if (Old->SkinnedWindow() != reinterpret_cast<HWND>(Message.WParam)) continue;
-            if (ControlDiscovery().Rescroll != nullptr) ControlDiscovery().Rescroll(*this, *Old);
+        for (size_t index = FControlSkins.size(); index-- > 0;) {
+            TSkinControlLink* old = FControlSkins[index];
+            if (old->SkinnedWindow() != reinterpret_cast<HWND>(message.WParam)) continue;
+            if (ControlDiscovery().Rescroll != nullptr) ControlDiscovery().Rescroll(*this, *old);
             break;
         }
         return true;
     case WM_SKINQUERY:
-        Message.Result = SkinQueryAnswer;
+        message.Result = SkinQueryAnswer;
         PostMessageW(FHandle, WM_SKINNOTIFY, 0, SkinMagic);
         return true;
     default: break;
     }
     if (!FSkinFrame) {
-        CallOldProc(Message);
+        CallOldProc(message);
         return true;
     }
-    PassOn = true;
+    passOn = true;
     return false;
 }
 
 // Stage 2, for messages marked in stage 1; true when the message is done.
-bool TPellixForm::SkinStage2(TMessage& Message, bool& PassOn) {
-    if (!PassOn) return false;
+bool TPellixForm::SkinStage2(TMessage& message, bool& passOn) {
+    if (!passOn) return false;
     if ((FStyle & WS_CHILD) != 0 && !IsMDIChild()) {
-        CallOldProc(Message);
+        CallOldProc(message);
         return true;
     }
-    PassOn = false;
-    switch (Message.Msg) {
+    passOn = false;
+    switch (message.Msg) {
     case WM_COMMAND: {
-        const WPARAM Command = LOWORD(Message.WParam);
-        switch (Command) {
+        const WPARAM command = LOWORD(message.WParam);
+        switch (command) {
         case SC_SIZE:
         case SC_MOVE:
         case SC_MINIMIZE:
@@ -147,97 +147,97 @@ bool TPellixForm::SkinStage2(TMessage& Message, bool& PassOn) {
         case SC_CLOSE:
         case SC_RESTORE:
             // A command of the owner-drawn system menu.
-            PostMessageW(FHandle, WM_SYSCOMMAND, Command, 0);
+            PostMessageW(FHandle, WM_SYSCOMMAND, command, 0);
             return true;
-        default: CallOldProc(Message); return true;
+        default: CallOldProc(message); return true;
         }
     }
-    case WM_SYSCOMMAND: SysCommandHandler(Message); return true;
+    case WM_SYSCOMMAND: SysCommandHandler(message); return true;
     case WM_WINDOWPOSCHANGED:
         UpdateWindowState();
-        CallOldProc(Message);
+        CallOldProc(message);
         return true;
-    case WM_SIZE: SizeHandler(Message); return true;
+    case WM_SIZE: SizeHandler(message); return true;
     case WM_ACTIVATE:
-        FActive = LOBYTE(LOWORD(Message.WParam)) != 0;
-        PassOn = true;
+        FActive = LOBYTE(LOWORD(message.WParam)) != 0;
+        passOn = true;
         return false;
     case WM_GETMINMAXINFO:
-        CallOldProc(Message);
+        CallOldProc(message);
         UpdateWindowState();
         return true;
     case WM_SETICON:
-        CallOldProc(Message);
+        CallOldProc(message);
         BuildIconBitmap();
         if (FAttached && IsWindowVisible(FHandle)) PaintFrame(nullptr);
         return true;
     case WM_SETTEXT:
-        CallOldProc(Message);
+        CallOldProc(message);
         // A window without form object has no form-level procedure to repaint its caption: the
         // system has just drawn its own over the skinned one.
         if (FForm == nullptr && FAttached && IsWindowVisible(FHandle)) PaintFrame(nullptr);
         return true;
     case WM_NCACTIVATE:
-        FActive = LOBYTE(LOWORD(Message.WParam)) != 0;
-        PassOn = true;
+        FActive = LOBYTE(LOWORD(message.WParam)) != 0;
+        passOn = true;
         return false;
     case WM_SKINMENUKEY: {
-        const POINT Frame = ScreenToFrame(MessagePoint(Message.LParam));
-        TNCObject* Object = NCObjectAt(Frame);
-        if (Object != nullptr && !Object->InheritsFrom(TWinSysButton::StaticClass()) && FMenuBar)
-            FMenuBar->OpenMenuBarItem(Object);
-        Message.Result = 0;
+        const POINT frame = ScreenToFrame(MessagePoint(message.LParam));
+        TNCObject* object = NCObjectAt(frame);
+        if (object != nullptr && !object->InheritsFrom(TWinSysButton::StaticClass()) && FMenuBar)
+            FMenuBar->OpenMenuBarItem(object);
+        message.Result = 0;
         return true;
     }
-    case CM_MENUCHANGED: MenuChanged(Message, false); return true;
-    default: PassOn = true; return false;
+    case CM_MENUCHANGED: MenuChanged(message, false); return true;
+    default: passOn = true; return false;
     }
 }
 
 // Stage 3: the frame's own messages, once the attach has run.
-void TPellixForm::SkinStage3(TMessage& Message, bool PassOn) {
+void TPellixForm::SkinStage3(TMessage& message, bool passOn) {
     if (FSkinState == SkinStateCreated || IsMaximizedMDIChild()) {
-        if (PassOn) CallOldProc(Message);
+        if (passOn) CallOldProc(message);
         return;
     }
-    switch (Message.Msg) {
-    case WM_NCACTIVATE: ActivationHandler(Message); return;
-    case WM_WINDOWPOSCHANGING: CallOldProc(Message); return;
-    case WM_NCCALCSIZE: CalcClientRect(Message); return;
+    switch (message.Msg) {
+    case WM_NCACTIVATE: ActivationHandler(message); return;
+    case WM_WINDOWPOSCHANGING: CallOldProc(message); return;
+    case WM_NCCALCSIZE: CalcClientRect(message); return;
     case WM_MEASUREITEM:
-        if (!MeasureItemMessage(Message)) CallOldProc(Message);
+        if (!MeasureItemMessage(message)) CallOldProc(message);
         return;
     case WM_DRAWITEM:
-        if (!DrawItemMessage(Message)) CallOldProc(Message);
+        if (!DrawItemMessage(message)) CallOldProc(message);
         return;
-    case WM_NCHITTEST: HitTest(Message); return;
+    case WM_NCHITTEST: HitTest(message); return;
     case WM_NCPAINT:
         SetSysMenuStyle(true);
         if (FSkinData->FFramePainting) {
             if (IsMaximizedMDIChild() || FBorderKind == BorderKindNoCaption) {
-                CallOldProc(Message);
+                CallOldProc(message);
                 return;
             }
             PaintFrame(nullptr);
         }
-        Message.Result = 0;
+        message.Result = 0;
         return;
-    case WM_NCMOUSEMOVE: NCMouseMove(Message); return;
-    case WM_NCLBUTTONDOWN: NCLButtonDown(Message); return;
-    case WM_NCLBUTTONUP: NCLButtonUp(Message); return;
-    case WM_NCLBUTTONDBLCLK: NCLButtonDblClk(Message); return;
-    case WM_NCRBUTTONDOWN: NCRButtonDown(Message); return;
+    case WM_NCMOUSEMOVE: NCMouseMove(message); return;
+    case WM_NCLBUTTONDOWN: NCLButtonDown(message); return;
+    case WM_NCLBUTTONUP: NCLButtonUp(message); return;
+    case WM_NCLBUTTONDBLCLK: NCLButtonDblClk(message); return;
+    case WM_NCRBUTTONDOWN: NCRButtonDown(message); return;
     case WM_SKINNCPAINT: PaintFrame(nullptr); return;
     default:
-        if (PassOn) CallOldProc(Message);
+        if (passOn) CallOldProc(message);
         return;
     }
 }
 
 // --- Handlers ----------------------------------------------------------------------------------
 
-void TPellixForm::ActivationHandler(TMessage& Message) {
-    FActive = Message.WParam != 0;
+void TPellixForm::ActivationHandler(TMessage& message) {
+    FActive = message.WParam != 0;
     if (FTimer) FTimer->SetEnabled(FActive);
     if (!FActive) {
         if (FHotControl != nullptr) {
@@ -252,16 +252,16 @@ void TPellixForm::ActivationHandler(TMessage& Message) {
         HideHint();
     }
     if (FFormKind == FormKindMDIFrame && FClientHandle != nullptr)
-        SendMessageW(FClientHandle, WM_NCACTIVATE, Message.WParam, 0);
+        SendMessageW(FClientHandle, WM_NCACTIVATE, message.WParam, 0);
     else if (IsMDIChild())
-        CallOldProc(Message);
+        CallOldProc(message);
     if (!IsMaximizedMDIChild()) PaintFrame(nullptr);
-    Message.Result = 1;
+    message.Result = 1;
 }
 
-void TPellixForm::SizeHandler(TMessage& Message) {
-    CallOldProc(Message);
-    switch (Message.WParam) {
+void TPellixForm::SizeHandler(TMessage& message) {
+    CallOldProc(message);
+    switch (message.WParam) {
     case SIZE_RESTORED: FWindowState = WindowStateNormal; break;
     case SIZE_MINIMIZED: FWindowState = WindowStateMinimized; break;
     case SIZE_MAXIMIZED: FWindowState = WindowStateMaximized; break;
@@ -273,76 +273,76 @@ void TPellixForm::SizeHandler(TMessage& Message) {
     if (FSkinState == SkinStateRunning || FSkinState == SkinStateRefreshing) UpdateRegion();
 }
 
-void TPellixForm::HitTest(TMessage& Message) {
-    CallOldProc(Message);
+void TPellixForm::HitTest(TMessage& message) {
+    CallOldProc(message);
     // The skin draws its own caption buttons where the system would find its own.
-    if (Message.Result != HTNOWHERE && Message.Result != HTCAPTION && !IsSystemCaptionHit(Message.Result)) return;
-    const POINT Frame = ScreenToFrame(MessagePoint(Message.LParam));
-    if (Frame.y > CaptionTopEdge) {
-        Message.Result = HTCAPTION;
-        if (Frame.y > FTitleHeight && FMenuHeight > 0) Message.Result = HTMENU;
-    } else if (IsSystemCaptionHit(Message.Result)) {
-        Message.Result = HTCAPTION;
+    if (message.Result != HTNOWHERE && message.Result != HTCAPTION && !IsSystemCaptionHit(message.Result)) return;
+    const POINT frame = ScreenToFrame(MessagePoint(message.LParam));
+    if (frame.y > CaptionTopEdge) {
+        message.Result = HTCAPTION;
+        if (frame.y > FTitleHeight && FMenuHeight > 0) message.Result = HTMENU;
+    } else if (IsSystemCaptionHit(message.Result)) {
+        message.Result = HTCAPTION;
     }
 }
 
-void TPellixForm::NCMouseMove(TMessage& Message) {
+void TPellixForm::NCMouseMove(TMessage& message) {
     if (!FActive) return;  // an inactive window ignores non-client moves
-    const POINT Frame = ScreenToFrame(MessagePoint(Message.LParam));
-    if (TNCObject* Object = NCObjectAt(Frame)) {
-        Object->MouseMove();
-        Message.Result = 0;
+    const POINT frame = ScreenToFrame(MessagePoint(message.LParam));
+    if (TNCObject* object = NCObjectAt(frame)) {
+        object->MouseMove();
+        message.Result = 0;
         return;
     }
     if (FHotObject != nullptr) {
         FHotObject->MouseLeave();
         FHotObject = nullptr;
     }
-    CallOldProc(Message);
+    CallOldProc(message);
 }
 
-void TPellixForm::NCLButtonDown(TMessage& Message) {
+void TPellixForm::NCLButtonDown(TMessage& message) {
     HideHint();
-    const POINT Frame = ScreenToFrame(MessagePoint(Message.LParam));
-    if (TNCObject* Object = NCObjectAt(Frame)) {
+    const POINT frame = ScreenToFrame(MessagePoint(message.LParam));
+    if (TNCObject* object = NCObjectAt(frame)) {
         if (!FActive) SetForegroundWindow(FHandle);
-        Object->MouseDown();
+        object->MouseDown();
         // The bar keeps its own button hot while the drop-down is open; after it the button may be gone
         // (the menu rebuilt, the window destroyed), so it is not touched here.
-        if (!Object->InheritsFrom(TWinSysButton::StaticClass()) && FMenuBar) FMenuBar->OpenMenuBarItem(Object);
-        Message.Result = 0;
+        if (!object->InheritsFrom(TWinSysButton::StaticClass()) && FMenuBar) FMenuBar->OpenMenuBarItem(object);
+        message.Result = 0;
         return;
     }
     UpdateWindowState();
     // A maximized window is not dragged by its caption.
-    if (Message.WParam == HTCAPTION && FWindowState == WindowStateMaximized && FActive) Message.WParam = HTMENU;
-    CallOldProc(Message);
+    if (message.WParam == HTCAPTION && FWindowState == WindowStateMaximized && FActive) message.WParam = HTMENU;
+    CallOldProc(message);
 }
 
-void TPellixForm::NCLButtonUp(TMessage& Message) {
+void TPellixForm::NCLButtonUp(TMessage& message) {
     HideHint();
-    const POINT Frame = ScreenToFrame(MessagePoint(Message.LParam));
-    if (TNCObject* Object = NCObjectAt(Frame)) {
-        auto* Button = ObjectAs<TWinSysButton>(Object);
-        if (Button != nullptr && Button == FHotObject) {
-            Button->MouseUp();
-            ButtonAction(*Button, MessagePoint(Message.LParam));
+    const POINT frame = ScreenToFrame(MessagePoint(message.LParam));
+    if (TNCObject* object = NCObjectAt(frame)) {
+        auto* button = ObjectAs<TWinSysButton>(object);
+        if (button != nullptr && button == FHotObject) {
+            button->MouseUp();
+            ButtonAction(*button, MessagePoint(message.LParam));
         }
-        Message.Result = 0;
+        message.Result = 0;
         return;
     }
-    CallOldProc(Message);
+    CallOldProc(message);
 }
 
-void TPellixForm::NCLButtonDblClk(TMessage& Message) {
-    const POINT Frame = ScreenToFrame(MessagePoint(Message.LParam));
-    if (TWinSysButton* Button = ObjectAt(Frame)) {
-        const int32_t Action = Button->FElement->Action;
-        if (Action == ButtonActionSystemMenu || Action == ButtonActionIcon) {
+void TPellixForm::NCLButtonDblClk(TMessage& message) {
+    const POINT frame = ScreenToFrame(MessagePoint(message.LParam));
+    if (TWinSysButton* button = ObjectAt(frame)) {
+        const int32_t action = button->FElement->Action;
+        if (action == ButtonActionSystemMenu || action == ButtonActionIcon) {
             if (FTimer) FTimer->SetEnabled(false);
             PostMessageW(FHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
         }
-        Message.Result = 0;
+        message.Result = 0;
         return;
     }
     UpdateWindowState();
@@ -351,37 +351,37 @@ void TPellixForm::NCLButtonDblClk(TMessage& Message) {
     else if (HasMaximizeBox())
         ToggleMaximize();
     else
-        CallOldProc(Message);
+        CallOldProc(message);
 }
 
-void TPellixForm::NCRButtonDown(TMessage& Message) {
+void TPellixForm::NCRButtonDown(TMessage& message) {
     HideHint();
-    if (Message.WParam == HTCAPTION && !IsMDIChild()) {
-        ShowSysMenu(MessagePoint(Message.LParam));
-        Message.Result = 0;
+    if (message.WParam == HTCAPTION && !IsMDIChild()) {
+        ShowSysMenu(MessagePoint(message.LParam));
+        message.Result = 0;
         return;
     }
-    CallOldProc(Message);
+    CallOldProc(message);
 }
 
-void TPellixForm::ButtonAction(TWinSysButton& Button, POINT ScreenPoint) {
-    const int32_t Action = Button.FElement->Action;
-    auto SendToActiveChild = [&](WPARAM Command) {
+void TPellixForm::ButtonAction(TWinSysButton& button, POINT screenPoint) {
+    const int32_t action = button.FElement->Action;
+    auto sendToActiveChild = [&](WPARAM command) {
         if (FFormKind != FormKindMDIFrame || FClientHandle == nullptr) return;
-        const auto Child = reinterpret_cast<HWND>(SendMessageW(FClientHandle, WM_MDIGETACTIVE, 0, 0));
-        if (Child != nullptr) SendMessageW(Child, WM_SYSCOMMAND, Command, 0);
+        const auto child = reinterpret_cast<HWND>(SendMessageW(FClientHandle, WM_MDIGETACTIVE, 0, 0));
+        if (child != nullptr) SendMessageW(child, WM_SYSCOMMAND, command, 0);
     };
-    switch (Action) {
+    switch (action) {
     case ButtonActionClose: {
-        bool CanClose = IsWindows9xVersion(SkinPlatform().SystemVersion) || !SkinPlatform().IsNT ||
+        bool canClose = IsWindows9xVersion(SkinPlatform().SystemVersion) || !SkinPlatform().IsNT ||
                         LOBYTE(LOWORD(GetVersion())) < 5;
-        if (!CanClose && FSystemMenu != nullptr) {
-            MENUITEMINFOW Info{};
-            Info.cbSize = sizeof(Info);
-            Info.fMask = MIIM_ID;
-            CanClose = GetMenuItemInfoW(FSystemMenu, SC_CLOSE, FALSE, &Info) != FALSE;
+        if (!canClose && FSystemMenu != nullptr) {
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_ID;
+            canClose = GetMenuItemInfoW(FSystemMenu, SC_CLOSE, FALSE, &info) != FALSE;
         }
-        if (CanClose) {
+        if (canClose) {
             if (FTimer) FTimer->SetEnabled(false);
             PostMessageW(FHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
         }
@@ -389,23 +389,23 @@ void TPellixForm::ButtonAction(TWinSysButton& Button, POINT ScreenPoint) {
     }
     case ButtonActionMaximize:
     case ButtonActionMaximize2:
-        if (Button.FEnabled) ToggleMaximize();
+        if (button.FEnabled) ToggleMaximize();
         break;
     case ButtonActionMinimize:
     case ButtonActionMinimize2:
-        if (Button.FEnabled) ToggleMinimize();
+        if (button.FEnabled) ToggleMinimize();
         break;
     case ButtonActionSystemMenu:
     case ButtonActionIcon:
-    case ButtonActionSystemMenu2: ShowSysMenu(POINT{ScreenPoint.x + 1, ScreenPoint.y + 1}); break;
+    case ButtonActionSystemMenu2: ShowSysMenu(POINT{screenPoint.x + 1, screenPoint.y + 1}); break;
     case ButtonActionHelp: PostMessageW(FHandle, WM_SYSCOMMAND, SC_CONTEXTHELP, 0); break;
     case ButtonActionMDIMinimize:
-    case ButtonActionMDIMinimize2: SendToActiveChild(SC_MINIMIZE); break;
+    case ButtonActionMDIMinimize2: sendToActiveChild(SC_MINIMIZE); break;
     case ButtonActionMDIRestore:
-    case ButtonActionMDIRestore2: SendToActiveChild(SC_RESTORE); break;
+    case ButtonActionMDIRestore2: sendToActiveChild(SC_RESTORE); break;
     case ButtonActionMDIClose:
-    case ButtonActionMDIClose2: SendToActiveChild(SC_CLOSE); break;
-    default: PostMessageW(FHandle, WM_SKINBUTTONCMD, static_cast<WPARAM>(Action), 0); break;
+    case ButtonActionMDIClose2: sendToActiveChild(SC_CLOSE); break;
+    default: PostMessageW(FHandle, WM_SKINBUTTONCMD, static_cast<WPARAM>(action), 0); break;
     }
 }
 
@@ -440,27 +440,27 @@ void TPellixForm::DoRestore() {
     PostMessageW(FHandle, WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 
-void TPellixForm::SysCommandHandler(TMessage& Message) {
-    const WPARAM Command = Message.WParam & 0xFFF0;
-    const LPARAM Key = Message.LParam;
-    if (!FMenuTracking && Command == SC_KEYMENU) {
-        if (Key != ' ' && Key != '-' && GetCapture() == nullptr) {
-            TNCObject* Target = nullptr;
+void TPellixForm::SysCommandHandler(TMessage& message) {
+    const WPARAM command = message.WParam & 0xFFF0;
+    const LPARAM key = message.LParam;
+    if (!FMenuTracking && command == SC_KEYMENU) {
+        if (key != ' ' && key != '-' && GetCapture() == nullptr) {
+            TNCObject* target = nullptr;
             if (FMenuBar)
-                Target = Key == MenuBarKey ? FMenuBar->FirstButton()
-                                           : FMenuBar->FindMenuButtonByAccel(static_cast<wchar_t>(Key));
-            if (Key == MenuBarKey || Target != nullptr) {
-                if (Target != nullptr) FMenuBar->OpenMenuBarItem(Target);
-                Message.Result = 1;
+                target = key == MenuBarKey ? FMenuBar->FirstButton()
+                                           : FMenuBar->FindMenuButtonByAccel(static_cast<wchar_t>(key));
+            if (key == MenuBarKey || target != nullptr) {
+                if (target != nullptr) FMenuBar->OpenMenuBarItem(target);
+                message.Result = 1;
                 return;
             }
-        } else if (Key == ' ') {
-            POINT Origin{0, 0};
-            ClientToScreen(FHandle, &Origin);
-            ShowSysMenu(Origin);
+        } else if (key == ' ') {
+            POINT origin{0, 0};
+            ClientToScreen(FHandle, &origin);
+            ShowSysMenu(origin);
         }
     }
-    switch (Message.WParam) {
+    switch (message.WParam) {
     case SC_MINIMIZE: FWindowState = WindowStateMinimized; break;
     case SC_MAXIMIZE: FWindowState = WindowStateMaximized; break;
     case SC_RESTORE:
@@ -469,109 +469,109 @@ void TPellixForm::SysCommandHandler(TMessage& Message) {
         break;
     default: break;
     }
-    CallOldProc(Message);
+    CallOldProc(message);
 }
 
-void TPellixForm::MenuChanged(TMessage& Message, bool FromForm) {
+void TPellixForm::MenuChanged(TMessage& message, bool fromForm) {
     // The window's own handling shows the menu on the window again; the frame is not painted from
     // that in-between state.
-    const bool Painting = FSkinData->FFramePainting;
+    const bool painting = FSkinData->FFramePainting;
     FSkinData->FFramePainting = false;
     try {
-        if (!FromForm)
-            CallOldProc(Message);
+        if (!fromForm)
+            CallOldProc(message);
         else if (FPrevWindowProc)
-            FPrevWindowProc(Message);
+            FPrevWindowProc(message);
     } catch (...) {
-        FSkinData->FFramePainting = Painting;
+        FSkinData->FFramePainting = painting;
         throw;
     }
-    FSkinData->FFramePainting = Painting;
-    const bool Running = FSkinState == SkinStateRunning && Subclassed();
-    HMENU Menu = GetMenu(FHandle);
-    if (FMenuBar && FForm != nullptr && FForm->Menu() == nullptr && Menu == nullptr) {
+    FSkinData->FFramePainting = painting;
+    const bool running = FSkinState == SkinStateRunning && Subclassed();
+    HMENU menu = GetMenu(FHandle);
+    if (FMenuBar && FForm != nullptr && FForm->Menu() == nullptr && menu == nullptr) {
         // The form no longer has a menu: the strip goes, the client area stays.
         FMenuBar.reset();
         FWindowMenu = nullptr;
         FMenuHeight = 0;
-        if (Running) AdjustWindowSize(true);
-    } else if (Menu != nullptr) {
-        const bool NewBar = !FMenuBar && FSkinFrame && !IsMDIChild();
-        if (NewBar) {
+        if (running) AdjustWindowSize(true);
+    } else if (menu != nullptr) {
+        const bool newBar = !FMenuBar && FSkinFrame && !IsMDIChild();
+        if (newBar) {
             // A menu given after the skin came: the strip comes with it, the client area stays.
-            FWindowMenu = Menu;
+            FWindowMenu = menu;
             MakeMenuBar();
-            if (Running) AdjustWindowSize(true);
+            if (running) AdjustWindowSize(true);
         } else if (FMenuBar && FSkinData->MenuUpdate()) {
             if (FForm != nullptr) FMenuBar->SetMenu(FForm->Menu());
-            FMenuBar->TakeMenu(Menu);
+            FMenuBar->TakeMenu(menu);
         }
         SetMenu(FHandle, nullptr);
     }
-    if (Running && FSkinFrame && IsWindowVisible(FHandle)) PaintFrame(nullptr);
+    if (running && FSkinFrame && IsWindowVisible(FHandle)) PaintFrame(nullptr);
 }
 
-void TPellixForm::DialogChar(TMessage& Message) {
-    if (FPrevWindowProc) FPrevWindowProc(Message);
-    if (Message.Result != 0) return;
-    const bool AltAlone = GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0;
-    if (AltAlone && FMenuBar) {
-        if (TNCObject* Button = FMenuBar->FindMenuButtonByAccel(static_cast<wchar_t>(Message.WParam))) {
-            POINT At{Button->FBounds.left + 1, Button->FBounds.top + 1};
-            RECT Window{};
-            GetWindowRect(FHandle, &Window);
-            At.x += Window.left;
-            At.y += Window.top;
-            PostMessageW(FHandle, WM_NCLBUTTONDOWN, HTCLIENT, MAKELPARAM(At.x, At.y));
-            Message.Result = 1;
+void TPellixForm::DialogChar(TMessage& message) {
+    if (FPrevWindowProc) FPrevWindowProc(message);
+    if (message.Result != 0) return;
+    const bool altAlone = GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0;
+    if (altAlone && FMenuBar) {
+        if (TNCObject* button = FMenuBar->FindMenuButtonByAccel(static_cast<wchar_t>(message.WParam))) {
+            POINT at{button->FBounds.left + 1, button->FBounds.top + 1};
+            RECT window{};
+            GetWindowRect(FHandle, &window);
+            at.x += window.left;
+            at.y += window.top;
+            PostMessageW(FHandle, WM_NCLBUTTONDOWN, HTCLIENT, MAKELPARAM(at.x, at.y));
+            message.Result = 1;
             return;
         }
     }
     if (IsMDIChild()) {
         if (SkinManager != nullptr && SkinManager->FMDIForm != nullptr &&
-            SkinManager->FMDIForm->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0)
+            SkinManager->FMDIForm->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0)
             return;
     } else if (Application != nullptr && Application->MainForm() != nullptr && Application->MainForm() != FForm) {
-        Application->MainForm()->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam);
+        Application->MainForm()->Perform(CM_DIALOGCHAR, message.WParam, message.LParam);
     }
-    Message.Result = 0;
+    message.Result = 0;
 }
 
 void TPellixForm::HoverTimer(TObject*) {
     if (FMenuTracking) return;
     DropStaleButtons();
-    POINT Cursor{};
-    GetCursorPos(&Cursor);
+    POINT cursor{};
+    GetCursorPos(&cursor);
     if (FHotObject != nullptr) {
-        const POINT Frame = ScreenToFrame(Cursor);
-        if (!PtInRect(&FHotObject->FBounds, Frame)) {
+        const POINT frame = ScreenToFrame(cursor);
+        if (!PtInRect(&FHotObject->FBounds, frame)) {
             FHotObject->MouseLeave();
             FHotObject = nullptr;
             HideHint();
-        } else if (auto* Button = ObjectAs<TWinSysButton>(FHotObject); Button != nullptr && FSkinData != nullptr) {
-            const uint32_t Pause =
+        } else if (auto* button = ObjectAs<TWinSysButton>(FHotObject); button != nullptr && FSkinData != nullptr) {
+            const uint32_t pause =
                 2 * (Application != nullptr ? Application->HintPause() : TApplication::kDefaultHintPause);
-            const uint32_t HidePause =
+            const uint32_t hidePause =
                 Application != nullptr ? Application->HintHidePause() : TApplication::kDefaultHintHidePause;
             FSkinData->FHintClock += FTimer ? FTimer->Interval() : 0;
-            const std::string Text = CaptionButtonHint(Button->FElement->Action);
-            if (FSkinData->FHintClock >= Pause && FSkinData->FHintClock <= Pause + HidePause) {
-                if (!Text.empty()) {
-                    RECT Window{};
-                    GetWindowRect(FHandle, &Window);
-                    const LONG Left = Button->FBounds.left + Window.left;
-                    const LONG Top = Cursor.y + HintCursorOffset;
-                    FSkinData->ShowButtonHint(RECT{Left, Top, Left, Top}, Text);
+            const std::string text = CaptionButtonHint(button->FElement->Action);
+            if (FSkinData->FHintClock >= pause && FSkinData->FHintClock <= pause + hidePause) {
+                if (!text.empty()) {
+                    RECT window{};
+                    GetWindowRect(FHandle, &window);
+                    const LONG left = button->FBounds.left + window.left;
+                    const LONG top = cursor.y + HintCursorOffset;
+                    FSkinData->ShowButtonHint(RECT{left, top, left, top}, text);
                 }
-            } else if (FSkinData->FHintClock > Pause + HidePause) {
+            } else if (FSkinData->FHintClock > pause + hidePause) {
                 HideHint();
             }
         }
     }
     if (FForm == nullptr && FHotControl != nullptr) {
-        RECT Control{};
-        GetWindowRect(FHotControl->SkinnedWindow(), &Control);
-        if (!PtInRect(&Control, Cursor)) {
+        RECT control{};
+        GetWindowRect(FHotControl->SkinnedWindow(), &control);
+        if (!PtInRect(&control, cursor)) {
             FHotControl->MouseLeave();
             FHotControl = nullptr;
         }

@@ -31,24 +31,24 @@ constexpr DWORD FirstFullMenuVersion = 5;
 
 // A system menu text "&Close\tAlt+F4": the caption before the tab, and the Alt+F4 shortcut when
 // that is what follows it.
-void SetItemText(TMenuItem& Item, const std::wstring& Text) {
-    const size_t Tab = Text.find(L'\t');
-    Item.SetCaption(WideToAnsiText(Text.substr(0, Tab)));
-    if (Tab == std::wstring::npos) return;
-    std::wstring Keys = Text.substr(Tab + 1);
-    for (wchar_t& Char : Keys) Char = static_cast<wchar_t>(towupper(Char));
-    if (Keys == L"ALT+F4") Item.SetShortCut(ShortCut(VK_F4, TShiftState{ssAlt}));
+void SetItemText(TMenuItem& item, const std::wstring& text) {
+    const size_t tab = text.find(L'\t');
+    item.SetCaption(WideToAnsiText(text.substr(0, tab)));
+    if (tab == std::wstring::npos) return;
+    std::wstring keys = text.substr(tab + 1);
+    for (wchar_t& ch : keys) ch = static_cast<wchar_t>(towupper(ch));
+    if (keys == L"ALT+F4") item.SetShortCut(ShortCut(VK_F4, TShiftState{ssAlt}));
 }
 
 }  // namespace
 
-void TPellixForm::ShowSysMenu(POINT ScreenPoint) {
-    const DWORD Now = GetTickCount();
-    if (Now - FLastMenuClick > FDoubleClickTime) {
+void TPellixForm::ShowSysMenu(POINT screenPoint) {
+    const DWORD now = GetTickCount();
+    if (now - FLastMenuClick > FDoubleClickTime) {
         if (SkinManager != nullptr) SkinManager->FMenuSource = MenuSourceSystemMenu;
-        FLastMenuClick = Now;
+        FLastMenuClick = now;
         BuildSysMenu();
-        if (FSysMenu != nullptr) FSysMenu->Popup(ScreenPoint.x, ScreenPoint.y);
+        if (FSysMenu != nullptr) FSysMenu->Popup(screenPoint.x, screenPoint.y);
         return;
     }
     // A second click within the double-click time on a hot caption button closes the window.
@@ -62,84 +62,84 @@ void TPellixForm::BuildSysMenu() {
     delete FSysMenu;
     FSysMenu = nullptr;
     UpdateWindowState();
-    auto* Menu = new TPopupMenu(this);
-    FSysMenu = Menu;
-    Menu->SetTag(SystemMenuTag);
-    Menu->SetOwnerDraw(true);
-    Menu->SetImages(FSkinData != nullptr ? FSkinData->FMenuImages : nullptr);
-    const bool Maximized = FWindowState == WindowStateMaximized;
-    const bool Minimized = FWindowState == WindowStateMinimized;
+    auto* menu = new TPopupMenu(this);
+    FSysMenu = menu;
+    menu->SetTag(SystemMenuTag);
+    menu->SetOwnerDraw(true);
+    menu->SetImages(FSkinData != nullptr ? FSkinData->FMenuImages : nullptr);
+    const bool maximized = FWindowState == WindowStateMaximized;
+    const bool minimized = FWindowState == WindowStateMinimized;
 
-    const DWORD Version = GetVersion();
-    if (SkinPlatform().IsNT && LOBYTE(LOWORD(Version)) < FirstFullMenuVersion) {
-        auto Add = [&](const char* Caption, int32_t Tag) {
-            auto* Item = new TMenuItem(Menu);
-            Item->SetCaption(Caption);
-            Item->SetTag(Tag);
-            Item->SetImageIndex(Tag == FixedSeparator ? ImageNone : Tag);
-            Item->SetOnClick(TNotifyEvent(this, &TPellixForm::SysMenuClick));
-            Item->SetOnDrawItem(TMenuDrawItemEvent(this, &TPellixForm::DrawMenuItem));
-            Item->SetOnMeasureItem(TMenuMeasureItemEvent(this, &TPellixForm::MeasurePopupItem));
-            Menu->Items()->Add(Item);
-            return Item;
+    const DWORD version = GetVersion();
+    if (SkinPlatform().IsNT && LOBYTE(LOWORD(version)) < FirstFullMenuVersion) {
+        auto add = [&](const char* caption, int32_t tag) {
+            auto* item = new TMenuItem(menu);
+            item->SetCaption(caption);
+            item->SetTag(tag);
+            item->SetImageIndex(tag == FixedSeparator ? ImageNone : tag);
+            item->SetOnClick(TNotifyEvent(this, &TPellixForm::SysMenuClick));
+            item->SetOnDrawItem(TMenuDrawItemEvent(this, &TPellixForm::DrawMenuItem));
+            item->SetOnMeasureItem(TMenuMeasureItemEvent(this, &TPellixForm::MeasurePopupItem));
+            menu->Items()->Add(item);
+            return item;
         };
-        Add(" Restore ", FixedRestore);
-        if (HasMaximizeBox()) Add(" Maximize ", FixedMaximize);
-        if (HasMinimizeBox()) Add(" Minimize ", FixedMinimize);
-        Add("-", FixedSeparator);
-        Add(" Close ", FixedClose)->SetShortCut(ShortCut(VK_F4, TShiftState{ssAlt}));
+        add(" Restore ", FixedRestore);
+        if (HasMaximizeBox()) add(" Maximize ", FixedMaximize);
+        if (HasMinimizeBox()) add(" Minimize ", FixedMinimize);
+        add("-", FixedSeparator);
+        add(" Close ", FixedClose)->SetShortCut(ShortCut(VK_F4, TShiftState{ssAlt}));
         return;
     }
 
     if (FSystemMenu == nullptr) return;
-    const int Count = GetMenuItemCount(FSystemMenu);
-    for (int Position = 0; Position < Count; ++Position) {
-        wchar_t Text[MenuTextChars + 1]{};
-        MENUITEMINFOW Info{};
-        Info.cbSize = sizeof(Info);
-        Info.fMask = MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_FTYPE;
-        Info.dwTypeData = Text;
-        Info.cch = MenuTextChars;
-        if (!GetMenuItemInfoW(FSystemMenu, static_cast<UINT>(Position), TRUE, &Info)) continue;
-        auto* Item = new TMenuItem(Menu);
-        if (Text[0] == L'\0' || (Info.fType & MFT_SEPARATOR) != 0)
-            Item->SetCaption("-");
+    const int count = GetMenuItemCount(FSystemMenu);
+    for (int position = 0; position < count; ++position) {
+        wchar_t text[MenuTextChars + 1]{};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_FTYPE;
+        info.dwTypeData = text;
+        info.cch = MenuTextChars;
+        if (!GetMenuItemInfoW(FSystemMenu, static_cast<UINT>(position), TRUE, &info)) continue;
+        auto* item = new TMenuItem(menu);
+        if (text[0] == L'\0' || (info.fType & MFT_SEPARATOR) != 0)
+            item->SetCaption("-");
         else
-            SetItemText(*Item, Text);
-        Item->SetTag(static_cast<int32_t>(Info.wID));
-        Item->SetOnClick(TNotifyEvent(this, &TPellixForm::SysMenuCommandClick));
-        Item->SetOnDrawItem(TMenuDrawItemEvent(this, &TPellixForm::DrawMenuItem));
-        Item->SetOnMeasureItem(TMenuMeasureItemEvent(this, &TPellixForm::MeasurePopupItem));
-        int32_t Image = ImageNone;
-        switch (Info.wID) {
+            SetItemText(*item, text);
+        item->SetTag(static_cast<int32_t>(info.wID));
+        item->SetOnClick(TNotifyEvent(this, &TPellixForm::SysMenuCommandClick));
+        item->SetOnDrawItem(TMenuDrawItemEvent(this, &TPellixForm::DrawMenuItem));
+        item->SetOnMeasureItem(TMenuMeasureItemEvent(this, &TPellixForm::MeasurePopupItem));
+        int32_t image = ImageNone;
+        switch (info.wID) {
         case SC_SIZE:
-        case SC_MOVE: Item->SetEnabled(!Maximized); break;
+        case SC_MOVE: item->SetEnabled(!maximized); break;
         case SC_MINIMIZE:
-            Image = ImageMinimize;
-            Item->SetEnabled(!Minimized && HasMinimizeBox());
+            image = ImageMinimize;
+            item->SetEnabled(!minimized && HasMinimizeBox());
             break;
         case SC_MAXIMIZE:
-            Image = ImageMaximize;
-            Item->SetEnabled(!Maximized && HasMaximizeBox());
+            image = ImageMaximize;
+            item->SetEnabled(!maximized && HasMaximizeBox());
             break;
-        case SC_CLOSE: Image = ImageClose; break;
+        case SC_CLOSE: image = ImageClose; break;
         case SC_RESTORE:
-            Image = ImageRestore;
-            Item->SetEnabled(Maximized || Minimized);
+            image = ImageRestore;
+            item->SetEnabled(maximized || minimized);
             break;
         default: break;
         }
-        Item->SetImageIndex(Image);
-        if ((Info.fState & MFS_DISABLED) == MFS_DISABLED) Item->SetEnabled(false);
-        if ((Info.fState & MFS_CHECKED) != 0) Item->SetChecked(true);
-        Menu->Items()->Add(Item);
+        item->SetImageIndex(image);
+        if ((info.fState & MFS_DISABLED) == MFS_DISABLED) item->SetEnabled(false);
+        if ((info.fState & MFS_CHECKED) != 0) item->SetChecked(true);
+        menu->Items()->Add(item);
     }
 }
 
-void TPellixForm::SysMenuClick(TObject* Sender) {
-    auto* Item = ObjectAs<TMenuItem>(Sender);
-    if (Item == nullptr) return;
-    switch (Item->Tag()) {
+void TPellixForm::SysMenuClick(TObject* sender) {
+    auto* item = ObjectAs<TMenuItem>(sender);
+    if (item == nullptr) return;
+    switch (item->Tag()) {
     case FixedRestore: DoRestore(); break;
     case FixedMaximize: ToggleMaximize(); break;
     case FixedMinimize: ToggleMinimize(); break;
@@ -151,7 +151,7 @@ void TPellixForm::SysMenuClick(TObject* Sender) {
     }
 }
 
-void TPellixForm::SysMenuCommandClick(TObject* Sender) {
-    if (auto* Item = ObjectAs<TMenuItem>(Sender))
-        PostMessageW(FHandle, WM_SYSCOMMAND, static_cast<WPARAM>(Item->Tag()), 0);
+void TPellixForm::SysMenuCommandClick(TObject* sender) {
+    if (auto* item = ObjectAs<TMenuItem>(sender))
+        PostMessageW(FHandle, WM_SYSCOMMAND, static_cast<WPARAM>(item->Tag()), 0);
 }

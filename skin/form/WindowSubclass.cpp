@@ -4,15 +4,15 @@
 #include "framework/rtl/SysUtils.h"
 #include "framework/rtl/Trace.h"
 
-bool TWindowSubclass::Install(HWND Window, const TWndMethod& Method) {
-    if (FSubclass || Window == nullptr) return false;
+bool TWindowSubclass::Install(HWND window, const TWndMethod& method) {
+    if (FSubclass || window == nullptr) return false;
     try {
-        FSubclass = win::WindowSubclass(Window, Method);
-    } catch (const Exception& Error) {
-        QUIRN_TRACE(TTraceChannel::Subclass, "not subclassed: ", Error.Message());
+        FSubclass = win::WindowSubclass(window, method);
+    } catch (const Exception& error) {
+        QUIRN_TRACE(TTraceChannel::Subclass, "not subclassed: ", error.Message());
         return false;
     }
-    FWindow = Window;
+    FWindow = window;
     FPrevious = FSubclass.Previous();
     FUnicode = FSubclass.Unicode();
     return true;
@@ -26,9 +26,9 @@ void TWindowSubclass::Restore() {
     FSubclass.Restore();
 }
 
-LRESULT TWindowSubclass::CallPrevious(UINT Msg, WPARAM WParam, LPARAM LParam) const {
-    if (FSubclass) return FSubclass.CallPrevious(Msg, WParam, LParam);
+LRESULT TWindowSubclass::CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) const {
+    if (FSubclass) return FSubclass.CallPrevious(msg, wParam, lParam);
     if (FPrevious == nullptr) return 0;
-    return FUnicode ? CallWindowProcW(FPrevious, FWindow, Msg, WParam, LParam)
-                    : CallWindowProcA(FPrevious, FWindow, Msg, WParam, LParam);
+    return FUnicode ? CallWindowProcW(FPrevious, FWindow, msg, wParam, lParam)
+                    : CallWindowProcA(FPrevious, FWindow, msg, wParam, lParam);
 }

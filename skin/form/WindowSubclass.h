@@ -17,7 +17,7 @@ public:
 
     // Routes the window's messages to Method (nothing when already installed). False when the
     // system refused the new procedure; the window then keeps its own.
-    bool Install(HWND Window, const TWndMethod& Method);
+    bool Install(HWND window, const TWndMethod& method);
     // Gives the window its procedure back; nothing when not installed, so every detach sequence may
     // run it twice.
     void Restore();
@@ -25,7 +25,7 @@ public:
     bool Installed() const { return static_cast<bool>(FSubclass); }
     // The replaced procedure (also after Restore), and a message passed on to it.
     WNDPROC Previous() const { return FPrevious; }
-    LRESULT CallPrevious(UINT Msg, WPARAM WParam, LPARAM LParam) const;
+    LRESULT CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) const;
 
 private:
     win::WindowSubclass FSubclass;
