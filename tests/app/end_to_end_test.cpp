@@ -482,9 +482,14 @@ TEST_F(EndToEnd, TheMemosWearSkinnedScrollBars) {
     // Each memo's vertical bar: an overlay over the memo's right edge, showing the skin's arrows.
     const std::vector<HWND> memos = ChildrenOfClass(main, L"TMemo");
     ASSERT_EQ(memos.size(), 2u);
+    // The controls are skinned by the attach's posted steps, after the form answers the skin query.
     std::vector<HWND> bars;
-    for (HWND overlay : ChildrenOfClass(main, kOverlayClass))
-        if (IsWindowVisible(overlay)) bars.push_back(overlay);
+    EXPECT_TRUE(PumpUntil("one skinned vertical bar per memo", [&] {
+        bars.clear();
+        for (HWND overlay : ChildrenOfClass(main, kOverlayClass))
+            if (IsWindowVisible(overlay)) bars.push_back(overlay);
+        return bars.size() == 2u;
+    }));
     ASSERT_EQ(bars.size(), 2u) << "one vertical bar per memo, no horizontal one";
     for (HWND memo : memos) {
         RECT memoRect{};

@@ -3,36 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "RealInput.h"
 #include "Wait.h"
 
 namespace {
 
-constexpr int kAbsoluteScale = 65535;  // absolute mouse coordinates span 0..65535 over the screen
-constexpr int kDownBit = 0x8000;       // GetAsyncKeyState: the key is down
-
-// A mouse event at point (absolute), with the given button flags.
-INPUT MouseAt(POINT point, DWORD buttons) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = ::MulDiv(point.x, kAbsoluteScale, ::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = ::MulDiv(point.y, kAbsoluteScale, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-    return input;
-}
-
-INPUT KeyEvent(WORD key, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-void Send(std::vector<INPUT> inputs) {
-    const UINT sent = ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    EXPECT_EQ(sent, inputs.size()) << "SendInput refused events, error " << ::GetLastError();
-}
+constexpr int kDownBit = 0x8000;  // GetAsyncKeyState: the key is down
 
 bool Down(int key) { return (::GetAsyncKeyState(key) & kDownBit) != 0; }
 
@@ -62,8 +38,8 @@ bool Down(int key) { return (::GetAsyncKeyState(key) & kDownBit) != 0; }
 void DoubleClick(POINT point) {
     MoveMouse(point);
     EXPECT_TRUE(CursorArrives(point));
-    Send({MouseAt(point, MOUSEEVENTF_LEFTDOWN), MouseAt(point, MOUSEEVENTF_LEFTUP),
-          MouseAt(point, MOUSEEVENTF_LEFTDOWN), MouseAt(point, MOUSEEVENTF_LEFTUP)});
+    SendInputs({MouseInputAt(point, MOUSEEVENTF_LEFTDOWN), MouseInputAt(point, MOUSEEVENTF_LEFTUP),
+                MouseInputAt(point, MOUSEEVENTF_LEFTDOWN), MouseInputAt(point, MOUSEEVENTF_LEFTUP)});
     EXPECT_TRUE(InputSettles());
 }
 
@@ -75,22 +51,22 @@ void RightClick(POINT point) {
 void Drag(POINT from, POINT to, int steps) {
     MoveMouse(from);
     EXPECT_TRUE(CursorArrives(from));
-    Send({MouseAt(from, MOUSEEVENTF_LEFTDOWN)});
+    SendInputs({MouseInputAt(from, MOUSEEVENTF_LEFTDOWN)});
     EXPECT_TRUE(PumpUntil("the left button down", [] { return Down(VK_LBUTTON); }));
     steps = steps < 1 ? 1 : steps;
     for (int step = 1; step <= steps; ++step) {
         const POINT at{from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps};
-        Send({MouseAt(at, 0)});
+        SendInputs({MouseInputAt(at, 0)});
         EXPECT_TRUE(CursorArrives(at));
     }
-    Send({MouseAt(to, MOUSEEVENTF_LEFTUP)});
+    SendInputs({MouseInputAt(to, MOUSEEVENTF_LEFTUP)});
     EXPECT_TRUE(InputSettles());
 }
 
 void PressChord(std::initializer_list<WORD> keys) {
     std::vector<INPUT> inputs;
-    for (WORD key : keys) inputs.push_back(KeyEvent(key, false));
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) inputs.push_back(KeyEvent(*key, true));
-    Send(inputs);
+    for (WORD key : keys) inputs.push_back(KeyInput(key, false));
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) inputs.push_back(KeyInput(*key, true));
+    SendInputs(inputs);
     EXPECT_TRUE(InputSettles(keys));
 }

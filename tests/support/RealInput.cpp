@@ -8,17 +8,19 @@ namespace {
 
 constexpr int kAbsoluteScale = 65535;  // absolute mouse coordinates span 0..65535 over the screen
 
-void Send(std::vector<INPUT> inputs) {
+}  // namespace
+
+void SendInputs(std::vector<INPUT> inputs) {
     const UINT sent = ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     EXPECT_EQ(sent, inputs.size()) << "SendInput refused events, error " << ::GetLastError();
 }
 
-INPUT MouseMoveTo(POINT point) {
+INPUT MouseInputAt(POINT point, DWORD buttons) {
     INPUT move{};
     move.type = INPUT_MOUSE;
     move.mi.dx = ::MulDiv(point.x, kAbsoluteScale, ::GetSystemMetrics(SM_CXSCREEN) - 1);
     move.mi.dy = ::MulDiv(point.y, kAbsoluteScale, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
     return move;
 }
 
@@ -31,28 +33,26 @@ INPUT KeyInput(WORD key, bool up) {
     return input;
 }
 
-}  // namespace
-
 POINT Centre(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
 
 // By way of a point beside it, so that the move is seen even when the mouse rests there already.
 // SetCursorPos moves the display's own pointer too: without it Wine takes the position back from the
 // display the next time it asks.
 void MoveMouse(POINT point) {
-    Send({MouseMoveTo(POINT{point.x - 1, point.y})});
+    SendInputs({MouseInputAt(POINT{point.x - 1, point.y})});
     ::SetCursorPos(point.x, point.y);
-    Send({MouseMoveTo(point)});
+    SendInputs({MouseInputAt(point)});
 }
 
 // The button events carry the point too: Wine may take the mouse position back from a display whose
 // pointer it cannot move (a second screen) between a move and a click.
 void Click(POINT point, bool right) {
     MoveMouse(point);
-    INPUT press = MouseMoveTo(point);
-    INPUT release = MouseMoveTo(point);
+    INPUT press = MouseInputAt(point);
+    INPUT release = MouseInputAt(point);
     press.mi.dwFlags |= right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
     release.mi.dwFlags |= right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    Send({press, release});
+    SendInputs({press, release});
 }
 
 void PressKey(WORD key, WORD modifier) {
@@ -61,7 +61,7 @@ void PressKey(WORD key, WORD modifier) {
     inputs.push_back(KeyInput(key, false));
     inputs.push_back(KeyInput(key, true));
     if (modifier) inputs.push_back(KeyInput(modifier, true));
-    Send(inputs);
+    SendInputs(inputs);
 }
 
 void TypeText(std::wstring_view text) {
@@ -72,6 +72,6 @@ void TypeText(std::wstring_view text) {
         press.ki.dwFlags = KEYEVENTF_UNICODE;
         INPUT release = press;
         release.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-        Send({press, release});
+        SendInputs({press, release});
     }
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string_view>
+#include <vector>
 
 POINT Centre(const RECT& rect);
 
@@ -20,3 +21,11 @@ void PressKey(WORD key, WORD modifier = 0);
 
 // Types text as Unicode characters, one press and release each.
 void TypeText(std::wstring_view text);
+
+// The events the functions above are made of, for input drivers that send their own sequences.
+// A mouse event at point (screen coordinates, sent as absolute) with the given button flags (0: a move).
+INPUT MouseInputAt(POINT point, DWORD buttons = 0);
+// A key going down or up.
+INPUT KeyInput(WORD key, bool up);
+// Hands the events to the system at once; an event it refuses fails the test.
+void SendInputs(std::vector<INPUT> inputs);
