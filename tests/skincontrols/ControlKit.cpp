@@ -5,6 +5,9 @@
 #include <sstream>
 
 #include "InputScript.h"
+#include "framework/controls/WindowProcSubclass.h"
+#include "framework/win/ObjectInstance.h"
+#include "framework/win/WindowSubclass.h"
 
 namespace controltest {
 
@@ -24,6 +27,12 @@ C* Place(TForm* Form, TWinControl* Parent, int32_t Left, int32_t Top, int32_t Wi
     Control->SetParent(Parent);
     Control->SetBounds(Left, Top, Width, Height);
     return Control;
+}
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM data) {
+    ++*reinterpret_cast<int32_t*>(data);
+    EnumChildWindows(window, CountWindow, data);
+    return TRUE;
 }
 
 }  // namespace
@@ -91,6 +100,20 @@ TSkinControl* SkinnerOf(TPellixForm& Skinner, TControl* Control) {
         if (Skin != nullptr && Skin->Owner() == Control) return Skin;
     }
     return nullptr;
+}
+
+TObjectCounts CountObjects() {
+    TObjectCounts counts;
+    counts.Gdi = GdiObjectCounter::Count();
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&counts.Windows));
+    counts.Thunks = ObjectInstanceCount();
+    counts.Retired = win::RetiredSubclassCount() + RetiredWindowProcCount();
+    return counts;
+}
+
+void PrintTo(const TObjectCounts& counts, std::ostream* out) {
+    *out << "GDI " << counts.Gdi.ToString() << ", windows " << counts.Windows << ", thunks " << counts.Thunks
+         << ", retired " << counts.Retired;
 }
 
 void RepaintNow(HWND Window) {

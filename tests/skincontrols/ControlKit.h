@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "GdiObjectCounter.h"
 #include "ScreenPixels.h"
 #include "SkinFormKit.h"
 #include "framework/controls/Button.h"
@@ -56,6 +57,18 @@ template <class S>
 S* SkinnerAs(TPellixForm& Skinner, TControl* Control) {
     return dynamic_cast<S*>(SkinnerOf(Skinner, Control));
 }
+
+// What a leak of the skinners would leave: GDI objects, the windows of this thread (children at every
+// depth), the thunks, and the subclasses left as pass-throughs.
+struct TObjectCounts {
+    GdiObjectCounts Gdi;
+    int32_t Windows = 0;
+    int32_t Thunks = 0;
+    int32_t Retired = 0;
+    friend bool operator==(const TObjectCounts&, const TObjectCounts&) = default;
+};
+TObjectCounts CountObjects();
+void PrintTo(const TObjectCounts& counts, std::ostream* out);
 
 // Repaints a window (and its frame) now and handles the messages that follow.
 void RepaintNow(HWND Window);
