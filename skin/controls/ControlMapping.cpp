@@ -18,6 +18,7 @@
 #include "skin/controls/SkinRoutines.h"
 #include "skin/controls/SkinScrollbar.h"
 #include "skin/controls/SkinStatusBar.h"
+#include "skin/data/ClassNames.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinServices.h"
 #include "skin/form/PellixFormSkinner.h"
@@ -27,24 +28,11 @@ namespace {
 
 // --- Class names ---------------------------------------------------------------------------------
 
-// Never skinned, whatever the tables say (upper case).
-constexpr std::array<std::string_view, 3> NeverSkinnedClasses{"TDBCOMBOBOXEH", "TFRDESIGNERPAGE", "TFRPBOX"};
-// Groups whose buttons follow the group's Tag (lower-case parts of a class name).
-constexpr std::array<std::string_view, 2> ButtonGroupParts{"radiogroup", "checkgroup"};
-// A group of one vendor whose buttons get glyph images (part of the upper-case class name).
-constexpr std::string_view GlyphGroupPart = "TRZ";
-// Framework classes the built-in rules and the kinds test for.
-constexpr std::string_view CustomPanelClass = "TCustomPanel";
-constexpr std::string_view MemoClass = "TMemo";
-// The vendor button whose "Kind" makes it a menu button.
-constexpr std::string_view DropDownButtonClass = "TcxButton";
-
 // Published properties the mapping reads or sets by name.
 constexpr std::string_view TransparentProp = "Transparent";
 constexpr std::string_view NumButtonsProp = "NumButtons";
 
-// Window classes and styles of bare windows (lower-case class names).
-constexpr std::string_view ButtonWindowClass = "button";
+// Styles of bare button windows.
 constexpr LONG ButtonOwnerDrawStyle = 0xB;  // BS_OWNERDRAW
 constexpr LONG ButtonGroupBoxStyle = 0x7;   // BS_GROUPBOX
 constexpr LONG ButtonBitmapStyle = 0x80;    // BS_BITMAP
@@ -173,7 +161,7 @@ const TBuiltInRule BuiltInRules[] = {
     {{"TDXTREELIST", "TDXDBTREELIST", "TDXDBGRID"}, {}, nullptr, xcScrollbar, Scrolling},
     {{}, "TCustomMemo", nullptr, xcScrollbar, Scrolling},
     {{}, {}, WithScrollBars, xcScrollbar, Scrolling},
-    {{}, "TButton", nullptr, xcButton, Plain<TSkinButton>},
+    {{}, FrameworkButtonClass, nullptr, xcButton, Plain<TSkinButton>},
     {{}, "TCustomEdit", nullptr, xcEdit, Plain<TSkinEdit>},
     {{}, "TCustomForm", NotDCEdit, std::nullopt, EmbeddedForm},
     {{"TDCEDIT", "TDCDBEDIT"}, {}, OneButton, xcCombo, NotYet /* TSkinComBox */},

@@ -10,6 +10,7 @@
 #include "skin/controls/SkinFrames.h"
 #include "skin/controls/SkinProps.h"
 #include "skin/controls/SkinRoutines.h"
+#include "skin/data/ClassNames.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinServices.h"
 #include "skin/form/PellixFormSkinner.h"
@@ -18,11 +19,7 @@ QUIRN_DEFINE_CLASS(TSkinButton)
 
 namespace {
 
-// Classes of these vendors (lower-case class-name prefixes) raise MouseDown themselves.
-constexpr std::string_view OwnMouseDownPrefixes[] = {"trz", "tel"};
 constexpr int32_t OwnMouseDownKind = 1;
-// The class of the framework's own button window, whose BN_CLICKED carries no control id.
-constexpr std::string_view FrameworkButtonClass = "tbutton";
 // The caption's line-break marker, and the break it becomes.
 constexpr std::wstring_view CaptionBreakMarker = L"||";
 constexpr std::wstring_view CaptionBreak = L"\r\n";
@@ -121,7 +118,7 @@ void TSkinButton::ClickFromMouse() {
         FControl->Click();
         return;
     }
-    const WPARAM id = LowerClassName(FHandle) == FrameworkButtonClass ? 0 : GetDlgCtrlID(FHandle);
+    const WPARAM id = SameText(LowerClassName(FHandle), FrameworkButtonClass) ? 0 : GetDlgCtrlID(FHandle);
     PostMessageW(GetParent(FHandle), WM_COMMAND, id, reinterpret_cast<LPARAM>(FHandle));
 }
 

@@ -6,6 +6,7 @@
 #include "framework/rtl/Trace.h"
 #include "framework/win/DeviceContext.h"
 #include "skin/controls/SkinRoutines.h"
+#include "skin/data/ClassNames.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/SkinFormConstants.h"
 
@@ -13,9 +14,6 @@ QUIRN_DEFINE_CLASS(TSkinEdit)
 
 namespace {
 
-// Lower-case class names of spin buttons: exact, and parts of a name.
-constexpr std::string_view UpDownClass = "msctls_updown32";
-constexpr std::string_view SpinClassParts[] = {"spin", "updown"};
 // Inside the shadow line, two white lines cover the system's sunken edge.
 constexpr TColor InnerLineColour = clWhite;
 // A client area within this of the window's size means the edit has no border to skin.

@@ -13,6 +13,7 @@
 #include "skin/controls/SkinProps.h"
 #include "skin/controls/SkinRoutines.h"
 #include "skin/controls/WScrollbar.h"
+#include "skin/data/ClassNames.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/PellixFormSkinner.h"
 #include "skin/form/SkinFormConstants.h"
@@ -24,8 +25,6 @@ namespace {
 constexpr std::string_view BorderStyleProp = "BorderStyle";
 constexpr std::string_view NoBorder = "bsnone";
 constexpr std::string_view FixedColorProp = "FixedColor";
-// An image viewer that draws its own border.
-constexpr std::string_view OwnBorderClass = "TImageScrollBox";
 
 }  // namespace
 

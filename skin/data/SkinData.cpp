@@ -6,6 +6,7 @@
 #include "framework/controls/Form.h"
 #include "framework/controls/HintWindow.h"
 #include "framework/graphics/Canvas.h"
+#include "skin/data/ClassNames.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinEngineLink.h"
@@ -37,8 +38,6 @@ namespace {
 constexpr std::string_view SkinStoreNone = "(none)";
 constexpr std::string_view SkinStoreGood = "(Good)";
 constexpr std::string_view ComponentVersion = "5.40.07.15";
-constexpr std::string_view MonthCalendarClass = "SysMonthCal32";
-constexpr std::string_view FastReportPrefix = "Tfr";
 constexpr int32_t HintMaxWidth = 500;
 
 // The menu glyphs: 16 x 16 cells of a monochrome strip, white is the mask.

@@ -13,6 +13,7 @@
 #include "framework/rtl/Trace.h"
 #include "framework/win/TextMeasure.h"
 #include "framework/win/UserObject.h"
+#include "skin/data/ClassNames.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinServices.h"
 #include "skin/form/NCObject.h"
@@ -26,8 +27,6 @@ namespace {
 
 constexpr uint32_t HoverTimerInterval = 250;
 // The class of a form whose popup menus are never skinned.
-constexpr std::string_view RichEditFormClass = "TwwRichEditForm";
-constexpr std::string_view MessageFormClass = "TMessageForm";
 // Windows 2000 and Vista leave the style of application windows and owner-less windows alone.
 constexpr DWORD KeepStyleMajorVersion = 5;
 constexpr UINT FrameChangedFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;

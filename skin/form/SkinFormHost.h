@@ -1,7 +1,7 @@
 // SkinFormHost: what a form skinner asks of the skin manager that made it — to be dropped from its list,
 // to mark the manager running, the MDI state the skinners of one frame share, and where the next menu
 // comes from. The manager (SkinManage.h) is the host; the form skinner knows only this, so that the two
-// do not include each other. Also the window classes both know by name.
+// do not include each other.
 #pragma once
 
 #include <windows.h>
@@ -10,13 +10,11 @@
 #include <string>
 #include <string_view>
 
+#include "skin/data/ClassNames.h"
+
 class TCustomForm;
 class TPellixForm;
 
-// Window classes the manager and the form skinners know by name.
-constexpr std::string_view DialogClassName = "#32770";
-constexpr std::string_view PopupMenuClassName = "#32768";
-constexpr std::string_view MDIClientClassName = "MDIClient";
 
 // The class name of a window, read into a buffer of 100 characters (longer names are cut).
 std::string ClassNameOf(HWND window);

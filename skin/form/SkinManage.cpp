@@ -3,14 +3,15 @@
 #include "skin/form/SkinManage.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "framework/controls/ControlAtom.h"
 #include "framework/controls/Form.h"
 #include "framework/controls/Screen.h"
 #include "framework/controls/Timer.h"
+#include "framework/rtl/SysUtils.h"
 #include "framework/rtl/Trace.h"
 #include "framework/win/HookHandle.h"
+#include "skin/data/ClassNames.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/WindowsVersion.h"
 #include "skin/form/PellixFormSkinner.h"
@@ -26,16 +27,6 @@ namespace {
 constexpr int MajorVersion6 = 6;
 constexpr int ClassNameChars = 100;
 
-// Class names that are never skinned (contained in the name), and the exact ones.
-constexpr std::string_view PopupEditClassPart = "TcxPopupEditPopupWindow";
-constexpr std::string_view RenderWindowClassPart = "TTERenderWindow";
-constexpr std::string_view ApplicationClass = "TApplication";
-constexpr std::string_view ScrollBarClass = "ScrollBar";
-// Lower-cased class names of the acceptance rules.
-constexpr std::string_view PreviewPart = "preview";
-constexpr std::string_view DBTreeViewPopup = "tpopupdbtreeview";
-constexpr std::string_view MessageFormLower = "tmessageform";
-constexpr std::string_view MDIClientLower = "mdiclient";
 
 win::HookHandle Hook;
 bool HookDisabled = false;
@@ -56,12 +47,6 @@ TSkinPlatform& MutablePlatform() {
     return platform;
 }
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-    return text;
-}
-
 bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 // A child window that is not an MDI child and does not sit directly in an MDI client.
@@ -69,7 +54,7 @@ bool IsPlainChild(HWND window) {
     const LONG style = GetWindowLongW(window, GWL_STYLE);
     const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
     if ((style & WS_CHILD) == 0 || (exStyle & WS_EX_MDICHILD) != 0) return false;
-    return Lower(ClassNameOf(GetParent(window))) != MDIClientLower;
+    return !SameText(ClassNameOf(GetParent(window)), MDIClientClassName);
 }
 
 // The form object of a window: a form of the application whose window it is, else the control
@@ -103,7 +88,7 @@ LRESULT CALLBACK CBTHookProc(int code, WPARAM wParam, LPARAM lParam) {
             case HCBT_CREATEWND: {
                 const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
                 const std::string className = ClassNameOf(window);
-                if (className == ScrollBarClass && (create->style & SBS_SIZEGRIP) != 0) {
+                if (className == ScrollBarClassName && (create->style & SBS_SIZEGRIP) != 0) {
                     if (TPellixForm* form = manager->FindForm(create->hwndParent)) form->MapWindow(window);
                 }
                 if ((create->style & WS_CHILD) == 0 && className == PopupMenuClassName) manager->SkinPopup(window);
@@ -304,10 +289,10 @@ bool TSkinManage::SkinWindow(HWND window) {
 bool TSkinManage::AcceptWindow(HWND window, const std::string& className) {
     bool doSkin = true;
     if (FMainSkinData == nullptr) return doSkin;
-    const std::string lowerName = Lower(className);
-    if (!FMainSkinData->Options().Contains(xoPreview) && Contains(lowerName, PreviewPart)) doSkin = false;
+    const std::string lowerName = LowerCase(className);
+    if (!FMainSkinData->Options().Contains(xoPreview) && Contains(lowerName, PreviewClassPart)) doSkin = false;
     if (className == DialogClassName && (GetWindowLongW(window, GWL_STYLE) & DS_SETFOREGROUND) != 0) doSkin = false;
-    if (lowerName == DBTreeViewPopup) doSkin = false;
+    if (SameText(className, DBTreeViewPopupClass)) doSkin = false;
     FMainSkinData->DoFormSkin(window, className, doSkin);
     return doSkin;
 }
@@ -325,8 +310,8 @@ TSkinData* TSkinManage::SelectSkinData(HWND window) {
                    owner->Handle() == window;
         }))
         return own;
-    const std::string lowerName = Lower(ClassNameOf(window));
-    if (lowerName == MessageFormLower || lowerName == DialogClassName) {
+    const std::string className = ClassNameOf(window);
+    if (SameText(className, MessageFormClass) || className == DialogClassName) {
         if (TSkinData* dialog = lastOf([](TSkinData& data) { return data.SkinFormtype() == sfDialog; })) return dialog;
     }
     if (TSkinData* main = lastOf([](TSkinData& data) { return data.SkinFormtype() == sfMainform; })) return main;
