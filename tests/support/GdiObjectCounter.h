@@ -6,7 +6,11 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
+#include <utility>
+
+#include "ObjectCounter.h"
 
 struct GdiObjectCounts {
     int Total = 0;
@@ -20,22 +24,25 @@ struct GdiObjectCounts {
     int Other = 0;
 
     friend bool operator==(const GdiObjectCounts&, const GdiObjectCounts&) = default;
-    std::string ToString() const;
+    std::string ToString() const { return CountsText(*this); }
+
+    static constexpr std::array<std::pair<const char*, int GdiObjectCounts::*>, 9> Kinds{{
+        {"total", &GdiObjectCounts::Total},
+        {"bitmaps", &GdiObjectCounts::Bitmaps},
+        {"brushes", &GdiObjectCounts::Brushes},
+        {"pens", &GdiObjectCounts::Pens},
+        {"fonts", &GdiObjectCounts::Fonts},
+        {"regions", &GdiObjectCounts::Regions},
+        {"DCs", &GdiObjectCounts::DeviceContexts},
+        {"palettes", &GdiObjectCounts::Palettes},
+        {"other", &GdiObjectCounts::Other},
+    }};
 };
 
-class GdiObjectCounter {
-public:
-    // The live objects now.
-    static GdiObjectCounts Count();
+// The live GDI objects of this process now.
+GdiObjectCounts CountGdiObjects();
 
-    // Counts at construction; Leaked() is what was created since and is still alive.
-    GdiObjectCounter() : FStart(Count()) {}
-    const GdiObjectCounts& Start() const { return FStart; }
-    GdiObjectCounts Leaked() const;
-
-private:
-    GdiObjectCounts FStart;
-};
+using GdiObjectCounter = ObjectCounter<GdiObjectCounts, CountGdiObjects>;
 
 // gtest printing.
 inline void PrintTo(const GdiObjectCounts& counts, std::ostream* out) { *out << counts.ToString(); }

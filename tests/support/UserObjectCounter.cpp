@@ -5,7 +5,6 @@
 #include <cwchar>
 #include <mutex>
 #include <set>
-#include <sstream>
 #include <vector>
 
 namespace {
@@ -162,14 +161,7 @@ void ProbeHandleTable(UserObjectCounts& counts) {
 
 }  // namespace
 
-std::string UserObjectCounts::ToString() const {
-    std::ostringstream out;
-    out << "{windows " << Windows << ", menus " << Menus << ", cursors and icons " << CursorsAndIcons
-        << ", accelerator tables " << AcceleratorTables << ", hooks " << Hooks << "}";
-    return out.str();
-}
-
-UserObjectCounts UserObjectCounter::Count() {
+UserObjectCounts CountUserObjects() {
     RouteHooksThroughCounters();
     UserObjectCounts counts;
     counts.Windows = CountWindows();
@@ -181,17 +173,4 @@ UserObjectCounts UserObjectCounter::Count() {
         counts.CursorsAndIcons = std::max(0, total - counts.Windows - counts.Hooks);
     }
     return counts;
-}
-
-UserObjectCounter::UserObjectCounter() : FStart(Count()) {}
-
-UserObjectCounts UserObjectCounter::Leaked() const {
-    const UserObjectCounts now = Count();
-    UserObjectCounts leaked;
-    leaked.Windows = now.Windows - FStart.Windows;
-    leaked.Menus = now.Menus - FStart.Menus;
-    leaked.CursorsAndIcons = now.CursorsAndIcons - FStart.CursorsAndIcons;
-    leaked.AcceleratorTables = now.AcceleratorTables - FStart.AcceleratorTables;
-    leaked.Hooks = now.Hooks - FStart.Hooks;
-    return leaked;
 }

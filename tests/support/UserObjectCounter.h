@@ -18,8 +18,12 @@
 
 #include <windows.h>
 
+#include <array>
 #include <ostream>
 #include <string>
+#include <utility>
+
+#include "ObjectCounter.h"
 
 struct UserObjectCounts {
     int Windows = 0;
@@ -30,22 +34,21 @@ struct UserObjectCounts {
     int Total() const { return Windows + Menus + CursorsAndIcons + AcceleratorTables + Hooks; }
 
     friend bool operator==(const UserObjectCounts&, const UserObjectCounts&) = default;
-    std::string ToString() const;
+    std::string ToString() const { return CountsText(*this); }
+
+    static constexpr std::array<std::pair<const char*, int UserObjectCounts::*>, 5> Kinds{{
+        {"windows", &UserObjectCounts::Windows},
+        {"menus", &UserObjectCounts::Menus},
+        {"cursors and icons", &UserObjectCounts::CursorsAndIcons},
+        {"accelerator tables", &UserObjectCounts::AcceleratorTables},
+        {"hooks", &UserObjectCounts::Hooks},
+    }};
 };
 
-class UserObjectCounter {
-public:
-    // The live objects now.
-    static UserObjectCounts Count();
+// The live USER objects of this process now (the first call routes the hook imports through counters).
+UserObjectCounts CountUserObjects();
 
-    // Counts at construction; Leaked() is what was created since and is still alive.
-    UserObjectCounter();
-    const UserObjectCounts& Start() const { return FStart; }
-    UserObjectCounts Leaked() const;
-
-private:
-    UserObjectCounts FStart;
-};
+using UserObjectCounter = ObjectCounter<UserObjectCounts, CountUserObjects>;
 
 // gtest printing.
 inline void PrintTo(const UserObjectCounts& counts, std::ostream* out) { *out << counts.ToString(); }
