@@ -7,6 +7,7 @@
 #include "framework/controls/Application.h"
 #include "framework/graphics/ImageList.h"
 #include "framework/rtl/Streams.h"
+#include "framework/win/ResourceData.h"
 #include "gallery/GalleryWindows.h"
 
 TGalleryForm* GalleryForm = nullptr;
@@ -33,15 +34,6 @@ constexpr int32_t kMenuGlyphSize = 16;
 
 // Lines of the Basic page's memo and list box: several times what they show.
 constexpr int32_t kBasicLines = 40;
-
-std::vector<uint8_t> ResourceBytes(const wchar_t* name) {
-    HMODULE module = ::GetModuleHandleW(nullptr);
-    HRSRC found = ::FindResourceW(module, name, MAKEINTRESOURCEW(10));  // RT_RCDATA
-    if (!found) return {};
-    HGLOBAL loaded = ::LoadResource(module, found);
-    const auto* bytes = static_cast<const uint8_t*>(loaded ? ::LockResource(loaded) : nullptr);
-    return bytes ? std::vector<uint8_t>(bytes, bytes + ::SizeofResource(module, found)) : std::vector<uint8_t>();
-}
 
 std::string AnsiOf(const std::wstring& text) {
     const int size = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr, nullptr);
@@ -273,7 +265,7 @@ void TGalleryForm::UsePackage(const std::vector<uint8_t>& package, const std::st
 void TGalleryForm::DefaultSkinButtonClick(TObject*) { UsePackage(FDefaultPackage, kDefaultSkinName); }
 
 void TGalleryForm::GraphiteSkinButtonClick(TObject*) {
-    UsePackage(ResourceBytes(kGraphiteResource), kGraphiteSkinName);
+    UsePackage(win::RcDataBytes(kGraphiteResource), kGraphiteSkinName);
 }
 
 void TGalleryForm::FileSkinButtonClick(TObject*) {

@@ -14,6 +14,7 @@
 #include "framework/controls/Application.h"
 #include "framework/controls/Form.h"
 #include "framework/controls/Memo.h"
+#include "framework/win/ResourceData.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/PellixData.h"
 #include "skin/form/PellixForm.h"
@@ -27,12 +28,7 @@ constexpr int32_t LinesPerPass = 1000;  // Wine's edit control takes some 25 ms 
 constexpr DWORD SkinPatienceMs = 20000;
 using TClock = std::chrono::steady_clock;
 
-std::vector<uint8_t> DefaultPackage() {
-    HRSRC Found = FindResourceW(nullptr, L"DEFAULTSKIN", MAKEINTRESOURCEW(10));
-    if (Found == nullptr) return {};
-    const auto* Bytes = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, Found)));
-    return std::vector<uint8_t>(Bytes, Bytes + SizeofResource(nullptr, Found));
-}
+std::vector<uint8_t> DefaultPackage() { return win::RcDataBytes(L"DEFAULTSKIN"); }
 
 template <class Condition>
 bool PumpUntil(Condition Done) {

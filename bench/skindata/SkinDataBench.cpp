@@ -14,6 +14,7 @@
 
 #include "framework/core/Streaming.h"
 #include "framework/graphics/BmpCodec.h"
+#include "framework/win/ResourceData.h"
 #include "skin/data/PellixData.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinArchiveWriter.h"
@@ -34,12 +35,7 @@ namespace {
 constexpr int Rounds = 200;
 using TClock = std::chrono::steady_clock;
 
-std::vector<uint8_t> DefaultPackage() {
-    HRSRC Found = FindResourceW(nullptr, L"DEFAULTSKIN", MAKEINTRESOURCEW(10));
-    if (Found == nullptr) return {};
-    const auto* Bytes = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, Found)));
-    return std::vector<uint8_t>(Bytes, Bytes + SizeofResource(nullptr, Found));
-}
+std::vector<uint8_t> DefaultPackage() { return win::RcDataBytes(L"DEFAULTSKIN"); }
 
 void FillStream(TMemoryStream& Stream, const std::vector<uint8_t>& Bytes) {
     Stream.Clear();

@@ -8,16 +8,12 @@
 #define QUIRN_HAVE_STREAMING 1
 #endif
 #include "framework/rtl/Streams.h"
+#include "framework/win/ResourceData.h"
 
 void LoadFormResource(TComponent& root, const std::string& className) {
-    HINSTANCE instance = FrameworkInstance();
-    HRSRC resource = FindResourceA(instance, className.c_str(), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
-    if (!resource) throw EResNotFound("Resource " + className + " not found");
-    HGLOBAL loaded = LoadResource(instance, resource);
-    const DWORD size = SizeofResource(instance, resource);
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data || size == 0) throw EResNotFound("Resource " + className + " not found");
-    TReadOnlyMemoryStream stream(data, static_cast<int64_t>(size));
+    const std::span<const uint8_t> data = win::RcDataResource(FrameworkInstance(), className.c_str());
+    if (data.empty()) throw EResNotFound("Resource " + className + " not found");
+    TReadOnlyMemoryStream stream(data.data(), static_cast<int64_t>(data.size()));
 #ifdef QUIRN_HAVE_STREAMING
     ReadComponentRes(stream, &root);
 #else

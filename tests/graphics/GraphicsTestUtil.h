@@ -13,6 +13,7 @@
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/rtl/Streams.h"
+#include "framework/win/ResourceData.h"
 
 namespace gfxtest {
 
@@ -28,13 +29,7 @@ inline std::vector<uint8_t> SaveBytes(TGraphic& graphic) {
 }
 
 // The bytes of an RCDATA resource of the test program.
-inline std::vector<uint8_t> ResourceBytes(const wchar_t* name) {
-    HRSRC resource = ::FindResourceW(nullptr, name, MAKEINTRESOURCEW(10) /* RT_RCDATA */);
-    if (!resource) return {};
-    HGLOBAL data = ::LoadResource(nullptr, resource);
-    const auto* bytes = static_cast<const uint8_t*>(::LockResource(data));
-    return std::vector<uint8_t>(bytes, bytes + ::SizeofResource(nullptr, resource));
-}
+inline std::vector<uint8_t> ResourceBytes(const wchar_t* name) { return win::RcDataBytes(name); }
 
 // Compares every pixel read back through GDI with the expected colour.
 inline ::testing::AssertionResult PixelsAre(TBitmap& bitmap, const std::function<COLORREF(int, int)>& expected) {

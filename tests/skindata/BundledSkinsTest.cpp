@@ -6,17 +6,12 @@
 #include <vector>
 
 #include "SkinFixtures.h"
+#include "framework/win/ResourceData.h"
 
 using namespace skintest;
 
 namespace {
 
-std::vector<uint8_t> PackageResource(const wchar_t* Name) {
-    HRSRC Found = FindResourceW(nullptr, Name, MAKEINTRESOURCEW(10));  // RT_RCDATA
-    if (Found == nullptr) return {};
-    const auto* Bytes = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, Found)));
-    return std::vector<uint8_t>(Bytes, Bytes + SizeofResource(nullptr, Found));
-}
 
 void ExpectPicture(const TDataSkinObject* Element, const char* Field) {
     SCOPED_TRACE(Field);
@@ -29,7 +24,7 @@ void ExpectPicture(const TDataSkinObject* Element, const char* Field) {
 class BundledSkin : public ::testing::TestWithParam<const wchar_t*> {};
 
 TEST_P(BundledSkin, EveryPaintedElementIsDefinedWithItsPicture) {
-    const std::vector<uint8_t> Package = PackageResource(GetParam());
+    const std::vector<uint8_t> Package = win::RcDataBytes(GetParam());
     ASSERT_FALSE(Package.empty());
     TSkinData Data(nullptr);
     ASSERT_TRUE(LoadPackageBytes(Data, Package));

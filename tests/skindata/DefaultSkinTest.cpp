@@ -10,6 +10,7 @@
 #include "SkinFixtures.h"
 #include "SkinInfo.h"
 #include "framework/graphics/BmpCodec.h"
+#include "framework/win/ResourceData.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinReader.h"
 
@@ -17,19 +18,12 @@ using namespace skintest;
 
 namespace {
 
-std::vector<uint8_t> ResourceBytes(const wchar_t* Name) {
-    HRSRC Found = FindResourceW(nullptr, Name, MAKEINTRESOURCEW(10));  // RT_RCDATA
-    if (Found == nullptr) return {};
-    HGLOBAL Loaded = LoadResource(nullptr, Found);
-    const auto* Bytes = static_cast<const uint8_t*>(LockResource(Loaded));
-    return std::vector<uint8_t>(Bytes, Bytes + SizeofResource(nullptr, Found));
-}
 
 class DefaultSkin : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        Package = new std::vector<uint8_t>(ResourceBytes(L"DEFAULTSKIN"));
-        const std::vector<uint8_t> IniText = ResourceBytes(L"DEFAULTINI");
+        Package = new std::vector<uint8_t>(win::RcDataBytes(L"DEFAULTSKIN"));
+        const std::vector<uint8_t> IniText = win::RcDataBytes(L"DEFAULTINI");
         TMemoryStream Stream;
         Stream.WriteBuffer(IniText.data(), static_cast<int32_t>(IniText.size()));
         Stream.SetPosition(0);

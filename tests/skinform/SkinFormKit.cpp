@@ -4,6 +4,7 @@
 #include "InputScript.h"
 #include "SkinFixtures.h"
 #include "framework/controls/Application.h"
+#include "framework/win/ResourceData.h"
 
 namespace formtest {
 
@@ -22,12 +23,7 @@ const std::vector<uint8_t>& BundledPackage(const char* ResourceName) {
     static std::vector<uint8_t> Default;
     static std::vector<uint8_t> Graphite;
     std::vector<uint8_t>& Bytes = std::string(ResourceName) == "DEFAULT_SKN" ? Default : Graphite;
-    if (Bytes.empty()) {
-        HRSRC Resource = FindResourceA(nullptr, ResourceName, MAKEINTRESOURCEA(10));
-        HGLOBAL Loaded = Resource ? LoadResource(nullptr, Resource) : nullptr;
-        const auto* Data = Loaded ? static_cast<const uint8_t*>(LockResource(Loaded)) : nullptr;
-        if (Data != nullptr) Bytes.assign(Data, Data + SizeofResource(nullptr, Resource));
-    }
+    if (Bytes.empty()) Bytes = win::RcDataBytes(ResourceName);
     return Bytes;
 }
 

@@ -12,6 +12,7 @@
 #include "framework/graphics/Canvas.h"
 #include "framework/rtl/Streams.h"
 #include "framework/rtl/Strings.h"
+#include "framework/win/ResourceData.h"
 #include "skin/data/SkinReader.h"
 
 namespace {
@@ -19,12 +20,9 @@ TColor ColourOf(Rgb pixel) { return static_cast<TColor>(RGB(pixel.r, pixel.g, pi
 
 // The package linked in under `name`, copied into a stream.
 void LoadPackage(const wchar_t* name, TMemoryStream& package) {
-    HRSRC resource = FindResourceW(nullptr, name, MAKEINTRESOURCEW(10));  // RT_RCDATA
-    ASSERT_NE(resource, nullptr);
-    HGLOBAL data = LoadResource(nullptr, resource);
-    ASSERT_NE(data, nullptr);
-    const DWORD size = SizeofResource(nullptr, resource);
-    package.WriteBuffer(LockResource(data), static_cast<int32_t>(size));
+    const std::span<const uint8_t> bytes = win::RcDataResource(nullptr, name);
+    ASSERT_FALSE(bytes.empty());
+    package.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
     package.SetPosition(0);
 }
 
