@@ -6,6 +6,7 @@
 #include <string>
 
 #include "MessagePump.h"
+#include "framework/controls/Form.h"
 #include "framework/core/Streaming.h"
 #include "framework/core/TextForm.h"
 
@@ -25,6 +26,21 @@ F* ReadTextForm(const std::string& text) {
     return form;
 }
 
+// Frees a form (its OnDestroy first, then its window) and handles the messages that follow.
+inline void FreeForm(TForm* form) {
+    form->BeforeDestruction();
+    delete form;
+    PumpPendingMessages();
+}
+
+// The text form of a component written through the binary format, as a form resource holds it.
+inline std::string TextFormOf(TComponent* root) {
+    TMemoryStream binary;
+    WriteComponent(binary, root);
+    binary.SetPosition(0);
+    return ObjectBinaryToText(binary);
+}
+
 // A fixture whose form of class F is read from FormText() and shown before each test, and freed
 // (OnDestroy first) after it.
 template <class F>
@@ -34,11 +50,7 @@ struct ShownTextForm : ::testing::Test {
         form->Show();
         PumpPendingMessages();
     }
-    void TearDown() override {
-        form->BeforeDestruction();
-        delete form;
-        PumpPendingMessages();
-    }
+    void TearDown() override { FreeForm(form); }
     virtual std::string FormText() const = 0;
     F* form = nullptr;
 };

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "MessagePump.h"
+#include "TextFormReader.h"
 #include "framework/controls/Application.h"
 #include "framework/controls/Button.h"
 #include "framework/controls/Edit.h"
@@ -195,9 +196,7 @@ struct RealInput : ::testing::Test {
     }
     void TearDown() override {
         box->SetWindowProc(form->SavedBoxProc);
-        form->BeforeDestruction();
-        delete form;
-        PumpPendingMessages();
+        FreeForm(form);
     }
     POINT ItemPoint(int32_t index) const { return ScreenPoint(*list, Middle(list->ItemRect(index))); }
 

@@ -69,12 +69,6 @@ COLORREF CentreColour(HICON icon) {
     return GetPixel(dc.get(), size.cx / 2, size.cy / 2);
 }
 
-void FreeForm(TForm* form) {
-    form->BeforeDestruction();
-    delete form;
-    PumpPendingMessages();
-}
-
 std::string IconFormText(const std::vector<uint8_t>& icon) {
     return "object IconForm: TForm\n  Caption = 'Icon'\n  Icon.Data = {" + icotest::HexDigits(icon) + "}\nend";
 }

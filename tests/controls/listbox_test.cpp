@@ -150,10 +150,7 @@ TEST_F(ListBoxes, TextFormPropertiesReachTheWindowAndSurviveABinaryRoundTrip) {
     EXPECT_EQ(SendMessageW(form->Drawn1->Handle(), LB_GETCURSEL, 0, 0), 2);
     EXPECT_EQ(GetWindowLongPtrW(form->Drawn1->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
 
-    TMemoryStream binary;
-    WriteComponent(binary, form);
-    binary.SetPosition(0);
-    const std::string text = ObjectBinaryToText(binary);
+    const std::string text = TextFormOf(form);
     for (const char* line : {"Columns = 2", "ExtendedSelect = False", "IntegralHeight = True", "MultiSelect = True",
                              "ScrollWidth = 300", "Sorted = True", "Style = lbOwnerDrawVariable",
                              "BorderStyle = bsNone", "ItemIndex = 2", "OnDrawItem = Drawn1DrawItem", "'Banana'"})

@@ -142,10 +142,7 @@ TEST_F(Panels, TextFormReachesThePanelAndSurvivesABinaryRoundTrip) {
     EXPECT_EQ(GetPropAsText(&Panel(), "BevelInner"), "bvLowered");
     EXPECT_EQ(GetPropAsText(&Panel(), "Caption"), "Panel one");
 
-    TMemoryStream binary;
-    WriteComponent(binary, form);
-    binary.SetPosition(0);
-    const std::string text = ObjectBinaryToText(binary);
+    const std::string text = TextFormOf(form);
     for (const char* line : {"BevelInner = bvLowered", "BevelWidth = 2", "BorderWidth = 3", "FullRepaint = False",
                              "VerticalAlignment = taAlignTop", "Alignment = taLeftJustify", "ShowCaption = False",
                              "OnResize = Panel1Resize", "Align = alBottom"})

@@ -137,10 +137,7 @@ TEST_F(ScrollBoxes, ScrollBarsAreStreamedAsPartsOfTheirControl) {
     EXPECT_EQ(GetPropAsText(&fixed, "AutoScroll"), "False");
 
     fixed.HorzScrollBar()->SetPosition(50);
-    TMemoryStream binary;
-    WriteComponent(binary, form);
-    binary.SetPosition(0);
-    const std::string text = ObjectBinaryToText(binary);
+    const std::string text = TextFormOf(form);
     for (const char* line :
          {"HorzScrollBar.Range = 600", "HorzScrollBar.Position = 50", "HorzScrollBar.Tracking = True",
           "VertScrollBar.Range = 400", "VertScrollBar.Increment = 25", "VertScrollBar.Margin = 4",

@@ -96,20 +96,13 @@ TPartText PartText(HWND bar, int part) {
 
 bool IsSimple(HWND bar) { return SendMessageW(bar, SB_ISSIMPLE, 0, 0) != 0; }
 
-struct StatusPanels : ::testing::Test {
+struct StatusPanels : ShownTextForm<TPanelsForm> {
     void SetUp() override {
-        form = ReadTextForm<TPanelsForm>(kPanelsForm);
-        form->Show();
-        PumpPendingMessages();
+        ShownTextForm::SetUp();
         bar = form->StatusBar1->Handle();
     }
-    void TearDown() override {
-        form->BeforeDestruction();
-        delete form;
-        PumpPendingMessages();
-    }
+    std::string FormText() const override { return kPanelsForm; }
     TStatusPanels& Panels() const { return *form->StatusBar1->Panels(); }
-    TPanelsForm* form = nullptr;
     HWND bar = nullptr;
 };
 
