@@ -190,11 +190,15 @@ PixelImage CaptureBitmap(HBITMAP bitmap) {
     return surface.Image();
 }
 
+PixelImage CaptureScreen(const RECT& rect) {
+    win::ScreenDC screen;
+    return CaptureDC(screen.get(), rect);
+}
+
 PixelImage CaptureWindowFromScreen(HWND window) {
     RECT rect{};
     if (!::GetWindowRect(window, &rect)) return PixelImage();
-    win::ScreenDC screen;
-    return CaptureDC(screen.get(), rect);
+    return CaptureScreen(rect);
 }
 
 PixelImage CaptureWindowByPrint(HWND window) {

@@ -72,6 +72,8 @@ private:
 PixelImage CaptureDC(HDC dc, const RECT& rect);
 // The pixels of a bitmap (any format GDI can hand out as 32 bits).
 PixelImage CaptureBitmap(HBITMAP bitmap);
+// The rectangle (screen coordinates) as the screen shows it now.
+PixelImage CaptureScreen(const RECT& rect);
 // The whole window, frame and caption included, as the screen shows it now (covered parts show what
 // covers them: bring the window to the front first).
 PixelImage CaptureWindowFromScreen(HWND window);
