@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "MessagePump.h"
+#include "RealInput.h"
 #include "TextFormReader.h"
+#include "Wait.h"
 #include "framework/controls/Application.h"
 #include "framework/controls/Button.h"
 #include "framework/controls/Edit.h"
@@ -25,97 +27,49 @@ namespace {
 
 // ---- real input ------------------------------------------------------------
 
-constexpr DWORD kPatienceMs = 30000;  // generous: Wine on a loaded machine
-constexpr DWORD kPollMs = 10;
-constexpr int kAbsoluteScale = 65535;  // absolute mouse coordinates span 0..65535 over the screen
-
-void Send(std::vector<INPUT> inputs) {
-    const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    EXPECT_EQ(sent, inputs.size()) << "SendInput refused events, error " << GetLastError();
-}
-
-INPUT MouseAt(POINT point, DWORD buttonFlags = 0) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(point.x, kAbsoluteScale, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(point.y, kAbsoluteScale, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
-    return input;
-}
-
-INPUT Key(WORD key, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-// By way of a point beside it, so that the move is seen even when the mouse rests there already.
-void MoveMouse(POINT point) {
-    Send({MouseAt(POINT{point.x - 1, point.y})});
-    SetCursorPos(point.x, point.y);
-    Send({MouseAt(point)});
-}
-
 // Clicks (count 2: double-clicks) at point with the left button while modifier (0: none) is held.
 void ClickAt(POINT point, WORD modifier = 0, int count = 1) {
     MoveMouse(point);
     std::vector<INPUT> inputs;
-    if (modifier) inputs.push_back(Key(modifier, false));
+    if (modifier) inputs.push_back(KeyInput(modifier, false));
     for (int i = 0; i < count; ++i) {
-        inputs.push_back(MouseAt(point, MOUSEEVENTF_LEFTDOWN));
-        inputs.push_back(MouseAt(point, MOUSEEVENTF_LEFTUP));
+        inputs.push_back(MouseInputAt(point, MOUSEEVENTF_LEFTDOWN));
+        inputs.push_back(MouseInputAt(point, MOUSEEVENTF_LEFTUP));
     }
-    if (modifier) inputs.push_back(Key(modifier, true));
-    Send(inputs);
+    if (modifier) inputs.push_back(KeyInput(modifier, true));
+    SendInputs(inputs);
 }
 
 // Presses at from, moves to to in steps, and lets go there.
 void Drag(POINT from, POINT to, int steps) {
     MoveMouse(from);
-    std::vector<INPUT> inputs{MouseAt(from, MOUSEEVENTF_LEFTDOWN)};
+    std::vector<INPUT> inputs{MouseInputAt(from, MOUSEEVENTF_LEFTDOWN)};
     for (int i = 1; i <= steps; ++i)
-        inputs.push_back(MouseAt(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}));
-    inputs.push_back(MouseAt(to, MOUSEEVENTF_LEFTUP));
-    Send(inputs);
+        inputs.push_back(
+            MouseInputAt(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}));
+    inputs.push_back(MouseInputAt(to, MOUSEEVENTF_LEFTUP));
+    SendInputs(inputs);
 }
 
 // Turns the wheel by notches (negative: towards the user) with the mouse at point.
 void Wheel(POINT point, int notches) {
     MoveMouse(point);
-    INPUT turn = MouseAt(point, MOUSEEVENTF_WHEEL);
+    INPUT turn = MouseInputAt(point, MOUSEEVENTF_WHEEL);
     turn.mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
-    Send({turn});
-}
-
-void PressKey(WORD key, WORD modifier = 0) {
-    std::vector<INPUT> inputs;
-    if (modifier) inputs.push_back(Key(modifier, false));
-    inputs.push_back(Key(key, false));
-    inputs.push_back(Key(key, true));
-    if (modifier) inputs.push_back(Key(modifier, true));
-    Send(inputs);
+    SendInputs({turn});
 }
 
 // Handles this thread's messages through the application (so that keys reach the form's navigation)
 // until holds() is true; the failure names what was awaited.
 template <class Predicate>
-::testing::AssertionResult PumpUntil(std::string_view what, Predicate holds) {
-    const DWORD start = GetTickCount();
-    while (!holds()) {
-        if (GetTickCount() - start > kPatienceMs && !holds())
-            return ::testing::AssertionFailure() << "waited " << kPatienceMs << " ms for " << what;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+::testing::AssertionResult ProcessMessagesUntil(std::string_view what, Predicate holds) {
+    return WaitUntil(what, holds, [](DWORD ms) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
         Application->ProcessMessages();
-    }
-    return ::testing::AssertionSuccess();
+    });
 }
 
 POINT ScreenPoint(TControl& control, POINT client) { return control.ClientToScreen(client); }
-
-POINT Middle(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
 
 // ---- the form ----------------------------------------------------------------
 
@@ -192,13 +146,13 @@ struct RealInput : ::testing::Test {
         panel->SetOnClick(TNotifyEvent(form, &TInputForm::PanelClick));
 
         form->Show();
-        ASSERT_TRUE(PumpUntil("the form in front", [&] { return GetForegroundWindow() == form->Handle(); }));
+        ASSERT_TRUE(ProcessMessagesUntil("the form in front", [&] { return GetForegroundWindow() == form->Handle(); }));
     }
     void TearDown() override {
         box->SetWindowProc(form->SavedBoxProc);
         FreeForm(form);
     }
-    POINT ItemPoint(int32_t index) const { return ScreenPoint(*list, Middle(list->ItemRect(index))); }
+    POINT ItemPoint(int32_t index) const { return ScreenPoint(*list, Centre(list->ItemRect(index))); }
 
     TInputForm* form = nullptr;
     TListBox* list = nullptr;
@@ -211,32 +165,32 @@ struct RealInput : ::testing::Test {
 
 TEST_F(RealInput, ListBoxFollowsClicksArrowKeysAndDoubleClicks) {
     ClickAt(ItemPoint(2));
-    ASSERT_TRUE(PumpUntil("a click on Gamma", [&] { return form->Clicks == 1; }));
+    ASSERT_TRUE(ProcessMessagesUntil("a click on Gamma", [&] { return form->Clicks == 1; }));
     EXPECT_EQ(list->ItemIndex(), 2);
     EXPECT_TRUE(list->Focused());
     PressKey(VK_DOWN);
-    ASSERT_TRUE(PumpUntil("Down to Delta", [&] { return list->ItemIndex() == 3; }));
+    ASSERT_TRUE(ProcessMessagesUntil("Down to Delta", [&] { return list->ItemIndex() == 3; }));
     EXPECT_EQ(form->Clicks, 2);  // a change of selection by key is a click too
     PressKey(VK_HOME);
-    ASSERT_TRUE(PumpUntil("Home to Alpha", [&] { return list->ItemIndex() == 0; }));
+    ASSERT_TRUE(ProcessMessagesUntil("Home to Alpha", [&] { return list->ItemIndex() == 0; }));
     ClickAt(ItemPoint(4), 0, 2);
-    ASSERT_TRUE(PumpUntil("a double click on Epsilon", [&] { return form->DoubleClicks == 1; }));
+    ASSERT_TRUE(ProcessMessagesUntil("a double click on Epsilon", [&] { return form->DoubleClicks == 1; }));
     EXPECT_EQ(list->ItemIndex(), 4);
     // Typing a letter selects the next item starting with it.
     PressKey('Z');
-    ASSERT_TRUE(PumpUntil("Z to Zeta", [&] { return list->ItemIndex() == 5; }));
+    ASSERT_TRUE(ProcessMessagesUntil("Z to Zeta", [&] { return list->ItemIndex() == 5; }));
 }
 
 TEST_F(RealInput, ExtendedSelectionTakesCtrlAndShift) {
     list->SetMultiSelect(true);  // ExtendedSelect is on by default
     ClickAt(ItemPoint(0));
-    ASSERT_TRUE(PumpUntil("Alpha selected", [&] { return list->SelCount() == 1 && list->Selected(0); }));
+    ASSERT_TRUE(ProcessMessagesUntil("Alpha selected", [&] { return list->SelCount() == 1 && list->Selected(0); }));
     ClickAt(ItemPoint(2), VK_CONTROL);
-    ASSERT_TRUE(PumpUntil("Gamma added", [&] { return list->SelCount() == 2; }));
+    ASSERT_TRUE(ProcessMessagesUntil("Gamma added", [&] { return list->SelCount() == 2; }));
     EXPECT_TRUE(list->Selected(0));
     EXPECT_TRUE(list->Selected(2));
     ClickAt(ItemPoint(4), VK_SHIFT);
-    ASSERT_TRUE(PumpUntil("Gamma to Epsilon", [&] { return list->SelCount() == 3; }));
+    ASSERT_TRUE(ProcessMessagesUntil("Gamma to Epsilon", [&] { return list->SelCount() == 3; }));
     EXPECT_FALSE(list->Selected(0));
     EXPECT_TRUE(list->Selected(3));
     EXPECT_EQ(list->ItemIndex(), 4);
@@ -253,7 +207,7 @@ TEST_F(RealInput, ScrollBarArrowAndThumbScrollTheChildren) {
     const int arrow = GetSystemMetrics(SM_CYVSCROLL);
     const int barX = window.right - GetSystemMetrics(SM_CXVSCROLL) / 2;
     ClickAt(POINT{barX, window.bottom - arrow / 2});
-    ASSERT_TRUE(PumpUntil("the arrow's scroll to end", [&] { return form->Requested(SB_ENDSCROLL); }));
+    ASSERT_TRUE(ProcessMessagesUntil("the arrow's scroll to end", [&] { return form->Requested(SB_ENDSCROLL); }));
     EXPECT_EQ(box->VertScrollBar()->Position(), 12);
     EXPECT_EQ(farEdit->Top(), 488);
     EXPECT_EQ(nearEdit->Top(), -2);
@@ -266,7 +220,7 @@ TEST_F(RealInput, ScrollBarArrowAndThumbScrollTheChildren) {
     ASSERT_TRUE(GetScrollBarInfo(box->Handle(), OBJID_VSCROLL, &bar));
     const POINT thumb{barX, bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2};
     Drag(thumb, POINT{thumb.x, thumb.y + 60}, 6);
-    ASSERT_TRUE(PumpUntil("the thumb let go", [&] { return form->Requested(SB_THUMBPOSITION); }));
+    ASSERT_TRUE(ProcessMessagesUntil("the thumb let go", [&] { return form->Requested(SB_THUMBPOSITION); }));
     ASSERT_TRUE(form->Requested(SB_THUMBTRACK));
     for (const auto& request : form->Requests)
         if (request.Code == SB_THUMBTRACK) {
@@ -282,7 +236,7 @@ TEST_F(RealInput, ScrollBarArrowAndThumbScrollTheChildren) {
     ASSERT_TRUE(GetScrollBarInfo(box->Handle(), OBJID_VSCROLL, &bar));
     const POINT again{barX, bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2};
     Drag(again, POINT{again.x, again.y - 40}, 4);
-    ASSERT_TRUE(PumpUntil("the thumb let go", [&] { return form->Requested(SB_THUMBPOSITION); }));
+    ASSERT_TRUE(ProcessMessagesUntil("the thumb let go", [&] { return form->Requested(SB_THUMBPOSITION); }));
     bool movedWhileDragged = false;
     for (const auto& request : form->Requests)
         if (request.Code == SB_THUMBTRACK && request.Position < dropped) movedWhileDragged = true;
@@ -294,35 +248,35 @@ TEST_F(RealInput, ScrollBarArrowAndThumbScrollTheChildren) {
 TEST_F(RealInput, TheWheelOverAChildScrollsTheBox) {
     // The wheel goes to the focused window; a button passes it on to its parent, the box.
     button->SetFocus();
-    ASSERT_TRUE(PumpUntil("the button focused", [&] { return button->Focused(); }));
+    ASSERT_TRUE(ProcessMessagesUntil("the button focused", [&] { return button->Focused(); }));
     UINT lines = 3;
     SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     const auto notch = static_cast<int32_t>(lines) * 12;
     Wheel(ScreenPoint(*button, POINT{20, 10}), -1);
-    ASSERT_TRUE(PumpUntil("one notch down", [&] { return box->VertScrollBar()->Position() == notch; }));
+    ASSERT_TRUE(ProcessMessagesUntil("one notch down", [&] { return box->VertScrollBar()->Position() == notch; }));
     EXPECT_EQ(farEdit->Top(), 500 - notch);
     EXPECT_EQ(button->Top(), 10 - notch);
     Wheel(ScreenPoint(*box, POINT{100, 100}), 1);
-    ASSERT_TRUE(PumpUntil("one notch back up", [&] { return box->VertScrollBar()->Position() == 0; }));
+    ASSERT_TRUE(ProcessMessagesUntil("one notch back up", [&] { return box->VertScrollBar()->Position() == 0; }));
 }
 
 TEST_F(RealInput, TabIntoAChildOutOfViewScrollsItIn) {
     nearEdit->SetFocus();
-    ASSERT_TRUE(PumpUntil("the near edit focused", [&] { return nearEdit->Focused(); }));
+    ASSERT_TRUE(ProcessMessagesUntil("the near edit focused", [&] { return nearEdit->Focused(); }));
     PressKey(VK_TAB);
-    ASSERT_TRUE(PumpUntil("the far edit focused", [&] { return farEdit->Focused(); }));
+    ASSERT_TRUE(ProcessMessagesUntil("the far edit focused", [&] { return farEdit->Focused(); }));
     EXPECT_GE(farEdit->Top(), 0);
     EXPECT_LE(farEdit->Top() + farEdit->Height(), box->ClientHeight());
     EXPECT_EQ(box->VertScrollBar()->Position(), 521 - box->ClientHeight());
     PressKey(VK_TAB, VK_SHIFT);
-    ASSERT_TRUE(PumpUntil("back to the near edit", [&] { return nearEdit->Focused(); }));
+    ASSERT_TRUE(ProcessMessagesUntil("back to the near edit", [&] { return nearEdit->Focused(); }));
     EXPECT_EQ(nearEdit->Top(), 0);  // scrolled back just far enough
     EXPECT_EQ(box->VertScrollBar()->Position(), 10);
 }
 
 TEST_F(RealInput, APanelClickedIsClicked) {
     ClickAt(ScreenPoint(*panel, POINT{20, 20}));
-    ASSERT_TRUE(PumpUntil("a click on the panel", [&] { return form->PanelClicks == 1; }));
+    ASSERT_TRUE(ProcessMessagesUntil("a click on the panel", [&] { return form->PanelClicks == 1; }));
 }
 
 }  // namespace

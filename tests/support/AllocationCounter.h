@@ -20,7 +20,7 @@ struct TAllocationStats {
 // (one probe at a time).
 class TAllocationProbe {
 public:
-    explicit TAllocationProbe(size_t LargeBytes = SIZE_MAX);
+    explicit TAllocationProbe(size_t largeBytes = SIZE_MAX);
     ~TAllocationProbe();
     TAllocationProbe(const TAllocationProbe&) = delete;
     TAllocationProbe& operator=(const TAllocationProbe&) = delete;

@@ -17,15 +17,15 @@ constexpr DWORD PatienceMs = 15000;
 constexpr DWORD PollMs = 10;
 
 // Left (or right) button down or up at a screen point.
-void Button(POINT Point, bool Down, bool Right = false);
+void Button(POINT point, bool down, bool right = false);
 
 // Runs Script on a driver thread while this thread first runs OnMain (which may enter a modal loop of
 // its own, as a message box does) and then handles messages until the script ends.
-void Drive(const std::function<void()>& Script, const std::function<void()>& OnMain = {});
+void Drive(const std::function<void()>& script, const std::function<void()>& onMain = {});
 
 // Waits (on any thread) until Condition holds; false after LimitMs.
-bool WaitFor(const std::function<bool()>& Condition, DWORD LimitMs = PatienceMs);
+bool WaitFor(const std::function<bool()>& condition, DWORD limitMs = PatienceMs);
 // Handles this thread's messages until Condition holds; false after LimitMs.
-bool PumpUntil(const std::function<bool()>& Condition, DWORD LimitMs = PatienceMs);
+bool PumpUntil(const std::function<bool()>& condition, DWORD limitMs = PatienceMs);
 
 }  // namespace realinput
