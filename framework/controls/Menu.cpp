@@ -604,11 +604,31 @@ bool DrawMenuItemMessage(const DRAWITEMSTRUCT& draw) {
     if (!item) return false;
     // The DC is the system's: its state comes back, also when the drawing throws. The canvas goes
     // first and gives the DC its own objects back.
-    const win::SavedDC saved(draw.hDC);
-    TCanvas canvas;
-    const TCanvasBinding bound(canvas, draw.hDC);
-    item->DrawItem(&canvas, draw.rcItem, (draw.itemState & ODS_SELECTED) != 0);
+    {
+        const win::SavedDC saved(draw.hDC);
+        TCanvas canvas;
+        const TCanvasBinding bound(canvas, draw.hDC);
+        item->DrawItem(&canvas, draw.rcItem, (draw.itemState & ODS_SELECTED) != 0);
+    }
+    if (item->Count() > 0 && item->OnDrawItem() && item->DrawsSubMenuArrow())
+        KeepSystemSubMenuArrowOff(draw.hDC, draw.rcItem);
     return true;
+}
+
+RECT SystemSubMenuArrowRect(const RECT& item) {
+    // The system blits its arrow bitmap (OBM_MNARROW) one pixel before the item's right edge; some
+    // versions draw a frame-control arrow as wide as a check mark instead.
+    constexpr WORD systemArrowBitmap = 32739;
+    const win::BitmapHandle arrow(LoadBitmapW(nullptr, MAKEINTRESOURCEW(systemArrowBitmap)));
+    BITMAP info{};
+    if (arrow) GetObjectW(arrow.get(), sizeof(info), &info);
+    const int32_t width = std::max<int32_t>(info.bmWidth + 1, GetSystemMetrics(SM_CXMENUCHECK));
+    return RECT{std::max<LONG>(item.left, item.right - width), item.top, item.right, item.bottom};
+}
+
+void KeepSystemSubMenuArrowOff(HDC dc, const RECT& item) {
+    const RECT strip = SystemSubMenuArrowRect(item);
+    ExcludeClipRect(dc, strip.left, strip.top, strip.right, strip.bottom);
 }
 
 bool MeasureMenuItemMessage(MEASUREITEMSTRUCT& measure) {

@@ -89,6 +89,10 @@ public:
     void SetOnDrawItem(TMenuDrawItemEvent value);
     TMenuMeasureItemEvent OnMeasureItem() const { return FOnMeasureItem; }
     void SetOnMeasureItem(TMenuMeasureItemEvent value);
+    // The item's OnDrawItem draws its sub-menu arrow itself: the system's arrow, which it would
+    // draw over the item afterwards, is kept off.
+    bool DrawsSubMenuArrow() const { return FDrawsSubMenuArrow; }
+    void SetDrawsSubMenuArrow(bool value) { FDrawsSubMenuArrow = value; }
 
     // Sub-items.
     int32_t Count() const { return static_cast<int32_t>(FItems.size()); }
@@ -151,6 +155,7 @@ private:
     TNotifyEvent FOnClick;
     TMenuDrawItemEvent FOnDrawItem;
     TMenuMeasureItemEvent FOnMeasureItem;
+    bool FDrawsSubMenuArrow = false;
     std::vector<TMenuItem*> FItems;
     TMenuItem* FParent = nullptr;
     TMenu* FMenu = nullptr;  // set on the root item of a menu
@@ -271,3 +276,10 @@ private:
 // item); false when the data is not a live menu item of this framework.
 bool DrawMenuItemMessage(const DRAWITEMSTRUCT& draw);
 bool MeasureMenuItemMessage(MEASUREITEMSTRUCT& measure);
+
+// The strip at the right end of an owner-drawn menu item where the system draws the sub-menu arrow
+// once the owner has drawn the item.
+RECT SystemSubMenuArrowRect(const RECT& item);
+// Keeps the system's sub-menu arrow off an item its owner has drawn whole: the strip is taken out of
+// the DC's clipping region (after the owner's drawing has given the DC its state back).
+void KeepSystemSubMenuArrowOff(HDC dc, const RECT& item);

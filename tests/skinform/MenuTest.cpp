@@ -5,6 +5,7 @@
 // left behind by many popups and menu-bar rebuilds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <map>
@@ -93,6 +94,35 @@ bool Near(COLORREF A, COLORREF B, int Tolerance = 2) {
            std::abs(GetBValue(A) - GetBValue(B)) <= Tolerance;
 }
 
+int Distance(COLORREF A, COLORREF B) {
+    return std::max({std::abs(GetRValue(A) - GetRValue(B)), std::abs(GetGValue(A) - GetGValue(B)),
+                     std::abs(GetBValue(A) - GetBValue(B))});
+}
+
+// Waits until a menu window has no part left to paint.
+bool WaitPainted(HWND Menu) {
+    return WaitFor([&] { return !GetUpdateRect(Menu, nullptr, FALSE); });
+}
+
+// What the strip at the right end of an item (where the system draws a sub-menu arrow) holds: pixels
+// of Colour, and pure white ones (the system's arrow comes in a white box).
+struct TArrowStrip {
+    int Coloured = 0;
+    int White = 0;
+};
+
+TArrowStrip ReadArrowStrip(const RECT& Item, COLORREF Colour) {
+    const RECT Strip = SystemSubMenuArrowRect(Item);
+    const TScreenPixels Shot(Strip);
+    TArrowStrip Found;
+    for (int32_t Y = 0; Y < Shot.Height(); ++Y)
+        for (int32_t X = 0; X < Shot.Width(); ++X) {
+            if (Near(Shot.At(X, Y), Colour, 8)) ++Found.Coloured;
+            if (Shot.At(X, Y) == RGB(255, 255, 255)) ++Found.White;
+        }
+    return Found;
+}
+
 // Counts the clicks of the menu items.
 class TClicks : public TObject {
 public:
@@ -121,6 +151,7 @@ struct TMenus {
     TPopupMenu* Popup = nullptr;
     TMenuItem* PopupFirst = nullptr;
     TMenuItem* PopupChecked = nullptr;
+    TMenuItem* PopupMore = nullptr;  // with a sub-menu
 };
 
 class MenuTest : public TSkinFormTest {
@@ -157,6 +188,8 @@ protected:
         M.PopupFirst = Add(M.Popup->Items(), "&First");
         M.PopupChecked = Add(M.Popup->Items(), "C&hecked");
         M.PopupChecked->SetChecked(true);
+        M.PopupMore = Add(M.Popup->Items(), "&More");
+        Add(M.PopupMore, "&Inside");
         FUnskinnedClient = ClientSizeOf(FForm->Handle());
         FData = AddSkinData(FForm, Package);
         ASSERT_TRUE(ShowSkinned(FForm));
@@ -272,6 +305,78 @@ TEST_P(MenuSkinTest, TheBarAndADropDownWearTheSkin) {
         EXPECT_TRUE(WaitNoMenu()) << "Esc closes the drop-down";
     });
     EXPECT_EQ(FClicks.Of(FMenus.New), 0);
+}
+
+// Items with a sub-menu show the skin's own arrow in the caption's colour, not the system's arrow in
+// its white box; a disabled caption stands out from the menu's background and differs from an
+// enabled one.
+TEST_P(MenuSkinTest, SubMenuArrowsAndDisabledCaptionsUseTheSkinsColours) {
+    MakeMenuForm(GetParam().Package());
+    if (HasFatalFailure()) return;
+    const COLORREF Text = static_cast<COLORREF>(ColorToRGB(FData->FColors[SkinColour::MenuText]));
+    const TDataSkinObject& Item = *FData->FMenuItem;
+    Drive([&] {
+        Click(ButtonPoint(0));
+        HWND Menu = WaitForMenu(FMenus.File->Handle());
+        ASSERT_NE(Menu, nullptr);
+        ASSERT_TRUE(WaitPainted(Menu));
+        // "More" against "Disabled" above it, which has no sub-menu: the same background. The screen
+        // shows the painting a moment after it is done.
+        TArrowStrip More;
+        TArrowStrip Plain;
+        const bool ArrowShown = WaitFor([&] {
+            More = ReadArrowStrip(EntryRect(Menu, FMenus.File->Handle(), 4), Text);
+            Plain = ReadArrowStrip(EntryRect(Menu, FMenus.File->Handle(), 3), Text);
+            return More.Coloured >= 10;
+        });
+        EXPECT_TRUE(ArrowShown) << "the arrow in the menu text's colour; " << More.Coloured << " pixels of it";
+        EXPECT_EQ(More.White, Plain.White) << "no white box of the system's arrow";
+
+        // The disabled caption: its strongest pixel against the background beside it.
+        const RECT Disabled = EntryRect(Menu, FMenus.File->Handle(), 3);
+        int Strongest = 0;
+        int LikeEnabled = 0;
+        const bool CaptionShown = WaitFor([&] {
+            const TScreenPixels Shot(Disabled);
+            const COLORREF Back = Shot.At(Shot.Width() - Item.RightWidth - 3, Shot.Height() / 2);
+            Strongest = 0;
+            LikeEnabled = 0;
+            for (int32_t Y = 2; Y < Shot.Height() - 2; ++Y)
+                for (int32_t X = Item.LeftWidth + 2; X < Shot.Width() - Item.RightWidth - 2; ++X) {
+                    Strongest = std::max(Strongest, Distance(Shot.At(X, Y), Back));
+                    if (Near(Shot.At(X, Y), Text, 16)) ++LikeEnabled;
+                }
+            return Strongest >= 64;
+        });
+        EXPECT_TRUE(CaptionShown) << "the disabled caption is readable on the background; strongest difference "
+                                  << Strongest;
+        EXPECT_EQ(LikeEnabled, 0) << "the disabled caption is not drawn as an enabled one";
+        SaveScreenShot(WindowRectOf(Menu), std::string("dropdown-disabled-") + GetParam().Name);
+        PressKey(VK_ESCAPE);
+        EXPECT_TRUE(WaitNoMenu());
+    });
+    // A popup menu's item with a sub-menu (drawn through the framework's popup list).
+    Drive(
+        [&] {
+            HWND Menu = WaitForMenu(FMenus.Popup->Handle());
+            ASSERT_NE(Menu, nullptr);
+            ASSERT_TRUE(WaitPainted(Menu));
+            TArrowStrip More;
+            TArrowStrip Plain;
+            EXPECT_TRUE(WaitFor([&] {
+                More = ReadArrowStrip(EntryRect(Menu, FMenus.Popup->Handle(), 2), Text);
+                Plain = ReadArrowStrip(EntryRect(Menu, FMenus.Popup->Handle(), 0), Text);
+                return More.Coloured >= 10;
+            })) << "the popup's arrow in the menu text's colour; "
+                << More.Coloured << " pixels of it";
+            EXPECT_EQ(More.White, Plain.White) << "no white box of the system's arrow in the popup";
+            PressKey(VK_ESCAPE);
+            EXPECT_TRUE(WaitNoMenu());
+        },
+        [&] {
+            const RECT Outer = WindowRectOf(FWindow);
+            FMenus.Popup->Popup(Outer.left + 60, Outer.top + 90);
+        });
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSkins, MenuSkinTest,
