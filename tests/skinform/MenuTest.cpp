@@ -1,13 +1,14 @@
 // Skinned menus under real input: the window's menu bar drawn in the strip below the caption and its
 // drop-downs opened with the mouse and the keyboard, the menu windows' frame and background and the
 // items drawn from the skin's "MenuBar", "MenuBackground" and "MenuItem" bitmaps in both bundled
-// skins, popup menus, the system menu, the menu given back when the skin goes, and no GDI object
+// skins, popup menus, the system menu, the menu given back when the skin goes, and no GDI or USER object
 // left behind by many popups and menu-bar rebuilds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <iostream>
 #include <map>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "InputScript.h"
 #include "ScreenPixels.h"
 #include "SkinFormKit.h"
+#include "UserObjectCounter.h"
 #include "framework/controls/Menu.h"
 #include "skin/form/PellixMenu.h"
 
@@ -491,16 +493,28 @@ TEST_F(MenuTest, ManyPopupsAndRebuildsLeaveNoObjectBehind) {
     for (int Warm = 0; Warm < 5; ++Warm) Cycle();
     Pump();
     const GdiObjectCounter Counter;
+    const UserObjectCounter UserCounter;
     for (int Round = 0; Round < 1000; ++Round) Cycle();
     Pump();
     KillTimer(nullptr, Timer);
     EXPECT_EQ(Counter.Leaked(), GdiObjectCounts{}) << "1000 popups";
+    EXPECT_EQ(UserCounter.Leaked(), UserObjectCounts{}) << "1000 popups";
+    std::cout << "after 1000 popups: GDI " << GdiObjectCounter::Count().ToString() << " (before "
+              << Counter.Start().ToString() << "); USER " << UserObjectCounter::Count().ToString() << " (before "
+              << UserCounter.Start().ToString() << ")\n";
     EXPECT_TRUE(SkinManager->FPopups.empty());
 
     const GdiObjectCounter Rebuilds;
+    const UserObjectCounter UserRebuilds;
     for (int Round = 0; Round < 200; ++Round) FMenus.View->SetCaption(Round % 2 == 0 ? "&Look" : "&View");
     Pump();
     EXPECT_EQ(Rebuilds.Leaked(), GdiObjectCounts{}) << "200 menu-bar rebuilds";
+    EXPECT_EQ(UserRebuilds.Leaked(), UserObjectCounts{}) << "200 menu-bar rebuilds";
+    std::cout << "after 200 menu-bar rebuilds: GDI " << GdiObjectCounter::Count().ToString() << " (before "
+              << Rebuilds.Start().ToString() << "); USER " << UserObjectCounter::Count().ToString() << " (before "
+              << UserRebuilds.Start().ToString() << ")\n";
+    // The counters see the menus: the bar's menu is one of them.
+    EXPECT_GT(UserObjectCounter::Count().Menus, 0);
     EXPECT_EQ(FBar->ButtonCount(), 4);
     EXPECT_EQ(GetMenu(FWindow), nullptr);
 }
