@@ -113,8 +113,7 @@ struct TArrowStrip {
     int White = 0;
 };
 
-TArrowStrip ReadArrowStrip(const RECT& Item, COLORREF Colour) {
-    const RECT Strip = SystemSubMenuArrowRect(Item);
+TArrowStrip ReadStrip(const RECT& Strip, COLORREF Colour) {
     const TScreenPixels Shot(Strip);
     TArrowStrip Found;
     for (int32_t Y = 0; Y < Shot.Height(); ++Y)
@@ -123,6 +122,10 @@ TArrowStrip ReadArrowStrip(const RECT& Item, COLORREF Colour) {
             if (Shot.At(X, Y) == RGB(255, 255, 255)) ++Found.White;
         }
     return Found;
+}
+
+TArrowStrip ReadArrowStrip(const RECT& Item, COLORREF Colour) {
+    return ReadStrip(SystemSubMenuArrowRect(Item), Colour);
 }
 
 // Counts the clicks of the menu items.
@@ -166,8 +169,13 @@ protected:
         return Item;
     }
     // A form with the menus, skinned with the package and in front.
-    void MakeMenuForm(const std::vector<uint8_t>& Package) {
+    // RightToLeft gives the window the right-to-left reading layout (its scroll bar on the left) before
+    // the skin comes.
+    void MakeMenuForm(const std::vector<uint8_t>& Package, bool RightToLeft = false) {
         FForm = Make(320, 160);
+        if (RightToLeft)
+            SetWindowLongW(FForm->Handle(), GWL_EXSTYLE,
+                           GetWindowLongW(FForm->Handle(), GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR | WS_EX_RTLREADING);
         TMenus& M = FMenus;
         M.Main = new TMainMenu(FForm);
         M.File = Add(M.Main->Items(), "&File");
@@ -402,6 +410,58 @@ TEST_F(MenuTest, KeyboardOpensMovesAndRuns) {
     });
     PumpUntil([&] { return FClicks.Of(FMenus.New) > 0; });
     EXPECT_EQ(FClicks.Of(FMenus.New), 1) << "Enter runs the first item once";
+}
+
+// A right-to-left window: the bar's items from the right end, the drop-down under an item's right
+// edge, left and right exchanged while a drop-down is open, and the items mirrored (the sub-menu arrow
+// at the left end, pointing left).
+TEST_F(MenuTest, ARightToLeftBarAndItsItemsAreMirrored) {
+    MakeMenuForm(DefaultPackage(), true);
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(FSkinner->FRightToLeft);
+    ASSERT_EQ(FBar->ButtonCount(), 4);
+    const TDataSkinObject& Strip = *FData->FMenuBar;
+    const RECT Bar = FBar->FBarRect;
+    constexpr int32_t RightToLeftGap = 8;
+    EXPECT_EQ(FBar->Button(0)->FBounds.right, Bar.right - Strip.RightWidth - RightToLeftGap)
+        << "the first item at the right end";
+    for (int32_t Index = 1; Index < FBar->ButtonCount(); ++Index)
+        EXPECT_EQ(FBar->Button(Index)->FBounds.right, FBar->Button(Index - 1)->FBounds.left)
+            << "item " << Index << " left of the one before";
+    const COLORREF Text = static_cast<COLORREF>(ColorToRGB(FData->FColors[SkinColour::MenuText]));
+    Drive([&] {
+        Click(ButtonPoint(0));
+        HWND Menu = WaitForMenu(FMenus.File->Handle());
+        ASSERT_NE(Menu, nullptr);
+        const RECT Button = OnScreen(FWindow, FBar->Button(0)->FBounds);
+        EXPECT_NEAR(WindowRectOf(Menu).right, Button.right, 2) << "the drop-down ends under the item's right edge";
+        // The arrow of "More" at its left end; nothing of it at the right end, where the system's goes.
+        const RECT More = EntryRect(Menu, FMenus.File->Handle(), 4);
+        const RECT RightStrip = SystemSubMenuArrowRect(More);
+        const RECT LeftStrip{More.left, More.top, More.left + (RightStrip.right - RightStrip.left), More.bottom};
+        int Left = 0;
+        int Right = 0;
+        const bool Mirrored = WaitFor([&] {
+            Left = ReadStrip(LeftStrip, Text).Coloured;
+            Right = ReadStrip(RightStrip, Text).Coloured;
+            return Left >= 10 && Right == 0;
+        });
+        EXPECT_TRUE(Mirrored) << "arrow pixels: " << Left << " at the left end, " << Right << " at the right end";
+        SaveScreenShot(RECT{WindowRectOf(Menu).left, Button.top, Button.right + 4, WindowRectOf(Menu).bottom},
+                       "dropdown-right-to-left");
+        PressKey(VK_ESCAPE);
+        EXPECT_TRUE(WaitNoMenu());
+        // From the keyboard: left goes on to Edit (left of File), right comes back.
+        PressKey('F', VK_MENU);
+        ASSERT_NE(WaitForMenu(FMenus.File->Handle()), nullptr);
+        PressKey(VK_LEFT);
+        EXPECT_NE(WaitForMenu(FMenus.Edit->Handle()), nullptr) << "left moves on to Edit";
+        PressKey(VK_RIGHT);
+        EXPECT_NE(WaitForMenu(FMenus.File->Handle()), nullptr) << "right moves back to File";
+        PressKey(VK_ESCAPE);
+        PressKey(VK_ESCAPE);
+        EXPECT_TRUE(WaitNoMenu());
+    });
 }
 
 TEST_F(MenuTest, TheMouseMovesBetweenDropDownsAndADisabledItemDoesNothing) {
