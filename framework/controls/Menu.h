@@ -28,6 +28,9 @@ TShortCut ShortCut(uint16_t key, TShiftState shift);
 void ShortCutToKey(TShortCut shortCut, uint16_t& key, TShiftState& shift);
 // "Ctrl+S", "Shift+F5", ... (empty for scNone).
 std::string ShortCutToText(TShortCut shortCut);
+// The shortcut a text such as ShortCutToText writes names (letters in any case, the modifiers in any
+// order); scNone when it names none.
+TShortCut TextToShortCut(const std::string& text);
 
 using TMenuDrawItemEvent = TDelegate<void(TObject* sender, TCanvas* canvas, RECT rect, bool selected)>;
 using TMenuMeasureItemEvent = TDelegate<void(TObject* sender, TCanvas* canvas, int32_t& width, int32_t& height)>;
@@ -271,6 +274,11 @@ private:
     TComponent* FPopupComponent = nullptr;
     TNotifyEvent FOnPopup;
 };
+
+// An item from a menu entry's text "Caption\tShortcut" (as menus of the system write them): the caption
+// before the tab and the shortcut after it when the rest names one; otherwise the whole text is the
+// caption (the tab expanded when it is drawn).
+void SetItemFromEntryText(TMenuItem& item, const std::wstring& text);
 
 // WM_DRAWITEM / WM_MEASUREITEM of an owner-drawn menu item (itemData is the
 // item); false when the data is not a live menu item of this framework.

@@ -135,12 +135,10 @@ std::unique_ptr<TMenuItem> ItemFromEntry(HMENU menu, UINT command) {
     info.cch = MenuTextChars;
     auto item = std::make_unique<TMenuItem>(nullptr);
     if (!GetMenuItemInfoW(menu, command, FALSE, &info)) text[0] = L'\0';
-    std::wstring caption = text;
-    const size_t tab = caption.find(L'\t');
     if (text[0] == L'\0' || (info.fType & MFT_SEPARATOR) != 0)
         item->SetCaption(SeparatorCaption);
     else
-        item->SetCaption(WideToAnsiText(caption.substr(0, tab)));
+        SetItemFromEntryText(*item, text);
     item->SetEnabled((info.fState & MFS_DISABLED) == 0);
     item->SetChecked((info.fState & MFS_CHECKED) != 0);
     item->SetRadioItem((info.fType & MFT_RADIOCHECK) != 0);
