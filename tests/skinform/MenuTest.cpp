@@ -19,6 +19,8 @@
 #include "SkinFormKit.h"
 #include "UserObjectCounter.h"
 #include "framework/controls/Menu.h"
+#include "framework/win/DeviceContext.h"
+#include "framework/win/GdiObject.h"
 #include "skin/form/PellixMenu.h"
 
 using namespace formtest;
@@ -462,6 +464,131 @@ TEST_F(MenuTest, ARightToLeftBarAndItsItemsAreMirrored) {
         PressKey(VK_ESCAPE);
         EXPECT_TRUE(WaitNoMenu());
     });
+}
+
+namespace {
+
+// A window of this module that is no form: its menu's commands are counted.
+std::map<UINT, int> PlainCommands;
+
+LRESULT CALLBACK PlainWindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    if (Msg == WM_COMMAND && HIWORD(WParam) == 0) ++PlainCommands[LOWORD(WParam)];
+    return DefWindowProcW(Window, Msg, WParam, LParam);
+}
+
+constexpr UINT PlainOpen = 101;
+constexpr UINT PlainEmpty = 102;
+constexpr UINT PlainInner = 103;
+constexpr UINT PlainAbout = 201;
+
+}  // namespace
+
+// A plain window's menu (no framework items behind it): the bar drawn by the skin, the drop-down's
+// entries made owner-drawn while it is open, measured from their own text and drawn from the skin
+// (an empty entry too, and a sub-menu's arrow), its command reaching the window, and the entries
+// given back as they were.
+TEST_F(MenuTest, APlainWindowsMenuIsMeasuredAndDrawnFromItsOwnEntries) {
+    TForm* Owner = Make();
+    TSkinData* Data = AddSkinData(Owner, DefaultPackage());
+    ASSERT_TRUE(ShowSkinned(Owner));
+    WNDCLASSW Class{};
+    Class.lpfnWndProc = PlainWindowProc;
+    Class.hInstance = GetModuleHandleW(nullptr);
+    Class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    Class.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    Class.lpszClassName = L"QuirnPlainMenuWindow";
+    RegisterClassW(&Class);
+    // The window owns its menu and the sub-menus in it.
+    HMENU Inner = CreatePopupMenu();
+    AppendMenuW(Inner, MF_STRING, PlainInner, L"Inner");
+    HMENU File = CreatePopupMenu();
+    AppendMenuW(File, MF_STRING, PlainOpen, L"&Open\tCtrl+O");
+    AppendMenuW(File, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(File, MF_STRING, PlainEmpty, L"");
+    AppendMenuW(File, MF_POPUP, reinterpret_cast<UINT_PTR>(Inner), L"&Sub");
+    HMENU Help = CreatePopupMenu();
+    AppendMenuW(Help, MF_STRING, PlainAbout, L"&About");
+    HMENU Bar = CreateMenu();
+    AppendMenuW(Bar, MF_POPUP, reinterpret_cast<UINT_PTR>(File), L"&File");
+    AppendMenuW(Bar, MF_POPUP, reinterpret_cast<UINT_PTR>(Help), L"&Help");
+    const HWND Window =
+        Keep(CreateWindowExW(0, Class.lpszClassName, L"plain window with a menu", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             FormLeft + 300, FormTop + 40, 300, 180, nullptr, Bar, GetModuleHandleW(nullptr), nullptr));
+    ASSERT_NE(Window, nullptr);
+    SetForegroundWindow(Window);
+    ASSERT_TRUE(WaitSkinned(Window));
+    TPellixForm* Skinner = SkinnerOf(Window);
+    ASSERT_NE(Skinner, nullptr);
+    EXPECT_EQ(Skinner->FForm, nullptr);
+    ASSERT_TRUE(Skinner->FMenuBar != nullptr);
+    auto* PlainBar = dynamic_cast<TPellixMenu*>(Skinner->FMenuBar.get());
+    ASSERT_NE(PlainBar, nullptr);
+    ASSERT_EQ(PlainBar->ButtonCount(), 2);
+    EXPECT_EQ(GetMenu(Window), nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == Window; }));
+
+    const TDataSkinObject& Item = *Data->FMenuItem;
+    const COLORREF Text = static_cast<COLORREF>(ColorToRGB(Data->FColors[SkinColour::MenuText]));
+    PlainCommands.clear();
+    Drive([&] {
+        Click(Centre(OnScreen(Window, PlainBar->Button(0)->FBounds)));
+        HWND Menu = WaitForMenu(File);
+        ASSERT_NE(Menu, nullptr);
+        EXPECT_EQ(SendMessageW(Menu, WM_SKINQUERY, 0, 0), 1);
+        MENUITEMINFOW Info{};
+        Info.cbSize = sizeof(Info);
+        Info.fMask = MIIM_FTYPE;
+        ASSERT_TRUE(GetMenuItemInfoW(File, 0, TRUE, &Info));
+        EXPECT_NE(Info.fType & MFT_OWNERDRAW, 0u) << "owner-drawn while open";
+        // Measured from the entry's own text: the caption and its shortcut fit with room to spare.
+        const RECT Open = EntryRect(Menu, File, 0);
+        {
+            win::WindowFrameDC Dc(Window);
+            const win::SelectedObject Font(Dc.get(), Skinner->FMenuFont->Handle());
+            RECT Extent{0, 0, 0, 0};
+            DrawTextW(Dc.get(), L"Open\tCtrl+O", -1, &Extent, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+            EXPECT_GE(Open.right - Open.left, Extent.right + Item.LeftWidth + 20) << "the entry's width";
+            EXPECT_GE(Open.bottom - Open.top, Extent.bottom) << "the entry's height";
+        }
+        // The shortcut after the tab is drawn at the entry's right end.
+        int ShortcutPixels = 0;
+        EXPECT_TRUE(WaitFor([&] {
+            ShortcutPixels =
+                ReadStrip(RECT{(Open.left + Open.right) / 2, Open.top, Open.right, Open.bottom}, Text).Coloured;
+            return ShortcutPixels >= 10;
+        })) << "the shortcut's text; "
+            << ShortcutPixels << " pixels of it";
+        const RECT Empty = EntryRect(Menu, File, 2);
+        EXPECT_GT(Empty.bottom - Empty.top, 0) << "an empty entry keeps a height";
+        // The sub-menu's entry has the skin's arrow, not the system's white box.
+        TArrowStrip Sub;
+        const RECT SubEntry = EntryRect(Menu, File, 3);
+        EXPECT_TRUE(WaitFor([&] { return (Sub = ReadArrowStrip(SubEntry, Text)).Coloured >= 10; }))
+            << "the arrow of the sub-menu's entry; " << Sub.Coloured << " pixels of it";
+        EXPECT_EQ(Sub.White, ReadArrowStrip(Open, Text).White) << "no white box of the system's arrow";
+        // The entry under the mouse: frame 4 of "MenuItem" along its top row.
+        MoveMouse(POINT{Open.right - 4, (Open.top + Open.bottom) / 2});
+        const int32_t Cell = Item.Bitmap->Width() / 5;
+        const COLORREF Selected = BitmapPixel(*Item.Bitmap, 3 * Cell + Cell / 2, 0);
+        EXPECT_TRUE(WaitFor([&] {
+            const TScreenPixels Row(RECT{Open.left, Open.top, Open.right, Open.top + 1});
+            return Near(Row.At((Open.right - Open.left) / 2, 0), Selected);
+        })) << "the selected entry drawn from the skin";
+        const RECT Outer = WindowRectOf(Menu);
+        SaveScreenShot(RECT{Outer.left - 40, Outer.top - 50, Outer.right + 10, Outer.bottom + 10},
+                       "dropdown-plain-window");
+        Click(POINT{Open.right - 4, (Open.top + Open.bottom) / 2});
+        EXPECT_TRUE(WaitNoMenu());
+    });
+    EXPECT_TRUE(PumpUntil([] { return PlainCommands[PlainOpen] > 0; })) << "the command reaches the window";
+    EXPECT_EQ(PlainCommands[PlainOpen], 1);
+    MENUITEMINFOW Info{};
+    Info.cbSize = sizeof(Info);
+    Info.fMask = MIIM_FTYPE;
+    for (int Position : {0, 2, 3}) {
+        ASSERT_TRUE(GetMenuItemInfoW(File, static_cast<UINT>(Position), TRUE, &Info));
+        EXPECT_EQ(Info.fType & MFT_OWNERDRAW, 0u) << "entry " << Position << " given back as it was";
+    }
 }
 
 TEST_F(MenuTest, TheMouseMovesBetweenDropDownsAndADisabledItemDoesNothing) {
