@@ -591,6 +591,134 @@ TEST_F(MenuTest, APlainWindowsMenuIsMeasuredAndDrawnFromItsOwnEntries) {
     }
 }
 
+namespace {
+
+// A multiple-document frame of plain windows: the frame passes its messages to the default frame
+// procedure with its MDI client, the children theirs to the default child procedure.
+HWND TestMDIClient = nullptr;
+
+LRESULT CALLBACK MDIFrameProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    return DefFrameProcW(Window, TestMDIClient, Msg, WParam, LParam);
+}
+
+LRESULT CALLBACK MDIChildProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    return DefMDIChildProcW(Window, Msg, WParam, LParam);
+}
+
+void RegisterTestClass(const wchar_t* Name, WNDPROC Proc) {
+    WNDCLASSW Class{};
+    Class.lpfnWndProc = Proc;
+    Class.hInstance = GetModuleHandleW(nullptr);
+    Class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    Class.hbrBackground = GetSysColorBrush(COLOR_APPWORKSPACE);
+    Class.lpszClassName = Name;
+    RegisterClassW(&Class);
+}
+
+// How many of a cell's opaque pixels the screen shows at Place (the cell drawn there unscaled).
+int MatchingPixels(TBitmap& Image, const RECT& Cell, const RECT& Place, int& Opaque) {
+    const TScreenPixels Shot(Place);
+    int Matching = 0;
+    Opaque = 0;
+    for (int32_t Y = 0; Y < Cell.bottom - Cell.top && Y < Shot.Height(); ++Y)
+        for (int32_t X = 0; X < Cell.right - Cell.left && X < Shot.Width(); ++X) {
+            const COLORREF Source = BitmapPixel(Image, Cell.left + X, Cell.top + Y);
+            if (Source == MagentaKey) continue;
+            ++Opaque;
+            if (Near(Shot.At(X, Y), Source, 8)) ++Matching;
+        }
+    return Matching;
+}
+
+}  // namespace
+
+// An MDI frame whose active child is maximized: the child's minimize, restore and close buttons from
+// the skin's "MDICONTROLS" image sit at the right end of the frame's skinned bar, after its items; the
+// close button closes the child and the buttons go.
+TEST_F(MenuTest, AMaximizedMDIChildsButtonsSitOnTheFramesBar) {
+    TForm* Owner = Make();
+    AddSkinData(Owner, DefaultPackage());
+    ASSERT_TRUE(ShowSkinned(Owner));
+    RegisterTestClass(L"QuirnMenuTestMDIFrame", MDIFrameProc);
+    RegisterTestClass(L"QuirnMenuTestMDIChild", MDIChildProc);
+    HMENU File = CreatePopupMenu();
+    AppendMenuW(File, MF_STRING, 1, L"&New");
+    HMENU Bar = CreateMenu();
+    AppendMenuW(Bar, MF_POPUP, reinterpret_cast<UINT_PTR>(File), L"&File");
+    const HINSTANCE Module = GetModuleHandleW(nullptr);
+    const HWND Frame =
+        Keep(CreateWindowExW(0, L"QuirnMenuTestMDIFrame", L"MDI frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                             FormLeft + 280, FormTop + 20, 420, 300, nullptr, Bar, Module, nullptr));
+    ASSERT_NE(Frame, nullptr);
+    CLIENTCREATESTRUCT ClientCreate{nullptr, 5000};
+    TestMDIClient = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                                    0, 400, 220, Frame, nullptr, Module, &ClientCreate);
+    ASSERT_NE(TestMDIClient, nullptr);
+    ShowWindow(Frame, SW_SHOW);
+    SetForegroundWindow(Frame);
+    ASSERT_TRUE(WaitSkinned(Frame));
+    TPellixForm* Skinner = SkinnerOf(Frame);
+    ASSERT_NE(Skinner, nullptr);
+    ASSERT_TRUE(Skinner->FMenuBar != nullptr);
+    auto* FrameBar = dynamic_cast<TPellixMenu*>(Skinner->FMenuBar.get());
+    ASSERT_NE(FrameBar, nullptr);
+
+    MDICREATESTRUCTW ChildCreate{};
+    ChildCreate.szClass = L"QuirnMenuTestMDIChild";
+    ChildCreate.szTitle = L"Child";
+    ChildCreate.hOwner = Module;
+    ChildCreate.x = ChildCreate.y = ChildCreate.cx = ChildCreate.cy = CW_USEDEFAULT;
+    ChildCreate.style = WS_MAXIMIZE | WS_VISIBLE;
+    const auto Child =
+        reinterpret_cast<HWND>(SendMessageW(TestMDIClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&ChildCreate)));
+    ASSERT_NE(Child, nullptr);
+    std::vector<TWinSysButton*> ChildButtons;
+    for (const auto& Button : Skinner->FSysButtons)
+        if (Button->FElement->Visibility == 100 && !Button->FElement->Bitmap->Empty())
+            ChildButtons.push_back(Button.get());
+    ASSERT_EQ(ChildButtons.size(), 3u) << "the skin's minimize, restore and close of a maximized child";
+    EXPECT_TRUE(PumpUntil([&] {
+        return std::all_of(ChildButtons.begin(), ChildButtons.end(), [](TWinSysButton* B) { return B->FVisible; });
+    })) << "the child's buttons shown";
+    const RECT Strip = FrameBar->FBarRect;
+    const RECT LastItem = FrameBar->Button(FrameBar->ButtonCount() - 1)->FBounds;
+    TWinSysButton* Close = nullptr;
+    for (TWinSysButton* Button : ChildButtons) {
+        const RECT& At = Button->FBounds;
+        EXPECT_GE(At.top, Strip.top);
+        EXPECT_LE(At.bottom, Strip.bottom + 1);
+        EXPECT_LE(At.right, Strip.right) << "inside the bar";
+        EXPECT_GE(At.left, LastItem.right) << "after the bar's items";
+        if (Button->FElement->Action == 9) Close = Button;
+    }
+    ASSERT_NE(Close, nullptr);
+    // The close button on the screen: frame 1 of its image.
+    TBitmap& Image = *Close->FElement->Bitmap;
+    const int32_t CellWidth = Image.Width() / Close->FElement->Frame;
+    const RECT Cell{0, 0, CellWidth, Image.Height()};
+    int Opaque = 0;
+    int Matching = 0;
+    const RECT OnTheScreen = OnScreen(Frame, Close->FBounds);
+    EXPECT_TRUE(WaitFor([&] {
+        Matching = MatchingPixels(Image, Cell, OnTheScreen, Opaque);
+        return Opaque > 0 && Matching * 10 >= Opaque * 9;
+    })) << Matching
+        << " of " << Opaque << " pixels of the close button's image";
+    SaveScreenShot(WindowRectOf(Frame), "mdi-maximized-child");
+
+    Drive([&] { Click(Centre(OnTheScreen)); });
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(Child); })) << "the close button closes the child";
+    EXPECT_TRUE(PumpUntil([&] {
+        return std::none_of(ChildButtons.begin(), ChildButtons.end(), [](TWinSysButton* B) { return B->FVisible; });
+    })) << "the child's buttons gone";
+    EXPECT_TRUE(WaitFor([&] {
+        Matching = MatchingPixels(Image, Cell, OnTheScreen, Opaque);
+        return Matching * 2 < Opaque;
+    })) << Matching
+        << " of " << Opaque << " pixels of the close button's image still on the bar";
+    TestMDIClient = nullptr;
+}
+
 TEST_F(MenuTest, TheMouseMovesBetweenDropDownsAndADisabledItemDoesNothing) {
     MakeMenuForm(GraphitePackage());
     if (HasFatalFailure()) return;
