@@ -635,7 +635,10 @@ int MatchingPixels(TBitmap& Image, const RECT& Cell, const RECT& Place, int& Opa
 // An MDI frame whose active child is maximized: the child's minimize, restore and close buttons from
 // the skin's "MDICONTROLS" image sit at the right end of the frame's skinned bar, after its items; the
 // close button closes the child and the buttons go.
-TEST_F(MenuTest, AMaximizedMDIChildsButtonsSitOnTheFramesBar) {
+class MDIMenuTest : public MenuTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(MDIMenuTest, AMaximizedMDIChildsButtonsSitOnTheFramesBar) {
+    const bool RightToLeft = GetParam();
     TForm* Owner = Make();
     AddSkinData(Owner, DefaultPackage());
     ASSERT_TRUE(ShowSkinned(Owner));
@@ -646,9 +649,9 @@ TEST_F(MenuTest, AMaximizedMDIChildsButtonsSitOnTheFramesBar) {
     HMENU Bar = CreateMenu();
     AppendMenuW(Bar, MF_POPUP, reinterpret_cast<UINT_PTR>(File), L"&File");
     const HINSTANCE Module = GetModuleHandleW(nullptr);
-    const HWND Frame =
-        Keep(CreateWindowExW(0, L"QuirnMenuTestMDIFrame", L"MDI frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                             FormLeft + 280, FormTop + 20, 420, 300, nullptr, Bar, Module, nullptr));
+    const HWND Frame = Keep(CreateWindowExW(RightToLeft ? WS_EX_LEFTSCROLLBAR : 0, L"QuirnMenuTestMDIFrame",
+                                            L"MDI frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, FormLeft + 280,
+                                            FormTop + 20, 420, 300, nullptr, Bar, Module, nullptr));
     ASSERT_NE(Frame, nullptr);
     CLIENTCREATESTRUCT ClientCreate{nullptr, 5000};
     TestMDIClient = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
@@ -681,17 +684,24 @@ TEST_F(MenuTest, AMaximizedMDIChildsButtonsSitOnTheFramesBar) {
         return std::all_of(ChildButtons.begin(), ChildButtons.end(), [](TWinSysButton* B) { return B->FVisible; });
     })) << "the child's buttons shown";
     const RECT Strip = FrameBar->FBarRect;
-    const RECT LastItem = FrameBar->Button(FrameBar->ButtonCount() - 1)->FBounds;
     TWinSysButton* Close = nullptr;
     for (TWinSysButton* Button : ChildButtons) {
         const RECT& At = Button->FBounds;
         EXPECT_GE(At.top, Strip.top);
         EXPECT_LE(At.bottom, Strip.bottom + 1);
         EXPECT_LE(At.right, Strip.right) << "inside the bar";
-        EXPECT_GE(At.left, LastItem.right) << "after the bar's items";
+        for (int32_t Index = 0; Index < FrameBar->ButtonCount(); ++Index)
+            EXPECT_LE(FrameBar->Button(Index)->FBounds.right, At.left) << "the bar's items before the buttons";
         if (Button->FElement->Action == 9) Close = Button;
     }
     ASSERT_NE(Close, nullptr);
+    if (RightToLeft) {
+        // The items end a little before the leftmost of the child's buttons.
+        constexpr int32_t GapBeforeButtons = 5;
+        LONG Leftmost = Strip.right;
+        for (TWinSysButton* Button : ChildButtons) Leftmost = std::min(Leftmost, Button->FBounds.left);
+        EXPECT_EQ(FrameBar->Button(0)->FBounds.right, Leftmost - GapBeforeButtons);
+    }
     // The close button on the screen: frame 1 of its image.
     TBitmap& Image = *Close->FElement->Bitmap;
     const int32_t CellWidth = Image.Width() / Close->FElement->Frame;
@@ -718,6 +728,9 @@ TEST_F(MenuTest, AMaximizedMDIChildsButtonsSitOnTheFramesBar) {
         << " of " << Opaque << " pixels of the close button's image still on the bar";
     TestMDIClient = nullptr;
 }
+
+INSTANTIATE_TEST_SUITE_P(BothDirections, MDIMenuTest, ::testing::Values(false, true),
+                         [](const auto& Info) { return std::string(Info.param ? "RightToLeft" : "LeftToRight"); });
 
 TEST_F(MenuTest, TheMouseMovesBetweenDropDownsAndADisabledItemDoesNothing) {
     MakeMenuForm(GraphitePackage());
