@@ -11,6 +11,7 @@
 #include "framework/controls/UtilWindow.h"
 #include "framework/graphics/ImageList.h"
 #include "framework/rtl/SysUtils.h"
+#include "framework/rtl/Trace.h"
 #include "framework/win/DeviceContext.h"
 #include "framework/win/GdiObject.h"
 #include "framework/win/TextMeasure.h"
@@ -866,7 +867,10 @@ void TPopupMenu::Popup(int32_t x, int32_t y) {
     HWND owner = PopupList().Window();
     SetWindowHandle(owner);
     const UINT flags = FlagsFor(kAlignmentFlags, FAlignment) | FlagsFor(kTrackButtonFlags, FTrackButton);
-    TrackPopupMenu(menu, flags, x, y, 0, owner, nullptr);
+    // A refusal (another menu of this thread still tracking, a bad menu) is no error of the caller's:
+    // the popup simply does not show, and the trace says why.
+    if (!TrackPopupMenu(menu, flags, x, y, 0, owner, nullptr))
+        QUIRN_TRACE(TTraceChannel::Menu, "TrackPopupMenu refused the popup: ", SysErrorMessage(GetLastError()));
 }
 
 void TMenuItem::GetChildren(const TGetChildProc& proc, TComponent* root) {

@@ -24,6 +24,21 @@ uint32_t ChannelsFromEnvironment() {
     return gEnabledChannels;
 }
 
+// QUIRN_TRACE_FILE names a file the lines are appended to as well, each after the tick count and the
+// process id: the trace of a program started by another (a test's child process), whose debug output
+// nobody reads.
+void AppendToTraceFile(const std::string& line) {
+    const char* const path = std::getenv("QUIRN_TRACE_FILE");
+    if (path == nullptr || *path == '\0') return;
+    std::FILE* file = std::fopen(path, "a");
+    if (file == nullptr) return;
+#ifdef _WIN32
+    std::fprintf(file, "%lu %lu ", GetTickCount(), GetCurrentProcessId());
+#endif
+    std::fputs(line.c_str(), file);
+    std::fclose(file);
+}
+
 }  // namespace
 
 uint32_t gEnabledChannels = ChannelsFromEnvironment();
@@ -69,6 +84,7 @@ void Write(TTraceChannel channel, std::string_view text) {
 #else
     std::fputs(line.c_str(), stderr);
 #endif
+    AppendToTraceFile(line);
 }
 
 }  // namespace trace

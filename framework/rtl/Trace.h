@@ -40,7 +40,8 @@ std::string_view ChannelName(TTraceChannel channel);
 void Configure(std::string_view channels);
 // Turns one channel on or off (tests).
 void Enable(TTraceChannel channel, bool on);
-// Writes one line "[quirn:<channel>] <text>".
+// Writes one line "[quirn:<channel>] <text>" to the debugger (standard error off Windows), and appends it
+// to the file QUIRN_TRACE_FILE names, when it names one.
 void Write(TTraceChannel channel, std::string_view text);
 
 // "0x" and the pointer's value in hexadecimal digits, as many as a pointer

@@ -40,6 +40,13 @@ bool IsSystemCaptionHit(LRESULT hit) {
     }
 }
 
+// The messages of the user's input whose way through the form skinner the Form channel traces.
+bool IsTracedInput(UINT msg) {
+    return (msg >= WM_NCMOUSEMOVE && msg <= WM_NCXBUTTONDBLCLK && msg != WM_NCMOUSEMOVE) ||
+           (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || msg == WM_SYSCOMMAND || msg == WM_CONTEXTMENU ||
+           msg == WM_INITMENUPOPUP;
+}
+
 // Counts the calls of the window procedure that are running, so that a purge never frees the
 // skinner under its own feet (a modal loop inside a handler runs the hook).
 struct TDepthGuard {
@@ -52,6 +59,9 @@ struct TDepthGuard {
 
 void TPellixForm::SkinWndProc(TMessage& message) {
     TDepthGuard guard(FWindowProcDepth);
+    if (IsTracedInput(message.Msg))
+        QUIRN_TRACE(TTraceChannel::Form, "input ", std::hex, message.Msg, " wParam ", message.WParam, " lParam ",
+                    message.LParam, " to ", FHandle);
     message.Result = 0;
     bool passOn = false;
     if (SkinStage1(message, passOn)) return;
@@ -356,6 +366,7 @@ void TPellixForm::NCLButtonDblClk(TMessage& message) {
 
 void TPellixForm::NCRButtonDown(TMessage& message) {
     HideHint();
+    QUIRN_TRACE(TTraceChannel::Form, "right button down on hit code ", message.WParam);
     if (message.WParam == HTCAPTION && !IsMDIChild()) {
         ShowSysMenu(MessagePoint(message.LParam));
         message.Result = 0;

@@ -4,6 +4,7 @@
 
 #include "framework/controls/Menu.h"
 #include "framework/graphics/AnsiText.h"
+#include "framework/rtl/Trace.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/PellixFormSkinner.h"
 #include "skin/form/SkinManage.h"
@@ -34,6 +35,8 @@ constexpr DWORD FirstFullMenuVersion = 5;
 
 void TPellixForm::ShowSysMenu(POINT screenPoint) {
     const DWORD now = GetTickCount();
+    QUIRN_TRACE(TTraceChannel::Menu, "system menu asked at ", screenPoint.x, ",", screenPoint.y, ", ",
+                now - FLastMenuClick, " ms after the last");
     if (now - FLastMenuClick > FDoubleClickTime) {
         if (SkinManager != nullptr) SkinManager->FMenuSource = MenuSourceSystemMenu;
         FLastMenuClick = now;

@@ -1,6 +1,12 @@
 // EOSError texts and the trace channels.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
 #include "framework/rtl/SysUtils.h"
 #include "framework/rtl/Trace.h"
 
@@ -75,4 +81,35 @@ TEST(Trace, ChannelsAreOffUntilConfiguredAndThenFiltered) {
     EXPECT_FALSE(trace::Enabled(TTraceChannel::Menu));
     EXPECT_EQ(trace::Text("a", 1, ' ', 2.5), "a1 2.5");
     trace::gEnabledChannels = saved;
+}
+
+TEST(Trace, LinesAreAppendedToTheTraceFileWhenOneIsNamed) {
+    const uint32_t saved = trace::gEnabledChannels;
+    const std::string path = testing::TempDir() + "quirn-trace-file-test.txt";
+    std::remove(path.c_str());
+    trace::Configure("menu");
+    QUIRN_TRACE(TTraceChannel::Menu, "before the file is named");
+#ifdef _WIN32
+    _putenv_s("QUIRN_TRACE_FILE", path.c_str());
+#else
+    setenv("QUIRN_TRACE_FILE", path.c_str(), 1);
+#endif
+    QUIRN_TRACE(TTraceChannel::Menu, "first ", 1);
+    QUIRN_TRACE(TTraceChannel::Paint, "an off channel");
+    QUIRN_TRACE(TTraceChannel::Menu, "second ", 2);
+#ifdef _WIN32
+    _putenv_s("QUIRN_TRACE_FILE", "");
+#else
+    unsetenv("QUIRN_TRACE_FILE");
+#endif
+    QUIRN_TRACE(TTraceChannel::Menu, "after");
+    trace::gEnabledChannels = saved;
+
+    std::ifstream file(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    std::remove(path.c_str());
+    ASSERT_EQ(lines.size(), 2u) << "only the lines written while the file was named, of the channels that are on";
+    EXPECT_NE(lines[0].find("[quirn:menu] first 1"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1].find("[quirn:menu] second 2"), std::string::npos) << lines[1];
 }

@@ -1,6 +1,6 @@
 // Waiting on a condition with a diagnostic, for tests of real windows and processes: instead of sleeping
 // or retrying, a test names what it waits for; the wait ends as soon as the condition holds, and when the
-// deadline passes first the failure says what was awaited and for how long.
+// deadline passes first the failure says what was awaited, for how long, and where input was going then.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 
 #include <string_view>
 
+#include "DesktopState.h"
 #include "MessagePump.h"
 
 // How long a test waits for something the system does on its own (Wine starts processes and delivers
@@ -28,7 +29,8 @@ template <class Predicate, class WaitStep>
         if (waited >= limitMs) {
             // One last look: the deadline may have passed while the condition came true.
             if (holds()) break;
-            return ::testing::AssertionFailure() << "waited " << waited << " ms for " << what;
+            return ::testing::AssertionFailure()
+                   << "waited " << waited << " ms for " << what << " (" << DescribeInputState() << ")";
         }
         waitStep(kPollMs < limitMs - waited ? kPollMs : limitMs - waited);
     }

@@ -1,0 +1,49 @@
+// What a failed wait of a GUI test adds to its message: where input would go at that moment (the
+// foreground window, its thread's focus, capture and menu mode) and where the mouse is. A wait for a
+// window's answer to real input most often fails because the input went somewhere else.
+#pragma once
+
+#include <windows.h>
+
+#include <sstream>
+#include <string>
+
+namespace desktop_state {
+
+inline std::string Describe(HWND window) {
+    if (window == nullptr) return "none";
+    wchar_t name[64]{};
+    wchar_t title[64]{};
+    ::GetClassNameW(window, name, 64);
+    ::InternalGetWindowText(window, title, 64);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    std::ostringstream text;
+    text << reinterpret_cast<uintptr_t>(window) << " '";
+    for (const wchar_t* c = name; *c != 0; ++c) text << static_cast<char>(*c < 128 ? *c : '?');
+    text << "' \"";
+    for (const wchar_t* c = title; *c != 0; ++c) text << static_cast<char>(*c < 128 ? *c : '?');
+    text << "\" process " << process;
+    return text.str();
+}
+
+}  // namespace desktop_state
+
+// One line on where keyboard and mouse input would go now.
+inline std::string DescribeInputState() {
+    using desktop_state::Describe;
+    std::ostringstream text;
+    const HWND front = ::GetForegroundWindow();
+    text << "foreground " << Describe(front);
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof(thread);
+    if (front != nullptr && ::GetGUIThreadInfo(::GetWindowThreadProcessId(front, nullptr), &thread)) {
+        text << "; focus " << Describe(thread.hwndFocus) << "; capture " << Describe(thread.hwndCapture);
+        if ((thread.flags & GUI_INMENUMODE) != 0) text << "; in menu mode, owner " << Describe(thread.hwndMenuOwner);
+        if ((thread.flags & GUI_INMOVESIZE) != 0) text << "; moving or sizing";
+    }
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    text << "; mouse at " << cursor.x << "," << cursor.y << " over " << Describe(::WindowFromPoint(cursor));
+    return text.str();
+}
