@@ -869,6 +869,19 @@ void CALLBACK DestroyTrackingForm(HWND, UINT, UINT_PTR Timer, DWORD) {
     FreeForm(DestroyedWhileTracked);
 }
 
+// While a popup menu of the form shows: frees the form (and with it the popup menu and its items) on
+// one tick, and ends the menu, which the popup list's window still tracks, on a later one.
+void CALLBACK DestroyFormUnderItsPopup(HWND, UINT, UINT_PTR Timer, DWORD) {
+    if (MenuWindows().empty()) return;
+    if (DestroyedWhileTracked != nullptr) {
+        FreeForm(DestroyedWhileTracked);
+        DestroyedWhileTracked = nullptr;
+        return;
+    }
+    KillTimer(nullptr, Timer);
+    EndMenu();
+}
+
 }  // namespace
 
 TEST_F(MenuTest, HostileMenusNeitherCrashNorLeak) {
@@ -900,6 +913,26 @@ TEST_F(MenuTest, HostileMenusNeitherCrashNorLeak) {
         Click(File);
     });
     EXPECT_TRUE(PumpUntil([&] { return MenuWindows().empty() && !IsWindow(FWindow); }));
+    EXPECT_FALSE(IsWindow(FWindow));
+    SkinManager->PurgeForms();
+    EXPECT_EQ(SkinManager->FindForm(FWindow), nullptr);
+    EXPECT_TRUE(SkinManager->FPopups.empty());
+}
+
+// The form freed while its own popup menu (shown by Popup(x, y)) is open: the menu's items and handle
+// go with it, the menu window ends, and no skinner or popup skinner is left.
+TEST_F(MenuTest, AFormFreedUnderItsOpenPopupMenuLeavesNothingBehind) {
+    MakeMenuForm(GraphitePackage());
+    if (HasFatalFailure()) return;
+    const RECT Outer = WindowRectOf(FWindow);
+    TPopupMenu* Popup = FMenus.Popup;
+    DestroyedWhileTracked = FForm;
+    FForms.clear();  // freed by the timer
+    const UINT_PTR Timer = SetTimer(nullptr, 0, 1, DestroyFormUnderItsPopup);
+    Popup->Popup(Outer.left + 60, Outer.top + 90);  // returns when the menu has ended
+    KillTimer(nullptr, Timer);
+    EXPECT_EQ(DestroyedWhileTracked, nullptr) << "the form was freed while its popup showed";
+    EXPECT_TRUE(PumpUntil([&] { return MenuWindows().empty(); }));
     EXPECT_FALSE(IsWindow(FWindow));
     SkinManager->PurgeForms();
     EXPECT_EQ(SkinManager->FindForm(FWindow), nullptr);
