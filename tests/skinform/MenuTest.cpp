@@ -130,6 +130,12 @@ TArrowStrip ReadArrowStrip(const RECT& Item, COLORREF Colour) {
     return ReadStrip(SystemSubMenuArrowRect(Item), Colour);
 }
 
+// The colour of an entry's caption and arrow now: the selected one while the entry is highlighted.
+COLORREF CaptionColour(const TSkinData& Data, HMENU Menu, int Position) {
+    const bool Selected = (GetMenuState(Menu, static_cast<UINT>(Position), MF_BYPOSITION) & MF_HILITE) != 0;
+    return static_cast<COLORREF>(ColorToRGB(Data.FColors[Selected ? SkinColour::HilightText : SkinColour::MenuText]));
+}
+
 // Counts the clicks of the menu items.
 class TClicks : public TObject {
 public:
@@ -337,7 +343,8 @@ TEST_P(MenuSkinTest, SubMenuArrowsAndDisabledCaptionsUseTheSkinsColours) {
         TArrowStrip More;
         TArrowStrip Plain;
         const bool ArrowShown = WaitFor([&] {
-            More = ReadArrowStrip(EntryRect(Menu, FMenus.File->Handle(), 4), Text);
+            More = ReadArrowStrip(EntryRect(Menu, FMenus.File->Handle(), 4),
+                                  CaptionColour(*FData, FMenus.File->Handle(), 4));
             Plain = ReadArrowStrip(EntryRect(Menu, FMenus.File->Handle(), 3), Text);
             return More.Coloured >= 10;
         });
@@ -376,7 +383,8 @@ TEST_P(MenuSkinTest, SubMenuArrowsAndDisabledCaptionsUseTheSkinsColours) {
             TArrowStrip More;
             TArrowStrip Plain;
             EXPECT_TRUE(WaitFor([&] {
-                More = ReadArrowStrip(EntryRect(Menu, FMenus.Popup->Handle(), 2), Text);
+                More = ReadArrowStrip(EntryRect(Menu, FMenus.Popup->Handle(), 2),
+                                      CaptionColour(*FData, FMenus.Popup->Handle(), 2));
                 Plain = ReadArrowStrip(EntryRect(Menu, FMenus.Popup->Handle(), 0), Text);
                 return More.Coloured >= 10;
             })) << "the popup's arrow in the menu text's colour; "
@@ -430,7 +438,6 @@ TEST_F(MenuTest, ARightToLeftBarAndItsItemsAreMirrored) {
     for (int32_t Index = 1; Index < FBar->ButtonCount(); ++Index)
         EXPECT_EQ(FBar->Button(Index)->FBounds.right, FBar->Button(Index - 1)->FBounds.left)
             << "item " << Index << " left of the one before";
-    const COLORREF Text = static_cast<COLORREF>(ColorToRGB(FData->FColors[SkinColour::MenuText]));
     Drive([&] {
         Click(ButtonPoint(0));
         HWND Menu = WaitForMenu(FMenus.File->Handle());
@@ -444,8 +451,8 @@ TEST_F(MenuTest, ARightToLeftBarAndItsItemsAreMirrored) {
         int Left = 0;
         int Right = 0;
         const bool Mirrored = WaitFor([&] {
-            Left = ReadStrip(LeftStrip, Text).Coloured;
-            Right = ReadStrip(RightStrip, Text).Coloured;
+            Left = ReadStrip(LeftStrip, CaptionColour(*FData, FMenus.File->Handle(), 4)).Coloured;
+            Right = ReadStrip(RightStrip, CaptionColour(*FData, FMenus.File->Handle(), 4)).Coloured;
             return Left >= 10 && Right == 0;
         });
         EXPECT_TRUE(Mirrored) << "arrow pixels: " << Left << " at the left end, " << Right << " at the right end";
@@ -553,8 +560,9 @@ TEST_F(MenuTest, APlainWindowsMenuIsMeasuredAndDrawnFromItsOwnEntries) {
         // The shortcut after the tab is drawn at the entry's right end.
         int ShortcutPixels = 0;
         EXPECT_TRUE(WaitFor([&] {
-            ShortcutPixels =
-                ReadStrip(RECT{(Open.left + Open.right) / 2, Open.top, Open.right, Open.bottom}, Text).Coloured;
+            ShortcutPixels = ReadStrip(RECT{(Open.left + Open.right) / 2, Open.top, Open.right, Open.bottom},
+                                       CaptionColour(*Data, File, 0))
+                                 .Coloured;
             return ShortcutPixels >= 10;
         })) << "the shortcut's text; "
             << ShortcutPixels << " pixels of it";
@@ -563,8 +571,10 @@ TEST_F(MenuTest, APlainWindowsMenuIsMeasuredAndDrawnFromItsOwnEntries) {
         // The sub-menu's entry has the skin's arrow, not the system's white box.
         TArrowStrip Sub;
         const RECT SubEntry = EntryRect(Menu, File, 3);
-        EXPECT_TRUE(WaitFor([&] { return (Sub = ReadArrowStrip(SubEntry, Text)).Coloured >= 10; }))
-            << "the arrow of the sub-menu's entry; " << Sub.Coloured << " pixels of it";
+        EXPECT_TRUE(WaitFor([&] {
+            return (Sub = ReadArrowStrip(SubEntry, CaptionColour(*Data, File, 3))).Coloured >= 10;
+        })) << "the arrow of the sub-menu's entry; "
+            << Sub.Coloured << " pixels of it";
         EXPECT_EQ(Sub.White, ReadArrowStrip(Open, Text).White) << "no white box of the system's arrow";
         // The entry under the mouse: frame 4 of "MenuItem" along its top row.
         MoveMouse(POINT{Open.right - 4, (Open.top + Open.bottom) / 2});
