@@ -1,6 +1,7 @@
 #include "framework/controls/Menu.h"
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 
 #include "framework/controls/ControlAtom.h"
@@ -216,37 +217,78 @@ void ShortCutToKey(TShortCut shortCut, uint16_t& key, TShiftState& shift) {
     if (shortCut & scAlt) shift.Include(ssAlt);
 }
 
+namespace {
+
+// The keys that have a name of their own in shortcut texts.
+struct TNamedKey {
+    UINT Key;
+    const char* Name;
+};
+constexpr TNamedKey NamedKeys[] = {
+    {VK_BACK, "BkSp"},  {VK_TAB, "Tab"},     {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"}, {VK_SPACE, "Space"},
+    {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},   {VK_END, "End"},      {VK_HOME, "Home"},  {VK_LEFT, "Left"},
+    {VK_UP, "Up"},      {VK_RIGHT, "Right"}, {VK_DOWN, "Down"},    {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
+};
+
+// A key's name in shortcut texts ("S", "F5", "Del", or the keyboard's own name); empty when it has none.
+std::string KeyName(UINT key) {
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key));
+    if (key >= VK_F1 && key <= VK_F24) return "F" + std::to_string(key - VK_F1 + 1);
+    for (const TNamedKey& named : NamedKeys)
+        if (named.Key == key) return named.Name;
+    wchar_t name[64]{};
+    const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+    if (scan != 0 && GetKeyNameTextW(static_cast<LONG>(scan << 16), name, 64) > 0) return WideToAnsiText(name);
+    return {};
+}
+
+bool SameLetters(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
 std::string ShortCutToText(TShortCut shortCut) {
     if (shortCut == scNone) return {};
+    const std::string key = KeyName(shortCut & 0xFF);
+    if (key.empty()) return {};
     std::string text;
     if (shortCut & scShift) text += "Shift+";
     if (shortCut & scCtrl) text += "Ctrl+";
     if (shortCut & scAlt) text += "Alt+";
-    const UINT key = shortCut & 0xFF;
-    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return text + static_cast<char>(key);
-    if (key >= VK_F1 && key <= VK_F24) return text + "F" + std::to_string(key - VK_F1 + 1);
-    switch (key) {
-    case VK_BACK: return text + "BkSp";
-    case VK_TAB: return text + "Tab";
-    case VK_RETURN: return text + "Enter";
-    case VK_ESCAPE: return text + "Esc";
-    case VK_SPACE: return text + "Space";
-    case VK_PRIOR: return text + "PgUp";
-    case VK_NEXT: return text + "PgDn";
-    case VK_END: return text + "End";
-    case VK_HOME: return text + "Home";
-    case VK_LEFT: return text + "Left";
-    case VK_UP: return text + "Up";
-    case VK_RIGHT: return text + "Right";
-    case VK_DOWN: return text + "Down";
-    case VK_INSERT: return text + "Ins";
-    case VK_DELETE: return text + "Del";
-    default: break;
+    return text + key;
+}
+
+TShortCut TextToShortCut(const std::string& text) {
+    constexpr std::pair<const char*, TShortCut> modifiers[] = {{"Shift+", scShift}, {"Ctrl+", scCtrl}, {"Alt+", scAlt}};
+    TShortCut shift = 0;
+    std::string rest = text;
+    for (bool found = true; found;) {
+        found = false;
+        for (const auto& [name, flag] : modifiers) {
+            const std::string prefix = name;
+            if (rest.size() > prefix.size() && SameLetters(rest.substr(0, prefix.size()), prefix)) {
+                shift |= flag;
+                rest.erase(0, prefix.size());
+                found = true;
+            }
+        }
     }
-    wchar_t name[64]{};
-    const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
-    if (GetKeyNameTextW(static_cast<LONG>(scan << 16), name, 64) > 0) return text + WideToAnsiText(name);
-    return {};
+    if (rest.empty()) return scNone;
+    constexpr UINT lastKey = 0xFE;
+    for (UINT key = 1; key <= lastKey; ++key)
+        if (const std::string name = KeyName(key); !name.empty() && SameLetters(name, rest))
+            return static_cast<TShortCut>(key | shift);
+    return scNone;
+}
+
+void SetItemFromEntryText(TMenuItem& item, const std::wstring& text) {
+    const size_t tab = text.find(L'\t');
+    const TShortCut keys = tab == std::wstring::npos ? scNone : TextToShortCut(WideToAnsiText(text.substr(tab + 1)));
+    item.SetCaption(WideToAnsiText(keys == scNone ? text : text.substr(0, tab)));
+    item.SetShortCut(keys);
 }
 
 // ---- TMenuItem -------------------------------------------------------------
@@ -605,11 +647,31 @@ bool DrawMenuItemMessage(const DRAWITEMSTRUCT& draw) {
     if (!item) return false;
     // The DC is the system's: its state comes back, also when the drawing throws. The canvas goes
     // first and gives the DC its own objects back.
-    const win::SavedDC saved(draw.hDC);
-    TCanvas canvas;
-    const TCanvasBinding bound(canvas, draw.hDC);
-    item->DrawItem(&canvas, draw.rcItem, (draw.itemState & ODS_SELECTED) != 0);
+    {
+        const win::SavedDC saved(draw.hDC);
+        TCanvas canvas;
+        const TCanvasBinding bound(canvas, draw.hDC);
+        item->DrawItem(&canvas, draw.rcItem, (draw.itemState & ODS_SELECTED) != 0);
+    }
+    if (item->Count() > 0 && item->OnDrawItem() && item->DrawsSubMenuArrow())
+        KeepSystemSubMenuArrowOff(draw.hDC, draw.rcItem);
     return true;
+}
+
+RECT SystemSubMenuArrowRect(const RECT& item) {
+    // The system blits its arrow bitmap (OBM_MNARROW) one pixel before the item's right edge; some
+    // versions draw a frame-control arrow as wide as a check mark instead.
+    constexpr WORD systemArrowBitmap = 32739;
+    const win::BitmapHandle arrow(LoadBitmapW(nullptr, MAKEINTRESOURCEW(systemArrowBitmap)));
+    BITMAP info{};
+    if (arrow) GetObjectW(arrow.get(), sizeof(info), &info);
+    const int32_t width = std::max<int32_t>(info.bmWidth + 1, GetSystemMetrics(SM_CXMENUCHECK));
+    return RECT{std::max<LONG>(item.left, item.right - width), item.top, item.right, item.bottom};
+}
+
+void KeepSystemSubMenuArrowOff(HDC dc, const RECT& item) {
+    const RECT strip = SystemSubMenuArrowRect(item);
+    ExcludeClipRect(dc, strip.left, strip.top, strip.right, strip.bottom);
 }
 
 bool MeasureMenuItemMessage(MEASUREITEMSTRUCT& measure) {

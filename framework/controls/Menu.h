@@ -28,6 +28,9 @@ TShortCut ShortCut(uint16_t key, TShiftState shift);
 void ShortCutToKey(TShortCut shortCut, uint16_t& key, TShiftState& shift);
 // "Ctrl+S", "Shift+F5", ... (empty for scNone).
 std::string ShortCutToText(TShortCut shortCut);
+// The shortcut a text such as ShortCutToText writes names (letters in any case, the modifiers in any
+// order); scNone when it names none.
+TShortCut TextToShortCut(const std::string& text);
 
 using TMenuDrawItemEvent = TDelegate<void(TObject* sender, TCanvas* canvas, RECT rect, bool selected)>;
 using TMenuMeasureItemEvent = TDelegate<void(TObject* sender, TCanvas* canvas, int32_t& width, int32_t& height)>;
@@ -89,6 +92,10 @@ public:
     void SetOnDrawItem(TMenuDrawItemEvent value);
     TMenuMeasureItemEvent OnMeasureItem() const { return FOnMeasureItem; }
     void SetOnMeasureItem(TMenuMeasureItemEvent value);
+    // The item's OnDrawItem draws its sub-menu arrow itself: the system's arrow, which it would
+    // draw over the item afterwards, is kept off.
+    bool DrawsSubMenuArrow() const { return FDrawsSubMenuArrow; }
+    void SetDrawsSubMenuArrow(bool value) { FDrawsSubMenuArrow = value; }
 
     // Sub-items.
     int32_t Count() const { return static_cast<int32_t>(FItems.size()); }
@@ -151,6 +158,7 @@ private:
     TNotifyEvent FOnClick;
     TMenuDrawItemEvent FOnDrawItem;
     TMenuMeasureItemEvent FOnMeasureItem;
+    bool FDrawsSubMenuArrow = false;
     std::vector<TMenuItem*> FItems;
     TMenuItem* FParent = nullptr;
     TMenu* FMenu = nullptr;  // set on the root item of a menu
@@ -267,7 +275,19 @@ private:
     TNotifyEvent FOnPopup;
 };
 
+// An item from a menu entry's text "Caption\tShortcut" (as menus of the system write them): the caption
+// before the tab and the shortcut after it when the rest names one; otherwise the whole text is the
+// caption (the tab expanded when it is drawn).
+void SetItemFromEntryText(TMenuItem& item, const std::wstring& text);
+
 // WM_DRAWITEM / WM_MEASUREITEM of an owner-drawn menu item (itemData is the
 // item); false when the data is not a live menu item of this framework.
 bool DrawMenuItemMessage(const DRAWITEMSTRUCT& draw);
 bool MeasureMenuItemMessage(MEASUREITEMSTRUCT& measure);
+
+// The strip at the right end of an owner-drawn menu item where the system draws the sub-menu arrow
+// once the owner has drawn the item.
+RECT SystemSubMenuArrowRect(const RECT& item);
+// Keeps the system's sub-menu arrow off an item its owner has drawn whole: the strip is taken out of
+// the DC's clipping region (after the owner's drawing has given the DC its state back).
+void KeepSystemSubMenuArrowOff(HDC dc, const RECT& item);

@@ -2,6 +2,7 @@
 // of the menu bar's drop-downs and of the system menu gets the skin's "MenuItem" frame over the
 // menu window's skinned background, then its picture or check mark, caption and shortcut.
 #include <algorithm>
+#include <cstdlib>
 
 #include "framework/controls/Menu.h"
 #include "framework/graphics/AnsiText.h"
@@ -50,6 +51,11 @@ constexpr WORD SystemCheckMark = 32760;
 // The radio mark: a dot this wide.
 constexpr int32_t RadioDotSize = 6;
 
+// The sub-menu arrow: a triangle this many pixels high (and half as wide, plus one).
+constexpr int32_t SubMenuArrowHeight = 7;
+// A disabled item's colour must stand this far (in brightness, 0 to 255) from the menu's background.
+constexpr int32_t MinDisabledContrast = 48;
+
 int32_t Width(const RECT& r) { return r.right - r.left; }
 int32_t Height(const RECT& r) { return r.bottom - r.top; }
 
@@ -87,6 +93,31 @@ void DrawCheckMark(HDC dc, int32_t x, int32_t y, TColor color) {
     SetBkColor(dc, oldBack);
 }
 
+int32_t Brightness(TColor color) {
+    const auto rgb = static_cast<COLORREF>(ColorToRGB(color));
+    return (GetRValue(rgb) * 299 + GetGValue(rgb) * 587 + GetBValue(rgb) * 114) / 1000;
+}
+
+TColor Midway(TColor a, TColor b) {
+    const auto x = static_cast<COLORREF>(ColorToRGB(a));
+    const auto y = static_cast<COLORREF>(ColorToRGB(b));
+    return static_cast<TColor>(
+        RGB((GetRValue(x) + GetRValue(y)) / 2, (GetGValue(x) + GetGValue(y)) / 2, (GetBValue(x) + GetBValue(y)) / 2));
+}
+
+// Disabled items are drawn in the skin's button shadow; where that is the text colour (no difference
+// to see), the system's button shadow; where it all but vanishes on the menu's background (a dark
+// skin's shadow on its dark menu), the colour halfway between the menu text and the background,
+// which stays readable and still differs from enabled items.
+TColor DisabledMenuTextColour(const TSkinData& skin) {
+    const TColor shadow = skin.FColors[SkinColour::ButtonShadow];
+    const TColor text = skin.FColors[SkinColour::MenuText];
+    const TColor back = skin.FColors[SkinColour::Menu];
+    if (ColorToRGB(shadow) == ColorToRGB(text)) return clBtnShadow;
+    if (std::abs(Brightness(shadow) - Brightness(back)) < MinDisabledContrast) return Midway(text, back);
+    return shadow;
+}
+
 SIZE CheckMarkSize() {
     const win::BitmapHandle mark(LoadBitmapW(nullptr, MAKEINTRESOURCEW(SystemCheckMark)));
     BITMAP info{};
@@ -104,12 +135,10 @@ std::unique_ptr<TMenuItem> ItemFromEntry(HMENU menu, UINT command) {
     info.cch = MenuTextChars;
     auto item = std::make_unique<TMenuItem>(nullptr);
     if (!GetMenuItemInfoW(menu, command, FALSE, &info)) text[0] = L'\0';
-    std::wstring caption = text;
-    const size_t tab = caption.find(L'\t');
     if (text[0] == L'\0' || (info.fType & MFT_SEPARATOR) != 0)
         item->SetCaption(SeparatorCaption);
     else
-        item->SetCaption(WideToAnsiText(caption.substr(0, tab)));
+        SetItemFromEntryText(*item, text);
     item->SetEnabled((info.fState & MFS_DISABLED) == 0);
     item->SetChecked((info.fState & MFS_CHECKED) != 0);
     item->SetRadioItem((info.fType & MFT_RADIOCHECK) != 0);
@@ -229,20 +258,23 @@ void TPellixForm::DrawMenuItemContent(TMenuItem* item, TCanvas* aCanvas, bool se
             }
             images->Draw(*aCanvas, box.left, top, index, item->Enabled());
         } else if (item->Checked()) {
-            const TColor mark = item->Enabled() ? clBtnText : clBtnShadow;
             if (item->RadioItem()) {
                 const int32_t x = box.left + (boxWidth - RadioDotSize) / 2 + 1;
                 const int32_t y = aRect.top + (h - RadioDotSize) / 2 + 1;
-                const win::BrushHandle dot(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(mark))));
+                // The radio dot takes the caption's colour, so that it shows on a dark skin's menu too.
+                const TColor dotColour = MenuItemTextColour(*item, selected);
+                const win::BrushHandle dot(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(dotColour))));
                 const win::SelectedObject filled(dc, dot.get());
                 const win::SelectedObject noPen(dc, GetStockObject(NULL_PEN));
                 Ellipse(dc, x, y, x + RadioDotSize + 1, y + RadioDotSize + 1);
             } else {
+                const TColor mark = item->Enabled() ? clBtnText : clBtnShadow;
                 const SIZE size = CheckMarkSize();
                 DrawCheckMark(dc, box.left + (boxWidth - size.cx) / 2 + 1, aRect.top + (h - size.cy) / 2 + 1, mark);
             }
         }
     }
+    if (item->Count() > 0 && !line) DrawSubMenuArrow(dc, aRect, MenuItemTextColour(*item, selected));
     RECT text{box.right + CaptionGap, aRect.top, aRect.right - 1, aRect.bottom};
     if (mirrored) text = RECT{aRect.left + 1, aRect.top, box.left - CaptionGap, aRect.bottom};
     RECT measured = text;
@@ -281,17 +313,32 @@ void TPellixForm::DrawMenuItemText(TMenuItem* item, TCanvas* aCanvas, UINT flags
     }
     aCanvas->Brush().SetStyle(bsClear);
     aCanvas->Font().SetStyle(item->Default() ? TFontStyles{fsBold} : TFontStyles{});
-    TColor colour = FSkinData->FColors[selected ? SkinColour::HilightText : SkinColour::MenuText];
-    if (!item->Enabled()) {
-        colour = FSkinData->FColors[SkinColour::ButtonShadow];
-        // A skin whose shadow is its text colour would hide the difference.
-        if (ColorToRGB(colour) == ColorToRGB(FSkinData->FColors[SkinColour::MenuText])) colour = clBtnShadow;
-    }
+    const TColor colour = MenuItemTextColour(*item, selected);
     aCanvas->Font().SetColor(colour);
     HDC dc = aCanvas->Handle();
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(colour)));
     DrawTextWide(dc, AnsiToWide(shown), aRect, flags);
+}
+
+TColor TPellixForm::MenuItemTextColour(const TMenuItem& item, bool selected) const {
+    if (!item.Enabled()) return DisabledMenuTextColour(*FSkinData);
+    return FSkinData->FColors[selected ? SkinColour::HilightText : SkinColour::MenuText];
+}
+
+void TPellixForm::DrawSubMenuArrow(HDC dc, const RECT& item, TColor colour) const {
+    RECT strip = SystemSubMenuArrowRect(item);
+    if (FRightToLeft) strip = RECT{item.left, item.top, item.left + Width(strip), item.bottom};
+    const int32_t half = SubMenuArrowHeight / 2;
+    const int32_t top = item.top + (Height(item) - SubMenuArrowHeight) / 2;
+    const int32_t left = strip.left + (Width(strip) - half - 1) / 2;
+    // Column by column: the arrow's tip points away from the caption.
+    const win::BrushHandle brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(colour))));
+    for (int32_t column = 0; column <= half; ++column) {
+        const int32_t x = FRightToLeft ? left + half - column : left + column;
+        const RECT bar{x, top + column, x + 1, top + SubMenuArrowHeight - column};
+        FillRect(dc, &bar, brush.get());
+    }
 }
 
 // --- Measuring -------------------------------------------------------------------------------------
@@ -371,25 +418,34 @@ bool TPellixForm::DrawItemMessage(TMessage& message) {
         SkinManager->MarkPopupsFromMenuBar();
     }
     const bool selected = (draw->itemState & ODS_SELECTED) != 0;
-    // The DC is the system's: its state comes back when the drawing ends.
-    const win::SavedDC saved(draw->hDC);
-    TCanvas canvas;
-    const TCanvasBinding bound(canvas, draw->hDC);
-    canvas.SetFont(*FMenuFont);
-    if (FForm != nullptr) {
-        TMainMenu* mainMenu = FMenuBar ? FMenuBar->Menu() : nullptr;
-        if (TMenuItem* item = mainMenu != nullptr ? mainMenu->FindItem(draw->itemID, fkCommand) : nullptr) {
+    TMainMenu* mainMenu = FForm != nullptr && FMenuBar ? FMenuBar->Menu() : nullptr;
+    TMenuItem* item = mainMenu != nullptr ? mainMenu->FindItem(draw->itemID, fkCommand) : nullptr;
+    if (item == nullptr && FForm != nullptr && draw->itemID >= 1 && draw->itemID <= LastFrameworkCommand) return false;
+    bool hasSubMenu = item != nullptr && item->Count() > 0;
+    {
+        // The DC is the system's: its state comes back when the drawing ends.
+        const win::SavedDC saved(draw->hDC);
+        TCanvas canvas;
+        const TCanvasBinding bound(canvas, draw->hDC);
+        canvas.SetFont(*FMenuFont);
+        if (item != nullptr) {
             if (HasElement(FSkinData->FMenuItem))
                 DrawMenuItemOfMenu(menu, item, selected, draw->rcItem, &canvas);
             else
                 DrawPlainMenuItem(item, &canvas, selected, draw->rcItem);
-            message.Result = TRUE;
-            return true;
+        } else {
+            const std::unique_ptr<TMenuItem> entry = ItemFromEntry(menu, draw->itemID);
+            DrawMenuItemOfMenu(menu, entry.get(), selected, draw->rcItem, &canvas);
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_SUBMENU;
+            hasSubMenu = GetMenuItemInfoW(menu, draw->itemID, FALSE, &info) && info.hSubMenu != nullptr;
+            if (hasSubMenu && !entry->IsLine())
+                DrawSubMenuArrow(draw->hDC, draw->rcItem, MenuItemTextColour(*entry, selected));
         }
-        if (draw->itemID >= 1 && draw->itemID <= LastFrameworkCommand) return false;
     }
-    const std::unique_ptr<TMenuItem> entry = ItemFromEntry(menu, draw->itemID);
-    DrawMenuItemOfMenu(menu, entry.get(), selected, draw->rcItem, &canvas);
+    // The item is drawn whole, its arrow too: the system's own arrow stays off it.
+    if (hasSubMenu) KeepSystemSubMenuArrowOff(draw->hDC, draw->rcItem);
     message.Result = TRUE;
     return true;
 }

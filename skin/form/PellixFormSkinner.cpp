@@ -595,9 +595,13 @@ void TPellixForm::SkinMenuItems(TMenuItem* parent, bool on, TMenuMeasureItemEven
             // An item the application draws itself keeps its own drawing.
             if (!keepOwnMeasure && item->OnDrawItem() && item->OnDrawItem() != draw) continue;
             item->SetOnDrawItem(draw);
+            item->SetDrawsSubMenuArrow(true);
             if (!keepOwnMeasure || !item->OnMeasureItem()) item->SetOnMeasureItem(measure);
         } else {
-            if (item->OnDrawItem() == draw) item->SetOnDrawItem(nullptr);
+            if (item->OnDrawItem() == draw) {
+                item->SetOnDrawItem(nullptr);
+                item->SetDrawsSubMenuArrow(false);
+            }
             if (item->OnMeasureItem() == measure) item->SetOnMeasureItem(nullptr);
         }
         SkinMenuItems(item, on, measure, keepOwnMeasure);

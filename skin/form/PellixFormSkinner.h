@@ -95,6 +95,11 @@ public:
     // Draws one text (or measures it with DT_CALCRECT), or the separator line for "-".
     void DrawMenuItemText(TMenuItem* item, TCanvas* aCanvas, UINT flags, bool selected, RECT& aRect,
                           const std::string& text);
+    // The colour of an item's texts and marks: selected, normal or disabled, from the skin's colours.
+    TColor MenuItemTextColour(const TMenuItem& item, bool selected) const;
+    // The arrow of an item with a sub-menu, in the item's text colour, where the system would draw
+    // its own (at the left end of a right-to-left item).
+    void DrawSubMenuArrow(HDC dc, const RECT& item, TColor colour) const;
     // WM_MEASUREITEM and WM_DRAWITEM of the window's menus (owner-drawn items of the menu bar's
     // drop-downs); false when the message is not for them.
     bool MeasureItemMessage(TMessage& message);

@@ -470,6 +470,11 @@ void TSkinManage::DoAction(TObject*) {
 void TSkinManage::SetMDIMaximized(bool value) {
     if (value == FMDIMaximized) return;
     FMDIMaximized = value;
+    // The frame's bar shows the maximized child's buttons, or shows them no more: it is drawn again
+    // (which lays the caption buttons out anew).
+    for (TPellixForm* form : FForms)
+        if (form->FFormKind == FormKindMDIFrame && form->FSkinState != SkinStateDead && form->FMenuBar)
+            RedrawWindow(form->FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
     if (FMainSkinData != nullptr && FMainSkinData->Options().Contains(xoMDIChildBorder)) return;
     for (TPellixForm* form : FForms) {
         if (!form->IsMDIChild() || form->FSkinState == SkinStateDead) continue;

@@ -30,16 +30,6 @@ constexpr int32_t FixedClose = 3;
 constexpr int32_t FixedSeparator = 100;
 constexpr DWORD FirstFullMenuVersion = 5;
 
-// A system menu text "&Close\tAlt+F4": the caption before the tab, and the Alt+F4 shortcut when
-// that is what follows it.
-void SetItemText(TMenuItem& item, const std::wstring& text) {
-    const size_t tab = text.find(L'\t');
-    item.SetCaption(WideToAnsiText(text.substr(0, tab)));
-    if (tab == std::wstring::npos) return;
-    std::wstring keys = text.substr(tab + 1);
-    for (wchar_t& ch : keys) ch = static_cast<wchar_t>(towupper(ch));
-    if (keys == L"ALT+F4") item.SetShortCut(ShortCut(VK_F4, TShiftState{ssAlt}));
-}
 
 }  // namespace
 
@@ -108,7 +98,7 @@ void TPellixForm::BuildSysMenu() {
         if (text[0] == L'\0' || (info.fType & MFT_SEPARATOR) != 0)
             item->SetCaption("-");
         else
-            SetItemText(*item, text);
+            SetItemFromEntryText(*item, text);
         item->SetTag(static_cast<int32_t>(info.wID));
         item->SetOnClick(TNotifyEvent(this, &TPellixForm::SysMenuCommandClick));
         item->SetOnDrawItem(TMenuDrawItemEvent(this, &TPellixForm::DrawMenuItem));

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <memory>
 #include <string>
 #include <vector>
@@ -478,6 +479,35 @@ TEST(Timers, OnTimerFiresThroughTheMessageLoop) {
         PumpPendingMessages();
     }
     EXPECT_EQ(counter.Clicks, seen);
+}
+
+// Shortcut texts read back: every shortcut ShortCutToText writes, in any letter case; texts that
+// name no key; and entry texts "Caption\tShortcut" split into an item's caption and shortcut.
+TEST(MenuShortCuts, TextsReadBackAndEntryTextsSplit) {
+    for (const TShortCut keys : {ShortCut('S', TShiftState{ssCtrl}), ShortCut(VK_F4, TShiftState{ssAlt}),
+                                 ShortCut(VK_DELETE, TShiftState{ssShift, ssCtrl}), ShortCut('0', TShiftState{}),
+                                 ShortCut(VK_F12, TShiftState{ssShift, ssCtrl, ssAlt}), ShortCut(VK_NEXT, {})}) {
+        const std::string text = ShortCutToText(keys);
+        ASSERT_FALSE(text.empty());
+        EXPECT_EQ(TextToShortCut(text), keys) << text;
+        std::string lower = text;
+        for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        EXPECT_EQ(TextToShortCut(lower), keys) << lower;
+    }
+    EXPECT_EQ(TextToShortCut("Alt+Ctrl+S"), ShortCut('S', TShiftState{ssCtrl, ssAlt})) << "modifiers in any order";
+    for (const char* text : {"", "Ctrl+", "Ctrl+Nothing", "Hyper+S", "F25", "Shift+Ctrl"})
+        EXPECT_EQ(TextToShortCut(text), scNone) << text;
+
+    TMenuItem item(nullptr);
+    SetItemFromEntryText(item, L"&Open\tCtrl+O");
+    EXPECT_EQ(item.Caption(), "&Open");
+    EXPECT_EQ(item.ShortCut(), ShortCut('O', TShiftState{ssCtrl}));
+    SetItemFromEntryText(item, L"&Zoom\t200 %");
+    EXPECT_EQ(item.Caption(), "&Zoom\t200 %") << "a text after the tab that is no shortcut stays in the caption";
+    EXPECT_EQ(item.ShortCut(), scNone);
+    SetItemFromEntryText(item, L"Plain");
+    EXPECT_EQ(item.Caption(), "Plain");
+    EXPECT_EQ(item.ShortCut(), scNone);
 }
 
 using Menus = FormFixture;

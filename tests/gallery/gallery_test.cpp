@@ -302,6 +302,23 @@ TEST_F(Gallery, TheBasicPageShowsEachBasicControlSkinned) {
     EXPECT_EQ(FProgram.ExitCode(), 0u);
 }
 
+// The View menu's dynamic item changes its caption from its own OnClick ("Clicked &0 times", then &1,
+// &2): each time the drop-down opens, the digit of the current caption runs it, so the skinned
+// drop-down follows the changed caption and its accelerator.
+TEST_F(Gallery, TheDynamicMenuItemRunsByTheAcceleratorOfItsChangedCaption) {
+    for (const wchar_t digit : {L'0', L'1', L'2'}) {
+        ASSERT_TRUE(BringToFront(FMain));
+        PressChord({VK_MENU, 'V'});
+        ASSERT_TRUE(PumpUntil("View's drop-down", [&] { return MenusOf(FProgram.Id()).size() == 1; }));
+        PressKey(static_cast<WORD>(digit));
+        ASSERT_TRUE(PumpUntil("the item run by its digit", [&] { return MenusOf(FProgram.Id()).empty(); }))
+            << "the digit " << static_cast<char>(digit);
+    }
+    ::PostMessageW(FMain, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(FProgram.Exits(kPatienceMs));
+    EXPECT_EQ(FProgram.ExitCode(), 0u);
+}
+
 TEST_F(Gallery, TheMainMenuItsSubMenuThePagePopupAndTheSystemMenuAreSkinnedAndWork) {
     HWND edit = ChildOf(FMain, L"TEdit", L"An edit box");
     ASSERT_TRUE(edit);

@@ -51,8 +51,17 @@ void RightClick(POINT point) {
 void Drag(POINT from, POINT to, int steps) {
     MoveMouse(from);
     EXPECT_TRUE(CursorArrives(from));
+    const DWORD pressedThread = ::GetWindowThreadProcessId(::WindowFromPoint(from), nullptr);
     SendInputs({MouseInputAt(from, MOUSEEVENTF_LEFTDOWN)});
     EXPECT_TRUE(PumpUntil("the left button down", [] { return Down(VK_LBUTTON); }));
+    // The moves wait until the pressed window has taken the press: a window's move loop starts from where
+    // the cursor is when the press is handled, so a press handled after the first step would lose that step.
+    // Whatever follows a drag (a caption, a scroll box, a selection) captures the mouse.
+    EXPECT_TRUE(PumpUntil("the pressed window to capture the mouse", [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        return ::GetGUIThreadInfo(pressedThread, &info) && info.hwndCapture != nullptr;
+    }));
     steps = steps < 1 ? 1 : steps;
     for (int step = 1; step <= steps; ++step) {
         const POINT at{from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps};

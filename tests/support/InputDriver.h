@@ -21,8 +21,8 @@
 void DoubleClick(POINT point);
 // A right click at point.
 void RightClick(POINT point);
-// Presses the left button at from, moves to to in steps (each seen by the system before the next), and
-// releases it there.
+// Presses the left button at from, waits until the window there has captured the mouse (every drag target
+// does), moves to to in steps (each seen by the system before the next), and releases it there.
 void Drag(POINT from, POINT to, int steps = 8);
 // Presses keys in order and releases them in reverse: {VK_MENU, VK_SPACE} is Alt+Space.
 void PressChord(std::initializer_list<WORD> keys);
