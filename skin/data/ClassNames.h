@@ -31,7 +31,7 @@ constexpr std::string_view RenderWindowClassPart = "TTERenderWindow";
 constexpr std::string_view DBTreeViewPopupClass = "TPopupDBTreeView";
 // Windows with this in their lower-cased class name are previews, skinned only when the skin asks.
 constexpr std::string_view PreviewClassPart = "preview";
-// A form of the application that skins itself.
+// A form whose popup menus are never skinned.
 constexpr std::string_view RichEditFormClass = "TwwRichEditForm";
 // Controls never skinned, whatever the mapping tables say (upper case).
 constexpr std::array<std::string_view, 3> NeverSkinnedClasses{"TDBCOMBOBOXEH", "TFRDESIGNERPAGE", "TFRPBOX"};

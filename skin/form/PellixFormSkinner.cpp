@@ -26,7 +26,6 @@ QUIRN_DEFINE_CLASS(TPellixForm)
 namespace {
 
 constexpr uint32_t HoverTimerInterval = 250;
-// The class of a form whose popup menus are never skinned.
 // Windows 2000 and Vista leave the style of application windows and owner-less windows alone.
 constexpr DWORD KeepStyleMajorVersion = 5;
 constexpr UINT FrameChangedFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;

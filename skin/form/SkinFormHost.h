@@ -15,7 +15,6 @@
 class TCustomForm;
 class TPellixForm;
 
-
 // The class name of a window, read into a buffer of 100 characters (longer names are cut).
 std::string ClassNameOf(HWND window);
 // A GetVersion result of the Windows 9x family (top bit set).

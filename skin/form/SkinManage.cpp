@@ -27,7 +27,6 @@ namespace {
 constexpr int MajorVersion6 = 6;
 constexpr int ClassNameChars = 100;
 
-
 win::HookHandle Hook;
 bool HookDisabled = false;
 
