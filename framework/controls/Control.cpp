@@ -251,10 +251,13 @@ void TControl::SetBiDiMode(TBiDiMode value) {
 
 void TControl::SetParentBiDiMode(bool value) {
     FParentBiDiMode = value;
-    if (value && FParentControl && FParentControl->BiDiMode() != FBiDiMode) {
-        FBiDiMode = FParentControl->BiDiMode();
-        Perform(CM_BIDIMODECHANGED);
-    }
+    if (value) ParentBiDiModeChanged();
+}
+
+void TControl::ParentBiDiModeChanged() {
+    if (!FParentBiDiMode || !FParentControl || FParentControl->BiDiMode() == FBiDiMode) return;
+    FBiDiMode = FParentControl->BiDiMode();
+    Perform(CM_BIDIMODECHANGED);
 }
 
 void TControl::SetPopupMenu(TPopupMenu* value) {
@@ -271,6 +274,7 @@ void TControl::Loaded() {
     TComponent::Loaded();
     if (FParentControl && FParentColor) ParentColorChanged();
     if (FParentControl && FParentFont) ParentFontChanged();
+    if (FParentControl && FParentBiDiMode) ParentBiDiModeChanged();
     RequestAlign();
 }
 
@@ -386,6 +390,7 @@ bool TControl::Dispatch(TMessage& message) {
         return true;
     case CM_PARENTCOLORCHANGED: ParentColorChanged(); return true;
     case CM_PARENTFONTCHANGED: ParentFontChanged(); return true;
+    case CM_PARENTBIDIMODECHANGED: ParentBiDiModeChanged(); return true;
     case CM_HITTEST: message.Result = HTCLIENT; return true;
     case CM_ENABLEDCHANGED:
     case CM_COLORCHANGED:

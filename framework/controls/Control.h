@@ -204,6 +204,8 @@ protected:
     // Take the parent's colour and font when ParentColor / ParentFont are on.
     void ParentColorChanged();
     void ParentFontChanged();
+    // Takes the parent's BiDiMode when ParentBiDiMode is set (CM_BIDIMODECHANGED when it differs).
+    void ParentBiDiModeChanged();
     void InvalidateControl(bool isVisible, bool isOpaque);
 
     // The parent's side of the link between a control and the windowed control

@@ -16,6 +16,19 @@
 
 namespace {
 
+// The extended styles a right-to-left mode sets: the reading order for every right-to-left mode; the
+// scroll bar (and with it a skinned caption, menu bar and frame, which read this style) on the left side
+// unless only the reading order is right-to-left.
+constexpr DWORD kBiDiExStyles = WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
+DWORD BiDiExStyle(TBiDiMode mode) {
+    switch (mode) {
+    case bdRightToLeft:
+    case bdRightToLeftNoAlign: return WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
+    case bdRightToLeftReadingOnly: return WS_EX_RTLREADING;
+    default: return 0;
+    }
+}
+
 // The control whose window is being created on this thread: its first
 // message binds the window to it (InitWndProc).
 thread_local TWinControl* gCreationControl = nullptr;
@@ -133,7 +146,7 @@ void TWinControl::CreateParams(TCreateParams& params) {
     if (FVisible) params.Style |= WS_VISIBLE;
     if (!FEnabled) params.Style |= WS_DISABLED;
     if (FTabStop) params.Style |= WS_TABSTOP;
-    if (FBiDiMode != bdLeftToRight) params.ExStyle |= WS_EX_RTLREADING;
+    params.ExStyle |= BiDiExStyle(FBiDiMode);
     params.X = FLeft;
     params.Y = FTop;
     params.Width = FWidth;
@@ -263,6 +276,7 @@ void TControl::SetParent(TWinControl* parent) {
         parent->InsertControl(this);
         if (FParentColor) ParentColorChanged();
         if (FParentFont) ParentFontChanged();
+        if (FParentBiDiMode) ParentBiDiModeChanged();
     }
 }
 
@@ -764,6 +778,21 @@ void TWinControl::CMFontChanged(TMessage&) {
 
 void TWinControl::CMTextChanged(TMessage&) { Invalidate(); }
 
+void TWinControl::CMBiDiModeChanged(TMessage&) {
+    if (FHandle) {
+        const LONG_PTR exStyle = GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
+        const LONG_PTR wanted = (exStyle & ~static_cast<LONG_PTR>(kBiDiExStyles)) | BiDiExStyle(FBiDiMode);
+        if (wanted != exStyle) {
+            SetWindowLongPtrW(FHandle, GWL_EXSTYLE, wanted);
+            // The frame (a scroll bar, a skinned caption) follows the new side.
+            SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        }
+    }
+    for (TControl* child : std::vector<TControl*>(FControls)) child->Perform(CM_PARENTBIDIMODECHANGED);
+    Invalidate();
+}
+
 void TWinControl::CMVisibleChanged(TMessage&) {
     if (!FHandle) {
         if (FVisible && FParent && FParent->HandleAllocated()) HandleNeeded();
@@ -934,6 +963,7 @@ bool TWinControl::Dispatch(TMessage& message) {
     case CM_RECREATEWND: CMRecreateWnd(message); return true;
     case CM_COLORCHANGED: CMColorChanged(message); return true;
     case CM_FONTCHANGED: CMFontChanged(message); return true;
+    case CM_BIDIMODECHANGED: CMBiDiModeChanged(message); return true;
     case CM_TEXTCHANGED: CMTextChanged(message); return true;
     case CM_VISIBLECHANGED: CMVisibleChanged(message); return true;
     case CM_DIALOGCHAR: CMDialogChar(message); return true;

@@ -222,6 +222,8 @@ private:
     void CMEnabledChanged(TMessage& message);
     void CMColorChanged(TMessage& message);
     void CMFontChanged(TMessage& message);
+    // The window's right-to-left styles follow BiDiMode; the children that follow their parent's mode too.
+    void CMBiDiModeChanged(TMessage& message);
     void CMTextChanged(TMessage& message);
     void CMVisibleChanged(TMessage& message);
     void CMRecreateWnd(TMessage& message);

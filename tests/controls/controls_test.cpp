@@ -311,6 +311,43 @@ TEST_F(TabOrder, ListRunsThroughNestedControlsInTabOrder) {
     EXPECT_EQ(form->FindNextControl(memo1, false, true, false), button2);
 }
 
+using RightToLeft = FormFixture;
+
+LONG_PTR ExStyleOf(TWinControl& control) { return GetWindowLongPtrW(control.Handle(), GWL_EXSTYLE); }
+
+TEST_F(RightToLeft, BiDiModeSetsTheWindowsReadingOrderAndScrollBarSideAndChildrenFollow) {
+    constexpr LONG_PTR both = WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
+    form->SetBiDiMode(bdRightToLeft);
+    auto* follower = new TEdit(form);
+    follower->SetParent(form);  // ParentBiDiMode: takes the form's mode when it joins
+    auto* own = new TMemo(form);
+    own->SetParentBiDiMode(false);  // keeps its own mode (left to right)
+    own->SetParent(form);
+    form->Show();
+    EXPECT_EQ(follower->BiDiMode(), bdRightToLeft);
+    EXPECT_EQ(ExStyleOf(*form) & both, both);
+    EXPECT_EQ(ExStyleOf(*follower) & both, both);
+    EXPECT_EQ(ExStyleOf(*own) & both, 0);
+
+    // A change on a living window reaches its styles and the children that follow it.
+    form->SetBiDiMode(bdRightToLeftReadingOnly);
+    EXPECT_EQ(ExStyleOf(*form) & both, WS_EX_RTLREADING);
+    EXPECT_EQ(follower->BiDiMode(), bdRightToLeftReadingOnly);
+    EXPECT_EQ(ExStyleOf(*follower) & both, WS_EX_RTLREADING);
+    form->SetBiDiMode(bdLeftToRight);
+    EXPECT_EQ(ExStyleOf(*form) & both, 0);
+    EXPECT_EQ(ExStyleOf(*follower) & both, 0);
+    form->SetBiDiMode(bdRightToLeftNoAlign);
+    EXPECT_EQ(ExStyleOf(*form) & both, both);
+    EXPECT_EQ(own->BiDiMode(), bdLeftToRight) << "a control with a mode of its own keeps it";
+    EXPECT_EQ(ExStyleOf(*own) & both, 0);
+
+    // The styles survive a new window (they come from BiDiMode, not from the old window).
+    form->RecreateWnd();
+    form->HandleNeeded();
+    EXPECT_EQ(ExStyleOf(*form) & both, both);
+}
+
 class ClickCounter : public TObject {
 public:
     int Clicks = 0;
