@@ -131,7 +131,10 @@ TEST_F(FrameInputTest, DraggingTheCaptionMovesTheWindow) {
     const POINT Grab = CaptionPoint(Window, *SkinnerOf(Window));
     std::atomic<bool> Moved{false};
     Drive([&] {
-        Drag(Grab, POINT{Grab.x + 60, Grab.y + 48}, 6);
+        Drag(Grab, POINT{Grab.x + 60, Grab.y + 48}, 6, [&](POINT at) {
+            const RECT now = WindowRectOf(Window);
+            return now.left - Before.left == at.x - Grab.x && now.top - Before.top == at.y - Grab.y;
+        });
         Moved = WaitFor([&] { return WindowRectOf(Window).left == Before.left + 60; });
     });
     EXPECT_TRUE(Moved);

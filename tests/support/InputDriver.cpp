@@ -48,7 +48,7 @@ void RightClick(POINT point) {
     EXPECT_TRUE(InputSettles());
 }
 
-void Drag(POINT from, POINT to, int steps) {
+void Drag(POINT from, POINT to, int steps, const std::function<bool(POINT)>& followed) {
     MoveMouse(from);
     EXPECT_TRUE(CursorArrives(from));
     const DWORD pressedThread = ::GetWindowThreadProcessId(::WindowFromPoint(from), nullptr);
@@ -67,6 +67,11 @@ void Drag(POINT from, POINT to, int steps) {
         const POINT at{from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps};
         SendInputs({MouseInputAt(at, 0)});
         EXPECT_TRUE(CursorArrives(at));
+        if (followed) {
+            EXPECT_TRUE(PumpUntil(
+                "the drag's target to follow the mouse to (" + std::to_string(at.x) + ", " + std::to_string(at.y) + ")",
+                [&] { return followed(at); }));
+        }
     }
     SendInputs({MouseInputAt(to, MOUSEEVENTF_LEFTUP)});
     EXPECT_TRUE(InputSettles());

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 
 #include "RealInput.h"
@@ -22,7 +23,10 @@ void DoubleClick(POINT point);
 // A right click at point.
 void RightClick(POINT point);
 // Presses the left button at from, waits until the window there has captured the mouse (every drag target
-// does), moves to to in steps (each seen by the system before the next), and releases it there.
-void Drag(POINT from, POINT to, int steps = 8);
+// does), moves to to in steps (each seen by the system before the next), and releases it there. With
+// followed, each step also waits until followed(point) holds (the dragged thing has taken that move): a
+// window that is still busy with one move may otherwise see the next folded into the release, and a move
+// loop ends where its last move left it.
+void Drag(POINT from, POINT to, int steps = 8, const std::function<bool(POINT)>& followed = nullptr);
 // Presses keys in order and releases them in reverse: {VK_MENU, VK_SPACE} is Alt+Space.
 void PressChord(std::initializer_list<WORD> keys);
