@@ -9,8 +9,8 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${QUIRN_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL)
 
 # The CTest resource locks of the Wine desktops. Each Wine prefix (the i686 tree's, the x86_64 tree's) has
-# one desktop, shared by every program that runs in it; both desktops sit on screens of one X server and
-# share its pointer and keyboard.
+# one desktop, shared by every program that runs in it; each desktop has an X server of its own
+# (tools/wine-env.sh), so the two never fight over one pointer.
 set(QUIRN_DESKTOP_LOCK quirn_desktop${QUIRN_TEST_SUFFIX})
 set(QUIRN_ALL_DESKTOP_LOCKS quirn_desktop quirn_desktop_x64)
 
@@ -23,7 +23,8 @@ set(QUIRN_ALL_DESKTOP_LOCKS quirn_desktop quirn_desktop_x64)
 #   foreground while it runs. Programs without it run beside everything; a window one of them shows fails
 #   its test (tests/support/DesktopGuard.cpp).
 # INPUT: the program sends real mouse and keyboard input (SendInput), which goes to whatever window is in
-#   front: it holds every desktop's lock (implies DESKTOP).
+#   front: it holds every desktop's lock (implies DESKTOP), so that no other windowed program shares the
+#   machine while it waits on the system's answers to its input.
 function(quirn_add_test name)
   cmake_parse_arguments(T "OWN_MAIN;WMAIN;DESKTOP;INPUT" "TIMEOUT" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})

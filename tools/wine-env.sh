@@ -7,22 +7,40 @@
 
 quirn_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
 
-# quirn_start_xvfb: starts Xvfb on a free display when DISPLAY is unset and
-# exports DISPLAY; QUIRN_XVFB_PID is set so the caller can stop it. The display
-# has a second screen, QUIRN_DISPLAY64, for the 64-bit prefix's desktop: two
-# Wine desktops stacked on one screen would hide each other from the programs
-# that read the screen back (the screenshot tool).
+# quirn_start_xvfb: when DISPLAY is unset, starts two Xvfb servers on free
+# displays and exports DISPLAY (the first, for the 32-bit prefix's desktop) and
+# QUIRN_DISPLAY64 (the second, for the 64-bit prefix's desktop); QUIRN_XVFB_PIDS
+# lists them so the caller can stop them. Each desktop gets a server of its own:
+# stacked on one screen the two desktops would hide each other from programs
+# that read the screen back, and on two screens of one server they would share
+# one pointer, which the 64-bit desktop could not move onto its screen reliably.
 quirn_start_xvfb() {
   [ -n "${DISPLAY:-}" ] && return 0
+  local first
+  first="$(quirn_start_one_xvfb 90)" || return 1
+  local second
+  second="$(quirn_start_one_xvfb $((${first#:} + 1)))" || { quirn_stop_xvfb; return 1; }
+  export DISPLAY="$first" QUIRN_XVFB_DISPLAY="$first" QUIRN_DISPLAY64="$second"
+  return 0
+}
+
+# quirn_start_one_xvfb FIRST: starts Xvfb on the first free display from :FIRST
+# on, adds its process to QUIRN_XVFB_PIDS (through a file, as it runs in a
+# command substitution) and prints the display.
+quirn_start_one_xvfb() {
   local n
-  for n in $(seq 90 140); do
+  for n in $(seq "$1" 160); do
     [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -screen 1 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    QUIRN_XVFB_PID=$!
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    local pid=$!
     local i
     for i in $(seq 1 50); do
-      [ -e "/tmp/.X11-unix/X${n}" ] && { export DISPLAY=":$n" QUIRN_DISPLAY64=":$n.1"; return 0; }
-      kill -0 "$QUIRN_XVFB_PID" 2>/dev/null || break
+      if [ -e "/tmp/.X11-unix/X${n}" ]; then
+        echo "$pid" >>"$(quirn_xvfb_pid_file)"
+        echo ":$n"
+        return 0
+      fi
+      kill -0 "$pid" 2>/dev/null || break
       sleep 0.1
     done
   done
@@ -30,12 +48,21 @@ quirn_start_xvfb() {
   return 1
 }
 
+# The file that lists the Xvfb processes this shell started.
+quirn_xvfb_pid_file() { echo "${TMPDIR:-/tmp}/quirn-xvfb-$$.pids"; }
+
 quirn_stop_xvfb() {
-  if [ -n "${QUIRN_XVFB_PID:-}" ]; then
-    kill "$QUIRN_XVFB_PID" 2>/dev/null
-    wait "$QUIRN_XVFB_PID" 2>/dev/null
-    unset QUIRN_XVFB_PID
-  fi
+  local file
+  file="$(quirn_xvfb_pid_file)"
+  [ -f "$file" ] || return 0
+  local pid
+  for pid in $(cat "$file"); do
+    kill "$pid" 2>/dev/null
+    local i
+    for i in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$pid" 2>/dev/null
+  done
+  rm -f "$file"
 }
 
 # quirn_wine_env PREFIX [ARCH]: exports the Wine variables for PREFIX, whose
@@ -48,11 +75,10 @@ quirn_wine_env() {
   QUIRN_WINE=wine
   if [ "$arch" = win64 ]; then
     QUIRN_WINE="$(command -v wine64 || echo /usr/lib/wine/wine64)"
-    # The second screen of our own Xvfb, when DISPLAY is that Xvfb.
-    local second="${QUIRN_DISPLAY64:-}"
-    case "${DISPLAY:-}" in
-      "${second%.*}" | "${second%.*}.0") [ -n "$second" ] && export DISPLAY="$second" ;;
-    esac
+    # The 64-bit desktop's own Xvfb, when DISPLAY is the one started with it.
+    if [ -n "${QUIRN_DISPLAY64:-}" ] && [ "${DISPLAY:-}" = "${QUIRN_XVFB_DISPLAY:-}" ]; then
+      export DISPLAY="$QUIRN_DISPLAY64"
+    fi
   fi
   return 0
 }

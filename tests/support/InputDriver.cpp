@@ -19,8 +19,8 @@ bool Down(int key) { return (::GetAsyncKeyState(key) & kDownBit) != 0; }
     return PumpUntil("the cursor at (" + std::to_string(point.x) + ", " + std::to_string(point.y) + ")", [&] {
         ::GetCursorPos(&now);
         if (now.x == point.x && now.y == point.y) return true;
-        // Wine takes the position back from a display whose pointer it cannot move (the second screen of
-        // the x86_64 desktop): put it there again until the system keeps it.
+        // Wine may take the position back from a display whose pointer it cannot move (a second screen of
+        // one X server, when the desktop runs on one): put it there again until the system keeps it.
         ::SetCursorPos(point.x, point.y);
         return false;
     });
