@@ -81,6 +81,8 @@ POINT TPellixPopMenu::ClientOffset() const {
 void TPellixPopMenu::PaintFrameRing() {
     RECT window{};
     GetWindowRect(FHandle, &window);
+    QUIRN_TRACE(TTraceChannel::Menu, "menu window ", FHandle, " frame ring over ", window.right - window.left, "x",
+                window.bottom - window.top);
     if (FBuffer->Empty() || FBuffer->Width() != window.right - window.left ||
         FBuffer->Height() != window.bottom - window.top) {
         if (!ComposeBuffer()) return;
@@ -113,6 +115,11 @@ void TPellixPopMenu::PrintTo(TMessage& message) {
 }
 
 void TPellixPopMenu::WndProc(TMessage& message) {
+    if (message.Msg == WM_NCPAINT || message.Msg == WM_PAINT || message.Msg == WM_PRINT ||
+        message.Msg == WM_ERASEBKGND || message.Msg == WM_SHOWWINDOW)
+        QUIRN_TRACE(TTraceChannel::Menu, "menu window ", FHandle, " message ", std::hex, message.Msg, std::dec,
+                    SkinFormHost != nullptr && SkinFormHost->FActive ? "" : " (skin inactive)",
+                    CanPaint() ? "" : " (nothing to paint with)");
     if (message.Msg == WM_SKINQUERY) {
         message.Result = SkinQueryAnswer;
         return;

@@ -517,6 +517,8 @@ void TSkinManage::SkinPopup(HWND window) {
     default: return;
     }
     std::unique_ptr<TPellixPopMenu> popup = MakePopMenu(window, data);
+    QUIRN_TRACE(TTraceChannel::Menu, "menu window ", window, popup ? " skinned, source " : " refused, source ",
+                FMenuSource);
     if (!popup) return;
     if (FMenuBarOpen) popup->FFromMenuBar = true;
     FPopups.push_back(popup.release());

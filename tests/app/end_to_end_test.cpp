@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
+#include <fstream>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -550,6 +553,35 @@ HWND VisibleMenuWindow() {
     return found;
 }
 
+class MenuTrace;
+const MenuTrace* gMenuTrace = nullptr;
+
+// The menu trace of the Quirn the test starts next (QUIRN_TRACE_FILE in the environment it inherits), read
+// back when a wait on its menus fails.
+class MenuTrace {
+public:
+    MenuTrace() : FPath(testing::TempDir() + "quirn-menu-trace.txt") {
+        std::remove(FPath.c_str());
+        SetEnvironmentVariableA("QUIRN_TRACE", "menu");
+        SetEnvironmentVariableA("QUIRN_TRACE_FILE", FPath.c_str());
+        gMenuTrace = this;
+    }
+    ~MenuTrace() {
+        gMenuTrace = nullptr;
+        SetEnvironmentVariableA("QUIRN_TRACE", nullptr);
+        SetEnvironmentVariableA("QUIRN_TRACE_FILE", nullptr);
+        std::remove(FPath.c_str());
+    }
+    MenuTrace(const MenuTrace&) = delete;
+    MenuTrace& operator=(const MenuTrace&) = delete;
+    std::string Text() const {
+        std::ifstream file(FPath);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+
+private:
+    std::string FPath;
+};
 // Right-clicks the memo, checks that its context menu wears the skin's menu frame, and chooses the
 // entry of the accelerator key.
 void ChooseFromContextMenu(HWND memo, wchar_t key) {
@@ -575,13 +607,16 @@ void ChooseFromContextMenu(HWND memo, wchar_t key) {
                               shownSide = shot.At(1, shot.Height() / 2);
                               return shownCorner == corner && shownSide == side;
                           }))
-        << std::hex << "corner " << shownCorner << " side " << shownSide;
+        << std::hex << "corner " << shownCorner << " side " << shownSide << std::dec << "; menu window " << menu
+        << "; Quirn's menu trace:\n"
+        << (gMenuTrace != nullptr ? gMenuTrace->Text() : std::string());
     PressKey(key);
     ASSERT_TRUE(PumpUntil("the context menu to close", [] { return VisibleMenuWindow() == nullptr; }));
 }
 
 TEST_F(EndToEnd, TheInputMemosContextMenuIsSkinnedAndItsCommandsWork) {
     ASSERT_FALSE(DefaultSkin().FSkinLoading);
+    const MenuTrace trace;
     ChildProcess& quirn = Start();
     ASSERT_TRUE(quirn.Started());
     HWND main = nullptr;
