@@ -57,10 +57,11 @@ quirn_stop_xvfb() {
   [ -f "$file" ] || return 0
   local pid
   for pid in $(cat "$file"); do
-    kill "$pid" 2>/dev/null
+    # Callers run under `set -e`: a server that is gone already is no error.
+    kill "$pid" 2>/dev/null || true
     local i
     for i in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "$pid" 2>/dev/null
+    kill -9 "$pid" 2>/dev/null || true
   done
   rm -f "$file"
 }
