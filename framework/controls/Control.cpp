@@ -8,6 +8,7 @@
 #include "framework/controls/CustomApplication.h"
 #include "framework/controls/Menu.h"
 #include "framework/graphics/AnsiText.h"
+#include "framework/rtl/Trace.h"
 
 namespace {
 TControl* gCaptureControl = nullptr;
@@ -343,6 +344,8 @@ void TControl::HandleMouseButton(TMessage& message, TMouseButton button, bool do
     const int32_t x = GET_X_LPARAM(message.LParam);
     const int32_t y = GET_Y_LPARAM(message.LParam);
     TShiftState shift = KeysToShiftState(message.WParam);
+    if (button == mbRight)
+        QUIRN_TRACE(TTraceChannel::Menu, "right button ", down ? "down" : "up", " on ", ClassName(), " at ", x, ",", y);
     if (down) {
         if (button == mbLeft) {
             if (FControlStyle.Contains(csCaptureMouse) && !IsWindowed()) SetCaptureControl(this);

@@ -845,6 +845,9 @@ void TWinControl::WMSetCursor(TMessage& message) {
 }
 
 void TWinControl::WMContextMenu(TMessage& message) {
+    QUIRN_TRACE(TTraceChannel::Menu, "context menu asked of ", FHandle, " from ",
+                reinterpret_cast<HWND>(message.WParam), " at ", GET_X_LPARAM(message.LParam), ",",
+                GET_Y_LPARAM(message.LParam));
     if (FPopupMenu && FPopupMenu->AutoPopup()) {
         POINT point{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
         if (message.LParam == -1) point = ClientToScreen(POINT{FWidth / 2, FHeight / 2});

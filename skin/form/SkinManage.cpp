@@ -528,6 +528,7 @@ void TSkinManage::UnskinPopup(HWND window) {
     const auto found =
         std::find_if(FPopups.begin(), FPopups.end(), [&](TPellixPopMenu* popup) { return popup->FHandle == window; });
     if (found != FPopups.end()) {
+        QUIRN_TRACE(TTraceChannel::Menu, "menu window ", window, " destroyed");
         TPellixPopMenu* popup = *found;
         FPopups.erase(found);
         delete popup;  // its destructor gives the window its procedure back

@@ -62,6 +62,12 @@ void TPellixForm::SkinWndProc(TMessage& message) {
     if (IsTracedInput(message.Msg))
         QUIRN_TRACE(TTraceChannel::Form, "input ", std::hex, message.Msg, " wParam ", message.WParam, " lParam ",
                     message.LParam, " to ", FHandle);
+    else if (message.Msg == WM_WINDOWPOSCHANGED)
+        QUIRN_TRACE(TTraceChannel::Form, "position of ", FHandle, " changed, flags ", std::hex,
+                    reinterpret_cast<const WINDOWPOS*>(message.LParam)->flags, ", after ",
+                    reinterpret_cast<const WINDOWPOS*>(message.LParam)->hwndInsertAfter);
+    else if (message.Msg == WM_ACTIVATE)
+        QUIRN_TRACE(TTraceChannel::Form, "activate ", FHandle, " state ", message.WParam);
     message.Result = 0;
     bool passOn = false;
     if (SkinStage1(message, passOn)) return;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "DesktopState.h"
 #include "GdiObjectCounter.h"
 #include "InputScript.h"
 #include "ScreenPixels.h"
@@ -348,7 +349,9 @@ TEST_P(MenuSkinTest, SubMenuArrowsAndDisabledCaptionsUseTheSkinsColours) {
             Plain = ReadArrowStrip(EntryRect(Menu, FMenus.File->Handle(), 3), Text);
             return More.Coloured >= 10;
         });
-        EXPECT_TRUE(ArrowShown) << "the arrow in the menu text's colour; " << More.Coloured << " pixels of it";
+        EXPECT_TRUE(ArrowShown) << "the arrow in the menu text's colour; " << More.Coloured
+                                << " pixels of it; windows from front to back:\n"
+                                << DescribeTopWindows();
         EXPECT_EQ(More.White, Plain.White) << "no white box of the system's arrow";
 
         // The disabled caption: its strongest pixel against the background beside it.
@@ -388,7 +391,8 @@ TEST_P(MenuSkinTest, SubMenuArrowsAndDisabledCaptionsUseTheSkinsColours) {
                 Plain = ReadArrowStrip(EntryRect(Menu, FMenus.Popup->Handle(), 0), Text);
                 return More.Coloured >= 10;
             })) << "the popup's arrow in the menu text's colour; "
-                << More.Coloured << " pixels of it";
+                << More.Coloured << " pixels of it; windows from front to back:\n"
+                << DescribeTopWindows();
             EXPECT_EQ(More.White, Plain.White) << "no white box of the system's arrow in the popup";
             PressKey(VK_ESCAPE);
             EXPECT_TRUE(WaitNoMenu());

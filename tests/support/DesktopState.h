@@ -47,3 +47,18 @@ inline std::string DescribeInputState() {
     text << "; mouse at " << cursor.x << "," << cursor.y << " over " << Describe(::WindowFromPoint(cursor));
     return text.str();
 }
+
+// The visible top-level windows from front to back, one per line with their place and extended
+// style: what should cover what on the screen, to set against the pixels read back.
+inline std::string DescribeTopWindows() {
+    std::ostringstream text;
+    for (HWND window = ::GetTopWindow(nullptr); window != nullptr; window = ::GetWindow(window, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(window)) continue;
+        RECT rect{};
+        ::GetWindowRect(window, &rect);
+        text << "  " << desktop_state::Describe(window) << " at " << rect.left << "," << rect.top << "-" << rect.right
+             << "," << rect.bottom << " ex-style " << std::hex << ::GetWindowLongPtrW(window, GWL_EXSTYLE) << std::dec
+             << "\n";
+    }
+    return text.str();
+}
