@@ -26,6 +26,7 @@
 #include "framework/core/Streaming.h"
 #include "framework/core/TextForm.h"
 #include "framework/core/PropAccess.h"
+#include "OnScreen.h"
 #include "RealInput.h"
 #include "Wait.h"
 
@@ -323,6 +324,7 @@ struct MenuTracking : ::testing::Test {
             SetForegroundWindow(form->Handle());
             return GetForegroundWindow() == form->Handle() && IsWindowVisible(form->Handle());
         }));
+        ASSERT_TRUE(WaitUntilOnScreen(form->Handle()));
     }
 
     void TearDown() override {

@@ -2,6 +2,7 @@
 #include "SkinFormKit.h"
 
 #include "InputScript.h"
+#include "OnScreen.h"
 #include "SkinFixtures.h"
 #include "framework/controls/Application.h"
 #include "framework/win/ResourceData.h"
@@ -83,7 +84,13 @@ void Pump() {
 bool ShowSkinned(TForm* Form) {
     Form->Show();
     SetForegroundWindow(Form->Handle());
-    return WaitSkinned(Form->Handle());
+    if (!WaitSkinned(Form->Handle())) return false;
+    // A menu opened before the screen shows the form would go under it (OnScreen.h).
+    if (const ::testing::AssertionResult Shown = WaitUntilOnScreen(Form->Handle()); !Shown) {
+        ADD_FAILURE() << Shown.message();
+        return false;
+    }
+    return true;
 }
 
 TBackdrop::TBackdrop() {
