@@ -109,6 +109,12 @@ bool WaitPainted(HWND Menu) {
     return WaitFor([&] { return !GetUpdateRect(Menu, nullptr, FALSE); });
 }
 
+// Waits until the screen shows the menu window's top-left corner as the skin's menu background has it.
+bool ShowsFrameCorner(HWND Menu, TDataSkinObject& Background) {
+    return WaitFor(
+        [&] { return Near(TScreenPixels(WindowRectOf(Menu)).At(0, 0), BitmapPixel(*Background.Bitmap, 0, 0)); });
+}
+
 // What the strip at the right end of an item (where the system draws a sub-menu arrow) holds: pixels
 // of Colour, and pure white ones (the system's arrow comes in a white box).
 struct TArrowStrip {
@@ -279,7 +285,7 @@ TEST_P(MenuSkinTest, TheBarAndADropDownWearTheSkin) {
         const RECT New = EntryRect(Menu, FMenus.File->Handle(), 0);
         MoveMouse(POINT{New.right - 4, (New.top + New.bottom) / 2});
         WaitFor([&] { return (GetMenuState(FMenus.File->Handle(), 0, MF_BYPOSITION) & MF_HILITE) != 0; });
-        Sleep(100);
+        EXPECT_TRUE(ShowsFrameCorner(Menu, Background)) << "the drop-down shows the skin's frame";
         const RECT Outer = WindowRectOf(Menu);
         const TScreenPixels Shot(Outer);
         SaveScreenShot(RECT{Outer.left - 40, Outer.top - 60, Outer.right + 10, Outer.bottom + 10},
@@ -784,8 +790,7 @@ TEST_F(MenuTest, PopupMenusAndTheSystemMenuAreSkinned) {
             HWND Menu = WaitForMenu(FMenus.Popup->Handle());
             ASSERT_NE(Menu, nullptr) << "Popup(x, y) shows the menu";
             EXPECT_EQ(SendMessageW(Menu, WM_SKINQUERY, 0, 0), 1);
-            const TScreenPixels Shot(WindowRectOf(Menu));
-            EXPECT_TRUE(Near(Shot.At(0, 0), BitmapPixel(*Background.Bitmap, 0, 0)));
+            EXPECT_TRUE(ShowsFrameCorner(Menu, Background)) << "the popup shows the skin's frame";
             SaveScreenShot(WindowRectOf(Menu), "popup-default");
             Click(Centre(EntryRect(Menu, FMenus.Popup->Handle(), 0)));
             EXPECT_TRUE(WaitNoMenu());
@@ -801,9 +806,7 @@ TEST_F(MenuTest, PopupMenusAndTheSystemMenuAreSkinned) {
         HWND Menu = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (Menu = TopMenuWindow()) != nullptr; }));
         EXPECT_EQ(SendMessageW(Menu, WM_SKINQUERY, 0, 0), 1) << "the system menu is skinned";
-        Sleep(100);
-        const TScreenPixels Shot(WindowRectOf(Menu));
-        EXPECT_TRUE(Near(Shot.At(0, 0), BitmapPixel(*Background.Bitmap, 0, 0)));
+        EXPECT_TRUE(ShowsFrameCorner(Menu, Background)) << "the system menu shows the skin's frame";
         SaveScreenShot(WindowRectOf(Menu), "systemmenu-default");
         PressKey(VK_ESCAPE);
         EXPECT_TRUE(WaitNoMenu());
