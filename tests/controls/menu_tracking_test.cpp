@@ -858,6 +858,7 @@ TEST_F(PopupTracking, OwnerDrawnSubmenuOpensUnderTheMouseAndRunsItsItem) {
         },
         [&] { PopupAt(At()); });
     EXPECT_TRUE(ProcessUntil("Deep's click", [&] { return clicks.Of(deep) == 1; }));
+    ASSERT_FALSE(painter.Log().empty()) << "the owner-drawn item was measured and drawn";
     EXPECT_EQ(painter.Log().front(), "measure");
     EXPECT_TRUE(painter.Saw("draw selected"));
     EXPECT_EQ(clicks.Total.load(), 2) << "More's opening and Deep";
