@@ -51,14 +51,6 @@ void Drag(POINT from, POINT to, int steps) {
     SendInputs(inputs);
 }
 
-// Turns the wheel by notches (negative: towards the user) with the mouse at point.
-void Wheel(POINT point, int notches) {
-    MoveMouse(point);
-    INPUT turn = MouseInputAt(point, MOUSEEVENTF_WHEEL);
-    turn.mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
-    SendInputs({turn});
-}
-
 // Handles this thread's messages through the application (so that keys reach the form's navigation)
 // until holds() is true; the failure names what was awaited.
 template <class Predicate>

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <functional>
+#include <iostream>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -26,6 +27,8 @@
 #include "framework/core/Streaming.h"
 #include "framework/core/TextForm.h"
 #include "framework/core/PropAccess.h"
+#include "DesktopState.h"
+#include "MessageRecorder.h"
 #include "OnScreen.h"
 #include "RealInput.h"
 #include "Wait.h"
@@ -328,6 +331,9 @@ struct MenuTracking : ::testing::Test {
     }
 
     void TearDown() override {
+        if (HasFailure())
+            std::cout << "where input goes now: " << DescribeInputState() << "\nthe forms' thread's messages:\n"
+                      << recorder.Describe() << std::flush;
         if (!VisibleMenuWindows().empty()) EndMenu();
         EXPECT_TRUE(ProcessUntil("the menus to close", [] { return VisibleMenuWindows().empty(); }));
         messages.reset();
@@ -377,6 +383,8 @@ struct MenuTracking : ::testing::Test {
     TMenuItem* status = nullptr;
     Clicks clicks;
     std::unique_ptr<MenuMessages> messages;
+    // What a failed test prints: where activation, focus, capture and the menus went.
+    MessageRecorder recorder;
 };
 
 constexpr int kOpenPosition = 0;

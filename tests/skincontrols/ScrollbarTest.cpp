@@ -12,6 +12,7 @@
 #include <string>
 
 #include "ControlKit.h"
+#include "DesktopState.h"
 #include "InputScript.h"
 #include "LeakLoop.h"
 
@@ -239,17 +240,11 @@ TEST_P(ScrollbarTest, TheThumbFollowsKeyboardWheelArrowClickAndDrag) {
     // Wheel: a few notches down over the memo.
     const RECT Memo = WindowRectOf(Basic.Memo->Handle());
     realinput::Drive([&] {
-        MoveMouse(POINT{Memo.left + 20, (Memo.top + Memo.bottom) / 2});
-        for (int Notch = 0; Notch < 4; ++Notch) {
-            INPUT Wheel{};
-            Wheel.type = INPUT_MOUSE;
-            Wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
-            Wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
-            SendInput(1, &Wheel, sizeof(Wheel));
-        }
+        Wheel(POINT{Memo.left + 20, (Memo.top + Memo.bottom) / 2}, -4);
         realinput::WaitFor([&] { return FirstVisibleLine() > 0; });
     });
-    EXPECT_TRUE(realinput::PumpUntil([&] { return FirstVisibleLine() > 0; })) << "the wheel scrolled";
+    EXPECT_TRUE(realinput::PumpUntil([&] { return FirstVisibleLine() > 0; }))
+        << "the wheel scrolled; " << DescribeInputState();
     const int32_t AfterWheel = ExpectThumbAtSystemPosition("the wheel");
     EXPECT_GT(AfterWheel, Start);
 

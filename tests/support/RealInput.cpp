@@ -55,6 +55,16 @@ void Click(POINT point, bool right) {
     SendInputs({press, release});
 }
 
+// Each turn carries the point as well, for the same reason as a click's buttons: a wheel message goes
+// to the window under the mouse, and a turn sent without a point would go wherever Wine last took the
+// pointer from the display.
+void Wheel(POINT point, int notches) {
+    MoveMouse(point);
+    INPUT turn = MouseInputAt(point, MOUSEEVENTF_WHEEL);
+    turn.mi.mouseData = static_cast<DWORD>((notches < 0 ? -1 : 1) * WHEEL_DELTA);
+    SendInputs(std::vector<INPUT>(static_cast<size_t>(notches < 0 ? -notches : notches), turn));
+}
+
 void PressKey(WORD key, WORD modifier) {
     std::vector<INPUT> inputs;
     if (modifier) inputs.push_back(KeyInput(modifier, false));

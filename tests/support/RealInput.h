@@ -16,6 +16,9 @@ void MoveMouse(POINT point);
 // Clicks at point with the left (or right) button: one press and one release.
 void Click(POINT point, bool right = false);
 
+// Turns the wheel by notches (negative: towards the user) with the mouse at point: one event per notch.
+void Wheel(POINT point, int notches);
+
 // Presses and releases key while modifier (0: none) is held.
 void PressKey(WORD key, WORD modifier = 0);
 
