@@ -7,10 +7,12 @@
 
 #include <cstdlib>
 #include <cwchar>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "ChildProcess.h"
+#include "DesktopState.h"
 #include "InputDriver.h"
 #include "ScreenPixels.h"
 #include "Wait.h"
@@ -101,6 +103,24 @@ HWND ChildOf(HWND parent, const std::wstring& className, const std::wstring& tex
     });
 }
 
+// The clicks of the running test, each with where it went and where the mouse was once the input had
+// settled: what a failed test prints, to tell a click that went astray from one the program ignored.
+std::vector<std::string>& ClickLog() {
+    static std::vector<std::string> log;
+    return log;
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string narrow;
+    for (wchar_t c : text) narrow += c < 0x80 ? static_cast<char>(c) : '?';
+    return narrow;
+}
+
+std::string DescribeRect(const RECT& rect) {
+    return "(" + std::to_string(rect.left) + "," + std::to_string(rect.top) + "-" + std::to_string(rect.right) + "," +
+           std::to_string(rect.bottom) + ")";
+}
+
 // Clicks the middle of a control once nothing covers it.
 void ClickControl(HWND control) {
     ASSERT_TRUE(control);
@@ -111,6 +131,12 @@ void ClickControl(HWND control) {
     ASSERT_TRUE(PumpUntil("the control uncovered", [&] { return ::WindowFromPoint(centre) == control; }));
     Click(centre);
     EXPECT_TRUE(InputSettles());
+    POINT mouse{};
+    ::GetCursorPos(&mouse);
+    ClickLog().push_back("clicked \"" + Narrow(TextOf(control)) + "\" " + DescribeRect(rect) + " at " +
+                         std::to_string(centre.x) + "," + std::to_string(centre.y) + "; then the mouse at " +
+                         std::to_string(mouse.x) + "," + std::to_string(mouse.y) + " over \"" +
+                         Narrow(TextOf(::WindowFromPoint(mouse))) + "\"");
 }
 
 // A hidden window of the test program for as long as it lives. Wine closes a desktop a moment after the
@@ -131,12 +157,23 @@ private:
 class Gallery : public ::testing::Test {
 protected:
     void SetUp() override {
+        ClickLog().clear();
         ASSERT_TRUE(FProgram.Started());
         ASSERT_TRUE(PumpUntil("the gallery's main window", [&] {
             return (FMain = WindowOf(FProgram.Id(), kMainClass, Caption(L"default"))) != nullptr || !FProgram.Running();
         }));
         ASSERT_TRUE(FProgram.Running()) << "the gallery ended with code " << FProgram.ExitCode()
                                         << " before it showed its window";
+    }
+
+    void TearDown() override {
+        if (!HasFailure()) return;
+        std::cout << "the test's clicks:\n";
+        for (const std::string& line : ClickLog()) std::cout << "  " << line << "\n";
+        RECT main{};
+        ::GetWindowRect(FMain, &main);
+        std::cout << "the main window now at " << DescribeRect(main)
+                  << "; where input goes now: " << DescribeInputState() << std::endl;
     }
 
     static std::wstring Caption(const std::wstring& skin) { return std::wstring(kTitle) + L" - " + skin; }

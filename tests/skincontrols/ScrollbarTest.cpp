@@ -269,6 +269,7 @@ TEST_P(ScrollbarTest, TheThumbFollowsKeyboardWheelArrowClickAndDrag) {
         MoveMouse(Drop);
         // While the button is held the skinned thumb follows the cursor.
         realinput::WaitFor([&] {
+            if (!KeepCursorAt(Drop)) return false;
             const int32_t Wanted = Before.xyThumbTop + 30;
             if (ThumbEdgeMismatchesAt(Wanted, TScrollPartLook::Pressed) != 0) return false;
             DraggedTop = Wanted;

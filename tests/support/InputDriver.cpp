@@ -15,15 +15,8 @@ bool Down(int key) { return (::GetAsyncKeyState(key) & kDownBit) != 0; }
 }  // namespace
 
 ::testing::AssertionResult CursorArrives(POINT point) {
-    POINT now{};
-    return PumpUntil("the cursor at (" + std::to_string(point.x) + ", " + std::to_string(point.y) + ")", [&] {
-        ::GetCursorPos(&now);
-        if (now.x == point.x && now.y == point.y) return true;
-        // Wine may take the position back from a display whose pointer it cannot move (a second screen of
-        // one X server, when the desktop runs on one): put it there again until the system keeps it.
-        ::SetCursorPos(point.x, point.y);
-        return false;
-    });
+    return PumpUntil("the cursor at (" + std::to_string(point.x) + ", " + std::to_string(point.y) + ")",
+                     [&] { return KeepCursorAt(point); });
 }
 
 ::testing::AssertionResult InputSettles(std::initializer_list<WORD> keys) {
@@ -70,7 +63,7 @@ void Drag(POINT from, POINT to, int steps, const std::function<bool(POINT)>& fol
         if (followed) {
             EXPECT_TRUE(PumpUntil(
                 "the drag's target to follow the mouse to (" + std::to_string(at.x) + ", " + std::to_string(at.y) + ")",
-                [&] { return followed(at); }));
+                [&] { return KeepCursorAt(at) && followed(at); }));
         }
     }
     SendInputs({MouseInputAt(to, MOUSEEVENTF_LEFTUP)});

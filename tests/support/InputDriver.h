@@ -13,7 +13,8 @@
 
 #include "RealInput.h"
 
-// Success once the system's cursor is at point; puts it there again at each look that finds it elsewhere.
+// Success once the system's cursor is at point; puts it there again at each look that finds it elsewhere
+// (KeepCursorAt).
 ::testing::AssertionResult CursorArrives(POINT point);
 // Success once no mouse button and none of keys is down any more.
 ::testing::AssertionResult InputSettles(std::initializer_list<WORD> keys = {});

@@ -44,6 +44,15 @@ void MoveMouse(POINT point) {
     SendInputs({MouseInputAt(point)});
 }
 
+bool KeepCursorAt(POINT point) {
+    POINT now{};
+    ::GetCursorPos(&now);
+    if (now.x == point.x && now.y == point.y) return true;
+    ::SetCursorPos(point.x, point.y);
+    SendInputs({MouseInputAt(point)});
+    return false;
+}
+
 // The button events carry the point too: Wine may take the mouse position back from a display whose
 // pointer it cannot move (a second screen) between a move and a click.
 void Click(POINT point, bool right) {

@@ -13,6 +13,13 @@ POINT Centre(const RECT& rect);
 // Moves the mouse to point (screen coordinates).
 void MoveMouse(POINT point);
 
+// True when the cursor is at point; otherwise moves it there again and returns false. For the condition of
+// a wait on a move's effect: each move also moves the display's pointer, and Wine hands the pointer motion
+// that comes back to the thread of the window under it only when that thread next waits. Handled after a
+// later move, such a motion puts the cursor back where the earlier move left it (a drag then seems to
+// stop one step short). A position is state, not an action: setting it again loses or doubles nothing.
+bool KeepCursorAt(POINT point);
+
 // Clicks at point with the left (or right) button: one press and one release.
 void Click(POINT point, bool right = false);
 
