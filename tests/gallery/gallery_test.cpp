@@ -122,7 +122,7 @@ std::string DescribeRect(const RECT& rect) {
 }
 
 // Clicks the middle of a control once nothing covers it.
-void ClickControl(HWND control) {
+void ClickCentreOf(HWND control) {
     ASSERT_TRUE(control);
     ASSERT_TRUE(BringToFront(::GetAncestor(control, GA_ROOT)));
     RECT rect{};
@@ -133,10 +133,13 @@ void ClickControl(HWND control) {
     EXPECT_TRUE(InputSettles());
     POINT mouse{};
     ::GetCursorPos(&mouse);
+    // The control's place a moment later: a window that changed its frame meanwhile moved it under the click.
+    RECT after{};
+    ::GetWindowRect(control, &after);
     ClickLog().push_back("clicked \"" + Narrow(TextOf(control)) + "\" " + DescribeRect(rect) + " at " +
-                         std::to_string(centre.x) + "," + std::to_string(centre.y) + "; then the mouse at " +
-                         std::to_string(mouse.x) + "," + std::to_string(mouse.y) + " over \"" +
-                         Narrow(TextOf(::WindowFromPoint(mouse))) + "\"");
+                         std::to_string(centre.x) + "," + std::to_string(centre.y) + "; then the control at " +
+                         DescribeRect(after) + ", the mouse at " + std::to_string(mouse.x) + "," +
+                         std::to_string(mouse.y) + " over \"" + Narrow(TextOf(::WindowFromPoint(mouse))) + "\"");
 }
 
 // A hidden window of the test program for as long as it lives. Wine closes a desktop a moment after the
@@ -179,6 +182,13 @@ protected:
     static std::wstring Caption(const std::wstring& skin) { return std::wstring(kTitle) + L" - " + skin; }
 
     HWND Button(const std::wstring& text) { return ChildOf(FMain, L"TButton", text); }
+
+    // Clicks a control of the gallery once the gallery waits for input: what it was told before (a skin
+    // switch finishes with a posted message that sizes the frame anew) has moved its controls by then.
+    void ClickControl(HWND control) {
+        ASSERT_EQ(::WaitForInputIdle(FProgram.Handle(), kPatienceMs), 0u) << "the gallery waits for input";
+        ClickCentreOf(control);
+    }
 
     // Clicks a button of the main form and waits for the window it opens.
     HWND Open(const std::wstring& button, const std::wstring& className, const std::wstring& caption) {
