@@ -94,6 +94,17 @@ quirn_ensure_prefix() {
   quirn_wine_env "$prefix" "${2:-win32}"
   [ "$(cat "$prefix/.quirn-ready" 2>/dev/null)" = "$QUIRN_PREFIX_VERSION" ] && return 0
   mkdir -p "$(dirname "$prefix")"
+  # A step can fail under heavy load (a build beside it): the prefix is made anew once before the failure
+  # stands.
+  quirn_make_prefix "$prefix" && return 0
+  echo "wine-env: making $prefix again" >&2
+  wineserver -k 2>/dev/null
+  quirn_make_prefix "$prefix"
+}
+
+# quirn_make_prefix PREFIX: makes and configures the prefix (for quirn_wine_env's settings) under its lock.
+quirn_make_prefix() {
+  local prefix="$1"
   (
     flock 9
     [ "$(cat "$prefix/.quirn-ready" 2>/dev/null)" = "$QUIRN_PREFIX_VERSION" ] && exit 0
