@@ -110,12 +110,6 @@ std::vector<std::string>& ClickLog() {
     return log;
 }
 
-std::string Narrow(const std::wstring& text) {
-    std::string narrow;
-    for (wchar_t c : text) narrow += c < 0x80 ? static_cast<char>(c) : '?';
-    return narrow;
-}
-
 std::string DescribeRect(const RECT& rect) {
     return "(" + std::to_string(rect.left) + "," + std::to_string(rect.top) + "-" + std::to_string(rect.right) + "," +
            std::to_string(rect.bottom) + ")";
@@ -136,10 +130,11 @@ void ClickCentreOf(HWND control) {
     // The control's place a moment later: a window that changed its frame meanwhile moved it under the click.
     RECT after{};
     ::GetWindowRect(control, &after);
-    ClickLog().push_back("clicked \"" + Narrow(TextOf(control)) + "\" " + DescribeRect(rect) + " at " +
+    ClickLog().push_back("clicked \"" + desktop_state::Narrow(TextOf(control)) + "\" " + DescribeRect(rect) + " at " +
                          std::to_string(centre.x) + "," + std::to_string(centre.y) + "; then the control at " +
                          DescribeRect(after) + ", the mouse at " + std::to_string(mouse.x) + "," +
-                         std::to_string(mouse.y) + " over \"" + Narrow(TextOf(::WindowFromPoint(mouse))) + "\"");
+                         std::to_string(mouse.y) + " over \"" +
+                         desktop_state::Narrow(TextOf(::WindowFromPoint(mouse))) + "\"");
 }
 
 // A hidden window of the test program for as long as it lives. Wine closes a desktop a moment after the

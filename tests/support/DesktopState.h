@@ -7,8 +7,16 @@
 
 #include <sstream>
 #include <string>
+#include <string_view>
 
 namespace desktop_state {
+
+// Text for a test's message: characters beyond ASCII become '?'.
+inline std::string Narrow(std::wstring_view text) {
+    std::string narrow;
+    for (wchar_t c : text) narrow += c < 0x80 ? static_cast<char>(c) : '?';
+    return narrow;
+}
 
 inline std::string Describe(HWND window) {
     if (window == nullptr) return "none";
@@ -19,11 +27,8 @@ inline std::string Describe(HWND window) {
     DWORD process = 0;
     ::GetWindowThreadProcessId(window, &process);
     std::ostringstream text;
-    text << reinterpret_cast<uintptr_t>(window) << " '";
-    for (const wchar_t* c = name; *c != 0; ++c) text << static_cast<char>(*c < 128 ? *c : '?');
-    text << "' \"";
-    for (const wchar_t* c = title; *c != 0; ++c) text << static_cast<char>(*c < 128 ? *c : '?');
-    text << "\" process " << process;
+    text << reinterpret_cast<uintptr_t>(window) << " '" << Narrow(name) << "' \"" << Narrow(title) << "\" process "
+         << process;
     return text.str();
 }
 
